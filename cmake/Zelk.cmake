@@ -1,0 +1,33 @@
+# Helpers shared by every folder's CMakeLists.
+#
+# zelk_library(NAME [DEPS lib...])
+#   One static library per folder, made of every .cpp in the folder.
+function(zelk_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+  else()
+    add_library(${name} INTERFACE)
+  endif()
+  if(ARG_DEPS)
+    if(sources)
+      target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    else()
+      target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+    endif()
+  endif()
+endfunction()
+
+# zelk_test(NAME LABEL label LIBS lib... [SOURCES extra...])
+#   One GoogleTest binary made of every *Test.cpp in the folder, run by CTest
+#   with the given label, on the null platform.
+function(zelk_test name)
+  cmake_parse_arguments(ARG "" "LABEL" "LIBS;SOURCES" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
+  add_executable(${name} ${sources} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} zelk_platform_null zelk_testsupport GTest::gtest GTest::gtest_main Threads::Threads)
+  target_compile_definitions(${name} PRIVATE ZELK_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures")
+  include(GoogleTest)
+  gtest_discover_tests(${name} PROPERTIES LABELS ${ARG_LABEL} DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/clock/Clock.h"
+
+namespace plat {
+
+// CLOCK_MONOTONIC in milliseconds, truncated to 32 bits; nanosleep.
+class RealClock : public Clock {
+public:
+    uint32_t NowMs() override;
+    void SleepMs(uint32_t ms) override;
+};
+
+} // namespace plat

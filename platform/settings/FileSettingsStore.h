@@ -1,0 +1,35 @@
+#pragma once
+#include "platform/settings/SettingsStore.h"
+
+namespace plat {
+
+// The settings store kept in a human-readable file, rewritten atomically after
+// every change (temporary file in the same folder, fsync, rename):
+//
+//   [SOFTWARE\Tarnwick Games\Quillmore]
+//   "MusicVolume"=dword:00000055
+//   "Name"="text, with \" and \\ escaped"
+//   "Blob"=hex:01,02,ff
+//
+// The file may be edited by hand. Lines that cannot be understood are skipped;
+// a file that cannot be read as text at all is kept aside as "<file>.bad" and
+// the store starts empty.
+class FileSettingsStore : public SettingsStore {
+public:
+    explicit FileSettingsStore(std::string path);
+    const std::string& Path() const { return mPath; }
+    // Number of lines skipped while loading (for tests and diagnostics).
+    int SkippedLines() const { return mSkipped; }
+
+    static std::string DefaultPath();
+
+protected:
+    bool Commit() override;
+
+private:
+    void Load();
+    std::string mPath;
+    int mSkipped = 0;
+};
+
+} // namespace plat

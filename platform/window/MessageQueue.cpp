@@ -1,0 +1,33 @@
+#include "platform/window/WindowSystem.h"
+
+namespace plat {
+
+void MessageQueue::Post(const WindowMessage& msg)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    mQueue.push_back(msg);
+}
+
+bool MessageQueue::Peek(WindowMessage& out)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    if (mQueue.empty())
+        return false;
+    out = mQueue.front();
+    mQueue.pop_front();
+    return true;
+}
+
+bool MessageQueue::Empty()
+{
+    std::lock_guard<std::mutex> g(mLock);
+    return mQueue.empty();
+}
+
+void MessageQueue::Clear()
+{
+    std::lock_guard<std::mutex> g(mLock);
+    mQueue.clear();
+}
+
+} // namespace plat

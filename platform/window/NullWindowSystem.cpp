@@ -1,0 +1,90 @@
+#include "platform/window/NullWindowSystem.h"
+
+namespace plat {
+
+WindowHandle NullWindowSystem::Create(const WindowDesc& desc)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    WindowHandle h = mNext++;
+    mWindows[h].desc = desc;
+    return h;
+}
+
+void NullWindowSystem::Destroy(WindowHandle w)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    mWindows.erase(w);
+}
+
+NullWindowSystem::Record* NullWindowSystem::Find(WindowHandle w)
+{
+    auto it = mWindows.find(w);
+    return it == mWindows.end() ? nullptr : &it->second;
+}
+
+void NullWindowSystem::Show(WindowHandle w)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    if (Record* r = Find(w))
+        r->visible = true;
+}
+
+void NullWindowSystem::Hide(WindowHandle w)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    if (Record* r = Find(w))
+        r->visible = false;
+}
+
+void NullWindowSystem::Raise(WindowHandle w)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    if (Record* r = Find(w)) {
+        r->raised = true;
+        ++r->raiseCount;
+    }
+}
+
+void NullWindowSystem::Restore(WindowHandle w)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    if (Record* r = Find(w)) {
+        r->minimized = false;
+        ++r->restoreCount;
+    }
+}
+
+bool NullWindowSystem::IsMinimized(WindowHandle w)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    Record* r = Find(w);
+    return r && r->minimized;
+}
+
+bool NullWindowSystem::IsVisible(WindowHandle w)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    Record* r = Find(w);
+    return r && r->visible;
+}
+
+void NullWindowSystem::SetTitle(WindowHandle w, const std::wstring& title)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    if (Record* r = Find(w))
+        r->desc.title = title;
+}
+
+void NullWindowSystem::DesktopSize(int& width, int& height)
+{
+    width = desktopWidth;
+    height = desktopHeight;
+}
+
+size_t NullWindowSystem::LiveWindows()
+{
+    std::lock_guard<std::mutex> g(mLock);
+    return mWindows.size();
+}
+
+} // namespace plat

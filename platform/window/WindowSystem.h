@@ -1,0 +1,62 @@
+#pragma once
+#include "platform/window/WindowMessages.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+
+namespace plat {
+
+using WindowHandle = uintptr_t; // 0 is no window
+
+// Thread-safe queue of window messages: the platform's event pump (or a test)
+// posts, the application's thread takes them one at a time.
+class MessageQueue {
+public:
+    void Post(const WindowMessage& msg);
+    bool Peek(WindowMessage& out); // takes the oldest message, if any
+    bool Empty();
+    void Clear();
+
+private:
+    std::mutex mLock;
+    std::deque<WindowMessage> mQueue;
+};
+
+struct WindowDesc {
+    std::wstring title;
+    int width = 800;
+    int height = 600;
+    int x = -1; // -1: let the system place it
+    int y = -1;
+    bool fullScreen = false;
+    bool invisible = false; // a window that is never shown (handed to the music interface)
+};
+
+// Windows of the program and the screen they live on. Operations may be called
+// from the application's thread; the real implementation forwards them to the
+// platform's own thread.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+    virtual WindowHandle Create(const WindowDesc& desc) = 0;
+    virtual void Destroy(WindowHandle w) = 0;
+    virtual void Show(WindowHandle w) = 0;
+    virtual void Hide(WindowHandle w) = 0;
+    virtual void Raise(WindowHandle w) = 0;   // to the foreground, with focus
+    virtual void Restore(WindowHandle w) = 0; // un-minimise
+    virtual bool IsMinimized(WindowHandle w) = 0;
+    virtual bool IsVisible(WindowHandle w) = 0;
+    virtual void SetTitle(WindowHandle w, const std::wstring& title) = 0;
+    virtual void DesktopSize(int& width, int& height) = 0;
+    virtual bool IsTabletPC() = 0;
+    // The messages for the program's windows, in arrival order.
+    MessageQueue& Queue() { return mQueue; }
+
+protected:
+    MessageQueue mQueue;
+};
+
+} // namespace plat
