@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/window/WindowMessages.h"
 
-#include <condition_variable>
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -54,9 +54,14 @@ public:
     virtual bool IsTabletPC() = 0;
     // The messages for the program's windows, in arrival order.
     MessageQueue& Queue() { return mQueue; }
+    // The mouse position in the main window's client area, as last seen by
+    // the event pump. Any thread may read it.
+    void MousePosition(int& x, int& y) const { x = mMouseX.load(); y = mMouseY.load(); }
+    void SetMousePosition(int x, int y) { mMouseX = x; mMouseY = y; }
 
 protected:
     MessageQueue mQueue;
+    std::atomic<int> mMouseX{0}, mMouseY{0};
 };
 
 } // namespace plat

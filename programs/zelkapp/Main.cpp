@@ -1,3 +1,17 @@
-#include <cstdio>
+// The empty framework application: a window that runs the main loop until it
+// is closed.
+#include "framework/app/ZelkAppBase.h"
+#include "platform/app/RunApplication.h"
 
-int main() { return 0; }
+int main(int argc, char** argv)
+{
+    return plat::RunRealApplication([] {
+        Zelk::ZelkAppBase* app = new Zelk::ZelkAppBase();
+        app->mProdName = "ZelkApp";
+        app->mRegKey = "Zelk\\ZelkApp";
+        app->Init();
+        app->Start();
+        delete app;
+        return 0;
+    });
+}

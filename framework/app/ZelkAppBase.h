@@ -1,0 +1,355 @@
+#pragma once
+#include "framework/app/CriticalSection.h"
+#include "framework/app/Ratio.h"
+#include "framework/widgets/ButtonListener.h"
+#include "framework/widgets/DialogListener.h"
+#include "platform/window/WindowSystem.h"
+
+#include <atomic>
+#include <cstdint>
+#include <list>
+#include <map>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace Zelk {
+
+class DDInterface;
+class Dialog;
+class Graphics;
+class Image;
+class MemoryImage;
+class MusicInterface;
+class ResourceManager;
+class SoundManager;
+class Widget;
+class WidgetManager;
+
+// The application object: one per process, made by the program's entry point
+// as an object of the program's own derived class. It owns the windows, the
+// display, the widget manager, the sound manager and music interface, the
+// resource manager and the main loop with its timing and threads.
+//
+// A program customises it by overriding the hooks (base versions do nothing)
+// and by setting fields between construction and Init.
+class ZelkAppBase : public ButtonListener, public DialogListener {
+public:
+    ZelkAppBase();
+    virtual ~ZelkAppBase();
+
+    // ---- the main loop (ZelkAppBaseLoop.cpp) ----
+    virtual bool UpdateFrames(bool allowSleep);
+    virtual void UpdateWidgets();
+    virtual bool UpdateOnce();
+    virtual void PassUpdateFraction(float fraction);
+    // ---- windows, cursors and images ----
+    virtual void MakeWindow();
+    virtual void UpdateCursor();
+    virtual void ReapplyAllImageReductions();
+    virtual void FreeAllNativeImageData();
+    virtual void FreeAllImageBuffers();
+    // ---- hooks and start-up ----
+    virtual void OnLoadingComplete() {}
+    virtual MusicInterface* CreateMusicInterface(plat::WindowHandle window);
+    virtual void OnInitDone() {}
+    virtual void OnShutdown() {}
+    virtual void OnMainLoopEnd() {}
+    virtual void LoadContent() {}
+    virtual void SaveSettings();
+    virtual void LoadSettings();
+    virtual Dialog* NewDialog(int dialogId, bool isModal, const std::wstring& header,
+                              const std::wstring& lines, const std::wstring& footer, int buttonMode);
+    virtual void OnBeforeWindow() {}
+    virtual void BeginPopup();
+    virtual void ReleaseInput();
+    virtual int MsgBoxW(const std::wstring& text, const std::wstring& caption, uint32_t flags);
+    virtual int MsgBox(const std::string& text, const std::string& caption, uint32_t flags);
+    virtual void FatalErrorW(const std::wstring& text);
+    virtual void FatalError(const std::string& text);
+    virtual void LogScreenError(const std::string& text);
+    virtual void SafeDeleteWidget(Widget* widget);
+    virtual void OnUrlOpenFailed(const std::string& url) {}
+    virtual void OnUrlOpened(const std::string& url) {}
+    virtual bool OpenUrl(const std::string& url, bool quitAfter);
+    virtual std::string GetProductVersion(const std::string& path);
+    virtual void OnCrash(const std::string& crashText);
+    virtual void GetCrashReportInfo();
+    virtual void GetCrashReportFields(std::map<std::string, std::string>& fields) {}
+    virtual void Shutdown();
+    virtual void ParseCommandLine(const std::string& commandLine);
+    virtual void HandleCommandLine(const std::string& args) {}
+    virtual bool HandleSwitch(const std::string& name, const std::string& value);
+    virtual void OnInstanceNotify(uintptr_t first, intptr_t second);
+    virtual bool OnAlreadyRunning();
+    virtual void Start();
+    virtual void Init();
+    virtual void OnBeforeDisplayInit() {}
+    virtual void OnDisplayInit() {}
+    virtual bool OnSetWorkingFolder(const std::string& folder) { return false; }
+    // ---- volumes and sounds (ZelkAppBaseServices.cpp) ----
+    virtual bool PlaySoundPanned(int id, int pan);
+    virtual bool PlaySoundById(int id);
+    virtual double GetMasterVolume();
+    virtual double GetMusicVolume();
+    virtual double GetSfxVolume();
+    virtual bool IsMuted();
+    virtual void SetMasterVolume(double volume);
+    virtual void SetMusicVolume(double volume);
+    virtual void SetSfxVolume(double volume);
+    virtual void Mute(bool automatic);
+    virtual void Unmute(bool automatic);
+    virtual double GetLoadingProgress();
+    virtual Image* GetImage(const std::string& fileName, bool commitBits);
+    virtual Image* GetSharedImage(const std::string& fileName, const std::string& variant,
+                                  bool* isNew);
+    // ---- screen modes ----
+    virtual void SwitchScreenMode(bool wantWindowed, bool is3D, bool force);
+    virtual void SetWindowedMode(bool windowed);
+    virtual void RecreateWindowMode();
+    virtual void SetScreenImageInVideoMemory(bool inVideoMemory);
+    // ---- the dialog registry ----
+    virtual Dialog* OpenDialog(Dialog* dialog);
+    virtual Dialog* FindDialog(int dialogId);
+    virtual void RegisterDialog(Dialog* dialog);
+    virtual void RegisterDialogId(int dialogId, Dialog* dialog);
+    virtual bool CloseDialog(Dialog* dialog);
+    virtual bool CloseDialogById(int dialogId);
+    virtual bool DetachDialog(Dialog* dialog);
+    virtual int GetDialogCount();
+    virtual void OnModalDialogOpened() {}
+    virtual void OnModalDialogClosed() {}
+    // ---- focus, keys and closing ----
+    virtual void OnGotFocus() {}
+    virtual void OnLostFocus() {}
+    virtual bool OnSysChar(int c);
+    virtual bool OnDebugKey(int key, bool down);
+    virtual bool OnKeyHook(int key, bool down) { return false; }
+    virtual void OnCloseRequest();
+    virtual void OnNew3DTestResult() {}
+    virtual std::string GetExtraText() { return std::string(); }
+    virtual bool ExtraQuery(int a, int b) { return false; }
+    // ---- one frame ----
+    virtual bool Draw();
+    virtual void PresentFrame(const void* dirtyRect);
+    virtual void OnBeforeInit() {}
+    virtual void RunMainLoop();
+    virtual bool AppStep(bool* updated);
+    virtual bool StepUntilUpdate();
+    virtual bool IsEnabled();
+    virtual void DrawOverlay(Graphics* g) {}
+
+    // ---- non-virtual operations ----
+    bool RegistryWrite(const std::string& valueName, uint32_t type, const void* data, uint32_t size);
+    bool WriteRegistryString(const std::string& valueName, const std::string& text);
+    bool RegistryRead(const std::string& valueName, uint32_t* type, void* data, uint32_t* size);
+    bool RegistryReadInteger(const std::string& valueName, int32_t* value);
+    bool RegistryReadBoolean(const std::string& valueName, bool* value);
+    void RegistryEraseValue(const std::wstring& valueName);
+    [[noreturn]] void ExitNow(int exitCode);
+    void ShowResourceError(bool exit);
+    void LoadResourceManifest();
+    bool Is3DAccelerated();
+    std::wstring GetString(const std::string& id, const std::wstring& defaultText);
+    void SetString(const std::string& id, const std::wstring& text);
+    void ToggleSound();
+    void AddMemoryImage(MemoryImage* image);
+    void RemoveMemoryImage(MemoryImage* image);
+    void FreeQueuedWidgets();
+    void AdvanceClock();
+    void StartLoadingThread();
+    void WaitForLoadingThread();
+    void DispatchQueuedMessage(bool onlyOne);
+    void CursorThreadProc();
+    // Reads the pending window messages (the platform's queue) into the
+    // application's message queue.
+    void PumpWindowMessages();
+    void WindowProc(const plat::WindowMessage& msg);
+    // A lock only for the application's own sets when no display exists yet.
+    CriticalSection* DisplayLock();
+
+    // ---- identity and folders ----
+    uint32_t mTimeLoaded = 0;
+    std::string mDisplayName;
+    std::string mCompanyFolder;
+    std::string mProdName = "Product";
+    std::wstring mTitle = L"ZelkApp";
+    std::string mRegKey;
+    std::string mProgramFolder;
+    int32_t mHoldTime = 0;
+    int32_t mPreferredX = -1;
+    int32_t mPreferredY = -1;
+    int32_t mWidth = 800;
+    int32_t mHeight = 600;
+    int32_t mColorDepth = 32;
+    double mMusicVolume = 0.85;
+    double mSfxVolume = 0.85;
+    double mSavedMusicVolume = 0.0;
+    double mSavedSfxVolume = 0.0;
+    bool mSoundOff = false;
+    bool mUseFMODMusic = false;
+    bool mSkipCommandLine = false;
+    bool mWideCharInput = true;
+    bool mSingleInstanceWanted = true;
+    bool mHoldsInstance = false;
+    uint32_t mNotifyMessage = 0;
+    uint8_t mSaturationTable[512];
+    WidgetManager* mWidgetManager = nullptr;
+    std::map<int, Dialog*> mDialogMap;
+    std::list<Dialog*> mDialogList;
+    std::atomic<std::thread::id> mMainThreadId{};
+    std::string mCommandLine;
+
+    // ---- run state ----
+    std::atomic<bool> mCrashed{false};
+    std::atomic<bool> mShuttingDown{false};
+    bool mStopStepping = false;
+    bool mWindowedWanted = true;
+    bool mWindowed = true;
+    bool mChangeDesktopMode = false;
+    bool mFullScreenForced = false;
+    bool mWindowedForced = false;
+    bool mInitialized = false;
+    uint32_t mConstructionTick = 0;
+    std::atomic<plat::WindowHandle> mMainWindow{0};
+    plat::WindowHandle mInvisWindow = 0;
+    bool mScreenSaverMode = false;
+    bool mAllowMonitorPowerOff = true;
+    std::list<plat::WindowMessage> mMessageQueue;
+    bool mGDISurfaceShown = false;
+    bool mPageFlippingAllowed = true;
+    bool mTabletPC = false;
+    std::atomic<DDInterface*> mDDInterface{nullptr};
+    bool mScreenImageInVideoMemory = false;
+    MusicInterface* mMusicInterface = nullptr;
+    bool mSettingsLoaded = false;
+    std::string mProductVersion;
+    Image* mCursorImages[13] = {};
+    bool mUrlPending = false;
+    bool mQuitAfterUrl = false;
+    std::string mPendingUrl;
+    uint32_t mUrlRequestTick = 0;
+    uint32_t mLastTimerTick = 0;
+    uint32_t mTimerResumeTick = 0;
+    int32_t mMuteCount = 0;
+    int32_t mAutoMuteCount = 0;
+    bool mMutedForFastPlayback = false;
+    bool mMuteOnLostFocus = true;
+    std::set<MemoryImage*> mMemoryImageSet;
+    bool mSharedImagePurgeWanted = false;
+
+    // ---- timing (the main loop) ----
+    int32_t mUpdatesSinceDraw = 0;
+    int32_t mUpdatePeriod = 10;
+    bool mDrawing = false;
+    bool mDrawSkipped = false;
+    bool mUpdatedSinceDraw = true;
+    double mFractionAccumulator = 0.0;
+    double mPendingMs = 0.0;
+    uint32_t mLastClockTime = 0;
+    uint32_t mLastInputTime = 0;
+    int32_t mSleepCount = 0;
+    std::atomic<int32_t> mDrawCount{0};
+    int32_t mUpdateCount = 0;
+    int32_t mLoopState = 0;
+    int32_t mStepDepth = 0;
+    double mUpdateMultiplier = 1.0;
+    bool mPlaybackPause = false;
+    int32_t mPlaybackJumpTarget = 0;
+    bool mPlaybackRunToEnd = false;
+    bool mPlaybackStep = false;
+    uint32_t mLastPresentTime = 0;
+    std::atomic<uint32_t> mNextDrawTime{0};
+    int32_t mDebugPauseState = 0;
+
+    int32_t mCursorKind = 0;
+    SoundManager* mSoundManager = nullptr;
+    struct QueuedWidget {
+        int32_t depth;
+        Widget* widget;
+    };
+    std::list<QueuedWidget> mDeferredDeletes;
+
+    bool mMouseIn = false;
+    bool mInMainLoop = false;
+    bool mActive = false;
+    bool mMinimized = false;
+    bool mMinimizedBySize = false;
+    bool mWindowDisabled = false;
+    bool mHasFocus = false;
+
+    // draw statistics
+    int32_t mDrawTime = 0;
+    int32_t mPresentCount = 0;
+    int32_t mWidgetUpdateCount = 0;
+    int32_t mFPSTime = 0;
+    int32_t mFPSCount = 0;
+    bool mShowFPS = false;
+    int32_t mShowFPSMode = 0;
+    int32_t mScreenBltTime = 0;
+
+    // loading and the framework threads
+    bool mLoadingThreadWanted = true;
+    bool mLoadingStarted = false;
+    std::atomic<bool> mLoadingFinished{false};
+    bool mLoadingCompleteHandled = false;
+    bool mLoadingThreadRunning = false;
+    std::atomic<bool> mShutdownRequested{false};
+    std::atomic<bool> mCursorThreadRunning{false};
+    bool mSysCursor = true;
+    bool mCustomCursors = false;
+    bool mForcePresent = false;
+    bool mLastRunEndedCleanly = true;
+    bool mWideWindows = true;
+    int32_t mLoadingTotal = 0;
+    int32_t mLoadingDone = 0;
+
+    // demos (never used by this program)
+    bool mRecordingDemo = false;
+    std::atomic<bool> mPlayingDemo{false};
+    bool mDemoCloseSeen = false;
+    std::string mDemoBaseName = "zelkapp";
+    std::string mDemoFileName = "zelkapp.dmo";
+
+    bool mDebugKeysEnabled = false;
+    bool mMaximizeBox = false;
+    bool mCtrlDown = false;
+    bool mAltDown = false;
+    int32_t mRefreshRate = 100;
+    bool mRefreshPacedWanted = false;
+    bool mRefreshPacedDropped = false;
+    int32_t mFastWindowsInARow = 0;
+    uint32_t mLastRateCheck = 0;
+    int32_t mUpdatesSinceRateCheck = 0;
+    bool mWaitForVSync = false;
+    bool mVBlankWaitSuppressed = true;
+    bool m3DChangedThisRun = false;
+    bool mAuto3D = false;
+    bool mTest3D = true;
+    int32_t mMinVidMemory3D = 6;
+    int32_t mRecommendedVidMemory3D = 14;
+    bool mWidenDrawingArea = false;
+    int32_t mScreenX = 0, mScreenY = 0, mScreenWidth = 800, mScreenHeight = 600;
+    bool mForceWindowAspect = false;
+    Ratio mAspectRatio;
+    std::map<std::string, std::wstring> mStringTable;
+    ResourceManager* mResourceManager = nullptr;
+
+protected:
+    std::string RegistryKeyPath(const std::string& valueName, std::string& name) const;
+
+    std::thread mCursorThread;
+    std::thread mLoadingThread;
+    CriticalSection mAppLock; // the application's own sets while no display exists
+    uint32_t mStartTime = 0;
+    bool mDirectDrawPresent = true;
+    bool mDirectSoundPresent = true;
+};
+
+extern ZelkAppBase* gAppBase;
+extern ZelkAppBase* gCrashApp;
+extern std::atomic<bool> gScreenSaverPause;
+extern std::atomic<bool> gSurfacesLost;
+
+} // namespace Zelk

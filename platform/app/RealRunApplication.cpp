@@ -1,0 +1,57 @@
+#include "platform/Platform.h"
+#include "platform/app/RunApplication.h"
+#include "platform/clock/RealClock.h"
+#include "platform/debug/DebugSink.h"
+#include "platform/folders/Folders.h"
+#include "platform/instance/SingleInstance.h"
+#include "platform/modules/Modules.h"
+#include "platform/msgbox/RealMessageBoxes.h"
+#include "platform/settings/FileSettingsStore.h"
+#include "platform/window/RealWindowSystem.h"
+
+#include <SDL.h>
+#include <cstdio>
+#include <thread>
+
+namespace plat {
+
+int RunRealApplication(const std::function<int()>& appMain)
+{
+    static RealClock clock;
+    static XdgFolders folders;
+    static Modules modules;
+    static DebugSink debug;
+    static FileSettingsStore settings(FileSettingsStore::DefaultPath());
+    static SingleInstance instance(folders.RuntimeFolder());
+    static RealWindowSystem windows;
+    static RealMessageBoxes messageBoxes(&windows);
+
+    std::string error;
+    if (!windows.Open(error)) {
+        fprintf(stderr, "Cannot open a window on this desktop: %s\n", error.c_str());
+        return 1;
+    }
+
+    Services s;
+    s.clock = &clock;
+    s.settings = &settings;
+    s.folders = &folders;
+    s.modules = &modules;
+    s.instance = &instance;
+    s.messageBoxes = &messageBoxes;
+    s.debug = &debug;
+    s.windows = &windows;
+    Install(s);
+
+    int result = 0;
+    std::thread app([&] {
+        result = appMain();
+        windows.Stop();
+    });
+    windows.RunEventLoop();
+    app.join();
+    instance.Release();
+    return result;
+}
+
+} // namespace plat

@@ -1,0 +1,55 @@
+#pragma once
+#include "platform/window/WindowSystem.h"
+
+#include <functional>
+#include <future>
+#include <map>
+
+struct SDL_Window;
+union SDL_Event;
+
+namespace plat {
+
+// Windows on the desktop through SDL. SDL's video calls belong to the
+// process's first thread, which runs RunEventLoop; calls from other threads
+// are handed to it and waited for.
+class RealWindowSystem : public WindowSystem {
+public:
+    RealWindowSystem();
+    ~RealWindowSystem() override;
+    bool Open(std::string& error); // SDL video; false with the reason when there is no desktop
+
+    WindowHandle Create(const WindowDesc& desc) override;
+    void Destroy(WindowHandle w) override;
+    void Show(WindowHandle w) override;
+    void Hide(WindowHandle w) override;
+    void Raise(WindowHandle w) override;
+    void Restore(WindowHandle w) override;
+    bool IsMinimized(WindowHandle w) override;
+    bool IsVisible(WindowHandle w) override;
+    void SetTitle(WindowHandle w, const std::wstring& title) override;
+    void DesktopSize(int& width, int& height) override;
+    bool IsTabletPC() override { return false; }
+
+    // Runs on the first thread until Stop; pumps events and runs handed-over work.
+    void RunEventLoop();
+    void Stop();
+    // Runs work on the first thread and waits for it (at once when called there).
+    void RunOnEventThread(const std::function<void()>& work);
+
+private:
+    void Translate(const SDL_Event& e);
+    SDL_Window* Find(WindowHandle w);
+    std::thread::id mEventThread;
+    std::mutex mWorkLock;
+    std::deque<std::pair<std::function<void()>, std::promise<void>*>> mWork;
+    std::atomic<bool> mStop{false};
+    std::map<WindowHandle, SDL_Window*> mWindows;
+    std::map<WindowHandle, bool> mInvisible;
+    WindowHandle mNext = 1;
+    uint32_t mAutoCloseMs = 0;
+    uint32_t mFirstShownTick = 0;
+    bool mOpen = false;
+};
+
+} // namespace plat

@@ -1,0 +1,92 @@
+#pragma once
+// An application on the null platform, in simulated time, with hooks that let
+// a test see what the main loop does.
+#include "framework/app/ZelkAppBase.h"
+#include "framework/graphics/DDInterface.h"
+#include "framework/widgets/Widget.h"
+#include "framework/widgets/WidgetManager.h"
+#include "platform/NullPlatform.h"
+
+#include <cmath>
+#include <functional>
+#include <gtest/gtest.h>
+#include <vector>
+
+class TestApp : public Zelk::ZelkAppBase {
+public:
+    TestApp()
+    {
+        mProdName = "TestProduct";
+        mRegKey = "Test Co\\Test Game";
+        mLoadingThreadWanted = false;
+    }
+    void UpdateWidgets() override
+    {
+        Zelk::ZelkAppBase::UpdateWidgets();
+        if (changeEveryUpdate)
+            mWidgetManager->mDirty = true; // as a widget that changes each update would
+        if (onUpdate)
+            onUpdate();
+    }
+    bool Draw() override
+    {
+        drawCalls.push_back(mUpdateCount);
+        return Zelk::ZelkAppBase::Draw();
+    }
+    void OnShutdown() override
+    {
+        ++shutdowns;
+        shutdownThread = std::this_thread::get_id();
+    }
+    void OnLoadingComplete() override { ++loadingCompletes; }
+    void LoadContent() override
+    {
+        if (loadContent)
+            loadContent();
+    }
+    void OnInstanceNotify(uintptr_t a, intptr_t b) override
+    {
+        notifies.push_back({a, b});
+        Zelk::ZelkAppBase::OnInstanceNotify(a, b);
+    }
+
+    bool changeEveryUpdate = true;
+    std::function<void()> onUpdate;
+    std::function<void()> loadContent;
+    std::vector<int> drawCalls; // update count at each Draw call
+    int shutdowns = 0;
+    std::thread::id shutdownThread;
+    int loadingCompletes = 0;
+    std::vector<std::pair<uintptr_t, intptr_t>> notifies;
+};
+
+// A display whose present can pace itself to a refresh rate (as a flip that
+// waits for the vertical blank does) and records when frames were shown.
+class PacingDisplay : public Zelk::DDInterface {
+public:
+    explicit PacingDisplay(Zelk::ZelkAppBase* app, plat::NullClock* clock) : DDInterface(app), mClock(clock) {}
+    bool Redraw(const void* dirty) override
+    {
+        if (pace) {
+            // wait for the next refresh boundary
+            double period = 1000.0 / mRefreshRate;
+            double now = mClock->NowMs() - origin;
+            double next = (std::floor(now / period) + 1.0) * period;
+            uint32_t wait = uint32_t(std::ceil(next - now));
+            mClock->Advance(wait);
+        }
+        presentTimes.push_back(mClock->NowMs());
+        return DDInterface::Redraw(dirty);
+    }
+    bool pace = false;
+    uint32_t origin = 0;
+    std::vector<uint32_t> presentTimes;
+
+private:
+    plat::NullClock* mClock;
+};
+
+class AppTest : public ::testing::Test {
+protected:
+    plat::NullPlatform platform;
+};

@@ -1,0 +1,350 @@
+#include "AppFixture.h"
+#include "framework/app/StringUtil.h"
+#include "platform/clock/Clock.h"
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+using namespace Zelk;
+
+namespace {
+
+// Runs steps until the condition holds (or a step budget runs out).
+template <typename Cond>
+void StepUntil(ZelkAppBase& app, Cond cond, int budget = 100000)
+{
+    for (int i = 0; i < budget && !cond(); ++i)
+        app.AppStep(nullptr);
+}
+
+// Longest run of updates between two Draw calls.
+int LongestRun(const std::vector<int>& drawCalls)
+{
+    int longest = 0;
+    for (size_t i = 1; i < drawCalls.size(); ++i)
+        longest = std::max(longest, drawCalls[i] - drawCalls[i - 1]);
+    return longest;
+}
+
+} // namespace
+
+class MainLoop : public AppTest {
+protected:
+    void SetUp() override
+    {
+        platform.clock.Set(1000);
+        app = std::make_unique<TestApp>();
+        app->Init();
+        app->mLoadingCompleteHandled = true; // loading is done unless a test says otherwise
+        app->AdvanceClock();                // start the clock
+    }
+    std::unique_ptr<TestApp> app;
+};
+
+TEST_F(MainLoop, StallOwesExactlyTwentyUpdatesThenPacingResumes)
+{
+    // settle: run until the loop sleeps
+    uint64_t sleeps = platform.clock.SleepCalls();
+    StepUntil(*app, [&] { return platform.clock.SleepCalls() > sleeps; });
+
+    platform.clock.Advance(5000);
+    const int before = app->mUpdateCount;
+    sleeps = platform.clock.SleepCalls();
+    StepUntil(*app, [&] { return platform.clock.SleepCalls() > sleeps; });
+    EXPECT_EQ(app->mUpdateCount - before, 20);
+
+    // afterwards one update per 10 ms of sleeping
+    const int mid = app->mUpdateCount;
+    const uint32_t t0 = platform.clock.NowMs();
+    StepUntil(*app, [&] { return platform.clock.NowMs() - t0 >= 1000; });
+    EXPECT_NEAR(app->mUpdateCount - mid, 100, 1);
+}
+
+TEST_F(MainLoop, ForcedDrawAfterNineUpdatesAtNormalSpeed)
+{
+    platform.clock.Advance(190); // a backlog of 19 updates
+    app->drawCalls.clear();
+    StepUntil(*app, [&] { return app->mUpdateCount >= 19; });
+    StepUntil(*app, [&] { return app->drawCalls.size() >= 3; });
+    EXPECT_EQ(LongestRun(app->drawCalls), 9);
+}
+
+TEST_F(MainLoop, QuarterSpeedRunsOneUpdateBetweenDrawsAndTicksEvery40Ms)
+{
+    app->mUpdateMultiplier = 0.25;
+    platform.clock.Advance(400);
+    app->drawCalls.clear();
+    const uint32_t t0 = platform.clock.NowMs();
+    StepUntil(*app, [&] { return platform.clock.NowMs() - t0 >= 2000; });
+    EXPECT_EQ(LongestRun(app->drawCalls), 1);
+    // 2,000 ms at 40 ms per tick, plus the 200 ms backlog cap worth of ticks
+    EXPECT_NEAR(app->mUpdateCount, 2200 / 40, 2);
+}
+
+TEST_F(MainLoop, BelowOneTenthSpeedEveryDecisionDraws)
+{
+    app->mUpdateMultiplier = 0.05;
+    platform.clock.Advance(200);
+    const int before = app->mUpdateCount;
+    for (int i = 0; i < 200; ++i)
+        app->AppStep(nullptr);
+    EXPECT_EQ(app->mUpdateCount, before);
+}
+
+TEST_F(MainLoop, StoppedTimeStillHandlesMessagesDrawsAndSleeps)
+{
+    app->mUpdateMultiplier = 0.0;
+    const int before = app->mUpdateCount;
+    const uint64_t sleeps = platform.clock.SleepCalls();
+    platform.windows.Queue().Post({plat::WM_TIMER, 0, 0});
+    for (int i = 0; i < 50; ++i)
+        app->AppStep(nullptr);
+    EXPECT_EQ(app->mUpdateCount, before);       // time stands still
+    EXPECT_GT(platform.clock.SleepCalls(), sleeps); // but the loop sleeps instead of spinning
+    EXPECT_TRUE(platform.windows.Queue().Empty());  // and messages are taken
+    EXPECT_TRUE(app->mMessageQueue.empty());
+    EXPECT_FALSE(app->drawCalls.empty());          // and the screen can follow input
+}
+
+TEST_F(MainLoop, ScreenSaverPauseSleepsAndKeepsDrawing)
+{
+    gScreenSaverPause = true;
+    platform.clock.Advance(100);
+    const uint64_t sleeps = platform.clock.SleepCalls();
+    const size_t draws = app->drawCalls.size();
+    const int before = app->mUpdateCount;
+    for (int i = 0; i < 100; ++i)
+        app->AppStep(nullptr);
+    gScreenSaverPause = false;
+    EXPECT_EQ(app->mUpdateCount, before);
+    EXPECT_GE(platform.clock.SleepCalls() - sleeps, 20u);
+    EXPECT_GT(app->drawCalls.size(), draws);
+}
+
+TEST_F(MainLoop, PacedAtSixtyHertzRunsFiveUpdatesInThreeFrames)
+{
+    auto* display = new PacingDisplay(app.get(), &platform.clock);
+    display->mRefreshRate = 60;
+    display->pace = true;
+    display->origin = platform.clock.NowMs();
+    delete app->mDDInterface.exchange(display);
+    app->mRefreshRate = 60;
+    app->mWindowed = false;
+    app->mRefreshPacedWanted = true;
+
+    // Count updates per presented frame over a run of frames.
+    std::vector<int> updatesAtPresent;
+    StepUntil(*app, [&] {
+        while (updatesAtPresent.size() < display->presentTimes.size())
+            updatesAtPresent.push_back(app->mUpdateCount);
+        return display->presentTimes.size() >= 13;
+    });
+    ASSERT_GE(updatesAtPresent.size(), 13u);
+    // After the first frame, every three frames hold five updates: 1, 2, 2 in turn.
+    std::vector<int> perFrame;
+    for (size_t i = 1; i < updatesAtPresent.size(); ++i)
+        perFrame.push_back(updatesAtPresent[i] - updatesAtPresent[i - 1]);
+    for (size_t i = 0; i + 3 <= perFrame.size(); i += 3)
+        EXPECT_EQ(perFrame[i] + perFrame[i + 1] + perFrame[i + 2], 5) << "frames from " << i;
+    for (int n : perFrame)
+        EXPECT_TRUE(n == 1 || n == 2) << n;
+    EXPECT_FALSE(app->mRefreshPacedDropped);
+}
+
+TEST_F(MainLoop, RateCheckDropsPacingAfterThreeFastWindowsInARow)
+{
+    app->mWindowed = false;
+    app->mRefreshPacedWanted = true;
+    app->mLastRateCheck = platform.clock.NowMs();
+    // Drive the update branch directly: each window is 100 updates.
+    auto window = [&](uint32_t ms) {
+        for (int i = 0; i < 100; ++i) {
+            platform.clock.Advance(ms / 100);
+            app->mLoopState = 1;
+            app->mPendingMs = 100.0;
+            app->mUpdatesSinceDraw = 0;
+            app->mUpdatedSinceDraw = false;
+            app->UpdateFrames(false);
+        }
+    };
+    window(800);
+    window(800);
+    EXPECT_EQ(app->mFastWindowsInARow, 2);
+    window(900); // a slow window resets the count
+    EXPECT_EQ(app->mFastWindowsInARow, 0);
+    window(500);
+    window(500);
+    EXPECT_FALSE(app->mRefreshPacedDropped);
+    window(500);
+    EXPECT_TRUE(app->mRefreshPacedDropped);
+}
+
+TEST_F(MainLoop, PresentIsSuppressedWhenNothingWasDrawnWithinASecond)
+{
+    app->changeEveryUpdate = false;
+    auto* display = app->mDDInterface.load();
+    const uint32_t start = platform.clock.NowMs();
+    app->mLastPresentTime = start;
+    app->mNextDrawTime = start;
+    const int presents = display->mRedrawCount;
+
+    struct Case {
+        uint32_t advance;
+        bool dirty, force;
+        bool presented;
+    } cases[] = {
+        {10, false, false, false},  // nothing drawn, 10 ms after the last present
+        {10, false, true, true},    // forced
+        {999, false, false, false}, // 999 ms after that present
+        {1, false, false, true},    // 1000 ms: keep the screen alive
+        {5, true, false, true},     // something was drawn
+    };
+    int expected = presents;
+    for (const Case& c : cases) {
+        platform.clock.Advance(c.advance);
+        app->mWidgetManager->mDirty = c.dirty;
+        app->mForcePresent = c.force;
+        const bool presented = app->Draw();
+        EXPECT_EQ(presented, c.presented) << c.advance;
+        expected += c.presented ? 1 : 0;
+        EXPECT_EQ(display->mRedrawCount, expected);
+    }
+}
+
+TEST_F(MainLoop, FramesAreFiftyMillisecondsApartWhileLoading)
+{
+    std::atomic<bool> release{false};
+    app->mLoadingCompleteHandled = false;
+    app->loadContent = [&] {
+        while (!release)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    auto* display = new PacingDisplay(app.get(), &platform.clock);
+    delete app->mDDInterface.exchange(display);
+    app->StartLoadingThread();
+    StepUntil(*app, [&] { return display->presentTimes.size() >= 10; });
+    // The first frame is spaced from the draw time before loading began.
+    for (size_t i = 2; i < display->presentTimes.size(); ++i)
+        EXPECT_GE(display->presentTimes[i] - display->presentTimes[i - 1], 50u);
+    EXPECT_EQ(app->loadingCompletes, 0);
+    release = true;
+    app->WaitForLoadingThread();
+    StepUntil(*app, [&] { return app->loadingCompletes > 0; });
+    EXPECT_EQ(app->loadingCompletes, 1);
+    StepUntil(*app, [&] { return app->mUpdateCount > 50; }, 1000);
+    EXPECT_EQ(app->loadingCompletes, 1);
+    EXPECT_DOUBLE_EQ(app->GetLoadingProgress(), 1.0);
+}
+
+TEST_F(MainLoop, LoadingProgress)
+{
+    struct {
+        bool started, handled;
+        int total, done;
+        double want;
+    } cases[] = {
+        {false, false, 4, 3, 0.0}, {true, false, 0, 3, 0.0},  {true, false, 4, 3, 0.75},
+        {true, false, 4, 5, 1.0},  {true, true, 4, 1, 1.0},
+    };
+    for (auto& c : cases) {
+        app->mLoadingStarted = c.started;
+        app->mLoadingCompleteHandled = c.handled;
+        app->mLoadingTotal = c.total;
+        app->mLoadingDone = c.done;
+        EXPECT_DOUBLE_EQ(app->GetLoadingProgress(), c.want);
+    }
+    app->mLoadingStarted = false;
+}
+
+namespace {
+struct Tracked : Widget {
+    explicit Tracked(int* deletions) : mDeletions(deletions) {}
+    ~Tracked() override { ++*mDeletions; }
+    int* mDeletions;
+};
+} // namespace
+
+TEST_F(MainLoop, DeferredDeletionWaitsForItsStepDepth)
+{
+    int outerDeleted = 0, innerDeleted = 0;
+    bool nestedRan = false;
+    int outerAliveInside = -1, innerDeletedInside = -1;
+    app->onUpdate = [&] {
+        if (nestedRan)
+            return;
+        nestedRan = true;
+        // An update (depth 1) queues a widget, then runs a nested loop as a
+        // modal dialog does.
+        Widget* outer = new Tracked(&outerDeleted);
+        app->SafeDeleteWidget(outer);
+        app->SafeDeleteWidget(outer); // twice: still deleted once
+        bool queuedInner = false;
+        for (int i = 0; i < 200; ++i) {
+            app->AppStep(nullptr);
+            if (!queuedInner && app->mStepDepth == 1) {
+                // between nested steps we are back at depth 1 inside our update;
+                // queue from a deeper step by faking one level
+                ++app->mStepDepth;
+                app->SafeDeleteWidget(new Tracked(&innerDeleted));
+                --app->mStepDepth;
+                queuedInner = true;
+            }
+        }
+        outerAliveInside = outerDeleted;
+        innerDeletedInside = innerDeleted;
+    };
+    platform.clock.Advance(10);
+    StepUntil(*app, [&] { return nestedRan; });
+    EXPECT_EQ(outerAliveInside, 0);  // not deleted inside the nested loop
+    EXPECT_EQ(innerDeletedInside, 1); // the deeper one went inside it
+    StepUntil(*app, [&] { return outerDeleted > 0; }, 100);
+    EXPECT_EQ(outerDeleted, 1);
+}
+
+TEST_F(MainLoop, ShutdownFromAnotherThreadRunsOnceOnTheMainThread)
+{
+    std::thread other([&] { app->Shutdown(); });
+    other.join();
+    EXPECT_EQ(app->shutdowns, 0);
+    EXPECT_TRUE(app->mShutdownRequested);
+    platform.clock.Advance(10);
+    StepUntil(*app, [&] { return app->shutdowns > 0; }, 100);
+    app->Shutdown();
+    EXPECT_EQ(app->shutdowns, 1);
+    EXPECT_EQ(app->shutdownThread, std::this_thread::get_id());
+    EXPECT_FALSE(app->AppStep(nullptr)); // stepping has stopped
+}
+
+TEST_F(MainLoop, CloseMessageEndsTheLoopAndNothingIsQueuedAfterIt)
+{
+    platform.windows.Queue().Post({plat::WM_CLOSE, 0, 0});
+    platform.windows.Queue().Post({plat::WM_TIMER, 0, 0});
+    app->AppStep(nullptr);
+    EXPECT_TRUE(app->mShuttingDown);
+    EXPECT_EQ(app->shutdowns, 1);
+}
+
+TEST(EmptyApplication, RunsForSimulatedSecondsAndEndsCleanly)
+{
+    plat::NullPlatform platform;
+    platform.debug.StartCapture();
+    {
+        TestApp app;
+        app.mLoadingThreadWanted = true;
+        platform.clock.onSleep = [&](uint32_t) {
+            if (platform.clock.NowMs() >= 5000)
+                platform.windows.Queue().Post({plat::WM_CLOSE, 0, 0});
+        };
+        app.Init();
+        app.Start();
+        platform.clock.onSleep = nullptr;
+        EXPECT_EQ(app.shutdowns, 1);
+        EXPECT_EQ(app.loadingCompletes, 1);
+        EXPECT_NEAR(app.mUpdateCount, 500, 5);
+    }
+    std::string out = platform.debug.StopCapture();
+    for (const char* line : {"Seconds       = 5", "Sleep Count   = ", "Update Count  = ", "Draw Count    = ",
+                             "Draw Time     = ", "Screen Blt    = ", "Resource Loading Time: "})
+        EXPECT_NE(out.find(line), std::string::npos) << line << "\n" << out;
+}
