@@ -8,6 +8,15 @@ void MessageQueue::Post(const WindowMessage& msg)
     mQueue.push_back(msg);
 }
 
+void MessageQueue::PostCoalescingMoves(const WindowMessage& msg)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    if (!mQueue.empty() && mQueue.back().message == msg.message)
+        mQueue.back() = msg;
+    else
+        mQueue.push_back(msg);
+}
+
 bool MessageQueue::Peek(WindowMessage& out)
 {
     std::lock_guard<std::mutex> g(mLock);

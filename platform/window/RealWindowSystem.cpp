@@ -1,16 +1,11 @@
 #include "platform/window/RealWindowSystem.h"
 #include "platform/text/Utf8.h"
+#include "platform/window/InputTranslator.h"
 
 #include <SDL.h>
 #include <cstdlib>
 
 namespace plat {
-
-namespace {
-intptr_t MakeLParam(int lo, int hi) { return intptr_t(uint32_t(uint16_t(lo)) | (uint32_t(uint16_t(hi)) << 16)); }
-constexpr uintptr_t SIZE_RESTORED = 0;
-constexpr uintptr_t SIZE_MINIMIZED = 1;
-} // namespace
 
 RealWindowSystem::RealWindowSystem() : mEventThread(std::this_thread::get_id())
 {
@@ -103,38 +98,74 @@ void RealWindowSystem::RunEventLoop()
 
 void RealWindowSystem::Translate(const SDL_Event& e)
 {
+    InputEvent in;
+    const uint16_t mods = SDL_GetModState();
+    in.ctrl = (mods & KMOD_CTRL) != 0;
+    in.alt = (mods & KMOD_ALT) != 0;
+    in.shift = (mods & KMOD_SHIFT) != 0;
     switch (e.type) {
     case SDL_QUIT:
-        mQueue.Post({WM_CLOSE, 0, 0});
+        in.kind = InputEvent::Close;
         break;
     case SDL_WINDOWEVENT:
         switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE:
-            mQueue.Post({WM_CLOSE, 0, 0});
-            break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED:
-            mQueue.Post({WM_ACTIVATEAPP, 1, 0});
-            break;
-        case SDL_WINDOWEVENT_FOCUS_LOST:
-            mQueue.Post({WM_ACTIVATEAPP, 0, 0});
-            break;
-        case SDL_WINDOWEVENT_MINIMIZED:
-            mQueue.Post({WM_SIZE, SIZE_MINIMIZED, 0});
-            break;
-        case SDL_WINDOWEVENT_RESTORED:
-            mQueue.Post({WM_SIZE, SIZE_RESTORED, 0});
+        case SDL_WINDOWEVENT_CLOSE: in.kind = InputEvent::Close; break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: in.kind = InputEvent::FocusGained; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: in.kind = InputEvent::FocusLost; break;
+        case SDL_WINDOWEVENT_MINIMIZED: in.kind = InputEvent::Minimized; break;
+        case SDL_WINDOWEVENT_RESTORED: in.kind = InputEvent::Restored; break;
+        case SDL_WINDOWEVENT_MAXIMIZED: in.kind = InputEvent::Maximized; break;
+        case SDL_WINDOWEVENT_EXPOSED: in.kind = InputEvent::Exposed; break;
+        case SDL_WINDOWEVENT_MOVED:
+            in.kind = InputEvent::Moved;
+            in.x = e.window.data1;
+            in.y = e.window.data2;
             break;
         default:
-            break;
+            return;
         }
+        break;
+    case SDL_DISPLAYEVENT:
+        in.kind = InputEvent::DisplayChanged;
         break;
     case SDL_MOUSEMOTION:
         SetMousePosition(e.motion.x, e.motion.y);
-        mQueue.Post({WM_MOUSEMOVE, 0, MakeLParam(e.motion.x, e.motion.y)});
+        in.kind = InputEvent::MouseMove;
+        in.x = e.motion.x;
+        in.y = e.motion.y;
         break;
-    default:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        in.kind = e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::MouseDown : InputEvent::MouseUp;
+        in.button = e.button.button == SDL_BUTTON_LEFT ? 1 : e.button.button == SDL_BUTTON_MIDDLE ? 2
+                  : e.button.button == SDL_BUTTON_RIGHT ? 3 : 0;
+        in.clicks = e.button.clicks;
+        in.x = e.button.x;
+        in.y = e.button.y;
+        break;
+    case SDL_MOUSEWHEEL: {
+        in.kind = InputEvent::Wheel;
+        in.wheel = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        int x = 0, y = 0;
+        MousePosition(x, y);
+        in.x = x;
+        in.y = y;
         break;
     }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        in.kind = e.type == SDL_KEYDOWN ? InputEvent::KeyDown : InputEvent::KeyUp;
+        in.usage = int(e.key.keysym.scancode);
+        in.repeat = e.key.repeat != 0;
+        break;
+    case SDL_TEXTINPUT:
+        in.kind = InputEvent::Text;
+        in.text = e.text.text;
+        break;
+    default:
+        return;
+    }
+    mTranslator.Translate(in, mQueue);
 }
 
 SDL_Window* RealWindowSystem::Find(WindowHandle w)
@@ -175,6 +206,7 @@ void RealWindowSystem::Show(WindowHandle w)
     RunOnEventThread([&] {
         if (SDL_Window* win = Find(w)) {
             SDL_ShowWindow(win);
+            SDL_StartTextInput();
             if (!mFirstShownTick)
                 mFirstShownTick = SDL_GetTicks() | 1;
         }

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/window/InputTranslator.h"
 #include "platform/window/WindowSystem.h"
 
 #include <functional>
@@ -50,6 +51,7 @@ private:
     uint32_t mAutoCloseMs = 0;
     uint32_t mFirstShownTick = 0;
     bool mOpen = false;
+    InputTranslator mTranslator;
 };
 
 } // namespace plat

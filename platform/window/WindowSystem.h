@@ -16,6 +16,8 @@ using WindowHandle = uintptr_t; // 0 is no window
 class MessageQueue {
 public:
     void Post(const WindowMessage& msg);
+    // A mouse move replaces a mouse move that is still the newest message.
+    void PostCoalescingMoves(const WindowMessage& msg);
     bool Peek(WindowMessage& out); // takes the oldest message, if any
     bool Empty();
     void Clear();
