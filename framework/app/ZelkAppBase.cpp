@@ -2,6 +2,7 @@
 // destruction. The main loop is in ZelkAppBaseLoop.cpp, the services in
 // ZelkAppBaseServices.cpp.
 #include "framework/app/ZelkAppBase.h"
+#include "framework/app/AppCursors.h"
 #include "framework/app/MersenneTwister.h"
 #include "framework/app/PathUtil.h"
 #include "framework/app/Random.h"
@@ -164,6 +165,14 @@ ZelkAppBase::~ZelkAppBase()
     if (mCursorThread.joinable())
         mCursorThread.join();
 
+    if (windows) {
+        if (mHandCursor)
+            windows->DestroyCursor(mHandCursor);
+        if (mDraggingCursor)
+            windows->DestroyCursor(mDraggingCursor);
+    }
+    mHandCursor = mDraggingCursor = 0;
+
     if (gAppBase == this)
         gAppBase = nullptr;
     if (gCrashApp == this)
@@ -243,6 +252,13 @@ void ZelkAppBase::Init()
         desc.height = 0;
         desc.invisible = true;
         mInvisWindow = platform.windows->Create(desc);
+    }
+
+    if (platform.windows) {
+        const CursorMasks& hand = HandCursorMasks();
+        const CursorMasks& drag = DraggingCursorMasks();
+        mHandCursor = platform.windows->CreateCursor(hand.hotX, hand.hotY, 32, 32, hand.andMask, hand.xorMask);
+        mDraggingCursor = platform.windows->CreateCursor(drag.hotX, drag.hotY, 32, 32, drag.andMask, drag.xorMask);
     }
 
     OnBeforeWindow();

@@ -124,8 +124,8 @@ public:
     virtual void OnGotFocus() {}
     virtual void OnLostFocus() {}
     virtual bool OnSysChar(int c);
-    virtual bool OnDebugKey(int key, bool down);
-    virtual bool OnKeyHook(int key, bool down) { return false; }
+    virtual bool OnDebugKey(int key);
+    virtual bool OnKeyHook(int key, bool ctrlDown, bool altDown) { return false; }
     virtual void OnCloseRequest();
     virtual void OnNew3DTestResult() {}
     virtual std::string GetExtraText() { return std::string(); }
@@ -160,12 +160,17 @@ public:
     void AdvanceClock();
     void StartLoadingThread();
     void WaitForLoadingThread();
-    void DispatchQueuedMessage(bool onlyOne);
+    bool DispatchQueuedMessage(bool onlyOne);
+    void UpdateFocusState();
+    void ClearKeyState();
+    void SetCursor(int kind);
+    void SetCursorImage(int kind, Image* image);
+    void SetCustomCursors(bool on);
     void CursorThreadProc();
     // Reads the pending window messages (the platform's queue) into the
     // application's message queue.
     void PumpWindowMessages();
-    void WindowProc(const plat::WindowMessage& msg);
+    intptr_t WindowProc(plat::WindowHandle window, const plat::WindowMessage& msg);
     // A lock only for the application's own sets when no display exists yet.
     CriticalSection* DisplayLock();
 
@@ -262,8 +267,12 @@ public:
     uint32_t mLastPresentTime = 0;
     std::atomic<uint32_t> mNextDrawTime{0};
     int32_t mDebugPauseState = 0;
+    uint32_t mLastIdleCheckTime = 0;
 
     int32_t mCursorKind = 0;
+    plat::CursorHandle mHandCursor = 0;
+    plat::CursorHandle mDraggingCursor = 0;
+    plat::CursorHandle mOverrideCursor = 0;
     SoundManager* mSoundManager = nullptr;
     struct QueuedWidget {
         int32_t depth;
@@ -271,7 +280,7 @@ public:
     };
     std::list<QueuedWidget> mDeferredDeletes;
 
-    bool mMouseIn = false;
+    std::atomic<bool> mMouseIn{false};
     bool mInMainLoop = false;
     bool mActive = false;
     bool mMinimized = false;
@@ -351,5 +360,11 @@ extern ZelkAppBase* gAppBase;
 extern ZelkAppBase* gCrashApp;
 extern std::atomic<bool> gScreenSaverPause;
 extern std::atomic<bool> gSurfacesLost;
+
+// The screen-saver idle pause: checked by Draw at most once a second.
+void CheckScreenSaverIdle(uint32_t now);
+extern uint32_t gScreenSaverThreshold;
+extern bool gScreenSaverActive;
+extern uint32_t gLastScreenSaverCheck;
 
 } // namespace Zelk

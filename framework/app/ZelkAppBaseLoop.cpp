@@ -305,6 +305,10 @@ bool ZelkAppBase::Draw()
     }
 
     const uint32_t t = plat::TimeGetTime();
+    if (t - mLastIdleCheckTime > 1000) {
+        mLastIdleCheckTime = t;
+        CheckScreenSaverIdle(t);
+    }
     if (gScreenSaverPause) {
         mDrawSkipped = true;
         mUpdatedSinceDraw = false;

@@ -32,62 +32,13 @@ void ZelkAppBase::MakeWindow()
     if (!mDDInterface)
         mDDInterface = new DDInterface(this);
     mRefreshRate = mDDInterface.load()->mRefreshRate;
+    windows->SetTimer(mMainWindow, 100, uint32_t(mUpdatePeriod));
     mActive = true;
-    mHasFocus = true;
+    UpdateFocusState();
 }
 
-void ZelkAppBase::PumpWindowMessages()
-{
-    plat::WindowSystem* windows = plat::Get().windows;
-    if (!windows)
-        return;
-    plat::WindowMessage msg;
-    while (!mShuttingDown && windows->Queue().Peek(msg))
-        WindowProc(msg);
-}
-
-void ZelkAppBase::WindowProc(const plat::WindowMessage& msg)
-{
-    if (msg.message == plat::WM_APP_NOTIFY) {
-        OnInstanceNotify(msg.wParam, msg.lParam);
-        return;
-    }
-    // Nothing is queued after a close.
-    if (!mMessageQueue.empty() && mMessageQueue.back().message == plat::WM_CLOSE)
-        return;
-    if (msg.message == plat::WM_TIMER && !mMessageQueue.empty() &&
-        mMessageQueue.back().message == plat::WM_TIMER)
-        return;
-    mMessageQueue.push_back(msg);
-    if (msg.message == plat::WM_CLOSE)
-        OnCloseRequest();
-}
-
-void ZelkAppBase::DispatchQueuedMessage(bool onlyOne)
-{
-    while (!mMessageQueue.empty()) {
-        plat::WindowMessage msg = mMessageQueue.front();
-        mMessageQueue.pop_front();
-        if (msg.message == plat::WM_CLOSE)
-            Shutdown();
-        if (onlyOne)
-            break;
-    }
-}
-
-void ZelkAppBase::OnCloseRequest() {}
-void ZelkAppBase::UpdateCursor() {}
 void ZelkAppBase::BeginPopup() {}
-
-void ZelkAppBase::ReleaseInput()
-{
-    mLastClockTime = 0;
-    mPendingMs = 0.0;
-}
-
-bool ZelkAppBase::OnSysChar(int c) { return false; }
-bool ZelkAppBase::OnDebugKey(int key, bool down) { return false; }
-bool ZelkAppBase::IsEnabled() { return !mWindowDisabled; }
+bool ZelkAppBase::OnDebugKey(int key) { return false; }
 
 // ---- screen modes ----
 

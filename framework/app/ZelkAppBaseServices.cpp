@@ -48,6 +48,10 @@ void ZelkAppBase::Mute(bool automatic)
 
 void ZelkAppBase::Unmute(bool automatic)
 {
+    // An automatic unmute undoes only an automatic mute: the first focus gain
+    // after start must not undo a stored "Muted".
+    if (automatic && mAutoMuteCount <= 0)
+        return;
     if (mMuteCount > 0) {
         --mMuteCount;
         if (automatic)

@@ -20,4 +20,13 @@ void DDInterface::SetCursorPosition(int x, int y)
     mCursorDrawnY = y;
 }
 
+bool DDInterface::SetCursorImage(Image* image)
+{
+    CritSectGuard g(mCritSect);
+    if (image == mCursorImage)
+        return false;
+    mCursorImage = image;
+    return true;
+}
+
 } // namespace Zelk

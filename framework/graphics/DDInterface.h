@@ -19,6 +19,9 @@ public:
     // Presents the screen image; false when presenting failed.
     virtual bool Redraw(const void* dirtyRect);
     virtual void SetCursorPosition(int x, int y);
+    // The image the program draws as the cursor (null: none); true when it changed.
+    virtual bool SetCursorImage(class Image* image);
+    class Image* mCursorImage = nullptr;
 
     CriticalSection mCritSect; // the display lock
     int32_t mRefreshRate = 60;

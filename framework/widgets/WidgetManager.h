@@ -1,12 +1,16 @@
 #pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
 
 namespace Zelk {
 
 class Widget;
 class ZelkAppBase;
 
-// The one widget manager of the application: everything the main loop hands
-// to the widget tree goes through it.
+// The one widget manager of the application: everything the main loop and
+// the window procedure hand to the widget tree goes through it. (So far it
+// records what reaches it.)
 class WidgetManager {
 public:
     explicit WidgetManager(ZelkAppBase* app) : mApp(app) {}
@@ -20,8 +24,21 @@ public:
     // Redraws the dirty widgets into the screen image; true when anything was drawn.
     bool DrawScreen();
     void RemoveWidget(Widget* widget) {}
-    void AppGotFocus() {}
-    void AppLostFocus() {}
+    void AppGotFocus() { mEvents.push_back("gotfocus"); }
+    void AppLostFocus() { mEvents.push_back("lostfocus"); }
+
+    void RemapMouse(int& x, int& y) {}
+    void MouseMove(int x, int y);
+    void MouseDown(int x, int y, int clickCount);
+    void MouseUp(int x, int y, int clickCount);
+    void MouseWheel(int delta);
+    void MouseExit();
+    bool KeyDown(int key);
+    bool KeyUp(int key);
+    bool KeyChar(wchar_t c);
+    void ReleaseCapture() { mDownButtons = 0; mEvents.push_back("releasecapture"); }
+    void MarkAllDirty() { mDirty = true; mEvents.push_back("markalldirty"); }
+    void RefreshTree() { mEvents.push_back("refresh"); }
 
     int mScreenWidth = 0;
     int mScreenHeight = 0;
@@ -29,6 +46,9 @@ public:
     int mFractionCnt = 0;
     float mLastFraction = 0.0f;
     bool mDirty = false; // something waits to be drawn
+    int mDownButtons = 0; // 1 left, 2 right, 4 middle
+    bool mKeyDown[0xFF] = {};
+    std::vector<std::string> mEvents;
 
 private:
     ZelkAppBase* mApp;

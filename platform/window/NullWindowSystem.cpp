@@ -81,6 +81,32 @@ void NullWindowSystem::DesktopSize(int& width, int& height)
     height = desktopHeight;
 }
 
+CursorHandle NullWindowSystem::CreateCursor(int hotX, int hotY, int width, int height, const uint8_t* andMask,
+                                           const uint8_t* xorMask)
+{
+    ++cursorsCreated;
+    return CursorHandle(1000 + cursorsCreated);
+}
+
+bool NullWindowSystem::MouseInClient(WindowHandle w, int& x, int& y)
+{
+    x = mouseClientX;
+    y = mouseClientY;
+    return mouseInside;
+}
+
+void NullWindowSystem::SetTimer(WindowHandle w, uintptr_t id, uint32_t periodMs)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    timers[id] = periodMs;
+}
+
+void NullWindowSystem::KillTimer(WindowHandle w, uintptr_t id)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    timers.erase(id);
+}
+
 size_t NullWindowSystem::LiveWindows()
 {
     std::lock_guard<std::mutex> g(mLock);

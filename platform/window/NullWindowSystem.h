@@ -28,9 +28,31 @@ public:
     void SetTitle(WindowHandle w, const std::wstring& title) override;
     void DesktopSize(int& width, int& height) override;
     bool IsTabletPC() override { return tablet; }
+    CursorHandle LoadSystemCursor(SystemCursor which) override { return CursorHandle(100 + int(which)); }
+    CursorHandle CreateCursor(int hotX, int hotY, int width, int height, const uint8_t* andMask,
+                              const uint8_t* xorMask) override;
+    void DestroyCursor(CursorHandle cursor) override { ++cursorsDestroyed; }
+    void SetCursor(CursorHandle cursor) override { currentCursor = cursor; ++cursorSets; }
+    void SetCapture(WindowHandle w) override { captured = w; }
+    void ReleaseCapture() override { captured = 0; ++captureReleases; }
+    bool MouseInClient(WindowHandle w, int& x, int& y) override;
+    void SetTimer(WindowHandle w, uintptr_t id, uint32_t periodMs) override;
+    void KillTimer(WindowHandle w, uintptr_t id) override;
+    ScreenSaverState ScreenSaver() override { return screenSaver; }
 
     Record* Find(WindowHandle w);
     size_t LiveWindows();
+    // What the desktop reports, as a test sets it.
+    CursorHandle currentCursor = 0;
+    int cursorSets = 0;
+    int cursorsCreated = 0;
+    int cursorsDestroyed = 0;
+    WindowHandle captured = 0;
+    int captureReleases = 0;
+    bool mouseInside = false;
+    int mouseClientX = 0, mouseClientY = 0;
+    std::map<uintptr_t, uint32_t> timers; // id -> period
+    ScreenSaverState screenSaver;
     int desktopWidth = 1024;
     int desktopHeight = 768;
     bool tablet = false;

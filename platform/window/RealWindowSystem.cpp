@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 #include <cstdlib>
+#include <vector>
 
 namespace plat {
 
@@ -83,6 +84,7 @@ void RealWindowSystem::RunEventLoop()
             item.first();
             item.second->set_value();
         }
+        PostDueTimers();
         if (mAutoCloseMs && mFirstShownTick && SDL_GetTicks() - mFirstShownTick >= mAutoCloseMs) {
             // As if the person closed the window.
             mAutoCloseMs = 0;
@@ -277,6 +279,115 @@ void RealWindowSystem::DesktopSize(int& width, int& height)
             height = 768;
         }
     });
+}
+
+} // namespace plat
+
+namespace plat {
+
+void RealWindowSystem::PostDueTimers()
+{
+    const uint32_t now = SDL_GetTicks();
+    for (auto& [id, timer] : mTimers) {
+        if (int32_t(now - timer.due) >= 0) {
+            mQueue.Post({WM_TIMER, id, 0});
+            timer.due = now + timer.period;
+        }
+    }
+}
+
+void RealWindowSystem::SetTimer(WindowHandle w, uintptr_t id, uint32_t periodMs)
+{
+    RunOnEventThread([&] { mTimers[id] = {periodMs ? periodMs : 1, SDL_GetTicks() + periodMs}; });
+}
+
+void RealWindowSystem::KillTimer(WindowHandle w, uintptr_t id)
+{
+    RunOnEventThread([&] { mTimers.erase(id); });
+}
+
+CursorHandle RealWindowSystem::LoadSystemCursor(SystemCursor which)
+{
+    static const SDL_SystemCursor kinds[] = {
+        SDL_SYSTEM_CURSOR_ARROW,    SDL_SYSTEM_CURSOR_IBEAM,  SDL_SYSTEM_CURSOR_NO,
+        SDL_SYSTEM_CURSOR_SIZEALL,  SDL_SYSTEM_CURSOR_SIZENESW, SDL_SYSTEM_CURSOR_SIZENS,
+        SDL_SYSTEM_CURSOR_SIZENWSE, SDL_SYSTEM_CURSOR_SIZEWE, SDL_SYSTEM_CURSOR_WAIT,
+    };
+    CursorHandle handle = 0;
+    RunOnEventThread([&] {
+        // The desktop's cursors are made once and kept.
+        static SDL_Cursor* made[9] = {};
+        int i = int(which);
+        if (!made[i])
+            made[i] = SDL_CreateSystemCursor(kinds[i]);
+        handle = CursorHandle(made[i]);
+    });
+    return handle;
+}
+
+CursorHandle RealWindowSystem::CreateCursor(int hotX, int hotY, int width, int height, const uint8_t* andMask,
+                                            const uint8_t* xorMask)
+{
+    // The desktop's masks (AND, XOR): (0,0) black, (0,1) white, (1,0) clear,
+    // (1,1) inverted. SDL's (data, mask): (1,1) black, (0,1) white, (0,0)
+    // clear, (1,0) inverted.
+    const size_t bytes = size_t(width / 8 * height);
+    std::vector<uint8_t> data(bytes), mask(bytes);
+    for (size_t i = 0; i < bytes; ++i) {
+        const uint8_t a = andMask[i], x = xorMask[i];
+        mask[i] = uint8_t(~a);
+        data[i] = uint8_t((~a & ~x) | (a & x));
+    }
+    CursorHandle handle = 0;
+    RunOnEventThread([&] {
+        handle = CursorHandle(SDL_CreateCursor(data.data(), mask.data(), width, height, hotX, hotY));
+    });
+    return handle;
+}
+
+void RealWindowSystem::DestroyCursor(CursorHandle cursor)
+{
+    RunOnEventThread([&] {
+        if (cursor)
+            SDL_FreeCursor(reinterpret_cast<SDL_Cursor*>(cursor));
+    });
+}
+
+void RealWindowSystem::SetCursor(CursorHandle cursor)
+{
+    RunOnEventThread([&] {
+        if (cursor) {
+            SDL_SetCursor(reinterpret_cast<SDL_Cursor*>(cursor));
+            SDL_ShowCursor(SDL_ENABLE);
+        } else {
+            SDL_ShowCursor(SDL_DISABLE);
+        }
+    });
+}
+
+void RealWindowSystem::SetCapture(WindowHandle w)
+{
+    RunOnEventThread([&] { SDL_CaptureMouse(SDL_TRUE); });
+}
+
+void RealWindowSystem::ReleaseCapture()
+{
+    RunOnEventThread([&] { SDL_CaptureMouse(SDL_FALSE); });
+}
+
+bool RealWindowSystem::MouseInClient(WindowHandle w, int& x, int& y)
+{
+    bool inside = false;
+    RunOnEventThread([&] {
+        SDL_Window* win = Find(w);
+        if (!win || SDL_GetMouseFocus() != win)
+            return;
+        int width = 0, height = 0;
+        SDL_GetMouseState(&x, &y);
+        SDL_GetWindowSize(win, &width, &height);
+        inside = x >= 0 && y >= 0 && x < width && y < height;
+    });
+    return inside;
 }
 
 } // namespace plat

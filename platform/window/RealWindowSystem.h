@@ -31,6 +31,17 @@ public:
     void SetTitle(WindowHandle w, const std::wstring& title) override;
     void DesktopSize(int& width, int& height) override;
     bool IsTabletPC() override { return false; }
+    CursorHandle LoadSystemCursor(SystemCursor which) override;
+    CursorHandle CreateCursor(int hotX, int hotY, int width, int height, const uint8_t* andMask,
+                              const uint8_t* xorMask) override;
+    void DestroyCursor(CursorHandle cursor) override;
+    void SetCursor(CursorHandle cursor) override;
+    void SetCapture(WindowHandle w) override;
+    void ReleaseCapture() override;
+    bool MouseInClient(WindowHandle w, int& x, int& y) override;
+    void SetTimer(WindowHandle w, uintptr_t id, uint32_t periodMs) override;
+    void KillTimer(WindowHandle w, uintptr_t id) override;
+    ScreenSaverState ScreenSaver() override { return ScreenSaverState(); }
 
     // Runs on the first thread until Stop; pumps events and runs handed-over work.
     void RunEventLoop();
@@ -52,6 +63,12 @@ private:
     uint32_t mFirstShownTick = 0;
     bool mOpen = false;
     InputTranslator mTranslator;
+    struct Timer {
+        uint32_t period;
+        uint32_t due;
+    };
+    std::map<uintptr_t, Timer> mTimers;
+    void PostDueTimers();
 };
 
 } // namespace plat

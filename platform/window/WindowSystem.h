@@ -10,6 +10,19 @@
 namespace plat {
 
 using WindowHandle = uintptr_t; // 0 is no window
+using CursorHandle = uintptr_t; // 0 is no cursor (hidden)
+
+// The desktop's own cursors.
+enum class SystemCursor { Arrow, IBeam, No, SizeAll, SizeNESW, SizeNS, SizeNWSE, SizeWE, Wait };
+
+// The desktop's screen-saver settings and the time of the last input.
+struct ScreenSaverState {
+    bool active = false;       // a screen saver is configured
+    uint32_t timeoutSec = 0;   // its timeout
+    bool running = false;      // it is running now
+    bool haveLastInput = false;
+    uint32_t lastInputMs = 0;  // in the clock's milliseconds
+};
 
 // Thread-safe queue of window messages: the platform's event pump (or a test)
 // posts, the application's thread takes them one at a time.
@@ -54,6 +67,23 @@ public:
     virtual void SetTitle(WindowHandle w, const std::wstring& title) = 0;
     virtual void DesktopSize(int& width, int& height) = 0;
     virtual bool IsTabletPC() = 0;
+
+    // Cursors: the desktop's own, or made from 1-bit AND and XOR masks
+    // (rows of width/8 bytes, most significant bit first).
+    virtual CursorHandle LoadSystemCursor(SystemCursor which) = 0;
+    virtual CursorHandle CreateCursor(int hotX, int hotY, int width, int height, const uint8_t* andMask,
+                                      const uint8_t* xorMask) = 0;
+    virtual void DestroyCursor(CursorHandle cursor) = 0;
+    virtual void SetCursor(CursorHandle cursor) = 0; // 0 hides the cursor
+    // The mouse keeps reporting to the window while a button is held.
+    virtual void SetCapture(WindowHandle w) = 0;
+    virtual void ReleaseCapture() = 0;
+    // Whether the mouse is over the window's client area (and the window is on top there).
+    virtual bool MouseInClient(WindowHandle w, int& x, int& y) = 0;
+    // A WM_TIMER with the id arrives every periodMs milliseconds.
+    virtual void SetTimer(WindowHandle w, uintptr_t id, uint32_t periodMs) = 0;
+    virtual void KillTimer(WindowHandle w, uintptr_t id) = 0;
+    virtual ScreenSaverState ScreenSaver() = 0;
     // The messages for the program's windows, in arrival order.
     MessageQueue& Queue() { return mQueue; }
     // The mouse position in the main window's client area, as last seen by

@@ -88,5 +88,13 @@ private:
 
 class AppTest : public ::testing::Test {
 protected:
+    void TearDown() override
+    {
+        Zelk::gScreenSaverPause = false;
+        Zelk::gSurfacesLost = false;
+        Zelk::gLastScreenSaverCheck = 0;
+        Zelk::gScreenSaverActive = true;
+        Zelk::gScreenSaverThreshold = 60000;
+    }
     plat::NullPlatform platform;
 };

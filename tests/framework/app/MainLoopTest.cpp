@@ -107,19 +107,54 @@ TEST_F(MainLoop, StoppedTimeStillHandlesMessagesDrawsAndSleeps)
     EXPECT_FALSE(app->drawCalls.empty());          // and the screen can follow input
 }
 
-TEST_F(MainLoop, ScreenSaverPauseSleepsAndKeepsDrawing)
+TEST_F(MainLoop, ScreenSaverIdlePauseStopsUpdatesSleepsAndEndsOnInput)
 {
-    gScreenSaverPause = true;
-    platform.clock.Advance(100);
-    const uint64_t sleeps = platform.clock.SleepCalls();
-    const size_t draws = app->drawCalls.size();
+    // A ten-minute screen saver: the pause starts after 598 s without input.
+    plat::ScreenSaverState& saver = platform.windows.screenSaver;
+    saver.active = true;
+    saver.timeoutSec = 600;
+    saver.haveLastInput = true;
+    saver.lastInputMs = platform.clock.NowMs();
+    gLastScreenSaverCheck = platform.clock.NowMs() - 20000; // re-read the settings at once
+
+    platform.clock.Advance(598000);
+    app->mForcePresent = true;
+    app->Draw();
+    EXPECT_EQ(gScreenSaverThreshold, 598000u);
+    EXPECT_FALSE(gScreenSaverPause); // idle is exactly the threshold: not more
+    platform.clock.Advance(1001);
+    app->mForcePresent = true;
+    app->Draw();
+    ASSERT_TRUE(gScreenSaverPause);
+
+    // Paused: no updates, and the loop sleeps rather than spins.
     const int before = app->mUpdateCount;
+    const uint64_t sleeps = platform.clock.SleepCalls();
     for (int i = 0; i < 100; ++i)
         app->AppStep(nullptr);
-    gScreenSaverPause = false;
     EXPECT_EQ(app->mUpdateCount, before);
     EXPECT_GE(platform.clock.SleepCalls() - sleeps, 20u);
-    EXPECT_GT(app->drawCalls.size(), draws);
+
+    // Input: the next check ends the pause and everything is redrawn.
+    saver.lastInputMs = platform.clock.NowMs();
+    app->mWidgetManager->mEvents.clear();
+    for (int i = 0; i < 400 && gScreenSaverPause; ++i)
+        app->AppStep(nullptr);
+    EXPECT_FALSE(gScreenSaverPause);
+    EXPECT_NE(std::find(app->mWidgetManager->mEvents.begin(), app->mWidgetManager->mEvents.end(), "markalldirty"),
+              app->mWidgetManager->mEvents.end());
+    for (int i = 0; i < 50; ++i)
+        app->AppStep(nullptr);
+    EXPECT_GT(app->mUpdateCount, before);
+}
+
+TEST_F(MainLoop, InactiveScreenSaverNeverPauses)
+{
+    platform.windows.screenSaver.active = false;
+    gLastScreenSaverCheck = platform.clock.NowMs() - 20000;
+    platform.clock.Advance(3600000);
+    app->Draw();
+    EXPECT_FALSE(gScreenSaverPause);
 }
 
 TEST_F(MainLoop, PacedAtSixtyHertzRunsFiveUpdatesInThreeFrames)
