@@ -3,6 +3,7 @@
 #include "framework/app/StringUtil.h"
 #include "framework/sound/MusicInterface.h"
 
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +14,8 @@ const char* kKey = "SOFTWARE\\Test Co\\Test Game";
 }
 
 using Lifecycle = AppTest;
+
+extern char** environ;
 
 TEST_F(Lifecycle, ConstructionSetsTheDefaults)
 {
@@ -208,21 +211,27 @@ TEST_F(Lifecycle, HardwareAccelerationQuestionTable)
     }
 }
 
+// The second copy runs as a process of its own: this test binary again, told
+// by the environment to play the second copy (see SecondCopyProcess).
 TEST_F(Lifecycle, SecondCopyNotifiesTheFirstAndEndsWithZero)
 {
     TestApp first;
     first.Init();
-    pid_t child = fork();
-    if (child == 0) {
-        // The second copy: a process of its own with the same product name.
-        plat::SingleInstance own(platform.folders.runtime);
-        plat::Services s = plat::Get();
-        s.instance = &own;
-        plat::Install(s);
-        TestApp second;
-        second.Init(); // ends the process
-        _exit(3);
-    }
+
+    std::string runtime = "ZELK_SECOND_COPY_RUNTIME=" + platform.folders.runtime;
+    std::string filter = "--gtest_filter=Lifecycle.SecondCopyProcess";
+    char self[4096];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    ASSERT_GT(n, 0);
+    self[n] = 0;
+    char* argv[] = {self, filter.data(), nullptr};
+    std::vector<char*> envp;
+    for (char** e = environ; *e; ++e)
+        envp.push_back(*e);
+    envp.push_back(runtime.data());
+    envp.push_back(nullptr);
+    pid_t child = 0;
+    ASSERT_EQ(posix_spawn(&child, self, nullptr, nullptr, argv, envp.data()), 0);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
@@ -236,4 +245,18 @@ TEST_F(Lifecycle, SecondCopyNotifiesTheFirstAndEndsWithZero)
     ASSERT_EQ(first.notifies.size(), 1u);
     EXPECT_EQ(first.notifies[0], (std::pair<uintptr_t, intptr_t>(0, 0)));
     EXPECT_GE(platform.windows.Find(first.mMainWindow)->raiseCount, 1);
+}
+
+TEST_F(Lifecycle, SecondCopyProcess)
+{
+    const char* runtime = getenv("ZELK_SECOND_COPY_RUNTIME");
+    if (!runtime)
+        GTEST_SKIP() << "run by SecondCopyNotifiesTheFirstAndEndsWithZero";
+    plat::SingleInstance own(runtime);
+    plat::Services s = plat::Get();
+    s.instance = &own;
+    plat::Install(s);
+    TestApp second;
+    second.Init(); // the second copy ends here, with exit code 0
+    _exit(3);
 }
