@@ -18,4 +18,16 @@ void Ratio::Set(int32_t numerator, int32_t denominator)
     mDenominator = int32_t(denominator / a);
 }
 
+bool operator<(const Ratio& a, const Ratio& b)
+{
+    if (a.mDenominator == 0 || b.mDenominator == 0)
+        return false;
+    // Products wrap like the 32-bit arithmetic they stand for.
+    int32_t left = int32_t(int64_t(int32_t(int64_t(a.mNumerator) * b.mDenominator)) / a.mDenominator);
+    if (left < b.mNumerator)
+        return true;
+    int32_t right = int32_t(int64_t(int32_t(int64_t(b.mNumerator) * a.mDenominator)) / b.mDenominator);
+    return a.mNumerator < right;
+}
+
 } // namespace Zelk

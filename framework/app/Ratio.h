@@ -18,4 +18,8 @@ public:
     int32_t mDenominator = 1;
 };
 
+// Whether aspect a is narrower than aspect b, in 32-bit integer arithmetic
+// truncating toward zero. A zero denominator compares false.
+bool operator<(const Ratio& a, const Ratio& b);
+
 } // namespace Zelk

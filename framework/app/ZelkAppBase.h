@@ -1,6 +1,7 @@
 #pragma once
 #include "framework/app/CriticalSection.h"
 #include "framework/app/Ratio.h"
+#include "framework/graphics/SharedImage.h"
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/DialogListener.h"
 #include "platform/window/WindowSystem.h"
@@ -243,6 +244,17 @@ public:
     bool mMuteOnLostFocus = true;
     std::set<MemoryImage*> mMemoryImageSet;
     bool mSharedImagePurgeWanted = false;
+
+    // ---- shared images (added with the graphics core; to be merged into the
+    // image services) ----
+    // Key: upper-cased file name and variant.
+    typedef std::map<std::pair<std::string, std::string>, SharedImage> SharedImageMap;
+    SharedImageMap mSharedImageMap;
+    // Deletes the images of the records no handle uses, when a handle asked for
+    // it since the last purge.
+    void PurgeSharedImages();
+    // Drops the image's renderer textures (none until the renderer exists).
+    void RemoveImageTextures(MemoryImage* image);
 
     // ---- timing (the main loop) ----
     int32_t mUpdatesSinceDraw = 0;

@@ -1,5 +1,6 @@
 #pragma once
 #include "framework/app/CriticalSection.h"
+#include "framework/graphics/NativeDisplay.h"
 
 #include <atomic>
 #include <cstdint>
@@ -11,10 +12,10 @@ class ZelkAppBase;
 // The display: the screen image, presenting and the program-drawn cursor.
 // (So far only what the main loop uses: presenting, the cursor position and
 // the refresh timing.)
-class DDInterface {
+class DDInterface : public NativeDisplay {
 public:
     explicit DDInterface(ZelkAppBase* app) : mApp(app) {}
-    virtual ~DDInterface() = default;
+    ~DDInterface() override = default;
 
     // Presents the screen image; false when presenting failed.
     virtual bool Redraw(const void* dirtyRect);

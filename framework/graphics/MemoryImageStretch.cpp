@@ -1,0 +1,199 @@
+// Stretched blits of memory images: nearest-pixel ("fast") and two-pass
+// area resampling ("smooth").
+#include "framework/graphics/BlendRow.h"
+#include "framework/graphics/ImageSource.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/PixelBlend.h"
+#include "framework/graphics/StretchMapping.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace Zelk {
+
+bool StretchSourceRect(const Rect& destRect, const Rect& srcRect, const Rect& clip, bool mirrored,
+                       Rect& clippedDest, DoubleRect& clippedSrc)
+{
+    if (destRect.mWidth <= 0 || destRect.mHeight <= 0)
+        return false;
+    Rect c = destRect.Intersection(clip);
+    double sx = double(srcRect.mWidth) / destRect.mWidth;
+    double sy = double(srcRect.mHeight) / destRect.mHeight;
+    double x = mirrored ? srcRect.mX + double(destRect.mX + destRect.mWidth - c.mX - c.mWidth) * sx
+                        : srcRect.mX + double(c.mX - destRect.mX) * sx;
+    clippedSrc = DoubleRect(x, srcRect.mY + double(c.mY - destRect.mY) * sy,
+                            srcRect.mWidth + double(c.mWidth - destRect.mWidth) * sx,
+                            srcRect.mHeight + double(c.mHeight - destRect.mHeight) * sy);
+    clippedDest = c;
+    return c.mWidth > 0 && c.mHeight > 0 && clippedSrc.mWidth > 0 && clippedSrc.mHeight > 0;
+}
+
+namespace {
+
+// One weighted contribution of a source index to a buffer index.
+struct Tap {
+    int src;
+    int dst;
+    int weight;
+};
+
+// Resampling of one axis: the source run [srcPos, srcPos + srcLen) inside
+// the whole pixels [areaStart, areaStart + areaLen) onto dstLen pixels.
+// Buffer index k + 1 holds destination pixel k. Source indices are
+// absolute and kept inside the area.
+std::vector<Tap> AxisTaps(double srcPos, double srcLen, int areaStart, int areaLen, int dstLen, int scale)
+{
+    std::vector<Tap> taps;
+    int areaLast = areaStart + areaLen - 1;
+    auto inArea = [&](int i) { return std::min(std::max(i, areaStart), areaLast); };
+    if (dstLen >= srcLen) {
+        double step = dstLen == 1 ? srcLen : (srcLen - 1) / (dstLen - 1);
+        for (int i = 0; i < dstLen; ++i) {
+            double p = srcPos + i * step;
+            int ip = int(std::floor(p));
+            int w0 = int((1.0 - (p - ip)) * scale);
+            taps.push_back({inArea(ip), i + 1, w0});
+            taps.push_back({inArea(ip + 1), i + 1, scale - w0});
+        }
+    } else {
+        double s = dstLen / srcLen;
+        for (int c = 0; c < areaLen; ++c) {
+            double p = (c + areaStart - srcPos) * s + 1;
+            int lo = int(std::floor(p)), hi = int(std::floor(p + s));
+            if (lo == hi)
+                taps.push_back({areaStart + c, lo, int(s * scale)});
+            else {
+                taps.push_back({areaStart + c, lo, int((hi - p) * scale)});
+                taps.push_back({areaStart + c, hi, int((p + s - hi) * scale)});
+            }
+        }
+    }
+    // Keep every buffer index inside the dstLen + 4 buffer.
+    for (Tap& t : taps)
+        t.dst = std::min(std::max(t.dst, 0), dstLen + 3);
+    return taps;
+}
+
+struct Accum {
+    int32_t c[4] = {0, 0, 0, 0}; // blue, green, red, alpha
+};
+
+void SmoothStretch(uint32_t* dst, int dstStride, const ImageSource& src, const Rect& cd, const DoubleRect& cs)
+{
+    int ax = std::max(0, int(std::floor(cs.mX)));
+    int ay = std::max(0, int(std::floor(cs.mY)));
+    int aw = int(std::ceil(cs.mX - std::floor(cs.mX) + cs.mWidth));
+    int ah = int(std::ceil(cs.mY - std::floor(cs.mY) + cs.mHeight));
+    aw = std::min(aw, src.mWidth - ax);
+    ah = std::min(ah, src.mHeight - ay);
+    if (aw <= 0 || ah <= 0)
+        return;
+
+    int bw = cd.mWidth + 4, bh = cd.mHeight + 4;
+    std::vector<Tap> hTaps = AxisTaps(cs.mX, cs.mWidth, ax, aw, cd.mWidth, 257);
+    std::vector<Tap> vTaps = AxisTaps(cs.mY, cs.mHeight, ay, ah, cd.mHeight, 256);
+
+    std::vector<Accum> rows(size_t(ah) * size_t(bw));
+    for (int r = 0; r < ah; ++r) {
+        Accum* row = &rows[size_t(r) * size_t(bw)];
+        for (const Tap& t : hTaps) {
+            uint32_t p = src.At(t.src, ay + r);
+            Accum& a = row[t.dst];
+            for (int k = 0; k < 4; ++k)
+                a.c[k] += int32_t((p >> (8 * k)) & 0xFF) * t.weight;
+        }
+    }
+    std::vector<Accum> out(size_t(bh) * size_t(bw));
+    for (const Tap& t : vTaps) {
+        const Accum* from = &rows[size_t(t.src - ay) * size_t(bw)];
+        Accum* to = &out[size_t(t.dst) * size_t(bw)];
+        for (int i = 0; i < bw; ++i)
+            for (int k = 0; k < 4; ++k)
+                to[i].c[k] += from[i].c[k] * t.weight;
+    }
+
+    for (int j = 0; j < cd.mHeight; ++j) {
+        const Accum* row = &out[size_t(j + 1) * size_t(bw)];
+        uint32_t* d = dst + size_t(cd.mY + j) * size_t(dstStride) + cd.mX;
+        for (int i = 0; i < cd.mWidth; ++i) {
+            const Accum& acc = row[i + 1];
+            uint32_t v[4];
+            for (int k = 0; k < 4; ++k)
+                v[k] = std::min<uint32_t>(uint32_t(acc.c[k] >> 16), 255);
+            uint32_t a = v[3];
+            if (a == 0)
+                continue;
+            uint32_t dp = d[i];
+            uint32_t result = Blend::OverAlpha(dp >> 24, a) << 24;
+            for (int k = 0; k < 3; ++k) {
+                uint32_t dc = (dp >> (8 * k)) & 0xFF;
+                result |= std::min<uint32_t>(((dc * (256 - a)) >> 8) + ((a * v[k]) >> 8), 255) << (8 * k);
+            }
+            d[i] = result;
+        }
+    }
+}
+
+void FastStretch(uint32_t* dst, int dstStride, const ImageSource& src, const Rect& cd, const DoubleRect& cs)
+{
+    double sx = cs.mWidth / cd.mWidth, sy = cs.mHeight / cd.mHeight;
+    // The source column of every destination column, computed once.
+    std::vector<int> columns(size_t(cd.mWidth));
+    for (int i = 0; i < cd.mWidth; ++i)
+        columns[size_t(i)] = std::min(std::max(int(cs.mX + i * sx), 0), src.mWidth - 1);
+    auto blendOne = [](uint32_t dp, uint32_t s) {
+        uint32_t sa = s >> 24;
+        if (sa == 0)
+            return dp;
+        uint32_t da = dp >> 24;
+        uint32_t n = 255, w = sa;
+        if (da != 255) {
+            n = Blend::OverAlpha(da, sa);
+            w = sa * 255 / n;
+        }
+        uint32_t iw = 256 - w;
+        uint32_t result = n << 24;
+        for (int k = 0; k < 3; ++k)
+            result |= ((((dp >> (8 * k)) & 0xFF) * iw >> 8) + (((s >> (8 * k)) & 0xFF) * w >> 8)) << (8 * k);
+        return result;
+    };
+    std::vector<uint32_t> row(size_t(cd.mWidth));
+    for (int j = 0; j < cd.mHeight; ++j) {
+        int y = std::min(std::max(int(cs.mY + j * sy), 0), src.mHeight - 1);
+        for (int i = 0; i < cd.mWidth; ++i)
+            row[size_t(i)] = src.At(columns[size_t(i)], y);
+        BlendRow::OverSeparateRow(dst + size_t(cd.mY + j) * size_t(dstStride) + cd.mX, row.data(), cd.mWidth,
+                                  blendOne);
+    }
+}
+
+} // namespace
+
+void MemoryImage::BlitStretched(Image* image, const Rect& destRect, const Rect& srcRect, const Rect& clip,
+                                const Color& color, int, bool fastStretch)
+{
+    MemoryImage* src = BlitSource(image);
+    if (!src)
+        return;
+    if (fastStretch && color != Color::White)
+        return;
+    // Only whole pixels of the source are read; a source rectangle reaching
+    // outside the image is cut to it.
+    Rect sr = srcRect.Intersection(Rect(0, 0, src->mWidth, src->mHeight));
+    Rect cd;
+    DoubleRect cs;
+    if (!StretchSourceRect(destRect, sr, clip.Intersection(Rect(0, 0, mWidth, mHeight)), false, cd, cs))
+        return;
+    ImageSource source;
+    uint32_t* dst = source.OpenPair(src, this);
+    if (!dst)
+        return;
+    if (fastStretch)
+        FastStretch(dst, mWidth, source, cd, cs);
+    else
+        SmoothStretch(dst, mWidth, source, cd, cs);
+    MarkBitsChanged();
+}
+
+} // namespace Zelk
