@@ -1,8 +1,9 @@
 #pragma once
 // Sound buffers in memory, played by the program's mixer: the device object the
-// framework's sound manager was written against. Result codes and flag bits
-// keep their documented values, because callers compare and log them.
+// framework's sound manager was written against. Result codes (DxResult.h) and
+// flag bits keep their documented values, because callers compare and log them.
 #include "platform/audio/Mixer.h"
+#include "platform/dx/DxResult.h"
 #include "platform/window/WindowSystem.h"
 
 #include <cstdint>
@@ -14,22 +15,9 @@ class AudioOutput;
 
 using DsResult = int32_t;
 
-enum : DsResult {
-    DS_OK = 0,
-    DSERR_ALLOCATED = int32_t(0x8878000A),
-    DSERR_CONTROLUNAVAIL = int32_t(0x8878001E),
-    DSERR_INVALIDPARAM = int32_t(0x80070057),
-    DSERR_INVALIDCALL = int32_t(0x88780032),
-    DSERR_GENERIC = int32_t(0x80004005),
-    DSERR_PRIOLEVELNEEDED = int32_t(0x88780046),
-    DSERR_OUTOFMEMORY = int32_t(0x8007000E),
-    DSERR_BADFORMAT = int32_t(0x88780064),
-    DSERR_NODRIVER = int32_t(0x88780078),
-    DSERR_BUFFERLOST = int32_t(0x88780096),
-    DSERR_UNINITIALIZED = int32_t(0x887800AA),
-};
-
-inline bool DsFailed(DsResult r) { return r < 0; }
+// The two results the sound interface shares with the generic errors.
+constexpr DsResult DSERR_INVALIDPARAM = E_INVALIDARG;
+constexpr DsResult DSERR_OUTOFMEMORY = E_OUTOFMEMORY;
 
 // Cooperative levels.
 enum : uint32_t { DSSCL_NORMAL = 1, DSSCL_PRIORITY = 2, DSSCL_EXCLUSIVE = 3, DSSCL_WRITEPRIMARY = 4 };

@@ -179,7 +179,7 @@ TEST_F(DirectSoundTest, OutOfRangeValuesAndBadFormatsAreRefused)
     for (const Bad& c : bad) {
         SoundBufferDesc desc{20, 0x80EA, c.bytes, &c.format};
         SoundBuffer* out = reinterpret_cast<SoundBuffer*>(1);
-        EXPECT_TRUE(DsFailed(ds->CreateSoundBuffer(desc, &out)));
+        EXPECT_TRUE(Failed(ds->CreateSoundBuffer(desc, &out)));
         EXPECT_EQ(out, nullptr);
     }
     EXPECT_EQ(ds->LiveBuffers(), 1);
