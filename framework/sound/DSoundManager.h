@@ -2,6 +2,7 @@
 #include "framework/sound/SoundManager.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace plat {
@@ -73,6 +74,10 @@ protected:
                                          uint32_t bytes);
     // Releases the buffer a failed reader left behind; the name stays.
     void DropBuffer(unsigned int id);
+    // Creates the id's buffer, locks it whole and lets fill write the samples;
+    // false (and no buffer) when any step or the fill fails.
+    bool FillNewBuffer(unsigned int id, uint16_t channels, uint32_t rate, uint16_t bits, uint32_t bytes,
+                       const std::function<bool(uint8_t* data, uint32_t bytes)>& fill);
 
     plat::SoundBuffer* mSourceSounds[kMaxSounds] = {};
     std::string mSourceFileNames[kMaxSounds];

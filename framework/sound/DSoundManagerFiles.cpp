@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -151,7 +152,7 @@ bool DSoundManager::GetFileTime(const std::string& path, uint64_t& fileTime)
     std::string native = plat::ResolvePath(path);
     if (native.empty())
         return false;
-    int fd = open(native.c_str(), O_RDONLY);
+    int fd = open(native.c_str(), O_RDONLY | O_NONBLOCK);
     if (fd < 0)
         return false;
     struct stat st;
@@ -161,6 +162,25 @@ bool DSoundManager::GetFileTime(const std::string& path, uint64_t& fileTime)
         return false;
     fileTime = (uint64_t(st.st_mtim.tv_sec) + 11644473600ull) * 10000000ull + uint64_t(st.st_mtim.tv_nsec) / 100;
     return true;
+}
+
+bool DSoundManager::FillNewBuffer(unsigned int id, uint16_t channels, uint32_t rate, uint16_t bits, uint32_t bytes,
+                                  const std::function<bool(uint8_t* data, uint32_t bytes)>& fill)
+{
+    plat::SoundBuffer* buffer = CreateSoundBuffer(id, channels, rate, bits, bytes);
+    if (!buffer)
+        return false;
+    void* data = nullptr;
+    uint32_t locked = 0;
+    if (plat::Failed(buffer->Lock(0, bytes, &data, &locked))) {
+        DropBuffer(id);
+        return false;
+    }
+    bool filled = fill(static_cast<uint8_t*>(data), locked);
+    bool ok = !plat::Failed(buffer->Unlock(data, locked)) && filled;
+    if (!ok)
+        DropBuffer(id);
+    return ok;
 }
 
 bool DSoundManager::ReadWaveFile(unsigned int id, const std::string& path)
@@ -231,27 +251,13 @@ bool DSoundManager::ReadWaveFile(unsigned int id, const std::string& path)
 
     if (!PcmShapeOk(channels, rate, bits) || dataSize > BytesLeft(f))
         return false;
-    plat::SoundBuffer* buffer = CreateSoundBuffer(id, channels, rate, bits, dataSize);
-    if (!buffer)
-        return false;
-    void* data = nullptr;
-    uint32_t locked = 0;
-    if (plat::Failed(buffer->Lock(0, dataSize, &data, &locked))) {
-        DropBuffer(id);
-        return false;
-    }
-    size_t got = PakFRead(data, 1, dataSize, f);
-    PakFClose(f);
-    closer.file = nullptr;
-    if (key) {
-        auto* p = static_cast<uint8_t*>(data);
-        for (uint32_t i = 0; i < dataSize; ++i)
-            p[i] ^= key;
-    }
-    bool ok = !plat::Failed(buffer->Unlock(data, locked)) && got == dataSize;
-    if (!ok)
-        DropBuffer(id);
-    return ok;
+    return FillNewBuffer(id, channels, rate, bits, dataSize, [&](uint8_t* data, uint32_t bytes) {
+        size_t got = PakFRead(data, 1, bytes, f);
+        if (key)
+            for (uint32_t i = 0; i < bytes; ++i)
+                data[i] ^= key;
+        return got == bytes;
+    });
 }
 
 bool DSoundManager::DecodeOgg(unsigned int id, const std::string& path)
@@ -285,32 +291,19 @@ bool DSoundManager::DecodeOgg(unsigned int id, const std::string& path)
         ov_clear(&vf);
         return false;
     }
-    plat::SoundBuffer* buffer = CreateSoundBuffer(id, channels, uint32_t(info->rate), 16, uint32_t(bytes));
-    if (!buffer) {
-        ov_clear(&vf);
-        return false;
-    }
-    void* data = nullptr;
-    uint32_t locked = 0;
-    if (plat::Failed(buffer->Lock(0, uint32_t(bytes), &data, &locked))) {
-        ov_clear(&vf);
-        DropBuffer(id);
-        return false;
-    }
-    uint32_t filled = 0;
-    int section = 0;
-    while (filled < locked) {
-        int want = int(std::min<uint32_t>(locked - filled, INT_MAX));
-        long got = ov_read(&vf, static_cast<char*>(data) + filled, want, &section);
-        if (got <= 0)
-            break;
-        filled += uint32_t(got);
-    }
-    bool unlocked = !plat::Failed(buffer->Unlock(data, locked));
+    bool ok = FillNewBuffer(id, channels, uint32_t(info->rate), 16, uint32_t(bytes), [&](uint8_t* data, uint32_t n) {
+        uint32_t filled = 0;
+        int section = 0;
+        while (filled < n) {
+            long got = ov_read(&vf, reinterpret_cast<char*>(data) + filled, int(std::min<uint32_t>(n - filled, INT_MAX)),
+                               &section);
+            if (got <= 0)
+                break;
+            filled += uint32_t(got);
+        }
+        return filled == n;
+    });
     ov_clear(&vf);
-    bool ok = unlocked && filled == locked;
-    if (!ok)
-        DropBuffer(id);
     return ok;
 }
 
@@ -353,30 +346,19 @@ bool DSoundManager::ReadAuFile(unsigned int id, const std::string& path)
     if (bytes > plat::DSBSIZE_MAX)
         return false;
 
-    plat::SoundBuffer* buffer = CreateSoundBuffer(id, uint16_t(channels), rate, bits, uint32_t(bytes));
-    if (!buffer)
-        return false;
-    void* data = nullptr;
-    uint32_t locked = 0;
-    if (plat::Failed(buffer->Lock(0, uint32_t(bytes), &data, &locked))) {
-        DropBuffer(id);
-        return false;
-    }
-    std::vector<uint8_t> raw(size);
-    size_t got = PakFRead(raw.data(), 1, size, f);
-    PakFClose(f);
-    closer.file = nullptr;
-    if (encoding == 2) {
-        std::memcpy(data, raw.data(), size);
-    } else {
-        auto* out = static_cast<int16_t*>(data);
-        for (uint32_t i = 0; i < size; ++i)
-            out[i] = MuLawToLinear(raw[i]);
-    }
-    bool ok = !plat::Failed(buffer->Unlock(data, locked)) && got == size;
-    if (!ok)
-        DropBuffer(id);
-    return ok;
+    return FillNewBuffer(id, uint16_t(channels), rate, bits, uint32_t(bytes), [&](uint8_t* data, uint32_t) {
+        std::vector<uint8_t> raw(size);
+        size_t got = PakFRead(raw.data(), 1, size, f);
+        if (encoding == 2) {
+            std::memcpy(data, raw.data(), size);
+        } else {
+            for (uint32_t i = 0; i < size; ++i) {
+                int16_t sample = MuLawToLinear(raw[i]);
+                std::memcpy(data + 2 * i, &sample, 2);
+            }
+        }
+        return got == size;
+    });
 }
 
 bool DSoundManager::DecodeMp3(unsigned int id, const std::string& path)
@@ -393,28 +375,21 @@ bool DSoundManager::DecodeMp3(unsigned int id, const std::string& path)
     int frequency = 0;
     fmod->FSOUND_Sample_GetDefaults(sample, &frequency, nullptr, nullptr, nullptr);
     uint64_t bytes = uint64_t(fmod->FSOUND_Sample_GetLength(sample)) * (channels * bits / 8);
-    plat::SoundBuffer* buffer = nullptr;
-    if (frequency > 0 && bytes <= plat::DSBSIZE_MAX)
-        buffer = CreateSoundBuffer(id, channels, uint32_t(frequency), bits, uint32_t(bytes));
-    if (!buffer) {
-        fmod->FSOUND_Sample_Free(sample);
-        return false;
-    }
-    void* data = nullptr;
-    uint32_t locked = 0;
-    if (!plat::Failed(buffer->Lock(0, uint32_t(bytes), &data, &locked))) {
-        void* ptr1 = nullptr;
-        void* ptr2 = nullptr;
-        unsigned int len1 = 0, len2 = 0;
-        if (fmod->FSOUND_Sample_Lock(sample, 0, int(bytes), &ptr1, &ptr2, &len1, &len2)) {
-            if (ptr1)
-                std::memcpy(data, ptr1, std::min<uint32_t>(len1, locked));
-            fmod->FSOUND_Sample_Unlock(sample, ptr1, ptr2, len1, len2);
-        }
-        buffer->Unlock(data, locked);
-    }
+    // Succeeds also when the library's lock fails: the sound is then silent.
+    bool ok = frequency > 0 && bytes <= plat::DSBSIZE_MAX &&
+              FillNewBuffer(id, channels, uint32_t(frequency), bits, uint32_t(bytes), [&](uint8_t* data, uint32_t n) {
+                  void* ptr1 = nullptr;
+                  void* ptr2 = nullptr;
+                  unsigned int len1 = 0, len2 = 0;
+                  if (fmod->FSOUND_Sample_Lock(sample, 0, int(n), &ptr1, &ptr2, &len1, &len2)) {
+                      if (ptr1)
+                          std::memcpy(data, ptr1, std::min<uint32_t>(len1, n));
+                      fmod->FSOUND_Sample_Unlock(sample, ptr1, ptr2, len1, len2);
+                  }
+                  return true;
+              });
     fmod->FSOUND_Sample_Free(sample);
-    return true;
+    return ok;
 }
 
 bool DSoundManager::WriteCachedWave(unsigned int id, const std::string& cachePath, const std::string& sourcePath)
