@@ -1,5 +1,6 @@
 #include "framework/sound/FmodInstance.h"
 #include "framework/app/StringUtil.h"
+#include "framework/app/ZelkAppBase.h"
 #include "platform/Platform.h"
 #include "platform/debug/DebugSink.h"
 #include "platform/fmod/FmodLibrary.h"
@@ -20,6 +21,8 @@ std::atomic<int> gFmodUses{0};
     plat::OutputDebugString(text + "\n");
     if (plat::MessageBoxes* boxes = plat::Get().messageBoxes)
         boxes->Show(StringToWString(text), L"Error", plat::MB_OK | plat::MB_ICONERROR);
+    if (gAppBase)
+        gAppBase->ExitNow(0);
     std::exit(0);
 }
 
