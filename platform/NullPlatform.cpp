@@ -31,6 +31,7 @@ NullPlatform::NullPlatform()
     s.messageBoxes = &messageBoxes;
     s.debug = &debug;
     s.windows = &windows;
+    s.audio = &audio;
     Install(s);
 }
 

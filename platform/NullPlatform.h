@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/Platform.h"
+#include "platform/audio/NullAudioOutput.h"
 #include "platform/clock/NullClock.h"
 #include "platform/debug/DebugSink.h"
 #include "platform/folders/Folders.h"
@@ -35,6 +36,7 @@ public:
     NullMessageBoxes messageBoxes;
     DebugSink debug;
     NullWindowSystem windows;
+    NullAudioOutput audio;
 
 private:
     std::string mRoot;

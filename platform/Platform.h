@@ -14,6 +14,7 @@ class SingleInstance;
 class MessageBoxes;
 class DebugSink;
 class WindowSystem;
+class AudioOutput;
 
 struct Services {
     Clock* clock = nullptr;
@@ -24,6 +25,7 @@ struct Services {
     MessageBoxes* messageBoxes = nullptr;
     DebugSink* debug = nullptr;
     WindowSystem* windows = nullptr;
+    AudioOutput* audio = nullptr;
 };
 
 // The services installed for this process. Never null after Install().

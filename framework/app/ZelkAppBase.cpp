@@ -10,7 +10,9 @@
 #include "framework/app/SystemInfo.h"
 #include "framework/graphics/DDInterface.h"
 #include "framework/resources/ResourceManager.h"
+#include "framework/sound/BassMusicInterface.h"
 #include "framework/sound/DSoundManager.h"
+#include "framework/sound/FModMusicInterface.h"
 #include "framework/sound/MusicInterface.h"
 #include "framework/widgets/Dialog.h"
 #include "framework/widgets/WidgetManager.h"
@@ -292,7 +294,11 @@ void ZelkAppBase::Init()
 
 MusicInterface* ZelkAppBase::CreateMusicInterface(plat::WindowHandle window)
 {
-    return new MusicInterface();
+    if (mSoundOff)
+        return new MusicInterface();
+    if (mUseFMODMusic)
+        return new FModMusicInterface(window);
+    return new BassMusicInterface(window);
 }
 
 bool ZelkAppBase::OnAlreadyRunning()

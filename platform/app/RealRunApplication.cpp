@@ -1,5 +1,6 @@
 #include "platform/Platform.h"
 #include "platform/app/RunApplication.h"
+#include "platform/audio/RealAudioOutput.h"
 #include "platform/clock/RealClock.h"
 #include "platform/debug/DebugSink.h"
 #include "platform/folders/Folders.h"
@@ -25,6 +26,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     static SingleInstance instance(folders.RuntimeFolder());
     static RealWindowSystem windows;
     static RealMessageBoxes messageBoxes(&windows);
+    static RealAudioOutput audio;
 
     std::string error;
     if (!windows.Open(error)) {
@@ -41,6 +43,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     s.messageBoxes = &messageBoxes;
     s.debug = &debug;
     s.windows = &windows;
+    s.audio = &audio;
     Install(s);
 
     int result = 0;

@@ -3,6 +3,7 @@
 // a test see what the main loop does.
 #include "framework/app/ZelkAppBase.h"
 #include "framework/graphics/DDInterface.h"
+#include "framework/sound/MusicInterface.h"
 #include "framework/widgets/Widget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "platform/NullPlatform.h"
@@ -12,8 +13,17 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+// A music interface that remembers the master volume it was given last.
+class RecordingMusic : public Zelk::MusicInterface {
+public:
+    void SetVolume(double volume) override { mVolume = volume; }
+    double mVolume = -1.0;
+};
+
 class TestApp : public Zelk::ZelkAppBase {
 public:
+    Zelk::MusicInterface* CreateMusicInterface(plat::WindowHandle window) override { return new RecordingMusic(); }
+    double MusicVolumePassedOn() const { return static_cast<RecordingMusic*>(mMusicInterface)->mVolume; }
     TestApp()
     {
         mProdName = "TestProduct";

@@ -59,7 +59,7 @@ TEST_F(Lifecycle, InitBuildsWindowsDisplaySoundAndDataFolder)
     EXPECT_NE(app.mDDInterface.load(), nullptr);
     EXPECT_NE(app.mSoundManager, nullptr);
     ASSERT_NE(app.mMusicInterface, nullptr);
-    EXPECT_DOUBLE_EQ(app.mMusicInterface->mVolume, 0.85);
+    EXPECT_DOUBLE_EQ(app.MusicVolumePassedOn(), 0.85);
     EXPECT_EQ(GetAppDataFolder(), platform.folders.appData + "\\TestProduct\\");
     EXPECT_EQ(app.mWidgetManager->mScreenWidth, 800);
 }
@@ -91,20 +91,19 @@ TEST_F(Lifecycle, MutingCountsAndPassesSilenceOn)
 {
     TestApp app;
     app.Init();
-    MusicInterface* music = app.mMusicInterface;
     app.Mute(false);
     app.Mute(false);
     app.Unmute(false);
     EXPECT_TRUE(app.IsMuted());
     app.SetMusicVolume(0.5);
     EXPECT_DOUBLE_EQ(app.GetMusicVolume(), 0.5);
-    EXPECT_DOUBLE_EQ(music->mVolume, 0.0);
+    EXPECT_DOUBLE_EQ(app.MusicVolumePassedOn(), 0.0);
     app.Unmute(false);
     EXPECT_FALSE(app.IsMuted());
-    EXPECT_DOUBLE_EQ(music->mVolume, 0.5);
+    EXPECT_DOUBLE_EQ(app.MusicVolumePassedOn(), 0.5);
     app.Unmute(false); // at zero: nothing changes but the volumes pass on again
     EXPECT_EQ(app.mMuteCount, 0);
-    EXPECT_DOUBLE_EQ(music->mVolume, 0.5);
+    EXPECT_DOUBLE_EQ(app.MusicVolumePassedOn(), 0.5);
     app.ToggleSound();
     EXPECT_DOUBLE_EQ(app.GetMusicVolume(), 0.0);
     app.ToggleSound();

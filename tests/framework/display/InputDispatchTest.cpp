@@ -175,13 +175,13 @@ TEST_F(Input, MinimisingMutesAndLosesFocusOnceRestoringUndoesBoth)
     EXPECT_EQ(app->lostFocus, 1);
     EXPECT_EQ(app->mMuteCount, 2);
     EXPECT_EQ(app->mAutoMuteCount, 2);
-    EXPECT_DOUBLE_EQ(app->mMusicInterface->mVolume, 0.0);
+    EXPECT_DOUBLE_EQ(app->MusicVolumePassedOn(), 0.0);
     Send({{plat::WM_SIZE, plat::SIZE_RESTORED, 0}, {plat::WM_ACTIVATEAPP, 1, 0}});
     EXPECT_EQ(app->gotFocus, 1);
     EXPECT_EQ(app->mMuteCount, 0);
     EXPECT_EQ(app->mAutoMuteCount, 0);
     EXPECT_TRUE(Saw("markalldirty"));
-    EXPECT_DOUBLE_EQ(app->mMusicInterface->mVolume, 0.85);
+    EXPECT_DOUBLE_EQ(app->MusicVolumePassedOn(), 0.85);
 }
 
 TEST_F(Input, StoredMutedSurvivesFocusChanges)
@@ -194,7 +194,7 @@ TEST_F(Input, StoredMutedSurvivesFocusChanges)
     Send({{plat::WM_ACTIVATEAPP, 0, 0}, {plat::WM_ACTIVATEAPP, 1, 0}});
     EXPECT_TRUE(app->IsMuted());
     EXPECT_EQ(app->mMuteCount, 1);
-    EXPECT_DOUBLE_EQ(app->mMusicInterface->mVolume, 0.0);
+    EXPECT_DOUBLE_EQ(app->MusicVolumePassedOn(), 0.0);
 }
 
 TEST_F(Input, MouseLeavingIsNoticedByTheTimer)

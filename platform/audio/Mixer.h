@@ -1,0 +1,78 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+namespace plat {
+
+// PCM sample memory shared by the voices that play it. The format is fixed
+// when it is made; the bytes may be written by their owner.
+struct SampleData {
+    SampleData(uint32_t bytes, uint16_t channels, uint16_t bits)
+        : bytes(bytes), channels(channels), bits(bits)
+    {
+    }
+    std::vector<uint8_t> bytes;
+    uint16_t channels; // 1 or 2
+    uint16_t bits;     // 8 (unsigned) or 16 (signed)
+    uint32_t BlockAlign() const { return channels * bits / 8u; }
+    uint32_t Frames() const { return BlockAlign() ? uint32_t(bytes.size() / BlockAlign()) : 0; }
+};
+
+// The one software mixer of the program: any number of voices, each playing
+// a piece of sample memory at its own rate with a gain for each output side,
+// summed into 16-bit stereo at the output rate. Thread-safe: the output
+// device calls Mix from its own thread while the program changes the voices.
+class Mixer {
+public:
+    static constexpr uint32_t kOutputRate = 44100;
+    using VoiceId = uint32_t; // 0 is no voice
+
+    // A new, stopped voice at position 0 with gains 1; rate in frames per second.
+    VoiceId CreateVoice(std::shared_ptr<SampleData> data, uint32_t rate);
+    void DestroyVoice(VoiceId voice);
+
+    void SetRate(VoiceId voice, uint32_t rate);
+    // Linear gains of the left and right output (1 = unchanged).
+    void SetGains(VoiceId voice, float left, float right);
+    // Plays from the current position; looping voices wrap around at the end,
+    // others stop there and go back to position 0.
+    void Start(VoiceId voice, bool loop);
+    void Stop(VoiceId voice);
+    bool IsPlaying(VoiceId voice);
+    bool IsLooping(VoiceId voice);
+    void SetPosition(VoiceId voice, uint32_t frame);
+    uint32_t GetPosition(VoiceId voice);
+
+    // Mixes the next frames (interleaved left, right) and advances the voices.
+    void Mix(int16_t* out, size_t frames);
+    // Advances the clock without output; only when nothing plays.
+    bool SkipIfSilent(size_t frames);
+    // The mixer's clock: every frame mixed (or skipped) so far.
+    uint64_t FramesMixed();
+    size_t VoiceCount();
+
+private:
+    struct Voice {
+        std::shared_ptr<SampleData> data;
+        uint64_t position = 0; // frames, 32 fraction bits
+        uint64_t step = 0;     // per output frame, 32 fraction bits
+        int32_t gainLeft = 65536;
+        int32_t gainRight = 65536;
+        bool playing = false;
+        bool loop = false;
+    };
+    Voice* Find(VoiceId voice);
+    static void MixVoice(Voice& v, int32_t* acc, size_t frames);
+
+    std::mutex mLock;
+    std::unordered_map<VoiceId, Voice> mVoices;
+    std::vector<int32_t> mAccum;
+    VoiceId mNextId = 1;
+    uint64_t mFramesMixed = 0;
+};
+
+} // namespace plat

@@ -1,0 +1,97 @@
+#include "platform/audio/Mixer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+using namespace plat;
+
+namespace {
+
+std::shared_ptr<SampleData> Mono16(const std::vector<int16_t>& samples)
+{
+    auto d = std::make_shared<SampleData>(uint32_t(samples.size() * 2), 1, 16);
+    std::memcpy(d->bytes.data(), samples.data(), d->bytes.size());
+    return d;
+}
+
+std::vector<int16_t> Mix(Mixer& m, size_t frames)
+{
+    std::vector<int16_t> out(frames * 2, 12345);
+    m.Mix(out.data(), frames);
+    return out;
+}
+
+std::vector<int16_t> Left(const std::vector<int16_t>& st)
+{
+    std::vector<int16_t> l;
+    for (size_t i = 0; i < st.size(); i += 2)
+        l.push_back(st[i]);
+    return l;
+}
+
+} // namespace
+
+TEST(Mixer, PlaysAtOutputRateUnchangedThenStopsAndRewinds)
+{
+    Mixer m;
+    auto v = m.CreateVoice(Mono16({100, -200, 300, -400}), Mixer::kOutputRate);
+    m.Start(v, false);
+    auto out = Mix(m, 6);
+    EXPECT_EQ(out, (std::vector<int16_t>{100, 100, -200, -200, 300, 300, -400, -400, 0, 0, 0, 0}));
+    EXPECT_FALSE(m.IsPlaying(v));
+    EXPECT_EQ(m.GetPosition(v), 0u);
+    EXPECT_EQ(m.FramesMixed(), 6u);
+}
+
+TEST(Mixer, ResamplesLinearlyAndLoopsAcrossTheEnd)
+{
+    Mixer m;
+    auto v = m.CreateVoice(Mono16({0, 1000, 2000, 3000}), Mixer::kOutputRate / 2);
+    m.Start(v, true);
+    // Half rate: every second output frame lies between two input frames; the
+    // last one interpolates towards the first again because the voice loops.
+    EXPECT_EQ(Left(Mix(m, 10)), (std::vector<int16_t>{0, 500, 1000, 1500, 2000, 2500, 3000, 1500, 0, 500}));
+    EXPECT_TRUE(m.IsPlaying(v));
+    EXPECT_TRUE(m.IsLooping(v));
+}
+
+TEST(Mixer, EightBitStereoGainsAndClipping)
+{
+    Mixer m;
+    // Two stereo frames of unsigned 8-bit samples.
+    auto d = std::make_shared<SampleData>(4, 2, 8);
+    d->bytes = {255, 0, 128, 192};
+    auto a = m.CreateVoice(d, Mixer::kOutputRate);
+    m.SetGains(a, 1.0f, 0.5f);
+    m.Start(a, false);
+    auto out = Mix(m, 2);
+    EXPECT_EQ(out, (std::vector<int16_t>{127 * 256, -128 * 128, 0, 64 * 128}));
+
+    // Two loud voices sum beyond the 16-bit range and are clipped.
+    auto b = m.CreateVoice(Mono16({30000, -30000}), Mixer::kOutputRate);
+    auto c = m.CreateVoice(Mono16({30000, -30000}), Mixer::kOutputRate);
+    m.Start(b, false);
+    m.Start(c, false);
+    EXPECT_EQ(Mix(m, 2), (std::vector<int16_t>{32767, 32767, -32768, -32768}));
+}
+
+TEST(Mixer, StoppedAndDestroyedVoicesAreSilentAndOperationsOnThemAreIgnored)
+{
+    Mixer m;
+    auto v = m.CreateVoice(Mono16({500, 500, 500, 500}), Mixer::kOutputRate);
+    m.Start(v, false);
+    Mix(m, 1);
+    m.Stop(v);
+    EXPECT_EQ(m.GetPosition(v), 1u);
+    EXPECT_EQ(Mix(m, 2), (std::vector<int16_t>{0, 0, 0, 0}));
+    m.Start(v, false); // resumes where it stopped
+    EXPECT_EQ(Left(Mix(m, 4)), (std::vector<int16_t>{500, 500, 500, 0}));
+    m.DestroyVoice(v);
+    m.Start(v, true);
+    m.SetGains(v, 1, 1);
+    EXPECT_FALSE(m.IsPlaying(v));
+    EXPECT_EQ(m.VoiceCount(), 0u);
+    EXPECT_EQ(Mix(m, 1), (std::vector<int16_t>{0, 0}));
+}
