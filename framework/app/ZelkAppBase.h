@@ -74,8 +74,8 @@ public:
     virtual void OnUrlOpened(const std::string& url) {}
     virtual bool OpenUrl(const std::string& url, bool quitAfter);
     virtual std::string GetProductVersion(const std::string& path);
-    virtual void OnCrash(const std::string& crashText);
-    virtual void GetCrashReportInfo();
+    virtual void OnCrash();
+    virtual std::string GetCrashReportInfo();
     virtual void GetCrashReportFields(std::map<std::string, std::string>& fields) {}
     virtual void Shutdown();
     virtual void ParseCommandLine(const std::string& commandLine);
@@ -204,6 +204,7 @@ public:
     std::map<int, Dialog*> mDialogMap;
     std::list<Dialog*> mDialogList;
     std::atomic<std::thread::id> mMainThreadId{};
+    uint32_t mPrimaryThreadId = 0; // the system's id of the thread that ran Init (crash report)
     std::string mCommandLine;
 
     // ---- run state ----
