@@ -141,6 +141,12 @@ public:
     virtual void DrawOverlay(Graphics* g) {}
 
     // ---- non-virtual operations ----
+    // Debug tools (ZelkAppBaseDebug.cpp): a PNG of the screen in the data
+    // folder's "_screenshots", every image in memory in "_dump" with
+    // "imagelist.html", and the video-memory report.
+    void TakeScreenshot();
+    void DumpImages();
+    void ShowVideoStats();
     bool RegistryWrite(const std::string& valueName, uint32_t type, const void* data, uint32_t size);
     bool WriteRegistryString(const std::string& valueName, const std::string& text);
     bool RegistryRead(const std::string& valueName, uint32_t* type, void* data, uint32_t* size);

@@ -38,7 +38,6 @@ void ZelkAppBase::MakeWindow()
 }
 
 void ZelkAppBase::BeginPopup() {}
-bool ZelkAppBase::OnDebugKey(int key) { return false; }
 
 // ---- screen modes ----
 
