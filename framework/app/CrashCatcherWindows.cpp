@@ -76,6 +76,17 @@ void ReadFileIntoBuffer(const std::string& path, Buffer& buffer)
     buffer.SetData(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
+plat::CrashWindowDesc WindowAt(const wchar_t* title, int x, int y, int width, int height)
+{
+    plat::CrashWindowDesc desc;
+    desc.title = title;
+    desc.x = x;
+    desc.y = y;
+    desc.width = width;
+    desc.height = height;
+    return desc;
+}
+
 std::string FormPart(const std::string& name, const std::string& value)
 {
     return std::string("--") + kBoundary + "\r\n" + "Content-Disposition: form-data; name=\"" + name + "\"\r\n" +
@@ -99,12 +110,7 @@ void ShowCrashWindow(const std::string& title, const std::string& text)
     gCrashErrorTitle = title;
     gCrashErrorText = text;
 
-    plat::CrashWindowDesc desc;
-    desc.title = L"Fatal Error!";
-    desc.x = 64;
-    desc.y = 64;
-    desc.width = 400;
-    desc.height = 300;
+    plat::CrashWindowDesc desc = WindowAt(L"Fatal Error!", 64, 64, 400, 300);
     desc.header = gCrashHeaderText;
     desc.text = StringToWString(text);
     if (gCrashAllowSubmit && !gCrashReportHost.empty())
@@ -148,12 +154,7 @@ void CrashWindowProc(const plat::CrashEvent& event)
 
 void ShowSubmitInfoWindow()
 {
-    plat::CrashWindowDesc desc;
-    desc.title = L"Error Details";
-    desc.x = 80;
-    desc.y = 80;
-    desc.width = 400;
-    desc.height = 300;
+    plat::CrashWindowDesc desc = WindowAt(L"Error Details", 80, 80, 400, 300);
     desc.header = gCrashDetailsText;
     desc.editable = true;
     desc.buttons = {{kContinue, gCrashApp != nullptr}, {kAbort, true}};
@@ -188,12 +189,7 @@ void SubmitInfoWindowProc(const plat::CrashEvent& event)
 
 void ShowProgressWindow()
 {
-    plat::CrashWindowDesc desc;
-    desc.title = L"Submitting Report";
-    desc.x = 64;
-    desc.y = 64;
-    desc.width = 240;
-    desc.height = 64;
+    plat::CrashWindowDesc desc = WindowAt(L"Submitting Report", 64, 64, 240, 64);
     desc.text = L"Please Wait";
     desc.buttons = {{kAbort, true}};
     desc.timers = {20, 1000};

@@ -273,6 +273,17 @@ void HTTPTransfer::ReceiveResponse(plat::TcpSocket& socket)
     int32_t chunkLeft = 0;
     auto available = [&] { return p < buf.size() ? buf.size() - p : size_t(0); };
     auto findLineEnd = [&]() -> size_t { return p < buf.size() ? buf.find("\r\n", p) : std::string::npos; };
+    // Moves up to `left` received body bytes into the content; false when none are there yet.
+    auto takeBody = [&](int32_t& left) {
+        const size_t take = std::min(size_t(left), available());
+        if (take == 0)
+            return false;
+        mContent.append(buf, p, take);
+        p += take;
+        left -= int32_t(take);
+        moved = true;
+        return true;
+    };
 
     while (!mStop.load()) {
         if (!moved) {
@@ -337,23 +348,13 @@ void HTTPTransfer::ReceiveResponse(plat::TcpSocket& socket)
                 p = end + 2;
                 moved = true;
             }
-            const size_t take = std::min(size_t(chunkLeft), available());
-            if (take == 0)
+            if (!takeBody(chunkLeft))
                 continue;
-            mContent.append(buf, p, take);
-            p += take;
-            chunkLeft -= int32_t(take);
             if (chunkLeft == 0)
                 p += 2;
-            moved = true;
         } else if (contentLeft > 0) {
-            const size_t take = std::min(size_t(contentLeft), available());
-            if (take == 0)
+            if (!takeBody(contentLeft))
                 continue;
-            mContent.append(buf, p, take);
-            p += take;
-            contentLeft -= int32_t(take);
-            moved = true;
             if (contentLeft == 0)
                 return;
         } else {
