@@ -203,7 +203,9 @@ std::wstring WStringUnquote(const std::wstring& text)
     return out;
 }
 
-std::wstring CommaSeparate(int32_t value)
+std::wstring CommaSeparate(int32_t value) { return CommaSeparate64(value); }
+
+std::wstring CommaSeparate64(int64_t value)
 {
     if (value < 0)
         return std::wstring();

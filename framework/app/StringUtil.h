@@ -47,5 +47,6 @@ int StrFindNoCase(const std::string& text, const std::string& pattern);
 std::wstring WStringUnquote(const std::wstring& text);
 // Digits in groups of three ("1,234,567"); empty for a negative number.
 std::wstring CommaSeparate(int32_t value);
+std::wstring CommaSeparate64(int64_t value);
 
 } // namespace Zelk

@@ -18,6 +18,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "platform/Platform.h"
 #include "platform/clock/Clock.h"
+#include "platform/crash/CrashSignals.h"
 #include "platform/folders/Folders.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/modules/Modules.h"
@@ -189,6 +190,7 @@ ZelkAppBase::~ZelkAppBase()
 void ZelkAppBase::Init()
 {
     mMainThreadId = std::this_thread::get_id();
+    mPrimaryThreadId = plat::CurrentThreadId();
     if (mShuttingDown)
         return;
 

@@ -75,8 +75,8 @@ public:
     virtual void OnUrlOpened(const std::string& url) {}
     virtual bool OpenUrl(const std::string& url, bool quitAfter);
     virtual std::string GetProductVersion(const std::string& path);
-    virtual void OnCrash(const std::string& crashText);
-    virtual void GetCrashReportInfo();
+    virtual void OnCrash();
+    virtual std::string GetCrashReportInfo();
     virtual void GetCrashReportFields(std::map<std::string, std::string>& fields) {}
     virtual void Shutdown();
     virtual void ParseCommandLine(const std::string& commandLine);
@@ -142,6 +142,12 @@ public:
     virtual void DrawOverlay(Graphics* g) {}
 
     // ---- non-virtual operations ----
+    // Debug tools (ZelkAppBaseDebug.cpp): a PNG of the screen in the data
+    // folder's "_screenshots", every image in memory in "_dump" with
+    // "imagelist.html", and the video-memory report.
+    void TakeScreenshot();
+    void DumpImages();
+    void ShowVideoStats();
     bool RegistryWrite(const std::string& valueName, uint32_t type, const void* data, uint32_t size);
     bool WriteRegistryString(const std::string& valueName, const std::string& text);
     bool RegistryRead(const std::string& valueName, uint32_t* type, void* data, uint32_t* size);
@@ -205,6 +211,7 @@ public:
     std::map<int, Dialog*> mDialogMap;
     std::list<Dialog*> mDialogList;
     std::atomic<std::thread::id> mMainThreadId{};
+    uint32_t mPrimaryThreadId = 0; // the system's id of the thread that ran Init (crash report)
     std::string mCommandLine;
 
     // ---- run state ----

@@ -38,7 +38,6 @@ void ZelkAppBase::MakeWindow()
 }
 
 void ZelkAppBase::BeginPopup() {}
-bool ZelkAppBase::OnDebugKey(int key) { return false; }
 
 // ---- screen modes ----
 
@@ -126,8 +125,6 @@ bool ZelkAppBase::DetachDialog(Dialog* dialog)
 
 // ---- crashes and the command line ----
 
-void ZelkAppBase::OnCrash(const std::string& crashText) { mCrashed = true; }
-void ZelkAppBase::GetCrashReportInfo() {}
 void ZelkAppBase::ParseCommandLine(const std::string& commandLine) { HandleCommandLine(commandLine); }
 bool ZelkAppBase::HandleSwitch(const std::string& name, const std::string& value) { return false; }
 

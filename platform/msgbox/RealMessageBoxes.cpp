@@ -19,6 +19,10 @@ int RealMessageBoxes::Show(const std::wstring& text, const std::wstring& caption
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDOK, "OK"},
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDCANCEL, "Cancel"},
     };
+    SDL_MessageBoxButtonData retryCancel[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDRETRY, "Retry"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDCANCEL, "Cancel"},
+    };
     SDL_MessageBoxButtonData ok[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"},
     };
@@ -34,6 +38,9 @@ int RealMessageBoxes::Show(const std::wstring& text, const std::wstring& caption
         data.numbuttons = 2;
     } else if (kind == MB_OKCANCEL) {
         data.buttons = okCancel;
+        data.numbuttons = 2;
+    } else if (kind == MB_RETRYCANCEL) {
+        data.buttons = retryCancel;
         data.numbuttons = 2;
     } else {
         data.buttons = ok;

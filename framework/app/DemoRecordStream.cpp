@@ -1,0 +1,7 @@
+#include "framework/app/DemoRecordStream.h"
+
+namespace Zelk {
+
+DemoRecordStream* gDemoStream = nullptr;
+
+} // namespace Zelk

@@ -1,0 +1,34 @@
+// What the application object does when the process crashes: it quiets
+// itself and describes itself in the crash text.
+#include "framework/app/StringUtil.h"
+#include "framework/app/ZelkAppBase.h"
+#include "platform/Platform.h"
+#include "platform/clock/Clock.h"
+#include "platform/window/WindowSystem.h"
+
+namespace Zelk {
+
+// Runs on the faulting thread. The music interface is asked to go quiet even
+// though the fault may have happened while it held its lock.
+void ZelkAppBase::OnCrash()
+{
+    SetMusicVolume(0.0);
+    if (plat::WindowSystem* windows = plat::Get().windows)
+        if (mMainWindow)
+            windows->Hide(mMainWindow);
+    mCrashed = true;
+    UpdateCursor();
+}
+
+std::string ZelkAppBase::GetCrashReportInfo()
+{
+    const uint32_t seconds = (plat::GetTickCount() - mConstructionTick) / 1000;
+    std::string text = "Product: " + mProdName + "\r\n";
+    text += "Version: " + mProductVersion + "\r\n";
+    text += "Time Loaded: " + StrFormat("%02u:%02u:%02u", seconds / 3600, (seconds / 60) % 60, seconds % 60);
+    text += std::string("\r\nFullscreen: ") + (mWindowed ? "No" : "Yes");
+    text += "\r\nPrimary ThreadId: " + StrFormat("%X", mPrimaryThreadId) + "\r\n";
+    return text;
+}
+
+} // namespace Zelk

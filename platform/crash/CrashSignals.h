@@ -1,0 +1,50 @@
+#pragma once
+#include <cstdint>
+
+namespace plat {
+
+// The processor state at a fault. The names are the x86-64 ones; on other
+// processors the registers read as 0. The segment registers DS, ES and SS
+// are not kept in a Linux signal context and read as 0.
+struct CrashRegisters {
+    uint64_t rax = 0, rbx = 0, rcx = 0, rdx = 0, rsi = 0, rdi = 0;
+    uint64_t rip = 0, rsp = 0, rbp = 0;
+    uint64_t flags = 0;
+    uint16_t cs = 0, ss = 0, ds = 0, es = 0, fs = 0, gs = 0;
+};
+
+// What the crash text is made from: the fault as an exception record with the
+// system's exception codes (0xC0000005 access violation, ...), its address,
+// the thread it happened on and the registers.
+struct ExceptionInfo {
+    uint32_t code = 0;
+    uint64_t address = 0;
+    uint32_t threadId = 0;
+    int signal = 0; // 0 when it did not come from a signal
+    CrashRegisters regs;
+};
+
+// Exception codes used for faults that are not signals.
+constexpr uint32_t kCodeCppException = 0xE06D7363; // an uncaught C++ exception
+constexpr uint32_t kCodeFatalAppExit = 0x40000015; // abort()
+
+using CrashHandler = void (*)(const ExceptionInfo& info);
+
+// Installs the crash handler for SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT and
+// SIGTRAP (on an alternate stack, so a stack overflow can still be reported)
+// and for uncaught C++ exceptions. The handler runs once, on the faulting
+// thread; a second fault, in the handler or in another thread meanwhile, goes
+// straight to the default action. When the handler returns the signal is
+// raised again with its default action, which ends the process.
+// Not for sanitizer builds, whose runtime owns these signals.
+bool InstallCrashHandler(CrashHandler handler);
+// Puts back the actions that were installed before.
+void UninstallCrashHandler();
+bool CrashHandlerInstalled();
+
+// The exception code for a signal and its si_code.
+uint32_t ExceptionCodeForSignal(int signal, int siCode);
+// The kernel's id of the calling thread.
+uint32_t CurrentThreadId();
+
+} // namespace plat
