@@ -9,6 +9,7 @@
 #include "framework/app/StringUtil.h"
 #include "framework/app/SystemInfo.h"
 #include "framework/graphics/DDInterface.h"
+#include "framework/graphics/Image.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/sound/BassMusicInterface.h"
 #include "framework/sound/DSoundManager.h"
@@ -155,6 +156,13 @@ ZelkAppBase::~ZelkAppBase()
     mWidgetManager = nullptr;
     delete mResourceManager;
     mResourceManager = nullptr;
+
+    {
+        CritSectGuard g(DisplayLock());
+        for (auto& entry : mSharedImageMap)
+            delete entry.second.mImage;
+        mSharedImageMap.clear();
+    }
 
     delete mDDInterface.exchange(nullptr);
     delete mMusicInterface;

@@ -252,9 +252,7 @@ public:
     std::set<MemoryImage*> mMemoryImageSet;
     bool mSharedImagePurgeWanted = false;
 
-    // ---- shared images (added with the graphics core; to be merged into the
-    // image services) ----
-    // Key: upper-cased file name and variant.
+    // Shared images by upper-cased file name and variant.
     typedef std::map<std::pair<std::string, std::string>, SharedImage> SharedImageMap;
     SharedImageMap mSharedImageMap;
     // Deletes the images of the records no handle uses, when a handle asked for

@@ -284,6 +284,7 @@ void ZelkAppBase::UpdateWidgets()
         ++mWidgetUpdateCount;
     if (mMusicInterface)
         mMusicInterface->Update();
+    PurgeSharedImages();
 }
 
 void ZelkAppBase::PassUpdateFraction(float fraction)
