@@ -107,6 +107,34 @@ void NullWindowSystem::KillTimer(WindowHandle w, uintptr_t id)
     timers.erase(id);
 }
 
+void NullWindowSystem::ClientSize(WindowHandle w, int& width, int& height)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    Record* r = Find(w);
+    width = r ? r->desc.width : 0;
+    height = r ? r->desc.height : 0;
+}
+
+void NullWindowSystem::Present(WindowHandle w, const uint32_t* argb, int width, int height, int stride)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    mFrame.resize(size_t(width) * size_t(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            mFrame[size_t(y) * size_t(width) + size_t(x)] = argb[size_t(y) * size_t(stride) + size_t(x)];
+    mFrameWidth = width;
+    mFrameHeight = height;
+    ++presentCount;
+}
+
+std::vector<uint32_t> NullWindowSystem::LastFrame(int& width, int& height)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    width = mFrameWidth;
+    height = mFrameHeight;
+    return mFrame;
+}
+
 size_t NullWindowSystem::LiveWindows()
 {
     std::lock_guard<std::mutex> g(mLock);

@@ -39,6 +39,13 @@ public:
     void SetTimer(WindowHandle w, uintptr_t id, uint32_t periodMs) override;
     void KillTimer(WindowHandle w, uintptr_t id) override;
     ScreenSaverState ScreenSaver() override { return screenSaver; }
+    void ClientOrigin(WindowHandle w, int& x, int& y) override { x = clientOriginX; y = clientOriginY; }
+    void ClientSize(WindowHandle w, int& width, int& height) override;
+    void Present(WindowHandle w, const uint32_t* argb, int width, int height, int stride) override;
+    // The last frame presented, as a test reads it.
+    std::vector<uint32_t> LastFrame(int& width, int& height);
+    int clientOriginX = 0, clientOriginY = 0;
+    int presentCount = 0;
 
     Record* Find(WindowHandle w);
     size_t LiveWindows();
@@ -58,6 +65,8 @@ public:
     bool tablet = false;
 
 private:
+    std::vector<uint32_t> mFrame;
+    int mFrameWidth = 0, mFrameHeight = 0;
     std::mutex mLock;
     std::map<WindowHandle, Record> mWindows;
     WindowHandle mNext = 1;

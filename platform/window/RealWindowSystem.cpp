@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 #include <cstdlib>
+#include <algorithm>
 #include <vector>
 
 namespace plat {
@@ -16,6 +17,12 @@ RealWindowSystem::RealWindowSystem() : mEventThread(std::this_thread::get_id())
 
 RealWindowSystem::~RealWindowSystem()
 {
+    for (auto& p : mPresenters) {
+        if (p.second.texture)
+            SDL_DestroyTexture(p.second.texture);
+        if (p.second.renderer)
+            SDL_DestroyRenderer(p.second.renderer);
+    }
     for (auto& w : mWindows)
         if (w.second)
             SDL_DestroyWindow(w.second);
@@ -85,6 +92,7 @@ void RealWindowSystem::RunEventLoop()
             item.second->set_value();
         }
         PostDueTimers();
+        ShowPendingFrame();
         if (mAutoCloseMs && mFirstShownTick && SDL_GetTicks() - mFirstShownTick >= mAutoCloseMs) {
             // As if the person closed the window.
             mAutoCloseMs = 0;
@@ -197,6 +205,14 @@ WindowHandle RealWindowSystem::Create(const WindowDesc& desc)
 void RealWindowSystem::Destroy(WindowHandle w)
 {
     RunOnEventThread([&] {
+        auto p = mPresenters.find(w);
+        if (p != mPresenters.end()) {
+            if (p->second.texture)
+                SDL_DestroyTexture(p->second.texture);
+            if (p->second.renderer)
+                SDL_DestroyRenderer(p->second.renderer);
+            mPresenters.erase(p);
+        }
         if (SDL_Window* win = Find(w))
             SDL_DestroyWindow(win);
         mWindows.erase(w);
@@ -388,6 +404,82 @@ bool RealWindowSystem::MouseInClient(WindowHandle w, int& x, int& y)
         inside = x >= 0 && y >= 0 && x < width && y < height;
     });
     return inside;
+}
+
+} // namespace plat
+
+namespace plat {
+
+void RealWindowSystem::ClientSize(WindowHandle w, int& width, int& height)
+{
+    width = height = 0;
+    RunOnEventThread([&] {
+        if (SDL_Window* win = Find(w))
+            SDL_GetWindowSize(win, &width, &height);
+    });
+}
+
+void RealWindowSystem::Present(WindowHandle w, const uint32_t* argb, int width, int height, int stride)
+{
+    {
+        std::lock_guard<std::mutex> g(mFrameLock);
+        mFrame.resize(size_t(width) * size_t(height));
+        for (int y = 0; y < height; ++y)
+            std::copy(argb + size_t(y) * size_t(stride), argb + size_t(y) * size_t(stride) + size_t(width),
+                      mFrame.begin() + ptrdiff_t(size_t(y) * size_t(width)));
+        mFrameWidth = width;
+        mFrameHeight = height;
+        mFrameWindow = w;
+        mFramePending = true;
+    }
+    SDL_Event wake{};
+    wake.type = SDL_USEREVENT;
+    SDL_PushEvent(&wake);
+}
+
+void RealWindowSystem::ShowPendingFrame()
+{
+    std::lock_guard<std::mutex> g(mFrameLock);
+    if (!mFramePending)
+        return;
+    mFramePending = false;
+    SDL_Window* win = Find(mFrameWindow);
+    if (!win || mFrameWidth <= 0 || mFrameHeight <= 0)
+        return;
+    Presenter& p = mPresenters[mFrameWindow];
+    if (!p.renderer) {
+        p.renderer = SDL_CreateRenderer(win, -1, 0);
+        if (!p.renderer)
+            p.renderer = SDL_CreateRenderer(win, -1, SDL_RENDERER_SOFTWARE);
+        if (!p.renderer)
+            return;
+    }
+    if (!p.texture || p.width != mFrameWidth || p.height != mFrameHeight) {
+        if (p.texture)
+            SDL_DestroyTexture(p.texture);
+        p.texture = SDL_CreateTexture(p.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                      mFrameWidth, mFrameHeight);
+        p.width = mFrameWidth;
+        p.height = mFrameHeight;
+        if (!p.texture)
+            return;
+    }
+    SDL_UpdateTexture(p.texture, nullptr, mFrame.data(), mFrameWidth * 4);
+    // The scene keeps its aspect, scaled to the window, with black bars.
+    int ww = 0, wh = 0;
+    SDL_GetRendererOutputSize(p.renderer, &ww, &wh);
+    SDL_Rect dst{0, 0, ww, wh};
+    if (int64_t(ww) * mFrameHeight > int64_t(wh) * mFrameWidth) {
+        dst.w = int(int64_t(wh) * mFrameWidth / mFrameHeight);
+        dst.x = (ww - dst.w) / 2;
+    } else {
+        dst.h = int(int64_t(ww) * mFrameHeight / mFrameWidth);
+        dst.y = (wh - dst.h) / 2;
+    }
+    SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(p.renderer);
+    SDL_RenderCopy(p.renderer, p.texture, nullptr, &dst);
+    SDL_RenderPresent(p.renderer);
 }
 
 } // namespace plat

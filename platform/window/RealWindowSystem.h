@@ -5,8 +5,11 @@
 #include <functional>
 #include <future>
 #include <map>
+#include <vector>
 
 struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
 union SDL_Event;
 
 namespace plat {
@@ -42,6 +45,9 @@ public:
     void SetTimer(WindowHandle w, uintptr_t id, uint32_t periodMs) override;
     void KillTimer(WindowHandle w, uintptr_t id) override;
     ScreenSaverState ScreenSaver() override { return ScreenSaverState(); }
+    void ClientOrigin(WindowHandle w, int& x, int& y) override { x = 0; y = 0; }
+    void ClientSize(WindowHandle w, int& width, int& height) override;
+    void Present(WindowHandle w, const uint32_t* argb, int width, int height, int stride) override;
 
     // Runs on the first thread until Stop; pumps events and runs handed-over work.
     void RunEventLoop();
@@ -69,6 +75,19 @@ private:
     };
     std::map<uintptr_t, Timer> mTimers;
     void PostDueTimers();
+    void ShowPendingFrame();
+    // The newest frame handed over by Present, shown by the event thread.
+    std::mutex mFrameLock;
+    std::vector<uint32_t> mFrame;
+    int mFrameWidth = 0, mFrameHeight = 0;
+    WindowHandle mFrameWindow = 0;
+    bool mFramePending = false;
+    struct Presenter {
+        SDL_Renderer* renderer = nullptr;
+        SDL_Texture* texture = nullptr;
+        int width = 0, height = 0;
+    };
+    std::map<WindowHandle, Presenter> mPresenters;
 };
 
 } // namespace plat

@@ -84,6 +84,14 @@ public:
     virtual void SetTimer(WindowHandle w, uintptr_t id, uint32_t periodMs) = 0;
     virtual void KillTimer(WindowHandle w, uintptr_t id) = 0;
     virtual ScreenSaverState ScreenSaver() = 0;
+
+    // Where the client area's top-left corner is on the display's primary
+    // surface, and how large the client area is.
+    virtual void ClientOrigin(WindowHandle w, int& x, int& y) = 0;
+    virtual void ClientSize(WindowHandle w, int& width, int& height) = 0;
+    // Shows a finished frame (0xAARRGGBB rows, stride in pixels) in the window,
+    // scaled to it with its aspect kept. Any thread may present.
+    virtual void Present(WindowHandle w, const uint32_t* argb, int width, int height, int stride) = 0;
     // The messages for the program's windows, in arrival order.
     MessageQueue& Queue() { return mQueue; }
     // The mouse position in the main window's client area, as last seen by

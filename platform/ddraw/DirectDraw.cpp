@@ -1,0 +1,521 @@
+#include "platform/ddraw/DirectDraw.h"
+#include "platform/Platform.h"
+#include "platform/modules/Modules.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace plat {
+
+namespace {
+
+int LowBit(uint32_t mask)
+{
+    for (int i = 0; i < 32; ++i)
+        if (mask & (1u << i))
+            return i;
+    return 0;
+}
+
+int BitCount(uint32_t mask)
+{
+    int n = 0;
+    for (; mask; mask &= mask - 1)
+        ++n;
+    return n;
+}
+
+// Expands a pixel of the format to 0xAARRGGBB (opaque unless the format has alpha).
+uint32_t ToARGB(uint32_t p, const DDPixelFormat& f)
+{
+    auto channel = [p](uint32_t mask) -> uint32_t {
+        if (!mask)
+            return 0;
+        uint32_t v = (p & mask) >> LowBit(mask);
+        int bits = BitCount(mask);
+        return bits >= 8 ? v >> (bits - 8) : (v << (8 - bits)) | (v >> (2 * bits - 8 > 0 ? 2 * bits - 8 : 0));
+    };
+    uint32_t a = f.alphaBitMask ? channel(f.alphaBitMask) : 255;
+    return a << 24 | channel(f.rBitMask) << 16 | channel(f.gBitMask) << 8 | channel(f.bBitMask);
+}
+
+uint32_t ReadPixel(const uint8_t* row, int x, uint32_t bits)
+{
+    switch (bits) {
+    case 8: return row[x];
+    case 16: return uint32_t(row[2 * x]) | uint32_t(row[2 * x + 1]) << 8;
+    case 24: return uint32_t(row[3 * x]) | uint32_t(row[3 * x + 1]) << 8 | uint32_t(row[3 * x + 2]) << 16;
+    default: {
+        uint32_t v;
+        memcpy(&v, row + 4 * x, 4);
+        return v;
+    }
+    }
+}
+
+void WritePixel(uint8_t* row, int x, uint32_t bits, uint32_t v)
+{
+    switch (bits) {
+    case 8: row[x] = uint8_t(v); break;
+    case 16: row[2 * x] = uint8_t(v); row[2 * x + 1] = uint8_t(v >> 8); break;
+    case 24: row[3 * x] = uint8_t(v); row[3 * x + 1] = uint8_t(v >> 8); row[3 * x + 2] = uint8_t(v >> 16); break;
+    default: memcpy(row + 4 * x, &v, 4); break;
+    }
+}
+
+} // namespace
+
+// ---- device ----
+
+DirectDrawDevice& DirectDrawDevice::Get()
+{
+    static DirectDrawDevice device;
+    return device;
+}
+
+void DirectDrawDevice::FailNext(const std::string& operation, int32_t code, int count)
+{
+    std::lock_guard<std::mutex> g(mutex);
+    mFailures[operation] = {code, count};
+}
+
+int32_t DirectDrawDevice::TakeFailure(const std::string& operation)
+{
+    std::lock_guard<std::mutex> g(mutex);
+    auto it = mFailures.find(operation);
+    if (it == mFailures.end() || it->second.second <= 0)
+        return DD_OK;
+    int32_t code = it->second.first;
+    if (--it->second.second <= 0)
+        mFailures.erase(it);
+    return code;
+}
+
+void DirectDrawDevice::LoseSurfaces()
+{
+    std::lock_guard<std::mutex> g(mutex);
+    for (DDSurface* s : mSurfaces)
+        if (s->mDesc.caps & (DDSCAPS_VIDEOMEMORY | DDSCAPS_PRIMARYSURFACE | DDSCAPS_BACKBUFFER))
+            s->mLost = true;
+}
+
+void DirectDrawDevice::Reset()
+{
+    std::lock_guard<std::mutex> g(mutex);
+    mFailures.clear();
+    config = DesktopConfig();
+    modeWidth = modeHeight = modeDepth = 0;
+    cooperativeLevel = 0;
+    cooperativeWindow = 0;
+    presents = 0;
+}
+
+DDPixelFormat DirectDrawDevice::DesktopFormat() const
+{
+    DDPixelFormat f;
+    f.flags = DDPF_RGB;
+    int depth = modeDepth ? modeDepth : config.bitDepth;
+    f.rgbBitCount = uint32_t(depth);
+    switch (depth) {
+    case 8:
+        f.flags = DDPF_RGB | DDPF_PALETTEINDEXED8;
+        break;
+    case 16:
+        if (config.rgb555) {
+            f.rBitMask = 0x7C00; f.gBitMask = 0x03E0; f.bBitMask = 0x001F;
+        } else {
+            f.rBitMask = 0xF800; f.gBitMask = 0x07E0; f.bBitMask = 0x001F;
+        }
+        break;
+    default:
+        f.rBitMask = 0xFF0000; f.gBitMask = 0x00FF00; f.bBitMask = 0x0000FF;
+        break;
+    }
+    return f;
+}
+
+void DirectDrawDevice::PrimaryChanged(DDSurface* primary)
+{
+    WindowSystem* windows = Get().config.width ? plat::Get().windows : nullptr;
+    WindowHandle window = cooperativeWindow;
+    if (!windows || !window)
+        return;
+    int x0 = 0, y0 = 0, w = primary->Width(), h = primary->Height();
+    if (!(cooperativeLevel & DDSCL_EXCLUSIVE)) {
+        windows->ClientOrigin(window, x0, y0);
+        windows->ClientSize(window, w, h);
+    }
+    w = std::max(0, std::min(w, primary->Width() - x0));
+    h = std::max(0, std::min(h, primary->Height() - y0));
+    if (w <= 0 || h <= 0)
+        return;
+    std::vector<uint32_t> frame(size_t(w) * size_t(h));
+    const DDPixelFormat& f = primary->mDesc.pixelFormat;
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* row = primary->mMemory.data() + size_t(y0 + y) * size_t(primary->Pitch());
+        for (int x = 0; x < w; ++x)
+            frame[size_t(y) * size_t(w) + size_t(x)] = ToARGB(ReadPixel(row, x0 + x, f.rgbBitCount), f) | 0xFF000000u;
+    }
+    ++presents;
+    windows->Present(window, frame.data(), w, h, w);
+}
+
+// ---- surfaces ----
+
+DDSurface::DDSurface(DirectDrawDevice* device, const DDSurfaceDesc& desc) : mDevice(device), mDesc(desc)
+{
+    const int bytes = int(mDesc.pixelFormat.rgbBitCount + 7) / 8;
+    // Rows are padded beyond their pixels on purpose: nothing may assume packed rows.
+    mDesc.pitch = ((mDesc.width * bytes + 15) & ~15) + 16;
+    mMemory.assign(size_t(mDesc.pitch) * size_t(std::max(mDesc.height, 0)), 0);
+    mDesc.surface = nullptr;
+    mDesc.flags |= DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_PIXELFORMAT | DDSD_CAPS;
+}
+
+void DDSurface::Release()
+{
+    if (--mRefs > 0)
+        return;
+    {
+        std::lock_guard<std::mutex> g(mDevice->mutex);
+        auto& list = mDevice->mSurfaces;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+        --mDevice->liveSurfaces;
+    }
+    if (mBackBuffer)
+        mBackBuffer->Release();
+    delete this;
+}
+
+int32_t DDSurface::GetSurfaceDesc(DDSurfaceDesc& desc) const
+{
+    desc = mDesc;
+    desc.surface = nullptr;
+    return DD_OK;
+}
+
+bool DDSurface::Inside(const DDRect& r) const
+{
+    return r.left >= 0 && r.top >= 0 && r.right <= mDesc.width && r.bottom <= mDesc.height && r.left <= r.right &&
+           r.top <= r.bottom;
+}
+
+int32_t DDSurface::IsLost() const { return mLost ? DDERR_SURFACELOST : DD_OK; }
+
+int32_t DDSurface::Restore()
+{
+    if (int32_t f = mDevice->TakeFailure("Restore"))
+        return f;
+    if (mLost) {
+        mLost = false;
+        // The pixels of a restored surface are whatever the device had there.
+        std::fill(mMemory.begin(), mMemory.end(), uint8_t(0xCD));
+    }
+    return DD_OK;
+}
+
+int32_t DDSurface::Lock(const DDRect* rect, DDSurfaceDesc& desc, uint32_t flags)
+{
+    if (int32_t f = mDevice->TakeFailure("Lock"))
+        return f;
+    if (mLost)
+        return DDERR_SURFACELOST;
+    DDRect r = rect ? *rect : DDRect{0, 0, mDesc.width, mDesc.height};
+    if (!Inside(r))
+        return DDERR_INVALIDRECT;
+    ++mLocks;
+    desc = mDesc;
+    const int bytes = int(mDesc.pixelFormat.rgbBitCount + 7) / 8;
+    desc.surface = mMemory.data() + size_t(r.top) * size_t(mDesc.pitch) + size_t(r.left) * size_t(bytes);
+    desc.flags |= DDSD_LPSURFACE;
+    return DD_OK;
+}
+
+int32_t DDSurface::Unlock()
+{
+    if (mLocks <= 0)
+        return DDERR_NOTLOCKED;
+    --mLocks;
+    if (mLocks == 0 && IsPrimary())
+        mDevice->PrimaryChanged(this);
+    return DD_OK;
+}
+
+int32_t DDSurface::Blt(const DDRect* dstIn, DDSurface* src, const DDRect* srcIn, uint32_t flags, const DDBltFx* fx)
+{
+    if (int32_t f = mDevice->TakeFailure("Blt"))
+        return f;
+    if (mLost || (src && src->mLost))
+        return DDERR_SURFACELOST;
+    DDRect dst = dstIn ? *dstIn : DDRect{0, 0, mDesc.width, mDesc.height};
+    if (!Inside(dst))
+        return DDERR_INVALIDRECT;
+    const uint32_t bits = mDesc.pixelFormat.rgbBitCount;
+    if (flags & DDBLT_COLORFILL) {
+        const uint32_t color = fx ? fx->fillColor : 0;
+        for (int y = dst.top; y < dst.bottom; ++y) {
+            uint8_t* row = mMemory.data() + size_t(y) * size_t(mDesc.pitch);
+            for (int x = dst.left; x < dst.right; ++x)
+                WritePixel(row, x, bits, color);
+        }
+    } else {
+        if (!src)
+            return DDERR_INVALIDPARAMS;
+        DDRect s = srcIn ? *srcIn : DDRect{0, 0, src->mDesc.width, src->mDesc.height};
+        if (!src->Inside(s))
+            return DDERR_INVALIDRECT;
+        if (src->mDesc.pixelFormat.rgbBitCount != bits)
+            return DDERR_INVALIDPIXELFORMAT;
+        const int dw = dst.Width(), dh = dst.Height(), sw = s.Width(), sh = s.Height();
+        if (dw > 0 && dh > 0 && sw > 0 && sh > 0) {
+            const bool keyed = (flags & DDBLT_KEYSRC) && src->mHasColorKey;
+            // Copy through a temporary so a blit within one surface reads the old pixels.
+            std::vector<uint32_t> pixels(size_t(dw) * size_t(dh));
+            for (int y = 0; y < dh; ++y) {
+                const int sy = s.top + int(int64_t(y) * sh / dh);
+                const uint8_t* srow = src->mMemory.data() + size_t(sy) * size_t(src->mDesc.pitch);
+                for (int x = 0; x < dw; ++x)
+                    pixels[size_t(y) * size_t(dw) + size_t(x)] = ReadPixel(srow, s.left + int(int64_t(x) * sw / dw), bits);
+            }
+            for (int y = 0; y < dh; ++y) {
+                uint8_t* row = mMemory.data() + size_t(dst.top + y) * size_t(mDesc.pitch);
+                for (int x = 0; x < dw; ++x) {
+                    const uint32_t p = pixels[size_t(y) * size_t(dw) + size_t(x)];
+                    if (keyed && p >= src->mColorKey.low && p <= src->mColorKey.high)
+                        continue;
+                    WritePixel(row, dst.left + x, bits, p);
+                }
+            }
+        }
+    }
+    if (IsPrimary() && mLocks == 0)
+        mDevice->PrimaryChanged(this);
+    return DD_OK;
+}
+
+int32_t DDSurface::Flip(DDSurface* override, uint32_t flags)
+{
+    if (int32_t f = mDevice->TakeFailure("Flip"))
+        return f;
+    if (mLost)
+        return DDERR_SURFACELOST;
+    DDSurface* back = override ? override : mBackBuffer;
+    if (!back)
+        return DDERR_NOTFLIPPABLE;
+    if (back->mLost)
+        return DDERR_SURFACELOST;
+    std::swap(mMemory, back->mMemory);
+    mDevice->PrimaryChanged(this);
+    return DD_OK;
+}
+
+int32_t DDSurface::GetAttachedSurface(uint32_t caps, DDSurface** out)
+{
+    if (int32_t f = mDevice->TakeFailure("GetAttachedSurface"))
+        return f;
+    if (!(caps & DDSCAPS_BACKBUFFER) || !mBackBuffer)
+        return DDERR_NOTFOUND;
+    mBackBuffer->AddRef();
+    *out = mBackBuffer;
+    return DD_OK;
+}
+
+int32_t DDSurface::SetColorKey(uint32_t flags, const DDColorKey& key)
+{
+    if (!(flags & DDCKEY_SRCBLT))
+        return DDERR_INVALIDPARAMS;
+    mHasColorKey = true;
+    mColorKey = key;
+    return DD_OK;
+}
+
+int32_t DDSurface::SetClipper(DDClipper* clipper)
+{
+    mClipper = clipper;
+    return DD_OK;
+}
+
+uint32_t DDSurface::PixelARGB(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= mDesc.width || y >= mDesc.height)
+        return 0;
+    const uint8_t* row = mMemory.data() + size_t(y) * size_t(mDesc.pitch);
+    return ToARGB(ReadPixel(row, x, mDesc.pixelFormat.rgbBitCount), mDesc.pixelFormat);
+}
+
+int32_t DDClipper::SetHWnd(uint32_t flags, WindowHandle window)
+{
+    if (int32_t f = DirectDrawDevice::Get().TakeFailure("SetHWnd"))
+        return f;
+    mWindow = window;
+    return DD_OK;
+}
+
+// ---- DirectDraw objects ----
+
+bool HasDirectDrawCreate()
+{
+    Modules* m = plat::Get().modules;
+    return DirectDrawDevice::Get().config.hasCreate && (!m || m->Load("ddraw.dll"));
+}
+
+bool HasDirectDrawCreateEx()
+{
+    Modules* m = plat::Get().modules;
+    return DirectDrawDevice::Get().config.hasCreateEx && (!m || m->Load("ddraw.dll"));
+}
+
+int32_t DirectDrawCreate(DirectDraw** out)
+{
+    *out = nullptr;
+    if (int32_t f = DirectDrawDevice::Get().TakeFailure("DirectDrawCreate"))
+        return f;
+    *out = new DirectDraw();
+    return DD_OK;
+}
+
+int32_t DirectDrawCreateEx(DirectDraw** out)
+{
+    *out = nullptr;
+    if (int32_t f = DirectDrawDevice::Get().TakeFailure("DirectDrawCreateEx"))
+        return f;
+    *out = new DirectDraw();
+    return DD_OK;
+}
+
+void DirectDraw::Release()
+{
+    if (--mRefs <= 0)
+        delete this;
+}
+
+int32_t DirectDraw::SetCooperativeLevel(WindowHandle window, uint32_t flags)
+{
+    DirectDrawDevice& d = DirectDrawDevice::Get();
+    if (int32_t f = d.TakeFailure("SetCooperativeLevel"))
+        return f;
+    d.cooperativeLevel = flags;
+    d.cooperativeWindow = window;
+    if (!(flags & DDSCL_EXCLUSIVE))
+        d.modeWidth = d.modeHeight = d.modeDepth = 0;
+    return DD_OK;
+}
+
+int32_t DirectDraw::SetDisplayMode(int width, int height, int bitDepth)
+{
+    DirectDrawDevice& d = DirectDrawDevice::Get();
+    if (int32_t f = d.TakeFailure("SetDisplayMode"))
+        return f;
+    if (!(d.cooperativeLevel & DDSCL_EXCLUSIVE))
+        return DDERR_NOEXCLUSIVEMODE;
+    if (width <= 0 || height <= 0 || (bitDepth != 16 && bitDepth != 32))
+        return DDERR_INVALIDMODE;
+    d.modeWidth = width;
+    d.modeHeight = height;
+    d.modeDepth = bitDepth;
+    return DD_OK;
+}
+
+int32_t DirectDraw::RestoreDisplayMode()
+{
+    DirectDrawDevice& d = DirectDrawDevice::Get();
+    d.modeWidth = d.modeHeight = d.modeDepth = 0;
+    return DD_OK;
+}
+
+int32_t DirectDraw::CreateSurface(const DDSurfaceDesc& in, DDSurface** out)
+{
+    DirectDrawDevice& d = DirectDrawDevice::Get();
+    *out = nullptr;
+    if (int32_t f = d.TakeFailure("CreateSurface"))
+        return f;
+    DDSurfaceDesc desc = in;
+    const DDPixelFormat desktop = d.DesktopFormat();
+    if (desktop.rgbBitCount != 16 && desktop.rgbBitCount != 32)
+        return DDERR_INVALIDPIXELFORMAT;
+    if (desc.caps & DDSCAPS_PRIMARYSURFACE) {
+        const bool exclusive = (d.cooperativeLevel & DDSCL_EXCLUSIVE) != 0;
+        desc.width = exclusive && d.modeWidth ? d.modeWidth : d.config.width;
+        desc.height = exclusive && d.modeHeight ? d.modeHeight : d.config.height;
+        desc.pixelFormat = desktop;
+    } else {
+        if (!(desc.flags & DDSD_WIDTH) || !(desc.flags & DDSD_HEIGHT) || desc.width <= 0 || desc.height <= 0)
+            return DDERR_INVALIDPARAMS;
+        if (desc.width > 16384 || desc.height > 16384)
+            return DDERR_TOOBIGSIZE;
+        if (!(desc.flags & DDSD_PIXELFORMAT))
+            desc.pixelFormat = desktop;
+        const uint32_t bits = desc.pixelFormat.rgbBitCount;
+        if (bits != 8 && bits != 16 && bits != 24 && bits != 32)
+            return DDERR_INVALIDPIXELFORMAT;
+    }
+    if (!(desc.caps & (DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY)))
+        desc.caps |= DDSCAPS_VIDEOMEMORY;
+    DDSurface* s = new DDSurface(&d, desc);
+    DDSurface* back = nullptr;
+    if ((desc.caps & DDSCAPS_FLIP) && (desc.flags & DDSD_BACKBUFFERCOUNT) && desc.backBufferCount > 0) {
+        DDSurfaceDesc bd = s->mDesc;
+        bd.caps = (desc.caps & ~(DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER)) | DDSCAPS_BACKBUFFER;
+        back = new DDSurface(&d, bd);
+        s->mBackBuffer = back;
+        back->mFrontBuffer = s;
+    }
+    {
+        std::lock_guard<std::mutex> g(d.mutex);
+        d.mSurfaces.push_back(s);
+        ++d.liveSurfaces;
+        if (back) {
+            d.mSurfaces.push_back(back);
+            ++d.liveSurfaces;
+        }
+    }
+    *out = s;
+    return DD_OK;
+}
+
+int32_t DirectDraw::CreateClipper(uint32_t flags, DDClipper** out)
+{
+    *out = nullptr;
+    if (int32_t f = DirectDrawDevice::Get().TakeFailure("CreateClipper"))
+        return f;
+    *out = new DDClipper();
+    return DD_OK;
+}
+
+int32_t DirectDraw::GetMonitorFrequency(uint32_t* hz)
+{
+    DirectDrawDevice& d = DirectDrawDevice::Get();
+    if (int32_t f = d.TakeFailure("GetMonitorFrequency"))
+        return f;
+    if (d.config.refreshRate <= 0)
+        return DDERR_UNSUPPORTED;
+    *hz = uint32_t(d.config.refreshRate);
+    return DD_OK;
+}
+
+int32_t DirectDraw::GetScanLine(uint32_t* line)
+{
+    // Not known on this desktop: the split present falls back to waiting.
+    return DDERR_UNSUPPORTED;
+}
+
+int32_t DirectDraw::WaitForVerticalBlank(uint32_t flags)
+{
+    return DirectDrawDevice::Get().TakeFailure("WaitForVerticalBlank");
+}
+
+int32_t DirectDraw::FlipToGDISurface() { return DD_OK; }
+
+int32_t DirectDraw::GetAvailableVidMem(uint32_t caps, uint32_t* total, uint32_t* free)
+{
+    DirectDrawDevice& d = DirectDrawDevice::Get();
+    if (int32_t f = d.TakeFailure("GetAvailableVidMem"))
+        return f;
+    if (total)
+        *total = d.config.videoMemory;
+    if (free)
+        *free = d.config.videoMemory;
+    return DD_OK;
+}
+
+} // namespace plat

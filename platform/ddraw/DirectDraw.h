@@ -1,0 +1,203 @@
+#pragma once
+// The display stand-in: a DirectDraw-like device whose surfaces live in plain
+// memory. Surfaces can be locked, blitted (copy, stretch, colour fill, source
+// colour key), flipped and lost; the primary surface is handed to the window
+// system's presenter whenever it changes. A test chooses the desktop (size,
+// depth, refresh rate, which entry points exist), fails any call with a chosen
+// result code and loses surfaces.
+#include "platform/dx/DxResult.h"
+#include "platform/window/WindowSystem.h"
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+// Flag values, as the display interfaces document them.
+enum : uint32_t {
+    DDSD_CAPS = 0x1, DDSD_HEIGHT = 0x2, DDSD_WIDTH = 0x4, DDSD_PITCH = 0x8,
+    DDSD_BACKBUFFERCOUNT = 0x20, DDSD_LPSURFACE = 0x800, DDSD_PIXELFORMAT = 0x1000,
+    DDSD_CKSRCBLT = 0x10000,
+    DDSCAPS_BACKBUFFER = 0x4, DDSCAPS_COMPLEX = 0x8, DDSCAPS_FLIP = 0x10, DDSCAPS_FRONTBUFFER = 0x20,
+    DDSCAPS_OFFSCREENPLAIN = 0x40, DDSCAPS_PRIMARYSURFACE = 0x200, DDSCAPS_SYSTEMMEMORY = 0x800,
+    DDSCAPS_TEXTURE = 0x1000, DDSCAPS_3DDEVICE = 0x2000, DDSCAPS_VIDEOMEMORY = 0x4000,
+    DDLOCK_WAIT = 0x1, DDLOCK_READONLY = 0x10, DDLOCK_WRITEONLY = 0x20,
+    DDBLT_COLORFILL = 0x400, DDBLT_DDFX = 0x800, DDBLT_KEYSRC = 0x8000, DDBLT_WAIT = 0x1000000,
+    DDBLTFX_ARITHSTRETCHY = 0x1,
+    DDPF_ALPHAPIXELS = 0x1, DDPF_PALETTEINDEXED8 = 0x20, DDPF_RGB = 0x40,
+    DDCKEY_SRCBLT = 0x8,
+    DDSCL_FULLSCREEN = 0x1, DDSCL_NORMAL = 0x8, DDSCL_EXCLUSIVE = 0x10,
+    DDWAITVB_BLOCKBEGIN = 0x1, DDFLIP_WAIT = 0x1,
+};
+
+struct DDPixelFormat {
+    uint32_t flags = 0;
+    uint32_t rgbBitCount = 0;
+    uint32_t rBitMask = 0, gBitMask = 0, bBitMask = 0, alphaBitMask = 0;
+};
+
+struct DDColorKey {
+    uint32_t low = 0, high = 0;
+};
+
+struct DDSurfaceDesc {
+    uint32_t flags = 0;
+    int32_t width = 0, height = 0;
+    int32_t pitch = 0;
+    int32_t backBufferCount = 0;
+    void* surface = nullptr; // filled by Lock
+    DDColorKey srcColorKey;
+    DDPixelFormat pixelFormat;
+    uint32_t caps = 0;
+};
+
+struct DDRect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    int32_t Width() const { return right - left; }
+    int32_t Height() const { return bottom - top; }
+};
+
+struct DDBltFx {
+    uint32_t ddfx = 0;
+    uint32_t fillColor = 0;
+};
+
+class DirectDrawDevice;
+
+// One surface. Reference counted: Release deletes it when the last reference goes.
+class DDSurface {
+public:
+    void AddRef() { ++mRefs; }
+    void Release();
+    int32_t GetSurfaceDesc(DDSurfaceDesc& desc) const;
+    int32_t Lock(const DDRect* rect, DDSurfaceDesc& desc, uint32_t flags);
+    int32_t Unlock();
+    int32_t Blt(const DDRect* dst, DDSurface* src, const DDRect* srcRect, uint32_t flags, const DDBltFx* fx);
+    int32_t Flip(DDSurface* override, uint32_t flags);
+    int32_t GetAttachedSurface(uint32_t caps, DDSurface** out);
+    int32_t SetColorKey(uint32_t flags, const DDColorKey& key);
+    int32_t SetClipper(class DDClipper* clipper);
+    int32_t IsLost() const;
+    int32_t Restore();
+
+    int32_t Width() const { return mDesc.width; }
+    int32_t Height() const { return mDesc.height; }
+    int32_t Pitch() const { return mDesc.pitch; }
+    uint32_t BitCount() const { return mDesc.pixelFormat.rgbBitCount; }
+    uint8_t* Memory() { return mMemory.data(); }
+    bool IsPrimary() const { return (mDesc.caps & DDSCAPS_PRIMARYSURFACE) != 0; }
+    int LockCount() const { return mLocks; }
+    // Reads one pixel as 0xAARRGGBB (tests and the presenter).
+    uint32_t PixelARGB(int x, int y) const;
+
+private:
+    friend class DirectDrawDevice;
+    friend class DirectDraw;
+    DDSurface(DirectDrawDevice* device, const DDSurfaceDesc& desc);
+    ~DDSurface() = default;
+    bool Inside(const DDRect& r) const;
+    DirectDrawDevice* mDevice;
+    DDSurfaceDesc mDesc;
+    std::vector<uint8_t> mMemory;
+    std::atomic<int> mRefs{1};
+    int mLocks = 0;
+    bool mLost = false;
+    bool mHasColorKey = false;
+    DDColorKey mColorKey;
+    DDSurface* mBackBuffer = nullptr; // of a flipping primary
+    DDSurface* mFrontBuffer = nullptr;
+    class DDClipper* mClipper = nullptr;
+};
+
+class DDClipper {
+public:
+    int32_t SetHWnd(uint32_t flags, WindowHandle window);
+    void Release() { delete this; }
+    WindowHandle mWindow = 0;
+};
+
+// What the desktop offers; a test sets it before the display is created.
+struct DesktopConfig {
+    int width = 1024;
+    int height = 768;
+    int bitDepth = 32;          // 8, 16, 24 or 32
+    bool rgb555 = false;        // 16-bit layout 5-5-5 instead of 5-6-5
+    int refreshRate = 60;       // 0: the frequency cannot be read
+    bool hasCreateEx = true;    // the module offers DirectDrawCreateEx
+    bool hasCreate = true;      // the module offers DirectDrawCreate
+    uint32_t videoMemory = 64u << 20;
+};
+
+// The device: one per process, shared by every DirectDraw object made on it.
+class DirectDrawDevice {
+public:
+    static DirectDrawDevice& Get();
+    DesktopConfig config;
+
+    // Failure injection: the next calls of that operation ("CreateSurface",
+    // "SetCooperativeLevel", "SetDisplayMode", "Blt", "Flip", "Lock",
+    // "CreateClipper", "GetMonitorFrequency", "DirectDrawCreate", ...) return
+    // the code, `count` times.
+    void FailNext(const std::string& operation, int32_t code, int count = 1);
+    int32_t TakeFailure(const std::string& operation);
+    // Every surface in video memory (and the primary) becomes lost.
+    void LoseSurfaces();
+    void Reset(); // forget failures and configuration (tests)
+
+    // The display mode now in force (full screen), or 0 x 0 for the desktop's.
+    int modeWidth = 0, modeHeight = 0, modeDepth = 0;
+    uint32_t cooperativeLevel = 0;
+    WindowHandle cooperativeWindow = 0;
+    int liveSurfaces = 0;
+    int presents = 0;
+
+    DDPixelFormat DesktopFormat() const;
+    // Called by surfaces when the primary changed: hands the visible pixels to
+    // the window system.
+    void PrimaryChanged(DDSurface* primary);
+
+    std::mutex mutex; // guards the surface list and the failure table
+
+private:
+    friend class DDSurface;
+    friend class DirectDraw;
+    std::map<std::string, std::pair<int32_t, int>> mFailures;
+    std::vector<DDSurface*> mSurfaces;
+};
+
+// A DirectDraw object (both interface versions are this one object).
+class DirectDraw {
+public:
+    void AddRef() { ++mRefs; }
+    void Release();
+    int32_t SetCooperativeLevel(WindowHandle window, uint32_t flags);
+    int32_t SetDisplayMode(int width, int height, int bitDepth);
+    int32_t RestoreDisplayMode();
+    int32_t CreateSurface(const DDSurfaceDesc& desc, DDSurface** out);
+    int32_t CreateClipper(uint32_t flags, DDClipper** out);
+    int32_t GetMonitorFrequency(uint32_t* hz);
+    int32_t GetScanLine(uint32_t* line);
+    int32_t WaitForVerticalBlank(uint32_t flags);
+    int32_t FlipToGDISurface();
+    int32_t GetAvailableVidMem(uint32_t caps, uint32_t* total, uint32_t* free);
+
+private:
+    friend int32_t DirectDrawCreate(DirectDraw** out);
+    friend int32_t DirectDrawCreateEx(DirectDraw** out);
+    DirectDraw() = default;
+    std::atomic<int> mRefs{1};
+};
+
+// The module's two entry points. Each is absent (returns false from
+// HasDirectDrawCreate...) when the desktop configuration says so or when
+// "ddraw.dll" is reported absent.
+bool HasDirectDrawCreate();
+bool HasDirectDrawCreateEx();
+int32_t DirectDrawCreate(DirectDraw** out);
+int32_t DirectDrawCreateEx(DirectDraw** out);
+
+} // namespace plat

@@ -1,0 +1,207 @@
+#include "platform/NullPlatform.h"
+#include "platform/ddraw/DirectDraw.h"
+
+#include <gtest/gtest.h>
+
+using namespace plat;
+
+class DirectDrawStandIn : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DirectDrawDevice::Get().Reset();
+        ASSERT_EQ(DirectDrawCreateEx(&dd), DD_OK);
+    }
+    void TearDown() override
+    {
+        dd->Release();
+        DirectDrawDevice::Get().Reset();
+    }
+    DDSurface* Offscreen(int w, int h, uint32_t bits = 32)
+    {
+        DDSurfaceDesc d;
+        d.flags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+        d.caps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+        d.width = w;
+        d.height = h;
+        if (bits != 32) {
+            d.flags |= DDSD_PIXELFORMAT;
+            d.pixelFormat = {DDPF_RGB, bits, 0xF800, 0x07E0, 0x001F, 0};
+        }
+        DDSurface* s = nullptr;
+        EXPECT_EQ(dd->CreateSurface(d, &s), DD_OK);
+        return s;
+    }
+    void Fill(DDSurface* s, const DDRect& r, uint32_t color)
+    {
+        DDBltFx fx;
+        fx.fillColor = color;
+        ASSERT_EQ(s->Blt(&r, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+    }
+    NullPlatform platform;
+    DirectDraw* dd = nullptr;
+};
+
+TEST_F(DirectDrawStandIn, RowsArePaddedAndLockAddressesTheRectangle)
+{
+    DDSurface* s = Offscreen(10, 4);
+    DDSurfaceDesc d;
+    ASSERT_EQ(s->Lock(nullptr, d, DDLOCK_WAIT), DD_OK);
+    EXPECT_GT(d.pitch, 10 * 4); // rows are wider than their pixels
+    uint8_t* base = static_cast<uint8_t*>(d.surface);
+    s->Unlock();
+    DDRect r{2, 1, 4, 3};
+    ASSERT_EQ(s->Lock(&r, d, DDLOCK_WAIT), DD_OK);
+    EXPECT_EQ(static_cast<uint8_t*>(d.surface), base + d.pitch + 2 * 4);
+    EXPECT_EQ(s->Unlock(), DD_OK);
+    EXPECT_EQ(s->Unlock(), DDERR_NOTLOCKED);
+    DDRect outside{8, 0, 11, 1};
+    EXPECT_EQ(s->Lock(&outside, d, 0), DDERR_INVALIDRECT);
+    s->Release();
+}
+
+TEST_F(DirectDrawStandIn, BltCopiesStretchesFillsAndSkipsTheColourKey)
+{
+    DDSurface* src = Offscreen(2, 2);
+    DDSurface* dst = Offscreen(4, 4);
+    Fill(src, {0, 0, 1, 1}, 0x110000);
+    Fill(src, {1, 0, 2, 1}, 0x002200);
+    Fill(src, {0, 1, 1, 2}, 0x000033);
+    Fill(src, {1, 1, 2, 2}, 0x0000FF); // the key colour
+    Fill(dst, {0, 0, 4, 4}, 0x777777);
+
+    DDRect whole{0, 0, 4, 4};
+    ASSERT_EQ(dst->Blt(&whole, src, nullptr, DDBLT_WAIT, nullptr), DD_OK); // a 2x stretch
+    EXPECT_EQ(dst->PixelARGB(1, 1), 0xFF110000u);
+    EXPECT_EQ(dst->PixelARGB(2, 1), 0xFF002200u);
+    EXPECT_EQ(dst->PixelARGB(3, 3), 0xFF0000FFu);
+
+    Fill(dst, whole, 0x777777);
+    src->SetColorKey(DDCKEY_SRCBLT, {0x0000FF, 0x0000FF});
+    DDRect at{1, 1, 3, 3};
+    ASSERT_EQ(dst->Blt(&at, src, nullptr, DDBLT_WAIT | DDBLT_KEYSRC, nullptr), DD_OK);
+    EXPECT_EQ(dst->PixelARGB(1, 1), 0xFF110000u);
+    EXPECT_EQ(dst->PixelARGB(2, 2), 0xFF777777u); // keyed out
+    EXPECT_EQ(dst->PixelARGB(0, 0), 0xFF777777u);
+
+    DDRect bad{3, 3, 5, 5};
+    EXPECT_EQ(dst->Blt(&bad, src, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+    DDSurface* s16 = Offscreen(2, 2, 16);
+    EXPECT_EQ(dst->Blt(&whole, s16, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDPIXELFORMAT);
+    s16->Release();
+    src->Release();
+    dst->Release();
+}
+
+TEST_F(DirectDrawStandIn, SixteenBitLayouts)
+{
+    struct {
+        bool rgb555;
+        uint32_t raw;
+        uint32_t argb;
+    } cases[] = {{false, 0xF800, 0xFFFF0000}, {false, 0x07E0, 0xFF00FF00}, {false, 0x001F, 0xFF0000FF},
+                 {true, 0x7C00, 0xFFFF0000}, {true, 0x03E0, 0xFF00FF00}, {true, 0x0000, 0xFF000000}};
+    for (auto& c : cases) {
+        DirectDrawDevice::Get().config.bitDepth = 16;
+        DirectDrawDevice::Get().config.rgb555 = c.rgb555;
+        DDSurfaceDesc d;
+        d.flags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+        d.caps = DDSCAPS_OFFSCREENPLAIN;
+        d.width = d.height = 1;
+        DDSurface* s = nullptr;
+        ASSERT_EQ(dd->CreateSurface(d, &s), DD_OK);
+        EXPECT_EQ(s->BitCount(), 16u);
+        Fill(s, {0, 0, 1, 1}, c.raw);
+        EXPECT_EQ(s->PixelARGB(0, 0), c.argb) << std::hex << c.raw;
+        s->Release();
+    }
+}
+
+TEST_F(DirectDrawStandIn, DesktopOfOtherDepthsRefusesSurfaces)
+{
+    for (int depth : {8, 24}) {
+        DirectDrawDevice::Get().config.bitDepth = depth;
+        DDSurfaceDesc d;
+        d.flags = DDSD_CAPS;
+        d.caps = DDSCAPS_PRIMARYSURFACE;
+        DDSurface* s = nullptr;
+        EXPECT_EQ(dd->CreateSurface(d, &s), DDERR_INVALIDPIXELFORMAT) << depth;
+        EXPECT_EQ(s, nullptr);
+    }
+}
+
+TEST_F(DirectDrawStandIn, LostSurfacesFailUntilRestored)
+{
+    DDSurfaceDesc d;
+    d.flags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    d.caps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY;
+    d.width = d.height = 4;
+    DDSurface* video = nullptr;
+    ASSERT_EQ(dd->CreateSurface(d, &video), DD_OK);
+    DDSurface* system = Offscreen(4, 4);
+    DirectDrawDevice::Get().LoseSurfaces();
+    DDSurfaceDesc l;
+    EXPECT_EQ(video->IsLost(), DDERR_SURFACELOST);
+    EXPECT_EQ(video->Lock(nullptr, l, 0), DDERR_SURFACELOST);
+    EXPECT_EQ(system->Blt(nullptr, video, nullptr, 0, nullptr), DDERR_SURFACELOST);
+    EXPECT_EQ(system->IsLost(), DD_OK); // system memory is never lost
+    EXPECT_EQ(video->Restore(), DD_OK);
+    EXPECT_EQ(video->Lock(nullptr, l, 0), DD_OK);
+    video->Unlock();
+    video->Release();
+    system->Release();
+}
+
+TEST_F(DirectDrawStandIn, FullScreenFlipShowsTheBackBuffer)
+{
+    WindowDesc wd;
+    WindowHandle w = platform.windows.Create(wd);
+    ASSERT_EQ(dd->SetCooperativeLevel(w, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+    ASSERT_EQ(dd->SetDisplayMode(800, 600, 32), DD_OK);
+    DDSurfaceDesc d;
+    d.flags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    d.backBufferCount = 1;
+    d.caps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    DDSurface* primary = nullptr;
+    ASSERT_EQ(dd->CreateSurface(d, &primary), DD_OK);
+    EXPECT_EQ(primary->Width(), 800);
+    DDSurface* back = nullptr;
+    ASSERT_EQ(primary->GetAttachedSurface(DDSCAPS_BACKBUFFER, &back), DD_OK);
+    Fill(back, {0, 0, 800, 600}, 0x123456);
+    ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+    EXPECT_EQ(primary->PixelARGB(10, 10), 0xFF123456u);
+    int fw = 0, fh = 0;
+    std::vector<uint32_t> frame = platform.windows.LastFrame(fw, fh);
+    ASSERT_EQ(fw, 800);
+    EXPECT_EQ(frame[size_t(5 * fw + 5)], 0xFF123456u);
+
+    DirectDrawDevice::Get().FailNext("Flip", DDERR_SURFACELOST);
+    EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
+    EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK); // the failure was for one call
+    back->Release();
+    primary->Release();
+}
+
+TEST_F(DirectDrawStandIn, WindowedPrimaryPresentsTheClientArea)
+{
+    WindowDesc wd;
+    wd.width = 100;
+    wd.height = 50;
+    WindowHandle w = platform.windows.Create(wd);
+    platform.windows.clientOriginX = 20;
+    platform.windows.clientOriginY = 10;
+    dd->SetCooperativeLevel(w, DDSCL_NORMAL);
+    DDSurfaceDesc d;
+    d.flags = DDSD_CAPS;
+    d.caps = DDSCAPS_PRIMARYSURFACE;
+    DDSurface* primary = nullptr;
+    ASSERT_EQ(dd->CreateSurface(d, &primary), DD_OK);
+    EXPECT_EQ(primary->Width(), 1024); // the whole desktop, addressed in screen coordinates
+    Fill(primary, {20, 10, 21, 11}, 0xABCDEF);
+    int fw = 0, fh = 0;
+    std::vector<uint32_t> frame = platform.windows.LastFrame(fw, fh);
+    EXPECT_EQ(fw, 100);
+    EXPECT_EQ(fh, 50);
+    EXPECT_EQ(frame[0], 0xFFABCDEFu);
+    primary->Release();
+}
