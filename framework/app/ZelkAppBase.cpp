@@ -10,6 +10,7 @@
 #include "framework/app/SystemInfo.h"
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/Rect.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/sound/BassMusicInterface.h"
 #include "framework/sound/DSoundManager.h"
@@ -274,7 +275,7 @@ void ZelkAppBase::Init()
     }
 
     OnBeforeWindow();
-    mWidgetManager->Resize(0, 0, mWidth, mHeight, 0, 0, mWidth, mHeight);
+    mWidgetManager->Resize(Rect(0, 0, mWidth, mHeight), Rect(0, 0, mWidth, mHeight));
 
     if (mWindowedWanted && !mChangeDesktopMode && platform.windows) {
         int desktopWidth = 0, desktopHeight = 0;

@@ -63,7 +63,7 @@ public:
     virtual Dialog* NewDialog(int dialogId, bool isModal, const std::wstring& header,
                               const std::wstring& lines, const std::wstring& footer, int buttonMode);
     virtual void OnBeforeWindow() {}
-    virtual void BeginPopup();
+    virtual bool BeginPopup();
     virtual void ReleaseInput();
     virtual int MsgBoxW(const std::wstring& text, const std::wstring& caption, uint32_t flags);
     virtual int MsgBox(const std::string& text, const std::string& caption, uint32_t flags);
@@ -178,6 +178,12 @@ public:
     // application's message queue.
     void PumpWindowMessages();
     intptr_t WindowProc(plat::WindowHandle window, const plat::WindowMessage& msg);
+    // Screen modes and the display (ZelkAppBaseWindow.cpp).
+    int InitDisplay();
+    void Set3DMode(bool use3D, bool reinitialise);
+    void ReadRefreshRate();
+    // After a failed present: tries to get the display back.
+    void RecoverLostDisplay();
     // A lock only for the application's own sets when no display exists yet.
     CriticalSection* DisplayLock();
 
@@ -352,6 +358,8 @@ public:
     bool mVBlankWaitSuppressed = true;
     bool m3DChangedThisRun = false;
     bool mAuto3D = false;
+    bool mRefreshRateAdjusted = false; // the display moved the monitor's rate into 60..100
+    uint32_t mLastRestoreAttempt = 0;
     bool mTest3D = true;
     int32_t mMinVidMemory3D = 6;
     int32_t mRecommendedVidMemory3D = 14;
@@ -372,6 +380,14 @@ protected:
     bool mDirectDrawPresent = true;
     bool mDirectSoundPresent = true;
 };
+
+// Where a captioned window goes: centred at 38.2 % of the free height without
+// a remembered position, else the remembered one kept 4 pixels inside the work area.
+struct WindowPlacement {
+    int x = 0, y = 0;
+};
+WindowPlacement PlaceWindow(int outerWidth, int outerHeight, int preferredX, int preferredY, int workX, int workY,
+                            int workWidth, int workHeight);
 
 extern ZelkAppBase* gAppBase;
 extern ZelkAppBase* gCrashApp;

@@ -376,9 +376,12 @@ void ZelkAppBase::PresentFrame(const void* dirtyRect)
         return;
     if (dd->Redraw(dirtyRect)) {
         ++mPresentCount;
-        gSurfacesLost = false;
+        if (gSurfacesLost) {
+            gSurfacesLost = false;
+            mLastRestoreAttempt = 0;
+        }
     } else {
-        gSurfacesLost = true;
+        RecoverLostDisplay();
     }
 }
 

@@ -11,46 +11,6 @@
 
 namespace Zelk {
 
-// ---- windows and input ----
-
-void ZelkAppBase::MakeWindow()
-{
-    plat::WindowSystem* windows = plat::Get().windows;
-    if (!windows)
-        return;
-    if (!mMainWindow) {
-        plat::WindowDesc desc;
-        desc.title = mTitle;
-        desc.width = mWidth;
-        desc.height = mHeight;
-        desc.x = mPreferredX;
-        desc.y = mPreferredY;
-        desc.fullScreen = !mWindowedWanted;
-        mMainWindow = windows->Create(desc);
-    }
-    mWindowed = mWindowedWanted;
-    if (!mDDInterface)
-        mDDInterface = new DDInterface(this);
-    mRefreshRate = mDDInterface.load()->mRefreshRate;
-    windows->SetTimer(mMainWindow, 100, uint32_t(mUpdatePeriod));
-    mActive = true;
-    UpdateFocusState();
-}
-
-void ZelkAppBase::BeginPopup() {}
-
-// ---- screen modes ----
-
-void ZelkAppBase::SwitchScreenMode(bool wantWindowed, bool is3D, bool force)
-{
-    mWindowedWanted = wantWindowed;
-    mWindowed = wantWindowed;
-}
-
-void ZelkAppBase::SetWindowedMode(bool windowed) { SwitchScreenMode(windowed, false, false); }
-void ZelkAppBase::RecreateWindowMode() {}
-void ZelkAppBase::SetScreenImageInVideoMemory(bool inVideoMemory) { mScreenImageInVideoMemory = inVideoMemory; }
-
 // ---- images, links and the screen-error log ----
 
 void ZelkAppBase::ReapplyAllImageReductions() {}

@@ -2,6 +2,21 @@
 
 namespace Zelk {
 
+int DDInterface::Init(plat::WindowHandle window, bool windowed)
+{
+    CritSectGuard g(mCritSect);
+    ++mInitCount;
+    return mInitResult;
+}
+
+std::string DisplayResultName(int result)
+{
+    static const char* const kNames[] = {"RESULT_OK", "RESULT_FAIL", "RESULT_DD_CREATE_FAIL", "RESULT_SURFACE_FAIL",
+                                         "RESULT_EXCLUSIVE_FAIL", "RESULT_DISPCHANGE_FAIL",
+                                         "RESULT_INVALID_COLORDEPTH"};
+    return result >= 0 && result <= 6 ? kNames[result] : "RESULT_UNKNOWN";
+}
+
 bool DDInterface::Redraw(const void* dirtyRect)
 {
     CritSectGuard g(mCritSect);

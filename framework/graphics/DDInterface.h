@@ -1,5 +1,9 @@
 #pragma once
 #include "framework/app/CriticalSection.h"
+#include "framework/graphics/Rect.h"
+#include "platform/window/WindowSystem.h"
+
+#include <string>
 #include "framework/graphics/NativeDisplay.h"
 
 #include <atomic>
@@ -17,6 +21,20 @@ public:
     explicit DDInterface(ZelkAppBase* app) : mApp(app) {}
     ~DDInterface() override = default;
 
+    // Builds the display for the window; a display result code (0 success,
+    // 4 exclusive mode refused, 5 display mode refused, 6 colour depth not
+    // usable, 7 3D failed to start, other values other failures).
+    virtual int Init(plat::WindowHandle window, bool windowed);
+    class Image* GetScreenImage() { return mScreenImage; }
+    void RecreateScreenImage(bool videoMemory) {}
+    int32_t FlipToGDISurface() { return 0; }
+    class Image* mScreenImage = nullptr;
+    std::string mErrorText;
+    int32_t mDisplayWidth = 800, mDisplayHeight = 600;
+    Rect mPresentationRect{0, 0, 800, 600};
+    bool mTesterNewResult = false;
+    int mInitResult = 0; // what Init returns (until the display is built)
+    int mInitCount = 0;
     // Presents the screen image; false when presenting failed.
     virtual bool Redraw(const void* dirtyRect);
     virtual void SetCursorPosition(int x, int y);
@@ -42,5 +60,8 @@ public:
 private:
     ZelkAppBase* mApp;
 };
+
+// The name of a display result code ("RESULT_OK" ...), "RESULT_UNKNOWN" for others.
+std::string DisplayResultName(int result);
 
 } // namespace Zelk

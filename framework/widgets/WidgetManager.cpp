@@ -2,11 +2,10 @@
 
 namespace Zelk {
 
-void WidgetManager::Resize(int screenX, int screenY, int screenWidth, int screenHeight, int mouseX,
-                           int mouseY, int mouseWidth, int mouseHeight)
+void WidgetManager::Resize(const Rect& screenRect, const Rect& mouseRect)
 {
-    mScreenWidth = screenWidth;
-    mScreenHeight = screenHeight;
+    mScreenWidth = screenRect.mWidth;
+    mScreenHeight = screenRect.mHeight;
 }
 
 bool WidgetManager::UpdateFrame()

@@ -1,4 +1,6 @@
 #pragma once
+#include "framework/graphics/Rect.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,8 +18,7 @@ public:
     explicit WidgetManager(ZelkAppBase* app) : mApp(app) {}
     virtual ~WidgetManager() = default;
 
-    void Resize(int screenX, int screenY, int screenWidth, int screenHeight, int mouseX,
-                int mouseY, int mouseWidth, int mouseHeight);
+    void Resize(const Rect& screenRect, const Rect& mouseRect);
     // One fixed update of every widget; true when something became dirty.
     bool UpdateFrame();
     void UpdateFrameFraction(float fraction);
@@ -40,6 +41,7 @@ public:
     void MarkAllDirty() { mDirty = true; mEvents.push_back("markalldirty"); }
     void RefreshTree() { mEvents.push_back("refresh"); }
 
+    class MemoryImage* mImage = nullptr; // the screen image
     int mScreenWidth = 0;
     int mScreenHeight = 0;
     int mUpdateCnt = 0;

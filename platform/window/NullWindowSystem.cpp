@@ -75,6 +75,32 @@ void NullWindowSystem::SetTitle(WindowHandle w, const std::wstring& title)
         r->desc.title = title;
 }
 
+void NullWindowSystem::WorkArea(int& x, int& y, int& width, int& height)
+{
+    x = workX;
+    y = workY;
+    width = workWidth >= 0 ? workWidth : desktopWidth;
+    height = workHeight >= 0 ? workHeight : desktopHeight;
+}
+
+void NullWindowSystem::FrameMargins(int& left, int& top, int& right, int& bottom)
+{
+    left = marginLeft;
+    top = marginTop;
+    right = marginRight;
+    bottom = marginBottom;
+}
+
+void NullWindowSystem::Move(WindowHandle w, int x, int y)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    if (Record* r = Find(w)) {
+        r->desc.x = x;
+        r->desc.y = y;
+        ++r->moveCount;
+    }
+}
+
 void NullWindowSystem::DesktopSize(int& width, int& height)
 {
     width = desktopWidth;

@@ -16,6 +16,7 @@ public:
         bool raised = false;
         int raiseCount = 0;
         int restoreCount = 0;
+        int moveCount = 0;
     };
     WindowHandle Create(const WindowDesc& desc) override;
     void Destroy(WindowHandle w) override;
@@ -27,6 +28,10 @@ public:
     bool IsVisible(WindowHandle w) override;
     void SetTitle(WindowHandle w, const std::wstring& title) override;
     void DesktopSize(int& width, int& height) override;
+    void WorkArea(int& x, int& y, int& width, int& height) override;
+    void FrameMargins(int& left, int& top, int& right, int& bottom) override;
+    void Move(WindowHandle w, int x, int y) override;
+    bool IsActive(WindowHandle w) override { return activeWindow == 0 || activeWindow == w; }
     bool IsTabletPC() override { return tablet; }
     CursorHandle LoadSystemCursor(SystemCursor which) override { return CursorHandle(100 + int(which)); }
     CursorHandle CreateCursor(int hotX, int hotY, int width, int height, const uint8_t* andMask,
@@ -60,6 +65,10 @@ public:
     int mouseClientX = 0, mouseClientY = 0;
     std::map<uintptr_t, uint32_t> timers; // id -> period
     ScreenSaverState screenSaver;
+    // Work area (-1 width: the whole desktop) and frame margins.
+    int workX = 0, workY = 0, workWidth = -1, workHeight = -1;
+    int marginLeft = 3, marginTop = 22, marginRight = 3, marginBottom = 3;
+    WindowHandle activeWindow = 0; // 0: every window counts as active
     int desktopWidth = 1024;
     int desktopHeight = 768;
     bool tablet = false;

@@ -193,8 +193,9 @@ WindowHandle RealWindowSystem::Create(const WindowDesc& desc)
             mWindows[handle] = nullptr; // a handle without a desktop window
             return;
         }
-        int x = desc.x >= 0 ? desc.x : int(SDL_WINDOWPOS_CENTERED);
-        int y = desc.y >= 0 ? desc.y : int(SDL_WINDOWPOS_CENTERED);
+        // The position given is the outer corner; SDL places the client area.
+        int x = desc.x >= 0 ? desc.x + mMargins[0] : int(SDL_WINDOWPOS_CENTERED);
+        int y = desc.y >= 0 ? desc.y + mMargins[1] : int(SDL_WINDOWPOS_CENTERED);
         uint32_t flags = SDL_WINDOW_HIDDEN | (desc.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
         SDL_Window* win = SDL_CreateWindow(WideToUtf8(desc.title).c_str(), x, y, desc.width, desc.height, flags);
         mWindows[handle] = win;
@@ -480,6 +481,61 @@ void RealWindowSystem::ShowPendingFrame()
     SDL_RenderClear(p.renderer);
     SDL_RenderCopy(p.renderer, p.texture, nullptr, &dst);
     SDL_RenderPresent(p.renderer);
+}
+
+} // namespace plat
+
+namespace plat {
+
+void RealWindowSystem::WorkArea(int& x, int& y, int& width, int& height)
+{
+    RunOnEventThread([&] {
+        SDL_Rect r{0, 0, 1024, 768};
+        if (SDL_GetDisplayUsableBounds(0, &r) != 0)
+            SDL_GetDisplayBounds(0, &r);
+        x = r.x;
+        y = r.y;
+        width = r.w;
+        height = r.h;
+    });
+}
+
+void RealWindowSystem::FrameMargins(int& left, int& top, int& right, int& bottom)
+{
+    RunOnEventThread([&] {
+        for (auto& w : mWindows) {
+            int t = 0, l = 0, b = 0, r = 0;
+            if (w.second && SDL_GetWindowBordersSize(w.second, &t, &l, &b, &r) == 0) {
+                mMargins[0] = l;
+                mMargins[1] = t;
+                mMargins[2] = r;
+                mMargins[3] = b;
+                break;
+            }
+        }
+        left = mMargins[0];
+        top = mMargins[1];
+        right = mMargins[2];
+        bottom = mMargins[3];
+    });
+}
+
+void RealWindowSystem::Move(WindowHandle w, int x, int y)
+{
+    RunOnEventThread([&] {
+        if (SDL_Window* win = Find(w))
+            SDL_SetWindowPosition(win, x + mMargins[0], y + mMargins[1]);
+    });
+}
+
+bool RealWindowSystem::IsActive(WindowHandle w)
+{
+    bool active = false;
+    RunOnEventThread([&] {
+        SDL_Window* win = Find(w);
+        active = win && SDL_GetKeyboardFocus() == win;
+    });
+    return active;
 }
 
 } // namespace plat

@@ -33,6 +33,10 @@ public:
     bool IsVisible(WindowHandle w) override;
     void SetTitle(WindowHandle w, const std::wstring& title) override;
     void DesktopSize(int& width, int& height) override;
+    void WorkArea(int& x, int& y, int& width, int& height) override;
+    void FrameMargins(int& left, int& top, int& right, int& bottom) override;
+    void Move(WindowHandle w, int x, int y) override;
+    bool IsActive(WindowHandle w) override;
     bool IsTabletPC() override { return false; }
     CursorHandle LoadSystemCursor(SystemCursor which) override;
     CursorHandle CreateCursor(int hotX, int hotY, int width, int height, const uint8_t* andMask,
@@ -68,6 +72,7 @@ private:
     uint32_t mAutoCloseMs = 0;
     uint32_t mFirstShownTick = 0;
     bool mOpen = false;
+    int mMargins[4] = {0, 0, 0, 0}; // left, top, right, bottom, as the last window showed them
     InputTranslator mTranslator;
     struct Timer {
         uint32_t period;

@@ -48,6 +48,7 @@ struct WindowDesc {
     int y = -1;
     bool fullScreen = false;
     bool invisible = false; // a window that is never shown (handed to the music interface)
+    bool maximizeBox = false; // a captioned window that can be maximised
 };
 
 // Windows of the program and the screen they live on. Operations may be called
@@ -66,6 +67,14 @@ public:
     virtual bool IsVisible(WindowHandle w) = 0;
     virtual void SetTitle(WindowHandle w, const std::wstring& title) = 0;
     virtual void DesktopSize(int& width, int& height) = 0;
+    // The part of the desktop windows may use (without task bars).
+    virtual void WorkArea(int& x, int& y, int& width, int& height) = 0;
+    // How far a captioned window's outer edges lie from its client area.
+    virtual void FrameMargins(int& left, int& top, int& right, int& bottom) = 0;
+    // Moves the window's outer top-left corner.
+    virtual void Move(WindowHandle w, int x, int y) = 0;
+    // The window has the keyboard focus of the desktop.
+    virtual bool IsActive(WindowHandle w) = 0;
     virtual bool IsTabletPC() = 0;
 
     // Cursors: the desktop's own, or made from 1-bit AND and XOR masks
