@@ -79,6 +79,14 @@ ZelkAppBase::ZelkAppBase()
     gCrashApp = this;
 }
 
+int ZelkAppBase::AskAboutHardwareAcceleration(const char* textId, const wchar_t* defaultText)
+{
+    const std::wstring caption = StringToWString(mDisplayName) + L" " +
+                                 GetString("HARDWARE_ACCEL_CONFIRMATION", L"Hardware Acceleration Confirmation");
+    return plat::Get().messageBoxes->Show(GetString(textId, defaultText), caption,
+                                          plat::MB_YESNO | plat::MB_ICONQUESTION);
+}
+
 ZelkAppBase::~ZelkAppBase()
 {
     Shutdown();
@@ -98,14 +106,11 @@ ZelkAppBase::~ZelkAppBase()
                 write = false;
             } else {
                 asked = true;
-                std::wstring caption = StringToWString(mDisplayName) + L" " +
-                    GetString("HARDWARE_ACCEL_CONFIRMATION", L"Hardware Acceleration Confirmation");
-                int answer = plat::Get().messageBoxes->Show(
-                    GetString("HARDWARE_ACCEL_SWITCHED_ON",
-                              L"Hardware Acceleration was switched on during this session.\r\n"
-                              L"If this resulted in slower performance, it should be switched off.\r\n"
-                              L"Would you like to keep Hardware Acceleration switched on?"),
-                    caption, plat::MB_YESNO | plat::MB_ICONQUESTION);
+                const int answer = AskAboutHardwareAcceleration(
+                    "HARDWARE_ACCEL_SWITCHED_ON",
+                    L"Hardware Acceleration was switched on during this session.\r\n"
+                    L"If this resulted in slower performance, it should be switched off.\r\n"
+                    L"Would you like to keep Hardware Acceleration switched on?");
                 dd->mIs3D = answer == plat::IDYES;
                 if (answer != plat::IDYES) {
                     write = false;
@@ -121,14 +126,11 @@ ZelkAppBase::~ZelkAppBase()
         }
     }
     if (secondQuestion && dd && dd->mRenderTargetFailed && !mScreenSaverMode) {
-        std::wstring caption = StringToWString(mDisplayName) + L" " +
-            GetString("HARDWARE_ACCEL_CONFIRMATION", L"Hardware Acceleration Confirmation");
-        int answer = plat::Get().messageBoxes->Show(
-            GetString("HARDWARE_ACCEL_NOT_WORKING",
-                      L"Hardware Acceleration may not have been working correctly during this session.\r\n"
-                      L"If you noticed graphics problems, you may want to turn off Hardware Acceleration.\r\n"
-                      L"Would you like to keep Hardware Acceleration switched on?"),
-            caption, plat::MB_YESNO | plat::MB_ICONQUESTION);
+        const int answer = AskAboutHardwareAcceleration(
+            "HARDWARE_ACCEL_NOT_WORKING",
+            L"Hardware Acceleration may not have been working correctly during this session.\r\n"
+            L"If you noticed graphics problems, you may want to turn off Hardware Acceleration.\r\n"
+            L"Would you like to keep Hardware Acceleration switched on?");
         if (answer == plat::IDNO) {
             uint32_t zero = 0;
             RegistryWrite("Is3D", plat::REG_DWORD, &zero, 4);

@@ -371,6 +371,8 @@ public:
     ResourceManager* mResourceManager = nullptr;
 
 protected:
+    // One of the two questions at exit; the answer (IDYES, IDNO).
+    int AskAboutHardwareAcceleration(const char* textId, const wchar_t* defaultText);
     std::string RegistryKeyPath(const std::string& valueName, std::string& name) const;
 
     std::thread mCursorThread;
