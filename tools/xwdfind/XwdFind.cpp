@@ -1,0 +1,131 @@
+// Looks for the test pattern of the window smoke test in a screen dump made
+// by xwd: four quadrants (red, green, blue, yellow from the top left) of a
+// w x h scene, shown at any scale. Prints where it found the scene and exits
+// 0, or says what is missing and exits 1.
+//
+//   xwdfind dump.xwd
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+uint32_t BigEndian32(const std::vector<uint8_t>& d, size_t at)
+{
+    return uint32_t(d[at]) << 24 | uint32_t(d[at + 1]) << 16 | uint32_t(d[at + 2]) << 8 | d[at + 3];
+}
+
+struct Dump {
+    int width = 0, height = 0;
+    std::vector<uint32_t> rgb; // 0xRRGGBB
+};
+
+bool Read(const char* path, Dump& out, std::string& error)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> d((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (d.size() < 100) {
+        error = "not a screen dump";
+        return false;
+    }
+    const uint32_t headerSize = BigEndian32(d, 0), format = BigEndian32(d, 8);
+    const uint32_t width = BigEndian32(d, 16), height = BigEndian32(d, 20);
+    const uint32_t byteOrder = BigEndian32(d, 28), bitsPerPixel = BigEndian32(d, 44);
+    const uint32_t bytesPerLine = BigEndian32(d, 48);
+    const uint32_t redMask = BigEndian32(d, 56), greenMask = BigEndian32(d, 60), blueMask = BigEndian32(d, 64);
+    const uint32_t colors = BigEndian32(d, 76);
+    if (format != 2 || bitsPerPixel != 32 || width == 0 || height == 0 || width > 16384 || height > 16384) {
+        error = "only 32-bit ZPixmap dumps are read";
+        return false;
+    }
+    const size_t pixels = size_t(headerSize) + size_t(colors) * 12;
+    if (pixels + size_t(bytesPerLine) * height > d.size() || bytesPerLine < width * 4) {
+        error = "dump is cut short";
+        return false;
+    }
+    auto channel = [](uint32_t p, uint32_t mask) {
+        if (!mask)
+            return 0u;
+        int shift = 0;
+        while (!((mask >> shift) & 1))
+            ++shift;
+        return (p & mask) >> shift;
+    };
+    out.width = int(width);
+    out.height = int(height);
+    out.rgb.resize(size_t(width) * height);
+    for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint8_t* q = d.data() + pixels + size_t(y) * bytesPerLine + size_t(x) * 4;
+            const uint32_t p = byteOrder == 0 ? uint32_t(q[0]) | uint32_t(q[1]) << 8 | uint32_t(q[2]) << 16 | uint32_t(q[3]) << 24
+                                              : uint32_t(q[3]) | uint32_t(q[2]) << 8 | uint32_t(q[1]) << 16 | uint32_t(q[0]) << 24;
+            out.rgb[size_t(y) * width + x] =
+                channel(p, redMask) << 16 | channel(p, greenMask) << 8 | channel(p, blueMask);
+        }
+    }
+    return true;
+}
+
+struct Box {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    long count = 0;
+};
+
+Box Find(const Dump& d, uint32_t color)
+{
+    Box b;
+    for (int y = 0; y < d.height; ++y)
+        for (int x = 0; x < d.width; ++x)
+            if (d.rgb[size_t(y) * d.width + x] == color) {
+                b.left = std::min(b.left, x);
+                b.top = std::min(b.top, y);
+                b.right = std::max(b.right, x);
+                b.bottom = std::max(b.bottom, y);
+                ++b.count;
+            }
+    return b;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        fprintf(stderr, "usage: xwdfind dump.xwd\n");
+        return 2;
+    }
+    Dump d;
+    std::string error;
+    if (!Read(argv[1], d, error)) {
+        fprintf(stderr, "xwdfind: %s: %s\n", argv[1], error.c_str());
+        return 1;
+    }
+    const struct {
+        const char* name;
+        uint32_t color;
+    } quadrants[] = {{"red", 0xFF0000}, {"green", 0x00FF00}, {"blue", 0x0000FF}, {"yellow", 0xFFFF00}};
+    Box boxes[4];
+    for (int i = 0; i < 4; ++i) {
+        boxes[i] = Find(d, quadrants[i].color);
+        const Box& b = boxes[i];
+        const long area = long(b.right - b.left + 1) * (b.bottom - b.top + 1);
+        // Each quadrant is a solid block of its colour (a little may be covered).
+        if (b.count < 1000 || b.count < area * 9 / 10) {
+            fprintf(stderr, "xwdfind: no %s block on the screen (%ld pixels)\n", quadrants[i].name, b.count);
+            return 1;
+        }
+    }
+    const bool placed = boxes[1].left > boxes[0].right - 2 && boxes[2].top > boxes[0].bottom - 2 &&
+                        boxes[3].left > boxes[2].right - 2 && boxes[3].top > boxes[1].bottom - 2;
+    if (!placed) {
+        fprintf(stderr, "xwdfind: the colour blocks are not in their quadrants\n");
+        return 1;
+    }
+    printf("scene found at %d,%d size %dx%d\n", boxes[0].left, boxes[0].top, boxes[3].right - boxes[0].left + 1,
+           boxes[3].bottom - boxes[0].top + 1);
+    return 0;
+}
