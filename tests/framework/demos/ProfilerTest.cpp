@@ -14,6 +14,7 @@ int64_t gFrequency = 10000000;
 uint64_t gStamp = 0;
 uint64_t gStampStep = 0; // added after every read of the time-stamp counter
 int64_t gCounterStep = 0; // added after every read of the performance counter
+uint64_t gStampPerCount = 0; // when set, the time-stamp counter follows the performance counter
 
 class FakeCounters : public ::testing::Test {
 protected:
@@ -24,6 +25,7 @@ protected:
         gStamp = 0;
         gStampStep = 0;
         gCounterStep = 0;
+        gStampPerCount = 0;
         plat::PerfCounterHooks hooks;
         hooks.counter = [] {
             int64_t v = gCounter;
@@ -32,6 +34,8 @@ protected:
         };
         hooks.frequency = [] { return gFrequency; };
         hooks.timeStamp = [] {
+            if (gStampPerCount)
+                return uint64_t(gCounter) * gStampPerCount;
             uint64_t v = gStamp;
             gStamp += gStampStep;
             return v;
@@ -146,15 +150,7 @@ TEST_F(FakeCounters, FirstStopMeasuresTheCpuSpeedOverTenMilliseconds)
     // the time-stamp counter runs 3 ticks per count: 300000 ticks per second.
     gFrequency = 100000;
     gCounterStep = 1;
-    plat::PerfCounterHooks hooks;
-    hooks.counter = [] {
-        int64_t v = gCounter;
-        gCounter += gCounterStep;
-        return v;
-    };
-    hooks.frequency = [] { return gFrequency; };
-    hooks.timeStamp = [] { return uint64_t(gCounter) * 3; };
-    plat::SetPerfCounterHooks(hooks);
+    gStampPerCount = 3;
 
     Profiler p;
     EXPECT_EQ(p.GetCpuSpeed(), 0);
