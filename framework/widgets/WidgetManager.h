@@ -1,59 +1,134 @@
 #pragma once
 #include "framework/graphics/Rect.h"
+#include "framework/widgets/WidgetContainer.h"
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace Zelk {
 
+class Graphics;
+class MemoryImage;
 class Widget;
 class ZelkAppBase;
 
-// The one widget manager of the application: everything the main loop and
-// the window procedure hand to the widget tree goes through it. (So far it
-// records what reaches it.)
-class WidgetManager {
+// Mouse button bits of buttons down and captured buttons.
+enum : uint32_t {
+    MOUSE_BUTTON_LEFT = 1,
+    MOUSE_BUTTON_RIGHT = 2,
+    MOUSE_BUTTON_MIDDLE = 4,
+};
+
+// The root of the widget tree and the only way in for input, updates and
+// drawing. It decides which widget gets a press, a release, a movement or a
+// key; keeps the hover, capture and focus widgets; applies the masks of modal
+// layers; and redraws the dirty top-level widgets into the screen image.
+//
+// Mouse click codes: 1 left, 2 left double click, -1 right, -2 right double
+// click, 3 middle.
+class WidgetManager : public WidgetContainer {
 public:
-    explicit WidgetManager(ZelkAppBase* app) : mApp(app) {}
-    virtual ~WidgetManager() = default;
+    // One modal layer: what the layer replaced, restored when it is popped.
+    struct PreModalInfo {
+        Widget* mBaseModalWidget = nullptr;
+        Widget* mPrevBaseModalWidget = nullptr;
+        Widget* mPrevFocusWidget = nullptr;
+        FlagsMod mPrevBelowModalFlagsMod;
+    };
+    struct DeferredOverlay {
+        Widget* mWidget;
+        int32_t mPriority;
+    };
 
+    explicit WidgetManager(ZelkAppBase* app);
+    ~WidgetManager() override;
+
+    // The drawing area and the window area mouse positions arrive in.
     void Resize(const Rect& screenRect, const Rect& mouseRect);
-    // One fixed update of every widget; true when something became dirty.
-    bool UpdateFrame();
-    void UpdateFrameFraction(float fraction);
-    // Redraws the dirty widgets into the screen image; true when anything was drawn.
-    bool DrawScreen();
-    void RemoveWidget(Widget* widget) {}
-    void AppGotFocus() { mEvents.push_back("gotfocus"); }
-    void AppLostFocus() { mEvents.push_back("lostfocus"); }
+    // Window position to drawing-area position (unchanged before Resize).
+    void RemapMouse(int& x, int& y);
 
-    void RemapMouse(int& x, int& y) {}
-    void MouseMove(int x, int y);
-    void MouseDown(int x, int y, int clickCount);
-    void MouseUp(int x, int y, int clickCount);
-    void MouseWheel(int delta);
-    void MouseExit();
+    // ---- input, in the order the events happened; each returns true ----
+    bool MouseMove(int x, int y);
+    bool MouseDown(int x, int y, int clickCode);
+    bool MouseUp(int x, int y, int clickCode);
+    bool MouseWheel(int delta);
+    bool MouseExit();
+    bool KeyChar(wchar_t c);
     bool KeyDown(int key);
     bool KeyUp(int key);
-    bool KeyChar(wchar_t c);
-    void ReleaseCapture() { mDownButtons = 0; mEvents.push_back("releasecapture"); }
-    void MarkAllDirty() { mDirty = true; mEvents.push_back("markalldirty"); }
-    void RefreshTree() { mEvents.push_back("refresh"); }
 
-    class MemoryImage* mImage = nullptr; // the screen image
-    int mScreenWidth = 0;
-    int mScreenHeight = 0;
-    int mUpdateCnt = 0;
-    int mFractionCnt = 0;
-    float mLastFraction = 0.0f;
-    bool mDirty = false; // something waits to be drawn
-    int mDownButtons = 0; // 1 left, 2 right, 4 middle
-    bool mKeyDown[0xFF] = {};
-    std::vector<std::string> mEvents;
+    // ---- application focus ----
+    void AppGotFocus();
+    void AppLostFocus();
+    // Ends the capture, sending the held buttons' releases to the widget.
+    void ReleaseCapture();
+
+    // ---- hit test, hover and focus ----
+    // The widget under (x, y) of container (null: this manager) with flags
+    // to start from; out coordinates are in the found widget's own frame.
+    Widget* GetWidgetAt(WidgetContainer* container, int x, int y, uint32_t flags, int* outX, int* outY);
+    // The widget the mouse would reach at (x, y); null for a disabled one.
+    Widget* GetWidgetAtPoint(int x, int y, int* outX = nullptr, int* outY = nullptr);
+    // Evaluates the hover at a new mouse position (no button captured).
+    void MousePosition(int x, int y);
+    void SetFocus(Widget* widget) override;
+    void ForgetWidget(Widget* widget) override;
+    // Re-evaluates the hover after the tree changed under the mouse.
+    void RecheckMouse();
+
+    // ---- modal layers ----
+    void PushModalLayer(Widget* widget, const FlagsMod& belowFlagsMod);
+    void PushModalLayerDefault(Widget* widget);
+    void SetModalLayer(Widget* widget, const FlagsMod& belowFlagsMod);
+    void PopModalLayer(Widget* widget);
+
+    // ---- per tick and per frame ----
+    // One fixed update of the tree; true once anything was marked dirty.
+    bool UpdateFrame();
+    bool UpdateFrameFraction(float fraction);
+    // Redraws the dirty top-level widgets; true when any widget was drawn.
+    bool DrawScreen();
+    void DrawQueuedOverlays(int maxPriority);
+
+    // The flags every walk starts from.
+    TreeFlags ComputeFlags();
+    bool IsKeyDown(int key) const { return key >= 0 && key < 255 && mKeyDown[key]; }
+
+    Widget* mDefaultTab = nullptr;    // receives Ctrl+Tab characters
+    Graphics* mCurG = nullptr;        // while a frame draw runs
+    ZelkAppBase* mApp;
+    MemoryImage* mImage = nullptr;    // the screen image
+    Widget* mPopupCommandWidget = nullptr; // removed by a press outside it
+    std::vector<DeferredOverlay> mDeferredOverlayWidgets;
+    int32_t mMinDeferredOverlayPriority = 0x7fffffff;
+    bool mHasFocus = true;            // the application has focus
+    Widget* mFocusWidget = nullptr;
+    Widget* mCapturedWidget = nullptr; // got the press that is still held
+    Widget* mOverWidget = nullptr;    // the hover widget
+    Widget* mBaseModalWidget = nullptr;
+    FlagsMod mLostFocusFlagsMod;
+    FlagsMod mBelowModalFlagsMod;
+    FlagsMod mDefaultBelowModalFlagsMod;
+    std::vector<PreModalInfo> mPreModalInfoList; // newest last
+    Rect mScreenRect;
+    Rect mMouseDestRect;
+    bool mMouseIn = false;
+    int32_t mLastMouseX = 0;
+    int32_t mLastMouseY = 0;
+    uint32_t mDownButtons = 0; // captured buttons: pressed on the captured widget, still held
+    uint32_t mActualDownButtons = 0;     // every button held
+    bool mKeyDown[255] = {};
+    uint32_t mWidgetFlags = WIDGET_FLAG_UPDATE | WIDGET_FLAG_DRAW | WIDGET_FLAG_CLIP | WIDGET_FLAG_MOUSE |
+                            WIDGET_FLAG_FOCUS;
 
 private:
-    ZelkAppBase* mApp;
+    void DragMouse(int x, int y);
+    void EnterWidget(Widget* widget);
+    void LeaveWidget(Widget* widget);
+    // Releases of each button bit held, at the last mouse position.
+    void ReleaseButtons(Widget* widget, uint32_t buttons);
+    static uint32_t ClickCodeBit(int clickCode);
 };
 
 } // namespace Zelk

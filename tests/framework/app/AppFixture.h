@@ -11,6 +11,7 @@
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 // A music interface that remembers the master volume it was given last.
@@ -18,6 +19,50 @@ class RecordingMusic : public Zelk::MusicInterface {
 public:
     void SetVolume(double volume) override { mVolume = volume; }
     double mVolume = -1.0;
+};
+
+// A top-level widget over the whole drawing area (and well beyond, so that
+// negative positions reach it too) that holds the focus, writes down the
+// input that reaches it, and changes at every update when asked to.
+class ProbeWidget : public Zelk::Widget {
+public:
+    ProbeWidget()
+    {
+        Resize(-100000, -100000, 200000, 200000);
+        mWantsFocus = true;
+    }
+    void Update() override
+    {
+        Zelk::Widget::Update();
+        if (changeEveryUpdate)
+            MarkDirty();
+    }
+    void MouseMove(int x, int y) override { LogMouse(); }
+    void MouseDrag(int x, int y) override { LogMouse(); }
+    void MouseDown(int x, int y, int clickCode) override { events.push_back("down " + std::to_string(clickCode)); }
+    void MouseUp(int x, int y, int clickCode) override { events.push_back("up " + std::to_string(clickCode)); }
+    void MouseWheel(int delta) override { events.push_back("wheel " + std::to_string(delta)); }
+    void MouseLeave() override { events.push_back("exit"); }
+    void KeyDown(int key) override { events.push_back("keydown " + std::to_string(key)); }
+    void KeyUp(int key) override { events.push_back("keyup " + std::to_string(key)); }
+    void KeyChar(wchar_t c) override { events.push_back("char " + std::to_string(int(c))); }
+    void MarkAllDirty() override
+    {
+        events.push_back("markalldirty");
+        Zelk::Widget::MarkAllDirty();
+    }
+    void Refresh() override { events.push_back("refresh"); }
+
+    bool changeEveryUpdate = true;
+    std::vector<std::string> events;
+
+private:
+    // The manager's mouse position: the one the window procedure handed on.
+    void LogMouse()
+    {
+        events.push_back("move " + std::to_string(mWidgetManager->mLastMouseX) + "," +
+                         std::to_string(mWidgetManager->mLastMouseY));
+    }
 };
 
 class TestApp : public Zelk::ZelkAppBase {
@@ -29,12 +74,14 @@ public:
         mProdName = "TestProduct";
         mRegKey = "Test Co\\Test Game";
         mLoadingThreadWanted = false;
+        mWidgetManager->AddWidget(&probe);
+        mWidgetManager->SetFocus(&probe);
     }
+    ~TestApp() override { mWidgetManager->RemoveWidget(&probe); }
     void UpdateWidgets() override
     {
+        probe.changeEveryUpdate = changeEveryUpdate;
         Zelk::ZelkAppBase::UpdateWidgets();
-        if (changeEveryUpdate)
-            mWidgetManager->mDirty = true; // as a widget that changes each update would
         if (onUpdate)
             onUpdate();
     }
@@ -60,6 +107,7 @@ public:
         Zelk::ZelkAppBase::OnInstanceNotify(a, b);
     }
 
+    ProbeWidget probe;
     bool changeEveryUpdate = true;
     std::function<void()> onUpdate;
     std::function<void()> loadContent;

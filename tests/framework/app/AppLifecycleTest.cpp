@@ -61,7 +61,7 @@ TEST_F(Lifecycle, InitBuildsWindowsDisplaySoundAndDataFolder)
     ASSERT_NE(app.mMusicInterface, nullptr);
     EXPECT_DOUBLE_EQ(app.MusicVolumePassedOn(), 0.85);
     EXPECT_EQ(GetAppDataFolder(), platform.folders.appData + "\\TestProduct\\");
-    EXPECT_EQ(app.mWidgetManager->mScreenWidth, 800);
+    EXPECT_EQ(app.mWidgetManager->mScreenRect.mWidth, 800);
 }
 
 TEST_F(Lifecycle, SmallDesktopForcesFullScreen)

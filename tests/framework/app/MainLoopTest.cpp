@@ -137,12 +137,11 @@ TEST_F(MainLoop, ScreenSaverIdlePauseStopsUpdatesSleepsAndEndsOnInput)
 
     // Input: the next check ends the pause and everything is redrawn.
     saver.lastInputMs = platform.clock.NowMs();
-    app->mWidgetManager->mEvents.clear();
+    app->probe.events.clear();
     for (int i = 0; i < 400 && gScreenSaverPause; ++i)
         app->AppStep(nullptr);
     EXPECT_FALSE(gScreenSaverPause);
-    EXPECT_NE(std::find(app->mWidgetManager->mEvents.begin(), app->mWidgetManager->mEvents.end(), "markalldirty"),
-              app->mWidgetManager->mEvents.end());
+    EXPECT_NE(std::find(app->probe.events.begin(), app->probe.events.end(), "markalldirty"), app->probe.events.end());
     for (int i = 0; i < 50; ++i)
         app->AppStep(nullptr);
     EXPECT_GT(app->mUpdateCount, before);
@@ -218,6 +217,7 @@ TEST_F(MainLoop, RateCheckDropsPacingAfterThreeFastWindowsInARow)
 TEST_F(MainLoop, PresentIsSuppressedWhenNothingWasDrawnWithinASecond)
 {
     app->changeEveryUpdate = false;
+    app->probe.mDirty = false; // drawn
     auto* display = app->mDDInterface.load();
     const uint32_t start = platform.clock.NowMs();
     app->mLastPresentTime = start;
@@ -238,7 +238,8 @@ TEST_F(MainLoop, PresentIsSuppressedWhenNothingWasDrawnWithinASecond)
     int expected = presents;
     for (const Case& c : cases) {
         platform.clock.Advance(c.advance);
-        app->mWidgetManager->mDirty = c.dirty;
+        if (c.dirty)
+            app->probe.MarkDirty();
         app->mForcePresent = c.force;
         const bool presented = app->Draw();
         EXPECT_EQ(presented, c.presented) << c.advance;

@@ -18,7 +18,7 @@ public:
     int gotFocus = 0, lostFocus = 0;
 };
 
-intptr_t Point(int x, int y) { return plat::InputTranslator::PackPoint(x, y); }
+intptr_t PointAt(int x, int y) { return plat::InputTranslator::PackPoint(x, y); }
 
 } // namespace
 
@@ -39,7 +39,7 @@ protected:
             app->WindowProc(app->mMainWindow, m);
         app->DispatchQueuedMessage(false);
     }
-    std::vector<std::string>& events() { return app->mWidgetManager->mEvents; }
+    std::vector<std::string>& events() { return app->probe.events; }
     bool Saw(const std::string& e) { return std::find(events().begin(), events().end(), e) != events().end(); }
     std::unique_ptr<InputApp> app;
 };
@@ -94,23 +94,23 @@ TEST_F(Input, ClickCodesAndCaptureUntilTheLastButtonIsUp)
     };
     for (auto& c : cases) {
         events().clear();
-        Send({{c.message, 0, Point(10, 20)}});
+        Send({{c.message, 0, PointAt(10, 20)}});
         EXPECT_TRUE(Saw("move 10,20")) << c.event;
         EXPECT_TRUE(Saw(c.event)) << c.event;
     }
     // Left and right held: releasing the left keeps the capture, the right releases it.
     const int releases = platform.windows.captureReleases;
-    Send({{plat::WM_LBUTTONDOWN, 0, Point(1, 1)}, {plat::WM_RBUTTONDOWN, 0, Point(1, 1)}});
+    Send({{plat::WM_LBUTTONDOWN, 0, PointAt(1, 1)}, {plat::WM_RBUTTONDOWN, 0, PointAt(1, 1)}});
     EXPECT_EQ(platform.windows.captured, app->mMainWindow.load());
-    Send({{plat::WM_LBUTTONUP, 0, Point(1, 1)}});
+    Send({{plat::WM_LBUTTONUP, 0, PointAt(1, 1)}});
     EXPECT_EQ(platform.windows.captureReleases, releases);
-    Send({{plat::WM_RBUTTONUP, 0, Point(1, 1)}});
+    Send({{plat::WM_RBUTTONUP, 0, PointAt(1, 1)}});
     EXPECT_EQ(platform.windows.captureReleases, releases + 1);
 }
 
 TEST_F(Input, NegativeCoordinatesStaySigned)
 {
-    Send({{plat::WM_MOUSEMOVE, 0, Point(-5, -7)}});
+    Send({{plat::WM_MOUSEMOVE, 0, PointAt(-5, -7)}});
     EXPECT_TRUE(Saw("move -5,-7"));
 }
 
@@ -200,7 +200,7 @@ TEST_F(Input, StoredMutedSurvivesFocusChanges)
 TEST_F(Input, MouseLeavingIsNoticedByTheTimer)
 {
     platform.windows.mouseInside = true;
-    Send({{plat::WM_TIMER, 100, 0}});
+    Send({{plat::WM_MOUSEMOVE, 0, PointAt(5, 5)}, {plat::WM_TIMER, 100, 0}});
     EXPECT_TRUE(app->mMouseIn);
     events().clear();
     platform.windows.mouseInside = false;
