@@ -85,6 +85,7 @@ public:
         Write("lostfocus");
     }
     void OrderChanged() override { Write("orderchanged"); }
+    void DrawOverlay(Zelk::Graphics* g) override { Write("overlay"); }
     void Draw(Zelk::Graphics* g) override
     {
         if (onDraw)
