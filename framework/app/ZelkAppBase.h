@@ -110,14 +110,19 @@ public:
     virtual void SetWindowedMode(bool windowed);
     virtual void RecreateWindowMode();
     virtual void SetScreenImageInVideoMemory(bool inVideoMemory);
-    // ---- the dialog registry ----
-    virtual Dialog* OpenDialog(Dialog* dialog);
+    // ---- the dialog registry (ZelkAppBaseDialogs.cpp) ----
+    virtual Dialog* OpenDialog(int dialogId, bool isModal, const std::wstring& header, const std::wstring& lines,
+                               const std::wstring& footer, int buttonMode);
     virtual Dialog* FindDialog(int dialogId);
     virtual void RegisterDialog(Dialog* dialog);
     virtual void RegisterDialogId(int dialogId, Dialog* dialog);
     virtual bool CloseDialog(Dialog* dialog);
     virtual bool CloseDialogById(int dialogId);
-    virtual bool DetachDialog(Dialog* dialog);
+    virtual bool DetachDialog(int dialogId, bool removeWidget, bool deleteIt);
+    // Dialog buttons become the application's own button events: yes as
+    // dialog id + 2000, no as dialog id + 3000.
+    void OnDialogButtonPress(int dialogId, int buttonId) override;
+    void OnDialogButtonClick(int dialogId, int buttonId) override;
     virtual int GetDialogCount();
     virtual void OnModalDialogOpened() {}
     virtual void OnModalDialogClosed() {}
