@@ -169,47 +169,45 @@ void WidgetContainer::MarkAllDirty()
     }
 }
 
-void WidgetContainer::MoveToTop(Widget* widget)
+// Takes the widget out and inserts it again by z order, searching from the
+// end, the start, ref's place or the place after ref (the end when ref is not
+// a child).
+void WidgetContainer::Restack(Widget* widget, Place place, Widget* ref)
 {
     WidgetList::iterator it = FindWidget(widget);
     if (it == mWidgets.end())
         return;
     UnlinkWidget(it);
-    InsertWidgetHelper(mWidgets.end(), widget);
+    WidgetList::iterator from = mWidgets.end();
+    if (place == Place::Bottom) {
+        from = mWidgets.begin();
+    } else if (place != Place::Top) {
+        from = FindWidget(ref);
+        if (place == Place::Above && from != mWidgets.end())
+            ++from;
+    }
+    InsertWidgetHelper(from, widget);
     widget->OrderChanged();
+}
+
+void WidgetContainer::MoveToTop(Widget* widget)
+{
+    Restack(widget, Place::Top, nullptr);
 }
 
 void WidgetContainer::MoveToBottom(Widget* widget)
 {
-    WidgetList::iterator it = FindWidget(widget);
-    if (it == mWidgets.end())
-        return;
-    UnlinkWidget(it);
-    InsertWidgetHelper(mWidgets.begin(), widget);
-    widget->OrderChanged();
+    Restack(widget, Place::Bottom, nullptr);
 }
 
 void WidgetContainer::MoveBelow(Widget* widget, Widget* ref)
 {
-    WidgetList::iterator it = FindWidget(widget);
-    if (it == mWidgets.end())
-        return;
-    UnlinkWidget(it);
-    InsertWidgetHelper(FindWidget(ref), widget);
-    widget->OrderChanged();
+    Restack(widget, Place::Below, ref);
 }
 
 void WidgetContainer::MoveAbove(Widget* widget, Widget* ref)
 {
-    WidgetList::iterator it = FindWidget(widget);
-    if (it == mWidgets.end())
-        return;
-    UnlinkWidget(it);
-    WidgetList::iterator pos = FindWidget(ref);
-    if (pos != mWidgets.end())
-        ++pos;
-    InsertWidgetHelper(pos, widget);
-    widget->OrderChanged();
+    Restack(widget, Place::Above, ref);
 }
 
 Point WidgetContainer::GetScreenPos()

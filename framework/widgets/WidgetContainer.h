@@ -84,10 +84,10 @@ protected:
     // Takes a child out of the list, moving the walk position past it.
     void UnlinkWidget(WidgetList::iterator it);
     WidgetList::iterator FindWidget(Widget* widget);
-    // Forgets and detaches a widget (and its subtree) that leaves the tree.
-    void DisconnectWidget(Widget* widget);
 
 private:
+    enum class Place { Top, Bottom, Below, Above };
+    void Restack(Widget* widget, Place place, Widget* ref);
     bool IsBelowHelper(WidgetContainer* container, Widget* a, Widget* b, bool& found);
 };
 
