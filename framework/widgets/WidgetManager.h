@@ -95,17 +95,17 @@ public:
     TreeFlags ComputeFlags();
     bool IsKeyDown(int key) const { return key >= 0 && key < 255 && mKeyDown[key]; }
 
-    Widget* mDefaultTab = nullptr;    // receives Ctrl+Tab characters
-    Graphics* mCurG = nullptr;        // while a frame draw runs
+    Widget* mDefaultTab = nullptr; // receives Ctrl+Tab characters
+    Graphics* mCurG = nullptr;     // while a frame draw runs
     ZelkAppBase* mApp;
-    MemoryImage* mImage = nullptr;    // the screen image
+    MemoryImage* mImage = nullptr; // the screen image
     Widget* mPopupCommandWidget = nullptr; // removed by a press outside it
     std::vector<DeferredOverlay> mDeferredOverlayWidgets;
     int32_t mMinDeferredOverlayPriority = 0x7fffffff;
-    bool mHasFocus = true;            // the application has focus
+    bool mHasFocus = true; // the application has focus
     Widget* mFocusWidget = nullptr;
     Widget* mCapturedWidget = nullptr; // got the press that is still held
-    Widget* mOverWidget = nullptr;    // the hover widget
+    Widget* mOverWidget = nullptr;     // the hover widget
     Widget* mBaseModalWidget = nullptr;
     FlagsMod mLostFocusFlagsMod;
     FlagsMod mBelowModalFlagsMod;
@@ -116,8 +116,10 @@ public:
     bool mMouseIn = false;
     int32_t mLastMouseX = 0;
     int32_t mLastMouseY = 0;
-    uint32_t mDownButtons = 0; // captured buttons: pressed on the captured widget, still held
-    uint32_t mActualDownButtons = 0;     // every button held
+    // Captured buttons: pressed on the captured widget (or on nothing) and
+    // still held; the window keeps the system mouse capture while any is.
+    uint32_t mDownButtons = 0;
+    uint32_t mActualDownButtons = 0; // every button held
     bool mKeyDown[255] = {};
     uint32_t mWidgetFlags = WIDGET_FLAG_UPDATE | WIDGET_FLAG_DRAW | WIDGET_FLAG_CLIP | WIDGET_FLAG_MOUSE |
                             WIDGET_FLAG_FOCUS;
