@@ -1,11 +1,9 @@
-// The empty framework application: a window that runs the main loop until it
-// is closed.
-#include "framework/app/CrashCatcherInstaller.h"
+// The empty framework application: a window showing a test pattern that runs
+// the main loop until it is closed.
+#include "TestPattern.h"
 #include "framework/app/ZelkAppBase.h"
+#include "framework/widgets/WidgetManager.h"
 #include "platform/app/RunApplication.h"
-
-// Catches crashes from before the entry point until after it.
-static Zelk::CrashCatcherInstaller gCrashCatcherInstaller;
 
 int main(int argc, char** argv)
 {
@@ -14,7 +12,12 @@ int main(int argc, char** argv)
         app->mProdName = "ZelkApp";
         app->mRegKey = "Zelk\\ZelkApp";
         app->Init();
+        TestPattern* pattern = new TestPattern();
+        pattern->Resize(0, 0, app->mWidth, app->mHeight);
+        app->mWidgetManager->AddWidget(pattern);
         app->Start();
+        app->mWidgetManager->RemoveWidget(pattern);
+        delete pattern;
         delete app;
         return 0;
     });
