@@ -11,6 +11,7 @@
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/Image.h"
 #include "framework/graphics/Rect.h"
+#include "framework/resources/ImageLib.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/sound/BassMusicInterface.h"
 #include "framework/sound/DSoundManager.h"
@@ -43,6 +44,7 @@ ZelkAppBase::ZelkAppBase()
     plat::Modules* modules = plat::Get().modules;
     mDirectDrawPresent = !modules || modules->Load("ddraw.dll");
     mDirectSoundPresent = !modules || modules->Load("dsound.dll");
+    ImageLib::LoadJ2kCodec();
 
     // 4: the program file and its folder.
     std::string programPath = plat::Get().folders ? plat::Get().folders->ProgramPath() : std::string();
@@ -361,6 +363,7 @@ void ZelkAppBase::Shutdown()
     mChangeDesktopMode = false; // the desktop mode is never changed here
     if (mSettingsLoaded)
         SaveSettings();
+    ImageLib::FreeJ2kCodec();
 }
 
 void ZelkAppBase::ExitNow(int exitCode)
@@ -415,7 +418,7 @@ void ZelkAppBase::ShowResourceError(bool exit)
 
 void ZelkAppBase::LoadResourceManifest()
 {
-    if (!mResourceManager->ParseResourceManifest("properties\\resources.xml"))
+    if (!mResourceManager->ParseResourcesFile("properties\\resources.xml"))
         ShowResourceError(true);
 }
 
