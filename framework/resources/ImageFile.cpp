@@ -1,6 +1,16 @@
 #include "framework/resources/ImageFile.h"
+#include "framework/resources/ImageLib.h"
 
 namespace ImageLib {
+
+Image* AdoptPixels(const DecodedPixels& decoded)
+{
+    Image* image = new Image;
+    image->mWidth = decoded.width;
+    image->mHeight = decoded.height;
+    image->mBits = decoded.bits;
+    return image;
+}
 
 int64_t ImageFile::Remaining() const
 {

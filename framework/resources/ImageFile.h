@@ -9,6 +9,18 @@ namespace ImageLib {
 
 // An image file opened for reading ("rb") through the framework's file
 // operations, closed when it goes.
+class Image;
+
+// What a library decoder hands back: pixels made with new[].
+struct DecodedPixels {
+    int width = 0;
+    int height = 0;
+    uint32_t* bits = nullptr;
+};
+
+// A new image that takes over decoded pixels.
+Image* AdoptPixels(const DecodedPixels& decoded);
+
 class ImageFile {
 public:
     explicit ImageFile(const std::string& path) : mFile(PakFOpen(path, "rb")) {}

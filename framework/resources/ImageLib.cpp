@@ -1,5 +1,6 @@
 #include "framework/resources/ImageLib.h"
 
+#include "framework/app/PathUtil.h"
 #include "framework/app/StringUtil.h"
 
 #include <new>
@@ -51,16 +52,6 @@ const Kind kKinds[] = {
     {".gif", ReadGifImage}, {".j2k", ReadJpeg2000Image}, {".jp2", ReadJpeg2000Image},
 };
 
-size_t LastSeparator(const std::string& name)
-{
-    size_t a = name.rfind('\\'), b = name.rfind('/');
-    if (a == std::string::npos)
-        return b;
-    if (b == std::string::npos)
-        return a;
-    return a > b ? a : b;
-}
-
 } // namespace
 
 Image* GetImage(const std::string& fileName, bool lookForAlphaImage)
@@ -68,12 +59,14 @@ Image* GetImage(const std::string& fileName, bool lookForAlphaImage)
     if (!gLoadAlphaImages)
         lookForAlphaImage = false;
 
-    size_t sep = LastSeparator(fileName);
-    size_t dot = fileName.rfind('.');
+    // The extension is the last dot's part of the name after the folders.
+    const std::string name = Zelk::GetFileName(fileName);
+    const std::string folder = fileName.substr(0, fileName.size() - name.size());
+    size_t dot = name.rfind('.');
     std::string base = fileName, extension;
-    if (dot != std::string::npos && (sep == std::string::npos || dot > sep)) {
-        extension = fileName.substr(dot);
-        base = fileName.substr(0, dot);
+    if (dot != std::string::npos) {
+        extension = name.substr(dot);
+        base = folder + name.substr(0, dot);
     }
 
     Image* image = nullptr;
@@ -87,8 +80,7 @@ Image* GetImage(const std::string& fileName, bool lookForAlphaImage)
     if (!lookForAlphaImage)
         return image;
 
-    size_t restAt = sep == std::string::npos ? 0 : sep + 1;
-    Image* alpha = GetImage(fileName.substr(0, restAt) + "_" + fileName.substr(restAt), false);
+    Image* alpha = GetImage(folder + "_" + name, false);
     if (!alpha)
         alpha = GetImage(fileName + "_", false);
     if (!alpha)

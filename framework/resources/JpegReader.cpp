@@ -79,14 +79,8 @@ void SetPakSource(j_decompress_ptr cinfo, PakFile* file)
     src->pub.next_input_byte = nullptr;
 }
 
-struct Decoded {
-    int width;
-    int height;
-    uint32_t* bits; // new[]
-};
-
 // Only trivially destructible locals here: libjpeg errors jump back into it.
-bool DecodeJpeg(PakFile* file, Decoded* out)
+bool DecodeJpeg(PakFile* file, DecodedPixels* out)
 {
     jpeg_decompress_struct cinfo;
     JpegErrors errors;
@@ -169,14 +163,10 @@ Image* ReadJpegImage(const std::string& path)
     ImageFile file(path);
     if (!file)
         return nullptr;
-    Decoded decoded;
+    DecodedPixels decoded;
     if (!DecodeJpeg(file.Get(), &decoded))
         return nullptr;
-    Image* image = new Image;
-    image->mWidth = decoded.width;
-    image->mHeight = decoded.height;
-    image->mBits = decoded.bits;
-    return image;
+    return AdoptPixels(decoded);
 }
 
 } // namespace ImageLib

@@ -15,18 +15,12 @@ void ReadFromPak(png_structp png, png_bytep data, png_size_t length)
         png_error(png, "Read Error");
 }
 
-struct Decoded {
-    int width;
-    int height;
-    uint32_t* bits; // new[]
-};
-
 // Inflated PNG data holds at most about 1032 bytes per compressed byte, and
 // a pixel takes at least one bit of it.
 const int64_t kPixelsPerByte = 1032 * 8;
 
 // Only trivially destructible locals here: libpng errors jump back into it.
-bool DecodePng(PakFile* file, int64_t fileBytes, Decoded* out)
+bool DecodePng(PakFile* file, int64_t fileBytes, DecodedPixels* out)
 {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning);
     if (!png)
@@ -90,14 +84,10 @@ Image* ReadPngImage(const std::string& path)
     ImageFile file(path);
     if (!file)
         return nullptr;
-    Decoded decoded;
+    DecodedPixels decoded;
     if (!DecodePng(file.Get(), file.Remaining(), &decoded))
         return nullptr;
-    Image* image = new Image;
-    image->mWidth = decoded.width;
-    image->mHeight = decoded.height;
-    image->mBits = decoded.bits;
-    return image;
+    return AdoptPixels(decoded);
 }
 
 } // namespace ImageLib
