@@ -1,0 +1,43 @@
+#pragma once
+// What every fuzz target shares: a minimal platform (the library table) and
+// an archive layer held in memory through which the inputs are read, so each
+// input goes through the framework's file operations.
+#include "platform/Platform.h"
+#include "platform/modules/Modules.h"
+#include "tests/framework/resources/FakePakInterface.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace fuzzsupport {
+
+inline FakePakInterface& Archive()
+{
+    static FakePakInterface* pak = [] {
+        static plat::Modules modules;
+        plat::Services services;
+        services.modules = &modules;
+        plat::Install(services);
+        auto* p = new FakePakInterface;
+        p->Publish();
+        return p;
+    }();
+    return *pak;
+}
+
+// Serves an input as an archive entry (the layer's record of opened names is
+// emptied, so it does not grow over millions of runs).
+inline void Serve(const std::string& name, const uint8_t* data, size_t size)
+{
+    FakePakInterface& pak = Archive();
+    pak.opened.clear();
+    pak.Add(name, std::string(reinterpret_cast<const char*>(data), size));
+}
+
+inline std::string Bytes(const uint8_t* data, size_t size)
+{
+    return std::string(reinterpret_cast<const char*>(data), size);
+}
+
+} // namespace fuzzsupport
