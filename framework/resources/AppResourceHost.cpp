@@ -1,46 +1,37 @@
-// The resource manager's calls into the application, the graphics, sound and
-// font parts. Shared images come from the application; what the memory and
-// surface images, the sound manager and the font classes will do here is
-// done as little as keeps the manager honest: nothing is pretended to load.
-#include "framework/app/ZelkAppBase.h"
 #include "framework/resources/AppResourceHost.h"
+
+#include "framework/app/ZelkAppBase.h"
 
 namespace Zelk {
 
-Image* AppResourceHost::GetSharedImage(const std::string& path, const std::string& variant, bool* isNew)
+SharedImageRef AppResourceHost::GetSharedImage(const std::string& path, const std::string& variant, bool* isNew)
 {
     *isNew = false;
-    return mApp ? mApp->GetSharedImage(path, variant, isNew) : nullptr;
+    Image* image = mApp ? mApp->GetSharedImage(path, variant, isNew) : nullptr;
+    if (!image)
+        return SharedImageRef();
+    // The application hands out the image itself and keeps it; the record
+    // here only counts the manager's holds.
+    SharedImage& record = mRecords[image];
+    record.mImage = image;
+    return SharedImageRef(&record);
 }
 
-// Shared images belong to the application; owned images are deleted once
-// the image classes are here.
-void AppResourceHost::ReleaseImage(Image* image, bool owned) {}
-
-uint32_t* AppResourceHost::GetBits(Image* image, int* width, int* height)
+bool AppResourceHost::Is3DAccelerated()
 {
-    *width = *height = 0;
-    return nullptr;
+    return mApp && mApp->Is3DAccelerated();
 }
 
-void AppResourceHost::MarkBitsChanged(Image* image) {}
-bool AppResourceHost::AnalyzeBits(Image* image) { return false; }
-void AppResourceHost::SetBitsDiscarded(Image* image, bool discarded) {}
-bool AppResourceHost::BitsDiscarded(Image* image) { return false; }
-void AppResourceHost::DiscardBits(Image* image) {}
-void AppResourceHost::SetSurfaceWanted(Image* image) {}
-bool AppResourceHost::HasSurface(Image* image) { return false; }
-void AppResourceHost::Palettize(Image* image) {}
-void AppResourceHost::SetPalettized(Image* image) {}
-void AppResourceHost::AddTextureFlags(Image* image, uint32_t flags) {}
-void AppResourceHost::SetLayout(Image* image, int rows, int cols, const ResourceAnim* anim) {}
+SoundManager* AppResourceHost::GetSoundManager()
+{
+    return mApp ? mApp->mSoundManager : nullptr;
+}
 
-int AppResourceHost::GetFreeSoundId() { return -1; }
-bool AppResourceHost::LoadSound(int id, const std::string& path) { return false; }
-void AppResourceHost::SetBaseVolume(int id, double volume) {}
-void AppResourceHost::SetBasePan(int id, int pan) {}
-void AppResourceHost::ReleaseSound(int id) {}
+// Surface images (DDImage) complete these two.
+void AppResourceHost::SetSurfaceWanted(MemoryImage* image) {}
+bool AppResourceHost::HasSurface(MemoryImage* image) { return false; }
 
+// The system-font and image-font classes complete these.
 Font* AppResourceHost::MakeSysFont(const std::string& face, int size, bool bold, bool italic, bool underline,
                                    bool shadow, bool simulateBold)
 {
@@ -48,16 +39,9 @@ Font* AppResourceHost::MakeSysFont(const std::string& face, int size, bool bold,
 }
 
 Font* AppResourceHost::MakeImageFont(const std::string& path) { return nullptr; }
-Font* AppResourceHost::DuplicateFont(Font* font) { return nullptr; }
-bool AppResourceHost::IsImageFont(Font* font) { return font != nullptr; }
+bool AppResourceHost::IsImageFont(Font* font) { return true; }
 bool AppResourceHost::ImageFontLoaded(Font* font) { return false; }
 void AppResourceHost::AddTag(Font* font, const std::string& tag) {}
 void AppResourceHost::Prepare(Font* font) {}
-void AppResourceHost::DeleteFont(Font* font) {}
-
-bool AppResourceHost::Is3DAccelerated()
-{
-    return mApp && mApp->Is3DAccelerated();
-}
 
 } // namespace Zelk

@@ -3,9 +3,12 @@
 #include "framework/app/PathUtil.h"
 #include "framework/app/StringUtil.h"
 #include "framework/app/SystemInfo.h"
+#include "framework/fonts/Font.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/resources/AppResourceHost.h"
 #include "framework/resources/ImageLib.h"
 #include "framework/resources/XMLParser.h"
+#include "framework/sound/SoundManager.h"
 
 #include <cerrno>
 #include <climits>
@@ -108,25 +111,22 @@ bool IsTagSeparator(char c)
 
 void ResourceManager::ImageRes::DeleteResource()
 {
-    if (mImage)
-        mHost->ReleaseImage(mImage, mImageOwned);
-    mImage = nullptr;
-    mImageOwned = false;
+    mImage.Release();
 }
 
 void ResourceManager::SoundRes::DeleteResource()
 {
-    if (mSoundId >= 0)
-        mHost->ReleaseSound(mSoundId);
+    if (mSoundId >= 0) {
+        if (SoundManager* sounds = mHost->GetSoundManager())
+            sounds->ReleaseSound(unsigned(mSoundId));
+    }
     mSoundId = -1;
 }
 
 void ResourceManager::FontRes::DeleteResource()
 {
-    if (mFont)
-        mHost->DeleteFont(mFont);
-    if (mImage)
-        mHost->ReleaseImage(mImage, true);
+    delete mFont;
+    delete mImage;
     mFont = nullptr;
     mImage = nullptr;
 }
@@ -332,33 +332,34 @@ bool ResourceManager::ParseImageResource(XMLElement* element)
     if (Has(element, L"cols") && ScanInt(Attr(element, L"cols"), &n))
         res->mCols = n < 1 ? 1 : n;
 
-    ResourceAnim& anim = res->mAnim;
+    AnimInfo& anim = res->mAnimInfo;
     if (Has(element, L"anim")) {
         std::string type = StringToLower(Attr(element, L"anim"));
         if (type == "none")
-            anim.type = 0;
+            anim.mAnimType = ANIM_NONE;
         else if (type == "once")
-            anim.type = 1;
+            anim.mAnimType = ANIM_ONCE;
         else if (type == "loop")
-            anim.type = 3;
+            anim.mAnimType = ANIM_LOOP;
         else if (type == "pingpong")
-            anim.type = 2;
+            anim.mAnimType = ANIM_PINGPONG;
         else
             return Fail("Invalid animation type.");
     }
-    if (anim.type != 0) {
+    int beginDelay = 0, endDelay = 0;
+    if (anim.mAnimType != ANIM_NONE) {
         if (Has(element, L"framedelay"))
-            ScanInt(Attr(element, L"framedelay"), &anim.frameDelay);
+            ScanInt(Attr(element, L"framedelay"), &anim.mFrameDelay);
         if (Has(element, L"begindelay"))
-            ScanInt(Attr(element, L"begindelay"), &anim.beginDelay);
+            ScanInt(Attr(element, L"begindelay"), &beginDelay);
         if (Has(element, L"enddelay"))
-            ScanInt(Attr(element, L"enddelay"), &anim.endDelay);
+            ScanInt(Attr(element, L"enddelay"), &endDelay);
         if (Has(element, L"perframedelay"))
-            anim.perFrameDelays = ScanIntList(Attr(element, L"perframedelay"));
+            anim.mPerFrameDelay = ScanIntList(Attr(element, L"perframedelay"));
         if (Has(element, L"framemap"))
-            anim.frameMap = ScanIntList(Attr(element, L"framemap"));
+            anim.mFrameMap = ScanIntList(Attr(element, L"framemap"));
     }
-    anim.cels = res->mRows > res->mCols ? res->mRows : res->mCols;
+    anim.Compute(res->mRows > res->mCols ? res->mRows : res->mCols, beginDelay, endDelay);
     return true;
 }
 
@@ -431,7 +432,7 @@ bool ResourceManager::LoadNextResource()
         switch (res->mType) {
         case ResType_Image: {
             ImageRes* image = static_cast<ImageRes*>(res);
-            if (!image->mImage)
+            if (!image->mImage.GetImage())
                 return LoadImageRes(image);
             break;
         }
@@ -454,12 +455,12 @@ bool ResourceManager::LoadNextResource()
 
 // The blue channel of the alpha image (and of the alpha grid, cell by cell)
 // becomes the image's alpha. Only for a newly made shared image.
-bool ResourceManager::MergeAlpha(ImageRes* res, Image* image)
+bool ResourceManager::MergeAlpha(ImageRes* res, MemoryImage* image)
 {
-    int width = 0, height = 0;
-    uint32_t* bits = nullptr;
-    if (!res->mAlphaImage.empty() || !res->mAlphaGridImage.empty())
-        bits = mHost->GetBits(image, &width, &height);
+    if (res->mAlphaImage.empty() && res->mAlphaGridImage.empty())
+        return true;
+    uint32_t* bits = image->GetBits();
+    int width = image->mWidth, height = image->mHeight;
 
     if (!res->mAlphaImage.empty()) {
         std::unique_ptr<ImageLib::Image> alpha(ImageLib::GetImage(res->mAlphaImage, true));
@@ -471,7 +472,7 @@ bool ResourceManager::MergeAlpha(ImageRes* res, Image* image)
         size_t n = size_t(width) * size_t(height);
         for (size_t i = 0; i < n; ++i)
             bits[i] = (bits[i] & 0x00FFFFFF) | alpha->mBits[i] << 24;
-        mHost->MarkBitsChanged(image);
+        image->MarkBitsChanged();
     }
 
     if (!res->mAlphaGridImage.empty()) {
@@ -491,7 +492,7 @@ bool ResourceManager::MergeAlpha(ImageRes* res, Image* image)
                     for (int x = 0; x < cellWidth; ++x)
                         dest[x] = (dest[x] & 0x00FFFFFF) | src[x] << 24;
                 }
-        mHost->MarkBitsChanged(image);
+        image->MarkBitsChanged();
     }
     return true;
 }
@@ -500,52 +501,60 @@ bool ResourceManager::LoadImageRes(ImageRes* res)
 {
     bool isNew = false;
     ImageLib::gAlphaImageColor = res->mAlphaColor;
-    Image* image = mHost->GetSharedImage(res->mPath, res->mVariant, &isNew);
+    SharedImageRef ref = mHost->GetSharedImage(res->mPath, res->mVariant, &isNew);
     ImageLib::gAlphaImageColor = 0xFFFFFF;
+    MemoryImage* image = dynamic_cast<MemoryImage*>(ref.GetImage());
     if (!image)
         return Fail(StrFormat("Failed to load image: %s", res->mPath.c_str()));
-
-    if (isNew && !MergeAlpha(res, image)) {
-        mHost->ReleaseImage(image, false);
+    if (isNew && !MergeAlpha(res, image))
         return false;
-    }
-    mHost->AnalyzeBits(image);
-    res->DeleteResource();
-    res->mImage = image;
-    res->mImageOwned = false;
 
-    mHost->SetBitsDiscarded(image, res->mPurgeBits);
-    if (res->mDDSurface && !mHost->AnalyzeBits(image)) {
-        mHost->SetSurfaceWanted(image);
-        mHost->SetBitsDiscarded(image, true);
+    image->AnalyzeBits();
+    res->mImage = ref;
+    image->mBitsDiscarded = res->mPurgeBits;
+    if (res->mDDSurface) {
+        image->AnalyzeBits();
+        if (!image->mHasAlpha) {
+            mHost->SetSurfaceWanted(image);
+            image->mBitsDiscarded = true;
+        }
     }
     if (res->mPalletize) {
         if (!mHost->HasSurface(image))
-            mHost->Palettize(image);
+            image->Palettize();
         else
-            mHost->SetPalettized(image);
+            image->mPalettized = true;
     }
-    uint32_t flags = (res->mA4R4G4B4 ? 4u : 0u) | (res->mA8R8G8B8 ? 8u : 0u) | (res->mMinimizeSubdivisions ? 1u : 0u);
-    if (flags)
-        mHost->AddTextureFlags(image, flags);
-    mHost->SetLayout(image, res->mRows, res->mCols, res->mAnim.type != 0 ? &res->mAnim : nullptr);
-    if (mHost->BitsDiscarded(image))
-        mHost->DiscardBits(image);
+    if (res->mA4R4G4B4)
+        image->mTextureFlags |= TEXTUREFLAG_A4R4G4B4;
+    if (res->mA8R8G8B8)
+        image->mTextureFlags |= TEXTUREFLAG_A8R8G8B8;
+    if (res->mMinimizeSubdivisions)
+        image->mTextureFlags |= TEXTUREFLAG_MINSUBDIVIDE;
+    if (res->mAnimInfo.mAnimType != ANIM_NONE) {
+        delete image->mAnimInfo;
+        image->mAnimInfo = new AnimInfo(res->mAnimInfo);
+    }
+    image->mNumRows = res->mRows;
+    image->mNumCols = res->mCols;
+    if (image->mBitsDiscarded)
+        image->DiscardBits();
     ResourceLoaded(res);
     return true;
 }
 
 bool ResourceManager::LoadSoundRes(SoundRes* res)
 {
-    int id = mHost->GetFreeSoundId();
+    SoundManager* sounds = mHost->GetSoundManager();
+    int id = sounds ? sounds->GetFreeSoundId() : -1;
     if (id < 0)
         return Fail("Out of free sound ids");
-    if (!mHost->LoadSound(id, res->mPath))
+    if (!sounds->LoadSound(unsigned(id), res->mPath))
         return Fail(StrFormat("Failed to load sound: %s", res->mPath.c_str()));
     if (res->mVolume >= 0)
-        mHost->SetBaseVolume(id, res->mVolume);
+        sounds->SetBaseVolume(unsigned(id), res->mVolume);
     if (res->mPan != 0)
-        mHost->SetBasePan(id, res->mPan);
+        sounds->SetBasePan(unsigned(id), res->mPan);
     res->mSoundId = id;
     ResourceLoaded(res);
     return true;
@@ -570,7 +579,7 @@ bool ResourceManager::LoadFontRes(FontRes* res)
             FontRes* ref = it == mFontMap.end() ? nullptr : static_cast<FontRes*>(it->second);
             if (!ref || !ref->mFont)
                 return Fail("Ref font not found: " + refId);
-            font = mHost->DuplicateFont(ref->mFont);
+            font = ref->mFont->Duplicate();
         } else {
             font = mHost->MakeImageFont(res->mPath);
         }
@@ -578,7 +587,7 @@ bool ResourceManager::LoadFontRes(FontRes* res)
             return Fail(StrFormat("Failed to load font: %s", res->mPath.c_str()));
         if (mHost->IsImageFont(font)) {
             if (!mHost->ImageFontLoaded(font)) {
-                mHost->DeleteFont(font);
+                delete font;
                 return Fail(StrFormat("Failed to load font: %s", res->mPath.c_str()));
             }
             if (!res->mTags.empty()) {
@@ -620,12 +629,12 @@ void ResourceManager::DeleteResources(const std::string& group)
 
 // ---- look-ups ----
 
-Image* ResourceManager::GetImageThrow(const std::string& id)
+SharedImageRef ResourceManager::GetImageThrow(const std::string& id)
 {
     auto it = mImageMap.find(id);
     if (it != mImageMap.end()) {
         ImageRes* res = static_cast<ImageRes*>(it->second);
-        if (res->mImage)
+        if (res->mImage.GetImage())
             return res->mImage;
     }
     Fail(StrFormat("Image resource not found: %s", id.c_str()));
@@ -656,16 +665,16 @@ Font* ResourceManager::GetFontThrow(const std::string& id)
     throw ResourceManagerException(GetErrorText());
 }
 
-Image* ResourceManager::GetImageOrLoad(const std::string& id)
+SharedImageRef ResourceManager::GetImageOrLoad(const std::string& id)
 {
     auto it = mImageMap.find(id);
     if (it == mImageMap.end())
-        return nullptr;
+        return SharedImageRef();
     ImageRes* res = static_cast<ImageRes*>(it->second);
-    if (res->mImage && !res->mImageOwned)
+    if (res->mImage.GetSharedImage())
         return res->mImage;
     if (res->mFromProgram || !LoadImageRes(res))
-        return nullptr;
+        return SharedImageRef();
     return res->mImage;
 }
 
@@ -674,10 +683,7 @@ bool ResourceManager::ReplaceImage(const std::string& id, Image* image)
     auto it = mImageMap.find(id);
     if (it == mImageMap.end())
         return false;
-    ImageRes* res = static_cast<ImageRes*>(it->second);
-    res->DeleteResource();
-    res->mImage = image;
-    res->mImageOwned = true;
+    static_cast<ImageRes*>(it->second)->mImage.AssignOwned(image);
     return true;
 }
 

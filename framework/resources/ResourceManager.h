@@ -1,4 +1,6 @@
 #pragma once
+#include "framework/graphics/AnimInfo.h"
+#include "framework/graphics/SharedImage.h"
 #include "framework/resources/ResourceHost.h"
 #include "framework/resources/ResourceManagerException.h"
 
@@ -11,6 +13,9 @@
 
 namespace Zelk {
 
+class Font;
+class Image;
+class MemoryImage;
 class XMLElement;
 class XMLParser;
 class ZelkAppBase;
@@ -44,8 +49,7 @@ public:
         explicit ImageRes(ResourceHost* host) : BaseRes(ResType_Image, host) {}
         void DeleteResource() override;
 
-        Image* mImage = nullptr;  // a shared image, or one the program gave (owned)
-        bool mImageOwned = false;
+        SharedImageRef mImage; // a shared image, or one the program gave (owned)
         std::string mAlphaImage;
         std::string mAlphaGridImage;
         std::string mVariant;
@@ -59,7 +63,7 @@ public:
         int mRows = 1;
         int mCols = 1;
         uint32_t mAlphaColor = 0xFFFFFF;
-        ResourceAnim mAnim;
+        AnimInfo mAnimInfo;
     };
 
     struct SoundRes : BaseRes {
@@ -109,13 +113,13 @@ public:
     bool IsGroupLoaded(const std::string& group) const { return mLoadedGroups.count(group) != 0; }
 
     // The loaded object of an id; throw ResourceManagerException otherwise.
-    // The image and font stay the manager's.
-    virtual Image* GetImageThrow(const std::string& id);
+    // The font stays the manager's.
+    virtual SharedImageRef GetImageThrow(const std::string& id);
     virtual int GetSoundThrow(const std::string& id);
     virtual Font* GetFontThrow(const std::string& id);
-    // The shared image of an id, loading it when needed; null when it cannot
-    // be had. Throws nothing.
-    Image* GetImageOrLoad(const std::string& id);
+    // The shared image of an id, loading it when needed; an empty reference
+    // when it cannot be had. Throws nothing.
+    SharedImageRef GetImageOrLoad(const std::string& id);
     // Gives an image record an image of the program's own, which the record
     // then owns. False for an unknown id.
     bool ReplaceImage(const std::string& id, Image* image);
@@ -155,7 +159,7 @@ protected:
     ResList::iterator mCurResGroupListItr;
 
 private:
-    bool MergeAlpha(ImageRes* res, Image* image);
+    bool MergeAlpha(ImageRes* res, MemoryImage* image);
     std::unique_ptr<ResourceHost> mOwnHost;
     ResourceHost* mHost;
 };

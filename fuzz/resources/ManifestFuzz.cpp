@@ -8,16 +8,12 @@ namespace {
 
 class EverythingHost : public FakeResourceHost {
 public:
-    Zelk::Image* GetSharedImage(const std::string& path, const std::string& variant, bool* isNew) override
+    EverythingHost() { sound.acceptAll = true; }
+    Zelk::SharedImageRef GetSharedImage(const std::string& path, const std::string& variant, bool* isNew) override
     {
         if (!Shared(path, variant))
             AddImageFile(path, 6, 4, std::vector<uint32_t>(24, 0x80FFFFFF));
         return FakeResourceHost::GetSharedImage(path, variant, isNew);
-    }
-    bool LoadSound(int id, const std::string& path) override
-    {
-        soundFiles.insert(path);
-        return FakeResourceHost::LoadSound(id, path);
     }
 };
 

@@ -1,7 +1,11 @@
 #pragma once
 #include "framework/app/StringUtil.h"
+#include "framework/fonts/Font.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/SharedImage.h"
 #include "framework/resources/ImageLib.h"
 #include "framework/resources/ResourceHost.h"
+#include "framework/sound/SoundManager.h"
 
 #include <map>
 #include <memory>
@@ -9,21 +13,93 @@
 #include <string>
 #include <vector>
 
-// Images, sounds and fonts as plain records, and a log of the calls the
-// resource manager makes.
-struct FakeImage {
-    int width = 0, height = 0;
-    std::vector<uint32_t> bits;
-    int holds = 0;
-    int changes = 0;
-    bool discarded = false, surfaceWanted = false, hasSurface = false, palettized = false;
-    uint32_t textureFlags = 8;
-    int rows = 1, cols = 1;
-    bool animSet = false;
-    Zelk::ResourceAnim anim;
+// A memory image that notes the calls the resource manager makes on it.
+class LoggingImage : public Zelk::MemoryImage {
+public:
+    explicit LoggingImage(std::vector<std::string>* log) : MemoryImage(nullptr), mLog(log) {}
+    void MarkBitsChanged() override
+    {
+        Note("MarkBitsChanged");
+        MemoryImage::MarkBitsChanged();
+    }
+    void AnalyzeBits() override
+    {
+        Note("AnalyzeBits");
+        MemoryImage::AnalyzeBits();
+    }
+    void DiscardBits() override
+    {
+        Note("DiscardBits");
+        MemoryImage::DiscardBits();
+    }
+    bool Palettize() override
+    {
+        Note("Palettize");
+        return MemoryImage::Palettize();
+    }
+    std::vector<std::string>* mLog;
+
+private:
+    void Note(const char* what)
+    {
+        if (mLog)
+            mLog->push_back(what);
+    }
 };
 
-struct FakeFont {
+// Sounds by id, the highest free id first.
+class FakeSoundManager : public Zelk::SoundManager {
+public:
+    std::set<std::string> files; // paths LoadSound accepts
+    bool acceptAll = false;      // or every path
+    int ids = 256;               // ids 256 - ids .. 255 exist
+    std::map<int, std::string> sounds;
+    std::map<int, double> volumes;
+    std::map<int, int> pans;
+
+    int GetFreeSoundId() override
+    {
+        for (int id = 255; id >= 256 - ids && id >= 0; --id)
+            if (!sounds.count(id))
+                return id;
+        return -1;
+    }
+    bool LoadSound(unsigned int id, const std::string& fileName) override
+    {
+        if (!acceptAll && !files.count(fileName))
+            return false;
+        sounds[int(id)] = fileName;
+        return true;
+    }
+    void ReleaseSound(unsigned int id) override { sounds.erase(int(id)); }
+    bool SetBaseVolume(unsigned int id, double v) override { return volumes[int(id)] = v, true; }
+    bool SetBasePan(unsigned int id, int p) override { return pans[int(id)] = p, true; }
+    bool Initialized() override { return true; }
+    int FindSoundId(const std::string&) override { return -1; }
+    void SetVolume(double) override {}
+    Zelk::SoundInstance* GetSoundInstance(unsigned int) override { return nullptr; }
+    void ReleaseSounds() override { sounds.clear(); }
+    void ReleaseChannels() override {}
+    double GetMasterVolume() override { return 1.0; }
+    void SetMasterVolume(double) override {}
+    void Flush() override {}
+    void SetCooperativeWindow(plat::WindowHandle, bool) override {}
+    void StopAllSounds() override {}
+    int GetNumSounds() override { return int(sounds.size()); }
+};
+
+// A system or image font as a plain record; copies keep everything, as the
+// real fonts' copies do.
+class FakeFont : public Zelk::Font {
+public:
+    FakeFont() { ++live; }
+    FakeFont(const FakeFont& other) : Font(other), sys(other.sys), image(other.image), loaded(other.loaded),
+        face(other.face), size(other.size), bold(other.bold), italic(other.italic), underline(other.underline),
+        shadow(other.shadow), simulateBold(other.simulateBold), tags(other.tags) { ++live; }
+    ~FakeFont() override { --live; }
+    Zelk::Font* Duplicate() override { return new FakeFont(*this); }
+
+    static int live;
     bool sys = false, image = false, loaded = true;
     std::string face;
     int size = 0;
@@ -31,132 +107,59 @@ struct FakeFont {
     std::vector<std::string> tags;
     bool prepared = false;
 };
+inline int FakeFont::live = 0;
 
+// The application, surface images and font classes as the manager sees
+// them, with a log of the calls made.
 class FakeResourceHost : public Zelk::ResourceHost {
 public:
-    // ---- what the fake offers ----
     // An image file the shared images can be made from.
     void AddImageFile(const std::string& path, int width, int height, std::vector<uint32_t> bits)
     {
         mFiles[Zelk::StringToUpper(path)] = {width, height, std::move(bits)};
     }
-    std::set<std::string> soundFiles; // paths LoadSound accepts
-    int freeSoundIds = 256;
-    std::set<std::string> brokenFonts; // image font paths whose description does not load
+    std::set<std::string> brokenFonts; // image fonts whose description does not load
     bool is3D = false;
+    std::set<Zelk::MemoryImage*> withSurface;
+    std::set<Zelk::MemoryImage*> surfaceWanted;
+    FakeSoundManager sound;
 
-    // ---- what was asked ----
     std::vector<std::string> log;
     std::vector<uint32_t> alphaColourAtLoad;
-    std::map<int, std::string> sounds;
-    std::map<int, double> volumes;
-    std::map<int, int> pans;
-    std::set<FakeFont*> liveFonts;
-    int deletedOwnedImages = 0;
 
-    FakeImage* Shared(const std::string& path, const std::string& variant = "")
+    Zelk::SharedImage* Shared(const std::string& path, const std::string& variant = "")
     {
         auto it = mShared.find(Zelk::StringToUpper(path) + "|" + variant);
-        return it == mShared.end() ? nullptr : it->second.get();
+        return it == mShared.end() ? nullptr : &it->second->record;
     }
-    static FakeImage* Of(Zelk::Image* image) { return reinterpret_cast<FakeImage*>(image); }
-    static FakeFont* Of(Zelk::Font* font) { return reinterpret_cast<FakeFont*>(font); }
-
-    ~FakeResourceHost() override
+    LoggingImage* SharedImage(const std::string& path, const std::string& variant = "")
     {
-        for (FakeFont* f : liveFonts)
-            delete f;
+        Zelk::SharedImage* s = Shared(path, variant);
+        return s ? static_cast<LoggingImage*>(s->mImage) : nullptr;
     }
 
-    Zelk::Image* GetSharedImage(const std::string& path, const std::string& variant, bool* isNew) override
+    Zelk::SharedImageRef GetSharedImage(const std::string& path, const std::string& variant, bool* isNew) override
     {
         log.push_back("GetSharedImage " + path);
         alphaColourAtLoad.push_back(ImageLib::gAlphaImageColor);
-        std::unique_ptr<FakeImage>& slot = mShared[Zelk::StringToUpper(path) + "|" + variant];
-        *isNew = !slot;
-        if (!slot) {
+        std::unique_ptr<Entry>& entry = mShared[Zelk::StringToUpper(path) + "|" + variant];
+        *isNew = !entry;
+        if (!entry) {
+            entry.reset(new Entry);
             auto file = mFiles.find(Zelk::StringToUpper(path));
-            if (file == mFiles.end())
-                return nullptr;
-            slot.reset(new FakeImage);
-            slot->width = file->second.width;
-            slot->height = file->second.height;
-            slot->bits = file->second.bits;
+            if (file != mFiles.end()) {
+                entry->image.reset(new LoggingImage(nullptr));
+                entry->image->SetBits(file->second.bits.data(), file->second.width, file->second.height);
+                entry->image->mLog = &log;
+            }
+            entry->record.mImage = entry->image.get();
         }
-        ++slot->holds;
-        return reinterpret_cast<Zelk::Image*>(slot.get());
+        return Zelk::SharedImageRef(&entry->record);
     }
-    void ReleaseImage(Zelk::Image* image, bool owned) override
-    {
-        if (owned) {
-            ++deletedOwnedImages;
-            delete Of(image);
-        } else {
-            --Of(image)->holds;
-        }
-    }
-    uint32_t* GetBits(Zelk::Image* image, int* width, int* height) override
-    {
-        *width = Of(image)->width;
-        *height = Of(image)->height;
-        return Of(image)->bits.data();
-    }
-    void MarkBitsChanged(Zelk::Image* image) override
-    {
-        log.push_back("MarkBitsChanged");
-        ++Of(image)->changes;
-    }
-    bool AnalyzeBits(Zelk::Image* image) override
-    {
-        log.push_back("AnalyzeBits");
-        for (uint32_t p : Of(image)->bits)
-            if ((p >> 24) != 0 && (p >> 24) != 255)
-                return true;
-        return false;
-    }
-    void SetBitsDiscarded(Zelk::Image* image, bool discarded) override { Of(image)->discarded = discarded; }
-    bool BitsDiscarded(Zelk::Image* image) override { return Of(image)->discarded; }
-    void DiscardBits(Zelk::Image* image) override { log.push_back("DiscardBits"); }
-    void SetSurfaceWanted(Zelk::Image* image) override { Of(image)->surfaceWanted = true; }
-    bool HasSurface(Zelk::Image* image) override { return Of(image)->hasSurface; }
-    void Palettize(Zelk::Image* image) override
-    {
-        log.push_back("Palettize");
-        Of(image)->palettized = true;
-    }
-    void SetPalettized(Zelk::Image* image) override
-    {
-        log.push_back("SetPalettized");
-        Of(image)->palettized = true;
-    }
-    void AddTextureFlags(Zelk::Image* image, uint32_t flags) override { Of(image)->textureFlags |= flags; }
-    void SetLayout(Zelk::Image* image, int rows, int cols, const Zelk::ResourceAnim* anim) override
-    {
-        Of(image)->rows = rows;
-        Of(image)->cols = cols;
-        if (anim) {
-            Of(image)->animSet = true;
-            Of(image)->anim = *anim;
-        }
-    }
-
-    int GetFreeSoundId() override
-    {
-        for (int id = 255; id >= 256 - freeSoundIds && id >= 0; --id)
-            if (!sounds.count(id))
-                return id;
-        return -1;
-    }
-    bool LoadSound(int id, const std::string& path) override
-    {
-        if (!soundFiles.count(path))
-            return false;
-        sounds[id] = path;
-        return true;
-    }
-    void SetBaseVolume(int id, double volume) override { volumes[id] = volume; }
-    void SetBasePan(int id, int pan) override { pans[id] = pan; }
-    void ReleaseSound(int id) override { sounds.erase(id); }
+    bool Is3DAccelerated() override { return is3D; }
+    Zelk::SoundManager* GetSoundManager() override { return &sound; }
+    void SetSurfaceWanted(Zelk::MemoryImage* image) override { surfaceWanted.insert(image); }
+    bool HasSurface(Zelk::MemoryImage* image) override { return withSurface.count(image) != 0; }
 
     Zelk::Font* MakeSysFont(const std::string& face, int size, bool bold, bool italic, bool underline, bool shadow,
                             bool simulateBold) override
@@ -170,8 +173,7 @@ public:
         f->underline = underline;
         f->shadow = shadow;
         f->simulateBold = simulateBold;
-        liveFonts.insert(f);
-        return reinterpret_cast<Zelk::Font*>(f);
+        return f;
     }
     Zelk::Font* MakeImageFont(const std::string& path) override
     {
@@ -179,33 +181,22 @@ public:
         f->image = true;
         f->face = path;
         f->loaded = !brokenFonts.count(path);
-        liveFonts.insert(f);
-        return reinterpret_cast<Zelk::Font*>(f);
+        return f;
     }
-    Zelk::Font* DuplicateFont(Zelk::Font* font) override
-    {
-        FakeFont* f = new FakeFont(*Of(font));
-        f->tags.clear();
-        f->prepared = false;
-        liveFonts.insert(f);
-        return reinterpret_cast<Zelk::Font*>(f);
-    }
-    bool IsImageFont(Zelk::Font* font) override { return Of(font)->image; }
-    bool ImageFontLoaded(Zelk::Font* font) override { return Of(font)->loaded; }
-    void AddTag(Zelk::Font* font, const std::string& tag) override { Of(font)->tags.push_back(tag); }
-    void Prepare(Zelk::Font* font) override { Of(font)->prepared = true; }
-    void DeleteFont(Zelk::Font* font) override
-    {
-        liveFonts.erase(Of(font));
-        delete Of(font);
-    }
-    bool Is3DAccelerated() override { return is3D; }
+    bool IsImageFont(Zelk::Font* font) override { return static_cast<FakeFont*>(font)->image; }
+    bool ImageFontLoaded(Zelk::Font* font) override { return static_cast<FakeFont*>(font)->loaded; }
+    void AddTag(Zelk::Font* font, const std::string& tag) override { static_cast<FakeFont*>(font)->tags.push_back(tag); }
+    void Prepare(Zelk::Font* font) override { static_cast<FakeFont*>(font)->prepared = true; }
 
 private:
     struct File {
         int width, height;
         std::vector<uint32_t> bits;
     };
+    struct Entry {
+        std::unique_ptr<LoggingImage> image;
+        Zelk::SharedImage record;
+    };
     std::map<std::string, File> mFiles;
-    std::map<std::string, std::unique_ptr<FakeImage>> mShared;
+    std::map<std::string, std::unique_ptr<Entry>> mShared;
 };

@@ -1,3 +1,4 @@
+#include "framework/graphics/AnimInfo.h"
 #include "framework/resources/ResourceManager.h"
 #include "platform/NullPlatform.h"
 #include "tests/framework/resources/FakePakInterface.h"
@@ -133,12 +134,12 @@ TEST_F(ResourceManagerTest, DefaultsPrefixPathsAndIdsAndProgramImagesAreSkipped)
     host.AddImageFile("images/sub\\back.png", 1, 1, {0xFF000000});
     dir.Write("x.tga", Tga(2, 32, 0x28, 1, 1, {0xFFFFFFFF}));
     manager.Img("IMAGE_back")->mAlphaImage = dir / "x";
-    host.soundFiles.insert("sounds\\click.wav");
+    host.sound.files.insert("sounds\\click.wav");
     ASSERT_TRUE(manager.LoadResources("Init")) << manager.GetErrorText();
     EXPECT_TRUE(manager.IsGroupLoaded("Init"));
     EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "GetSharedImage !program"), 0);
-    EXPECT_EQ(manager.Img("IMAGE_made")->mImage, nullptr);
-    EXPECT_NE(manager.GetImageThrow("IMAGE_logo"), nullptr);
+    EXPECT_EQ(manager.Img("IMAGE_made")->mImage.GetImage(), nullptr);
+    EXPECT_NE(manager.GetImageThrow("IMAGE_logo").GetImage(), nullptr);
 }
 
 TEST_F(ResourceManagerTest, TheFirstErrorIsKeptUntilTheNextGroupLoad)
@@ -152,7 +153,7 @@ TEST_F(ResourceManagerTest, TheFirstErrorIsKeptUntilTheNextGroupLoad)
     EXPECT_FALSE(manager.LoadResources("A"));
     EXPECT_EQ(manager.GetErrorText(), "Failed to load image: missing"); // no place outside parsing
     EXPECT_FALSE(manager.IsGroupLoaded("A"));
-    EXPECT_EQ(manager.Img("later")->mImage, nullptr); // loading stopped at the failure
+    EXPECT_EQ(manager.Img("later")->mImage.GetImage(), nullptr); // loading stopped at the failure
     EXPECT_FALSE(manager.Fail("second"));
     try {
         manager.GetImageThrow("ok");
@@ -164,7 +165,7 @@ TEST_F(ResourceManagerTest, TheFirstErrorIsKeptUntilTheNextGroupLoad)
 
     EXPECT_TRUE(manager.LoadResources("B"));
     EXPECT_EQ(manager.GetErrorText(), "");
-    EXPECT_EQ(FakeResourceHost::Of(manager.GetImageThrow("ok"))->width, 2);
+    EXPECT_EQ(manager.GetImageThrow("ok").GetImage()->mWidth, 2);
 
     // Without an earlier failure the look-ups throw their own texts.
     EXPECT_THROW(manager.GetSoundThrow("zz"), ResourceManagerException);
@@ -206,6 +207,12 @@ protected:
                "</Resources>\n</ResourceManifest>";
     }
 
+    static std::vector<uint32_t> Bits(Zelk::MemoryImage* image)
+    {
+        uint32_t* bits = image->GetBits();
+        return std::vector<uint32_t>(bits, bits + image->PixelCount());
+    }
+
     std::vector<uint32_t> sheet;
 };
 
@@ -214,10 +221,13 @@ TEST_F(ImageResourceTest, AlphaImagesAndGridsBecomeTheAlphaOfANewImage)
     TestManager manager(&host);
     ASSERT_TRUE(Parse(manager, Manifest("<Image id=\"a\" path=\"sheet\" alphaimage=\"mask\" alphacolor=\"12abCD\"/>\n")));
     ASSERT_TRUE(manager.LoadResources("g")) << manager.GetErrorText();
-    FakeImage* image = host.Shared(dir / "sheet");
+    LoggingImage* image = host.SharedImage(dir / "sheet");
+    std::vector<uint32_t> expect;
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(image->bits[size_t(i)], (sheet[size_t(i)] & 0xFFFFFF) | uint32_t(i * 16) << 24) << i;
-    EXPECT_EQ(image->changes, 1);
+        expect.push_back((sheet[size_t(i)] & 0xFFFFFF) | uint32_t(i * 16) << 24);
+    EXPECT_EQ(Bits(image), expect);
+    EXPECT_EQ(host.log, std::vector<std::string>({"GetSharedImage " + dir.Path() + "/sheet", "MarkBitsChanged",
+                                                  "AnalyzeBits", "Palettize", "AnalyzeBits"}));
     EXPECT_EQ(host.alphaColourAtLoad, std::vector<uint32_t>{0x12ABCD});
     EXPECT_EQ(ImageLib::gAlphaImageColor, 0xFFFFFFu);
 
@@ -236,20 +246,22 @@ TEST_F(ImageResourceTest, AlphaImagesAndGridsBecomeTheAlphaOfANewImage)
         fresh.AddImageFile(dir / "sheet", 4, 2, sheet);
         fresh.AddImageFile(dir / "wide", 2, 1, {0xFF000000, 0xFF000000});
         TestManager m(&fresh);
-        ASSERT_TRUE(Parse(m, Manifest("<Image id=\"a\" alphagrid=\"cell\" " + c.image + "/>\n")));
+        ASSERT_TRUE(Parse(m, Manifest("<Image id=\"a\" nopal=\"1\" alphagrid=\"cell\" " + c.image + "/>\n")));
         bool ok = m.LoadResources("g");
         if (c.alpha.empty()) {
             EXPECT_FALSE(ok);
             EXPECT_EQ(m.GetErrorText(), "GridAlphaImage size mismatch between " + dir.Path() + "/sheet and " +
                                             dir.Path() + "/cell");
-            EXPECT_EQ(fresh.Shared(dir / "sheet")->holds, 0);
+            EXPECT_EQ(fresh.Shared(dir / "sheet")->mRefCount, 0);
             continue;
         }
         ASSERT_TRUE(ok) << m.GetErrorText();
-        FakeImage* image = fresh.Shared(m.Img("a")->mPath);
-        EXPECT_EQ(image->rows * image->cols, c.image.find("wide") != std::string::npos ? 1 : 4);
-        for (size_t i = 0; i < c.alpha.size(); ++i)
-            EXPECT_EQ(image->bits[i] >> 24, c.alpha[i]) << c.image << " " << i;
+        LoggingImage* loaded = fresh.SharedImage(m.Img("a")->mPath);
+        std::vector<uint32_t> alpha;
+        for (uint32_t p : Bits(loaded))
+            alpha.push_back(p >> 24);
+        EXPECT_EQ(alpha, c.alpha) << c.image;
+        EXPECT_EQ(loaded->mNumRows * loaded->mNumCols, c.alpha.size() == 2 ? 1 : 4);
     }
 }
 
@@ -276,77 +288,79 @@ TEST_F(ImageResourceTest, AlphaFailuresAndSharedImagesThatExistAlready)
     // The second record of the same file finds the shared image made: no
     // merge, but its layout, animation and flags are applied.
     TestManager manager(&host);
-    ASSERT_TRUE(Parse(manager, Manifest("<Image id=\"a\" path=\"sheet\"/>\n"
+    ASSERT_TRUE(Parse(manager, Manifest("<Image id=\"a\" path=\"sheet\" nopal=\"1\"/>\n"
                                         "<Image id=\"b\" path=\"SHEET\" alphaimage=\"mask\" rows=\"2\" cols=\"4\" "
-                                        "a4r4g4b4=\"\" minsubdivide=\"\" nopal=\"\" anim=\"PingPong\" framedelay=\"5\" "
+                                        "a4r4g4b4=\"\" minsubdivide=\"\" nopal=\"\" anim=\"Loop\" framedelay=\"5\" "
                                         "begindelay=\"9\" perframedelay=\"1, 2,x,4\" framemap=\"0,1,,2\"/>\n")));
     ASSERT_TRUE(manager.LoadResources("g")) << manager.GetErrorText();
-    FakeImage* image = host.Shared(dir / "sheet");
-    EXPECT_EQ(image->bits, sheet);
-    EXPECT_EQ(image->holds, 2);
-    EXPECT_EQ(image->rows, 2);
-    EXPECT_EQ(image->cols, 4);
-    EXPECT_EQ(image->textureFlags, 8u | 4u | 1u);
-    ASSERT_TRUE(image->animSet);
-    EXPECT_EQ(image->anim.type, 2);
-    EXPECT_EQ(image->anim.frameDelay, 5);
-    EXPECT_EQ(image->anim.beginDelay, 9);
-    EXPECT_EQ(image->anim.cels, 4);
-    EXPECT_EQ(image->anim.perFrameDelays, std::vector<int>({1, 2, 0, 4}));
-    EXPECT_EQ(image->anim.frameMap, std::vector<int>({0, 1, 0, 2}));
+    LoggingImage* image = host.SharedImage(dir / "sheet");
+    EXPECT_EQ(Bits(image), sheet);
+    EXPECT_EQ(host.Shared(dir / "sheet")->mRefCount, 2);
+    EXPECT_EQ(image->mNumRows, 2);
+    EXPECT_EQ(image->mNumCols, 4);
+    EXPECT_EQ(image->mTextureFlags, 8u | 4u | 1u);
+    ASSERT_NE(image->mAnimInfo, nullptr);
+    EXPECT_EQ(image->mAnimInfo->mAnimType, Zelk::ANIM_LOOP);
+    EXPECT_EQ(image->mAnimInfo->mFrameDelay, 5);
+    EXPECT_EQ(image->mAnimInfo->mFrameMap, std::vector<int>({0, 1, 0, 2}));
+    EXPECT_EQ(image->mAnimInfo->mPerFrameDelay, std::vector<int>({9, 2, 5, 4})); // 0 gives the frame delay
+    EXPECT_EQ(image->mAnimInfo->mTotalAnimTime, 20);
 
     manager.DeleteResources("g");
-    EXPECT_EQ(image->holds, 0);
+    EXPECT_EQ(host.Shared(dir / "sheet")->mRefCount, 0);
     EXPECT_FALSE(manager.IsGroupLoaded("g"));
     EXPECT_THROW(manager.GetImageThrow("a"), ResourceManagerException);
 }
 
 TEST_F(ImageResourceTest, ReductionsFollowTheManifestSwitches)
 {
-    host.AddImageFile(dir / "soft", 1, 2, {0x80FFFFFF, 0xFF000000});
     struct Case {
         std::string attributes;
-        bool is3D, surface;
+        bool is3D;
         std::vector<std::string> log; // after GetSharedImage
-        bool discarded, surfaceWanted;
+        bool discarded, palettized;
     } cases[] = {
-        {"", false, false, {"AnalyzeBits", "Palettize"}, false, false},
-        {"nopal=\"1\" nobits=\"1\"", false, false, {"AnalyzeBits", "DiscardBits"}, true, false},
-        {"nopal=\"1\" nobits3d=\"1\"", false, false, {"AnalyzeBits"}, false, false},
-        {"nopal=\"1\" nobits3d=\"1\"", true, false, {"AnalyzeBits", "DiscardBits"}, true, false},
-        {"nopal=\"1\" nobits2d=\"1\"", false, false, {"AnalyzeBits", "DiscardBits"}, true, false},
-        {"ddsurface=\"1\"", false, true, {"AnalyzeBits", "AnalyzeBits", "SetPalettized", "DiscardBits"}, true, true},
+        {"", false, {"AnalyzeBits", "Palettize", "AnalyzeBits"}, false, true},
+        {"nopal=\"1\" nobits=\"1\"", false, {"AnalyzeBits", "DiscardBits"}, true, false},
+        {"nopal=\"1\" nobits3d=\"1\"", false, {"AnalyzeBits"}, false, false},
+        {"nopal=\"1\" nobits3d=\"1\"", true, {"AnalyzeBits", "DiscardBits"}, true, false},
+        {"nopal=\"1\" nobits2d=\"1\"", false, {"AnalyzeBits", "DiscardBits"}, true, false},
+        {"nopal=\"1\" nobits2d=\"1\"", true, {"AnalyzeBits"}, false, false},
     };
     for (const Case& c : cases) {
-        for (const char* file : {"sheet", "soft"}) {
-            FakeResourceHost fresh;
-            fresh.AddImageFile(dir / "sheet", 4, 2, sheet);
-            fresh.AddImageFile(dir / "soft", 1, 2, {0x80FFFFFF, 0xFF000000});
-            fresh.is3D = c.is3D;
-            TestManager m(&fresh);
-            ASSERT_TRUE(Parse(m, Manifest(std::string("<Image path=\"") + file + "\" " + c.attributes + "/>\n")));
-            // The first load makes the shared image; a surface exists from then on.
-            bool isSoft = std::string(file) == "soft";
-            ASSERT_TRUE(m.LoadResources("g"));
-            FakeImage* image = fresh.Shared(dir / file);
-            if (c.surface) {
-                image->hasSurface = true;
-                fresh.log.clear();
-                m.DeleteResources("g");
-                ASSERT_TRUE(m.LoadResources("g"));
-            }
-            std::vector<std::string> log(fresh.log.begin() + 1, fresh.log.end());
-            if (isSoft && c.surface) {
-                // Semi-transparent pixels keep a surface image in memory.
-                EXPECT_EQ(log, std::vector<std::string>({"AnalyzeBits", "AnalyzeBits", "SetPalettized"}));
-                EXPECT_FALSE(image->surfaceWanted);
-                continue;
-            }
-            EXPECT_EQ(log, c.log) << c.attributes << " " << file;
-            EXPECT_EQ(image->discarded, c.discarded) << c.attributes;
-            EXPECT_EQ(image->surfaceWanted, c.surfaceWanted) << c.attributes;
-        }
+        FakeResourceHost fresh;
+        fresh.AddImageFile(dir / "sheet", 4, 2, sheet);
+        fresh.is3D = c.is3D;
+        TestManager m(&fresh);
+        ASSERT_TRUE(Parse(m, Manifest("<Image path=\"sheet\" " + c.attributes + "/>\n")));
+        ASSERT_TRUE(m.LoadResources("g"));
+        LoggingImage* image = fresh.SharedImage(dir / "sheet");
+        EXPECT_EQ(std::vector<std::string>(fresh.log.begin() + 1, fresh.log.end()), c.log) << c.attributes;
+        EXPECT_EQ(image->mBitsDiscarded, c.discarded) << c.attributes;
+        EXPECT_EQ(image->mPalettized, c.palettized) << c.attributes;
     }
+
+    // ddsurface: an image without semi-transparent pixels wants a surface and
+    // lets its memory pixels go; once it has a surface it is only marked
+    // palettised.
+    host.AddImageFile(dir / "soft", 1, 2, {0x80FFFFFF, 0xFF000000});
+    TestManager manager(&host);
+    ASSERT_TRUE(Parse(manager, Manifest("<Image id=\"a\" path=\"sheet\" ddsurface=\"1\"/>\n"
+                                        "<Image id=\"b\" path=\"soft\" ddsurface=\"1\"/>\n")));
+    ASSERT_TRUE(manager.LoadResources("g"));
+    LoggingImage* opaque = host.SharedImage(dir / "sheet");
+    LoggingImage* soft = host.SharedImage(dir / "soft");
+    EXPECT_TRUE(host.surfaceWanted.count(opaque) && opaque->mBitsDiscarded);
+    EXPECT_TRUE(!host.surfaceWanted.count(soft) && !soft->mBitsDiscarded);
+    manager.DeleteResources("g");
+    host.withSurface = {opaque, soft};
+    opaque->mPalettized = soft->mPalettized = false;
+    host.log.clear();
+    ASSERT_TRUE(manager.LoadResources("g"));
+    EXPECT_EQ(host.log, std::vector<std::string>({"GetSharedImage " + dir.Path() + "/sheet", "AnalyzeBits",
+                                                  "AnalyzeBits", "DiscardBits", "GetSharedImage " + dir.Path() + "/soft",
+                                                  "AnalyzeBits", "AnalyzeBits"}));
+    EXPECT_TRUE(opaque->mPalettized && soft->mPalettized);
 }
 
 TEST_F(ImageResourceTest, ReplacedImagesAreOwnedAndLoadedAgainOnRequest)
@@ -354,22 +368,21 @@ TEST_F(ImageResourceTest, ReplacedImagesAreOwnedAndLoadedAgainOnRequest)
     TestManager manager(&host);
     ASSERT_TRUE(Parse(manager, Manifest("<Image id=\"a\" path=\"sheet\"/>\n<Image id=\"p\" path=\"!program\"/>\n")));
     EXPECT_FALSE(manager.ReplaceImage("nothing", nullptr));
-    Zelk::Image* shared = manager.GetImageOrLoad("a");
+    Zelk::Image* shared = manager.GetImageOrLoad("a").GetImage();
     ASSERT_NE(shared, nullptr);
-    EXPECT_EQ(manager.GetImageOrLoad("a"), shared);
-    EXPECT_EQ(host.Shared(dir / "sheet")->holds, 1);
+    EXPECT_EQ(manager.GetImageOrLoad("a").GetImage(), shared);
+    EXPECT_EQ(host.Shared(dir / "sheet")->mRefCount, 1);
 
-    auto* own = reinterpret_cast<Zelk::Image*>(new FakeImage);
+    auto* own = new Zelk::MemoryImage(nullptr);
     ASSERT_TRUE(manager.ReplaceImage("a", own));
-    EXPECT_EQ(host.Shared(dir / "sheet")->holds, 0);
-    EXPECT_EQ(manager.GetImageThrow("a"), own);
-    EXPECT_EQ(manager.GetImageOrLoad("a"), shared); // not a shared image: loaded again
-    EXPECT_EQ(host.deletedOwnedImages, 1);
+    EXPECT_EQ(host.Shared(dir / "sheet")->mRefCount, 0);
+    EXPECT_EQ(manager.GetImageThrow("a").GetImage(), own);
+    EXPECT_EQ(manager.GetImageOrLoad("a").GetImage(), shared); // not a shared image: loaded again, own deleted
 
-    EXPECT_EQ(manager.GetImageOrLoad("p"), nullptr);
-    ASSERT_TRUE(manager.ReplaceImage("p", reinterpret_cast<Zelk::Image*>(new FakeImage)));
-    EXPECT_EQ(manager.GetImageOrLoad("p"), nullptr);
-    EXPECT_EQ(manager.GetImageOrLoad("unknown"), nullptr);
+    EXPECT_EQ(manager.GetImageOrLoad("p").GetImage(), nullptr);
+    ASSERT_TRUE(manager.ReplaceImage("p", new Zelk::MemoryImage(nullptr)));
+    EXPECT_EQ(manager.GetImageOrLoad("p").GetImage(), nullptr);
+    EXPECT_EQ(manager.GetImageOrLoad("unknown").GetImage(), nullptr);
 }
 
 TEST_F(ResourceManagerTest, SoundsGetFreeIdsVolumesAndPans)
@@ -381,19 +394,20 @@ TEST_F(ResourceManagerTest, SoundsGetFreeIdsVolumesAndPans)
                                "<Sound id=\"c\" path=\"c.wav\" volume=\"0\"/>\n"
                                "</Resources>\n<Resources id=\"T\">\n<Sound id=\"d\" path=\"a.wav\"/>\n"
                                "<Sound id=\"e\" path=\"missing.wav\"/>\n</Resources>\n</ResourceManifest>"));
-    host.soundFiles = {"a.wav", "b.wav", "c.wav"};
+    FakeSoundManager& sound = host.sound;
+    sound.files = {"a.wav", "b.wav", "c.wav"};
     ASSERT_TRUE(manager.LoadResources("S")) << manager.GetErrorText();
     int a = manager.GetSoundThrow("a"), b = manager.GetSoundThrow("b"), c = manager.GetSoundThrow("c");
-    EXPECT_EQ(host.volumes, (std::map<int, double>{{a, 0.5}, {c, 0.0}}));
-    EXPECT_EQ(host.pans, (std::map<int, int>{{a, -300}}));
-    EXPECT_EQ(host.sounds.at(b), "b.wav");
+    EXPECT_EQ(sound.volumes, (std::map<int, double>{{a, 0.5}, {c, 0.0}}));
+    EXPECT_EQ(sound.pans, (std::map<int, int>{{a, -300}}));
+    EXPECT_EQ(sound.sounds.at(b), "b.wav");
 
     EXPECT_FALSE(manager.LoadResources("T"));
     EXPECT_EQ(manager.GetErrorText(), "Failed to load sound: missing.wav");
 
     manager.DeleteResources("S");
-    EXPECT_EQ(host.sounds.size(), 1u); // only T's "d"
-    host.freeSoundIds = 1;             // one id, and "d" holds it
+    EXPECT_EQ(sound.sounds.size(), 1u); // only T's "d"
+    sound.ids = 1;                      // one id, and "d" holds it
     EXPECT_FALSE(manager.LoadResources("S"));
     EXPECT_EQ(manager.GetErrorText(), "Out of free sound ids");
 }
@@ -403,52 +417,57 @@ TEST_F(ResourceManagerTest, FontsAreSystemFontsImageFontsOrCopies)
     std::string manyTags;
     for (int i = 0; i < 300; ++i)
         manyTags += "tag" + std::to_string(i) + ",";
-    TestManager manager(&host);
-    ASSERT_TRUE(Parse(manager, "<ResourceManifest>\n<Resources id=\"F\">\n"
-                               "<Font id=\"sys\" path=\"!sys:Arial\" size=\"12\" bold=\"\" shadow=\"yes\"/>\n"
-                               "<Font id=\"img\" path=\"fonts\\big.txt\" tags=\"red, big\tsmall&cr;x\"/>\n"
-                               "<Font id=\"copy\" path=\"!ref:img\" tags=\"blue\"/>\n"
-                               "<Font id=\"syscopy\" path=\"!ref:sys\" tags=\"ignored\"/>\n"
-                               "<Font id=\"many\" path=\"fonts\\many.txt\" tags=\"" + manyTags + "\"/>\n"
-                               "</Resources>\n"
-                               "<Resources id=\"Broken\">\n<Font path=\"fonts\\bad.txt\"/>\n</Resources>\n"
-                               "<Resources id=\"NoRef\">\n<Font path=\"!ref:nothing\"/>\n</Resources>\n"
-                               "<Resources id=\"Image\">\n<Font path=\"f.txt\" image=\"f.png\"/>\n</Resources>\n"
-                               "</ResourceManifest>"));
-    ASSERT_TRUE(manager.LoadResources("F")) << manager.GetErrorText();
+    const int liveBefore = FakeFont::live;
+    {
+        TestManager manager(&host);
+        ASSERT_TRUE(Parse(manager, "<ResourceManifest>\n<Resources id=\"F\">\n"
+                                   "<Font id=\"sys\" path=\"!sys:Arial\" size=\"12\" bold=\"\" shadow=\"yes\"/>\n"
+                                   "<Font id=\"img\" path=\"fonts\\big.txt\" tags=\"red, big\tsmall&cr;x\"/>\n"
+                                   "<Font id=\"copy\" path=\"!ref:img\" tags=\"blue\"/>\n"
+                                   "<Font id=\"syscopy\" path=\"!ref:sys\" tags=\"ignored\"/>\n"
+                                   "<Font id=\"many\" path=\"fonts\\many.txt\" tags=\"" + manyTags + "\"/>\n"
+                                   "</Resources>\n"
+                                   "<Resources id=\"Broken\">\n<Font path=\"fonts\\bad.txt\"/>\n</Resources>\n"
+                                   "<Resources id=\"NoRef\">\n<Font path=\"!ref:nothing\"/>\n</Resources>\n"
+                                   "<Resources id=\"Image\">\n<Font path=\"f.txt\" image=\"f.png\"/>\n</Resources>\n"
+                                   "</ResourceManifest>"));
+        ASSERT_TRUE(manager.LoadResources("F")) << manager.GetErrorText();
 
-    FakeFont* sys = FakeResourceHost::Of(manager.GetFontThrow("sys"));
-    EXPECT_TRUE(sys->sys);
-    EXPECT_EQ(sys->face, "Arial");
-    EXPECT_EQ(sys->size, 12);
-    EXPECT_TRUE(sys->bold && sys->shadow && !sys->italic && !sys->underline && !sys->simulateBold);
-    FakeFont* img = FakeResourceHost::Of(manager.GetFontThrow("img"));
-    EXPECT_EQ(img->tags, std::vector<std::string>({"red", "big", "small", "x"}));
-    EXPECT_TRUE(img->prepared);
-    FakeFont* copy = FakeResourceHost::Of(manager.GetFontThrow("copy"));
-    EXPECT_NE(copy, img);
-    EXPECT_EQ(copy->face, "fonts\\big.txt");
-    EXPECT_EQ(copy->tags, std::vector<std::string>{"blue"});
-    EXPECT_TRUE(FakeResourceHost::Of(manager.GetFontThrow("syscopy"))->tags.empty()); // not an image font
-    EXPECT_EQ(FakeResourceHost::Of(manager.GetFontThrow("many"))->tags.size(), 300u);
+        auto font = [&](const char* id) { return static_cast<FakeFont*>(manager.GetFontThrow(id)); };
+        FakeFont* sys = font("sys");
+        EXPECT_TRUE(sys->sys);
+        EXPECT_EQ(sys->face, "Arial");
+        EXPECT_EQ(sys->size, 12);
+        EXPECT_TRUE(sys->bold && sys->shadow && !sys->italic && !sys->underline && !sys->simulateBold);
+        EXPECT_EQ(font("img")->tags, std::vector<std::string>({"red", "big", "small", "x"}));
+        EXPECT_TRUE(font("img")->prepared);
+        EXPECT_NE(font("copy"), font("img"));
+        EXPECT_EQ(font("copy")->face, "fonts\\big.txt");
+        EXPECT_EQ(font("copy")->tags, std::vector<std::string>({"red", "big", "small", "x", "blue"}));
+        EXPECT_TRUE(font("syscopy")->sys && font("syscopy")->tags.empty()); // not an image font
+        EXPECT_EQ(font("many")->tags.size(), 300u);
 
-    host.brokenFonts.insert("fonts\\bad.txt");
-    size_t live = host.liveFonts.size();
-    struct Case {
-        const char* group;
-        const char* error;
-    } cases[] = {
-        {"Broken", "Failed to load font: fonts\\bad.txt"},
-        {"NoRef", "Ref font not found: nothing"},
-        {"Image", "Failed to load font: f.txt"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_FALSE(manager.LoadResources(c.group));
-        EXPECT_EQ(manager.GetErrorText(), c.error);
+        host.brokenFonts.insert("fonts\\bad.txt");
+        const int live = FakeFont::live;
+        struct Case {
+            const char* group;
+            const char* error;
+        } cases[] = {
+            {"Broken", "Failed to load font: fonts\\bad.txt"},
+            {"NoRef", "Ref font not found: nothing"},
+            {"Image", "Failed to load font: f.txt"},
+        };
+        for (const Case& c : cases) {
+            EXPECT_FALSE(manager.LoadResources(c.group));
+            EXPECT_EQ(manager.GetErrorText(), c.error);
+        }
+        EXPECT_EQ(FakeFont::live, live); // the broken font was deleted
+        manager.DeleteResources("");
+        EXPECT_EQ(FakeFont::live, liveBefore);
+        EXPECT_THROW(manager.GetFontThrow("sys"), ResourceManagerException);
+        ASSERT_TRUE(manager.LoadResources("F"));
     }
-    EXPECT_EQ(host.liveFonts.size(), live); // the broken font was deleted
-    manager.DeleteResources("");
-    EXPECT_TRUE(host.liveFonts.empty());
+    EXPECT_EQ(FakeFont::live, liveBefore); // the manager deletes what it holds
 }
 
 } // namespace
