@@ -169,6 +169,24 @@ std::vector<uint32_t> Palette(int n)
     return p;
 }
 
+GifFile OneFrameGif(int width, int height, int colours, int minCodeSize, std::vector<uint8_t> indices,
+                    bool interlaced = false, int transparent = -1)
+{
+    GifFile g;
+    g.screenWidth = width;
+    g.screenHeight = height;
+    g.palette = Palette(colours);
+    g.minCodeSize = minCodeSize;
+    GifFrame f;
+    f.width = width;
+    f.height = height;
+    f.indices = std::move(indices);
+    f.interlaced = interlaced;
+    f.transparent = transparent;
+    g.frames.push_back(f);
+    return g;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -208,99 +226,43 @@ int main(int argc, char** argv)
     });
 
     // GIF.
+    std::vector<uint8_t> rows, steps, noise, run(40, 1);
+    for (int y = 0; y < 9; ++y)
+        rows.insert(rows.end(), 3, uint8_t(y));
+    for (int i = 0; i < 20; ++i)
+        steps.push_back(uint8_t(i));
+    for (int i = 0; i < 96 * 64; ++i)
+        noise.push_back(NoiseIndex(i));
+    // 2 x 2 with index 1 transparent.
+    ok &= WriteFile("transparent.gif", EncodeGif(OneFrameGif(2, 2, 4, 2, {0, 1, 2, 3}, false, 1)));
+    // Row y in colour y, stored in the four interlace passes.
+    ok &= WriteFile("interlaced.gif", EncodeGif(OneFrameGif(3, 9, 16, 4, rows, true)));
+    // A 5 x 4 mask whose blue channel differs in every pixel.
+    ok &= WriteFile("mask.gif", EncodeGif(OneFrameGif(5, 4, 32, 5, steps)));
+    // A run of one colour: KwKwK codes and code-size growth.
+    ok &= WriteFile("run.gif", EncodeGif(OneFrameGif(40, 1, 4, 2, run)));
     {
-        GifFile g;
-        g.screenWidth = g.screenHeight = 2;
-        g.palette = Palette(4);
-        g.minCodeSize = 2;
-        GifFrame f;
-        f.width = f.height = 2;
-        f.indices = {0, 1, 2, 3};
-        f.transparent = 1;
-        g.frames.push_back(f);
-        ok &= WriteFile("transparent.gif", EncodeGif(g));
-    }
-    {
-        GifFile g;
-        g.screenWidth = 3;
-        g.screenHeight = 9;
-        g.palette = Palette(16);
-        g.minCodeSize = 4;
-        GifFrame f;
-        f.width = 3;
-        f.height = 9;
-        f.interlaced = true;
-        for (int y = 0; y < 9; ++y)
-            f.indices.insert(f.indices.end(), 3, uint8_t(y));
-        g.frames.push_back(f);
-        ok &= WriteFile("interlaced.gif", EncodeGif(g));
+        // Noise that fills the code table; coding goes on with the full
+        // table and no clear code.
+        GifFile g = OneFrameGif(96, 64, 256, 8, noise);
+        g.deferredClear = true;
+        ok &= WriteFile("deferred_clear.gif", EncodeGif(g));
     }
     {
         // Two frames inside a larger screen, after comment and looping
         // extensions; the first frame has its own palette.
-        GifFile g;
+        GifFile g = OneFrameGif(4, 2, 4, 2, {0, 1, 2, 3, 3, 2, 1, 0});
         g.screenWidth = g.screenHeight = 10;
-        g.palette = Palette(4);
-        g.minCodeSize = 2;
         g.extras = true;
-        GifFrame f;
+        GifFrame& f = g.frames[0];
         f.left = 2;
         f.top = 3;
-        f.width = 4;
-        f.height = 2;
-        f.indices = {0, 1, 2, 3, 3, 2, 1, 0};
         f.localPalette = {0xFF112233, 0xFF445566, 0xFF778899, 0xFFAABBCC};
-        g.frames.push_back(f);
-        f.localPalette.clear();
-        f.indices.assign(8, 1);
-        g.frames.push_back(f);
+        GifFrame second = f;
+        second.localPalette.clear();
+        second.indices.assign(8, 1);
+        g.frames.push_back(second);
         ok &= WriteFile("frames.gif", EncodeGif(g));
-    }
-    {
-        // A 5 x 4 mask whose blue channel differs in every pixel.
-        GifFile g;
-        g.screenWidth = 5;
-        g.screenHeight = 4;
-        g.palette = Palette(32);
-        g.minCodeSize = 5;
-        GifFrame f;
-        f.width = 5;
-        f.height = 4;
-        for (int i = 0; i < 20; ++i)
-            f.indices.push_back(uint8_t(i));
-        g.frames.push_back(f);
-        ok &= WriteFile("mask.gif", EncodeGif(g));
-    }
-    {
-        // A run of one colour: KwKwK codes and code-size growth.
-        GifFile g;
-        g.screenWidth = 40;
-        g.screenHeight = 1;
-        g.palette = Palette(4);
-        g.minCodeSize = 2;
-        GifFrame f;
-        f.width = 40;
-        f.height = 1;
-        f.indices.assign(40, 1);
-        g.frames.push_back(f);
-        ok &= WriteFile("run.gif", EncodeGif(g));
-    }
-    {
-        // Noise that fills the code table; coding goes on with the full
-        // table and no clear code.
-        GifFile g;
-        g.screenWidth = 96;
-        g.screenHeight = 64;
-        g.palette = Palette(256);
-        g.minCodeSize = 8;
-        g.deferredClear = true;
-        GifFrame f;
-        f.width = 96;
-        f.height = 64;
-        for (int i = 0; i < 96 * 64; ++i)
-            f.indices.push_back(NoiseIndex(i));
-        g.frames.push_back(f);
-        ok &= WriteFile("deferred_clear.gif", EncodeGif(g));
     }
 
     // JPEG-2000, lossless.
