@@ -19,10 +19,10 @@ namespace {
 
 std::string MakeTree()
 {
-    char path[] = "/tmp/zelk-fuzz-XXXXXX";
-    if (!mkdtemp(path))
+    std::string pattern = (std::filesystem::temp_directory_path() / "zelk-fuzz-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
         abort();
-    static std::string root = path;
+    static std::string root = pattern;
     std::atexit([] {
         std::error_code ec;
         std::filesystem::remove_all(root, ec);
