@@ -32,6 +32,7 @@ NullPlatform::NullPlatform()
     s.debug = &debug;
     s.windows = &windows;
     s.audio = &audio;
+    s.text = &text;
     Install(s);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/modules/Modules.h"
 #include "platform/msgbox/MessageBoxes.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/text/NullTextDevice.h"
 #include "platform/window/NullWindowSystem.h"
 
 #include <memory>
@@ -37,6 +38,7 @@ public:
     DebugSink debug;
     NullWindowSystem windows;
     NullAudioOutput audio;
+    NullTextDevice text;
 
 private:
     std::string mRoot;

@@ -15,6 +15,7 @@ class MessageBoxes;
 class DebugSink;
 class WindowSystem;
 class AudioOutput;
+class TextDevice;
 
 struct Services {
     Clock* clock = nullptr;
@@ -26,6 +27,7 @@ struct Services {
     DebugSink* debug = nullptr;
     WindowSystem* windows = nullptr;
     AudioOutput* audio = nullptr;
+    TextDevice* text = nullptr;
 };
 
 // The services installed for this process. Never null after Install().

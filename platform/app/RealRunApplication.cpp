@@ -8,6 +8,7 @@
 #include "platform/modules/Modules.h"
 #include "platform/msgbox/RealMessageBoxes.h"
 #include "platform/settings/FileSettingsStore.h"
+#include "platform/text/FreeTypeTextDevice.h"
 #include "platform/window/RealWindowSystem.h"
 
 #include <SDL.h>
@@ -27,6 +28,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     static RealWindowSystem windows;
     static RealMessageBoxes messageBoxes(&windows);
     static RealAudioOutput audio;
+    static FreeTypeTextDevice text;
 
     std::string error;
     if (!windows.Open(error)) {
@@ -44,6 +46,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     s.debug = &debug;
     s.windows = &windows;
     s.audio = &audio;
+    s.text = &text;
     Install(s);
 
     int result = 0;
