@@ -1,0 +1,62 @@
+#pragma once
+#include "framework/fonts/DataElement.h"
+
+#include <map>
+#include <string>
+
+namespace Zelk {
+
+// Reads description files: UTF-16 little-endian text of commands ended by
+// semicolons, with "#" comment lines, quoted texts, parenthesised lists and
+// named values (Defines). Each command is split into values and handed to
+// HandleCommand; reading stops at the first command that fails.
+class DescParser {
+public:
+    enum { CMDSEP_SEMICOLON = 1 };
+    // Lists nest at most this deep, in the text and in values built from
+    // Defines.
+    static constexpr int kMaxListDepth = 64;
+
+    DescParser();
+    DescParser(const DescParser&) = delete;
+    DescParser& operator=(const DescParser&) = delete;
+    virtual ~DescParser();
+
+    // Keeps the text and returns false.
+    virtual bool Error(const std::wstring& text);
+    // The value of the Define of that name (any letter case), or null.
+    virtual DataElement* FindDefine(const std::wstring& name);
+    virtual bool HandleCommand(const ListDataElement& params) = 0;
+
+    // Reads and runs the whole file; false when it cannot be opened or a
+    // command failed.
+    bool LoadDescriptor(const std::string& fileName);
+    bool ParseCommand(const std::wstring& cmd);
+    // Splits text from pos on into values appended to list; a nested list is
+    // read by a recursive call with inList set, up to its ")".
+    bool Tokenize(const std::wstring& text, ListDataElement* list, bool inList, size_t& pos);
+    // Copies in to out with quoted values unquoted, number-like values as
+    // written and every other value replaced by its Define's value.
+    bool Dereference(const ListDataElement& in, ListDataElement& out);
+
+    // Begins with a digit, "-", "+" or a quote.
+    static bool IsImmediate(const std::wstring& text);
+
+    int mCmdSep = CMDSEP_SEMICOLON;
+    std::wstring mError;
+    int mCurrentLineNum = 0; // line of the command being run; 0 between commands
+    std::wstring mCurrentLine;
+    std::map<std::wstring, DataElement*> mDefineMap; // by upper-cased name, owned
+
+protected:
+    // Runs the commands of a whole description text.
+    bool ReadCommands(const std::wstring& text);
+    bool DereferenceAt(const ListDataElement& in, ListDataElement& out, int depth);
+    // Replaces (or adds) a Define, taking ownership of the value.
+    void SetDefine(const std::wstring& name, DataElement* value);
+
+private:
+    int mListDepth = 0;
+};
+
+} // namespace Zelk

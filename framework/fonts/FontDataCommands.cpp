@@ -1,0 +1,421 @@
+// The commands of a font description.
+#include "framework/fonts/FontData.h"
+
+#include "framework/app/PathUtil.h"
+#include "framework/app/StringUtil.h"
+#include "framework/fonts/FontImageLoader.h"
+#include "framework/graphics/Image.h"
+#include "framework/graphics/MemoryImage.h"
+
+#include <climits>
+
+namespace Zelk {
+
+namespace {
+
+const std::wstring& Text(const DataElement* e)
+{
+    return static_cast<const SingleDataElement*>(e)->mString;
+}
+
+// The number of values (the command word included) each command takes; -1
+// for any number.
+int ValueCount(const std::wstring& word)
+{
+    static const struct {
+        const wchar_t* word;
+        int count;
+    } kCommands[] = {
+        {L"DEFINE", 3},
+        {L"CREATEHORZSPANRECTLIST", 4},
+        {L"SETDEFAULTPOINTSIZE", 2},
+        {L"CREATELAYER", 2},
+        {L"CREATELAYERFROM", 3},
+        {L"LAYERREQUIRETAGS", 3},
+        {L"LAYEREXCLUDETAGS", 3},
+        {L"LAYERPOINTRANGE", 4},
+        {L"LAYERSETPOINTSIZE", 3},
+        {L"LAYERSETHEIGHT", 3},
+        {L"LAYERSETIMAGE", 3},
+        {L"LAYERSETDRAWMODE", 3},
+        {L"LAYERSETCOLORMULT", 3},
+        {L"LAYERSETCOLORADD", 3},
+        {L"LAYERSETASCENT", 3},
+        {L"LAYERSETASCENTPADDING", 3},
+        {L"LAYERSETLINESPACINGOFFSET", 3},
+        {L"LAYERSETOFFSET", 3},
+        {L"LAYERSETCHARWIDTHS", 4},
+        {L"LAYERSETSPACING", 3},
+        {L"LAYERSETIMAGEMAP", 4},
+        {L"LAYERSETCHAROFFSETS", 4},
+        {L"LAYERSETKERNINGPAIRS", 4},
+        {L"LAYERSETBASEORDER", 3},
+        {L"LAYERSETCHARORDERS", 4},
+        {L"LAYERSETCHAROFFSETSSHIFT", -1},
+    };
+    for (const auto& c : kCommands)
+        if (word == c.word)
+            return c.count;
+    return 0;
+}
+
+} // namespace
+
+bool FontData::HandleCommand(const ListDataElement& params)
+{
+    std::wstring word = WStringToUpper(Text(params.mElementVector[0]));
+    int count = ValueCount(word);
+    if (count == 0)
+        return Error(L"Unknown Command");
+    if (count > 0 && int(params.mElementVector.size()) != count)
+        return Error(L"Invalid Number of Parameters");
+
+    if (word == L"DEFINE")
+        return CmdDefine(params);
+    if (word == L"CREATEHORZSPANRECTLIST")
+        return CmdCreateHorzSpanRectList(params);
+    if (word == L"SETDEFAULTPOINTSIZE")
+        return GetImmediateInt(params.mElementVector[1], mDefaultPointSize) || Fail();
+    if (word == L"CREATELAYER")
+        return CmdCreateLayer(params, false);
+    if (word == L"CREATELAYERFROM")
+        return CmdCreateLayer(params, true);
+    if (word == L"LAYERREQUIRETAGS")
+        return CmdLayerTags(params, true);
+    if (word == L"LAYEREXCLUDETAGS")
+        return CmdLayerTags(params, false);
+    if (word == L"LAYERPOINTRANGE")
+        return CmdLayerPointRange(params);
+    if (word == L"LAYERSETPOINTSIZE")
+        return CmdLayerInt(params, &GlyphLayer::mPointSize);
+    if (word == L"LAYERSETHEIGHT")
+        return CmdLayerInt(params, &GlyphLayer::mHeight);
+    if (word == L"LAYERSETIMAGE")
+        return CmdLayerSetImage(params);
+    if (word == L"LAYERSETDRAWMODE")
+        return CmdLayerSetDrawMode(params);
+    if (word == L"LAYERSETCOLORMULT")
+        return CmdLayerColor(params, &GlyphLayer::mColorMult);
+    if (word == L"LAYERSETCOLORADD")
+        return CmdLayerColor(params, &GlyphLayer::mColorAdd);
+    if (word == L"LAYERSETASCENT")
+        return CmdLayerInt(params, &GlyphLayer::mAscent);
+    if (word == L"LAYERSETASCENTPADDING")
+        return CmdLayerInt(params, &GlyphLayer::mAscentPadding);
+    if (word == L"LAYERSETLINESPACINGOFFSET")
+        return CmdLayerInt(params, &GlyphLayer::mLineSpacingOffset);
+    if (word == L"LAYERSETOFFSET")
+        return CmdLayerSetOffset(params);
+    if (word == L"LAYERSETCHARWIDTHS")
+        return CmdLayerSetCharWidths(params, &GlyphInfo::mWidth);
+    if (word == L"LAYERSETSPACING")
+        return CmdLayerInt(params, &GlyphLayer::mSpacing);
+    if (word == L"LAYERSETIMAGEMAP")
+        return CmdLayerSetImageMap(params);
+    if (word == L"LAYERSETCHAROFFSETS")
+        return CmdLayerSetCharOffsets(params);
+    if (word == L"LAYERSETKERNINGPAIRS")
+        return CmdLayerSetKerningPairs(params);
+    if (word == L"LAYERSETBASEORDER")
+        return CmdLayerInt(params, &GlyphLayer::mBaseOrder);
+    if (word == L"LAYERSETCHARORDERS")
+        return CmdLayerSetCharWidths(params, &GlyphInfo::mOrder);
+    return true; // LayerSetCharOffsetsShift: accepted, no effect
+}
+
+bool FontData::CmdDefine(const ListDataElement& p)
+{
+    DataElement* name = p.mElementVector[1];
+    DataElement* value = p.mElementVector[2];
+    if (name->mIsList || IsImmediate(Text(name)))
+        return Fail();
+    DataElement* stored = nullptr;
+    if (value->mIsList) {
+        auto* list = new ListDataElement();
+        if (!Dereference(*static_cast<ListDataElement*>(value), *list)) {
+            delete list;
+            return Fail();
+        }
+        stored = list;
+    } else if (DataElement* defined = FindDefine(Text(value))) {
+        stored = defined->Duplicate();
+    } else {
+        stored = value->Duplicate();
+    }
+    SetDefine(Text(name), stored);
+    return true;
+}
+
+// name, (x y w h), (w1 w2 ...): the rectangles (x + s, y, wi, h), s being the
+// sum of the widths before wi.
+bool FontData::CmdCreateHorzSpanRectList(const ListDataElement& p)
+{
+    DataElement* name = p.mElementVector[1];
+    std::vector<int> rect, widths;
+    if (name->mIsList || IsImmediate(Text(name)) || !GetIntVector(p.mElementVector[2], rect) || rect.size() != 4 ||
+        !GetIntVector(p.mElementVector[3], widths))
+        return Fail();
+    auto* list = new ListDataElement();
+    int64_t x = rect[0];
+    for (int w : widths) {
+        if (x < INT_MIN || x > INT_MAX) {
+            delete list;
+            return Fail();
+        }
+        auto* r = new ListDataElement();
+        for (int64_t v : {x, int64_t(rect[1]), int64_t(w), int64_t(rect[3])})
+            r->mElementVector.push_back(new SingleDataElement(WStrFormat(L"%d", int(v))));
+        list->mElementVector.push_back(r);
+        x += w;
+    }
+    SetDefine(Text(name), list);
+    return true;
+}
+
+bool FontData::CmdCreateLayer(const ListDataElement& p, bool fromOther)
+{
+    DataElement* nameValue = p.mElementVector[1];
+    if (nameValue->mIsList)
+        return Fail();
+    GlyphLayer* source = nullptr;
+    if (fromOther && !DataToLayer(p.mElementVector[2], source))
+        return Fail();
+    if (source)
+        mFontLayerList.push_back(*source);
+    else
+        mFontLayerList.emplace_back();
+    GlyphLayer& layer = mFontLayerList.back();
+    layer.mFontData = this;
+    std::string name = StringToUpper(WStringToString(Text(nameValue)));
+    if (mFontLayerMap.count(name)) {
+        Error(L"Layer Already Exists"); // reported; the layer stays, without a name
+        return true;
+    }
+    mFontLayerMap[name] = &layer;
+    return true;
+}
+
+bool FontData::CmdLayerTags(const ListDataElement& p, bool required)
+{
+    GlyphLayer* layer = nullptr;
+    std::vector<std::wstring> tags;
+    if (!DataToLayer(p.mElementVector[1], layer) || !GetStringVector(p.mElementVector[2], tags))
+        return Fail();
+    std::vector<std::string>& into = required ? layer->mRequiredTags : layer->mExcludedTags;
+    for (const std::wstring& tag : tags)
+        into.push_back(StringToUpper(WStringToString(tag)));
+    return true;
+}
+
+bool FontData::CmdLayerInt(const ListDataElement& p, int GlyphLayer::*field)
+{
+    GlyphLayer* layer = nullptr;
+    int value = 0;
+    if (!DataToLayer(p.mElementVector[1], layer) || !GetImmediateInt(p.mElementVector[2], value))
+        return Fail();
+    layer->*field = value;
+    return true;
+}
+
+bool FontData::CmdLayerPointRange(const ListDataElement& p)
+{
+    GlyphLayer* layer = nullptr;
+    int lo = 0, hi = 0;
+    if (!DataToLayer(p.mElementVector[1], layer) || !GetImmediateInt(p.mElementVector[2], lo) ||
+        !GetImmediateInt(p.mElementVector[3], hi))
+        return Fail();
+    layer->mMinPointSize = lo;
+    layer->mMaxPointSize = hi;
+    return true;
+}
+
+bool FontData::CmdLayerSetImage(const ListDataElement& p)
+{
+    GlyphLayer* layer = nullptr;
+    std::wstring file;
+    if (!DataToLayer(p.mElementVector[1], layer) || !GetString(p.mElementVector[2], file))
+        return Fail();
+    std::string path = JoinImagePath(GetFileDir(mSourceFile), WStringToString(file));
+    SharedImageRef image;
+    bool isNew = false;
+    if (!LoadFontImage(mApp, path, image, isNew))
+        return Error(L"Failed to Load Image");
+    if (isNew)
+        if (auto* memoryImage = dynamic_cast<MemoryImage*>(image.GetImage()))
+            memoryImage->Palettize();
+    // The layer takes the handle over: a counted record, or an image nobody
+    // counts (with its ownership).
+    layer->mImage.Release();
+    if (image.mSharedImage) {
+        layer->mImage.Assign(image.mSharedImage);
+    } else {
+        layer->mImage.mUnsharedImage = image.mUnsharedImage;
+        layer->mImage.mOwnsUnshared = image.mOwnsUnshared;
+        image.mUnsharedImage = nullptr;
+        image.mOwnsUnshared = false;
+    }
+    return true;
+}
+
+bool FontData::CmdLayerSetDrawMode(const ListDataElement& p)
+{
+    GlyphLayer* layer = nullptr;
+    int mode = 0;
+    if (!DataToLayer(p.mElementVector[1], layer) || !GetImmediateInt(p.mElementVector[2], mode) ||
+        (mode != 0 && mode != 1))
+        return Fail();
+    layer->mDrawMode = mode;
+    return true;
+}
+
+bool FontData::CmdLayerColor(const ListDataElement& p, Color GlyphLayer::*field)
+{
+    GlyphLayer* layer = nullptr;
+    Color color;
+    if (!DataToLayer(p.mElementVector[1], layer) || !DataToColor(p.mElementVector[2], color))
+        return Fail();
+    layer->*field = color;
+    return true;
+}
+
+bool FontData::CmdLayerSetOffset(const ListDataElement& p)
+{
+    GlyphLayer* layer = nullptr;
+    std::vector<int> offset;
+    if (!DataToLayer(p.mElementVector[1], layer) || !GetIntVector(p.mElementVector[2], offset) ||
+        offset.size() != 2)
+        return Fail();
+    layer->mOffsetX = offset[0];
+    layer->mOffsetY = offset[1];
+    return true;
+}
+
+bool FontData::GetCharLists(const ListDataElement& p, std::vector<std::wstring>& chars, ListDataElement& values)
+{
+    ListDataElement charList;
+    if (!DataToList(p.mElementVector[2], charList, true) || !DataToList(p.mElementVector[3], values, true))
+        return Fail();
+    if (charList.mElementVector.size() != values.mElementVector.size())
+        return Error(L"List Size Mismatch");
+    chars.clear();
+    for (DataElement* e : charList.mElementVector)
+        chars.push_back(e->mIsList ? std::wstring() : Text(e)); // a list is no character: its entry is skipped
+    return true;
+}
+
+bool FontData::CmdLayerSetCharWidths(const ListDataElement& p, int GlyphInfo::*field)
+{
+    GlyphLayer* layer = nullptr;
+    if (!DataToLayer(p.mElementVector[1], layer))
+        return Fail();
+    std::vector<std::wstring> chars;
+    ListDataElement values;
+    if (!GetCharLists(p, chars, values))
+        return false;
+    bool allFit = true;
+    for (size_t i = 0; i < chars.size(); ++i) {
+        int v = 0;
+        if (chars[i].size() != 1 || !GetImmediateInt(values.mElementVector[i], v)) {
+            allFit = false;
+            continue;
+        }
+        layer->mGlyphs.Get(chars[i][0]).*field = v;
+    }
+    return allFit || Fail();
+}
+
+bool FontData::CmdLayerSetImageMap(const ListDataElement& p)
+{
+    GlyphLayer* layer = nullptr;
+    if (!DataToLayer(p.mElementVector[1], layer))
+        return Fail();
+    std::vector<std::wstring> chars;
+    ListDataElement values;
+    if (!GetCharLists(p, chars, values))
+        return false;
+    Image* image = layer->GetImage();
+    if (!image)
+        return Error(L"Layer image not set");
+    bool allFit = true;
+    for (size_t i = 0; i < chars.size(); ++i) {
+        std::vector<int> r;
+        ListDataElement rect;
+        if (chars[i].size() != 1 || !GetDefinedList(values.mElementVector[i], rect)) {
+            allFit = false;
+            continue;
+        }
+        r.reserve(4);
+        for (DataElement* e : rect.mElementVector) {
+            int v = 0;
+            if (e->mIsList || !ParseInt(Text(e), v))
+                break;
+            r.push_back(v);
+        }
+        if (r.size() != 4 || rect.mElementVector.size() != 4) {
+            allFit = false;
+            continue;
+        }
+        if (r[0] < 0 || r[1] < 0 || r[2] < 0 || r[3] < 0 || int64_t(r[0]) + r[2] > image->mWidth ||
+            int64_t(r[1]) + r[3] > image->mHeight)
+            return Error(L"Image rectangle out of bounds");
+        layer->mGlyphs.Get(chars[i][0]).mImageRect = Rect(r[0], r[1], r[2], r[3]);
+    }
+    // The default height follows the glyphs of the first 256 characters.
+    int64_t tallest = INT64_MIN;
+    layer->mGlyphs.Each([&](wchar_t c, const GlyphInfo& g) {
+        if (c < 256)
+            tallest = std::max<int64_t>(tallest, int64_t(g.mOffsetY) + g.mImageRect.mHeight);
+    });
+    if (tallest != INT64_MIN)
+        layer->mDefaultHeight = int(std::clamp<int64_t>(tallest, INT_MIN, INT_MAX));
+    return allFit || Fail();
+}
+
+bool FontData::CmdLayerSetCharOffsets(const ListDataElement& p)
+{
+    GlyphLayer* layer = nullptr;
+    if (!DataToLayer(p.mElementVector[1], layer))
+        return Fail();
+    std::vector<std::wstring> chars;
+    ListDataElement values;
+    if (!GetCharLists(p, chars, values))
+        return false;
+    bool allFit = true;
+    for (size_t i = 0; i < chars.size(); ++i) {
+        ListDataElement offset;
+        int x = 0, y = 0;
+        if (chars[i].size() != 1 || !GetDefinedList(values.mElementVector[i], offset) ||
+            offset.mElementVector.size() != 2 || !GetImmediateInt(offset.mElementVector[0], x) ||
+            !GetImmediateInt(offset.mElementVector[1], y)) {
+            allFit = false;
+            continue;
+        }
+        GlyphInfo& g = layer->mGlyphs.Get(chars[i][0]);
+        g.mOffsetX = x;
+        g.mOffsetY = y;
+    }
+    return allFit || Fail();
+}
+
+bool FontData::CmdLayerSetKerningPairs(const ListDataElement& p)
+{
+    GlyphLayer* layer = nullptr;
+    if (!DataToLayer(p.mElementVector[1], layer))
+        return Fail();
+    std::vector<std::wstring> pairs;
+    ListDataElement values;
+    if (!GetCharLists(p, pairs, values))
+        return false;
+    bool allFit = true;
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        int v = 0;
+        if (pairs[i].size() != 2 || !GetImmediateInt(values.mElementVector[i], v)) {
+            allFit = false;
+            continue;
+        }
+        layer->mGlyphs.Get(pairs[i][0]).mKerningOffsets[pairs[i][1]] = int8_t(uint8_t(v & 0xFF));
+    }
+    return allFit || Fail();
+}
+
+} // namespace Zelk

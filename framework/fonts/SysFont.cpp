@@ -1,0 +1,140 @@
+#include "framework/fonts/SysFont.h"
+
+#include "framework/app/ZelkAppBase.h"
+#include "framework/fonts/TextAlphaRecovery.h"
+#include "framework/fonts/TextSurface.h"
+#include "framework/graphics/Display3DTarget.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
+#include "platform/Platform.h"
+#include "platform/text/TextDevice.h"
+
+#include <vector>
+
+namespace Zelk {
+
+SysFont::SysFont(const std::string& face, int pointSize, bool bold, bool italic, bool underline) : mApp(gAppBase)
+{
+    Create(face, pointSize, 96, 0, bold, italic, underline);
+}
+
+SysFont::SysFont(ZelkAppBase* app, const std::string& face, int pointSize, int charset, bool bold, bool italic,
+                 bool underline)
+    : mApp(app)
+{
+    plat::TextDevice* device = plat::Get().text;
+    Create(face, pointSize, device ? device->LogPixelsY() : 96, charset, bold, italic, underline);
+}
+
+SysFont::SysFont(const SysFont& other) : Font(other), mApp(other.mApp)
+{
+    plat::TextDevice* device = plat::Get().text;
+    if (other.mFont && device)
+        mFont = device->CreateFont(other.mFont->Desc());
+    mAscent = other.mAscent;
+    mHeight = other.mHeight;
+}
+
+SysFont::~SysFont() = default;
+
+void SysFont::Create(const std::string& face, int pointSize, int dpi, int charset, bool bold, bool italic,
+                     bool underline)
+{
+    plat::TextDevice* device = plat::Get().text;
+    if (!device)
+        return;
+    plat::TextFontDesc desc;
+    desc.face = face;
+    desc.height = plat::MulDiv(pointSize, dpi, 72);
+    desc.weight = bold ? 700 : 400;
+    desc.italic = italic;
+    desc.underline = underline;
+    desc.charset = charset;
+    mFont = device->CreateFont(desc);
+    TakeMetrics();
+}
+
+void SysFont::TakeMetrics()
+{
+    mAscent = mFont ? mFont->Metrics().ascent : 0;
+    mHeight = mFont ? mFont->Metrics().height : 0;
+}
+
+Font* SysFont::Duplicate()
+{
+    return new SysFont(*this);
+}
+
+int SysFont::StringWidth(const std::wstring& text)
+{
+    return mFont ? mFont->Extent(text) : 0;
+}
+
+void SysFont::DrawPasses(const plat::TextTarget& target, int left, int top, const std::wstring& text, uint32_t rgb)
+{
+    if (mDrawShadow) {
+        mFont->Draw(target, left + 1, top + 1, text, 0);
+        if (mSimulateBold)
+            mFont->Draw(target, left + 2, top + 1, text, 0);
+    }
+    mFont->Draw(target, left, top, text, rgb);
+    if (mSimulateBold)
+        mFont->Draw(target, left + 1, top, text, rgb);
+}
+
+void SysFont::DrawString(Graphics* g, int x, int y, const std::wstring& text, const Color& color, const Rect& clip)
+{
+    if (!mFont || !g || text.empty())
+        return;
+    if (TextSurface* surface = dynamic_cast<TextSurface*>(g->mDestImage))
+        DrawOnSurface(g, surface, x, y, text, color, clip);
+    else
+        DrawThroughImage(g, x, y, text, color);
+}
+
+void SysFont::DrawOnSurface(Graphics* g, TextSurface* surface, int x, int y, const std::wstring& text,
+                            const Color& color, const Rect& clip)
+{
+    if (!surface->EnsureTextSurface())
+        return;
+    bool relock = surface->TextSurfaceLockCount() > 0;
+    if (relock)
+        surface->SuspendSurfaceLock();
+    if (IsDisplay3DTarget(g->mDestImage) && mApp && mApp->Is3DAccelerated())
+        surface->EndRendererScene();
+    plat::TextTarget dc;
+    if (surface->GetTextDC(dc)) {
+        dc.IntersectClip(clip.mX, clip.mY, int(int64_t(clip.mX) + clip.mWidth), int(int64_t(clip.mY) + clip.mHeight));
+        int left = int(float(x) + g->mTransX);
+        int top = int(float(y - mAscent + 1) + g->mTransY);
+        uint32_t rgb = uint32_t(color.mRed & 0xFF) << 16 | uint32_t(color.mGreen & 0xFF) << 8 |
+                       uint32_t(color.mBlue & 0xFF);
+        DrawPasses(dc, left, top, text, rgb);
+        surface->ReleaseTextDC();
+        surface->DropMemoryCopies();
+    }
+    if (relock && !surface->ResumeSurfaceLock())
+        surface->ResetSurfaceLock();
+}
+
+void SysFont::DrawThroughImage(Graphics* g, int x, int y, const std::wstring& text, const Color& color)
+{
+    if (g->mDestImage == Graphics::EmptyImage())
+        return;
+    int w = StringWidth(text), h = mHeight;
+    size_t count = 0;
+    if (w <= 0 || h <= 0 || !MemoryImage::CheckedPixelCount(w, h, count))
+        return;
+    std::vector<uint32_t> onWhite(count, 0xFFFFFF), onBlack(count, 0);
+    uint32_t rgb = uint32_t(color.mRed & 0xFF) << 16 | uint32_t(color.mGreen & 0xFF) << 8 |
+                   uint32_t(color.mBlue & 0xFF);
+    DrawPasses(plat::TextTarget::Bitmap32(onWhite.data(), w, h), 0, 0, text, rgb);
+    DrawPasses(plat::TextTarget::Bitmap32(onBlack.data(), w, h), 0, 0, text, rgb);
+    for (size_t i = 0; i < count; ++i)
+        onWhite[i] = RecoverTextPixel(onWhite[i], onBlack[i]);
+    MemoryImage image(mApp);
+    image.SetBits(onWhite.data(), w, h);
+    g->DrawImage(&image, x, y - mAscent);
+}
+
+} // namespace Zelk
