@@ -231,6 +231,42 @@ std::wstring ImageFont::GetDefine(const std::wstring& name)
 
 // ---- measuring ----
 
+int ImageFont::GetAscent()
+{
+    Prepare();
+    return Font::GetAscent();
+}
+
+int ImageFont::GetAscentPadding()
+{
+    Prepare();
+    return Font::GetAscentPadding();
+}
+
+int ImageFont::GetDescent()
+{
+    Prepare();
+    return Font::GetDescent();
+}
+
+int ImageFont::GetHeight()
+{
+    Prepare();
+    return Font::GetHeight();
+}
+
+int ImageFont::GetLineSpacingOffset()
+{
+    Prepare();
+    return Font::GetLineSpacingOffset();
+}
+
+int ImageFont::GetLineSpacing()
+{
+    Prepare();
+    return Font::GetLineSpacing();
+}
+
 int ImageFont::CharWidthKerned(wchar_t c, wchar_t previous)
 {
     Prepare();

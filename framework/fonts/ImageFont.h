@@ -27,6 +27,14 @@ public:
     ImageFont& operator=(const ImageFont&) = delete;
     ~ImageFont() override;
 
+    // The metrics follow the active layers, so they are brought up to date
+    // first, like every measurement.
+    int GetAscent() override;
+    int GetAscentPadding() override;
+    int GetDescent() override;
+    int GetHeight() override;
+    int GetLineSpacingOffset() override;
+    int GetLineSpacing() override;
     int StringWidth(const std::wstring& text) override;
     int CharWidth(wchar_t c) override;
     int CharWidthKerned(wchar_t c, wchar_t previous) override;

@@ -137,9 +137,11 @@ TEST_F(ImageFontTest, ScaledLayersScaleCellsMetricsAndAdvancesAlike)
         auto font = MakeFont(kMain);
         font->SetPointSize(c.pointSize);
         font->SetScale(c.scale);
-        EXPECT_EQ(font->CharWidth(L'b'), c.advance) << c.pointSize << " x " << c.scale;
-        EXPECT_EQ(font->GetAscent(), c.ascent);
+        // The metrics are those of the new size at once.
+        EXPECT_EQ(font->GetAscent(), c.ascent) << c.pointSize << " x " << c.scale;
         EXPECT_EQ(font->GetHeight(), c.height);
+        EXPECT_EQ(font->GetLineSpacing(), c.height);
+        EXPECT_EQ(font->CharWidth(L'b'), c.advance);
         ASSERT_EQ(font->mActiveLayerList.size(), 1u);
         ActiveFontLayer& active = font->mActiveLayerList.front();
         EXPECT_EQ(active.mOwnsImage, c.ownImage);
