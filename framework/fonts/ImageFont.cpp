@@ -24,6 +24,9 @@ int Trunc(double v)
     return int(v);
 }
 
+// The most pixels one scaled layer image may have (64 MB).
+constexpr size_t kMaxScaledPixels = size_t(1) << 24;
+
 int ClampInt(int64_t v)
 {
     return int(std::clamp<int64_t>(v, INT_MIN, INT_MAX));
@@ -137,8 +140,10 @@ void ImageFont::RebuildActiveLayers()
                 tallest = std::max(tallest, h);
             });
             size_t pixels = 0;
-            if (totalWidth > INT_MAX || !MemoryImage::CheckedPixelCount(int(totalWidth), tallest, pixels)) {
-                // Cells too large to hold: the layer draws nothing.
+            if (totalWidth > INT_MAX || !MemoryImage::CheckedPixelCount(int(totalWidth), tallest, pixels) ||
+                pixels > kMaxScaledPixels) {
+                // Glyphs scaled beyond any screen (sizes come from data): the
+                // layer draws nothing.
                 active.mCells.Each([](wchar_t, Rect& cell) { cell = Rect(); });
             } else {
                 image->Create(int(totalWidth), tallest);
