@@ -6,6 +6,23 @@
 
 namespace Zelk {
 
+namespace {
+
+// A single quote outside double quotes opens or closes single quotes, and the
+// other way round; true when c did.
+bool ToggleQuotes(wchar_t c, bool& inSingle, bool& inDouble)
+{
+    if (c == L'\'' && !inDouble)
+        inSingle = !inSingle;
+    else if (c == L'"' && !inSingle)
+        inDouble = !inDouble;
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
 DescParser::DescParser() = default;
 
 DescParser::~DescParser()
@@ -116,11 +133,7 @@ bool DescParser::ReadCommands(const std::wstring& text)
             escape = false;
         } else if (c == L'\\' && (inSingle || inDouble)) {
             escape = true;
-        } else if (c == L'\'' && !inDouble) {
-            inSingle = !inSingle;
-            append(c);
-        } else if (c == L'"' && !inSingle) {
-            inDouble = !inDouble;
+        } else if (ToggleQuotes(c, inSingle, inDouble)) {
             append(c);
         } else if (c == L';' && !inSingle && !inDouble && (mCmdSep & CMDSEP_SEMICOLON)) {
             if (!runCommand())
@@ -170,13 +183,7 @@ bool DescParser::Tokenize(const std::wstring& text, ListDataElement* list, bool 
             escape = false;
         } else if (c == L'\\') {
             escape = true;
-        } else if (c == L'\'' && !inDouble) {
-            inSingle = !inSingle;
-            append(c);
-        } else if (c == L'"' && !inSingle) {
-            inDouble = !inDouble;
-            append(c);
-        } else if (inSingle || inDouble) {
+        } else if (ToggleQuotes(c, inSingle, inDouble) || inSingle || inDouble) {
             append(c);
         } else if (c == L'(') {
             if (current || mListDepth >= kMaxListDepth)

@@ -230,28 +230,30 @@ bool FontData::GetStringVector(DataElement* in, std::vector<std::wstring>& out)
     return true;
 }
 
+namespace {
+
+template <typename T>
+bool ParseEach(const std::vector<std::wstring>& texts, std::vector<T>& out, bool (*parse)(const std::wstring&, T&))
+{
+    out.assign(texts.size(), T());
+    for (size_t i = 0; i < texts.size(); ++i)
+        if (!parse(texts[i], out[i]))
+            return false;
+    return true;
+}
+
+} // namespace
+
 bool FontData::GetIntVector(DataElement* in, std::vector<int>& out)
 {
     std::vector<std::wstring> texts;
-    if (!GetStringVector(in, texts))
-        return false;
-    out.assign(texts.size(), 0);
-    for (size_t i = 0; i < texts.size(); ++i)
-        if (!ParseInt(texts[i], out[i]))
-            return false;
-    return true;
+    return GetStringVector(in, texts) && ParseEach(texts, out, &FontData::ParseInt);
 }
 
 bool FontData::GetDoubleVector(DataElement* in, std::vector<double>& out)
 {
     std::vector<std::wstring> texts;
-    if (!GetStringVector(in, texts))
-        return false;
-    out.assign(texts.size(), 0.0);
-    for (size_t i = 0; i < texts.size(); ++i)
-        if (!ParseDouble(texts[i], out[i]))
-            return false;
-    return true;
+    return GetStringVector(in, texts) && ParseEach(texts, out, &FontData::ParseDouble);
 }
 
 bool FontData::DataToLayer(DataElement* in, GlyphLayer*& out)

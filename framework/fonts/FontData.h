@@ -3,6 +3,7 @@
 #include "framework/fonts/GlyphLayer.h"
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <map>
 #include <string>
@@ -60,8 +61,10 @@ private:
     bool Fail() { return Error(L"Invalid Paramater Type"); }
     bool GetImmediateInt(DataElement* in, int& out);
     bool GetDefinedList(DataElement* in, ListDataElement& out) { return DataToList(in, out, false); }
-    // Reads the two lists of a per-character command and checks their sizes.
-    bool GetCharLists(const ListDataElement& params, std::vector<std::wstring>& chars, ListDataElement& values);
+    enum class EntryResult { Set, Skipped, Stop };
+    typedef std::function<EntryResult(GlyphLayer& layer, const std::wstring& key, DataElement* value)> EntrySetter;
+    bool SetPerCharacter(const ListDataElement& p, size_t keyLength, bool needsImage, const EntrySetter& set,
+                         const std::function<void(GlyphLayer&)>& afterAll = nullptr);
     GlyphLayer* NewLayer(DataElement* nameValue, bool& ok);
 
     bool CmdDefine(const ListDataElement& p);

@@ -290,132 +290,106 @@ bool FontData::CmdLayerSetOffset(const ListDataElement& p)
     return true;
 }
 
-bool FontData::GetCharLists(const ListDataElement& p, std::vector<std::wstring>& chars, ListDataElement& values)
+// layer, (keys), (values): the two lists must be as long as each other. Each
+// entry whose key has keyLength characters goes to set; any other entry, and
+// one set skips, makes the command fail once all were tried. Stop ends the
+// command at once (set reported why). afterAll runs after the last entry.
+bool FontData::SetPerCharacter(const ListDataElement& p, size_t keyLength, bool needsImage, const EntrySetter& set,
+                               const std::function<void(GlyphLayer&)>& afterAll)
 {
-    ListDataElement charList;
-    if (!DataToList(p.mElementVector[2], charList, true) || !DataToList(p.mElementVector[3], values, true))
+    GlyphLayer* layer = nullptr;
+    if (!DataToLayer(p.mElementVector[1], layer))
         return Fail();
-    if (charList.mElementVector.size() != values.mElementVector.size())
+    ListDataElement keys, values;
+    if (!DataToList(p.mElementVector[2], keys, true) || !DataToList(p.mElementVector[3], values, true))
+        return Fail();
+    if (keys.mElementVector.size() != values.mElementVector.size())
         return Error(L"List Size Mismatch");
-    chars.clear();
-    for (DataElement* e : charList.mElementVector)
-        chars.push_back(e->mIsList ? std::wstring() : Text(e)); // a list is no character: its entry is skipped
-    return true;
+    if (needsImage && !layer->GetImage())
+        return Error(L"Layer image not set");
+    bool allFit = true;
+    for (size_t i = 0; i < keys.mElementVector.size(); ++i) {
+        DataElement* key = keys.mElementVector[i];
+        EntryResult result = EntryResult::Skipped;
+        if (!key->mIsList && Text(key).size() == keyLength)
+            result = set(*layer, Text(key), values.mElementVector[i]);
+        if (result == EntryResult::Stop)
+            return false;
+        if (result == EntryResult::Skipped)
+            allFit = false;
+    }
+    if (afterAll)
+        afterAll(*layer);
+    return allFit || Fail();
 }
 
 bool FontData::CmdLayerSetCharWidths(const ListDataElement& p, int GlyphInfo::*field)
 {
-    GlyphLayer* layer = nullptr;
-    if (!DataToLayer(p.mElementVector[1], layer))
-        return Fail();
-    std::vector<std::wstring> chars;
-    ListDataElement values;
-    if (!GetCharLists(p, chars, values))
-        return false;
-    bool allFit = true;
-    for (size_t i = 0; i < chars.size(); ++i) {
+    return SetPerCharacter(p, 1, false, [&](GlyphLayer& layer, const std::wstring& c, DataElement* value) {
         int v = 0;
-        if (chars[i].size() != 1 || !GetImmediateInt(values.mElementVector[i], v)) {
-            allFit = false;
-            continue;
-        }
-        layer->mGlyphs.Get(chars[i][0]).*field = v;
-    }
-    return allFit || Fail();
+        if (!GetImmediateInt(value, v))
+            return EntryResult::Skipped;
+        layer.mGlyphs.Get(c[0]).*field = v;
+        return EntryResult::Set;
+    });
 }
 
 bool FontData::CmdLayerSetImageMap(const ListDataElement& p)
 {
-    GlyphLayer* layer = nullptr;
-    if (!DataToLayer(p.mElementVector[1], layer))
-        return Fail();
-    std::vector<std::wstring> chars;
-    ListDataElement values;
-    if (!GetCharLists(p, chars, values))
-        return false;
-    Image* image = layer->GetImage();
-    if (!image)
-        return Error(L"Layer image not set");
-    bool allFit = true;
-    for (size_t i = 0; i < chars.size(); ++i) {
-        std::vector<int> r;
+    auto set = [&](GlyphLayer& layer, const std::wstring& c, DataElement* value) {
         ListDataElement rect;
-        if (chars[i].size() != 1 || !GetDefinedList(values.mElementVector[i], rect)) {
-            allFit = false;
-            continue;
-        }
-        r.reserve(4);
-        for (DataElement* e : rect.mElementVector) {
-            int v = 0;
-            if (e->mIsList || !ParseInt(Text(e), v))
-                break;
-            r.push_back(v);
-        }
-        if (r.size() != 4 || rect.mElementVector.size() != 4) {
-            allFit = false;
-            continue;
-        }
+        int r[4];
+        if (!GetDefinedList(value, rect) || rect.mElementVector.size() != 4)
+            return EntryResult::Skipped;
+        for (int k = 0; k < 4; ++k)
+            if (!GetImmediateInt(rect.mElementVector[size_t(k)], r[k]))
+                return EntryResult::Skipped;
+        const Image* image = layer.GetImage();
         if (r[0] < 0 || r[1] < 0 || r[2] < 0 || r[3] < 0 || int64_t(r[0]) + r[2] > image->mWidth ||
-            int64_t(r[1]) + r[3] > image->mHeight)
-            return Error(L"Image rectangle out of bounds");
-        layer->mGlyphs.Get(chars[i][0]).mImageRect = Rect(r[0], r[1], r[2], r[3]);
-    }
+            int64_t(r[1]) + r[3] > image->mHeight) {
+            Error(L"Image rectangle out of bounds");
+            return EntryResult::Stop;
+        }
+        layer.mGlyphs.Get(c[0]).mImageRect = Rect(r[0], r[1], r[2], r[3]);
+        return EntryResult::Set;
+    };
     // The default height follows the glyphs of the first 256 characters.
-    int64_t tallest = INT64_MIN;
-    layer->mGlyphs.Each([&](wchar_t c, const GlyphInfo& g) {
-        if (c < 256)
-            tallest = std::max<int64_t>(tallest, int64_t(g.mOffsetY) + g.mImageRect.mHeight);
-    });
-    if (tallest != INT64_MIN)
-        layer->mDefaultHeight = int(std::clamp<int64_t>(tallest, INT_MIN, INT_MAX));
-    return allFit || Fail();
+    auto defaultHeight = [](GlyphLayer& layer) {
+        int64_t tallest = INT64_MIN;
+        layer.mGlyphs.Each([&](wchar_t c, const GlyphInfo& g) {
+            if (c < 256)
+                tallest = std::max<int64_t>(tallest, int64_t(g.mOffsetY) + g.mImageRect.mHeight);
+        });
+        if (tallest != INT64_MIN)
+            layer.mDefaultHeight = int(std::clamp<int64_t>(tallest, INT_MIN, INT_MAX));
+    };
+    return SetPerCharacter(p, 1, true, set, defaultHeight);
 }
 
 bool FontData::CmdLayerSetCharOffsets(const ListDataElement& p)
 {
-    GlyphLayer* layer = nullptr;
-    if (!DataToLayer(p.mElementVector[1], layer))
-        return Fail();
-    std::vector<std::wstring> chars;
-    ListDataElement values;
-    if (!GetCharLists(p, chars, values))
-        return false;
-    bool allFit = true;
-    for (size_t i = 0; i < chars.size(); ++i) {
+    return SetPerCharacter(p, 1, false, [&](GlyphLayer& layer, const std::wstring& c, DataElement* value) {
         ListDataElement offset;
         int x = 0, y = 0;
-        if (chars[i].size() != 1 || !GetDefinedList(values.mElementVector[i], offset) ||
-            offset.mElementVector.size() != 2 || !GetImmediateInt(offset.mElementVector[0], x) ||
-            !GetImmediateInt(offset.mElementVector[1], y)) {
-            allFit = false;
-            continue;
-        }
-        GlyphInfo& g = layer->mGlyphs.Get(chars[i][0]);
+        if (!GetDefinedList(value, offset) || offset.mElementVector.size() != 2 ||
+            !GetImmediateInt(offset.mElementVector[0], x) || !GetImmediateInt(offset.mElementVector[1], y))
+            return EntryResult::Skipped;
+        GlyphInfo& g = layer.mGlyphs.Get(c[0]);
         g.mOffsetX = x;
         g.mOffsetY = y;
-    }
-    return allFit || Fail();
+        return EntryResult::Set;
+    });
 }
 
 bool FontData::CmdLayerSetKerningPairs(const ListDataElement& p)
 {
-    GlyphLayer* layer = nullptr;
-    if (!DataToLayer(p.mElementVector[1], layer))
-        return Fail();
-    std::vector<std::wstring> pairs;
-    ListDataElement values;
-    if (!GetCharLists(p, pairs, values))
-        return false;
-    bool allFit = true;
-    for (size_t i = 0; i < pairs.size(); ++i) {
+    return SetPerCharacter(p, 2, false, [&](GlyphLayer& layer, const std::wstring& pair, DataElement* value) {
         int v = 0;
-        if (pairs[i].size() != 2 || !GetImmediateInt(values.mElementVector[i], v)) {
-            allFit = false;
-            continue;
-        }
-        layer->mGlyphs.Get(pairs[i][0]).mKerningOffsets[pairs[i][1]] = int8_t(uint8_t(v & 0xFF));
-    }
-    return allFit || Fail();
+        if (!GetImmediateInt(value, v))
+            return EntryResult::Skipped;
+        layer.mGlyphs.Get(pair[0]).mKerningOffsets[pair[1]] = int8_t(uint8_t(v & 0xFF));
+        return EntryResult::Set;
+    });
 }
 
 } // namespace Zelk

@@ -56,6 +56,28 @@ uint32_t Narrow(uint32_t value8, const Channel& ch)
     return (uint32_t(v) << ch.shift) & ch.mask;
 }
 
+uint32_t LoadPixel(const uint8_t* row, int x, int bitDepth)
+{
+    if (bitDepth == 16) {
+        uint16_t p;
+        std::memcpy(&p, row + x * 2, 2);
+        return p;
+    }
+    uint32_t p;
+    std::memcpy(&p, row + x * 4, 4);
+    return p;
+}
+
+void StorePixel(uint8_t* row, int x, int bitDepth, uint32_t pixel)
+{
+    if (bitDepth == 16) {
+        uint16_t p = uint16_t(pixel);
+        std::memcpy(row + x * 2, &p, 2);
+    } else {
+        std::memcpy(row + x * 4, &pixel, 4);
+    }
+}
+
 uint32_t Mix(uint32_t oldValue, uint32_t newValue, int coverage)
 {
     return (oldValue * uint32_t(255 - coverage) + newValue * uint32_t(coverage) + 127) / 255;
@@ -86,14 +108,7 @@ uint32_t TextTarget::ReadRGB(int x, int y) const
     if (!pixels || x < 0 || y < 0 || x >= width || y >= height)
         return 0;
     const uint8_t* row = static_cast<const uint8_t*>(pixels) + ptrdiff_t(y) * pitch;
-    uint32_t pixel = 0;
-    if (bitDepth == 16) {
-        uint16_t p;
-        std::memcpy(&p, row + x * 2, 2);
-        pixel = p;
-    } else {
-        std::memcpy(&pixel, row + x * 4, 4);
-    }
+    uint32_t pixel = LoadPixel(row, x, bitDepth);
     return Widen(pixel, MakeChannel(redMask)) << 16 | Widen(pixel, MakeChannel(greenMask)) << 8 |
            Widen(pixel, MakeChannel(blueMask));
 }
@@ -109,31 +124,17 @@ void TextTarget::Blend(int x, int y, uint32_t rgb, int coverage) const
         coverage = 255;
     uint8_t* row = static_cast<uint8_t*>(pixels) + ptrdiff_t(y) * pitch;
     uint32_t r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+    uint32_t p = LoadPixel(row, x, bitDepth);
+    uint32_t out;
     if (bitDepth == 32 && redMask == 0xFF0000 && greenMask == 0xFF00 && blueMask == 0xFF) {
-        uint32_t p;
-        std::memcpy(&p, row + x * 4, 4);
-        uint32_t out = (p & 0xFF000000u) | Mix((p >> 16) & 0xFF, r, coverage) << 16 |
-                       Mix((p >> 8) & 0xFF, g, coverage) << 8 | Mix(p & 0xFF, b, coverage);
-        std::memcpy(row + x * 4, &out, 4);
-        return;
-    }
-    Channel rc = MakeChannel(redMask), gc = MakeChannel(greenMask), bc = MakeChannel(blueMask);
-    uint32_t p = 0;
-    if (bitDepth == 16) {
-        uint16_t v;
-        std::memcpy(&v, row + x * 2, 2);
-        p = v;
+        out = (p & 0xFF000000u) | Mix((p >> 16) & 0xFF, r, coverage) << 16 | Mix((p >> 8) & 0xFF, g, coverage) << 8 |
+              Mix(p & 0xFF, b, coverage);
     } else {
-        std::memcpy(&p, row + x * 4, 4);
+        Channel rc = MakeChannel(redMask), gc = MakeChannel(greenMask), bc = MakeChannel(blueMask);
+        out = (p & ~(redMask | greenMask | blueMask)) | Narrow(Mix(Widen(p, rc), r, coverage), rc) |
+              Narrow(Mix(Widen(p, gc), g, coverage), gc) | Narrow(Mix(Widen(p, bc), b, coverage), bc);
     }
-    uint32_t out = (p & ~(redMask | greenMask | blueMask)) | Narrow(Mix(Widen(p, rc), r, coverage), rc) |
-                   Narrow(Mix(Widen(p, gc), g, coverage), gc) | Narrow(Mix(Widen(p, bc), b, coverage), bc);
-    if (bitDepth == 16) {
-        uint16_t v = uint16_t(out);
-        std::memcpy(row + x * 2, &v, 2);
-    } else {
-        std::memcpy(row + x * 4, &out, 4);
-    }
+    StorePixel(row, x, bitDepth, out);
 }
 
 // ---- fonts ----

@@ -1,7 +1,9 @@
 #include "FontTestSupport.h"
 
 #include "framework/app/Utf16.h"
+#include "framework/fonts/FontData.h"
 #include "framework/fonts/FontImageLoader.h"
+#include "framework/fonts/ImageFont.h"
 #include "tests/framework/graphics/PngFile.h"
 
 #include <algorithm>
@@ -63,6 +65,17 @@ bool TestImages::Load(ZelkAppBase*, const std::string& path, SharedImageRef& out
     self->mServed[path] = true;
     out.Assign(&it->second);
     return true;
+}
+
+std::vector<std::string> ActiveLayerNames(ImageFont& font)
+{
+    font.Prepare();
+    std::vector<std::string> names;
+    for (auto& active : font.mActiveLayerList)
+        for (auto& entry : font.mFontData->mFontLayerMap)
+            if (entry.second == active.mBaseLayer)
+                names.push_back(entry.first);
+    return names;
 }
 
 std::vector<std::wstring> TestApp::Boxes()

@@ -13,7 +13,14 @@
 #include <string>
 #include <vector>
 
+namespace Zelk {
+class ImageFont;
+}
+
 namespace fonttest {
+
+// Upper-cased names of the font's active layers, in order (rebuilt first).
+std::vector<std::string> ActiveLayerNames(Zelk::ImageFont& font);
 
 // UTF-16 little-endian bytes of the text, with a byte-order mark first when asked.
 std::string Utf16(const std::wstring& text, bool byteOrderMark = false);

@@ -58,17 +58,6 @@ protected:
         dir.Write(name, Utf16(text));
         return std::make_unique<ImageFont>(&test.app, dir / name);
     }
-    // Names of the active layers, in order.
-    static std::vector<std::string> Active(ImageFont& font)
-    {
-        font.Prepare();
-        std::vector<std::string> names;
-        for (auto& active : font.mActiveLayerList)
-            for (auto& entry : font.mFontData->mFontLayerMap)
-                if (entry.second == active.mBaseLayer)
-                    names.push_back(entry.first);
-        return names;
-    }
     // The records the last drawing queued, in drawing order.
     static std::vector<TextRenderRecord> Queued()
     {
@@ -106,17 +95,17 @@ TEST_F(ImageFontTest, LayersFollowPointSizeAndTags)
     };
     for (auto& c : sizes) {
         font->SetPointSize(c.pointSize);
-        EXPECT_EQ(Active(*font), c.active) << c.pointSize;
+        EXPECT_EQ(ActiveLayerNames(*font), c.active) << c.pointSize;
     }
     font->SetPointSize(9);
     EXPECT_TRUE(font->AddTag("bold"));
     EXPECT_TRUE(font->HasTag("BoLd"));
     EXPECT_FALSE(font->AddTag("BOLD"));
-    EXPECT_EQ(Active(*font), (Names{"MAIN", "BOLD"}));
+    EXPECT_EQ(ActiveLayerNames(*font), (Names{"MAIN", "BOLD"}));
     EXPECT_TRUE(font->RemoveTag("Bold"));
     EXPECT_FALSE(font->HasTag("bold"));
     EXPECT_FALSE(font->RemoveTag("bold"));
-    EXPECT_EQ(Active(*font), (Names{"MAIN", "PLAIN"}));
+    EXPECT_EQ(ActiveLayerNames(*font), (Names{"MAIN", "PLAIN"}));
 }
 
 TEST_F(ImageFontTest, ScaledLayersScaleCellsMetricsAndAdvancesAlike)

@@ -23,16 +23,6 @@ class SampleFont : public ::testing::Test {
 protected:
     SampleFont() : font(&test.app, std::string(ZELK_FIXTURES) + "/fonts/sample.txt") {}
 
-    std::vector<std::string> Active(ImageFont& f)
-    {
-        f.Prepare();
-        std::vector<std::string> names;
-        for (auto& active : f.mActiveLayerList)
-            for (auto& entry : f.mFontData->mFontLayerMap)
-                if (entry.second == active.mBaseLayer)
-                    names.push_back(entry.first);
-        return names;
-    }
     // The advance of a character as the description gives it (Widths12).
     int Width12(wchar_t c)
     {
@@ -79,7 +69,7 @@ TEST_F(SampleFont, LoadsWithItsLayers)
         f->SetPointSize(c.pointSize);
         if (c.tag)
             f->AddTag(c.tag);
-        EXPECT_EQ(Active(*f), c.active) << c.pointSize << " " << (c.tag ? c.tag : "");
+        EXPECT_EQ(ActiveLayerNames(*f), c.active) << c.pointSize << " " << (c.tag ? c.tag : "");
         EXPECT_EQ(f->GetAscent(), c.ascent) << c.pointSize;
         EXPECT_EQ(f->GetHeight(), c.height) << c.pointSize;
     }
