@@ -8,6 +8,7 @@
 #include "framework/app/Random.h"
 #include "framework/app/StringUtil.h"
 #include "framework/app/SystemInfo.h"
+#include "framework/fonts/SysFont.h"
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/Image.h"
 #include "framework/graphics/Rect.h"
@@ -161,6 +162,7 @@ ZelkAppBase::~ZelkAppBase()
     mWidgetManager = nullptr;
     delete mResourceManager;
     mResourceManager = nullptr;
+    RemoveSysFontMaker();
 
     {
         CritSectGuard g(DisplayLock());
@@ -206,6 +208,9 @@ void ZelkAppBase::Init()
     mPrimaryThreadId = plat::CurrentThreadId();
     if (mShuttingDown)
         return;
+
+    // Buttons and dialogs without a font make system fonts for their labels.
+    InstallSysFontMaker();
 
     plat::Services& platform = plat::Get();
     if (!mDirectDrawPresent || !mDirectSoundPresent) {

@@ -6,6 +6,7 @@
 #include "framework/graphics/Display3DTarget.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/SysFontMaker.h"
 #include "platform/Platform.h"
 #include "platform/text/TextDevice.h"
 
@@ -135,6 +136,27 @@ void SysFont::DrawThroughImage(Graphics* g, int x, int y, const std::wstring& te
     MemoryImage image(mApp);
     image.SetBits(onWhite.data(), w, h);
     g->DrawImage(&image, x, y - mAscent);
+}
+
+namespace {
+
+Font* MakeWidgetSysFont(ZelkAppBase* app, const std::string& face, int pointSize, int charset)
+{
+    return new SysFont(app, face, pointSize, charset);
+}
+
+} // namespace
+
+void InstallSysFontMaker()
+{
+    if (!gSysFontMaker)
+        gSysFontMaker = &MakeWidgetSysFont;
+}
+
+void RemoveSysFontMaker()
+{
+    if (gSysFontMaker == &MakeWidgetSysFont)
+        gSysFontMaker = nullptr;
 }
 
 } // namespace Zelk

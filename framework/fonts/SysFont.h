@@ -61,4 +61,10 @@ private:
     void DrawThroughImage(Graphics* g, int x, int y, const std::wstring& text, const Color& color);
 };
 
+// Buttons and dialogs make their default label fonts through the widgets'
+// system-font maker. Install puts a maker of SysFonts in place unless another
+// one is installed; Remove takes it out again (only when it is this one).
+void InstallSysFontMaker();
+void RemoveSysFontMaker();
+
 } // namespace Zelk

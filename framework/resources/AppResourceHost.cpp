@@ -1,6 +1,9 @@
 #include "framework/resources/AppResourceHost.h"
 
 #include "framework/app/ZelkAppBase.h"
+#include "framework/fonts/FontData.h"
+#include "framework/fonts/ImageFont.h"
+#include "framework/fonts/SysFont.h"
 
 namespace Zelk {
 
@@ -31,17 +34,34 @@ SoundManager* AppResourceHost::GetSoundManager()
 void AppResourceHost::SetSurfaceWanted(MemoryImage* image) {}
 bool AppResourceHost::HasSurface(MemoryImage* image) { return false; }
 
-// The system-font and image-font classes complete these.
 Font* AppResourceHost::MakeSysFont(const std::string& face, int size, bool bold, bool italic, bool underline,
                                    bool shadow, bool simulateBold)
 {
-    return nullptr;
+    auto* font = new SysFont(face, size, bold, italic, underline);
+    font->mDrawShadow = shadow;
+    font->mSimulateBold = simulateBold;
+    return font;
 }
 
-Font* AppResourceHost::MakeImageFont(const std::string& path) { return nullptr; }
-bool AppResourceHost::IsImageFont(Font* font) { return true; }
-bool AppResourceHost::ImageFontLoaded(Font* font) { return false; }
-void AppResourceHost::AddTag(Font* font, const std::string& tag) {}
-void AppResourceHost::Prepare(Font* font) {}
+Font* AppResourceHost::MakeImageFont(const std::string& path) { return new ImageFont(mApp, path); }
+bool AppResourceHost::IsImageFont(Font* font) { return dynamic_cast<ImageFont*>(font) != nullptr; }
+
+bool AppResourceHost::ImageFontLoaded(Font* font)
+{
+    auto* imageFont = dynamic_cast<ImageFont*>(font);
+    return imageFont && imageFont->mFontData->mInitialized;
+}
+
+void AppResourceHost::AddTag(Font* font, const std::string& tag)
+{
+    if (auto* imageFont = dynamic_cast<ImageFont*>(font))
+        imageFont->AddTag(tag);
+}
+
+void AppResourceHost::Prepare(Font* font)
+{
+    if (auto* imageFont = dynamic_cast<ImageFont*>(font))
+        imageFont->Prepare();
+}
 
 } // namespace Zelk

@@ -8,9 +8,9 @@ namespace Zelk {
 class ZelkAppBase;
 
 // The host of a running application. Shared images, the 3D choice and the
-// sound manager come from the application. Surface images and the font
-// classes are not part of the framework yet: until they are, no image asks
-// for a surface and no font loads.
+// sound manager come from the application, fonts from the font classes.
+// Surface images are not part of the framework yet: until they are, no image
+// asks for a surface.
 class AppResourceHost : public ResourceHost {
 public:
     explicit AppResourceHost(ZelkAppBase* app) : mApp(app) {}
