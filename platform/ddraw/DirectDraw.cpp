@@ -241,6 +241,44 @@ int32_t DDSurface::Unlock()
     return DD_OK;
 }
 
+int32_t DDSurface::GetDC(TextTarget& target)
+{
+    if (int32_t f = mDevice->TakeFailure("GetDC"))
+        return f;
+    if (mLost)
+        return DDERR_SURFACELOST;
+    if (mDCOut)
+        return DDERR_DCALREADYCREATED;
+    if (mLocks > 0)
+        return DDERR_SURFACEBUSY;
+    const uint32_t bits = mDesc.pixelFormat.rgbBitCount;
+    if (bits != 16 && bits != 32)
+        return DDERR_CANTCREATEDC;
+    ++mLocks;
+    mDCOut = true;
+    target = TextTarget();
+    target.pixels = mMemory.data();
+    target.pitch = mDesc.pitch;
+    target.width = mDesc.width;
+    target.height = mDesc.height;
+    target.bitDepth = int(bits);
+    target.redMask = mDesc.pixelFormat.rBitMask;
+    target.greenMask = mDesc.pixelFormat.gBitMask;
+    target.blueMask = mDesc.pixelFormat.bBitMask;
+    target.clipLeft = target.clipTop = 0;
+    target.clipRight = mDesc.width;
+    target.clipBottom = mDesc.height;
+    return DD_OK;
+}
+
+int32_t DDSurface::ReleaseDC()
+{
+    if (!mDCOut)
+        return DDERR_NODC;
+    mDCOut = false;
+    return Unlock();
+}
+
 int32_t DDSurface::Blt(const DDRect* dstIn, DDSurface* src, const DDRect* srcIn, uint32_t flags, const DDBltFx* fx)
 {
     if (int32_t f = mDevice->TakeFailure("Blt"))

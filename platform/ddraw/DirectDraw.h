@@ -6,6 +6,7 @@
 // depth, refresh rate, which entry points exist), fails any call with a chosen
 // result code and loses surfaces.
 #include "platform/dx/DxResult.h"
+#include "platform/text/TextDevice.h"
 #include "platform/window/WindowSystem.h"
 
 #include <atomic>
@@ -83,6 +84,12 @@ public:
     int32_t SetClipper(class DDClipper* clipper);
     int32_t IsLost() const;
     int32_t Restore();
+    // The surface's device context for the text device: a pixel target over
+    // the whole surface in its own layout, clipped to it. Refused while the
+    // surface is locked, lost or already has a context out; while it is out
+    // the surface counts as locked. ReleaseDC ends it.
+    int32_t GetDC(TextTarget& target);
+    int32_t ReleaseDC();
 
     int32_t Width() const { return mDesc.width; }
     int32_t Height() const { return mDesc.height; }
@@ -105,6 +112,7 @@ private:
     std::vector<uint8_t> mMemory;
     std::atomic<int> mRefs{1};
     int mLocks = 0;
+    bool mDCOut = false;
     bool mLost = false;
     bool mHasColorKey = false;
     DDColorKey mColorKey;
