@@ -1,6 +1,6 @@
 // The sample image font made by tools/fontfixture (DejaVu Sans glyph sheets at
-// 12 and 24 pixels with outline and bold layers) and a screen of widget-like
-// boxes with wrapped, colour-coded text in both kinds of font.
+// 12 and 24 pixels with outline and bold layers) and a screen of widgets
+// with wrapped, colour-coded text in both kinds of font.
 #include "FontTestSupport.h"
 
 #include "framework/app/StringUtil.h"
@@ -9,6 +9,8 @@
 #include "framework/fonts/SysFont.h"
 #include "framework/fonts/TextRenderPool.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/widgets/ButtonWidget.h"
+#include "framework/widgets/Widget.h"
 #include "platform/text/FreeTypeTextDevice.h"
 
 #include <gtest/gtest.h>
@@ -125,34 +127,51 @@ TEST_F(SampleFont, ScreenOfBoxesAndWrappedTextInBothKinds)
     };
 
     box(8, 8, 304, 194, Color(20, 24, 40, 200));
+    // The panel's own text helpers draw its title and the two wrapped texts.
+    Widget panel;
+    panel.Resize(8, 8, 304, 194);
+    g.PushState();
+    g.Translate(panel.mX, panel.mY);
     g.SetFont(title.get());
-    g.SetColor(Color(255, 220, 120));
-    g.DrawColorCodedString(L"Office ^80FF80^Hours", 8, 8 + title->GetAscent() + 4, 304, 0);
+    panel.DrawCenteredTextShadowed(&g, title->GetAscent() + 4, L"Office Hours", Color(255, 220, 120),
+                                   Color(0, 0, 0, 160), Point{2, 2});
+    g.PopState();
 
     const std::wstring story = L"Clients ^FFD040^wait^oldclr^ at the counter. Serve them before their "
                                L"patience runs out, or the ^FF6060^scandal^oldclr^ costs a life!";
     box(16, 48, 140, 110, Color(40, 48, 72, 220));
     g.SetFont(body.get());
     g.SetColor(Color::White);
-    g.DrawWrappedText(Rect(22, 52, 128, 100), story);
+    panel.DrawWrappedText(&g, Rect(22, 52, 128, 100), story, -1, -1);
 
     box(164, 48, 140, 110, Color(40, 48, 72, 220));
     g.SetFont(&sans);
     g.SetColor(Color(220, 230, 255));
-    g.DrawWrappedText(Rect(170, 52, 128, 100), story);
+    panel.DrawWrappedText(&g, Rect(170, 52, 128, 100), story, -1, 0);
 
     g.SetFont(scaled.get());
     g.SetColor(Color(160, 255, 200));
     g.DrawString(L"Scaled 18 of 24", 20, 180);
 
-    box(176, 166, 60, 26, Color(60, 110, 60));
-    g.SetFont(bold.get());
-    g.SetColor(Color::White);
-    g.DrawColorCodedString(L"OK", 176, 166 + 17, 60, 0);
-    box(244, 166, 60, 26, Color(110, 60, 60));
-    g.SetFont(&label);
-    g.SetColor(Color(255, 240, 200));
-    g.DrawColorCodedString(L"Cancel", 244, 166 + 17, 60, 0);
+    // Two buttons in the frame look, labelled in each kind of font.
+    ButtonWidget ok(1, nullptr), cancel(2, nullptr);
+    ok.Resize(176, 166, 60, 26);
+    ok.mLabel = L"OK";
+    ok.SetFont(bold.get());
+    cancel.Resize(244, 166, 60, 26);
+    cancel.mLabel = L"Cancel";
+    cancel.SetFont(&label);
+    for (ButtonWidget* button : {&ok, &cancel}) {
+        button->SetColor(0, Color(255, 240, 200));
+        button->SetColor(2, Color(20, 20, 30));
+        button->SetColor(3, Color(200, 210, 230));
+        button->SetColor(4, Color(60, 60, 80));
+        button->SetColor(5, button == &ok ? Color(60, 110, 60) : Color(110, 60, 60));
+        g.PushState();
+        g.Translate(button->mX, button->mY);
+        button->Draw(&g);
+        g.PopState();
+    }
 
     CheckGolden("fonts/screen", w, h, Pixels(*screen));
 }
