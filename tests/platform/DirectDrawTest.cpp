@@ -205,3 +205,56 @@ TEST_F(DirectDrawStandIn, WindowedPrimaryPresentsTheClientArea)
     EXPECT_EQ(frame[0], 0xFFABCDEFu);
     primary->Release();
 }
+
+// ---- device contexts for text ----
+
+TEST_F(DirectDrawStandIn, TextDrawnThroughTheDeviceContextLandsInTheSurfacesLayout)
+{
+    TextFontDesc desc;
+    desc.height = 16; // a box glyph: columns 1..5 full, 6 half, rows 4..15 of the cell
+    auto font = platform.text.CreateFont(desc);
+    for (uint32_t bits : {16u, 32u}) {
+        DDSurface* s = Offscreen(20, 24, bits);
+        TextTarget dc;
+        ASSERT_EQ(s->GetDC(dc), DD_OK);
+        EXPECT_EQ(dc.bitDepth, int(bits));
+        EXPECT_EQ(dc.pitch, s->Pitch());
+        EXPECT_EQ(s->LockCount(), 1);
+        font->Draw(dc, 2, 0, L"A", 0xFFFFFF);
+        ASSERT_EQ(s->ReleaseDC(), DD_OK);
+        EXPECT_EQ(s->LockCount(), 0);
+        EXPECT_EQ(s->PixelARGB(3, 4) & 0xFFFFFF, 0xFFFFFFu) << bits;
+        EXPECT_EQ(s->PixelARGB(3, 3) & 0xFFFFFF, 0u) << bits;
+        EXPECT_EQ(s->PixelARGB(2, 4) & 0xFFFFFF, 0u) << bits;
+        uint32_t half = s->PixelARGB(8, 10) & 0xFF;
+        EXPECT_GT(half, 0x70u) << bits;
+        EXPECT_LT(half, 0x90u) << bits;
+        s->Release();
+    }
+}
+
+TEST_F(DirectDrawStandIn, TheDeviceContextIsRefusedWhileTheSurfaceIsBusy)
+{
+    DDSurfaceDesc v;
+    v.flags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    v.caps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY;
+    v.width = 8;
+    v.height = 8;
+    DDSurface* s = nullptr;
+    ASSERT_EQ(dd->CreateSurface(v, &s), DD_OK);
+    TextTarget dc;
+    DDSurfaceDesc d;
+    ASSERT_EQ(s->Lock(nullptr, d, DDLOCK_WAIT), DD_OK);
+    EXPECT_EQ(s->GetDC(dc), DDERR_SURFACEBUSY);
+    s->Unlock();
+    ASSERT_EQ(s->GetDC(dc), DD_OK);
+    EXPECT_EQ(s->GetDC(dc), DDERR_DCALREADYCREATED);
+    EXPECT_EQ(s->ReleaseDC(), DD_OK);
+    EXPECT_EQ(s->ReleaseDC(), DDERR_NODC);
+    DirectDrawDevice::Get().FailNext("GetDC", DDERR_CANTCREATEDC);
+    EXPECT_EQ(s->GetDC(dc), DDERR_CANTCREATEDC);
+    DirectDrawDevice::Get().LoseSurfaces();
+    EXPECT_EQ(s->GetDC(dc), DDERR_SURFACELOST);
+    EXPECT_EQ(s->LockCount(), 0);
+    s->Release();
+}
