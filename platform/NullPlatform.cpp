@@ -33,6 +33,7 @@ NullPlatform::NullPlatform()
     s.windows = &windows;
     s.audio = &audio;
     s.text = &text;
+    s.dialogs = &dialogs;
     Install(s);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/audio/NullAudioOutput.h"
 #include "platform/clock/NullClock.h"
 #include "platform/debug/DebugSink.h"
+#include "platform/dialog/NullModalDialogHost.h"
 #include "platform/folders/Folders.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/modules/Modules.h"
@@ -39,6 +40,7 @@ public:
     NullWindowSystem windows;
     NullAudioOutput audio;
     NullTextDevice text;
+    NullModalDialogHost dialogs;
 
 private:
     std::string mRoot;

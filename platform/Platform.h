@@ -16,6 +16,7 @@ class DebugSink;
 class WindowSystem;
 class AudioOutput;
 class TextDevice;
+class ModalDialogHost;
 
 struct Services {
     Clock* clock = nullptr;
@@ -28,6 +29,7 @@ struct Services {
     WindowSystem* windows = nullptr;
     AudioOutput* audio = nullptr;
     TextDevice* text = nullptr;
+    ModalDialogHost* dialogs = nullptr;
 };
 
 // The services installed for this process. Never null after Install().

@@ -10,25 +10,8 @@ namespace Zelk {
 
 namespace {
 
-// A leading decimal number as the C library's atoi reads it (blanks, a sign,
-// digits; 0 when there is none), held at the int range instead of overflowing.
-int ReadInt(const std::string& text)
-{
-    size_t i = 0;
-    while (i < text.size() && CharIsSpace((unsigned char)text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    int64_t v = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        v = v * 10 + (text[i] - '0');
-        if (v > int64_t(INT_MAX) + 1)
-            v = int64_t(INT_MAX) + 1;
-    }
-    v = negative ? -v : v;
-    return int(v > INT_MAX ? INT_MAX : v);
-}
+// A number as atoi reads it, held at the int range instead of overflowing.
+int ReadInt(const std::string& text) { return int(ReadLeadingInteger(text, INT_MIN, INT_MAX)); }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 

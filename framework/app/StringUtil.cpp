@@ -219,4 +219,23 @@ std::wstring CommaSeparate64(int64_t value)
     return out;
 }
 
+int64_t ReadLeadingInteger(const std::string& text, int64_t lo, int64_t hi)
+{
+    constexpr int64_t kCap = 1000000000000000000; // above every bound
+    size_t i = 0;
+    while (i < text.size() && CharIsSpace((unsigned char)text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    int64_t v = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        const int digit = text[i] - '0';
+        v = v > (kCap - digit) / 10 ? kCap : v * 10 + digit;
+    }
+    if (negative)
+        v = -v;
+    return v < lo ? lo : (v > hi ? hi : v);
+}
+
 } // namespace Zelk

@@ -48,5 +48,9 @@ std::wstring WStringUnquote(const std::wstring& text);
 // Digits in groups of three ("1,234,567"); empty for a negative number.
 std::wstring CommaSeparate(int32_t value);
 std::wstring CommaSeparate64(int64_t value);
+// A leading decimal number as the C library's atoi reads it (white space, a
+// sign, digits; 0 when there is none), held inside lo..hi instead of
+// overflowing. The bounds lie within +-10^18.
+int64_t ReadLeadingInteger(const std::string& text, int64_t lo, int64_t hi);
 
 } // namespace Zelk

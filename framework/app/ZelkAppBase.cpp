@@ -3,6 +3,10 @@
 // ZelkAppBaseServices.cpp.
 #include "framework/app/ZelkAppBase.h"
 #include "framework/app/AppCursors.h"
+#include "framework/app/CommandLineOptions.h"
+#include "framework/app/DebugToolHooks.h"
+#include "framework/app/DemoRecordStream.h"
+#include "framework/app/DeveloperToolsConnection.h"
 #include "framework/app/MersenneTwister.h"
 #include "framework/app/PathUtil.h"
 #include "framework/app/Random.h"
@@ -22,6 +26,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "platform/Platform.h"
 #include "platform/clock/Clock.h"
+#include "platform/cmdline/CommandLine.h"
 #include "platform/crash/CrashSignals.h"
 #include "platform/folders/Folders.h"
 #include "platform/instance/SingleInstance.h"
@@ -31,6 +36,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <mutex>
 #include <unistd.h>
 
 namespace Zelk {
@@ -51,6 +57,7 @@ ZelkAppBase::ZelkAppBase()
     std::string programPath = plat::Get().folders ? plat::Get().folders->ProgramPath() : std::string();
     mProductVersion = GetProductVersion(programPath);
     mProgramFolder = GetFileDir(programPath, false);
+    mCommandLine = plat::GetCommandLine();
 
     // 5: defaults that need computing.
     mConstructionTick = plat::GetTickCount();
@@ -72,6 +79,9 @@ ZelkAppBase::ZelkAppBase()
     // 7: the managers.
     mWidgetManager = new WidgetManager(this);
     mResourceManager = new ResourceManager(this);
+    ConnectDemoStream();
+    static std::once_flag toolsConnected;
+    std::call_once(toolsConnected, [] { ConnectDeveloperTools(gDebugToolHooks); });
 
     // 8: a Tablet PC may not flip pages.
     plat::WindowSystem* windows = plat::Get().windows;
@@ -193,6 +203,9 @@ ZelkAppBase::~ZelkAppBase()
 
     if (gAppBase == this)
         gAppBase = nullptr;
+    if (mRecordingDemo)
+        WriteDemoFile();
+    DisconnectDemoStream();
     if (gCrashApp == this)
         gCrashApp = nullptr;
 
@@ -232,9 +245,7 @@ void ZelkAppBase::Init()
             folder += "\\" + mCompanyFolder;
         folder += "\\" + mProdName + "\\";
         SetAppDataFolder(folder);
-        bool absolute = !mDemoFileName.empty() && mDemoFileName[0] == '/';
-        if (!absolute)
-            mDemoFileName = GetAppDataFolder() + mDemoFileName;
+        mDemoFileName = DemoFileInDataFolder(mDemoFileName);
     }
 
     if (!mSkipCommandLine)
@@ -265,7 +276,17 @@ void ZelkAppBase::Init()
 
     mTimeLoaded = plat::GetTickCount();
     SeedRandom(mTimeLoaded);
-    SRand(plat::GetTickCount());
+    if (mPlayingDemo) {
+        std::string error;
+        if (!LoadDemo(error)) {
+            mPlayingDemo = false;
+            FatalError(error);
+            ExitNow(0);
+        }
+    }
+    // A demo carries one seed: both generators start from it, so a replay
+    // draws the same numbers.
+    SRand(mRecordingDemo || mPlayingDemo ? mTimeLoaded : plat::GetTickCount());
 
     if (platform.windows) {
         plat::WindowDesc desc;
@@ -296,6 +317,12 @@ void ZelkAppBase::Init()
     }
 
     MakeWindow();
+
+    if (mPlayingDemo && TakeDemoHookRecord()) {
+        // The screen mode and refresh rate of the recording run's first display.
+        mWindowedWanted = mDemoBuffer.ReadBool();
+        mRefreshRate = mDemoBuffer.ReadByte();
+    }
 
     if (!mSoundManager)
         mSoundManager = new DSoundManager(mSoundOff ? 0 : mMainWindow.load(), mUseFMODMusic);

@@ -1,5 +1,7 @@
 #pragma once
+#include "framework/app/Buffer.h"
 #include "framework/app/CriticalSection.h"
+#include "framework/app/DemoMarker.h"
 #include "framework/app/Ratio.h"
 #include "framework/graphics/SharedImage.h"
 #include "framework/widgets/ButtonListener.h"
@@ -10,14 +12,20 @@
 #include <cstdint>
 #include <list>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
+namespace plat {
+struct SettingsValue;
+}
+
 namespace Zelk {
 
 class DDInterface;
+class DemoRecordStream;
 class Dialog;
 class Graphics;
 class Image;
@@ -191,6 +199,46 @@ public:
     void RecoverLostDisplay();
     // A lock only for the application's own sets when no display exists yet.
     CriticalSection* DisplayLock();
+    // A whole file into the buffer (through the archive layer when one is
+    // published). While a demo is recorded or played back the result is
+    // recorded or replayed, unless noDemo is set.
+    bool ReadBufferFromFile(const std::string& path, Buffer& buffer, bool noDemo);
+
+    // ---- command line and demos (ZelkAppBaseDemo.cpp) ----
+    // Splits argument text into switches and their values and hands each to
+    // HandleSwitch. The base HandleCommandLine does not call it: a program that
+    // takes the switches calls it from its own HandleCommandLine.
+    void HandleSwitches(const std::string& args);
+    // Opens the demo file for playback: seed, markers, recorded end, stream.
+    bool LoadDemo(std::string& error);
+    // Writes the demo file at the end of a recording run.
+    void WriteDemoFile();
+    // The header of a new record at the current update count, after the
+    // padding records a gap of more than 15 updates needs.
+    void WriteRecordHeader();
+    // Reads the next record header when none is pending; whether the pending
+    // record is due at the current update count.
+    bool ReadRecordHeader();
+    // Recording: a record header, its short flag and its command.
+    void BeginDemoRecord(bool isShort, int command);
+    // Replays the input records due at the current update count.
+    void RunDemoEvents();
+    // Playback: no record is pending and too few bits are left for another.
+    bool DemoStreamAtEnd() const;
+    // Values from outside that a demo must reproduce: recorded while
+    // recording, replaced by the recorded ones while playing back, passed on
+    // unchanged otherwise.
+    void DemoSyncBuffer(Buffer& buffer);
+    void DemoSyncBool(bool& value);
+    void DemoSyncString(std::string& text);
+
+    // ---- demo playback controls (ZelkAppBasePlayback.cpp) ----
+    // A character typed while a demo plays back: speed, pause, single step,
+    // jumps, the two dialogs and the sound.
+    void PlaybackKey(int c);
+    // The dialogs: -1 when they cannot be shown, else their result (0).
+    int ShowMarkerList();
+    int ShowJumpToTime();
 
     // ---- identity and folders ----
     uint32_t mTimeLoaded = 0;
@@ -348,6 +396,20 @@ public:
     bool mDemoCloseSeen = false;
     std::string mDemoBaseName = "zelkapp";
     std::string mDemoFileName = "zelkapp.dmo";
+    Buffer mDemoBuffer; // the record stream
+    // Recording: update count of the last record written. Playback: the
+    // update count at which the pending record is due.
+    int32_t mLastDemoUpdate = 0;
+    bool mDemoNeedHeader = true; // playback: no record header is pending
+    bool mDemoPendingShort = false;
+    int32_t mDemoPendingCommand = 0;
+    // Recording: the mouse position as playback will rebuild it. Playback:
+    // the position rebuilt from the records (the cursor thread reads it).
+    std::atomic<int32_t> mDemoMouseX{0};
+    std::atomic<int32_t> mDemoMouseY{0};
+    int32_t mDemoRecordedEnd = 0; // playback: the update count the recording ended at
+    bool mDemoLoadingCompleteSeen = false;
+    std::vector<DemoMarker> mDemoMarkers;
 
     bool mDebugKeysEnabled = false;
     bool mMaximizeBox = false;
@@ -376,6 +438,40 @@ public:
     ResourceManager* mResourceManager = nullptr;
 
 protected:
+    // The end of resource loading, on the main thread (written to a demo
+    // being recorded before the hook runs).
+    void CompleteLoading();
+    // The further updates an update owes in refresh-paced mode, and the fraction.
+    void RunFractionUpdates(double stepFraction);
+
+    // Demo recording and playback (ZelkAppBaseDemo.cpp).
+    void ConnectDemoStream();
+    void DisconnectDemoStream();
+    // Playback: whether an update may run now; runs the loading completion
+    // once the demo has replayed it.
+    bool DemoUpdateAllowed();
+    // Playback: takes the next record for a hook; false at the end of the stream.
+    bool TakeDemoHookRecord();
+    // Playback: the demo is out of step with the program: it ends here.
+    void EndDemoStream();
+    // Playback: count recorded bytes, never more than the stream still holds.
+    std::vector<uint8_t> ReadDemoBytes(uint32_t count);
+    void RecordQueuedMessage(const plat::WindowMessage& msg);
+    void RecordMouseInWindow(bool inside);
+    void RecordRefreshRate();
+    // Registry hooks: a read's value (null: not found) and a write's success.
+    void RecordRegistryRead(const plat::SettingsValue* value);
+    bool ReplayRegistryRead(plat::SettingsValue& value);
+    void RecordRegistryWrite(bool success);
+    bool ReplayRegistryWrite();
+    // Keys that reach the window while a demo plays back.
+    void HandlePlaybackInput(const plat::WindowMessage& msg);
+    // The playback fast-forward of the update accounting; false when there is
+    // nothing (more) to fast-forward and ordinary updating goes on.
+    bool FastForwardDemo(double stepFraction);
+
+    std::unique_ptr<DemoRecordStream> mDemoStreamLink;
+
     // One of the two questions at exit; the answer (IDYES, IDNO).
     int AskAboutHardwareAcceleration(const char* textId, const wchar_t* defaultText);
     std::string RegistryKeyPath(const std::string& valueName, std::string& name) const;

@@ -122,6 +122,8 @@ intptr_t ZelkAppBase::WindowProc(plat::WindowHandle window, const plat::WindowMe
             if (press && OnKeyHook(int(msg.wParam), mCtrlDown, mAltDown))
                 return 0;
         }
+        if (mPlayingDemo)
+            HandlePlaybackInput(msg);
         bool queue = true;
         if (!mMessageQueue.empty()) {
             const uint32_t last = mMessageQueue.back().message;
@@ -169,8 +171,16 @@ bool ZelkAppBase::DispatchQueuedMessage(bool onlyOne)
     do {
         const plat::WindowMessage msg = mMessageQueue.front();
         mMessageQueue.pop_front();
-        if (mPlayingDemo)
+        if (mRecordingDemo && !mShuttingDown)
+            RecordQueuedMessage(msg);
+        if (mPlayingDemo) {
+            // Only the demo drives the program; closing it still works.
+            if (msg.message == plat::WM_CLOSE) {
+                mDemoCloseSeen = true;
+                Shutdown();
+            }
             continue;
+        }
         const uint32_t m = msg.message;
         switch (m) {
         case plat::WM_MOVE:
@@ -255,6 +265,8 @@ bool ZelkAppBase::DispatchQueuedMessage(bool onlyOne)
                 int x = 0, y = 0;
                 const bool inside = windows && mMainWindow && windows->MouseInClient(mMainWindow, x, y);
                 if (inside != mMouseIn) {
+                    if (mRecordingDemo && !mShuttingDown)
+                        RecordMouseInWindow(inside);
                     if (!inside) {
                         mWidgetManager->RemapMouse(x, y);
                         mWidgetManager->MouseExit();
@@ -280,6 +292,8 @@ bool ZelkAppBase::DispatchQueuedMessage(bool onlyOne)
                 mLastInputTime = mLastTimerTick;
                 mWidgetManager->MouseMove(x, y);
                 if (!mMouseIn) {
+                    if (mRecordingDemo)
+                        RecordMouseInWindow(true);
                     mMouseIn = true;
                     UpdateCursor();
                 }

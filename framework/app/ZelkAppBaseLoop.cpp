@@ -90,6 +90,7 @@ bool ZelkAppBase::AppStep(bool* updated)
 
     if (mLoopState == 0) {
         PumpWindowMessages();
+        RunDemoEvents();
         DispatchQueuedMessage(true);
         if (mMessageQueue.empty())
             mLoopState = 1;
@@ -147,6 +148,10 @@ bool ZelkAppBase::UpdateFrames(bool allowSleep)
         stepFraction = 1.0;
     }
 
+    // A demo played back that must reach a later update runs there first.
+    if (mPlayingDemo && (mUpdateCount < mPlaybackJumpTarget || mPlaybackRunToEnd) && FastForwardDemo(stepFraction))
+        return true;
+
     if (mPlaybackPause || mUpdateMultiplier <= 0.0) {
         // Time stands still, but messages are still handled and the screen
         // still follows input: finish this decision with a draw and a sleep.
@@ -198,6 +203,10 @@ bool ZelkAppBase::UpdateFrames(bool allowSleep)
         mUpdatedSinceDraw = true;
         if (ran) {
             mLoopState = 2;
+        } else if (mPlayingDemo && !gScreenSaverPause) {
+            // The demo holds the update until its records are replayed: the
+            // next step replays them.
+            mLoopState = 3;
         } else {
             // No update may run (the screen-saver pause): sleep a tick instead
             // of spinning, and keep drawing so the pause can end.
@@ -211,17 +220,7 @@ bool ZelkAppBase::UpdateFrames(bool allowSleep)
         }
     } else if (action == kAfterUpdate) {
         mLoopState = 3;
-        mFractionAccumulator += stepFraction - 1.0;
-        FreeQueuedWidgets();
-        while (mFractionAccumulator >= 1.0) {
-            ++mUpdatesSinceDraw;
-            if (!UpdateOnce())
-                break;
-            FreeQueuedWidgets();
-            mFractionAccumulator -= 1.0;
-        }
-        PassUpdateFraction(float(stepFraction));
-        FreeQueuedWidgets();
+        RunFractionUpdates(stepFraction);
         double x = mPendingMs - stepTime;
         if (paced) {
             x -= 0.2;
@@ -264,17 +263,45 @@ bool ZelkAppBase::UpdateFrames(bool allowSleep)
     return true;
 }
 
+void ZelkAppBase::RunFractionUpdates(double stepFraction)
+{
+    mFractionAccumulator += stepFraction - 1.0;
+    FreeQueuedWidgets();
+    while (mFractionAccumulator >= 1.0) {
+        RunDemoEvents();
+        ++mUpdatesSinceDraw;
+        if (!UpdateOnce())
+            break;
+        FreeQueuedWidgets();
+        mFractionAccumulator -= 1.0;
+    }
+    PassUpdateFraction(float(stepFraction));
+    FreeQueuedWidgets();
+}
+
 bool ZelkAppBase::UpdateOnce()
 {
     if (gScreenSaverPause)
         return false;
-    if (mLoadingFinished.load(std::memory_order_acquire) && !mLoadingCompleteHandled) {
-        mLoadingCompleteHandled = true;
-        mLoadingThreadRunning = false;
-        OnLoadingComplete();
+    if (mPlayingDemo) {
+        if (!DemoUpdateAllowed())
+            return false;
+    } else if (mLoadingFinished.load(std::memory_order_acquire) && !mLoadingCompleteHandled) {
+        CompleteLoading();
     }
     UpdateWidgets();
     return true;
+}
+
+void ZelkAppBase::CompleteLoading()
+{
+    mLoadingCompleteHandled = true;
+    mLoadingThreadRunning = false;
+    // Written first: a hook the completion calls records after it, so a
+    // replay meets the records in the order it needs them.
+    if (mRecordingDemo)
+        BeginDemoRecord(false, 9);
+    OnLoadingComplete();
 }
 
 void ZelkAppBase::UpdateWidgets()
@@ -446,8 +473,12 @@ void ZelkAppBase::CursorThreadProc()
     plat::WindowSystem* windows = plat::Get().windows;
     while (!mShuttingDown) {
         int x = 0, y = 0;
-        if (windows)
+        if (mPlayingDemo) {
+            x = mDemoMouseX;
+            y = mDemoMouseY;
+        } else if (windows) {
             windows->MousePosition(x, y);
+        }
         DDInterface* dd = mDDInterface;
         if (dd) {
             if (mDrawCount > 0) {

@@ -1,5 +1,5 @@
 // Operations of the application object whose full behaviour belongs to the
-// window and input, screen-mode, image-service, dialog, crash and demo code.
+// window and input, screen-mode, image-service, dialog and crash code.
 // Each does the least that keeps the application honest until then.
 #include "framework/app/StringUtil.h"
 #include "framework/app/ZelkAppBase.h"
@@ -27,10 +27,5 @@ Image* ZelkAppBase::GetSharedImage(const std::string& fileName, const std::strin
 void ZelkAppBase::LogScreenError(const std::string& text) { DebugPrint("%s\n", text.c_str()); }
 bool ZelkAppBase::OpenUrl(const std::string& url, bool quitAfter) { return false; }
 std::string ZelkAppBase::GetProductVersion(const std::string& path) { return std::string(); }
-
-// ---- crashes and the command line ----
-
-void ZelkAppBase::ParseCommandLine(const std::string& commandLine) { HandleCommandLine(commandLine); }
-bool ZelkAppBase::HandleSwitch(const std::string& name, const std::string& value) { return false; }
 
 } // namespace Zelk

@@ -30,15 +30,19 @@ std::string ZelkAppBase::RegistryKeyPath(const std::string& valueName, std::stri
 bool ZelkAppBase::RegistryWrite(const std::string& valueName, uint32_t type, const void* data,
                                 uint32_t size)
 {
-    plat::SettingsStore* store = plat::Get().settings;
-    if (mRegKey.empty() || !store)
+    if (mRegKey.empty())
         return false;
+    if (mPlayingDemo)
+        return ReplayRegistryWrite(); // the store is not touched
+    plat::SettingsStore* store = plat::Get().settings;
     std::string name;
     std::string key = RegistryKeyPath(valueName, name);
-    if (!store->KeyExists(key) && !store->CreateKey(key))
-        return false;
     // A write the store could not keep is a failure, not a success.
-    return store->SetValue(key, name, type, data, size);
+    const bool written = store && (store->KeyExists(key) || store->CreateKey(key)) &&
+                         store->SetValue(key, name, type, data, size);
+    if (mRecordingDemo)
+        RecordRegistryWrite(written);
+    return written;
 }
 
 bool ZelkAppBase::WriteRegistryString(const std::string& valueName, const std::string& text)
@@ -48,14 +52,24 @@ bool ZelkAppBase::WriteRegistryString(const std::string& valueName, const std::s
 
 bool ZelkAppBase::RegistryRead(const std::string& valueName, uint32_t* type, void* data, uint32_t* size)
 {
-    plat::SettingsStore* store = plat::Get().settings;
-    if (mRegKey.empty() || !store)
+    if (mRegKey.empty())
         return false;
-    std::string name;
-    std::string key = RegistryKeyPath(valueName, name);
     plat::SettingsValue value;
-    if (!store->QueryValue(key, name, value))
-        return false;
+    if (mPlayingDemo) {
+        // The value comes from the demo; the store is not touched.
+        if (!ReplayRegistryRead(value))
+            return false;
+    } else {
+        plat::SettingsStore* store = plat::Get().settings;
+        std::string name;
+        std::string key = RegistryKeyPath(valueName, name);
+        const bool found = store && store->QueryValue(key, name, value);
+        if (mRecordingDemo)
+            RecordRegistryRead(found ? &value : nullptr);
+        if (!found)
+            return false;
+    }
+    // The same checks for a live and a replayed value, so both runs answer alike.
     if (type)
         *type = value.type;
     if (size) {

@@ -167,6 +167,8 @@ void ZelkAppBase::ReadRefreshRate()
 {
     if (DDInterface* dd = mDDInterface)
         mRefreshRate = dd->mRefreshRate;
+    if (mRecordingDemo)
+        RecordRefreshRate();
 }
 
 void ZelkAppBase::Set3DMode(bool use3D, bool reinitialise)

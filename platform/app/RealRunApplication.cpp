@@ -3,6 +3,7 @@
 #include "platform/audio/RealAudioOutput.h"
 #include "platform/clock/RealClock.h"
 #include "platform/debug/DebugSink.h"
+#include "platform/dialog/RealModalDialogHost.h"
 #include "platform/folders/Folders.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/modules/Modules.h"
@@ -29,6 +30,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     static RealMessageBoxes messageBoxes(&windows);
     static RealAudioOutput audio;
     static FreeTypeTextDevice text;
+    static RealModalDialogHost dialogs(&windows);
 
     std::string error;
     if (!windows.Open(error)) {
@@ -47,6 +49,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     s.windows = &windows;
     s.audio = &audio;
     s.text = &text;
+    s.dialogs = &dialogs;
     Install(s);
 
     int result = 0;
