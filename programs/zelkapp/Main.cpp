@@ -4,9 +4,11 @@
 #include "framework/app/ZelkAppBase.h"
 #include "framework/widgets/WidgetManager.h"
 #include "platform/app/RunApplication.h"
+#include "platform/cmdline/CommandLine.h"
 
 int main(int argc, char** argv)
 {
+    plat::SetCommandLineArguments(argc, argv);
     return plat::RunRealApplication([] {
         Zelk::ZelkAppBase* app = new Zelk::ZelkAppBase();
         app->mProdName = "ZelkApp";
