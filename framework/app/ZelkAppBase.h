@@ -438,6 +438,9 @@ public:
     ResourceManager* mResourceManager = nullptr;
 
 protected:
+    // What a change of the application's activation brings: focus, a full
+    // redraw in full screen, and the end of a pending web link.
+    void ApplyActivation();
     // The end of resource loading, on the main thread (written to a demo
     // being recorded before the hook runs).
     void CompleteLoading();

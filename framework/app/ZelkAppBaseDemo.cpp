@@ -382,11 +382,7 @@ void ZelkAppBase::RunDemoEvents()
                 break;
             case kActivate:
                 mActive = b.ReadBits(1, false) != 0;
-                UpdateFocusState();
-                if (mActive && !mWindowedWanted)
-                    mWidgetManager->MarkAllDirty();
-                if (mUrlPending && !mActive)
-                    OnUrlOpened(mPendingUrl);
+                ApplyActivation();
                 break;
             case kSize: {
                 const bool minimized = b.ReadBool();

@@ -214,13 +214,8 @@ bool ZelkAppBase::DispatchQueuedMessage(bool onlyOne)
             mWidgetManager->MarkAllDirty();
             break;
         case plat::WM_ACTIVATEAPP:
-            if (!mCrashed && !mShuttingDown) {
-                UpdateFocusState();
-                if (mActive && !mWindowedWanted)
-                    mWidgetManager->MarkAllDirty();
-                if (mUrlPending && !mActive)
-                    OnUrlOpened(mPendingUrl);
-            }
+            if (!mCrashed && !mShuttingDown)
+                ApplyActivation();
             break;
         case plat::WM_KEYDOWN:
         case plat::WM_SYSKEYDOWN: {
@@ -327,6 +322,15 @@ bool ZelkAppBase::DispatchQueuedMessage(bool onlyOne)
         }
     } while (!onlyOne && !mMessageQueue.empty());
     return !mMessageQueue.empty();
+}
+
+void ZelkAppBase::ApplyActivation()
+{
+    UpdateFocusState();
+    if (mActive && !mWindowedWanted)
+        mWidgetManager->MarkAllDirty();
+    if (mUrlPending && !mActive)
+        OnUrlOpened(mPendingUrl);
 }
 
 void ZelkAppBase::UpdateFocusState()

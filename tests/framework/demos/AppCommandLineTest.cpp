@@ -14,14 +14,6 @@ public:
     std::vector<std::string> handed;
 };
 
-struct StderrBoxes : plat::MessageBoxes {
-    int Show(const std::wstring& text, const std::wstring& caption, uint32_t flags) override
-    {
-        fprintf(stderr, "box '%s' %x: %s\n", WStringToString(caption).c_str(), flags, WStringToString(text).c_str());
-        return plat::IDOK;
-    }
-};
-
 class AppCommandLine : public AppTest {};
 
 } // namespace
@@ -91,9 +83,7 @@ TEST_F(AppCommandLine, AnUnknownSwitchIsAFatalErrorThatEndsTheProgram)
         EXPECT_EXIT(
             {
                 StderrBoxes boxes;
-                plat::Services s = plat::Get();
-                s.messageBoxes = &boxes;
-                plat::Install(s);
+                boxes.Install();
                 DemoApp app(c.switches);
                 if (c.replacement)
                     app.SetString("INVALID_COMMANDLINE_PARAM", c.replacement);

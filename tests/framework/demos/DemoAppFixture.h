@@ -2,6 +2,7 @@
 // An application that takes the demo switches from its command line and
 // writes down, with the update count, what reaches its probe widget and what
 // its own notes say.
+#include "framework/app/StringUtil.h"
 #include "tests/framework/app/AppFixture.h"
 
 #include <atomic>
@@ -67,6 +68,23 @@ private:
             mStamps.push_back(mUpdateCount);
     }
     std::vector<int> mStamps;
+};
+
+// Shows message boxes on standard error, where a death test can see them.
+struct StderrBoxes : plat::MessageBoxes {
+    int Show(const std::wstring& text, const std::wstring& caption, uint32_t flags) override
+    {
+        fprintf(stderr, "box '%s' %x: %s\n", Zelk::WStringToString(caption).c_str(), flags,
+                Zelk::WStringToString(text).c_str());
+        return plat::IDOK;
+    }
+    // Installs itself in place of the platform's boxes.
+    void Install()
+    {
+        plat::Services s = plat::Get();
+        s.messageBoxes = this;
+        plat::Install(s);
+    }
 };
 
 // Window messages as the platform queues them.

@@ -50,15 +50,6 @@ std::ostream& operator<<(std::ostream& out, const RunResult& r)
     return out;
 }
 
-// Shows message boxes on standard error, where a death test can see them.
-struct StderrBoxes : plat::MessageBoxes {
-    int Show(const std::wstring& text, const std::wstring& caption, uint32_t flags) override
-    {
-        fprintf(stderr, "box '%s': %s\n", WStringToString(caption).c_str(), WStringToString(text).c_str());
-        return plat::IDOK;
-    }
-};
-
 std::vector<uint8_t> ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -361,13 +352,11 @@ TEST_F(DemoRoundTrip, ADemoFileThatCannotBePlayedIsAFatalError)
         EXPECT_EXIT(
             {
                 StderrBoxes boxes;
-                plat::Services s = plat::Get();
-                s.messageBoxes = &boxes;
-                plat::Install(s);
+                boxes.Install();
                 DemoApp app("-play -demofile " + c.file);
                 app.Init();
             },
-            ::testing::ExitedWithCode(0), "box 'FATAL ERROR': " + c.box)
+            ::testing::ExitedWithCode(0), "box 'FATAL ERROR' 10: " + c.box)
             << c.file;
     }
 }
