@@ -346,10 +346,11 @@ TEST_F(FontDescription, ImageMapKeepsRectanglesInsideTheImage)
     for (auto& c : cases) {
         auto data = Load(head + L"LayerSetImageMap L ('a' 'b') " + c.rects + L";");
         EXPECT_EQ(data->mInitialized, c.ok) << WStringToString(c.rects);
-        if (!c.ok)
+        if (!c.ok) {
             EXPECT_EQ(test.Boxes().back(),
                       Message({L"Image rectangle out of bounds", 4,
                                std::wstring(L"LayerSetImageMap L ('a' 'b') ") + c.rects}));
+        }
         GlyphLayer* layer = Layer(*data, "L");
         EXPECT_EQ(layer->Glyph(L'a').mImageRect, c.a) << WStringToString(c.rects);
         EXPECT_EQ(layer->Glyph(L'b').mImageRect, c.b) << WStringToString(c.rects);

@@ -190,8 +190,9 @@ TEST_F(SysFontTest, ShadowAndBoldAreDrawnButNotCopied)
             g.DrawString(L"A", 10, 30);
             Box want = copy ? Box{11, 18, 6, 12} : c.ink;
             EXPECT_EQ(InkOf(*image), want) << c.shadow << c.bold << " copy " << copy;
-            if (!copy)
+            if (!copy) {
                 EXPECT_EQ(Pixels(*image)[size_t(30) * 48 + 16], c.belowRight) << c.shadow << c.bold;
+            }
         }
     }
 }
