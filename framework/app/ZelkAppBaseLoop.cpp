@@ -3,6 +3,7 @@
 #include "framework/app/StringUtil.h"
 #include "framework/app/ZelkAppBase.h"
 #include "framework/graphics/DDInterface.h"
+#include "framework/graphics/Rect.h"
 #include "framework/sound/MusicInterface.h"
 #include "framework/widgets/Widget.h"
 #include "framework/widgets/WidgetManager.h"
@@ -401,7 +402,7 @@ void ZelkAppBase::PresentFrame(const void* dirtyRect)
     DDInterface* dd = mDDInterface;
     if (!dd)
         return;
-    if (dd->Redraw(dirtyRect)) {
+    if (dd->Redraw(static_cast<const Rect*>(dirtyRect))) {
         ++mPresentCount;
         if (gSurfacesLost) {
             gSurfacesLost = false;

@@ -2,6 +2,7 @@
 // recovery.
 #include "framework/app/StringUtil.h"
 #include "framework/app/ZelkAppBase.h"
+#include "framework/graphics/DDImage.h"
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/Image.h"
 #include "framework/graphics/MemoryImage.h"

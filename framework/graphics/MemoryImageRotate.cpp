@@ -2,6 +2,7 @@
 // 16.16 fixed point.
 #include "framework/graphics/ImageSource.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/RotateGeometry.h"
 #include "framework/graphics/SaturationTable.h"
 
 #include <algorithm>
@@ -9,45 +10,11 @@
 
 namespace Zelk {
 
+using RotateGeometry::Fixed;
+using RotateGeometry::NarrowAxis;
+using RotateGeometry::RotatedBlitBounds;
+
 namespace {
-
-// Truncation of a double to a 64-bit integer, clamped first so that no value
-// is out of range.
-int64_t Fixed(double v)
-{
-    const double limit = 4.0e18;
-    if (!(v > -limit))
-        return v != v ? 0 : -int64_t(limit);
-    if (v > limit)
-        return int64_t(limit);
-    return int64_t(v);
-}
-
-// Narrows [first, last] to the pixels whose 2 x 2 sample stays inside a
-// source run of `size` pixels, for start s and step ds (16.16). False when
-// the row draws nothing.
-bool NarrowAxis(int64_t s, int64_t ds, int64_t size, bool isV, int64_t& first, int64_t& last)
-{
-    int64_t full = size * 65536;
-    if (ds > 0) {
-        if ((s >> 16) >= size - 1)
-            return false;
-        int64_t f = (65536 - s) / ds;
-        if (f > 0)
-            first = std::max(first, f);
-        last = std::min(last, (full - s - 0x17FFF) / ds);
-    } else if (ds < 0) {
-        if ((s >> 16) < 0)
-            return false;
-        int64_t f = (full - s - 0x27FFF) / ds;
-        if (f >= 0)
-            first = std::max(first, f);
-        last = std::min(last, isV ? -(s / ds) : (0x7FFF - s) / ds);
-    } else if (!(s >= 0 && s < full - 65536)) {
-        return false;
-    }
-    return true;
-}
 
 struct RotateJob {
     uint32_t* dst;
@@ -139,18 +106,7 @@ void MemoryImage::BlitRotated(Image* image, float x, float y, const Rect& srcRec
 
     double cosA = std::cos(angle), sinA = std::sin(angle);
     double cx = centerX, cy = centerY;
-    double minX = 1e7, minY = 1e7, maxX = -1e7, maxY = -1e7;
-    const double corners[4][2] = {{0, 0}, {double(sr.mWidth), 0}, {0, double(sr.mHeight)},
-                                  {double(sr.mWidth), double(sr.mHeight)}};
-    for (const auto& c : corners) {
-        double px = x + cx + (c[0] - cx) * cosA + (c[1] - cy) * sinA;
-        double py = y + cy - (c[0] - cx) * sinA + (c[1] - cy) * cosA;
-        minX = std::min(minX, px);
-        maxX = std::max(maxX, px);
-        minY = std::min(minY, py);
-        maxY = std::max(maxY, py);
-    }
-    DoubleRect box = DoubleRect(minX, minY, maxX - minX, maxY - minY).Intersection(DoubleRect(dclip));
+    DoubleRect box = RotatedBlitBounds(x, y, sr, dclip, angle, centerX, centerY);
     if (box.mWidth <= 0 || box.mHeight <= 0)
         return;
 

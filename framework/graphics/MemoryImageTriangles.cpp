@@ -14,13 +14,9 @@ int DestFormatCode(const MemoryImage* image)
 
 } // namespace
 
-void MemoryImage::BlitMatrix(Image* image, float x, float y, const Matrix3& matrix, const Rect& clip,
-                             const Color& color, int, const Rect& srcRect, bool smooth)
+void RasterizeMatrixBlit(MemoryImage* src, float x, float y, const Matrix3& matrix, const Rect& clip,
+                         const Color& color, const Rect& srcRect, bool smooth, void* dest, int pitch, int formatCode)
 {
-    MemoryImage* src = BlitSource(image);
-    uint32_t* dst = src ? GetBits() : nullptr;
-    if (!dst)
-        return;
     float w = float(srcRect.mWidth), h = float(srcRect.mHeight);
     float sw = src->mWidth > 0 ? float(src->mWidth) : 1.0f, sh = src->mHeight > 0 ? float(src->mHeight) : 1.0f;
     const float corners[4][4] = {
@@ -39,8 +35,34 @@ void MemoryImage::BlitMatrix(Image* image, float x, float y, const Matrix3& matr
         quad[i].mV = corners[i][3];
         quad[i].mColor = 0xFFFFFFFF;
     }
-    RasterizeTriangles(quad, 4, src, color, clip.Intersection(Rect(0, 0, mWidth, mHeight)), dst, mWidth * 4,
-                       DestFormatCode(this), smooth, false);
+    RasterizeTriangles(quad, 4, src, color, clip, dest, pitch, formatCode, smooth, false);
+}
+
+void RasterizeTriangleBlit(MemoryImage* src, const TriVertex (*vertices)[3], int numTriangles, const Rect& clip,
+                           const Color& color, float tx, float ty, bool smooth, void* dest, int pitch, int formatCode)
+{
+    for (int t = 0; t < numTriangles; ++t) {
+        TriVertex tri[3];
+        bool vertexColors = false;
+        for (int k = 0; k < 3; ++k) {
+            tri[k] = vertices[t][k];
+            tri[k].mX += tx;
+            tri[k].mY += ty;
+            vertexColors = vertexColors || tri[k].mColor != 0;
+        }
+        RasterizeTriangles(tri, 3, src, color, clip, dest, pitch, formatCode, smooth, vertexColors);
+    }
+}
+
+void MemoryImage::BlitMatrix(Image* image, float x, float y, const Matrix3& matrix, const Rect& clip,
+                             const Color& color, int, const Rect& srcRect, bool smooth)
+{
+    MemoryImage* src = BlitSource(image);
+    uint32_t* dst = src ? GetBits() : nullptr;
+    if (!dst)
+        return;
+    RasterizeMatrixBlit(src, x, y, matrix, clip.Intersection(Rect(0, 0, mWidth, mHeight)), color, srcRect, smooth,
+                        dst, mWidth * 4, DestFormatCode(this));
     MarkBitsChanged();
 }
 
@@ -51,18 +73,8 @@ void MemoryImage::BlitTriangles(Image* image, const TriVertex (*vertices)[3], in
     uint32_t* dst = src ? GetBits() : nullptr;
     if (!dst)
         return;
-    Rect dclip = clip.Intersection(Rect(0, 0, mWidth, mHeight));
-    for (int t = 0; t < numTriangles; ++t) {
-        TriVertex tri[3];
-        bool vertexColors = false;
-        for (int k = 0; k < 3; ++k) {
-            tri[k] = vertices[t][k];
-            tri[k].mX += tx;
-            tri[k].mY += ty;
-            vertexColors = vertexColors || tri[k].mColor != 0;
-        }
-        RasterizeTriangles(tri, 3, src, color, dclip, dst, mWidth * 4, DestFormatCode(this), smooth, vertexColors);
-    }
+    RasterizeTriangleBlit(src, vertices, numTriangles, clip.Intersection(Rect(0, 0, mWidth, mHeight)), color, tx, ty,
+                          smooth, dst, mWidth * 4, DestFormatCode(this));
     MarkBitsChanged();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "framework/graphics/Color.h"
+#include "framework/graphics/Matrix3.h"
 #include "framework/graphics/Point.h"
 #include "framework/graphics/Rect.h"
 
@@ -54,5 +55,14 @@ int TriangleDrawerCode(bool hasSource, bool sourceHasAlpha, bool smooth, bool ve
 // Returns the number of triangles handed to a drawer (drawn or not).
 int RasterizeTriangles(const TriVertex* strip, int count, MemoryImage* source, const Color& color, const Rect& clip,
                        void* dest, int pitch, int formatCode, bool smooth, bool vertexColors);
+
+// The matrix blit of the source rectangle (centred on the origin, turned by
+// the matrix, moved to (x, y)) into destination words of the given format,
+// pitch bytes per row, clipped to `clip`.
+void RasterizeMatrixBlit(MemoryImage* src, float x, float y, const Matrix3& matrix, const Rect& clip,
+                         const Color& color, const Rect& srcRect, bool smooth, void* dest, int pitch, int formatCode);
+// Textured triangles moved by (tx, ty) into destination words of the format.
+void RasterizeTriangleBlit(MemoryImage* src, const TriVertex (*vertices)[3], int numTriangles, const Rect& clip,
+                           const Color& color, float tx, float ty, bool smooth, void* dest, int pitch, int formatCode);
 
 } // namespace Zelk

@@ -25,19 +25,33 @@ int BitCount(uint32_t mask)
     return n;
 }
 
-// Expands a pixel of the format to 0xAARRGGBB (opaque unless the format has alpha).
-uint32_t ToARGB(uint32_t p, const DDPixelFormat& f)
-{
-    auto channel = [p](uint32_t mask) -> uint32_t {
+// How one channel of a format expands to 8 bits.
+struct ChannelExpand {
+    uint32_t mask = 0;
+    int shift = 0;
+    int bits = 0;
+    explicit ChannelExpand(uint32_t m) : mask(m), shift(m ? LowBit(m) : 0), bits(BitCount(m)) {}
+    uint32_t operator()(uint32_t p) const
+    {
         if (!mask)
             return 0;
-        uint32_t v = (p & mask) >> LowBit(mask);
-        int bits = BitCount(mask);
+        uint32_t v = (p & mask) >> shift;
         return bits >= 8 ? v >> (bits - 8) : (v << (8 - bits)) | (v >> (2 * bits - 8 > 0 ? 2 * bits - 8 : 0));
-    };
-    uint32_t a = f.alphaBitMask ? channel(f.alphaBitMask) : 255;
-    return a << 24 | channel(f.rBitMask) << 16 | channel(f.gBitMask) << 8 | channel(f.bBitMask);
-}
+    }
+};
+
+// Expands pixels of a format to 0xAARRGGBB (opaque unless the format has alpha).
+struct ARGBExpand {
+    ChannelExpand r, g, b, a;
+    explicit ARGBExpand(const DDPixelFormat& f) : r(f.rBitMask), g(f.gBitMask), b(f.bBitMask), a(f.alphaBitMask) {}
+    uint32_t operator()(uint32_t p) const
+    {
+        uint32_t alpha = a.mask ? a(p) : 255;
+        return alpha << 24 | r(p) << 16 | g(p) << 8 | b(p);
+    }
+};
+
+uint32_t ToARGB(uint32_t p, const DDPixelFormat& f) { return ARGBExpand(f)(p); }
 
 uint32_t ReadPixel(const uint8_t* row, int x, uint32_t bits)
 {
@@ -151,10 +165,19 @@ void DirectDrawDevice::PrimaryChanged(DDSurface* primary)
         return;
     std::vector<uint32_t> frame(size_t(w) * size_t(h));
     const DDPixelFormat& f = primary->mDesc.pixelFormat;
+    const ARGBExpand expand(f);
+    const bool plain32 = f.rgbBitCount == 32 && f.rBitMask == 0xFF0000 && f.gBitMask == 0xFF00 && f.bBitMask == 0xFF;
     for (int y = 0; y < h; ++y) {
         const uint8_t* row = primary->mMemory.data() + size_t(y0 + y) * size_t(primary->Pitch());
+        uint32_t* out = frame.data() + size_t(y) * size_t(w);
+        if (plain32) {
+            memcpy(out, row + 4 * size_t(x0), 4 * size_t(w));
+            for (int x = 0; x < w; ++x)
+                out[x] |= 0xFF000000u;
+            continue;
+        }
         for (int x = 0; x < w; ++x)
-            frame[size_t(y) * size_t(w) + size_t(x)] = ToARGB(ReadPixel(row, x0 + x, f.rgbBitCount), f) | 0xFF000000u;
+            out[x] = expand(ReadPixel(row, x0 + x, f.rgbBitCount)) | 0xFF000000u;
     }
     ++presents;
     windows->Present(window, frame.data(), w, h, w);
@@ -223,6 +246,8 @@ int32_t DDSurface::Lock(const DDRect* rect, DDSurfaceDesc& desc, uint32_t flags)
     DDRect r = rect ? *rect : DDRect{0, 0, mDesc.width, mDesc.height};
     if (!Inside(r))
         return DDERR_INVALIDRECT;
+    if (mLocks > 0)
+        return DDERR_SURFACEBUSY;
     ++mLocks;
     desc = mDesc;
     const int bytes = int(mDesc.pixelFormat.rgbBitCount + 7) / 8;
@@ -285,6 +310,8 @@ int32_t DDSurface::Blt(const DDRect* dstIn, DDSurface* src, const DDRect* srcIn,
         return f;
     if (mLost || (src && src->mLost))
         return DDERR_SURFACELOST;
+    if (mLocks > 0 || (src && src->mLocks > 0))
+        return DDERR_SURFACEBUSY;
     DDRect dst = dstIn ? *dstIn : DDRect{0, 0, mDesc.width, mDesc.height};
     if (!Inside(dst))
         return DDERR_INVALIDRECT;
@@ -305,8 +332,22 @@ int32_t DDSurface::Blt(const DDRect* dstIn, DDSurface* src, const DDRect* srcIn,
         if (src->mDesc.pixelFormat.rgbBitCount != bits)
             return DDERR_INVALIDPIXELFORMAT;
         const int dw = dst.Width(), dh = dst.Height(), sw = s.Width(), sh = s.Height();
-        if (dw > 0 && dh > 0 && sw > 0 && sh > 0) {
-            const bool keyed = (flags & DDBLT_KEYSRC) && src->mHasColorKey;
+        const bool keyed = (flags & DDBLT_KEYSRC) && src->mHasColorKey;
+        const int bytes = int(bits + 7) / 8;
+        if (dw > 0 && dh > 0 && dw == sw && dh == sh && !keyed) {
+            // A plain copy, row by row (memmove: a blit within one surface may overlap).
+            const bool upwards = src == this && dst.top > s.top;
+            for (int i = 0; i < dh; ++i) {
+                const int y = upwards ? dh - 1 - i : i;
+                memmove(mMemory.data() + size_t(dst.top + y) * size_t(mDesc.pitch) + size_t(dst.left) * size_t(bytes),
+                        src->mMemory.data() + size_t(s.top + y) * size_t(src->mDesc.pitch) + size_t(s.left) * size_t(bytes),
+                        size_t(dw) * size_t(bytes));
+            }
+        } else if (dw > 0 && dh > 0 && sw > 0 && sh > 0) {
+            // Only the colour bits take part in the key comparison.
+            const DDPixelFormat& sf = src->mDesc.pixelFormat;
+            const uint32_t colorBits = sf.rBitMask | sf.gBitMask | sf.bBitMask;
+            const uint32_t keyLow = src->mColorKey.low & colorBits, keyHigh = src->mColorKey.high & colorBits;
             // Copy through a temporary so a blit within one surface reads the old pixels.
             std::vector<uint32_t> pixels(size_t(dw) * size_t(dh));
             for (int y = 0; y < dh; ++y) {
@@ -319,7 +360,7 @@ int32_t DDSurface::Blt(const DDRect* dstIn, DDSurface* src, const DDRect* srcIn,
                 uint8_t* row = mMemory.data() + size_t(dst.top + y) * size_t(mDesc.pitch);
                 for (int x = 0; x < dw; ++x) {
                     const uint32_t p = pixels[size_t(y) * size_t(dw) + size_t(x)];
-                    if (keyed && p >= src->mColorKey.low && p <= src->mColorKey.high)
+                    if (keyed && (p & colorBits) >= keyLow && (p & colorBits) <= keyHigh)
                         continue;
                     WritePixel(row, dst.left + x, bits, p);
                 }
@@ -364,6 +405,16 @@ int32_t DDSurface::SetColorKey(uint32_t flags, const DDColorKey& key)
         return DDERR_INVALIDPARAMS;
     mHasColorKey = true;
     mColorKey = key;
+    return DD_OK;
+}
+
+int32_t DDSurface::GetColorKey(uint32_t flags, DDColorKey& key) const
+{
+    if (!(flags & DDCKEY_SRCBLT))
+        return DDERR_INVALIDPARAMS;
+    if (!mHasColorKey)
+        return DDERR_NOCOLORKEY;
+    key = mColorKey;
     return DD_OK;
 }
 
@@ -543,6 +594,16 @@ int32_t DirectDraw::WaitForVerticalBlank(uint32_t flags)
 }
 
 int32_t DirectDraw::FlipToGDISurface() { return DD_OK; }
+
+int32_t DirectDraw::QueryInterface(DirectDraw** out)
+{
+    *out = nullptr;
+    if (int32_t f = DirectDrawDevice::Get().TakeFailure("QueryInterface"))
+        return f;
+    AddRef();
+    *out = this;
+    return DD_OK;
+}
 
 int32_t DirectDraw::GetAvailableVidMem(uint32_t caps, uint32_t* total, uint32_t* free)
 {

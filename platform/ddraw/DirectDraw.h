@@ -70,6 +70,9 @@ struct DDBltFx {
 class DirectDrawDevice;
 
 // One surface. Reference counted: Release deletes it when the last reference goes.
+// As on the real device, a locked surface refuses a second Lock and takes
+// part in no Blt (DDERR_SURFACEBUSY) until it is unlocked. A source colour key
+// is compared on the colour bits only (the bits of the three channel masks).
 class DDSurface {
 public:
     void AddRef() { ++mRefs; }
@@ -81,6 +84,8 @@ public:
     int32_t Flip(DDSurface* override, uint32_t flags);
     int32_t GetAttachedSurface(uint32_t caps, DDSurface** out);
     int32_t SetColorKey(uint32_t flags, const DDColorKey& key);
+    // The source colour key; DDERR_NOCOLORKEY when none was set.
+    int32_t GetColorKey(uint32_t flags, DDColorKey& key) const;
     int32_t SetClipper(class DDClipper* clipper);
     int32_t IsLost() const;
     int32_t Restore();
@@ -191,6 +196,8 @@ public:
     int32_t GetScanLine(uint32_t* line);
     int32_t WaitForVerticalBlank(uint32_t flags);
     int32_t FlipToGDISurface();
+    // The other interface version of this object (a new reference).
+    int32_t QueryInterface(DirectDraw** out);
     int32_t GetAvailableVidMem(uint32_t caps, uint32_t* total, uint32_t* free);
 
 private:

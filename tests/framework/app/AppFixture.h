@@ -123,7 +123,7 @@ public:
 class PacingDisplay : public Zelk::DDInterface {
 public:
     explicit PacingDisplay(Zelk::ZelkAppBase* app, plat::NullClock* clock) : DDInterface(app), mClock(clock) {}
-    bool Redraw(const void* dirty) override
+    bool Redraw(const Zelk::Rect* dirty) override
     {
         if (pace) {
             // wait for the next refresh boundary

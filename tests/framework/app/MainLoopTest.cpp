@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 #include "framework/app/StringUtil.h"
+#include "framework/graphics/DDImage.h"
 #include "platform/clock/Clock.h"
 
 #include <algorithm>
@@ -162,7 +163,10 @@ TEST_F(MainLoop, PacedAtSixtyHertzRunsFiveUpdatesInThreeFrames)
     display->mRefreshRate = 60;
     display->pace = true;
     display->origin = platform.clock.NowMs();
+    display->mIs3D = false;
+    display->Init(app->mMainWindow, app->mWindowed);
     delete app->mDDInterface.exchange(display);
+    app->mWidgetManager->mImage = display->GetScreenImage();
     app->mRefreshRate = 60;
     app->mWindowed = false;
     app->mRefreshPacedWanted = true;
@@ -218,11 +222,10 @@ TEST_F(MainLoop, PresentIsSuppressedWhenNothingWasDrawnWithinASecond)
 {
     app->changeEveryUpdate = false;
     app->probe.mDirty = false; // drawn
-    auto* display = app->mDDInterface.load();
     const uint32_t start = platform.clock.NowMs();
     app->mLastPresentTime = start;
     app->mNextDrawTime = start;
-    const int presents = display->mRedrawCount;
+    const int presents = app->mPresentCount;
 
     struct Case {
         uint32_t advance;
@@ -244,7 +247,7 @@ TEST_F(MainLoop, PresentIsSuppressedWhenNothingWasDrawnWithinASecond)
         const bool presented = app->Draw();
         EXPECT_EQ(presented, c.presented) << c.advance;
         expected += c.presented ? 1 : 0;
-        EXPECT_EQ(display->mRedrawCount, expected);
+        EXPECT_EQ(app->mPresentCount, expected);
     }
 }
 
@@ -257,7 +260,10 @@ TEST_F(MainLoop, FramesAreFiftyMillisecondsApartWhileLoading)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     };
     auto* display = new PacingDisplay(app.get(), &platform.clock);
+    display->mIs3D = false;
+    display->Init(app->mMainWindow, app->mWindowed);
     delete app->mDDInterface.exchange(display);
+    app->mWidgetManager->mImage = display->GetScreenImage();
     app->StartLoadingThread();
     StepUntil(*app, [&] { return display->presentTimes.size() >= 10; });
     // The first frame is spaced from the draw time before loading began.

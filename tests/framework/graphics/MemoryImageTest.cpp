@@ -179,6 +179,7 @@ TEST(MemoryImage, DiscardBitsIn2DKeepsNativeBits)
     ZelkAppBase& app = t.app;
     DDInterface* display = new DDInterface(&app); // owned by the application
     display->SetLayout(16, 0xF800, 0x07E0, 0x001F);
+    display->mIs3D = false;
     app.mDDInterface = display;
     MemoryImage image;
     uint32_t pixels[2] = {0xFFFFFFFF, 0xFF123456};

@@ -205,6 +205,7 @@ TEST_F(DebugTools, DebugKeys)
     for (auto& c : cases) {
         DebugApp app;
         app.mDDInterface = new DDInterface(&app);
+        app.mDDInterface.load()->mIs3D = false; // a display that runs in 2D
         log = HookLog();
         bool profiling = false;
         gDebugToolHooks.reloadTunables = [&] { log.calls.push_back("reload"); return true; };

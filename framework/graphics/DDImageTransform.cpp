@@ -1,0 +1,233 @@
+// Rotated and stretched software blits onto a surface image's locked surface:
+// the bilinear, alpha-weighted rotated blit in 16.16 fixed point, and the
+// nearest-pixel stretch, plain and mirrored.
+#include "framework/graphics/DDImage.h"
+#include "framework/graphics/DDInterface.h"
+#include "framework/graphics/ImageSource.h"
+#include "framework/graphics/RotateGeometry.h"
+#include "framework/graphics/SurfaceFormat.h"
+
+#include <algorithm>
+#include <cmath>
+#include <type_traits>
+
+namespace Zelk {
+
+using namespace Surface;
+
+namespace {
+
+template <typename P> constexpr bool Is16() { return std::is_same<P, uint16_t>::value; }
+
+struct RotateJob {
+    const Format* f;
+    const ImageSource* src;
+    Rect sr;
+    Channels k;
+    bool white;
+    bool additive;
+};
+
+template <typename P> void RotatedPixel(const RotateJob& job, P& d, int64_t u, int64_t v)
+{
+    const Format& f = *job.f;
+    const int px = job.sr.mX + int(u >> 16), py = job.sr.mY + int(v >> 16);
+    const uint32_t fu = uint32_t((u & 0xFFFE) + 1), fv = uint32_t((v & 0xFFFE) + 1);
+    const uint32_t gu = 0x10000 - fu, gv = 0x10000 - fv;
+    const uint32_t p[4] = {job.src->At(px, py), job.src->At(px + 1, py), job.src->At(px, py + 1),
+                           job.src->At(px + 1, py + 1)};
+    const uint32_t area[4] = {(gu * gv) >> 16, (fu * gv) >> 16, (gu * fv) >> 16, (fu * fv) >> 16};
+    uint32_t w[4], total = 0;
+    for (int i = 0; i < 4; ++i) {
+        w[i] = (area[i] * (p[i] >> 24)) >> 16;
+        if (!job.white && !job.additive)
+            w[i] = (w[i] * job.k.a) >> 8;
+        total += w[i];
+    }
+    // T per channel (red, green, blue) from the samples' 8-bit channels.
+    uint32_t T[3] = {0, 0, 0};
+    for (int c = 0; c < 3; ++c)
+        for (int i = 0; i < 4; ++i)
+            T[c] += ((p[i] >> (16 - 8 * c)) & 0xFF) * w[i];
+    const uint32_t dd = d;
+
+    if (job.additive) {
+        uint32_t add[3];
+        for (int c = 0; c < 3; ++c)
+            add[c] = T[c] >> (16 - f.bits[c]);
+        d = P(f.AddSaturated(dd, add));
+        return;
+    }
+    const uint32_t inv = 256 - total;
+    if (job.white && f.standardOrder) {
+        const uint32_t S = ((T[0] >> 8) << 16) | ((T[1] >> 8) << 8) | (T[2] >> 8);
+        if constexpr (Is16<P>()) {
+            if (f.form565) {
+                d = P(Fold((((Spread565(dd) * (inv >> 3)) >> 5) & K565) + ((S & 0xFC00) << 11) + ((S >> 3) & 31) +
+                           ((S >> 8) & 0xF800)));
+                return;
+            }
+            if (f.form555) {
+                d = P(Fold((((Spread555(dd) * (inv >> 3)) >> 5) & K555) + ((S >> 3) & 31) + ((S >> 9) & 0x7C00) +
+                           ((S & 0xF800) << 10)));
+                return;
+            }
+        } else {
+            uint32_t out = 0;
+            for (int c = 0; c < 3; ++c) {
+                const int shift = 16 - 8 * c;
+                out |= ((T[c] + ((dd >> shift) & 0xFF) * inv) >> 8) << shift;
+            }
+            d = P(out);
+            return;
+        }
+    }
+    uint32_t out = 0;
+    for (int c = 0; c < 3; ++c) {
+        const uint32_t M = f.mask[c];
+        const uint32_t t = job.white ? T[c] : ((T[c] >> 8) * (job.k.c[c] + 1));
+        out += ((t >> (16 - f.bits[c])) << f.shift[c]) + ((((dd & M) * inv) >> 8) & M);
+    }
+    d = P(out);
+}
+
+template <typename P>
+void RotateRows(const RotateJob& job, float x, float y, double angle, float centerX, float centerY,
+                const DoubleRect& bounds)
+{
+    const double c = std::cos(angle), s = std::sin(angle);
+    const int64_t du = RotateGeometry::Fixed(c * 65536.0), dv = RotateGeometry::Fixed(s * 65536.0);
+    const int bx = int(bounds.mX), by = int(bounds.mY);
+    const double X0 = double(bx) - centerX - x;
+    const int64_t lastColumn = int64_t(bounds.mWidth - 1.0);
+    for (int r = 0; r < bounds.mHeight; ++r) {
+        const double Y = double(by + r) - centerY - y;
+        const int64_t u0 = RotateGeometry::Fixed((c * X0 - s * Y + centerX) * 65536.0);
+        const int64_t v0 = RotateGeometry::Fixed((Y * c + centerY + X0 * s) * 65536.0);
+        int64_t first = 0, last = lastColumn;
+        if (!RotateGeometry::NarrowAxis(u0, du, job.sr.mWidth, false, first, last) ||
+            !RotateGeometry::NarrowAxis(v0, dv, job.sr.mHeight, true, first, last) || first > last)
+            continue;
+        P* row = job.f->template Row<P>(by + r);
+        for (int64_t i = first; i <= last; ++i) {
+            const int64_t u = u0 + i * du, v = v0 + i * dv;
+            // The narrowing keeps the 2 x 2 sample inside; never read outside.
+            if (u < 0 || v < 0 || (u >> 16) + 1 >= job.sr.mWidth || (v >> 16) + 1 >= job.sr.mHeight)
+                continue;
+            RotatedPixel<P>(job, row[bx + i], u, v);
+        }
+    }
+}
+
+template <typename P, bool Mirrored>
+void StretchRows(const Format& f, const NativeSource& src, int srcHeight, const Rect& dest, const DoubleRect& sr,
+                 const Channels& k, bool white, bool additive)
+{
+    const int64_t du = int64_t(sr.mWidth * 65536.0 / dest.mWidth);
+    const int64_t dv = int64_t(sr.mHeight * 65536.0 / dest.mHeight);
+    const int64_t u0 = int64_t(sr.mX * 65536.0);
+    int64_t v = int64_t(sr.mY * 65536.0);
+    uint32_t kc[3];
+    for (int c = 0; c < 3; ++c)
+        kc[c] = (k.c[c] * k.a) / 255;
+    const int maxX = src.width - 1, maxY = srcHeight - 1;
+    for (int j = 0; j < dest.mHeight; ++j, v += dv) {
+        const int sy = int(std::min<int64_t>(std::max<int64_t>(v >> 16, 0), maxY));
+        P* row = f.Row<P>(dest.mY + j);
+        int64_t u = u0;
+        for (int i = 0; i < dest.mWidth; ++i, u += du) {
+            const int sx = int(std::min<int64_t>(std::max<int64_t>(u >> 16, 0), maxX));
+            const uint32_t n = src.At(sx, sy);
+            const uint32_t alpha = n >> 24;
+            if (alpha == 0)
+                continue;
+            P& d = row[Mirrored ? dest.mX + dest.mWidth - 1 - i : dest.mX + i];
+            const uint32_t dd = d;
+            uint32_t out = 0;
+            if (additive) {
+                uint32_t add[3];
+                for (int c = 0; c < 3; ++c) {
+                    add[c] = (n & f.mask[c]) >> f.shift[c];
+                    if (!white)
+                        add[c] = (add[c] * kc[c]) >> 8;
+                }
+                out = f.AddSaturated(dd, add);
+            } else if (white) {
+                for (int c = 0; c < 3; ++c)
+                    out += (((dd & f.mask[c]) * (256 - alpha)) >> 8) & f.mask[c];
+                out += Is16<P>() ? (n & 0xFFFF) : n;
+            } else {
+                const uint32_t jw = 256 - (alpha * k.a) / 255;
+                for (int c = 0; c < 3; ++c)
+                    out += ((((dd & f.mask[c]) * jw) + ((n & f.mask[c]) * kc[c])) >> 8) & f.mask[c];
+            }
+            d = P(out);
+        }
+    }
+}
+
+} // namespace
+
+bool DDImage::BlitRotatedOnSurface(MemoryImage* src, float x, float y, const Rect& srcRect, const Color& color,
+                                   int drawMode, double angle, float centerX, float centerY, const DoubleRect& bounds)
+{
+    if (drawMode != DRAWMODE_NORMAL && drawMode != DRAWMODE_ADDITIVE)
+        return false;
+    src->AnalyzeBits();
+    if (mSurfaceOnly)
+        return false;
+    Rect sr = srcRect.Intersection(Rect(0, 0, src->mWidth, src->mHeight));
+    if (sr.mWidth <= 0 || sr.mHeight <= 0)
+        return false;
+    // Additive mode reads plain pixels: a palettised source gives its palette up.
+    if (drawMode == DRAWMODE_ADDITIVE && !src->GetBits())
+        return false;
+    ImageSource source;
+    if (!source.Open(src))
+        return false;
+    Drawing d(*this, false);
+    if (!d || (drawMode == DRAWMODE_ADDITIVE && !d.f.HasTables()))
+        return false;
+    // Only rows and columns inside this image are drawn.
+    const DoubleRect inside = bounds.Intersection(DoubleRect(0, 0, mWidth, mHeight));
+    const RotateJob job{&d.f, &source, sr, Channels(color), color == Color::White, drawMode == DRAWMODE_ADDITIVE};
+    if (d.f.bitCount == 16)
+        RotateRows<uint16_t>(job, x, y, angle, centerX, centerY, inside);
+    else
+        RotateRows<uint32_t>(job, x, y, angle, centerX, centerY, inside);
+    return true;
+}
+
+bool DDImage::BlitStretchedOnSurface(MemoryImage* src, const Rect& dest, const DoubleRect& srcRect,
+                                     const Color& color, int drawMode, bool mirrored)
+{
+    if (drawMode != DRAWMODE_NORMAL && drawMode != DRAWMODE_ADDITIVE)
+        return false;
+    if (mSurfaceOnly || dest.mWidth <= 0 || dest.mHeight <= 0 || src->mWidth <= 0 || src->mHeight <= 0)
+        return false;
+    const Rect inside = dest.Intersection(Rect(0, 0, mWidth, mHeight));
+    if (inside != dest)
+        return false;
+    NativeSource native;
+    if (!OpenNative(src, mDDInterface, native))
+        return false;
+    Drawing d(*this, true);
+    if (!d || (drawMode == DRAWMODE_ADDITIVE && !d.f.HasTables()))
+        return false;
+    const bool white = color == Color::White, additive = drawMode == DRAWMODE_ADDITIVE;
+    const Channels k(color);
+    if (d.f.bitCount == 16) {
+        if (mirrored)
+            StretchRows<uint16_t, true>(d.f, native, src->mHeight, dest, srcRect, k, white, additive);
+        else
+            StretchRows<uint16_t, false>(d.f, native, src->mHeight, dest, srcRect, k, white, additive);
+    } else {
+        if (mirrored)
+            StretchRows<uint32_t, true>(d.f, native, src->mHeight, dest, srcRect, k, white, additive);
+        else
+            StretchRows<uint32_t, false>(d.f, native, src->mHeight, dest, srcRect, k, white, additive);
+    }
+    return true;
+}
+
+} // namespace Zelk
