@@ -122,6 +122,9 @@ void DirectDrawDevice::Reset()
     cooperativeLevel = 0;
     cooperativeWindow = 0;
     presents = 0;
+    blts = 0;
+    lastBltSource = lastBltDest = DDRect();
+    lastBltFlags = 0;
 }
 
 DDPixelFormat DirectDrawDevice::DesktopFormat() const
@@ -332,6 +335,10 @@ int32_t DDSurface::Blt(const DDRect* dstIn, DDSurface* src, const DDRect* srcIn,
         if (src->mDesc.pixelFormat.rgbBitCount != bits)
             return DDERR_INVALIDPIXELFORMAT;
         const int dw = dst.Width(), dh = dst.Height(), sw = s.Width(), sh = s.Height();
+        ++mDevice->blts;
+        mDevice->lastBltSource = s;
+        mDevice->lastBltDest = dst;
+        mDevice->lastBltFlags = flags;
         const bool keyed = (flags & DDBLT_KEYSRC) && src->mHasColorKey;
         const int bytes = int(bits + 7) / 8;
         if (dw > 0 && dh > 0 && dw == sw && dh == sh && !keyed) {

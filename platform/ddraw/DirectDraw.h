@@ -167,6 +167,10 @@ public:
     WindowHandle cooperativeWindow = 0;
     int liveSurfaces = 0;
     int presents = 0;
+    // The surface-to-surface blits so far, and the last one's rectangles and flags.
+    int blts = 0;
+    DDRect lastBltSource, lastBltDest;
+    uint32_t lastBltFlags = 0;
 
     DDPixelFormat DesktopFormat() const;
     // Called by surfaces when the primary changed: hands the visible pixels to
