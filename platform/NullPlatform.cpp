@@ -34,6 +34,7 @@ NullPlatform::NullPlatform()
     s.audio = &audio;
     s.text = &text;
     s.dialogs = &dialogs;
+    s.shell = &shell;
     Install(s);
 }
 

@@ -10,6 +10,7 @@
 #include "platform/msgbox/MessageBoxes.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/text/NullTextDevice.h"
+#include "platform/shell/NullShell.h"
 #include "platform/window/NullWindowSystem.h"
 
 #include <memory>
@@ -41,6 +42,7 @@ public:
     NullAudioOutput audio;
     NullTextDevice text;
     NullModalDialogHost dialogs;
+    NullShell shell;
 
 private:
     std::string mRoot;

@@ -17,6 +17,7 @@ class WindowSystem;
 class AudioOutput;
 class TextDevice;
 class ModalDialogHost;
+class Shell;
 
 struct Services {
     Clock* clock = nullptr;
@@ -30,6 +31,7 @@ struct Services {
     AudioOutput* audio = nullptr;
     TextDevice* text = nullptr;
     ModalDialogHost* dialogs = nullptr;
+    Shell* shell = nullptr;
 };
 
 // The services installed for this process. Never null after Install().

@@ -3,6 +3,7 @@
 #include "framework/app/CriticalSection.h"
 #include "framework/app/DemoMarker.h"
 #include "framework/app/Ratio.h"
+#include "framework/graphics/Rect.h"
 #include "framework/graphics/SharedImage.h"
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/DialogListener.h"
@@ -24,6 +25,7 @@ struct SettingsValue;
 
 namespace Zelk {
 
+class DDImage;
 class DDInterface;
 class DemoRecordStream;
 class Dialog;
@@ -79,8 +81,8 @@ public:
     virtual void FatalError(const std::string& text);
     virtual void LogScreenError(const std::string& text);
     virtual void SafeDeleteWidget(Widget* widget);
-    virtual void OnUrlOpenFailed(const std::string& url) {}
-    virtual void OnUrlOpened(const std::string& url) {}
+    virtual void OnUrlOpenFailed(const std::string& url);
+    virtual void OnUrlOpened(const std::string& url);
     virtual bool OpenUrl(const std::string& url, bool quitAfter);
     virtual std::string GetProductVersion(const std::string& path);
     virtual void OnCrash();
@@ -110,9 +112,12 @@ public:
     virtual void Mute(bool automatic);
     virtual void Unmute(bool automatic);
     virtual double GetLoadingProgress();
-    virtual Image* GetImage(const std::string& fileName, bool commitBits);
-    virtual Image* GetSharedImage(const std::string& fileName, const std::string& variant,
-                                  bool* isNew);
+    // A new surface image of the decoded file (null when it cannot be
+    // decoded); the caller owns it.
+    virtual DDImage* GetImage(const std::string& fileName, bool commitBits);
+    // The image shared under the file name and variant (letter case does not
+    // matter); a name beginning with "!" gives an empty image to fill in.
+    virtual SharedImageRef GetSharedImage(const std::string& fileName, const std::string& variant, bool* isNew);
     // ---- screen modes ----
     virtual void SwitchScreenMode(bool wantWindowed, bool is3D, bool force);
     virtual void SetWindowedMode(bool windowed);
@@ -174,6 +179,12 @@ public:
     std::wstring GetString(const std::string& id, const std::wstring& defaultText);
     void SetString(const std::string& id, const std::wstring& text);
     void ToggleSound();
+    // Copies of an image (or of a part) as new surface images the caller owns.
+    DDImage* CopyImageRect(Image* image, const Rect& rect);
+    DDImage* CopyImage(Image* image);
+    // The clipboard's text, Latin-1 (characters beyond it become "?").
+    void CopyToClipboard(const std::string& text);
+    std::string GetClipboardText();
     void AddMemoryImage(MemoryImage* image);
     void RemoveMemoryImage(MemoryImage* image);
     void FreeQueuedWidgets();

@@ -26,14 +26,13 @@ bool ZelkAppBase::ReadBufferFromFile(const std::string& path, Buffer& buffer, bo
     std::vector<uint8_t> bytes;
     bool read = false;
     if (PakFile* file = PakFOpen(path, "rb")) {
-        PakFSeek(file, 0, SEEK_END);
-        const long size = PakFTell(file);
-        PakFSeek(file, 0, SEEK_SET);
-        // A file too large for a buffer counts as one that cannot be read.
-        if (size >= 0 && uint64_t(size) <= Buffer::kMaxBytes) {
+        const bool sized = PakFSeek(file, 0, SEEK_END) == 0;
+        const long size = sized ? PakFTell(file) : -1;
+        // A file too large for a buffer counts as one that cannot be read
+        // (a folder reports the largest size), and so does a short read.
+        if (size >= 0 && uint64_t(size) <= Buffer::kMaxBytes && PakFSeek(file, 0, SEEK_SET) == 0) {
             bytes.resize(size_t(size));
-            bytes.resize(bytes.empty() ? 0 : PakFRead(bytes.data(), 1, bytes.size(), file));
-            read = true;
+            read = bytes.empty() || PakFRead(bytes.data(), 1, bytes.size(), file) == bytes.size();
         }
         PakFClose(file);
     }

@@ -29,12 +29,15 @@ void ZelkAppBase::SetSfxVolume(double volume)
         mSoundManager->SetVolume(mMuteCount > 0 ? 0.0 : volume);
 }
 
-double ZelkAppBase::GetMasterVolume() { return mSoundManager->GetMasterVolume(); }
+// Before the sound manager exists there is no device volume: 0, and a new
+// value is only stored.
+double ZelkAppBase::GetMasterVolume() { return mSoundManager ? mSoundManager->GetMasterVolume() : 0.0; }
 
 void ZelkAppBase::SetMasterVolume(double volume)
 {
     mSfxVolume = volume;
-    mSoundManager->SetMasterVolume(volume);
+    if (mSoundManager)
+        mSoundManager->SetMasterVolume(volume);
 }
 
 void ZelkAppBase::Mute(bool automatic)
@@ -110,6 +113,10 @@ void ZelkAppBase::SetString(const std::string& id, const std::wstring& text) { m
 
 int ZelkAppBase::MsgBoxW(const std::wstring& text, const std::wstring& caption, uint32_t flags)
 {
+    if (mScreenSaverMode) {
+        LogScreenError(WStringToString(text));
+        return plat::IDOK;
+    }
     BeginPopup();
     int answer = plat::Get().messageBoxes->Show(text, caption, flags);
     ReleaseInput();
@@ -135,8 +142,11 @@ void ZelkAppBase::AddMemoryImage(MemoryImage* image)
 
 void ZelkAppBase::RemoveMemoryImage(MemoryImage* image)
 {
-    CritSectGuard g(DisplayLock());
-    mMemoryImageSet.erase(image);
+    {
+        CritSectGuard g(DisplayLock());
+        mMemoryImageSet.erase(image);
+    }
+    RemoveImageTextures(image);
 }
 
 } // namespace Zelk

@@ -20,6 +20,4 @@ void ZelkAppBase::PurgeSharedImages()
     mSharedImagePurgeWanted = false;
 }
 
-void ZelkAppBase::RemoveImageTextures(MemoryImage*) {}
-
 } // namespace Zelk

@@ -1,6 +1,5 @@
 #include "framework/fonts/FontImageLoader.h"
 
-#include "framework/app/StringUtil.h"
 #include "framework/app/ZelkAppBase.h"
 #include "framework/graphics/SharedImage.h"
 
@@ -17,18 +16,8 @@ bool AppSharedImage(ZelkAppBase* app, const std::string& fileName, SharedImageRe
     isNew = false;
     if (!app)
         return false;
-    Image* image = app->GetSharedImage(fileName, "", &isNew);
-    if (!image)
-        return false;
-    CritSectGuard guard(app->DisplayLock());
-    auto it = app->mSharedImageMap.find({StringToUpper(fileName), std::string()});
-    if (it != app->mSharedImageMap.end() && it->second.mImage == image) {
-        out.Assign(&it->second);
-    } else {
-        out.Release();
-        out.mUnsharedImage = image; // held by the application, not by the handle
-    }
-    return true;
+    out = app->GetSharedImage(fileName, "", &isNew);
+    return out.GetImage() != nullptr;
 }
 
 } // namespace

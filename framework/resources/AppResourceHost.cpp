@@ -4,20 +4,14 @@
 #include "framework/fonts/FontData.h"
 #include "framework/fonts/ImageFont.h"
 #include "framework/fonts/SysFont.h"
+#include "framework/graphics/DDImage.h"
 
 namespace Zelk {
 
 SharedImageRef AppResourceHost::GetSharedImage(const std::string& path, const std::string& variant, bool* isNew)
 {
     *isNew = false;
-    Image* image = mApp ? mApp->GetSharedImage(path, variant, isNew) : nullptr;
-    if (!image)
-        return SharedImageRef();
-    // The application hands out the image itself and keeps it; the record
-    // here only counts the manager's holds.
-    SharedImage& record = mRecords[image];
-    record.mImage = image;
-    return SharedImageRef(&record);
+    return mApp ? mApp->GetSharedImage(path, variant, isNew) : SharedImageRef();
 }
 
 bool AppResourceHost::Is3DAccelerated()
@@ -30,9 +24,17 @@ SoundManager* AppResourceHost::GetSoundManager()
     return mApp ? mApp->mSoundManager : nullptr;
 }
 
-// Surface images (DDImage) complete these two.
-void AppResourceHost::SetSurfaceWanted(MemoryImage* image) {}
-bool AppResourceHost::HasSurface(MemoryImage* image) { return false; }
+void AppResourceHost::SetSurfaceWanted(MemoryImage* image)
+{
+    if (DDImage* surfaceImage = dynamic_cast<DDImage*>(image))
+        surfaceImage->mSurfaceWanted = true;
+}
+
+bool AppResourceHost::HasSurface(MemoryImage* image)
+{
+    DDImage* surfaceImage = dynamic_cast<DDImage*>(image);
+    return surfaceImage && surfaceImage->mSurface;
+}
 
 Font* AppResourceHost::MakeSysFont(const std::string& face, int size, bool bold, bool italic, bool underline,
                                    bool shadow, bool simulateBold)

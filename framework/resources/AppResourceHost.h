@@ -1,16 +1,13 @@
 #pragma once
 #include "framework/resources/ResourceHost.h"
 
-#include <map>
-
 namespace Zelk {
 
 class ZelkAppBase;
 
 // The host of a running application. Shared images, the 3D choice and the
-// sound manager come from the application, fonts from the font classes.
-// Surface images are not part of the framework yet: until they are, no image
-// asks for a surface.
+// sound manager come from the application, fonts from the font classes,
+// surfaces from its surface images.
 class AppResourceHost : public ResourceHost {
 public:
     explicit AppResourceHost(ZelkAppBase* app) : mApp(app) {}
@@ -30,8 +27,6 @@ public:
 
 private:
     ZelkAppBase* mApp;
-    // Counted records around the images the application hands out.
-    std::map<Image*, SharedImage> mRecords;
 };
 
 } // namespace Zelk

@@ -10,6 +10,7 @@
 #include "platform/msgbox/RealMessageBoxes.h"
 #include "platform/settings/FileSettingsStore.h"
 #include "platform/text/FreeTypeTextDevice.h"
+#include "platform/shell/RealShell.h"
 #include "platform/window/RealWindowSystem.h"
 
 #include <SDL.h>
@@ -31,6 +32,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     static RealAudioOutput audio;
     static FreeTypeTextDevice text;
     static RealModalDialogHost dialogs(&windows);
+    static RealShell shell(&windows);
 
     std::string error;
     if (!windows.Open(error)) {
@@ -50,6 +52,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     s.audio = &audio;
     s.text = &text;
     s.dialogs = &dialogs;
+    s.shell = &shell;
     Install(s);
 
     int result = 0;
