@@ -1,0 +1,128 @@
+// Rotated and stretched software blits on surfaces.
+#include "SurfaceFixture.h"
+
+using namespace Zelk;
+using namespace Zelk::test;
+
+namespace {
+
+using Raw = std::vector<uint32_t>;
+
+Raw Row(DDImage& image, int y) { return SurfaceDisplay::RawRow(image.mSurface, y, image.mWidth); }
+
+} // namespace
+
+TEST(SurfaceTransform, UnturnedRotatedBlitLosesItsOuterColumnsAndLastRow)
+{
+    SurfaceDisplay t;
+    auto image = t.Surface(16, 16, 0x00FFFFFF);
+    auto src = t.Memory(10, 10, std::vector<uint32_t>(100, 0xFF102030));
+    image->BlitRotated(src.get(), 2.0f, 3.0f, Rect(0, 0, 10, 10), Rect(0, 0, 16, 16), Color::White,
+                       DRAWMODE_NORMAL, 0.0, 0.0f, 0.0f);
+    // Each sample weighs 254: a channel becomes (254 p + 2 d) >> 8.
+    const uint32_t drawn = 0x00112131, white = 0x00FFFFFF;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const bool inside = x >= 3 && x <= 10 && y >= 3 && y <= 11;
+            EXPECT_EQ(SurfaceDisplay::Raw(image->mSurface, x, y), inside ? drawn : white) << x << "," << y;
+        }
+    }
+    EXPECT_FALSE(image->HasPixelArray());
+
+    // A fractional blit in 2D is the same rotated blit.
+    auto again = t.Surface(16, 16, 0x00FFFFFF);
+    again->BlitFloat(src.get(), 2.0f, 3.0f, Rect(0, 0, 10, 10), Rect(0, 0, 16, 16), Color::White, DRAWMODE_NORMAL);
+    for (int y = 0; y < 16; ++y)
+        EXPECT_EQ(Row(*again, y), Row(*image, y)) << y;
+
+    // One pixel wide: no sample pair fits, nothing is drawn.
+    auto thin = t.Surface(4, 4, white);
+    thin->BlitRotated(src.get(), 1.0f, 0.0f, Rect(0, 0, 1, 4), Rect(0, 0, 4, 4), Color::White, DRAWMODE_NORMAL, 0.0,
+                      0.0f, 0.0f);
+    for (int y = 0; y < 4; ++y)
+        EXPECT_EQ(Row(*thin, y), Raw(4, white));
+}
+
+TEST(SurfaceTransform, RotatedBlitColourAndAdditiveForms)
+{
+    struct Case {
+        Layout layout;
+        Color color;
+        int mode;
+        uint32_t dest, result;
+    } cases[] = {
+        // Weight 254 x 128 >> 8 = 127; the colour's channel + 1 scales T >> 8.
+        {Layout::X8R8G8B8, Color(255, 255, 255, 128), DRAWMODE_NORMAL, 0x00000000, 0x00070F17},
+        {Layout::X8R8G8B8, Color::White, DRAWMODE_ADDITIVE, 0x00101010, 0x001F2F3F},
+        {Layout::R5G6B5, Color::White, DRAWMODE_NORMAL, 0xFFFF, 0x08E5},
+    };
+    for (const Case& c : cases) {
+        SurfaceDisplay t(c.layout);
+        auto image = t.Surface(4, 4, c.dest);
+        auto src = t.Memory(4, 4, std::vector<uint32_t>(16, 0xFF102030));
+        image->BlitRotated(src.get(), 0.0f, 0.0f, Rect(0, 0, 4, 4), Rect(0, 0, 4, 4), c.color, c.mode, 0.0, 0.0f,
+                           0.0f);
+        EXPECT_EQ(SurfaceDisplay::Raw(image->mSurface, 1, 1), c.result) << Name(c.layout) << " " << c.mode;
+        EXPECT_EQ(SurfaceDisplay::Raw(image->mSurface, 0, 0), c.dest);
+    }
+}
+
+TEST(SurfaceTransform, AdditiveRotationReadsPlainPixels)
+{
+    SurfaceDisplay t;
+    for (int mode : {DRAWMODE_NORMAL, DRAWMODE_ADDITIVE}) {
+        auto image = t.Surface(4, 4, 0);
+        auto src = t.Memory(4, 4, std::vector<uint32_t>(16, 0xFF102030));
+        ASSERT_TRUE(src->Palettize());
+        image->BlitRotated(src.get(), 0.0f, 0.0f, Rect(0, 0, 4, 4), Rect(0, 0, 4, 4), Color::White, mode, 0.0, 0.0f,
+                           0.0f);
+        EXPECT_EQ(src->IsPalettized(), mode == DRAWMODE_NORMAL) << mode;
+        EXPECT_NE(SurfaceDisplay::Raw(image->mSurface, 1, 1), 0u);
+    }
+}
+
+TEST(SurfaceTransform, NearestStretchRepeatsPixelsAndSkipsTransparentOnes)
+{
+    for (Layout layout : {Layout::R5G6B5, Layout::X8R8G8B8}) {
+        SurfaceDisplay t(layout);
+        const uint32_t d = layout == Layout::X8R8G8B8 ? 0x00123456 : 0x1234;
+        auto image = t.Surface(4, 4, d);
+        auto src = t.Memory(2, 2, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x00FFFFFF});
+        image->BlitStretched(src.get(), Rect(0, 0, 4, 4), Rect(0, 0, 2, 2), Rect(0, 0, 4, 4), Color::White,
+                             DRAWMODE_NORMAL, true);
+        const bool is32 = layout == Layout::X8R8G8B8;
+        const uint32_t red = is32 ? 0xFFFF0000 : 0xF800, green = is32 ? 0xFF00FF00 : 0x07E0,
+                       blue = is32 ? 0xFF0000FF : 0x001F;
+        EXPECT_EQ(Row(*image, 0), (Raw{red, red, green, green})) << Name(layout);
+        EXPECT_EQ(Row(*image, 1), (Raw{red, red, green, green}));
+        EXPECT_EQ(Row(*image, 2), (Raw{blue, blue, d, d}));
+        EXPECT_EQ(Row(*image, 3), (Raw{blue, blue, d, d}));
+    }
+}
+
+TEST(SurfaceTransform, MirroredStretchRunsRightToLeft)
+{
+    SurfaceDisplay t;
+    auto image = t.Surface(4, 1, 0);
+    auto src = t.Memory(2, 1, {0xFF000001, 0xFF000002});
+    image->BlitStretchedMirrored(src.get(), Rect(0, 0, 4, 1), Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), Color::White,
+                                 DRAWMODE_NORMAL, false);
+    EXPECT_EQ(Row(*image, 0), (Raw{0xFF000002, 0xFF000002, 0xFF000001, 0xFF000001}));
+    // Clipped on the left: what is cut is the source's right end.
+    auto clipped = t.Surface(4, 1, 0);
+    clipped->BlitStretchedMirrored(src.get(), Rect(0, 0, 4, 1), Rect(0, 0, 2, 1), Rect(1, 0, 3, 1), Color::White,
+                                   DRAWMODE_NORMAL, true);
+    EXPECT_EQ(Row(*clipped, 0), (Raw{0, 0xFF000002, 0xFF000001, 0xFF000001}));
+}
+
+TEST(SurfaceTransform, NearestStretchSamplesStayInsideTheSource)
+{
+    SurfaceDisplay t;
+    auto image = t.Surface(4, 4, 0);
+    auto src = t.Memory(2, 2, {0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004});
+    // A source rectangle reaching past the image's last row and column.
+    ASSERT_TRUE(image->BlitStretchedOnSurface(src.get(), Rect(0, 0, 4, 4), DoubleRect(1.5, 1.5, 1.0, 1.0),
+                                              Color::White, DRAWMODE_NORMAL, false));
+    for (int y = 0; y < 4; ++y)
+        EXPECT_EQ(Row(*image, y), Raw(4, 0xFF000004)) << y;
+}
