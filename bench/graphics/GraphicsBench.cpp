@@ -1,10 +1,16 @@
 // The software blitters against pixman and SDL2 on the same pixels: alpha
 // blit, additive blit, fill and nearest stretch of a 256 x 256 sprite and of
-// a full 800 x 600 layer onto an opaque 800 x 600 frame. Prints our time over
-// theirs for each pair at the end; run with --benchmark_repetitions=10 for
-// steadier ratios.
+// a full 800 x 600 layer onto an opaque 800 x 600 frame, in memory and on the
+// display's 32-bit and 5-6-5 back buffer; and a whole office-like frame drawn
+// and presented on the null display. Prints our time over theirs for each
+// pair at the end; run with --benchmark_repetitions=10 for steadier ratios.
+#include "framework/app/ZelkAppBase.h"
+#include "framework/graphics/DDImage.h"
+#include "framework/graphics/DDInterface.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
+#include "platform/NullPlatform.h"
+#include "platform/ddraw/DirectDraw.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -12,6 +18,7 @@
 #include <map>
 #include <memory>
 #include <pixman.h>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -259,6 +266,177 @@ void BM_SDL_NearestStretch(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * dr.mWidth * dr.mHeight);
 }
 
+// ---- on the display's back buffer ----
+
+// The null display in a 32-bit or 5-6-5 desktop; the screen image is the
+// 800 x 600 back buffer every frame is drawn into.
+struct Display {
+    plat::NullPlatform platform;
+    ZelkAppBase app;
+    DDInterface* display;
+    explicit Display(bool rgb565)
+    {
+        plat::DirectDrawDevice::Get().Reset();
+        plat::DirectDrawDevice::Get().config.bitDepth = rgb565 ? 16 : 32;
+        plat::WindowDesc desc;
+        const plat::WindowHandle window = platform.windows.Create(desc);
+        display = new DDInterface(&app);
+        display->mIs3D = false;
+        app.mTest3D = false;
+        app.mDDInterface = display;
+        display->Init(window, true);
+    }
+    ~Display() { delete app.mDDInterface.exchange(nullptr); }
+    DDImage* Screen() { return display->GetScreenImage(); }
+};
+
+// range(0): sprite or layer; range(1): 32-bit (0) or 5-6-5 (1).
+void SurfaceBlit(benchmark::State& state, int mode)
+{
+    Display d(state.range(1) != 0);
+    const Pixels& p = Source(int(state.range(0)));
+    MemoryImage src(&d.app);
+    src.SetBits(p.argb.data(), p.w, p.h);
+    DDImage* screen = d.Screen();
+    screen->LockSurface(); // as the widget manager does for a whole frame
+    for (auto _ : state)
+        screen->Blit(&src, 0, 0, Rect(0, 0, p.w, p.h), Color::White, mode);
+    screen->UnlockSurface();
+    state.SetItemsProcessed(state.iterations() * p.w * p.h);
+}
+
+void BM_Surface_AlphaBlit(benchmark::State& state) { SurfaceBlit(state, DRAWMODE_NORMAL); }
+void BM_Surface_AdditiveBlit(benchmark::State& state) { SurfaceBlit(state, DRAWMODE_ADDITIVE); }
+
+void BM_Surface_Fill(benchmark::State& state)
+{
+    Display d(state.range(1) != 0);
+    const Pixels& p = Source(int(state.range(0)));
+    DDImage* screen = d.Screen();
+    screen->LockSurface();
+    for (auto _ : state)
+        screen->FillRect(Rect(0, 0, p.w, p.h), Color(200, 100, 50, 128), DRAWMODE_NORMAL);
+    screen->UnlockSurface();
+    state.SetItemsProcessed(state.iterations() * p.w * p.h);
+}
+
+void BM_Surface_NearestStretch(benchmark::State& state)
+{
+    const int which = int(state.range(0));
+    Display d(state.range(1) != 0);
+    const Pixels& p = Source(which);
+    MemoryImage src(&d.app);
+    src.SetBits(p.argb.data(), p.w, p.h);
+    DDImage* screen = d.Screen();
+    const Rect dest = StretchDest(which);
+    screen->LockSurface();
+    for (auto _ : state)
+        screen->BlitStretched(&src, dest, StretchSrc(which), Rect(0, 0, kFrameW, kFrameH), Color::White,
+                              DRAWMODE_NORMAL, true);
+    screen->UnlockSurface();
+    state.SetItemsProcessed(state.iterations() * dest.mWidth * dest.mHeight);
+}
+
+// pixman on the same destination formats.
+struct PixSurface {
+    std::vector<uint16_t> framePixels;
+    std::vector<uint32_t> srcPixels;
+    pixman_image_t* frame;
+    pixman_image_t* src;
+    int w, h;
+    PixSurface(int which, bool rgb565)
+    {
+        const Pixels& s = Source(which);
+        srcPixels = s.Premultiplied();
+        w = s.w;
+        h = s.h;
+        if (rgb565) {
+            framePixels.assign(size_t(kFrameW) * kFrameH, 0x2188);
+            frame = pixman_image_create_bits(PIXMAN_r5g6b5, kFrameW, kFrameH,
+                                             reinterpret_cast<uint32_t*>(framePixels.data()), kFrameW * 2);
+        } else {
+            frame32 = FramePixels();
+            frame = pixman_image_create_bits(PIXMAN_x8r8g8b8, kFrameW, kFrameH, frame32.data(), kFrameW * 4);
+        }
+        src = pixman_image_create_bits(PIXMAN_a8r8g8b8, w, h, srcPixels.data(), w * 4);
+    }
+    ~PixSurface()
+    {
+        pixman_image_unref(frame);
+        pixman_image_unref(src);
+    }
+    std::vector<uint32_t> frame32;
+};
+
+void PixmanSurfaceComposite(benchmark::State& state, pixman_op_t op)
+{
+    PixSurface p(int(state.range(0)), state.range(1) != 0);
+    for (auto _ : state)
+        pixman_image_composite32(op, p.src, nullptr, p.frame, 0, 0, 0, 0, 0, 0, p.w, p.h);
+    state.SetItemsProcessed(state.iterations() * p.w * p.h);
+}
+
+void BM_PixmanSurface_AlphaBlit(benchmark::State& state) { PixmanSurfaceComposite(state, PIXMAN_OP_OVER); }
+void BM_PixmanSurface_AdditiveBlit(benchmark::State& state) { PixmanSurfaceComposite(state, PIXMAN_OP_ADD); }
+
+void BM_PixmanSurface_Fill(benchmark::State& state)
+{
+    PixSurface p(int(state.range(0)), state.range(1) != 0);
+    pixman_color_t color = {uint16_t(200 * 128 / 255 * 257), uint16_t(100 * 128 / 255 * 257),
+                            uint16_t(50 * 128 / 255 * 257), uint16_t(128 * 257)};
+    pixman_box32_t box = {0, 0, p.w, p.h};
+    for (auto _ : state)
+        pixman_image_fill_boxes(PIXMAN_OP_OVER, p.frame, &color, 1, &box);
+    state.SetItemsProcessed(state.iterations() * p.w * p.h);
+}
+
+void BM_PixmanSurface_NearestStretch(benchmark::State& state)
+{
+    const int which = int(state.range(0));
+    PixSurface p(which, state.range(1) != 0);
+    Rect s = StretchSrc(which), d = StretchDest(which);
+    pixman_transform_t t;
+    pixman_transform_init_scale(&t, pixman_double_to_fixed(double(s.mWidth) / d.mWidth),
+                                pixman_double_to_fixed(double(s.mHeight) / d.mHeight));
+    pixman_image_set_transform(p.src, &t);
+    pixman_image_set_filter(p.src, PIXMAN_FILTER_NEAREST, nullptr, 0);
+    for (auto _ : state)
+        pixman_image_composite32(PIXMAN_OP_OVER, p.src, nullptr, p.frame, 0, 0, 0, 0, 0, 0, d.mWidth, d.mHeight);
+    state.SetItemsProcessed(state.iterations() * d.mWidth * d.mHeight);
+}
+
+// A whole 2D frame as the office screen makes it: an 800 x 600 background,
+// 150 sprites of 64 x 96 with soft edges, drawn into the locked back buffer
+// and presented. "fps" counts frames per second of CPU time.
+void BM_Frame_Office(benchmark::State& state)
+{
+    Display d(state.range(0) != 0);
+    MemoryImage background(&d.app);
+    const std::vector<uint32_t> ground = FramePixels();
+    background.SetBits(ground.data(), kFrameW, kFrameH);
+    MemoryImage sprite(&d.app);
+    std::vector<uint32_t> pixels(64 * 96);
+    for (int y = 0; y < 96; ++y)
+        for (int x = 0; x < 64; ++x)
+            pixels[size_t(y * 64 + x)] = SpritePixel(x, y * 2 / 3, 64);
+    sprite.SetBits(pixels.data(), 64, 96);
+    std::mt19937 random(7);
+    std::vector<std::pair<int, int>> places;
+    for (int i = 0; i < 150; ++i)
+        places.push_back({int(random() % (kFrameW - 64)), int(random() % (kFrameH - 96))});
+    DDImage* screen = d.Screen();
+    for (auto _ : state) {
+        screen->LockSurface();
+        Graphics g(screen);
+        g.DrawImage(&background, 0, 0);
+        for (auto& p : places)
+            g.DrawImage(&sprite, p.first, p.second);
+        screen->UnlockSurface();
+        d.display->Redraw(nullptr);
+    }
+    state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
 #define SIZES ->Arg(0)->Arg(1)->ArgName("layer")
 BENCHMARK(BM_Ours_AlphaBlit) SIZES;
 BENCHMARK(BM_Pixman_AlphaBlit) SIZES;
@@ -273,6 +451,16 @@ BENCHMARK(BM_SDL_Fill) SIZES;
 BENCHMARK(BM_Ours_NearestStretch) SIZES;
 BENCHMARK(BM_Pixman_NearestStretch) SIZES;
 BENCHMARK(BM_SDL_NearestStretch) SIZES;
+#define SURFACES ->ArgsProduct({{0, 1}, {0, 1}})->ArgNames({"layer", "rgb565"})
+BENCHMARK(BM_Surface_AlphaBlit) SURFACES;
+BENCHMARK(BM_PixmanSurface_AlphaBlit) SURFACES;
+BENCHMARK(BM_Surface_AdditiveBlit) SURFACES;
+BENCHMARK(BM_PixmanSurface_AdditiveBlit) SURFACES;
+BENCHMARK(BM_Surface_Fill) SURFACES;
+BENCHMARK(BM_PixmanSurface_Fill) SURFACES;
+BENCHMARK(BM_Surface_NearestStretch) SURFACES;
+BENCHMARK(BM_PixmanSurface_NearestStretch) SURFACES;
+BENCHMARK(BM_Frame_Office)->Arg(0)->Arg(1)->ArgName("rgb565")->Unit(benchmark::kMillisecond);
 
 // Keeps the best time per iteration of each benchmark over its repetitions
 // (the machine is shared: the minimum is the least disturbed run), for the
@@ -312,6 +500,18 @@ void PrintRatios(const std::map<std::string, double>& times)
                 std::printf("%-28s %-28s %s %6.2f\n", p.ours + 3, p.theirs + 3,
                             size[7] == '0' ? "sprite 256x256" : "layer 800x600 ", a->second / b->second);
         }
+    const char* surfaceOps[] = {"AlphaBlit", "AdditiveBlit", "Fill", "NearestStretch"};
+    std::printf("\non the back buffer: ours / pixman\n");
+    for (const char* size : {"0", "1"})
+        for (const char* format : {"0", "1"})
+            for (const char* op : surfaceOps) {
+                const std::string args = std::string("/layer:") + size + "/rgb565:" + format;
+                auto a = times.find(std::string("BM_Surface_") + op + args);
+                auto b = times.find(std::string("BM_PixmanSurface_") + op + args);
+                if (a != times.end() && b != times.end() && b->second > 0)
+                    std::printf("%-16s %s %s %6.2f\n", op, size[0] == '0' ? "sprite 256x256" : "layer 800x600 ",
+                                format[0] == '0' ? "32-bit" : "5-6-5 ", a->second / b->second);
+            }
 }
 
 } // namespace

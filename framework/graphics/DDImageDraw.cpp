@@ -8,6 +8,7 @@
 #include "framework/graphics/ImageSource.h"
 #include "framework/graphics/LineWalk.h"
 #include "framework/graphics/SurfaceFormat.h"
+#include "framework/graphics/SurfaceRows.h"
 
 #include <algorithm>
 #include <cstring>
@@ -42,6 +43,12 @@ template <typename P> void FillNormal(const Format& f, const Rect& r, const Chan
     const uint32_t inv = 256 - k.a;
     for (int y = r.mY; y < r.mY + r.mHeight; ++y) {
         P* row = f.Row<P>(y);
+        if constexpr (!Is16<P>()) {
+            if (f.Standard888()) {
+                SurfaceRows::FillOverRow(row + r.mX, r.mWidth, s, inv);
+                continue;
+            }
+        }
         for (int x = r.mX; x < r.mX + r.mWidth; ++x) {
             const uint32_t d = row[x];
             uint32_t out = s;
@@ -189,8 +196,7 @@ void BlitRuns(const Format& f, int x, int y, const NativeSource& src, const uint
                     out += (((d & f.mask[i]) * (256 - x)) >> 8) & f.mask[i];
                 return (out + n) & 0xFFFF;
             } else {
-                return ((((d & 0xFF00) * (256 - x)) >> 8) & 0xFF00) +
-                       ((((d & 0x00FF00FF) * (256 - x)) >> 8) & 0x00FF00FF) + n;
+                return SurfaceRows::OverNative(d, n);
             }
         }
         const bool opaque = x == 255 && k.a == 255;
@@ -216,6 +222,8 @@ void BlitRuns(const Format& f, int x, int y, const NativeSource& src, const uint
         return out;
     };
 
+    // Whole runs of a 32-bit surface with the source's own words.
+    const bool rows32 = !Is16<P>() && !Mirrored && white && !src.indices;
     for (int j = 0; j < sr.mHeight; ++j) {
         P* row = f.Row<P>(y + j);
         const size_t start = size_t(sr.mY + j) * size_t(src.width) + size_t(sr.mX);
@@ -226,6 +234,17 @@ void BlitRuns(const Format& f, int x, int y, const NativeSource& src, const uint
             if (alpha == 0) {
                 i += n;
                 continue;
+            }
+            if constexpr (!Is16<P>()) {
+                if (rows32) {
+                    uint32_t* d = reinterpret_cast<uint32_t*>(row) + x + i;
+                    if (alpha == 255)
+                        std::memcpy(d, src.native + start + size_t(i), size_t(n) * sizeof(uint32_t));
+                    else
+                        SurfaceRows::OverNativeRow(d, src.native + start + size_t(i), n);
+                    i += n;
+                    continue;
+                }
             }
             for (int m = i; m < i + n; ++m) {
                 const uint32_t v = src.At(start + size_t(m));
@@ -247,6 +266,8 @@ void BlitAddRuns(const Format& f, int x, int y, const NativeSource& src, const u
     uint32_t kc[3];
     for (int i = 0; i < 3; ++i)
         kc[i] = (k.c[i] * k.a) / 255;
+    // The display's 8-bit tables saturate at 255: whole runs at once.
+    const bool rows32 = !Is16<P>() && !Mirrored && white && !src.indices && f.Standard888();
     for (int j = 0; j < sr.mHeight; ++j) {
         P* row = f.Row<P>(y + j);
         const size_t start = size_t(sr.mY + j) * size_t(src.width) + size_t(sr.mX);
@@ -256,6 +277,14 @@ void BlitAddRuns(const Format& f, int x, int y, const NativeSource& src, const u
             if ((src.At(start + size_t(i)) & 0xFFFFFF) == 0) {
                 i += n;
                 continue;
+            }
+            if constexpr (!Is16<P>()) {
+                if (rows32) {
+                    SurfaceRows::AddNativeRow(reinterpret_cast<uint32_t*>(row) + x + i, src.native + start + size_t(i),
+                                              n);
+                    i += n;
+                    continue;
+                }
             }
             for (int m = i; m < i + n; ++m) {
                 const uint32_t v = src.At(start + size_t(m));

@@ -6,6 +6,7 @@
 #include "framework/graphics/ImageSource.h"
 #include "framework/graphics/RotateGeometry.h"
 #include "framework/graphics/SurfaceFormat.h"
+#include "framework/graphics/SurfaceRows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -131,6 +132,8 @@ void StretchRows(const Format& f, const NativeSource& src, int srcHeight, const 
     for (int c = 0; c < 3; ++c)
         kc[c] = (k.c[c] * k.a) / 255;
     const int maxX = src.width - 1, maxY = srcHeight - 1;
+    // On 8-8-8 the channel sum is the byte form (an opaque sample replaces d).
+    const bool standard = !Is16<P>() && f.Standard888();
     for (int j = 0; j < dest.mHeight; ++j, v += dv) {
         const int sy = int(std::min<int64_t>(std::max<int64_t>(v >> 16, 0), maxY));
         P* row = f.Row<P>(dest.mY + j);
@@ -152,6 +155,8 @@ void StretchRows(const Format& f, const NativeSource& src, int srcHeight, const 
                         add[c] = (add[c] * kc[c]) >> 8;
                 }
                 out = f.AddSaturated(dd, add);
+            } else if (white && standard) {
+                out = alpha == 255 ? n : SurfaceRows::OverNative(dd, n);
             } else if (white) {
                 for (int c = 0; c < 3; ++c)
                     out += (((dd & f.mask[c]) * (256 - alpha)) >> 8) & f.mask[c];

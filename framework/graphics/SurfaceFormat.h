@@ -42,7 +42,13 @@ struct Format {
 
     template <typename P> P* Row(int y) const { return reinterpret_cast<P*>(base + ptrdiff_t(y) * pitch); }
     bool HasTables() const { return table[0] && table[1] && table[2]; }
-    // Adds the channel fields a and b of two pixels with saturation.
+    // 32 bits in the layout 8-8-8, red on top.
+    bool Standard888() const
+    {
+        return bitCount == 32 && mask[0] == 0xFF0000 && mask[1] == 0xFF00 && mask[2] == 0xFF && bits[0] == 8 &&
+               bits[1] == 8 && bits[2] == 8;
+    }
+    // Adds the channel values in `add` to the fields of d through the tables.
     uint32_t AddSaturated(uint32_t d, const uint32_t add[3]) const
     {
         uint32_t out = 0;

@@ -170,6 +170,16 @@ void DirectDrawDevice::PrimaryChanged(DDSurface* primary)
     const DDPixelFormat& f = primary->mDesc.pixelFormat;
     const ARGBExpand expand(f);
     const bool plain32 = f.rgbBitCount == 32 && f.rBitMask == 0xFF0000 && f.gBitMask == 0xFF00 && f.bBitMask == 0xFF;
+    // 16-bit pixels through a table of all 65536 values, made once per layout.
+    if (f.rgbBitCount == 16 && (mTable16.empty() || mTable16Masks[0] != f.rBitMask ||
+                                mTable16Masks[1] != f.gBitMask || mTable16Masks[2] != f.bBitMask)) {
+        mTable16.resize(65536);
+        for (uint32_t v = 0; v < 65536; ++v)
+            mTable16[v] = expand(v) | 0xFF000000u;
+        mTable16Masks[0] = f.rBitMask;
+        mTable16Masks[1] = f.gBitMask;
+        mTable16Masks[2] = f.bBitMask;
+    }
     for (int y = 0; y < h; ++y) {
         const uint8_t* row = primary->mMemory.data() + size_t(y0 + y) * size_t(primary->Pitch());
         uint32_t* out = frame.data() + size_t(y) * size_t(w);
@@ -177,6 +187,12 @@ void DirectDrawDevice::PrimaryChanged(DDSurface* primary)
             memcpy(out, row + 4 * size_t(x0), 4 * size_t(w));
             for (int x = 0; x < w; ++x)
                 out[x] |= 0xFF000000u;
+            continue;
+        }
+        if (f.rgbBitCount == 16) {
+            const uint16_t* p = reinterpret_cast<const uint16_t*>(row) + x0;
+            for (int x = 0; x < w; ++x)
+                out[x] = mTable16[p[x]];
             continue;
         }
         for (int x = 0; x < w; ++x)

@@ -382,3 +382,63 @@ TEST(SurfaceDraw, RoutinesLeaveWhatTheyMayNotTouch)
         surface->Release();
     }
 }
+
+TEST(SurfaceDraw, WholeRowFormsMatchTheChannelFormulas)
+{
+    // Random pixels through the 32-bit row forms, against the formulas
+    // applied one channel at a time.
+    SurfaceDisplay t;
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    const int w = 37, h = 5;
+    std::vector<uint32_t> srcPixels(size_t(w) * h), destRaw(size_t(w) * h);
+    for (size_t i = 0; i < srcPixels.size(); ++i) {
+        const uint32_t pick = next() % 4;
+        const uint32_t alpha = pick == 0 ? 0 : pick == 1 ? 255 : next() & 0xFF;
+        srcPixels[i] = alpha << 24 | (next() & 0xFFFFFF);
+        destRaw[i] = next();
+    }
+    const uint32_t M[3] = {0xFF0000, 0xFF00, 0xFF};
+    auto prepare = [&] {
+        auto image = t.Surface(w, h, 0);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                SurfaceDisplay::SetRaw(image->mSurface, x, y, destRaw[size_t(y * w + x)]);
+        return image;
+    };
+    auto src = t.Memory(w, h, srcPixels);
+    const uint32_t* native = src->GetNativeBits(t.display);
+
+    auto normal = prepare();
+    normal->Blit(src.get(), 0, 0, Rect(0, 0, w, h), Color::White, DRAWMODE_NORMAL);
+    auto additive = prepare();
+    additive->Blit(src.get(), 0, 0, Rect(0, 0, w, h), Color::White, DRAWMODE_ADDITIVE);
+    auto stretched = prepare();
+    stretched->BlitStretched(src.get(), Rect(0, 0, w, h), Rect(0, 0, w, h), Rect(0, 0, w, h), Color::White,
+                             DRAWMODE_NORMAL, true);
+    auto filled = prepare();
+    filled->FillRect(Rect(0, 0, w, h), Color(200, 100, 50, 77), DRAWMODE_NORMAL);
+    const uint32_t fillColor[3] = {200, 100, 50};
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const size_t i = size_t(y * w + x);
+            const uint32_t d = destRaw[i], n = native[i], a = n >> 24;
+            uint32_t over = n, add = 0, fill = 0;
+            for (int c = 0; c < 3; ++c) {
+                over += (((d & M[c]) * (256 - a)) >> 8) & M[c];
+                const uint32_t shift = 16 - 8 * c;
+                add |= std::min<uint32_t>(((d & M[c]) >> shift) + ((n & M[c]) >> shift), 255) << shift;
+                fill += (((((fillColor[c] * 77) + 127) >> 8) + 1) * M[c] >> 8) & M[c];
+                fill += (((d & M[c]) * (256 - 77)) >> 8) & M[c];
+            }
+            const uint32_t expectNormal = a == 0 ? d : a == 255 ? n : over;
+            EXPECT_EQ(SurfaceDisplay::Raw(normal->mSurface, x, y), expectNormal) << x << "," << y;
+            EXPECT_EQ(SurfaceDisplay::Raw(stretched->mSurface, x, y), a == 0 ? d : over) << x << "," << y;
+            EXPECT_EQ(SurfaceDisplay::Raw(additive->mSurface, x, y), (n & 0xFFFFFF) ? add : d) << x << "," << y;
+            EXPECT_EQ(SurfaceDisplay::Raw(filled->mSurface, x, y), fill) << x << "," << y;
+        }
+    }
+}
