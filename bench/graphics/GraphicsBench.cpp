@@ -162,20 +162,15 @@ struct Pix {
     }
 };
 
-void PixmanComposite(benchmark::State& state, pixman_op_t op)
+template <typename Frame> void PixmanComposite(benchmark::State& state, Frame& p, pixman_op_t op)
 {
-    Pix p(int(state.range(0)));
     for (auto _ : state)
         pixman_image_composite32(op, p.src, nullptr, p.frame, 0, 0, 0, 0, 0, 0, p.w, p.h);
     state.SetItemsProcessed(state.iterations() * p.w * p.h);
 }
 
-void BM_Pixman_AlphaBlit(benchmark::State& state) { PixmanComposite(state, PIXMAN_OP_OVER); }
-void BM_Pixman_AdditiveBlit(benchmark::State& state) { PixmanComposite(state, PIXMAN_OP_ADD); }
-
-void BM_Pixman_Fill(benchmark::State& state)
+template <typename Frame> void PixmanFill(benchmark::State& state, Frame& p)
 {
-    Pix p(int(state.range(0)));
     pixman_color_t color = {uint16_t(200 * 128 / 255 * 257), uint16_t(100 * 128 / 255 * 257),
                             uint16_t(50 * 128 / 255 * 257), uint16_t(128 * 257)};
     pixman_box32_t box = {0, 0, p.w, p.h};
@@ -184,10 +179,26 @@ void BM_Pixman_Fill(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * p.w * p.h);
 }
 
-void BM_Pixman_NearestStretch(benchmark::State& state)
+void BM_Pixman_AlphaBlit(benchmark::State& state)
 {
-    int which = int(state.range(0));
-    Pix p(which);
+    Pix p(int(state.range(0)));
+    PixmanComposite(state, p, PIXMAN_OP_OVER);
+}
+
+void BM_Pixman_AdditiveBlit(benchmark::State& state)
+{
+    Pix p(int(state.range(0)));
+    PixmanComposite(state, p, PIXMAN_OP_ADD);
+}
+
+void BM_Pixman_Fill(benchmark::State& state)
+{
+    Pix p(int(state.range(0)));
+    PixmanFill(state, p);
+}
+
+template <typename Frame> void PixmanStretch(benchmark::State& state, Frame& p, int which)
+{
     Rect s = StretchSrc(which), d = StretchDest(which);
     pixman_transform_t t;
     pixman_transform_init_scale(&t, pixman_double_to_fixed(double(s.mWidth) / d.mWidth),
@@ -197,6 +208,12 @@ void BM_Pixman_NearestStretch(benchmark::State& state)
     for (auto _ : state)
         pixman_image_composite32(PIXMAN_OP_OVER, p.src, nullptr, p.frame, 0, 0, 0, 0, 0, 0, d.mWidth, d.mHeight);
     state.SetItemsProcessed(state.iterations() * d.mWidth * d.mHeight);
+}
+
+void BM_Pixman_NearestStretch(benchmark::State& state)
+{
+    Pix p(int(state.range(0)));
+    PixmanStretch(state, p, int(state.range(0)));
 }
 
 // ---- SDL2 ----
@@ -368,41 +385,28 @@ struct PixSurface {
     std::vector<uint32_t> frame32;
 };
 
-void PixmanSurfaceComposite(benchmark::State& state, pixman_op_t op)
+void BM_PixmanSurface_AlphaBlit(benchmark::State& state)
 {
     PixSurface p(int(state.range(0)), state.range(1) != 0);
-    for (auto _ : state)
-        pixman_image_composite32(op, p.src, nullptr, p.frame, 0, 0, 0, 0, 0, 0, p.w, p.h);
-    state.SetItemsProcessed(state.iterations() * p.w * p.h);
+    PixmanComposite(state, p, PIXMAN_OP_OVER);
 }
 
-void BM_PixmanSurface_AlphaBlit(benchmark::State& state) { PixmanSurfaceComposite(state, PIXMAN_OP_OVER); }
-void BM_PixmanSurface_AdditiveBlit(benchmark::State& state) { PixmanSurfaceComposite(state, PIXMAN_OP_ADD); }
+void BM_PixmanSurface_AdditiveBlit(benchmark::State& state)
+{
+    PixSurface p(int(state.range(0)), state.range(1) != 0);
+    PixmanComposite(state, p, PIXMAN_OP_ADD);
+}
 
 void BM_PixmanSurface_Fill(benchmark::State& state)
 {
     PixSurface p(int(state.range(0)), state.range(1) != 0);
-    pixman_color_t color = {uint16_t(200 * 128 / 255 * 257), uint16_t(100 * 128 / 255 * 257),
-                            uint16_t(50 * 128 / 255 * 257), uint16_t(128 * 257)};
-    pixman_box32_t box = {0, 0, p.w, p.h};
-    for (auto _ : state)
-        pixman_image_fill_boxes(PIXMAN_OP_OVER, p.frame, &color, 1, &box);
-    state.SetItemsProcessed(state.iterations() * p.w * p.h);
+    PixmanFill(state, p);
 }
 
 void BM_PixmanSurface_NearestStretch(benchmark::State& state)
 {
-    const int which = int(state.range(0));
-    PixSurface p(which, state.range(1) != 0);
-    Rect s = StretchSrc(which), d = StretchDest(which);
-    pixman_transform_t t;
-    pixman_transform_init_scale(&t, pixman_double_to_fixed(double(s.mWidth) / d.mWidth),
-                                pixman_double_to_fixed(double(s.mHeight) / d.mHeight));
-    pixman_image_set_transform(p.src, &t);
-    pixman_image_set_filter(p.src, PIXMAN_FILTER_NEAREST, nullptr, 0);
-    for (auto _ : state)
-        pixman_image_composite32(PIXMAN_OP_OVER, p.src, nullptr, p.frame, 0, 0, 0, 0, 0, 0, d.mWidth, d.mHeight);
-    state.SetItemsProcessed(state.iterations() * d.mWidth * d.mHeight);
+    PixSurface p(int(state.range(0)), state.range(1) != 0);
+    PixmanStretch(state, p, int(state.range(0)));
 }
 
 // A whole 2D frame as the office screen makes it: an 800 x 600 background,

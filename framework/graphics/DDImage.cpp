@@ -317,14 +317,11 @@ uint32_t* DDImage::GetBits()
 
 void DDImage::Create(int width, int height)
 {
-    size_t count;
-    if (!CheckedPixelCount(width, height, count))
-        return;
-    FreeBits();
-    FreePalette();
-    mWidth = width;
-    mHeight = height;
-    MarkBitsChanged();
+    // As a memory image's, but the transparency flags stay as they were.
+    const bool hasTransparency = mHasTransparency, hasAlpha = mHasAlpha;
+    MemoryImage::Create(width, height);
+    mHasTransparency = hasTransparency;
+    mHasAlpha = hasAlpha;
 }
 
 void DDImage::MarkBitsChanged()

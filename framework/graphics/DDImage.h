@@ -113,6 +113,15 @@ public:
     plat::DDSurfaceDesc mLockDesc;
 
 private:
+    // The common start of the stretched blits: the renderer draws for the 3D
+    // target (false), else the clipped source and destination; false when
+    // nothing is visible.
+    bool BeginStretch(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clip, const Color& color,
+                      int drawMode, bool fastStretch, bool mirrored, MemoryImage*& source, Rect& sr, Rect& dest,
+                      DoubleRect& from);
+    // The line dispatchers' choice: true when the line was drawn (or draws
+    // nothing), false when the memory image is to draw it.
+    bool LineOnSurface(double x1, double y1, double x2, double y2, const Color& color, int drawMode, bool antiAliased);
     // Drops the surface reference without reading it back.
     void DropSurface();
     // Rebuilds mBits from the colour table or full-size native bits.

@@ -54,6 +54,21 @@ bool SurfaceBlt(DDImage* dest, DDImage* src, const plat::DDRect& to, const plat:
     return result >= 0;
 }
 
+// The source and the part of a stretched blit inside the clip and both
+// images (mirrored: the source counts from its right side); false when
+// nothing of it is visible.
+bool ClipStretch(DDImage* dest, Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clip, bool mirrored,
+                 MemoryImage*& source, Rect& sr, Rect& to, DoubleRect& from)
+{
+    source = dynamic_cast<MemoryImage*>(src);
+    if (!source)
+        return false;
+    source->mDrawn = true;
+    sr = srcRect.Intersection(Rect(0, 0, source->mWidth, source->mHeight));
+    return StretchSourceRect(destRect, sr, clip.Intersection(Rect(0, 0, dest->mWidth, dest->mHeight)), mirrored, to,
+                             from);
+}
+
 } // namespace
 
 bool DDImage::FillPolygon(const Point* vertices, int numVertices, const Rect* clip, const Color& color,
@@ -84,44 +99,42 @@ void DDImage::FillRect(const Rect& rect, const Color& color, int drawMode)
     MemoryImage::FillRect(rect, color, drawMode);
 }
 
-void DDImage::DrawLine(double x1, double y1, double x2, double y2, const Color& color, int drawMode)
+bool DDImage::LineOnSurface(double x1, double y1, double x2, double y2, const Color& color, int drawMode,
+                            bool antiAliased)
 {
     if (Is3DTarget()) {
         Renderer(this)->DrawLine(x1, y1, x2, y2, color, drawMode);
-        return;
+        return true;
     }
     AnalyzeBits();
-    if (IsOpaque(this) && !DisplayIn3D(this)) {
-        if (LineWalk::LineAsFill(this, x1, y1, x2, y2, color, drawMode))
-            return;
-        if (drawMode != DRAWMODE_NORMAL && drawMode != DRAWMODE_ADDITIVE)
-            return;
-        const bool drew = drawMode == DRAWMODE_NORMAL ? DrawLineNormal(x1, y1, x2, y2, color)
-                                                      : DrawLineAdditive(x1, y1, x2, y2, color);
-        if (drew) {
-            DropMemoryCopies();
-            return;
-        }
-    }
-    MemoryImage::DrawLine(x1, y1, x2, y2, color, drawMode);
+    if (!IsOpaque(this) || DisplayIn3D(this))
+        return false;
+    if (LineWalk::LineAsFill(this, x1, y1, x2, y2, color, drawMode))
+        return true;
+    // Other modes, and the additive anti-aliased line, draw nothing.
+    if (drawMode != DRAWMODE_NORMAL && (antiAliased || drawMode != DRAWMODE_ADDITIVE))
+        return true;
+    bool drew;
+    if (antiAliased)
+        drew = DrawAntiAliasedLineNormal(x1, y1, x2, y2, color);
+    else
+        drew = drawMode == DRAWMODE_NORMAL ? DrawLineNormal(x1, y1, x2, y2, color)
+                                           : DrawLineAdditive(x1, y1, x2, y2, color);
+    if (drew)
+        DropMemoryCopies();
+    return drew;
+}
+
+void DDImage::DrawLine(double x1, double y1, double x2, double y2, const Color& color, int drawMode)
+{
+    if (!LineOnSurface(x1, y1, x2, y2, color, drawMode, false))
+        MemoryImage::DrawLine(x1, y1, x2, y2, color, drawMode);
 }
 
 void DDImage::DrawAntiAliasedLine(double x1, double y1, double x2, double y2, const Color& color, int drawMode)
 {
-    if (Is3DTarget()) {
-        Renderer(this)->DrawLine(x1, y1, x2, y2, color, drawMode);
-        return;
-    }
-    AnalyzeBits();
-    if (IsOpaque(this) && !DisplayIn3D(this)) {
-        if (LineWalk::LineAsFill(this, x1, y1, x2, y2, color, drawMode))
-            return;
-        if (drawMode == DRAWMODE_NORMAL && DrawAntiAliasedLineNormal(x1, y1, x2, y2, color))
-            DropMemoryCopies();
-        // The additive anti-aliased line draws nothing.
-        return;
-    }
-    MemoryImage::DrawAntiAliasedLine(x1, y1, x2, y2, color, drawMode);
+    if (!LineOnSurface(x1, y1, x2, y2, color, drawMode, true))
+        MemoryImage::DrawAntiAliasedLine(x1, y1, x2, y2, color, drawMode);
 }
 
 void DDImage::FillCoverageSpans(const Span* spans, int count, const Color& color, int drawMode,
@@ -232,22 +245,26 @@ void DDImage::BlitRotated(Image* src, float x, float y, const Rect& srcRect, con
     MemoryImage::BlitRotated(src, x, y, srcRect, clip, color, drawMode, angle, centerX, centerY);
 }
 
-void DDImage::BlitStretched(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clip,
-                            const Color& color, int drawMode, bool fastStretch)
+bool DDImage::BeginStretch(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clip, const Color& color,
+                           int drawMode, bool fastStretch, bool mirrored, MemoryImage*& source, Rect& sr, Rect& dest,
+                           DoubleRect& from)
 {
     if (Is3DTarget()) {
         BlitSource(src);
-        Renderer(this)->BltStretched(src, destRect, srcRect, clip, color, drawMode, fastStretch, false);
-        return;
+        Renderer(this)->BltStretched(src, destRect, srcRect, clip, color, drawMode, fastStretch, mirrored);
+        return false;
     }
     AnalyzeBits();
-    MemoryImage* source = BlitSource(src);
-    if (!source)
-        return;
-    const Rect sr = srcRect.Intersection(Rect(0, 0, source->mWidth, source->mHeight));
-    Rect dest;
+    return ClipStretch(this, src, destRect, srcRect, clip, mirrored, source, sr, dest, from);
+}
+
+void DDImage::BlitStretched(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clip,
+                            const Color& color, int drawMode, bool fastStretch)
+{
+    MemoryImage* source;
+    Rect sr, dest;
     DoubleRect from;
-    if (!StretchSourceRect(destRect, sr, clip.Intersection(Rect(0, 0, mWidth, mHeight)), false, dest, from))
+    if (!BeginStretch(src, destRect, srcRect, clip, color, drawMode, fastStretch, false, source, sr, dest, from))
         return;
 
     if (fastStretch) {
@@ -357,19 +374,10 @@ void DDImage::BlitMirrored(Image* src, int x, int y, const Rect& srcRect, const 
 void DDImage::BlitStretchedMirrored(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clip,
                                     const Color& color, int drawMode, bool fastStretch)
 {
-    if (Is3DTarget()) {
-        BlitSource(src);
-        Renderer(this)->BltStretched(src, destRect, srcRect, clip, color, drawMode, fastStretch, true);
-        return;
-    }
-    AnalyzeBits();
-    MemoryImage* source = BlitSource(src);
-    if (!source)
-        return;
-    const Rect sr = srcRect.Intersection(Rect(0, 0, source->mWidth, source->mHeight));
-    Rect dest;
+    MemoryImage* source;
+    Rect sr, dest;
     DoubleRect from;
-    if (!StretchSourceRect(destRect, sr, clip.Intersection(Rect(0, 0, mWidth, mHeight)), true, dest, from))
+    if (!BeginStretch(src, destRect, srcRect, clip, color, drawMode, fastStretch, true, source, sr, dest, from))
         return;
     if (BlitStretchedOnSurface(source, dest, from, color, drawMode, true))
         DropMemoryCopies();

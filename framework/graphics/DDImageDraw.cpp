@@ -169,6 +169,35 @@ void AntiAliasedLine(const Format& f, int w, int h, double x1, double y1, double
 
 // ---- blits ----
 
+// The colour's factor of each channel: (c x a) / 255.
+void ColourFactors(const Channels& k, uint32_t kc[3])
+{
+    for (int i = 0; i < 3; ++i)
+        kc[i] = (k.c[i] * k.a) / 255;
+}
+
+// Walks the source rectangle run by run (a run's length is its run-length
+// byte, cut at the row's end) and calls draw(row, start, i, n, first) for the
+// runs whose first native value `keep` accepts; row is the destination row,
+// start the source index of the rectangle's row, i the run's first column.
+template <typename P, typename Keep, typename Draw>
+void ForEachRun(const Format& f, int y, const NativeSource& src, const uint8_t* runs, const Rect& sr, Keep keep,
+                Draw draw)
+{
+    for (int j = 0; j < sr.mHeight; ++j) {
+        P* row = f.Row<P>(y + j);
+        const size_t start = size_t(sr.mY + j) * size_t(src.width) + size_t(sr.mX);
+        int i = 0;
+        while (i < sr.mWidth) {
+            const int n = std::max(1, std::min<int>(runs[start + size_t(i)], sr.mWidth - i));
+            const uint32_t first = src.At(start + size_t(i));
+            if (keep(first))
+                draw(row, start, i, n, first);
+            i += n;
+        }
+    }
+}
+
 // The general path of the plain blit, onto columns that run right to left
 // when mirrored: opaque runs copied, transparent runs skipped, the rest
 // blended by each pixel's own alpha, all modulated by the colour.
@@ -177,8 +206,7 @@ void BlitRuns(const Format& f, int x, int y, const NativeSource& src, const uint
               const Channels& k, bool white)
 {
     uint32_t kc[3];
-    for (int i = 0; i < 3; ++i)
-        kc[i] = (k.c[i] * k.a) / 255;
+    ColourFactors(k, kc);
     const bool equal = kc[0] == kc[1] && kc[1] == kc[2];
     const bool spreadForm = Is16<P>() && (f.form565 || f.form555);
     auto spread = f.form565 ? Spread565 : Spread555;
@@ -224,39 +252,28 @@ void BlitRuns(const Format& f, int x, int y, const NativeSource& src, const uint
 
     // Whole runs of a 32-bit surface with the source's own words.
     const bool rows32 = !Is16<P>() && !Mirrored && white && !src.indices;
-    for (int j = 0; j < sr.mHeight; ++j) {
-        P* row = f.Row<P>(y + j);
-        const size_t start = size_t(sr.mY + j) * size_t(src.width) + size_t(sr.mX);
-        int i = 0;
-        while (i < sr.mWidth) {
-            const int n = std::max(1, std::min<int>(runs[start + size_t(i)], sr.mWidth - i));
-            const uint32_t alpha = src.At(start + size_t(i)) >> 24;
-            if (alpha == 0) {
-                i += n;
-                continue;
-            }
-            if constexpr (!Is16<P>()) {
-                if (rows32) {
-                    uint32_t* d = reinterpret_cast<uint32_t*>(row) + x + i;
-                    if (alpha == 255)
-                        std::memcpy(d, src.native + start + size_t(i), size_t(n) * sizeof(uint32_t));
-                    else
-                        SurfaceRows::OverNativeRow(d, src.native + start + size_t(i), n);
-                    i += n;
-                    continue;
-                }
-            }
-            for (int m = i; m < i + n; ++m) {
-                const uint32_t v = src.At(start + size_t(m));
-                P& d = row[Mirrored ? x + sr.mWidth - 1 - m : x + m];
-                if (white && alpha == 255)
-                    d = P(v);
+    auto keep = [](uint32_t first) { return (first >> 24) != 0; };
+    ForEachRun<P>(f, y, src, runs, sr, keep, [&](P* row, size_t start, int i, int n, uint32_t first) {
+        const uint32_t alpha = first >> 24;
+        if constexpr (!Is16<P>()) {
+            if (rows32) {
+                uint32_t* d = reinterpret_cast<uint32_t*>(row) + x + i;
+                if (alpha == 255)
+                    std::memcpy(d, src.native + start + size_t(i), size_t(n) * sizeof(uint32_t));
                 else
-                    d = P(blend(d, v, v >> 24));
+                    SurfaceRows::OverNativeRow(d, src.native + start + size_t(i), n);
+                return;
             }
-            i += n;
         }
-    }
+        for (int m = i; m < i + n; ++m) {
+            const uint32_t v = src.At(start + size_t(m));
+            P& d = row[Mirrored ? x + sr.mWidth - 1 - m : x + m];
+            if (white && alpha == 255)
+                d = P(v);
+            else
+                d = P(blend(d, v, v >> 24));
+        }
+    });
 }
 
 template <typename P, bool Mirrored>
@@ -264,42 +281,29 @@ void BlitAddRuns(const Format& f, int x, int y, const NativeSource& src, const u
                  const Channels& k, bool white)
 {
     uint32_t kc[3];
-    for (int i = 0; i < 3; ++i)
-        kc[i] = (k.c[i] * k.a) / 255;
+    ColourFactors(k, kc);
     // The display's 8-bit tables saturate at 255: whole runs at once.
     const bool rows32 = !Is16<P>() && !Mirrored && white && !src.indices && f.Standard888();
-    for (int j = 0; j < sr.mHeight; ++j) {
-        P* row = f.Row<P>(y + j);
-        const size_t start = size_t(sr.mY + j) * size_t(src.width) + size_t(sr.mX);
-        int i = 0;
-        while (i < sr.mWidth) {
-            const int n = std::max(1, std::min<int>(runs[start + size_t(i)], sr.mWidth - i));
-            if ((src.At(start + size_t(i)) & 0xFFFFFF) == 0) {
-                i += n;
-                continue;
+    auto keep = [](uint32_t first) { return (first & 0xFFFFFF) != 0; };
+    ForEachRun<P>(f, y, src, runs, sr, keep, [&](P* row, size_t start, int i, int n, uint32_t) {
+        if constexpr (!Is16<P>()) {
+            if (rows32) {
+                SurfaceRows::AddNativeRow(reinterpret_cast<uint32_t*>(row) + x + i, src.native + start + size_t(i), n);
+                return;
             }
-            if constexpr (!Is16<P>()) {
-                if (rows32) {
-                    SurfaceRows::AddNativeRow(reinterpret_cast<uint32_t*>(row) + x + i, src.native + start + size_t(i),
-                                              n);
-                    i += n;
-                    continue;
-                }
-            }
-            for (int m = i; m < i + n; ++m) {
-                const uint32_t v = src.At(start + size_t(m));
-                uint32_t add[3];
-                for (int c = 0; c < 3; ++c) {
-                    add[c] = (v & f.mask[c]) >> f.shift[c];
-                    if (!white)
-                        add[c] = (add[c] * kc[c]) >> 8;
-                }
-                P& d = row[Mirrored ? x + sr.mWidth - 1 - m : x + m];
-                d = P(f.AddSaturated(d, add));
-            }
-            i += n;
         }
-    }
+        for (int m = i; m < i + n; ++m) {
+            const uint32_t v = src.At(start + size_t(m));
+            uint32_t add[3];
+            for (int c = 0; c < 3; ++c) {
+                add[c] = (v & f.mask[c]) >> f.shift[c];
+                if (!white)
+                    add[c] = (add[c] * kc[c]) >> 8;
+            }
+            P& d = row[Mirrored ? x + sr.mWidth - 1 - m : x + m];
+            d = P(f.AddSaturated(d, add));
+        }
+    });
 }
 
 // The plain blit of a volatile source: its ARGB pixels blended one by one.
@@ -371,62 +375,35 @@ void BlitCopy(const Format& f, int x, int y, const NativeSource& src, const Rect
 
 bool DDImage::FillRectNormal(const Rect& rect, const Color& color)
 {
-    Drawing d(*this, true);
-    if (!d)
-        return false;
-    if (d.f.bitCount == 16)
-        FillNormal<uint16_t>(d.f, rect, Channels(color));
-    else
-        FillNormal<uint32_t>(d.f, rect, Channels(color));
-    return true;
+    return OnSurface(*this, true, false,
+                     [&](const Format& f, auto p) { FillNormal<decltype(p)>(f, rect, Channels(color)); });
 }
 
 bool DDImage::FillRectAdditive(const Rect& rect, const Color& color)
 {
-    Drawing d(*this, true);
-    if (!d || !d.f.HasTables())
-        return false;
-    if (d.f.bitCount == 16)
-        FillAdditive<uint16_t>(d.f, rect, Channels(color));
-    else
-        FillAdditive<uint32_t>(d.f, rect, Channels(color));
-    return true;
+    return OnSurface(*this, true, true,
+                     [&](const Format& f, auto p) { FillAdditive<decltype(p)>(f, rect, Channels(color)); });
 }
 
 bool DDImage::DrawLineNormal(double x1, double y1, double x2, double y2, const Color& color)
 {
-    Drawing d(*this, true);
-    if (!d)
-        return false;
-    if (d.f.bitCount == 16)
-        LineNormal<uint16_t>(d.f, mWidth, mHeight, x1, y1, x2, y2, Channels(color));
-    else
-        LineNormal<uint32_t>(d.f, mWidth, mHeight, x1, y1, x2, y2, Channels(color));
-    return true;
+    return OnSurface(*this, true, false, [&](const Format& f, auto p) {
+        LineNormal<decltype(p)>(f, mWidth, mHeight, x1, y1, x2, y2, Channels(color));
+    });
 }
 
 bool DDImage::DrawLineAdditive(double x1, double y1, double x2, double y2, const Color& color)
 {
-    Drawing d(*this, true);
-    if (!d || !d.f.HasTables())
-        return false;
-    if (d.f.bitCount == 16)
-        LineAdditive<uint16_t>(d.f, mWidth, mHeight, x1, y1, x2, y2, Channels(color));
-    else
-        LineAdditive<uint32_t>(d.f, mWidth, mHeight, x1, y1, x2, y2, Channels(color));
-    return true;
+    return OnSurface(*this, true, true, [&](const Format& f, auto p) {
+        LineAdditive<decltype(p)>(f, mWidth, mHeight, x1, y1, x2, y2, Channels(color));
+    });
 }
 
 bool DDImage::DrawAntiAliasedLineNormal(double x1, double y1, double x2, double y2, const Color& color)
 {
-    Drawing d(*this, false);
-    if (!d)
-        return false;
-    if (d.f.bitCount == 16)
-        AntiAliasedLine<uint16_t>(d.f, mWidth, mHeight, x1, y1, x2, y2, Channels(color));
-    else
-        AntiAliasedLine<uint32_t>(d.f, mWidth, mHeight, x1, y1, x2, y2, Channels(color));
-    return true;
+    return OnSurface(*this, false, false, [&](const Format& f, auto p) {
+        AntiAliasedLine<decltype(p)>(f, mWidth, mHeight, x1, y1, x2, y2, Channels(color));
+    });
 }
 
 bool DDImage::DrawAntiAliasedLineAdditive(double, double, double, double, const Color&)
@@ -485,16 +462,9 @@ bool DDImage::BlitNormal(Image* image, int x, int y, const Rect& srcRect, const 
         ImageSource source;
         if (!source.Open(src))
             return false;
-        Drawing d(*this, false);
-        if (!d)
-            return false;
-        source.WithRows([&](auto rows) {
-            if (d.f.bitCount == 16)
-                BlitVolatile<uint16_t>(d.f, x, y, rows, sr);
-            else
-                BlitVolatile<uint32_t>(d.f, x, y, rows, sr);
+        return OnSurface(*this, false, false, [&](const Format& f, auto p) {
+            source.WithRows([&](auto rows) { BlitVolatile<decltype(p)>(f, x, y, rows, sr); });
         });
-        return true;
     }
 
     if (!src->mHasAlpha && white) {
@@ -519,14 +489,9 @@ bool DDImage::BlitNormal(Image* image, int x, int y, const Rect& srcRect, const 
         NativeSource native;
         if (!OpenNative(src, mDDInterface, native))
             return false;
-        Drawing d(*this, false);
-        if (!d)
-            return false;
-        if (d.f.bitCount == 16)
-            BlitCopy<uint16_t>(d.f, x, y, native, sr, src->mHasTransparency);
-        else
-            BlitCopy<uint32_t>(d.f, x, y, native, sr, src->mHasTransparency);
-        return true;
+        return OnSurface(*this, false, false, [&](const Format& f, auto p) {
+            BlitCopy<decltype(p)>(f, x, y, native, sr, src->mHasTransparency);
+        });
     }
 
     if (mSurfaceOnly)
@@ -537,22 +502,16 @@ bool DDImage::BlitNormal(Image* image, int x, int y, const Rect& srcRect, const 
     const uint8_t* runs = src->GetAlphaRunLengths();
     if (!runs)
         return false;
-    Drawing d(*this, false);
-    if (!d)
-        return false;
-    if (d.f.bitCount == 16)
-        BlitRuns<uint16_t, false>(d.f, x, y, native, runs, sr, Channels(color), white);
-    else
-        BlitRuns<uint32_t, false>(d.f, x, y, native, runs, sr, Channels(color), white);
-    return true;
+    return OnSurface(*this, false, false, [&](const Format& f, auto p) {
+        BlitRuns<decltype(p), false>(f, x, y, native, runs, sr, Channels(color), white);
+    });
 }
 
 namespace {
 
 // The additive and mirrored blits share their set-up.
 template <bool Mirrored, bool Additive>
-bool BlitOnSurface(DDImage& dest, Image* image, int x, int y, const Rect& srcRect, const Color& color,
-                   MemoryImage* src)
+bool BlitOnSurface(DDImage& dest, int x, int y, const Rect& srcRect, const Color& color, MemoryImage* src)
 {
     Rect sr = srcRect;
     if (!ClipBlit(src, &dest, x, y, sr, Mirrored))
@@ -563,22 +522,13 @@ bool BlitOnSurface(DDImage& dest, Image* image, int x, int y, const Rect& srcRec
     const uint8_t* runs = Additive ? src->GetAdditiveRunLengths(dest.mDDInterface) : src->GetAlphaRunLengths();
     if (!runs)
         return false;
-    Drawing d(dest, false);
-    if (!d || (Additive && !d.f.HasTables()))
-        return false;
     const bool white = color == Color::White;
-    if (Additive) {
-        if (d.f.bitCount == 16)
-            BlitAddRuns<uint16_t, Mirrored>(d.f, x, y, native, runs, sr, Channels(color), white);
+    return OnSurface(dest, false, Additive, [&](const Format& f, auto p) {
+        if (Additive)
+            BlitAddRuns<decltype(p), Mirrored>(f, x, y, native, runs, sr, Channels(color), white);
         else
-            BlitAddRuns<uint32_t, Mirrored>(d.f, x, y, native, runs, sr, Channels(color), white);
-    } else {
-        if (d.f.bitCount == 16)
-            BlitRuns<uint16_t, Mirrored>(d.f, x, y, native, runs, sr, Channels(color), white);
-        else
-            BlitRuns<uint32_t, Mirrored>(d.f, x, y, native, runs, sr, Channels(color), white);
-    }
-    return true;
+            BlitRuns<decltype(p), Mirrored>(f, x, y, native, runs, sr, Channels(color), white);
+    });
 }
 
 } // namespace
@@ -588,7 +538,7 @@ bool DDImage::BlitAdditive(Image* image, int x, int y, const Rect& srcRect, cons
     MemoryImage* src = BlitSource(image);
     if (!src || mSurfaceOnly)
         return false;
-    return BlitOnSurface<false, true>(*this, image, x, y, srcRect, color, src);
+    return BlitOnSurface<false, true>(*this, x, y, srcRect, color, src);
 }
 
 bool DDImage::BlitMirroredNormal(Image* image, int x, int y, const Rect& srcRect, const Color& color)
@@ -597,7 +547,7 @@ bool DDImage::BlitMirroredNormal(Image* image, int x, int y, const Rect& srcRect
     if (!src || mSurfaceOnly)
         return false;
     src->AnalyzeBits();
-    return BlitOnSurface<true, false>(*this, image, x, y, srcRect, color, src);
+    return BlitOnSurface<true, false>(*this, x, y, srcRect, color, src);
 }
 
 bool DDImage::BlitMirroredAdditive(Image* image, int x, int y, const Rect& srcRect, const Color& color)
@@ -605,7 +555,7 @@ bool DDImage::BlitMirroredAdditive(Image* image, int x, int y, const Rect& srcRe
     MemoryImage* src = BlitSource(image);
     if (!src || mSurfaceOnly)
         return false;
-    return BlitOnSurface<true, true>(*this, image, x, y, srcRect, color, src);
+    return BlitOnSurface<true, true>(*this, x, y, srcRect, color, src);
 }
 
 } // namespace Zelk

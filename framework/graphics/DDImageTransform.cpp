@@ -190,17 +190,12 @@ bool DDImage::BlitRotatedOnSurface(MemoryImage* src, float x, float y, const Rec
     ImageSource source;
     if (!source.Open(src))
         return false;
-    Drawing d(*this, false);
-    if (!d || (drawMode == DRAWMODE_ADDITIVE && !d.f.HasTables()))
-        return false;
     // Only rows and columns inside this image are drawn.
     const DoubleRect inside = bounds.Intersection(DoubleRect(0, 0, mWidth, mHeight));
-    const RotateJob job{&d.f, &source, sr, Channels(color), color == Color::White, drawMode == DRAWMODE_ADDITIVE};
-    if (d.f.bitCount == 16)
-        RotateRows<uint16_t>(job, x, y, angle, centerX, centerY, inside);
-    else
-        RotateRows<uint32_t>(job, x, y, angle, centerX, centerY, inside);
-    return true;
+    return OnSurface(*this, false, drawMode == DRAWMODE_ADDITIVE, [&](const Format& f, auto p) {
+        const RotateJob job{&f, &source, sr, Channels(color), color == Color::White, drawMode == DRAWMODE_ADDITIVE};
+        RotateRows<decltype(p)>(job, x, y, angle, centerX, centerY, inside);
+    });
 }
 
 bool DDImage::BlitStretchedOnSurface(MemoryImage* src, const Rect& dest, const DoubleRect& srcRect,
@@ -216,23 +211,13 @@ bool DDImage::BlitStretchedOnSurface(MemoryImage* src, const Rect& dest, const D
     NativeSource native;
     if (!OpenNative(src, mDDInterface, native))
         return false;
-    Drawing d(*this, true);
-    if (!d || (drawMode == DRAWMODE_ADDITIVE && !d.f.HasTables()))
-        return false;
     const bool white = color == Color::White, additive = drawMode == DRAWMODE_ADDITIVE;
-    const Channels k(color);
-    if (d.f.bitCount == 16) {
+    return OnSurface(*this, true, additive, [&](const Format& f, auto p) {
         if (mirrored)
-            StretchRows<uint16_t, true>(d.f, native, src->mHeight, dest, srcRect, k, white, additive);
+            StretchRows<decltype(p), true>(f, native, src->mHeight, dest, srcRect, Channels(color), white, additive);
         else
-            StretchRows<uint16_t, false>(d.f, native, src->mHeight, dest, srcRect, k, white, additive);
-    } else {
-        if (mirrored)
-            StretchRows<uint32_t, true>(d.f, native, src->mHeight, dest, srcRect, k, white, additive);
-        else
-            StretchRows<uint32_t, false>(d.f, native, src->mHeight, dest, srcRect, k, white, additive);
-    }
-    return true;
+            StretchRows<decltype(p), false>(f, native, src->mHeight, dest, srcRect, Channels(color), white, additive);
+    });
 }
 
 } // namespace Zelk

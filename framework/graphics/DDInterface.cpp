@@ -297,17 +297,22 @@ int DDInterface::InitWindowed()
     if (CheckResult(created, "CreateSurface Windowed Primary"))
         return RESULT_SURFACE_FAIL;
 
+    return CreateDrawSurfaceAndClipper("CreateSurface Windowed DrawSurface", "CreateClipper Windowed");
+}
+
+int DDInterface::CreateDrawSurfaceAndClipper(const char* surfaceContext, const char* clipperContext)
+{
     plat::DDSurfaceDesc draw;
     draw.flags = plat::DDSD_CAPS | plat::DDSD_WIDTH | plat::DDSD_HEIGHT;
     draw.caps = plat::DDSCAPS_OFFSCREENPLAIN |
                 (mIs3D ? plat::DDSCAPS_3DDEVICE | plat::DDSCAPS_VIDEOMEMORY : plat::DDSCAPS_SYSTEMMEMORY);
     draw.width = mWidth;
     draw.height = mHeight;
-    if (CheckResult(CreateSurface(draw, &mDrawSurface), "CreateSurface Windowed DrawSurface"))
+    if (CheckResult(CreateSurface(draw, &mDrawSurface), surfaceContext))
         return RESULT_SURFACE_FAIL;
 
     plat::DDClipper* clipper = nullptr;
-    if (CheckResult(mDD->CreateClipper(0, &clipper), "CreateClipper Windowed"))
+    if (CheckResult(mDD->CreateClipper(0, &clipper), clipperContext))
         return RESULT_FAIL;
     if (!Failed(clipper->SetHWnd(0, mHWnd)))
         mPrimarySurface->SetClipper(clipper);
@@ -357,22 +362,8 @@ int DDInterface::InitFullScreen()
         ClearSurface(mSecondarySurface);
     }
 
-    plat::DDSurfaceDesc draw;
-    draw.flags = plat::DDSD_CAPS | plat::DDSD_WIDTH | plat::DDSD_HEIGHT;
-    draw.caps = plat::DDSCAPS_OFFSCREENPLAIN |
-                (mIs3D ? plat::DDSCAPS_3DDEVICE | plat::DDSCAPS_VIDEOMEMORY : plat::DDSCAPS_SYSTEMMEMORY);
-    draw.width = mWidth;
-    draw.height = mHeight;
-    if (CheckResult(CreateSurface(draw, &mDrawSurface), "CreateSurface FullScreen DrawSurface"))
-        return RESULT_SURFACE_FAIL;
-
-    plat::DDClipper* clipper = nullptr;
-    if (CheckResult(mDD->CreateClipper(0, &clipper), "CreateClipper FullScreen"))
-        return RESULT_FAIL;
-    if (!Failed(clipper->SetHWnd(0, mHWnd)))
-        mPrimarySurface->SetClipper(clipper);
-    clipper->Release();
-
+    if (int result = CreateDrawSurfaceAndClipper("CreateSurface FullScreen DrawSurface", "CreateClipper FullScreen"))
+        return result;
     if (mApp && !mApp->mPageFlippingAllowed)
         mDD->FlipToGDISurface();
     return RESULT_OK;

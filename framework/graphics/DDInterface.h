@@ -145,6 +145,7 @@ public:
 private:
     int InitWindowed();
     int InitFullScreen();
+    int CreateDrawSurfaceAndClipper(const char* surfaceContext, const char* clipperContext);
     int32_t SplitPresent(const plat::DDRect& dest, const plat::DDRect& src, plat::DDBltFx& fx);
     // The cursor area at a cursor position, clipped to `bounds`; its offset
     // inside the 64 x 64 area; moved to screen coordinates when asked.

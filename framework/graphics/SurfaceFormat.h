@@ -89,6 +89,20 @@ private:
     bool mOk = false;
 };
 
+// Runs a routine on the locked surface with the surface's pixel type; false
+// when the surface could not be locked (or lacks the additive tables).
+template <typename Routine> bool OnSurface(DDImage& image, bool testSurfaceOnly, bool needsTables, Routine routine)
+{
+    Drawing d(image, testSurfaceOnly);
+    if (!d || (needsTables && !d.f.HasTables()))
+        return false;
+    if (d.f.bitCount == 16)
+        routine(d.f, uint16_t());
+    else
+        routine(d.f, uint32_t());
+    return true;
+}
+
 // A source's native pixels: premultiplied, in the display's layout, alpha in
 // the top byte; read through the colour indices for a palettised source.
 struct NativeSource {
