@@ -93,7 +93,8 @@ void RealWindowSystem::RunEventLoop()
         }
         PostDueTimers();
         ShowPendingFrame();
-        if (mAutoCloseMs && mFirstShownTick && SDL_GetTicks() - mFirstShownTick >= mAutoCloseMs) {
+        // Signed: the first-shown tick is made odd, so it may lie 1 ms ahead of now.
+        if (mAutoCloseMs && mFirstShownTick && int32_t(SDL_GetTicks() - mFirstShownTick) >= int32_t(mAutoCloseMs)) {
             // As if the person closed the window.
             mAutoCloseMs = 0;
             mQueue.Post({WM_CLOSE, 0, 0});
