@@ -1,4 +1,5 @@
 #pragma once
+#include "framework/fonts/TextSurface.h"
 #include "framework/graphics/MemoryImage.h"
 #include "platform/ddraw/DirectDraw.h"
 
@@ -21,7 +22,7 @@ class DDInterface;
 //
 // An image with semi-transparent pixels never gets a surface. A lost surface
 // is not restored here: it is remade only after it has been released.
-class DDImage : public MemoryImage {
+class DDImage : public MemoryImage, public TextSurface {
 public:
     explicit DDImage(DDInterface* display);
     ~DDImage() override;
@@ -98,7 +99,17 @@ public:
     bool CreateSurfaceFromBits();
     plat::DDSurface* GetSurface();
     void ReleaseSurface();
-    void DropMemoryCopies();
+    void DropMemoryCopies() override;
+
+    // ---- system-font text drawn straight onto the surface (DDImageText.cpp) ----
+    bool EnsureTextSurface() override;
+    int TextSurfaceLockCount() override { return mLockCount; }
+    void SuspendSurfaceLock() override;
+    bool ResumeSurfaceLock() override;
+    void ResetSurfaceLock() override;
+    void EndRendererScene() override;
+    bool GetTextDC(plat::TextTarget& target) override;
+    void ReleaseTextDC() override;
     // The display goes away: keep the pixels in memory and forget it.
     void DetachFromDisplay();
     bool Is3DTarget() const;

@@ -2,6 +2,7 @@
 // the 3D target, a DirectDraw blit, the software routines on the surface, or
 // the memory image.
 #include "SurfaceFixture.h"
+#include "framework/fonts/SysFont.h"
 #include "framework/graphics/Graphics.h"
 
 using namespace Zelk;
@@ -256,4 +257,25 @@ TEST(SurfaceDispatch, CursorAreasDrawOnTheirSurfacesIn3D)
     Graphics(area).DrawImage(cursor.get(), 5, 6);
     EXPECT_EQ(SurfaceDisplay::Raw(area->mSurface, 5, 6), 0xFF123456u);
     t.display->mIs3D = false;
+}
+
+TEST(SurfaceDispatch, SystemFontTextGoesOntoTheSurfaceInsideAFrame)
+{
+    SurfaceDisplay t;
+    DDImage* screen = t.display->GetScreenImage();
+    ASSERT_TRUE(screen->LockSurface()); // the frame's lock
+    SysFont font("Arial", 12);
+    Graphics g(screen);
+    g.SetFont(&font);
+    g.SetColor(Color::White);
+    g.DrawString(L"MM", 10, 30);
+    // The frame's lock is back in place.
+    EXPECT_EQ(screen->mLockCount, 1);
+    EXPECT_EQ(screen->mSurface->LockCount(), 1);
+    ASSERT_TRUE(screen->UnlockSurface());
+    int lit = 0;
+    for (int y = 10; y < 35; ++y)
+        for (int x = 10; x < 30; ++x)
+            lit += SurfaceDisplay::Raw(t.display->mDrawSurface, x, y) != 0;
+    EXPECT_GT(lit, 10);
 }
