@@ -191,6 +191,10 @@ public:
     void RecoverLostDisplay();
     // A lock only for the application's own sets when no display exists yet.
     CriticalSection* DisplayLock();
+    // Demo hooks: a value from outside that a recorded demo must reproduce.
+    // (Until demos are recorded and played back they pass the value on.)
+    void DemoSyncString(std::string& value);
+    void DemoSyncBool(bool& value);
 
     // ---- identity and folders ----
     uint32_t mTimeLoaded = 0;

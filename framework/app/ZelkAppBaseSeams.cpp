@@ -28,6 +28,11 @@ void ZelkAppBase::LogScreenError(const std::string& text) { DebugPrint("%s\n", t
 bool ZelkAppBase::OpenUrl(const std::string& url, bool quitAfter) { return false; }
 std::string ZelkAppBase::GetProductVersion(const std::string& path) { return std::string(); }
 
+// ---- demos ----
+
+void ZelkAppBase::DemoSyncString(std::string&) {}
+void ZelkAppBase::DemoSyncBool(bool&) {}
+
 // ---- crashes and the command line ----
 
 void ZelkAppBase::ParseCommandLine(const std::string& commandLine) { HandleCommandLine(commandLine); }

@@ -137,6 +137,7 @@ void ZelkAppBase::RemoveMemoryImage(MemoryImage* image)
 {
     CritSectGuard g(DisplayLock());
     mMemoryImageSet.erase(image);
+    RemoveImageTextures(image);
 }
 
 } // namespace Zelk

@@ -1,5 +1,6 @@
 // Shared images by name: the deferred deletion of unused ones.
 #include "framework/app/ZelkAppBase.h"
+#include "framework/graphics/DDInterface.h"
 #include "framework/graphics/Image.h"
 
 namespace Zelk {
@@ -20,6 +21,10 @@ void ZelkAppBase::PurgeSharedImages()
     mSharedImagePurgeWanted = false;
 }
 
-void ZelkAppBase::RemoveImageTextures(MemoryImage*) {}
+void ZelkAppBase::RemoveImageTextures(MemoryImage* image)
+{
+    if (DDInterface* display = mDDInterface.load())
+        display->RemoveImageTextures(image);
+}
 
 } // namespace Zelk

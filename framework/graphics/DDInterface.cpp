@@ -1,6 +1,21 @@
 #include "framework/graphics/DDInterface.h"
+#include "framework/graphics/D3DInterface.h"
+#include "framework/graphics/D3DTester.h"
 
 namespace Zelk {
+
+DDInterface::DDInterface(ZelkAppBase* app) : mApp(app), mD3DInterface(new D3DInterface()) {}
+
+DDInterface::~DDInterface()
+{
+    delete mD3DInterface;
+    delete mD3DTester;
+}
+
+void DDInterface::RemoveImageTextures(MemoryImage* image)
+{
+    mD3DInterface->RemoveImageTextures(image);
+}
 
 int DDInterface::Init(plat::WindowHandle window, bool windowed)
 {

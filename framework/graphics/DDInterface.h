@@ -1,25 +1,32 @@
 #pragma once
 #include "framework/app/CriticalSection.h"
+#include "framework/graphics/NativeDisplay.h"
 #include "framework/graphics/Rect.h"
 #include "platform/window/WindowSystem.h"
 
-#include <string>
-#include "framework/graphics/NativeDisplay.h"
-
 #include <atomic>
 #include <cstdint>
+#include <string>
+
+namespace plat {
+class DirectDraw;
+class DDSurface;
+} // namespace plat
 
 namespace Zelk {
 
 class ZelkAppBase;
+class D3DInterface;
+class D3DTester;
+class MemoryImage;
 
 // The display: the screen image, presenting and the program-drawn cursor.
 // (So far only what the main loop uses: presenting, the cursor position and
 // the refresh timing.)
 class DDInterface : public NativeDisplay {
 public:
-    explicit DDInterface(ZelkAppBase* app) : mApp(app) {}
-    ~DDInterface() override = default;
+    explicit DDInterface(ZelkAppBase* app);
+    ~DDInterface() override;
 
     // Builds the display for the window; a display result code (0 success,
     // 4 exclusive mode refused, 5 display mode refused, 6 colour depth not
@@ -57,8 +64,16 @@ public:
     std::atomic<int> mRedrawCount{0};
     bool mFailRedraw = false;
 
-private:
+    // ---- what the renderer and the 3D test use of the display ----
     ZelkAppBase* mApp;
+    D3DInterface* mD3DInterface;       // the renderer, owned
+    D3DTester* mD3DTester = nullptr;   // the 3D capability test, owned
+    plat::DirectDraw* mDD7 = nullptr;  // the DirectDraw object surfaces are made on
+    plat::DDSurface* mDrawSurface = nullptr; // every frame is drawn here
+    plat::WindowHandle mHWnd = 0;
+    int32_t mWidth = 0, mHeight = 0;   // the draw surface's size
+    // Drops the renderer's textures of the image.
+    void RemoveImageTextures(MemoryImage* image);
 };
 
 // The name of a display result code ("RESULT_OK" ...), "RESULT_UNKNOWN" for others.
