@@ -34,7 +34,23 @@ bool ReadTextureBits(MemoryImage* image, uint32_t* bits)
     return data->ReadBack(image, bits);
 }
 
-int EnumFormat(const plat::DDPixelFormat* format, void* context)
+} // namespace
+
+plat::DDPixelFormat TexturePixelFormat(int code)
+{
+    SurfacePixelFormat f;
+    BuildPixelFormat(code, f);
+    plat::DDPixelFormat out;
+    out.flags = f.mFlags;
+    out.rgbBitCount = f.mRGBBitCount;
+    out.rBitMask = f.mRedMask;
+    out.gBitMask = f.mGreenMask;
+    out.bBitMask = f.mBlueMask;
+    out.alphaBitMask = f.mAlphaMask;
+    return out;
+}
+
+int EnumTextureFormatCodes(const plat::DDPixelFormat* format, void* context)
 {
     SurfacePixelFormat f;
     BuildPixelFormat(PixelFormat_Unknown, f);
@@ -44,10 +60,8 @@ int EnumFormat(const plat::DDPixelFormat* format, void* context)
     f.mGreenMask = format->gBitMask;
     f.mBlueMask = format->bBitMask;
     f.mAlphaMask = format->alphaBitMask;
-    return EnumTextureFormatsToGlobal(&f, context);
+    return context ? EnumTextureFormatsToMask(&f, context) : EnumTextureFormatsToGlobal(&f, nullptr);
 }
-
-} // namespace
 
 bool CheckD3DResult(int32_t result, const std::string& context)
 {
@@ -129,7 +143,7 @@ bool D3DInterface::CreateDevice()
     gLinearFilter = false;
 
     gSupportedTextureFormats = 0;
-    mD3DDevice->EnumTextureFormats(&EnumFormat, nullptr);
+    mD3DDevice->EnumTextureFormats(&EnumTextureFormatCodes, nullptr);
     if (!(desc.triTextureCaps & plat::D3DPTEXTURECAPS_ALPHAPALETTE))
         gSupportedTextureFormats &= ~PixelFormat_Palette8;
 

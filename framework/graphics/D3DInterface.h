@@ -40,6 +40,11 @@ extern bool gDeviceLost;
 bool CheckD3DResult(int32_t result, const std::string& context);
 // Stage 0 filtering, set only when it differs from gLinearFilter.
 void SetLinearFilter(plat::D3DDevice* device, bool linear);
+// The device's pixel format of a texture format code (PixelFormatCode).
+plat::DDPixelFormat TexturePixelFormat(int code);
+// Texture-format enumeration: ORs the code of each offered format into the
+// int the context points at, or into gSupportedTextureFormats without one.
+int EnumTextureFormatCodes(const plat::DDPixelFormat* format, void* context);
 
 class D3DInterface {
 public:

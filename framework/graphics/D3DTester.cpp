@@ -3,6 +3,7 @@
 #include "framework/app/PathUtil.h"
 #include "framework/app/StringUtil.h"
 #include "framework/app/ZelkAppBase.h"
+#include "framework/graphics/D3DInterface.h"
 #include "framework/graphics/DirectXErrorName.h"
 #include "framework/graphics/PixelFormat.h"
 #include "platform/d3d/Direct3D8.h"
@@ -69,33 +70,6 @@ bool ListMatches(const char* fileName, const std::string& description, bool& ope
     }
     std::fclose(file);
     return matched;
-}
-
-plat::DDPixelFormat TestTextureFormat(bool a8r8g8b8)
-{
-    SurfacePixelFormat f;
-    BuildPixelFormat(a8r8g8b8 ? PixelFormat_A8R8G8B8 : PixelFormat_A4R4G4B4, f);
-    plat::DDPixelFormat out;
-    out.flags = plat::DDPF_RGB | plat::DDPF_ALPHAPIXELS;
-    out.rgbBitCount = f.mRGBBitCount;
-    out.rBitMask = f.mRedMask;
-    out.gBitMask = f.mGreenMask;
-    out.bBitMask = f.mBlueMask;
-    out.alphaBitMask = f.mAlphaMask;
-    return out;
-}
-
-int EnumToMask(const plat::DDPixelFormat* format, void* context)
-{
-    SurfacePixelFormat f;
-    BuildPixelFormat(PixelFormat_Unknown, f);
-    f.mFlags = format->flags;
-    f.mRGBBitCount = format->rgbBitCount;
-    f.mRedMask = format->rBitMask;
-    f.mGreenMask = format->gBitMask;
-    f.mBlueMask = format->bBitMask;
-    f.mAlphaMask = format->alphaBitMask;
-    return EnumTextureFormatsToMask(&f, context);
 }
 
 } // namespace
@@ -243,7 +217,7 @@ bool D3DTester::Test(plat::WindowHandle window, plat::DirectDraw* directDraw)
         CheckDXResult(mD3D->CreateDevice(mPrimarySurface, &mD3DDevice), "CreateDevice");
 
         int formats = 0;
-        CheckDXResult(mD3DDevice->EnumTextureFormats(&EnumToMask, &formats), "EnumTextureFormats");
+        CheckDXResult(mD3DDevice->EnumTextureFormats(&EnumTextureFormatCodes, &formats), "EnumTextureFormats");
         const bool a8r8g8b8 = (formats & PixelFormat_A8R8G8B8) != 0;
         if (!a8r8g8b8) {
             mWarning = "A8R8G8B8 texture format not supported.";
@@ -259,7 +233,7 @@ bool D3DTester::Test(plat::WindowHandle window, plat::DirectDraw* directDraw)
         tex.width = kTextureSize;
         tex.height = kTextureSize;
         tex.caps = plat::DDSCAPS_TEXTURE;
-        tex.pixelFormat = TestTextureFormat(a8r8g8b8);
+        tex.pixelFormat = TexturePixelFormat(a8r8g8b8 ? PixelFormat_A8R8G8B8 : PixelFormat_A4R4G4B4);
         CheckDXResult(mDD->CreateSurface(tex, &mTextureSurface), "CreateSurface (TextureSurface1)");
         CheckDXResult(mDD->CreateSurface(tex, &mTextureSurface2), "CreateSurface (TextureSurfacd2)");
         return true;

@@ -163,20 +163,13 @@ plat::DDSurface* TextureData::CreateTextureSurface(plat::D3DDevice* device, plat
                                                    int height, int format)
 {
     CheckD3DResult(device->SetTexture(0, nullptr), "SetTexture NULL");
-    SurfacePixelFormat pf;
-    BuildPixelFormat(format, pf);
     plat::DDSurfaceDesc desc;
     desc.flags = plat::DDSD_CAPS | plat::DDSD_HEIGHT | plat::DDSD_WIDTH | plat::DDSD_PIXELFORMAT;
     desc.width = width;
     desc.height = height;
     desc.caps = plat::DDSCAPS_TEXTURE;
     desc.caps2 = plat::DDSCAPS2_D3DTEXTUREMANAGE;
-    desc.pixelFormat.flags = pf.mFlags;
-    desc.pixelFormat.rgbBitCount = pf.mRGBBitCount;
-    desc.pixelFormat.rBitMask = pf.mRedMask;
-    desc.pixelFormat.gBitMask = pf.mGreenMask;
-    desc.pixelFormat.bBitMask = pf.mBlueMask;
-    desc.pixelFormat.alphaBitMask = pf.mAlphaMask;
+    desc.pixelFormat = TexturePixelFormat(format);
     plat::DDSurface* surface = nullptr;
     if (plat::Failed(directDraw->CreateSurface(desc, &surface)))
         return nullptr;
