@@ -178,15 +178,9 @@ void D3DInterface::Cleanup()
         }
         mImageSet.clear();
     }
-    if (mD3DDevice)
-        mD3DDevice->Release();
-    if (mD3D)
-        mD3D->Release();
-    if (mDDSDrawSurface)
-        mDDSDrawSurface->Release();
-    mD3DDevice = nullptr;
-    mD3D = nullptr;
-    mDDSDrawSurface = nullptr;
+    plat::SafeRelease(mD3DDevice);
+    plat::SafeRelease(mD3D);
+    plat::SafeRelease(mDDSDrawSurface);
     mDD = nullptr;
 }
 

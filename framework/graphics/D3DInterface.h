@@ -102,8 +102,9 @@ public:
 private:
     // The display lock, or a lock of our own before any display.
     CriticalSection& Lock();
-    // The image's texture record after PrepareTextures, or null (nothing to draw).
-    TextureData* PrepareSource(MemoryImage* image, const Rect& srcRect);
+    // Opens the scene, prepares the image's textures and sets the blending
+    // and filter; the texture record, or null when nothing is to be drawn.
+    TextureData* PrepareSource(MemoryImage* image, const Rect& srcRect, int drawMode, bool linear);
     DDInterface* mDDInterface = nullptr;
     CriticalSection mOwnLock;
 };

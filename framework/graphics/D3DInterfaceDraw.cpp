@@ -14,19 +14,7 @@ namespace Zelk {
 
 namespace {
 
-plat::D3DTLVertex Vertex(float x, float y, uint32_t color, float u = 0.0f, float v = 0.0f)
-{
-    plat::D3DTLVertex vertex;
-    vertex.sx = x;
-    vertex.sy = y;
-    vertex.sz = 0.0f;
-    vertex.rhw = 1.0f;
-    vertex.color = color;
-    vertex.specular = 0;
-    vertex.tu = u;
-    vertex.tv = v;
-    return vertex;
-}
+using Vertex = plat::D3DTLVertex;
 
 bool Draw(plat::D3DDevice* device, uint32_t type, const plat::D3DTLVertex* vertices, size_t count,
           const char* context)
@@ -84,7 +72,7 @@ template <typename Part> void ForEachPiece(TextureData* data, const Rect& src, P
 
 } // namespace
 
-TextureData* D3DInterface::PrepareSource(MemoryImage* image, const Rect& srcRect)
+TextureData* D3DInterface::PrepareSource(MemoryImage* image, const Rect& srcRect, int drawMode, bool linear)
 {
     // A source rectangle outside the image would look up pieces that do not
     // exist: such a blit draws nothing.
@@ -94,17 +82,17 @@ TextureData* D3DInterface::PrepareSource(MemoryImage* image, const Rect& srcRect
     if (!BeginDraw() || !PrepareTextures(image))
         return nullptr;
     image->mDrawn = true;
+    SetBlendMode(drawMode);
+    SetLinearFilter(mD3DDevice, linear);
     return static_cast<TextureData*>(image->mTextureData);
 }
 
 void D3DInterface::Blt(MemoryImage* image, float x, float y, const Rect& srcRect, const Color& color, int drawMode,
                        bool linear)
 {
-    TextureData* data = PrepareSource(image, srcRect);
+    TextureData* data = PrepareSource(image, srcRect, drawMode, linear);
     if (!data)
         return;
-    SetBlendMode(drawMode);
-    SetLinearFilter(mD3DDevice, linear);
     const uint32_t packed = color.ToInt();
     ForEachPiece(data, srcRect, [&](int w, int h, plat::DDSurface* surface, float u1, float v1, float u2, float v2,
                                     int dx, int dy) {
@@ -124,11 +112,9 @@ void D3DInterface::BltTransformed(MemoryImage* image, const Rect* clip, const Co
                                   const Rect& srcRect, const Matrix3& matrix, bool linear, float x, float y,
                                   bool center)
 {
-    TextureData* data = PrepareSource(image, srcRect);
+    TextureData* data = PrepareSource(image, srcRect, drawMode, linear);
     if (!data)
         return;
-    SetBlendMode(drawMode);
-    SetLinearFilter(mD3DDevice, linear);
     const uint32_t packed = color.ToInt();
     const float originX = center ? -float(srcRect.mWidth) / 2.0f : 0.0f;
     const float originY = center ? -float(srcRect.mHeight) / 2.0f : 0.0f;
@@ -212,11 +198,9 @@ void D3DInterface::BltTriangles(const TriVertex (*vertices)[3], int numTriangles
 {
     if (!image || numTriangles <= 0 || image->mWidth <= 0 || image->mHeight <= 0)
         return;
-    TextureData* data = PrepareSource(image, Rect(0, 0, image->mWidth, image->mHeight));
+    TextureData* data = PrepareSource(image, Rect(0, 0, image->mWidth, image->mHeight), drawMode, linear);
     if (!data)
         return;
-    SetBlendMode(drawMode);
-    SetLinearFilter(mD3DDevice, linear);
     const uint32_t packed = color.ToInt();
     auto vertex = [&](const TriVertex& t) {
         return Vertex(t.mX + tx, t.mY + ty, t.mColor ? t.mColor : packed, t.mU * data->mMaxTotalU,

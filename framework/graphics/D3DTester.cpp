@@ -100,22 +100,12 @@ D3DTester::~D3DTester()
 
 void D3DTester::Cleanup()
 {
-    if (mD3DDevice)
-        mD3DDevice->Release();
-    if (mD3D)
-        mD3D->Release();
-    if (mTextureSurface)
-        mTextureSurface->Release();
-    if (mTextureSurface2)
-        mTextureSurface2->Release();
-    if (mPrimarySurface)
-        mPrimarySurface->Release();
-    if (mDD)
-        mDD->Release();
-    mD3DDevice = nullptr;
-    mD3D = nullptr;
-    mTextureSurface = mTextureSurface2 = mPrimarySurface = nullptr;
-    mDD = nullptr;
+    plat::SafeRelease(mD3DDevice);
+    plat::SafeRelease(mD3D);
+    plat::SafeRelease(mTextureSurface);
+    plat::SafeRelease(mTextureSurface2);
+    plat::SafeRelease(mPrimarySurface);
+    plat::SafeRelease(mDD);
     mRegKeyOpen = false;
 }
 
@@ -273,11 +263,6 @@ void D3DTester::BeginTestScene(uint32_t srcBlend, const char* srcContext, uint32
                   "D3DRENDERSTATE_CULLMODE, D3DCULL_NONE");
 }
 
-void D3DTester::EndTestScene()
-{
-    mD3DDevice->EndScene();
-}
-
 void D3DTester::DrawTestImage(const D3DTestImage& image, int x, int y, uint32_t vertexColor)
 {
     for (int ty = 0; ty < image.mHeight; ty += kTextureSize) {
@@ -307,17 +292,12 @@ void D3DTester::DrawTestImage(const D3DTestImage& image, int x, int y, uint32_t 
             const float left = float(x + tx) - 0.5f, top = float(y + ty) - 0.5f;
             const float right = left + float(w), bottom = top + float(h);
             const float u = float(w) / kTextureSize, v = float(h) / kTextureSize;
-            plat::D3DTLVertex vertices[4];
-            const float corners[4][4] = {{left, top, 0, 0}, {left, bottom, 0, v}, {right, top, u, 0}, {right, bottom, u, v}};
-            for (int i = 0; i < 4; ++i) {
-                vertices[i].sx = corners[i][0];
-                vertices[i].sy = corners[i][1];
-                vertices[i].sz = 0.0f;
-                vertices[i].rhw = 1.0f;
-                vertices[i].color = vertexColor;
-                vertices[i].tu = corners[i][2];
-                vertices[i].tv = corners[i][3];
-            }
+            const plat::D3DTLVertex vertices[4] = {
+                {left, top, vertexColor, 0, 0},
+                {left, bottom, vertexColor, 0, v},
+                {right, top, vertexColor, u, 0},
+                {right, bottom, vertexColor, u, v},
+            };
             CheckDXResult(mD3DDevice->SetTexture(0, mTextureSurface), "SetTexture theTexture");
             CheckDXResult(mD3DDevice->DrawPrimitive(plat::D3DPT_TRIANGLESTRIP, plat::D3DFVF_TLVERTEX, vertices, 4,
                                                     plat::D3DDP_WAIT),
@@ -373,44 +353,47 @@ bool D3DTester::CheckBlendResult(uint32_t expected, const char* failure, const c
     return true;
 }
 
-bool D3DTester::RunBlendTest(const BlendTest& t)
+bool D3DTester::RenderTest(uint32_t srcBlend, const char* srcContext, uint32_t destBlend, const char* destContext,
+                           bool alphaModulate, const std::function<void(D3DTestImage&)>& draw)
 {
     try {
-        BeginTestScene(t.srcBlend, t.srcContext, t.destBlend, t.destContext, t.alphaModulate);
+        BeginTestScene(srcBlend, srcContext, destBlend, destContext, alphaModulate);
         D3DTestImage image;
         image.Create(kTextureSize, kTextureSize);
-        Fill(image, t.first);
-        DrawTestImage(image, 0, 0, t.firstVertex);
-        Fill(image, t.second);
-        DrawTestImage(image, 0, 0, t.secondVertex);
-        EndTestScene();
-        if (!CopyRenderTarget())
-            return false;
+        draw(image);
+        mD3DDevice->EndScene();
+        return CopyRenderTarget();
     } catch (const TestException& e) {
         mFailureReason = e.mMessage;
         return false;
     }
-    return CheckBlendResult(t.expected, t.failure, t.warning);
+}
+
+bool D3DTester::RunBlendTest(const BlendTest& t)
+{
+    const bool rendered = RenderTest(t.srcBlend, t.srcContext, t.destBlend, t.destContext, t.alphaModulate,
+                                     [&](D3DTestImage& image) {
+                                         Fill(image, t.first);
+                                         DrawTestImage(image, 0, 0, t.firstVertex);
+                                         Fill(image, t.second);
+                                         DrawTestImage(image, 0, 0, t.secondVertex);
+                                     });
+    return rendered && CheckBlendResult(t.expected, t.failure, t.warning);
 }
 
 bool D3DTester::RunClipTest()
 {
-    try {
-        BeginTestScene(plat::D3DBLEND_SRCALPHA, "D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA",
-                       plat::D3DBLEND_INVSRCALPHA, "D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA", false);
-        D3DTestImage image;
-        image.Create(kTextureSize, kTextureSize);
-        for (int y = 0; y < kTextureSize; ++y)
-            for (int x = 0; x < kTextureSize; ++x)
-                image.mBits[y * kTextureSize + x] = (x & 1) ? 0xFFFFFFFFu : 0xFF000000u;
-        DrawTestImage(image, -2, -2, 0xFFFFFFFFu);
-        EndTestScene();
-        if (!CopyRenderTarget())
-            return false;
-    } catch (const TestException& e) {
-        mFailureReason = e.mMessage;
+    const bool rendered = RenderTest(plat::D3DBLEND_SRCALPHA, "D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA",
+                                     plat::D3DBLEND_INVSRCALPHA, "D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA",
+                                     false, [&](D3DTestImage& image) {
+                                         for (int y = 0; y < kTextureSize; ++y)
+                                             for (int x = 0; x < kTextureSize; ++x)
+                                                 image.mBits[y * kTextureSize + x] =
+                                                     (x & 1) ? 0xFFFFFFFFu : 0xFF000000u;
+                                         DrawTestImage(image, -2, -2, 0xFFFFFFFFu);
+                                     });
+    if (!rendered)
         return false;
-    }
     for (int y = 0; y < kTextureSize - 2; ++y)
         for (int x = 0; x < kTextureSize - 2; ++x)
             if (!Close(mTestImage.At(x, y), (x & 1) ? 0xFFFFFFu : 0x000000u)) {

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
 
 namespace Zelk {
@@ -82,7 +83,11 @@ private:
     bool RunClipTest();
     void BeginTestScene(uint32_t srcBlend, const char* srcContext, uint32_t destBlend, const char* destContext,
                         bool alphaModulate);
-    void EndTestScene();
+    // One rendered test: a scene with the blend, the drawing into a 64 x 64
+    // test image, then the copy of the render target. False, with the
+    // failure reason, when a call failed or the copy could not be made.
+    bool RenderTest(uint32_t srcBlend, const char* srcContext, uint32_t destBlend, const char* destContext,
+                    bool alphaModulate, const std::function<void(D3DTestImage&)>& draw);
     // Draws the image tile by tile through texture 1.
     void DrawTestImage(const D3DTestImage& image, int x, int y, uint32_t vertexColor);
 };

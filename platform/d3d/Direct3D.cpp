@@ -103,9 +103,22 @@ D3DDevice::D3DDevice(DDSurface* target) : mTarget(target)
 
 D3DDevice::~D3DDevice()
 {
-    if (mTexture)
-        mTexture->Release();
+    SafeRelease(mTexture);
     mTarget->Release();
+}
+
+RasterTarget D3DDevice::Raster() const
+{
+    RasterTarget t;
+    t.bits = mTarget->Memory();
+    t.pitch = mTarget->Pitch();
+    t.bitCount = int(mTarget->BitCount());
+    t.rgb555 = mTarget->PixelFormat().gBitMask == 0x03E0;
+    t.clipLeft = int(mViewport.x);
+    t.clipTop = int(mViewport.y);
+    t.clipRight = int(std::min<uint64_t>(uint64_t(mViewport.x) + mViewport.width, uint64_t(mTarget->Width())));
+    t.clipBottom = int(std::min<uint64_t>(uint64_t(mViewport.y) + mViewport.height, uint64_t(mTarget->Height())));
+    return t;
 }
 
 void D3DDevice::Release()
@@ -156,15 +169,7 @@ int32_t D3DDevice::Clear(uint32_t rectCount, const DDRect* rects, uint32_t flags
         return DDERR_SURFACEBUSY;
     if (!(flags & D3DCLEAR_TARGET))
         return D3D_OK;
-    RasterTarget t;
-    t.bits = mTarget->Memory();
-    t.pitch = mTarget->Pitch();
-    t.bitCount = int(mTarget->BitCount());
-    t.rgb555 = mTarget->PixelFormat().gBitMask == 0x03E0;
-    t.clipLeft = int(mViewport.x);
-    t.clipTop = int(mViewport.y);
-    t.clipRight = int(mViewport.x + mViewport.width);
-    t.clipBottom = int(mViewport.y + mViewport.height);
+    const RasterTarget t = Raster();
     if (rectCount == 0 || !rects) {
         SoftRasterizer::Fill(t, t.clipLeft, t.clipTop, t.clipRight, t.clipBottom, color);
     } else {
@@ -300,15 +305,7 @@ int32_t D3DDevice::DrawPrimitive(uint32_t type, uint32_t vertexFormat, const voi
     if (!settings.rasterize)
         return D3D_OK;
 
-    RasterTarget t;
-    t.bits = mTarget->Memory();
-    t.pitch = mTarget->Pitch();
-    t.bitCount = int(mTarget->BitCount());
-    t.rgb555 = mTarget->PixelFormat().gBitMask == 0x03E0;
-    t.clipLeft = int(mViewport.x);
-    t.clipTop = int(mViewport.y);
-    t.clipRight = int(std::min<uint64_t>(uint64_t(mViewport.x) + mViewport.width, uint64_t(mTarget->Width())));
-    t.clipBottom = int(std::min<uint64_t>(uint64_t(mViewport.y) + mViewport.height, uint64_t(mTarget->Height())));
+    const RasterTarget t = Raster();
     RasterTexture texture;
     if (mTexture) {
         texture.texels = mTexture->ARGBView(texture.pitch);

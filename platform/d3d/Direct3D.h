@@ -51,6 +51,12 @@ enum : uint32_t {
 
 // A transformed-and-lit vertex: 32 bytes.
 struct D3DTLVertex {
+    D3DTLVertex() = default;
+    // At (x, y), z 0 and rhw 1, no specular colour.
+    D3DTLVertex(float x, float y, uint32_t diffuse, float u = 0.0f, float v = 0.0f)
+        : sx(x), sy(y), color(diffuse), tu(u), tv(v)
+    {
+    }
     float sx = 0.0f, sy = 0.0f, sz = 0.0f, rhw = 1.0f;
     uint32_t color = 0;    // diffuse 0xAARRGGBB
     uint32_t specular = 0;
@@ -120,6 +126,15 @@ struct D3DSettings {
 };
 
 class D3DDevice;
+struct RasterTarget;
+
+// Lets go of one reference (when there is one) and forgets the object.
+template <typename T> void SafeRelease(T*& object)
+{
+    if (object)
+        object->Release();
+    object = nullptr;
+}
 
 // The 3D object of a DirectDraw object.
 class Direct3D {
@@ -167,6 +182,8 @@ private:
     friend class Direct3D;
     explicit D3DDevice(DDSurface* target);
     ~D3DDevice();
+    // The render target as the rasteriser draws into it, clipped to the viewport.
+    RasterTarget Raster() const;
     int mRefs = 1;
     DDSurface* mTarget;
     DDSurface* mTexture = nullptr;

@@ -41,13 +41,7 @@ protected:
 
 plat::D3DTLVertex V(float x, float y, uint32_t color = 0xFFFFFFFF, float u = 0, float v = 0)
 {
-    plat::D3DTLVertex r;
-    r.sx = x;
-    r.sy = y;
-    r.color = color;
-    r.tu = u;
-    r.tv = v;
-    return r;
+    return plat::D3DTLVertex(x, y, color, u, v);
 }
 
 } // namespace

@@ -13,13 +13,7 @@ namespace {
 
 D3DTLVertex V(float x, float y, uint32_t color = 0xFFFFFFFF, float u = 0, float v = 0)
 {
-    D3DTLVertex r;
-    r.sx = x;
-    r.sy = y;
-    r.color = color;
-    r.tu = u;
-    r.tv = v;
-    return r;
+    return D3DTLVertex(x, y, color, u, v);
 }
 
 class Device3D : public ::testing::Test {
