@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace plat {
 
 namespace {
@@ -64,6 +68,28 @@ inline uint32_t Lerp(uint32_t c0, uint32_t c1, uint32_t f)
     const uint32_t rb = (((c0 & 0x00FF00FF) * g + (c1 & 0x00FF00FF) * f) >> 8) & 0x00FF00FF;
     const uint32_t ag = ((((c0 >> 8) & 0x00FF00FF) * g + ((c1 >> 8) & 0x00FF00FF) * f)) & 0xFF00FF00;
     return rb | ag;
+}
+
+// Bilinear blend of the 2 x 2 texels at r0[0], r0[1] (one row) and r1[0],
+// r1[1] (the next): vertically by fv, then horizontally by fu (out of 256).
+inline uint32_t Bilinear(const uint32_t* r0, const uint32_t* r1, uint32_t fu, uint32_t fv)
+{
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i top = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0)), zero);
+    const __m128i bottom = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1)), zero);
+    // Every product and sum stays below 65536 in its 16-bit lane.
+    const __m128i column = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(top, _mm_set1_epi16(int16_t(256 - fv))),
+                                                        _mm_mullo_epi16(bottom, _mm_set1_epi16(int16_t(fv)))),
+                                          8);
+    const __m128i weights = _mm_set_epi16(int16_t(fu), int16_t(fu), int16_t(fu), int16_t(fu), int16_t(256 - fu),
+                                          int16_t(256 - fu), int16_t(256 - fu), int16_t(256 - fu));
+    const __m128i weighted = _mm_mullo_epi16(column, weights);
+    const __m128i sum = _mm_srli_epi16(_mm_add_epi16(weighted, _mm_srli_si128(weighted, 8)), 8);
+    return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(sum, zero)));
+#else
+    return Lerp(Lerp(r0[0], r1[0], fv), Lerp(r0[1], r1[1], fv), fu);
+#endif
 }
 
 uint32_t ReadTarget(const RasterTarget& t, int x, int y)
@@ -388,28 +414,57 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
     int64_t v = std::llround(attrs.v.At(cx, cy) * 65536.0);
     const int64_t du = std::llround(attrs.u.dx * 65536.0), dv = std::llround(attrs.v.dx * 65536.0);
     const bool plain = mTexelOnly && attrs.flatColor && diffuse == 0xFFFFFFFFu;
-    for (int i = 0; i < n; ++i, u += du, v += dv) {
-        uint32_t texel;
+    const uint64_t w = uint64_t(t.width), h = uint64_t(t.height);
+    const size_t pitch = size_t(t.pitch);
+    const uint32_t* texels = t.texels;
+    // Addressing is needed only for samples that reach beyond the texture.
+    auto at = [&](int64_t iu, int64_t iv) {
+        return texels[size_t(Address(iv, t.height, mWrapV)) * pitch + size_t(Address(iu, t.width, mWrapU))];
+    };
+    auto sample = [&](int64_t uu, int64_t vv) -> uint32_t {
         if (!mLinear) {
-            const int iu = Address(u >> 16, t.width, mWrapU), iv = Address(v >> 16, t.height, mWrapV);
-            texel = t.texels[size_t(iv) * size_t(t.pitch) + size_t(iu)];
-        } else {
-            const int64_t su = u - 0x8000, sv = v - 0x8000;
-            const uint32_t fu = uint32_t(((su & 0xFFFF) + 0x80) >> 8), fv = uint32_t(((sv & 0xFFFF) + 0x80) >> 8);
-            const int u0 = Address(su >> 16, t.width, mWrapU), u1 = Address((su >> 16) + 1, t.width, mWrapU);
-            const int v0 = Address(sv >> 16, t.height, mWrapV), v1 = Address((sv >> 16) + 1, t.height, mWrapV);
-            const uint32_t* r0 = t.texels + size_t(v0) * size_t(t.pitch);
-            const uint32_t* r1 = t.texels + size_t(v1) * size_t(t.pitch);
-            texel = Lerp(Lerp(r0[u0], r0[u1], fu), Lerp(r1[u0], r1[u1], fu), fv);
+            const int64_t iu = uu >> 16, iv = vv >> 16;
+            if (uint64_t(iu) < w && uint64_t(iv) < h)
+                return texels[size_t(iv) * pitch + size_t(iu)];
+            return at(iu, iv);
         }
-        if (plain) {
-            out[i] = texel;
-            continue;
+        const int64_t su = uu - 0x8000, sv = vv - 0x8000;
+        const int64_t iu = su >> 16, iv = sv >> 16;
+        const uint32_t fu = uint32_t(((su & 0xFFFF) + 0x80) >> 8), fv = uint32_t(((sv & 0xFFFF) + 0x80) >> 8);
+        if (uint64_t(iu) < w - 1 && uint64_t(iv) < h - 1) {
+            const uint32_t* r0 = texels + size_t(iv) * pitch + size_t(iu);
+            return Bilinear(r0, r0 + pitch, fu, fv);
         }
+        const uint32_t r0[2] = {at(iu, iv), at(iu + 1, iv)}, r1[2] = {at(iu, iv + 1), at(iu + 1, iv + 1)};
+        return Bilinear(r0, r1, fu, fv);
+    };
+    if (plain && mLinear && dv == 0) {
+        // A row of a stretch: both texture rows and the vertical weight stay.
+        const int64_t sv = v - 0x8000, iv = sv >> 16;
+        const uint32_t fv = uint32_t(((sv & 0xFFFF) + 0x80) >> 8);
+        if (uint64_t(iv) < h - 1) {
+            const uint32_t* r0 = texels + size_t(iv) * pitch;
+            const uint32_t* r1 = r0 + pitch;
+            for (int i = 0; i < n; ++i, u += du) {
+                const int64_t su = u - 0x8000, iu = su >> 16;
+                if (uint64_t(iu) < w - 1)
+                    out[i] = Bilinear(r0 + iu, r1 + iu, uint32_t(((su & 0xFFFF) + 0x80) >> 8), fv);
+                else
+                    out[i] = sample(u, v);
+            }
+            return;
+        }
+    }
+    if (plain) {
+        for (int i = 0; i < n; ++i, u += du, v += dv)
+            out[i] = sample(u, v);
+        return;
+    }
+    for (int i = 0; i < n; ++i, u += du, v += dv) {
         if (!attrs.flatColor)
             diffuse = clampByte(ca + da * i) << 24 | clampByte(cr + dr * i) << 16 | clampByte(cg + dg * i) << 8 |
                       clampByte(cb + db * i);
-        out[i] = Combine(texel, diffuse);
+        out[i] = Combine(sample(u, v), diffuse);
     }
 }
 

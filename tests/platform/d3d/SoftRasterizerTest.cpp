@@ -196,7 +196,8 @@ TEST_F(Device3D, PointAndBilinearSamplingAtCentresGiveTheTexels)
 TEST_F(Device3D, BilinearStretchClampsOrWraps)
 {
     Start(8, 2);
-    DDSurface* texture = Texture(2, 1, {0xFF000000, 0xFFFFFFFF});
+    // Two equal rows, so that rows are blended too and only columns matter.
+    DDSurface* texture = Texture(2, 2, {0xFF000000, 0xFFFFFFFF, 0xFF000000, 0xFFFFFFFF});
     device->SetTexture(0, texture);
     device->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTFG_LINEAR);
     device->SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP);
