@@ -165,9 +165,9 @@ bool D3DInterface::CreateDevice()
 
 void D3DInterface::Cleanup()
 {
-    if (mSceneBegun) {
+    if (mSceneOpen) {
         mD3DDevice->EndScene();
-        mSceneBegun = false;
+        mSceneOpen = false;
         gLast3DError.clear();
     }
     {
@@ -188,7 +188,7 @@ bool D3DInterface::BeginDraw()
 {
     if (!mD3DDevice || (gAppBase && gAppBase->mMinimized))
         return false;
-    if (mSceneBegun)
+    if (mSceneOpen)
         return true;
     if (plat::Failed(mD3DDevice->SetRenderTarget(mDDSDrawSurface, 0))) {
         gDeviceLost = true;
@@ -212,17 +212,17 @@ bool D3DInterface::BeginDraw()
     d->SetRenderState(plat::D3DRENDERSTATE_ZWRITEENABLE, 0);
     d->SetRenderState(plat::D3DRENDERSTATE_ZENABLE, 0);
     d->SetRenderState(plat::D3DRENDERSTATE_CULLMODE, plat::D3DCULL_NONE);
-    mSceneBegun = true;
+    mSceneOpen = true;
     gLinearFilter = false;
     return true;
 }
 
 void D3DInterface::EndScene()
 {
-    if (!mSceneBegun)
+    if (!mSceneOpen)
         return;
     mD3DDevice->EndScene();
-    mSceneBegun = false;
+    mSceneOpen = false;
     gLast3DError.clear();
 }
 

@@ -18,6 +18,7 @@
 namespace Zelk {
 
 class DDInterface;
+class Image;
 class MemoryImage;
 class TextureData;
 
@@ -69,26 +70,29 @@ public:
     // when the image has no textures that match its change count.
     bool ReadBackTextures(MemoryImage* image, uint32_t* bits);
 
-    // ---- drawing (each opens the scene first and draws nothing when it
-    // cannot; a source rectangle must lie inside the image) ----
-    void Blt(MemoryImage* image, float x, float y, const Rect& srcRect, const Color& color, int drawMode,
-             bool linear);
-    void BltTranslated(MemoryImage* image, float x, float y, const Rect& srcRect, const Rect& clip,
-                       const Color& color, int drawMode);
-    void BltMirrored(MemoryImage* image, float x, float y, const Rect& srcRect, const Color& color, int drawMode,
+    // ---- drawing ----
+    // Each opens the scene first and draws nothing when it cannot. The source
+    // of a blit is a memory image (any other image draws nothing) and its
+    // source rectangle must lie inside it. Virtual so that a display can be
+    // tested with a renderer that records.
+    virtual void Blt(Image* image, float x, float y, const Rect& srcRect, const Color& color, int drawMode,
                      bool linear);
-    void BltStretched(MemoryImage* image, const Rect& destRect, const Rect& srcRect, const Rect& clip,
-                      const Color& color, int drawMode, bool nearest, bool mirror);
-    void BltRotated(MemoryImage* image, float x, float y, const Rect& clip, const Color& color, int drawMode,
-                    double angle, float centerX, float centerY, const Rect& srcRect);
-    void BltTransformed(MemoryImage* image, const Rect* clip, const Color& color, int drawMode, const Rect& srcRect,
-                        const Matrix3& matrix, bool linear, float x, float y, bool center);
-    void BltTriangles(const TriVertex (*vertices)[3], int numTriangles, const Color& color, int drawMode,
-                      MemoryImage* image, float tx, float ty, bool linear);
-    void FillRect(const Rect& rect, const Color& color, int drawMode);
-    void DrawLine(double x1, double y1, double x2, double y2, const Color& color, int drawMode);
-    void FillPolygon(const Point* vertices, int numVertices, const Rect* clip, const Color& color, int drawMode,
-                     int tx, int ty);
+    virtual void BltTranslated(Image* image, float x, float y, const Rect& srcRect, const Rect& clip,
+                               const Color& color, int drawMode);
+    virtual void BltMirrored(Image* image, float x, float y, const Rect& srcRect, const Color& color, int drawMode,
+                             bool linear);
+    virtual void BltStretched(Image* image, const Rect& destRect, const Rect& srcRect, const Rect& clip,
+                              const Color& color, int drawMode, bool nearest, bool mirror);
+    virtual void BltRotated(Image* image, float x, float y, const Rect& clip, const Color& color, int drawMode,
+                            double angle, float centerX, float centerY, const Rect& srcRect);
+    virtual void BltTransformed(Image* image, const Rect* clip, const Color& color, int drawMode, const Rect& srcRect,
+                                const Matrix3& matrix, bool linear, float x, float y, bool center);
+    virtual void BltTriangles(const TriVertex (*vertices)[3], int numTriangles, const Color& color, int drawMode,
+                              Image* image, float tx, float ty, bool linear);
+    virtual void FillRect(const Rect& rect, const Color& color, int drawMode);
+    virtual void DrawLine(double x1, double y1, double x2, double y2, const Color& color, int drawMode);
+    virtual void FillPolygon(const Point* vertices, int numVertices, const Rect* clip, const Color& color,
+                             int drawMode, int tx, int ty);
 
     plat::WindowHandle mHWnd = 0;
     plat::DirectDraw* mDD = nullptr;           // the display's; not owned
@@ -96,7 +100,7 @@ public:
     plat::Direct3D* mD3D = nullptr;
     plat::D3DDevice* mD3DDevice = nullptr;
     plat::D3DViewport mD3DViewport;
-    bool mSceneBegun = false;
+    bool mSceneOpen = false; // BeginScene has run and EndScene has not
     std::set<MemoryImage*> mImageSet; // every image holding a texture record
 
 private:
@@ -104,7 +108,7 @@ private:
     CriticalSection& Lock();
     // Opens the scene, prepares the image's textures and sets the blending
     // and filter; the texture record, or null when nothing is to be drawn.
-    TextureData* PrepareSource(MemoryImage* image, const Rect& srcRect, int drawMode, bool linear);
+    TextureData* PrepareSource(Image* image, const Rect& srcRect, int drawMode, bool linear);
     DDInterface* mDDInterface = nullptr;
     CriticalSection mOwnLock;
 };

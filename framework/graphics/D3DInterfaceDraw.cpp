@@ -72,8 +72,9 @@ template <typename Part> void ForEachPiece(TextureData* data, const Rect& src, P
 
 } // namespace
 
-TextureData* D3DInterface::PrepareSource(MemoryImage* image, const Rect& srcRect, int drawMode, bool linear)
+TextureData* D3DInterface::PrepareSource(Image* source, const Rect& srcRect, int drawMode, bool linear)
 {
+    MemoryImage* image = dynamic_cast<MemoryImage*>(source);
     // A source rectangle outside the image would look up pieces that do not
     // exist: such a blit draws nothing.
     if (!image || srcRect.mWidth <= 0 || srcRect.mHeight <= 0 || srcRect.mX < 0 || srcRect.mY < 0 ||
@@ -87,7 +88,7 @@ TextureData* D3DInterface::PrepareSource(MemoryImage* image, const Rect& srcRect
     return static_cast<TextureData*>(image->mTextureData);
 }
 
-void D3DInterface::Blt(MemoryImage* image, float x, float y, const Rect& srcRect, const Color& color, int drawMode,
+void D3DInterface::Blt(Image* image, float x, float y, const Rect& srcRect, const Color& color, int drawMode,
                        bool linear)
 {
     TextureData* data = PrepareSource(image, srcRect, drawMode, linear);
@@ -108,7 +109,7 @@ void D3DInterface::Blt(MemoryImage* image, float x, float y, const Rect& srcRect
     });
 }
 
-void D3DInterface::BltTransformed(MemoryImage* image, const Rect* clip, const Color& color, int drawMode,
+void D3DInterface::BltTransformed(Image* image, const Rect* clip, const Color& color, int drawMode,
                                   const Rect& srcRect, const Matrix3& matrix, bool linear, float x, float y,
                                   bool center)
 {
@@ -150,7 +151,7 @@ void D3DInterface::BltTransformed(MemoryImage* image, const Rect* clip, const Co
     });
 }
 
-void D3DInterface::BltTranslated(MemoryImage* image, float x, float y, const Rect& srcRect, const Rect& clip,
+void D3DInterface::BltTranslated(Image* image, float x, float y, const Rect& srcRect, const Rect& clip,
                                  const Color& color, int drawMode)
 {
     Matrix3 m;
@@ -158,7 +159,7 @@ void D3DInterface::BltTranslated(MemoryImage* image, float x, float y, const Rec
     BltTransformed(image, &clip, color, drawMode, srcRect, m, true, 0.0f, 0.0f, false);
 }
 
-void D3DInterface::BltMirrored(MemoryImage* image, float x, float y, const Rect& srcRect, const Color& color,
+void D3DInterface::BltMirrored(Image* image, float x, float y, const Rect& srcRect, const Color& color,
                                int drawMode, bool linear)
 {
     Matrix3 m;
@@ -168,7 +169,7 @@ void D3DInterface::BltMirrored(MemoryImage* image, float x, float y, const Rect&
     BltTransformed(image, nullptr, color, drawMode, srcRect, m, linear, 0.0f, 0.0f, false);
 }
 
-void D3DInterface::BltStretched(MemoryImage* image, const Rect& destRect, const Rect& srcRect, const Rect& clip,
+void D3DInterface::BltStretched(Image* image, const Rect& destRect, const Rect& srcRect, const Rect& clip,
                                 const Color& color, int drawMode, bool nearest, bool mirror)
 {
     if (srcRect.mWidth <= 0 || srcRect.mHeight <= 0)
@@ -183,7 +184,7 @@ void D3DInterface::BltStretched(MemoryImage* image, const Rect& destRect, const 
     BltTransformed(image, &clip, color, drawMode, srcRect, m, !nearest, 0.0f, 0.0f, false);
 }
 
-void D3DInterface::BltRotated(MemoryImage* image, float x, float y, const Rect& clip, const Color& color,
+void D3DInterface::BltRotated(Image* image, float x, float y, const Rect& clip, const Color& color,
                               int drawMode, double angle, float centerX, float centerY, const Rect& srcRect)
 {
     Matrix3 m;
@@ -194,7 +195,7 @@ void D3DInterface::BltRotated(MemoryImage* image, float x, float y, const Rect& 
 }
 
 void D3DInterface::BltTriangles(const TriVertex (*vertices)[3], int numTriangles, const Color& color,
-                                int drawMode, MemoryImage* image, float tx, float ty, bool linear)
+                                int drawMode, Image* image, float tx, float ty, bool linear)
 {
     if (!image || numTriangles <= 0 || image->mWidth <= 0 || image->mHeight <= 0)
         return;

@@ -119,7 +119,7 @@ void D3DTester::RunAndRecord(plat::WindowHandle window, plat::DirectDraw* direct
         if (mCheckRegistry) {
             if (!passed && !mWriteToRegistry) {
                 uint32_t type = 0, size = 0;
-                mResultsChanged = !(gAppBase && gAppBase->RegistryRead("Test3D\\FailureReason", &type, nullptr, &size));
+                mResultChanged = !(gAppBase && gAppBase->RegistryRead("Test3D\\FailureReason", &type, nullptr, &size));
                 mWriteToRegistry = true;
             }
             if (mWriteToRegistry)
@@ -130,7 +130,7 @@ void D3DTester::RunAndRecord(plat::WindowHandle window, plat::DirectDraw* direct
     if (gAppBase) {
         gAppBase->DemoSyncString(mFailureReason);
         gAppBase->DemoSyncString(mWarning);
-        gAppBase->DemoSyncBool(mResultsChanged);
+        gAppBase->DemoSyncBool(mResultChanged);
     }
 }
 
@@ -427,7 +427,7 @@ bool D3DTester::RunBlendTests()
 
 bool D3DTester::ReadCachedResult()
 {
-    mResultsChanged = true;
+    mResultChanged = true;
     if (!mRegKeyOpen || !gAppBase)
         return false;
     auto readDword = [](const char* name, uint32_t& value) {
@@ -453,7 +453,7 @@ bool D3DTester::ReadCachedResult()
     };
     mFailureReason = readText("FailureReason");
     mWarning = readText("Warning");
-    mResultsChanged = false;
+    mResultChanged = false;
     return mFailureReason.empty();
 }
 

@@ -74,7 +74,7 @@ public:
     int mRecommendedVidMemory = 0;
     bool mCheckRegistry = false; // the cache option
     bool mWriteToRegistry = false;
-    bool mResultsChanged = false; // the result is not the one the cache held
+    bool mResultChanged = false; // the result is not the one the cache held
     int mDriverYear = 0;
 
 private:

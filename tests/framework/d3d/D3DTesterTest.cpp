@@ -201,7 +201,7 @@ TEST_F(Tester3D, AllFiveTestsPassOnTheSoftwareDevice)
         EXPECT_TRUE(gTestUsesA8R8G8B8);
         EXPECT_EQ(tester.mDD, nullptr) << "its objects go when the run is over";
         EXPECT_EQ(plat::DirectDrawDevice::Get().liveSurfaces, live);
-        EXPECT_FALSE(tester.mResultsChanged);
+        EXPECT_FALSE(tester.mResultChanged);
     }
 }
 

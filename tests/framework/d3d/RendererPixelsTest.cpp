@@ -5,7 +5,6 @@
 #include "GoldenScenes.h"
 #include "PngFile.h"
 
-#include "framework/graphics/D3DTargetDraw.h"
 #include "framework/graphics/Graphics.h"
 
 #include <cstdlib>
@@ -17,7 +16,8 @@ using namespace Zelk::test;
 namespace {
 
 // The draw surface as an image whose drawing goes to the renderer, as the
-// display's screen image does while it is the 3D target.
+// display's screen image does while it is the 3D target (what the golden
+// scene draws: fills and plain and stretched blits).
 class RendererTarget : public Image {
 public:
     RendererTarget(D3DInterface& renderer, int w, int h) : mRenderer(renderer)
@@ -25,60 +25,15 @@ public:
         mWidth = w;
         mHeight = h;
     }
-    bool FillPolygon(const Point* v, int n, const Rect* clip, const Color& c, int mode, int tx, int ty) override
-    {
-        return D3DTargetDraw::FillPolygon(mRenderer, v, n, clip, c, mode, tx, ty);
-    }
-    void FillRect(const Rect& r, const Color& c, int mode) override { D3DTargetDraw::FillRect(mRenderer, r, c, mode); }
-    void DrawLine(double x1, double y1, double x2, double y2, const Color& c, int mode) override
-    {
-        D3DTargetDraw::DrawLine(mRenderer, x1, y1, x2, y2, c, mode);
-    }
-    void DrawAntiAliasedLine(double x1, double y1, double x2, double y2, const Color& c, int mode) override
-    {
-        D3DTargetDraw::DrawLine(mRenderer, x1, y1, x2, y2, c, mode);
-    }
-    void FillCoverageSpans(const Span* spans, int count, const Color& c, int mode, const uint8_t* coverage, int cx,
-                           int cy, int cw, int ch) override
-    {
-        D3DTargetDraw::FillCoverageSpans(this, spans, count, c, mode, coverage, cx, cy, cw, ch);
-    }
+    void FillRect(const Rect& r, const Color& c, int mode) override { mRenderer.FillRect(r, c, mode); }
     void Blit(Image* src, int x, int y, const Rect& s, const Color& c, int mode) override
     {
-        D3DTargetDraw::Blit(mRenderer, src, x, y, s, c, mode);
-    }
-    void BlitFloat(Image* src, float x, float y, const Rect& s, const Rect& clip, const Color& c, int mode) override
-    {
-        D3DTargetDraw::BlitFloat(mRenderer, src, x, y, s, clip, c, mode);
-    }
-    void BlitRotated(Image* src, float x, float y, const Rect& s, const Rect& clip, const Color& c, int mode,
-                     double angle, float cx, float cy) override
-    {
-        D3DTargetDraw::BlitRotated(mRenderer, src, x, y, s, clip, c, mode, angle, cx, cy);
+        mRenderer.Blt(src, float(x), float(y), s, c, mode, false);
     }
     void BlitStretched(Image* src, const Rect& d, const Rect& s, const Rect& clip, const Color& c, int mode,
                        bool fast) override
     {
-        D3DTargetDraw::BlitStretched(mRenderer, src, d, s, clip, c, mode, fast, false);
-    }
-    void BlitStretchedMirrored(Image* src, const Rect& d, const Rect& s, const Rect& clip, const Color& c, int mode,
-                               bool fast) override
-    {
-        D3DTargetDraw::BlitStretched(mRenderer, src, d, s, clip, c, mode, fast, true);
-    }
-    void BlitMatrix(Image* src, float x, float y, const Matrix3& m, const Rect& clip, const Color& c, int mode,
-                    const Rect& s, bool smooth) override
-    {
-        D3DTargetDraw::BlitMatrix(mRenderer, src, x, y, m, clip, c, mode, s, smooth);
-    }
-    void BlitTriangles(Image* src, const TriVertex (*v)[3], int n, const Rect&, const Color& c, int mode, float tx,
-                       float ty, bool smooth) override
-    {
-        D3DTargetDraw::BlitTriangles(mRenderer, src, v, n, c, mode, tx, ty, smooth);
-    }
-    void BlitMirrored(Image* src, int x, int y, const Rect& s, const Color& c, int mode) override
-    {
-        D3DTargetDraw::BlitMirrored(mRenderer, src, x, y, s, c, mode);
+        mRenderer.BltStretched(src, d, s, clip, c, mode, fast, false);
     }
 
 private:
