@@ -1,5 +1,6 @@
 // Shared images by name: the deferred deletion of unused ones.
 #include "framework/app/ZelkAppBase.h"
+#include "framework/graphics/DDInterface.h"
 #include "framework/graphics/Image.h"
 
 namespace Zelk {

@@ -1,15 +1,18 @@
 #pragma once
-// The Direct3D renderer, as far as the display and the surface images use it:
-// the display owns one and starts and releases it with itself; a surface image
-// that is the display's 3D drawing target hands its drawing to it.
-//
-// This build has no Direct3D device yet: Init reports that 3D cannot start
-// (the display then stays in 2D) and the drawing operations draw nothing.
+// The Direct3D renderer: draws the framework's images, fills, lines and
+// polygons onto the display's draw surface with the 3D device, from textures
+// cut out of memory images (see TextureData). The display owns it, initialises
+// it at the end of its own initialisation and releases it at its cleanup.
+#include "framework/app/CriticalSection.h"
 #include "framework/graphics/Color.h"
 #include "framework/graphics/Matrix3.h"
 #include "framework/graphics/Point.h"
 #include "framework/graphics/Rect.h"
+#include "platform/d3d/Direct3D.h"
+#include "platform/window/WindowSystem.h"
 
+#include <cstdint>
+#include <set>
 #include <string>
 
 namespace Zelk {
@@ -17,28 +20,61 @@ namespace Zelk {
 class DDInterface;
 class Image;
 class MemoryImage;
+class TextureData;
 
-// The text of the last failed Direct3D call; empty when none failed.
+// The text of the last failed 3D call ("context: NAME"); a non-empty text
+// makes the display's next present switch it to 2D.
 extern std::string gLast3DError;
-// The draw surface could not be made the render target.
+// The texture formats the device offers (PixelFormatCode bits).
+extern int& gSupportedTextureFormats;
+// The device's texture limits; 64, 64, 64, 64 and 1 before any device.
+extern int gMinTextureWidth, gMinTextureHeight, gMaxTextureWidth, gMaxTextureHeight, gMaxTextureAspectRatio;
+// The piece size chosen for every image dimension 0..1023 (built on first use).
+extern int gTexturePieceSizes[1024];
+// The texture filter set on the device (false: point).
+extern bool gLinearFilter;
+// The draw surface could not be made the render target (cleared when it could).
 extern bool gDeviceLost;
+
+// For a failure code: gLast3DError = context + ": " + the code's name, the same
+// text in the settings value "Test3D\RuntimeError", and true. False otherwise.
+bool CheckD3DResult(int32_t result, const std::string& context);
+// Stage 0 filtering, set only when it differs from gLinearFilter.
+void SetLinearFilter(plat::D3DDevice* device, bool linear);
+// The device's pixel format of a texture format code (PixelFormatCode).
+plat::DDPixelFormat TexturePixelFormat(int code);
+// Texture-format enumeration: ORs the code of each offered format into the
+// int the context points at, or into gSupportedTextureFormats without one.
+int EnumTextureFormatCodes(const plat::DDPixelFormat* format, void* context);
 
 class D3DInterface {
 public:
     D3DInterface();
     virtual ~D3DInterface();
 
-    // Starts the renderer on the display's draw surface; false (with the
-    // reason in gLast3DError) when it cannot.
+    // ---- device and states ----
     bool Init(DDInterface* display);
-    // Ends an open scene and releases the device and every texture.
+    bool CreateDevice();
     void Cleanup();
-    // Closes an open scene.
+    // Opens the scene when needed; false means: draw nothing.
+    bool BeginDraw();
     void EndScene();
-    // Drops the textures the renderer keeps for the image.
-    void RemoveImageTextures(MemoryImage* image);
+    void SetBlendMode(int drawMode);
 
-    // The drawing operations of a surface image that is the 3D target.
+    // ---- textures ----
+    // Makes sure the image's textures exist and hold its pixels; false when
+    // no usable textures could be made.
+    bool PrepareTextures(MemoryImage* image);
+    void RemoveImageTextures(MemoryImage* image);
+    // Copies the textures back into the pixels (width x height words); false
+    // when the image has no textures that match its change count.
+    bool ReadBackTextures(MemoryImage* image, uint32_t* bits);
+
+    // ---- drawing ----
+    // Each opens the scene first and draws nothing when it cannot. The source
+    // of a blit is a memory image (any other image draws nothing) and its
+    // source rectangle must lie inside it. Virtual so that a display can be
+    // tested with a renderer that records.
     virtual void Blt(Image* image, float x, float y, const Rect& srcRect, const Color& color, int drawMode,
                      bool linear);
     virtual void BltTranslated(Image* image, float x, float y, const Rect& srcRect, const Rect& clip,
@@ -58,8 +94,23 @@ public:
     virtual void FillPolygon(const Point* vertices, int numVertices, const Rect* clip, const Color& color,
                              int drawMode, int tx, int ty);
 
-    // BeginScene has run and EndScene has not.
-    bool mSceneOpen = false;
+    plat::WindowHandle mHWnd = 0;
+    plat::DirectDraw* mDD = nullptr;           // the display's; not owned
+    plat::DDSurface* mDDSDrawSurface = nullptr; // a reference of our own
+    plat::Direct3D* mD3D = nullptr;
+    plat::D3DDevice* mD3DDevice = nullptr;
+    plat::D3DViewport mD3DViewport;
+    bool mSceneOpen = false; // BeginScene has run and EndScene has not
+    std::set<MemoryImage*> mImageSet; // every image holding a texture record
+
+private:
+    // The display lock, or a lock of our own before any display.
+    CriticalSection& Lock();
+    // Opens the scene, prepares the image's textures and sets the blending
+    // and filter; the texture record, or null when nothing is to be drawn.
+    TextureData* PrepareSource(Image* image, const Rect& srcRect, int drawMode, bool linear);
+    DDInterface* mDDInterface = nullptr;
+    CriticalSection mOwnLock;
 };
 
 } // namespace Zelk

@@ -22,13 +22,6 @@ bool gDisplayRGBOrder = false;
 
 namespace {
 
-template <typename T> void SafeRelease(T*& p)
-{
-    if (p) {
-        p->Release();
-        p = nullptr;
-    }
-}
 
 bool Failed(int32_t hr) { return hr < 0; }
 

@@ -77,7 +77,46 @@ void WritePixel(uint8_t* row, int x, uint32_t bits, uint32_t v)
     }
 }
 
+std::atomic<uint64_t> gNextVersion{1};
+
+uint64_t NewVersion() { return gNextVersion++; }
+
 } // namespace
+
+// ---- palettes ----
+
+DDPalette::DDPalette(uint32_t caps, const PaletteEntry* entries) : mCaps(caps), mVersion(NewVersion())
+{
+    if (entries)
+        std::copy(entries, entries + 256, mEntries);
+}
+
+void DDPalette::Release()
+{
+    if (--mRefs <= 0)
+        delete this;
+}
+
+int32_t DDPalette::GetEntries(uint32_t flags, int start, int count, PaletteEntry* out) const
+{
+    if (int32_t f = DirectDrawDevice::Get().TakeFailure("GetEntries"))
+        return f;
+    if (start < 0 || count < 0 || start + count > 256 || !out)
+        return DDERR_INVALIDPARAMS;
+    std::copy(mEntries + start, mEntries + start + count, out);
+    return DD_OK;
+}
+
+int32_t DDPalette::SetEntries(uint32_t flags, int start, int count, const PaletteEntry* entries)
+{
+    if (int32_t f = DirectDrawDevice::Get().TakeFailure("SetEntries"))
+        return f;
+    if (start < 0 || count < 0 || start + count > 256 || !entries)
+        return DDERR_INVALIDPARAMS;
+    std::copy(entries, entries + count, mEntries + start);
+    mVersion = NewVersion();
+    return DD_OK;
+}
 
 // ---- device ----
 
@@ -212,7 +251,10 @@ DDSurface::DDSurface(DirectDrawDevice* device, const DDSurfaceDesc& desc) : mDev
     mMemory.assign(size_t(mDesc.pitch) * size_t(std::max(mDesc.height, 0)), 0);
     mDesc.surface = nullptr;
     mDesc.flags |= DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_PIXELFORMAT | DDSD_CAPS;
+    Touch();
 }
+
+void DDSurface::Touch() { mVersion = NewVersion(); }
 
 void DDSurface::Release()
 {
@@ -226,6 +268,8 @@ void DDSurface::Release()
     }
     if (mBackBuffer)
         mBackBuffer->Release();
+    if (mPalette)
+        mPalette->Release();
     delete this;
 }
 
@@ -252,6 +296,7 @@ int32_t DDSurface::Restore()
         mLost = false;
         // The pixels of a restored surface are whatever the device had there.
         std::fill(mMemory.begin(), mMemory.end(), uint8_t(0xCD));
+        Touch();
     }
     return DD_OK;
 }
@@ -277,9 +322,12 @@ int32_t DDSurface::Lock(const DDRect* rect, DDSurfaceDesc& desc, uint32_t flags)
 
 int32_t DDSurface::Unlock()
 {
+    if (int32_t f = mDevice->TakeFailure("Unlock"))
+        return f;
     if (mLocks <= 0)
         return DDERR_NOTLOCKED;
     --mLocks;
+    Touch();
     if (mLocks == 0 && IsPrimary())
         mDevice->PrimaryChanged(this);
     return DD_OK;
@@ -390,6 +438,7 @@ int32_t DDSurface::Blt(const DDRect* dstIn, DDSurface* src, const DDRect* srcIn,
             }
         }
     }
+    Touch();
     if (IsPrimary() && mLocks == 0)
         mDevice->PrimaryChanged(this);
     return DD_OK;
@@ -407,6 +456,8 @@ int32_t DDSurface::Flip(DDSurface* override, uint32_t flags)
     if (back->mLost)
         return DDERR_SURFACELOST;
     std::swap(mMemory, back->mMemory);
+    Touch();
+    back->Touch();
     mDevice->PrimaryChanged(this);
     return DD_OK;
 }
@@ -445,6 +496,82 @@ int32_t DDSurface::SetClipper(DDClipper* clipper)
 {
     mClipper = clipper;
     return DD_OK;
+}
+
+int32_t DDSurface::SetPalette(DDPalette* palette)
+{
+    if (int32_t f = mDevice->TakeFailure("SetPalette"))
+        return f;
+    if (palette && mDesc.pixelFormat.rgbBitCount != 8)
+        return DDERR_NOTPALETTIZED;
+    if (palette)
+        palette->AddRef();
+    if (mPalette)
+        mPalette->Release();
+    mPalette = palette;
+    Touch();
+    return DD_OK;
+}
+
+int32_t DDSurface::GetPalette(DDPalette** out)
+{
+    *out = nullptr;
+    if (!mPalette)
+        return DDERR_NOPALETTEATTACHED;
+    mPalette->AddRef();
+    *out = mPalette;
+    return DD_OK;
+}
+
+const uint32_t* DDSurface::ARGBView(int& pitchPixels)
+{
+    const DDPixelFormat& f = mDesc.pixelFormat;
+    const uint64_t paletteVersion = mPalette ? mPalette->Version() : 0;
+    pitchPixels = mDesc.width;
+    if (f.rgbBitCount == 32 && f.alphaBitMask == 0xFF000000u && f.rBitMask == 0xFF0000u && f.gBitMask == 0xFF00u &&
+        f.bBitMask == 0xFFu) {
+        pitchPixels = mDesc.pitch / 4;
+        return reinterpret_cast<const uint32_t*>(mMemory.data());
+    }
+    if (mViewVersion == mVersion && mViewPaletteVersion == paletteVersion && !mView.empty())
+        return mView.data();
+    const int w = mDesc.width, h = mDesc.height;
+    mView.resize(size_t(std::max(w, 1)) * size_t(std::max(h, 1)));
+    // Channels of fewer than 8 bits widen by repeating their top bits, as
+    // the 3D hardware does.
+    auto widen = [](uint32_t v, int bits) -> uint32_t {
+        if (bits >= 8)
+            return v >> (bits - 8);
+        uint32_t out = 0;
+        for (int filled = 0; filled < 8; filled += bits)
+            out |= (v << 8 >> bits) >> filled;
+        return out & 0xFF;
+    };
+    auto channel = [&](uint32_t p, uint32_t mask) -> uint32_t {
+        return mask ? widen((p & mask) >> LowBit(mask), plat::BitCount(mask)) : 0;
+    };
+    PaletteEntry entries[256];
+    const bool indexed = f.rgbBitCount == 8;
+    if (indexed && mPalette)
+        std::copy(mPalette->mEntries, mPalette->mEntries + 256, entries);
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* row = mMemory.data() + size_t(y) * size_t(mDesc.pitch);
+        uint32_t* out = mView.data() + size_t(y) * size_t(w);
+        for (int x = 0; x < w; ++x) {
+            uint32_t p = ReadPixel(row, x, f.rgbBitCount);
+            if (indexed) {
+                const PaletteEntry& e = entries[p & 0xFF];
+                const uint32_t a = mPalette && (mPalette->Caps() & DDPCAPS_ALPHA) ? e.flags : 255;
+                out[x] = mPalette ? a << 24 | uint32_t(e.red) << 16 | uint32_t(e.green) << 8 | e.blue : 0;
+            } else {
+                const uint32_t a = f.alphaBitMask ? channel(p, f.alphaBitMask) : 255;
+                out[x] = a << 24 | channel(p, f.rBitMask) << 16 | channel(p, f.gBitMask) << 8 | channel(p, f.bBitMask);
+            }
+        }
+    }
+    mViewVersion = mVersion;
+    mViewPaletteVersion = paletteVersion;
+    return mView.data();
 }
 
 uint32_t DDSurface::PixelARGB(int x, int y) const
@@ -561,8 +688,10 @@ int32_t DirectDraw::CreateSurface(const DDSurfaceDesc& in, DDSurface** out)
         if (bits != 8 && bits != 16 && bits != 24 && bits != 32)
             return DDERR_INVALIDPIXELFORMAT;
     }
+    // Managed textures are kept by the runtime in system memory and survive
+    // a lost device; everything else defaults to video memory.
     if (!(desc.caps & (DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY)))
-        desc.caps |= DDSCAPS_VIDEOMEMORY;
+        desc.caps |= (desc.caps2 & DDSCAPS2_D3DTEXTUREMANAGE) ? DDSCAPS_SYSTEMMEMORY : DDSCAPS_VIDEOMEMORY;
     DDSurface* s = new DDSurface(&d, desc);
     DDSurface* back = nullptr;
     if ((desc.caps & DDSCAPS_FLIP) && (desc.flags & DDSD_BACKBUFFERCOUNT) && desc.backBufferCount > 0) {
@@ -639,5 +768,38 @@ int32_t DirectDraw::GetAvailableVidMem(uint32_t caps, uint32_t* total, uint32_t*
         *free = d.config.videoMemory;
     return DD_OK;
 }
+
+int32_t DirectDraw::CreatePalette(uint32_t flags, const PaletteEntry* entries, DDPalette** out)
+{
+    *out = nullptr;
+    if (int32_t f = DirectDrawDevice::Get().TakeFailure("CreatePalette"))
+        return f;
+    if (!(flags & DDPCAPS_8BIT) || !entries)
+        return DDERR_INVALIDPARAMS;
+    *out = new DDPalette(flags, entries);
+    return DD_OK;
+}
+
+int32_t DirectDraw::GetDeviceIdentifier(uint32_t flags, DeviceIdentifier& out)
+{
+    DirectDrawDevice& d = DirectDrawDevice::Get();
+    if (int32_t f = d.TakeFailure("GetDeviceIdentifier"))
+        return f;
+    out.driver = d.config.adapter.driver;
+    out.description = d.config.adapter.description;
+    std::copy(d.config.adapter.guid, d.config.adapter.guid + 16, out.guid);
+    return DD_OK;
+}
+
+void GetScreenDeviceCaps(int& width, int& height, int& bitsPerPixel)
+{
+    DirectDrawDevice& d = DirectDrawDevice::Get();
+    const bool exclusive = (d.cooperativeLevel & DDSCL_EXCLUSIVE) != 0;
+    width = exclusive && d.modeWidth ? d.modeWidth : d.config.width;
+    height = exclusive && d.modeHeight ? d.modeHeight : d.config.height;
+    bitsPerPixel = d.modeDepth ? d.modeDepth : d.config.bitDepth;
+}
+
+std::string GetSystemDirectory() { return DirectDrawDevice::Get().config.systemFolder; }
 
 } // namespace plat

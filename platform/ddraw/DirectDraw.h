@@ -31,6 +31,8 @@ enum : uint32_t {
     DDBLTFX_ARITHSTRETCHY = 0x1,
     DDPF_ALPHAPIXELS = 0x1, DDPF_PALETTEINDEXED8 = 0x20, DDPF_RGB = 0x40,
     DDCKEY_SRCBLT = 0x8,
+    DDSCAPS2_D3DTEXTUREMANAGE = 0x20000,
+    DDPCAPS_8BIT = 0x4, DDPCAPS_ALLOW256 = 0x40, DDPCAPS_ALPHA = 0x400,
     DDSCL_FULLSCREEN = 0x1, DDSCL_NORMAL = 0x8, DDSCL_EXCLUSIVE = 0x10,
     DDWAITVB_BLOCKBEGIN = 0x1, DDFLIP_WAIT = 0x1,
 };
@@ -54,6 +56,7 @@ struct DDSurfaceDesc {
     DDColorKey srcColorKey;
     DDPixelFormat pixelFormat;
     uint32_t caps = 0;
+    uint32_t caps2 = 0;
 };
 
 struct DDRect {
@@ -68,6 +71,34 @@ struct DDBltFx {
 };
 
 class DirectDrawDevice;
+
+// One palette entry in the byte order the display uses: red, green, blue, then
+// the flags byte, which an alpha palette uses as the entry's alpha.
+struct PaletteEntry {
+    uint8_t red = 0, green = 0, blue = 0, flags = 0;
+};
+
+// A 256-entry palette of 8-bit surfaces. Reference counted like surfaces.
+class DDPalette {
+public:
+    void AddRef() { ++mRefs; }
+    void Release();
+    int32_t GetEntries(uint32_t flags, int start, int count, PaletteEntry* out) const;
+    int32_t SetEntries(uint32_t flags, int start, int count, const PaletteEntry* entries);
+    uint32_t Caps() const { return mCaps; }
+    // Raised by every change of the entries.
+    uint64_t Version() const { return mVersion; }
+
+private:
+    friend class DirectDraw;
+    friend class DDSurface;
+    DDPalette(uint32_t caps, const PaletteEntry* entries);
+    ~DDPalette() = default;
+    uint32_t mCaps;
+    PaletteEntry mEntries[256];
+    std::atomic<int> mRefs{1};
+    uint64_t mVersion;
+};
 
 // One surface. Reference counted: Release deletes it when the last reference goes.
 // As on the real device, a locked surface refuses a second Lock and takes
@@ -87,6 +118,10 @@ public:
     // The source colour key; DDERR_NOCOLORKEY when none was set.
     int32_t GetColorKey(uint32_t flags, DDColorKey& key) const;
     int32_t SetClipper(class DDClipper* clipper);
+    // Attaches a palette (a reference of the surface's own; null detaches).
+    int32_t SetPalette(DDPalette* palette);
+    // The attached palette with a reference added for the caller.
+    int32_t GetPalette(DDPalette** out);
     int32_t IsLost() const;
     int32_t Restore();
     // The surface's device context for the text device: a pixel target over
@@ -105,6 +140,17 @@ public:
     int LockCount() const { return mLocks; }
     // Reads one pixel as 0xAARRGGBB (tests and the presenter).
     uint32_t PixelARGB(int x, int y) const;
+    uint32_t Caps() const { return mDesc.caps; }
+    const DDPixelFormat& PixelFormat() const { return mDesc.pixelFormat; }
+    // Raised by every change of the pixels (unlock, blit, flip, restore,
+    // palette); unique across all surfaces of the process.
+    uint64_t Version() const { return mVersion; }
+    // Marks the pixels changed by a writer other than this class (the 3D device).
+    void Touch();
+    // The whole surface as ARGB words (a palettised surface through its
+    // palette), rows `pitchPixels` apart; made again only after a change.
+    // Valid until the next change of the surface.
+    const uint32_t* ARGBView(int& pitchPixels);
 
 private:
     friend class DirectDrawDevice;
@@ -124,6 +170,12 @@ private:
     DDSurface* mBackBuffer = nullptr; // of a flipping primary
     DDSurface* mFrontBuffer = nullptr;
     class DDClipper* mClipper = nullptr;
+    DDPalette* mPalette = nullptr;
+    uint64_t mVersion = 0;
+    // The ARGB view and what it was made from.
+    std::vector<uint32_t> mView;
+    uint64_t mViewVersion = 0;
+    uint64_t mViewPaletteVersion = 0;
 };
 
 class DDClipper {
@@ -143,6 +195,20 @@ struct DesktopConfig {
     bool hasCreateEx = true;    // the module offers DirectDrawCreateEx
     bool hasCreate = true;      // the module offers DirectDrawCreate
     uint32_t videoMemory = 64u << 20;
+    // What the display adapter says of itself.
+    struct Adapter {
+        std::string description = "Zelk Software Rasterizer";
+        std::string driver;              // the driver file; a bare name lies in the system folder
+        uint8_t guid[16] = {0x5A, 0x45, 0x4C, 0x4B, 0x33, 0x44, 0x00, 0x01};
+    } adapter;
+    std::string systemFolder;            // where bare driver names are looked for
+};
+
+// The adapter identity as the display and 3D interfaces report it.
+struct DeviceIdentifier {
+    std::string driver;
+    std::string description;
+    uint8_t guid[16] = {};
 };
 
 // The device: one per process, shared by every DirectDraw object made on it.
@@ -205,10 +271,18 @@ public:
     // The other interface version of this object (a new reference).
     int32_t QueryInterface(DirectDraw** out);
     int32_t GetAvailableVidMem(uint32_t caps, uint32_t* total, uint32_t* free);
+    int32_t CreatePalette(uint32_t flags, const PaletteEntry* entries, DDPalette** out);
+    int32_t GetDeviceIdentifier(uint32_t flags, DeviceIdentifier& out);
 
 private:
     friend int32_t DirectDrawCreate(DirectDraw** out);
     friend int32_t DirectDrawCreateEx(DirectDraw** out);
+
+// The screen's size and depth as the desktop's device context reports them
+// (the display mode while one is set).
+void GetScreenDeviceCaps(int& width, int& height, int& bitsPerPixel);
+// The system folder, where bare driver file names are found.
+std::string GetSystemDirectory();
     DirectDraw() = default;
     std::atomic<int> mRefs{1};
 };
@@ -220,5 +294,11 @@ bool HasDirectDrawCreate();
 bool HasDirectDrawCreateEx();
 int32_t DirectDrawCreate(DirectDraw** out);
 int32_t DirectDrawCreateEx(DirectDraw** out);
+
+// The screen's size and depth as the desktop's device context reports them
+// (the display mode while one is set).
+void GetScreenDeviceCaps(int& width, int& height, int& bitsPerPixel);
+// The system folder, where bare driver file names are found.
+std::string GetSystemDirectory();
 
 } // namespace plat

@@ -1,6 +1,7 @@
 #include "platform/files/DiskFiles.h"
 
 #include <algorithm>
+#include <ctime>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <vector>
@@ -170,6 +171,18 @@ int ReadWideChar(FILE* file)
     if (hi == EOF)
         return 0xFFFF;
     return lo | hi << 8;
+}
+
+int FileModificationYear(const std::string& name)
+{
+    const std::string path = ResolvePath(name);
+    struct stat st;
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return 0;
+    struct tm local;
+    if (!localtime_r(&st.st_mtime, &local))
+        return 0;
+    return local.tm_year + 1900;
 }
 
 } // namespace plat

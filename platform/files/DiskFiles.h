@@ -25,4 +25,8 @@ FILE* OpenFile(const std::string& name, const char* mode);
 // nothing skipped; 0xFFFF when fewer than two bytes are left.
 int ReadWideChar(FILE* file);
 
+// The calendar year (local time) of the file's last write; 0 when the file
+// cannot be found or is not a regular file.
+int FileModificationYear(const std::string& name);
+
 } // namespace plat

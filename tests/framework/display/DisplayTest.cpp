@@ -167,9 +167,7 @@ TEST_F(Display, WideDesktopIn3DStretchesTheFrameBetweenBars)
     display = std::make_unique<DDInterface>(&app);
     app.mTest3D = false;
     display->mIs3D = true;
-    // This build has no renderer: 3D stops at the renderer, after the display was made.
-    EXPECT_EQ(display->Init(window, false), RESULT_3D_FAIL);
-    EXPECT_EQ(display->mErrorText, "3D init error: " + gLast3DError);
+    EXPECT_EQ(display->Init(window, false), RESULT_OK);
     EXPECT_EQ(display->mPresentationRect, Rect(107, 0, 1066, 800));
     EXPECT_TRUE(display->mIsWidescreen);
     EXPECT_EQ(Device().modeWidth, 1280);
@@ -180,6 +178,17 @@ TEST_F(Display, WideDesktopIn3DStretchesTheFrameBetweenBars)
     EXPECT_EQ(Device().modeWidth, 800);
     EXPECT_EQ(Device().modeHeight, 600);
     EXPECT_EQ(display->mPresentationRect, Rect(0, 0, 800, 600));
+}
+
+TEST_F(Display, RendererThatCannotStartGivesTheThreeDResult)
+{
+    display = std::make_unique<DDInterface>(&app);
+    app.mTest3D = false;
+    display->mIs3D = true;
+    Device().FailNext("CreateDevice", plat::DDERR_OUTOFVIDEOMEMORY);
+    EXPECT_EQ(display->Init(window, true), RESULT_3D_FAIL);
+    EXPECT_EQ(display->mErrorText, "3D init error: " + gLast3DError);
+    EXPECT_NE(gLast3DError.find("DDERR_OUTOFVIDEOMEMORY"), std::string::npos);
 }
 
 TEST_F(Display, WindowedRedrawShowsTheScreenImageInTheClientArea)

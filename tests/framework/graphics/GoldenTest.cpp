@@ -1,5 +1,6 @@
 // Composed scenes compared pixel for pixel with PNG files made by this build
 // and checked by eye once. ZELK_UPDATE_GOLDENS=1 writes them anew.
+#include "GoldenScenes.h"
 #include "GraphicsFixtures.h"
 #include "PngFile.h"
 
@@ -11,33 +12,8 @@ using namespace Zelk::test;
 
 namespace {
 
-// A 16 x 16 disc with a soft edge and a colour gradient.
-std::unique_ptr<MemoryImage> Disc()
-{
-    std::vector<uint32_t> px(256);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-            int dx = 2 * x - 15, dy = 2 * y - 15, d2 = dx * dx + dy * dy;
-            uint32_t a = d2 >= 225 ? 0 : d2 <= 121 ? 255 : uint32_t((225 - d2) * 255 / 104);
-            px[y * 16 + x] = a << 24 | uint32_t(x * 16) << 16 | uint32_t(y * 16) << 8 | 200u;
-        }
-    return MakeImage(16, 16, px);
-}
-
-// A 12 x 12 panel piece: light border, darker inside, cut corners,
-// a translucent inner edge.
-std::unique_ptr<MemoryImage> Panel()
-{
-    std::vector<uint32_t> px(144);
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 12; ++x) {
-            int edge = std::min(std::min(x, y), std::min(11 - x, 11 - y));
-            bool corner = (x == 0 || x == 11) && (y == 0 || y == 11);
-            uint32_t p = edge == 0 ? 0xFFC0C8D0 : edge == 1 ? 0x80FFFFFF : 0xE0304050 + uint32_t(y * 4);
-            px[y * 12 + x] = corner ? 0 : p;
-        }
-    return MakeImage(12, 12, px);
-}
+std::unique_ptr<MemoryImage> Disc() { return MakeImage(16, 16, DiscPixels()); }
+std::unique_ptr<MemoryImage> Panel() { return MakeImage(12, 12, PanelPixels()); }
 
 void CheckGolden(const char* name, MemoryImage& image)
 {
@@ -65,23 +41,7 @@ TEST(Golden, PanelScene)
     auto disc = Disc();
     auto panel = Panel();
     Graphics g(screen.get());
-    g.DrawNineSliceImage(Rect(4, 4, 60, 40), panel.get());
-    g.DrawImage(disc.get(), 70, 4);
-    g.PushState();
-    g.SetModulateImages(true);
-    g.SetColor(Color(255, 80, 80));
-    g.DrawImage(disc.get(), 70, 22);
-    g.SetColor(Color(160, 160, 160));
-    g.SetDrawMode(DRAWMODE_ADDITIVE);
-    g.DrawImage(disc.get(), 70, 40);
-    g.PopState();
-    g.DrawImageScaled(disc.get(), 14, 10, 40, 28);
-    g.SetNearestStretch(true);
-    g.DrawImageScaled(disc.get(), 44, 46, 24, 16);
-    g.SetColor(Color(255, 255, 0, 96));
-    g.FillRect(6, 48, 40, 10);
-    g.SetColor(Color::White);
-    g.DrawRect(1, 1, 93, 61);
+    DrawPanelScene(g, disc.get(), panel.get());
     CheckGolden("panel_scene", *screen);
 }
 

@@ -1,0 +1,548 @@
+#include "platform/d3d/SoftRasterizer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace plat {
+
+namespace {
+
+// Positions snap to 1/16 pixel; anything this far out is not drawn.
+constexpr double kSubPixels = 16.0;
+constexpr double kMaxCoordinate = 1.0e7;
+
+bool Snap(float value, int64_t& out)
+{
+    if (!std::isfinite(value) || std::fabs(value) > kMaxCoordinate)
+        return false;
+    out = std::llround(double(value) * kSubPixels);
+    return true;
+}
+
+int64_t FloorDiv(int64_t a, int64_t b) // b > 0
+{
+    int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+int64_t CeilDiv(int64_t a, int64_t b) // b > 0
+{
+    return -FloorDiv(-a, b);
+}
+
+uint32_t Channel(uint32_t argb, int shift) { return (argb >> shift) & 0xFF; }
+
+// Rounded x * y / 255 for bytes.
+inline uint32_t Mul255(uint32_t x, uint32_t y)
+{
+    uint32_t t = x * y + 128;
+    return (t + (t >> 8)) >> 8;
+}
+
+inline uint32_t ModulatePacked(uint32_t a, uint32_t b)
+{
+    return Mul255(a >> 24, b >> 24) << 24 | Mul255(Channel(a, 16), Channel(b, 16)) << 16 |
+           Mul255(Channel(a, 8), Channel(b, 8)) << 8 | Mul255(a & 0xFF, b & 0xFF);
+}
+
+// Blend weight of an 8-bit factor: 0..255 with 255 counting as a whole.
+inline uint32_t Weight(uint32_t f) { return f == 255 ? 256 : f; }
+
+inline int Address(int64_t i, int size, bool wrap)
+{
+    if (wrap) {
+        int64_t m = i % size;
+        return int(m < 0 ? m + size : m);
+    }
+    return int(i < 0 ? 0 : i >= size ? size - 1 : i);
+}
+
+// The two halves of a bilinear blend, weights out of 256.
+inline uint32_t Lerp(uint32_t c0, uint32_t c1, uint32_t f)
+{
+    const uint32_t g = 256 - f;
+    const uint32_t rb = (((c0 & 0x00FF00FF) * g + (c1 & 0x00FF00FF) * f) >> 8) & 0x00FF00FF;
+    const uint32_t ag = ((((c0 >> 8) & 0x00FF00FF) * g + ((c1 >> 8) & 0x00FF00FF) * f)) & 0xFF00FF00;
+    return rb | ag;
+}
+
+// Bilinear blend of the 2 x 2 texels at r0[0], r0[1] (one row) and r1[0],
+// r1[1] (the next): vertically by fv, then horizontally by fu (out of 256).
+inline uint32_t Bilinear(const uint32_t* r0, const uint32_t* r1, uint32_t fu, uint32_t fv)
+{
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i top = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0)), zero);
+    const __m128i bottom = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1)), zero);
+    // Every product and sum stays below 65536 in its 16-bit lane.
+    const __m128i column = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(top, _mm_set1_epi16(int16_t(256 - fv))),
+                                                        _mm_mullo_epi16(bottom, _mm_set1_epi16(int16_t(fv)))),
+                                          8);
+    const __m128i weights = _mm_set_epi16(int16_t(fu), int16_t(fu), int16_t(fu), int16_t(fu), int16_t(256 - fu),
+                                          int16_t(256 - fu), int16_t(256 - fu), int16_t(256 - fu));
+    const __m128i weighted = _mm_mullo_epi16(column, weights);
+    const __m128i sum = _mm_srli_epi16(_mm_add_epi16(weighted, _mm_srli_si128(weighted, 8)), 8);
+    return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(sum, zero)));
+#else
+    return Lerp(Lerp(r0[0], r1[0], fv), Lerp(r0[1], r1[1], fv), fu);
+#endif
+}
+
+uint32_t ReadTarget(const RasterTarget& t, int x, int y)
+{
+    const uint8_t* row = t.bits + size_t(y) * size_t(t.pitch);
+    if (t.bitCount == 32) {
+        uint32_t p;
+        std::copy(row + 4 * x, row + 4 * x + 4, reinterpret_cast<uint8_t*>(&p));
+        return p | 0xFF000000u;
+    }
+    const uint32_t p = uint32_t(row[2 * x]) | uint32_t(row[2 * x + 1]) << 8;
+    uint32_t r, g, b;
+    if (t.rgb555) {
+        r = (p >> 10) & 0x1F; g = (p >> 5) & 0x1F; b = p & 0x1F;
+        g = g << 3 | g >> 2;
+    } else {
+        r = (p >> 11) & 0x1F; g = (p >> 5) & 0x3F; b = p & 0x1F;
+        g = g << 2 | g >> 4;
+    }
+    r = r << 3 | r >> 2;
+    b = b << 3 | b >> 2;
+    return 0xFF000000u | r << 16 | g << 8 | b;
+}
+
+void WriteTarget(const RasterTarget& t, int x, int y, uint32_t argb)
+{
+    uint8_t* row = t.bits + size_t(y) * size_t(t.pitch);
+    if (t.bitCount == 32) {
+        const uint32_t p = argb | 0xFF000000u;
+        std::copy(reinterpret_cast<const uint8_t*>(&p), reinterpret_cast<const uint8_t*>(&p) + 4, row + 4 * x);
+        return;
+    }
+    const uint32_t r = Channel(argb, 16), g = Channel(argb, 8), b = argb & 0xFF;
+    const uint32_t p = t.rgb555 ? (r >> 3) << 10 | (g >> 3) << 5 | b >> 3 : (r >> 3) << 11 | (g >> 2) << 5 | b >> 3;
+    row[2 * x] = uint8_t(p);
+    row[2 * x + 1] = uint8_t(p >> 8);
+}
+
+// The blend factor of a state for one channel: weight out of 256.
+uint32_t Factor(uint32_t blend, uint32_t srcChannel, uint32_t srcAlpha)
+{
+    switch (blend) {
+    case D3DBLEND_ZERO: return 0;
+    case D3DBLEND_ONE: return 256;
+    case D3DBLEND_SRCCOLOR: return Weight(srcChannel);
+    case D3DBLEND_INVSRCCOLOR: return 256 - Weight(srcChannel);
+    case D3DBLEND_SRCALPHA: return Weight(srcAlpha);
+    case D3DBLEND_INVSRCALPHA: return 256 - Weight(srcAlpha);
+    default: return 0;
+    }
+}
+
+uint32_t BlendPixel(const D3DRenderStates& s, uint32_t src, uint32_t dst)
+{
+    if (!s.alphaBlend)
+        return src;
+    const uint32_t a = src >> 24;
+    uint32_t out = 0xFF000000u;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const uint32_t sc = Channel(src, shift), dc = Channel(dst, shift);
+        const uint32_t v = (sc * Factor(s.srcBlend, sc, a) + dc * Factor(s.destBlend, sc, a)) >> 8;
+        out |= std::min(v, 255u) << shift;
+    }
+    return out;
+}
+
+} // namespace
+
+SoftRasterizer::SoftRasterizer(const RasterTarget& target, const D3DRenderStates& states,
+                               const RasterTexture* texture, const Distort* distort)
+    : mTarget(target), mStates(states), mTexture(texture && texture->texels ? texture : nullptr),
+      mDistort(distort && *distort ? distort : nullptr)
+{
+    mLinear = states.magFilter == D3DTFG_LINEAR || states.minFilter == D3DTFG_LINEAR;
+    mWrapU = states.addressU != D3DTADDRESS_CLAMP;
+    mWrapV = states.addressV != D3DTADDRESS_CLAMP;
+    // Whether a white diffuse colour leaves the texel as it is.
+    auto keepsTexel = [](uint32_t op, uint32_t arg1, uint32_t arg2) {
+        if (op == D3DTOP_SELECTARG1)
+            return arg1 == D3DTA_TEXTURE;
+        if (op == D3DTOP_SELECTARG2)
+            return arg2 == D3DTA_TEXTURE;
+        return op == D3DTOP_MODULATE && (arg1 == D3DTA_TEXTURE || arg2 == D3DTA_TEXTURE);
+    };
+    mTexelOnly = mTexture && keepsTexel(states.colorOp, states.colorArg1, states.colorArg2) &&
+                 keepsTexel(states.alphaOp, states.alphaArg1, states.alphaArg2);
+    mRow.resize(size_t(std::max(0, target.clipRight - target.clipLeft)) + 1);
+}
+
+uint32_t SoftRasterizer::Combine(uint32_t texel, uint32_t diffuse) const
+{
+    auto arg = [&](uint32_t which) { return which == D3DTA_TEXTURE ? texel : diffuse; };
+    auto op = [&](uint32_t o, uint32_t a1, uint32_t a2) -> uint32_t {
+        switch (o) {
+        case D3DTOP_SELECTARG1: return arg(a1);
+        case D3DTOP_SELECTARG2: return arg(a2);
+        case D3DTOP_MODULATE: return ModulatePacked(arg(a1), arg(a2));
+        default: return diffuse;
+        }
+    };
+    const uint32_t color = op(mStates.colorOp, mStates.colorArg1, mStates.colorArg2);
+    const uint32_t alpha = op(mStates.alphaOp, mStates.alphaArg1, mStates.alphaArg2);
+    return (alpha & 0xFF000000u) | (color & 0x00FFFFFFu);
+}
+
+void SoftRasterizer::SetupTexture(const D3DTLVertex& base, Attributes& attrs) const
+{
+    // Planes were set up in texture coordinates 0..1; scale them to texels.
+    const double w = mTexture ? mTexture->width : 1, h = mTexture ? mTexture->height : 1;
+    attrs.u.c *= w; attrs.u.dx *= w; attrs.u.dy *= w;
+    attrs.v.c *= h; attrs.v.dx *= h; attrs.v.dy *= h;
+    attrs.color = base.color;
+}
+
+void SoftRasterizer::Triangle(const D3DTLVertex& a, const D3DTLVertex& b, const D3DTLVertex& c)
+{
+    int64_t X[3], Y[3];
+    const D3DTLVertex* v[3] = {&a, &b, &c};
+    for (int i = 0; i < 3; ++i)
+        if (!Snap(v[i]->sx, X[i]) || !Snap(v[i]->sy, Y[i]))
+            return;
+    int64_t area = (X[1] - X[0]) * (Y[2] - Y[0]) - (X[2] - X[0]) * (Y[1] - Y[0]);
+    if (area == 0)
+        return;
+    if (area < 0) {
+        std::swap(X[1], X[2]);
+        std::swap(Y[1], Y[2]);
+        std::swap(v[1], v[2]);
+        area = -area;
+    }
+
+    // Attribute planes over the snapped positions.
+    Attributes attrs;
+    const double x0 = X[0] / kSubPixels, y0 = Y[0] / kSubPixels;
+    const double x1 = X[1] / kSubPixels, y1 = Y[1] / kSubPixels;
+    const double x2 = X[2] / kSubPixels, y2 = Y[2] / kSubPixels;
+    const double det = (x1 - x0) * (y2 - y0) - (x2 - x0) * (y1 - y0);
+    auto plane = [&](double a0, double a1, double a2) {
+        Plane p;
+        p.dx = ((a1 - a0) * (y2 - y0) - (a2 - a0) * (y1 - y0)) / det;
+        p.dy = ((a2 - a0) * (x1 - x0) - (a1 - a0) * (x2 - x0)) / det;
+        p.c = a0 - p.dx * x0 - p.dy * y0;
+        return p;
+    };
+    attrs.u = plane(v[0]->tu, v[1]->tu, v[2]->tu);
+    attrs.v = plane(v[0]->tv, v[1]->tv, v[2]->tv);
+    attrs.flatColor = v[0]->color == v[1]->color && v[0]->color == v[2]->color;
+    if (!attrs.flatColor) {
+        attrs.a = plane(Channel(v[0]->color, 24), Channel(v[1]->color, 24), Channel(v[2]->color, 24));
+        attrs.r = plane(Channel(v[0]->color, 16), Channel(v[1]->color, 16), Channel(v[2]->color, 16));
+        attrs.g = plane(Channel(v[0]->color, 8), Channel(v[1]->color, 8), Channel(v[2]->color, 8));
+        attrs.b = plane(Channel(v[0]->color, 0), Channel(v[1]->color, 0), Channel(v[2]->color, 0));
+    }
+    SetupTexture(*v[0], attrs);
+
+    // Edge functions E(P) = dx * (Py - Yi) - dy * (Px - Xi), positive inside;
+    // a pixel centre on an edge belongs to the triangle for top and left edges.
+    struct Edge {
+        int64_t X0, Y0, dx, dy;
+        int64_t bias;
+    } edges[3];
+    for (int i = 0; i < 3; ++i) {
+        const int j = (i + 1) % 3;
+        Edge& e = edges[i];
+        e.X0 = X[i];
+        e.Y0 = Y[i];
+        e.dx = X[j] - X[i];
+        e.dy = Y[j] - Y[i];
+        const bool topLeft = e.dy < 0 || (e.dy == 0 && e.dx > 0);
+        e.bias = topLeft ? 0 : 1;
+    }
+    const int64_t minY = std::min({Y[0], Y[1], Y[2]}), maxY = std::max({Y[0], Y[1], Y[2]});
+    int64_t top = std::max<int64_t>(CeilDiv(minY, 16), mTarget.clipTop);
+    int64_t bottom = std::min<int64_t>(FloorDiv(maxY, 16), mTarget.clipBottom - 1);
+    for (int64_t py = top; py <= bottom; ++py) {
+        const int64_t Py = py * 16;
+        int64_t xs = mTarget.clipLeft, xe = int64_t(mTarget.clipRight) - 1; // inclusive
+        for (const Edge& e : edges) {
+            // E(px) = A * px + B >= bias
+            const int64_t A = -16 * e.dy;
+            const int64_t B = e.dx * (Py - e.Y0) + e.dy * e.X0 - e.bias;
+            if (A > 0)
+                xs = std::max(xs, CeilDiv(-B, A));
+            else if (A < 0)
+                xe = std::min(xe, FloorDiv(B, -A));
+            else if (B < 0)
+                xe = xs - 1;
+        }
+        if (xs <= xe)
+            DrawSpan(int(py), int(xs), int(xe) + 1, attrs);
+    }
+}
+
+bool SoftRasterizer::StripQuad(const D3DTLVertex* v)
+{
+    // Corners in strip order: top-left, bottom-left, top-right, bottom-right
+    // (or any mirror of that: the tests are symmetric).
+    int64_t X[4], Y[4];
+    for (int i = 0; i < 4; ++i)
+        if (!Snap(v[i].sx, X[i]) || !Snap(v[i].sy, Y[i]))
+            return false;
+    if (X[0] != X[1] || X[2] != X[3] || Y[0] != Y[2] || Y[1] != Y[3] || X[0] == X[2] || Y[0] == Y[1])
+        return false;
+    if (v[0].tu != v[1].tu || v[2].tu != v[3].tu || v[0].tv != v[2].tv || v[1].tv != v[3].tv)
+        return false;
+    if (v[0].color != v[1].color || v[0].color != v[2].color || v[0].color != v[3].color)
+        return false;
+
+    Attributes attrs;
+    const double xl = X[0] / kSubPixels, xr = X[2] / kSubPixels;
+    const double yt = Y[0] / kSubPixels, yb = Y[1] / kSubPixels;
+    attrs.u.dx = (double(v[2].tu) - v[0].tu) / (xr - xl);
+    attrs.u.c = v[0].tu - attrs.u.dx * xl;
+    attrs.v.dy = (double(v[1].tv) - v[0].tv) / (yb - yt);
+    attrs.v.c = v[0].tv - attrs.v.dy * yt;
+    attrs.flatColor = true;
+    SetupTexture(v[0], attrs);
+
+    // Left and top edges take the centres on them, right and bottom do not.
+    const int64_t L = std::min(X[0], X[2]), R = std::max(X[0], X[2]);
+    const int64_t T = std::min(Y[0], Y[1]), B = std::max(Y[0], Y[1]);
+    const int64_t xs = std::max<int64_t>(CeilDiv(L, 16), mTarget.clipLeft);
+    const int64_t xe = std::min<int64_t>(CeilDiv(R, 16), mTarget.clipRight);
+    const int64_t ys = std::max<int64_t>(CeilDiv(T, 16), mTarget.clipTop);
+    const int64_t ye = std::min<int64_t>(CeilDiv(B, 16), mTarget.clipBottom);
+    for (int64_t py = ys; py < ye && xs < xe; ++py)
+        DrawSpan(int(py), int(xs), int(xe), attrs);
+    return true;
+}
+
+void SoftRasterizer::Line(const D3DTLVertex& a, const D3DTLVertex& b)
+{
+    if (!std::isfinite(a.sx) || !std::isfinite(a.sy) || !std::isfinite(b.sx) || !std::isfinite(b.sy))
+        return;
+    const double dx = double(b.sx) - a.sx, dy = double(b.sy) - a.sy;
+    const bool xMajor = std::fabs(dx) >= std::fabs(dy);
+    const double length = xMajor ? dx : dy;
+    if (length == 0.0 || std::fabs(length) > kMaxCoordinate)
+        return;
+    const double startMajor = xMajor ? a.sx : a.sy;
+    const double endMajor = xMajor ? b.sx : b.sy;
+    const int64_t first = int64_t(std::floor(startMajor + 0.5));
+    const int64_t last = int64_t(std::floor(endMajor + 0.5)); // not drawn
+    const int64_t step = length > 0 ? 1 : -1;
+    for (int64_t m = first; m != last; m += step) {
+        const double t = std::clamp((double(m) - startMajor) / length, 0.0, 1.0);
+        const double minor = xMajor ? a.sy + t * dy : a.sx + t * dx;
+        const int64_t n = int64_t(std::floor(minor + 0.5));
+        const int64_t px = xMajor ? m : n, py = xMajor ? n : m;
+        if (px < mTarget.clipLeft || px >= mTarget.clipRight || py < mTarget.clipTop || py >= mTarget.clipBottom)
+            continue;
+        auto mix = [t](uint32_t c0, uint32_t c1, int shift) {
+            return uint32_t(std::lround(Channel(c0, shift) + t * (double(Channel(c1, shift)) - Channel(c0, shift))))
+                   << shift;
+        };
+        const uint32_t diffuse = a.color == b.color ? a.color
+                                                    : mix(a.color, b.color, 24) | mix(a.color, b.color, 16) |
+                                                          mix(a.color, b.color, 8) | mix(a.color, b.color, 0);
+        uint32_t texel = 0xFFFFFFFFu;
+        if (mTexture) {
+            const double u = (a.tu + t * (double(b.tu) - a.tu)) * mTexture->width;
+            const double v = (a.tv + t * (double(b.tv) - a.tv)) * mTexture->height;
+            const int iu = Address(int64_t(std::floor(u)), mTexture->width, mWrapU);
+            const int iv = Address(int64_t(std::floor(v)), mTexture->height, mWrapV);
+            texel = mTexture->texels[size_t(iv) * size_t(mTexture->pitch) + size_t(iu)];
+        }
+        const uint32_t color = Combine(texel, diffuse);
+        BlendRow(int(py), int(px), 1, &color);
+    }
+}
+
+const uint32_t* SoftRasterizer::DirectRow(int y, int x0, int n, const Attributes& attrs, int64_t& u, int64_t& v)
+{
+    // A span that reads one texture row texel by texel, with nothing to
+    // combine, is blended straight from the texture.
+    if (!mTexelOnly || !attrs.flatColor || attrs.color != 0xFFFFFFFFu || attrs.u.dx * 65536.0 != 65536.0 ||
+        attrs.v.dx != 0.0)
+        return nullptr;
+    int64_t su = u, sv = v;
+    if (mLinear) {
+        // Bilinear sampling exactly on texel centres is point sampling.
+        if (((su - 0x8000 + 0x80) & 0xFF00) != 0 || ((sv - 0x8000 + 0x80) & 0xFF00) != 0)
+            return nullptr;
+        su += 0x80;
+        sv += 0x80;
+    }
+    const int64_t iu = su >> 16, iv = sv >> 16;
+    if (iu < 0 || iv < 0 || iv >= mTexture->height || iu + n > mTexture->width)
+        return nullptr;
+    return mTexture->texels + size_t(iv) * size_t(mTexture->pitch) + size_t(iu);
+}
+
+void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uint32_t* out)
+{
+    const double cx = x0, cy = y;
+    uint32_t diffuse = attrs.color;
+    int64_t ca = 0, cr = 0, cg = 0, cb = 0, da = 0, dr = 0, dg = 0, db = 0;
+    if (!attrs.flatColor) {
+        auto start = [&](const Plane& p) { return int64_t(std::llround(p.At(cx, cy) * 65536.0)); };
+        auto stepOf = [&](const Plane& p) { return int64_t(std::llround(p.dx * 65536.0)); };
+        ca = start(attrs.a); cr = start(attrs.r); cg = start(attrs.g); cb = start(attrs.b);
+        da = stepOf(attrs.a); dr = stepOf(attrs.r); dg = stepOf(attrs.g); db = stepOf(attrs.b);
+    }
+    auto clampByte = [](int64_t v) { return uint32_t(std::clamp<int64_t>(v >> 16, 0, 255)); };
+
+    if (!mTexture && attrs.flatColor) {
+        std::fill(out, out + n, Combine(0xFFFFFFFFu, diffuse));
+        return;
+    }
+    if (!mTexture) {
+        for (int i = 0; i < n; ++i) {
+            if (!attrs.flatColor)
+                diffuse = clampByte(ca + da * i) << 24 | clampByte(cr + dr * i) << 16 | clampByte(cg + dg * i) << 8 |
+                          clampByte(cb + db * i);
+            out[i] = Combine(0xFFFFFFFFu, diffuse);
+        }
+        return;
+    }
+
+    const RasterTexture& t = *mTexture;
+    int64_t u = std::llround(attrs.u.At(cx, cy) * 65536.0);
+    int64_t v = std::llround(attrs.v.At(cx, cy) * 65536.0);
+    const int64_t du = std::llround(attrs.u.dx * 65536.0), dv = std::llround(attrs.v.dx * 65536.0);
+    const bool plain = mTexelOnly && attrs.flatColor && diffuse == 0xFFFFFFFFu;
+    const uint64_t w = uint64_t(t.width), h = uint64_t(t.height);
+    const size_t pitch = size_t(t.pitch);
+    const uint32_t* texels = t.texels;
+    // Addressing is needed only for samples that reach beyond the texture.
+    auto at = [&](int64_t iu, int64_t iv) {
+        return texels[size_t(Address(iv, t.height, mWrapV)) * pitch + size_t(Address(iu, t.width, mWrapU))];
+    };
+    auto sample = [&](int64_t uu, int64_t vv) -> uint32_t {
+        if (!mLinear) {
+            const int64_t iu = uu >> 16, iv = vv >> 16;
+            if (uint64_t(iu) < w && uint64_t(iv) < h)
+                return texels[size_t(iv) * pitch + size_t(iu)];
+            return at(iu, iv);
+        }
+        const int64_t su = uu - 0x8000, sv = vv - 0x8000;
+        const int64_t iu = su >> 16, iv = sv >> 16;
+        const uint32_t fu = uint32_t(((su & 0xFFFF) + 0x80) >> 8), fv = uint32_t(((sv & 0xFFFF) + 0x80) >> 8);
+        if (uint64_t(iu) < w - 1 && uint64_t(iv) < h - 1) {
+            const uint32_t* r0 = texels + size_t(iv) * pitch + size_t(iu);
+            return Bilinear(r0, r0 + pitch, fu, fv);
+        }
+        const uint32_t r0[2] = {at(iu, iv), at(iu + 1, iv)}, r1[2] = {at(iu, iv + 1), at(iu + 1, iv + 1)};
+        return Bilinear(r0, r1, fu, fv);
+    };
+    if (plain && mLinear && dv == 0) {
+        // A row of a stretch: both texture rows and the vertical weight stay.
+        const int64_t sv = v - 0x8000, iv = sv >> 16;
+        const uint32_t fv = uint32_t(((sv & 0xFFFF) + 0x80) >> 8);
+        if (uint64_t(iv) < h - 1) {
+            const uint32_t* r0 = texels + size_t(iv) * pitch;
+            const uint32_t* r1 = r0 + pitch;
+            for (int i = 0; i < n; ++i, u += du) {
+                const int64_t su = u - 0x8000, iu = su >> 16;
+                if (uint64_t(iu) < w - 1)
+                    out[i] = Bilinear(r0 + iu, r1 + iu, uint32_t(((su & 0xFFFF) + 0x80) >> 8), fv);
+                else
+                    out[i] = sample(u, v);
+            }
+            return;
+        }
+    }
+    if (plain) {
+        for (int i = 0; i < n; ++i, u += du, v += dv)
+            out[i] = sample(u, v);
+        return;
+    }
+    for (int i = 0; i < n; ++i, u += du, v += dv) {
+        if (!attrs.flatColor)
+            diffuse = clampByte(ca + da * i) << 24 | clampByte(cr + dr * i) << 16 | clampByte(cg + dg * i) << 8 |
+                      clampByte(cb + db * i);
+        out[i] = Combine(sample(u, v), diffuse);
+    }
+}
+
+void SoftRasterizer::DrawSpan(int y, int x0, int x1, const Attributes& attrs)
+{
+    const int n = x1 - x0;
+    if (n <= 0)
+        return;
+    const uint32_t* src = nullptr;
+    if (mTexture) {
+        int64_t u = std::llround(attrs.u.At(x0, y) * 65536.0);
+        int64_t v = std::llround(attrs.v.At(x0, y) * 65536.0);
+        src = DirectRow(y, x0, n, attrs, u, v);
+    }
+    if (!src) {
+        ShadeRow(y, x0, n, attrs, mRow.data());
+        src = mRow.data();
+    }
+    BlendRow(y, x0, n, src);
+}
+
+void SoftRasterizer::BlendRow(int y, int x0, int n, const uint32_t* src)
+{
+    const D3DRenderStates& s = mStates;
+    if (mDistort || mTarget.bitCount != 32) {
+        for (int i = 0; i < n; ++i) {
+            uint32_t out = BlendPixel(s, src[i], ReadTarget(mTarget, x0 + i, y));
+            if (mDistort)
+                out = (*mDistort)(s, x0 + i, y, out);
+            WriteTarget(mTarget, x0 + i, y, out);
+        }
+        return;
+    }
+    uint32_t* d = reinterpret_cast<uint32_t*>(mTarget.bits + size_t(y) * size_t(mTarget.pitch)) + x0;
+    const bool blend = s.alphaBlend && !(s.srcBlend == D3DBLEND_ONE && s.destBlend == D3DBLEND_ZERO);
+    if (!blend) {
+        for (int i = 0; i < n; ++i)
+            d[i] = src[i] | 0xFF000000u;
+    } else if (s.srcBlend == D3DBLEND_SRCALPHA && s.destBlend == D3DBLEND_INVSRCALPHA) {
+        for (int i = 0; i < n; ++i) {
+            const uint32_t p = src[i], a = p >> 24;
+            if (a == 0)
+                continue;
+            if (a == 255) {
+                d[i] = p;
+                continue;
+            }
+            const uint32_t q = d[i], ia = 256 - a;
+            const uint32_t rb = (((q & 0x00FF00FF) * ia + (p & 0x00FF00FF) * a) >> 8) & 0x00FF00FF;
+            const uint32_t g = (((q & 0x0000FF00) * ia + (p & 0x0000FF00) * a) >> 8) & 0x0000FF00;
+            d[i] = 0xFF000000u | rb | g;
+        }
+    } else if (s.srcBlend == D3DBLEND_SRCALPHA && s.destBlend == D3DBLEND_ONE) {
+        for (int i = 0; i < n; ++i) {
+            const uint32_t p = src[i], w = Weight(p >> 24);
+            if (w == 0)
+                continue;
+            const uint32_t q = d[i];
+            const uint32_t r = std::min(Channel(q, 16) + ((Channel(p, 16) * w) >> 8), 255u);
+            const uint32_t g = std::min(Channel(q, 8) + ((Channel(p, 8) * w) >> 8), 255u);
+            const uint32_t b = std::min(Channel(q, 0) + ((Channel(p, 0) * w) >> 8), 255u);
+            d[i] = 0xFF000000u | r << 16 | g << 8 | b;
+        }
+    } else {
+        for (int i = 0; i < n; ++i)
+            d[i] = BlendPixel(s, src[i], d[i] | 0xFF000000u);
+    }
+}
+
+void SoftRasterizer::Fill(const RasterTarget& target, int left, int top, int right, int bottom, uint32_t argb)
+{
+    left = std::max(left, target.clipLeft);
+    top = std::max(top, target.clipTop);
+    right = std::min(right, target.clipRight);
+    bottom = std::min(bottom, target.clipBottom);
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            WriteTarget(target, x, y, argb);
+}
+
+} // namespace plat

@@ -1,0 +1,82 @@
+#pragma once
+// The pixel work of the 3D stand-in: triangles, axis-aligned quads and lines
+// of transformed vertices, textured through stage 0 and blended into a 16- or
+// 32-bit surface.
+//
+// Conventions: pixel centres lie on integer coordinates; vertex positions are
+// snapped to 1/16 pixel; a pixel is inside a triangle when its centre is
+// strictly inside, or on a top or left edge (so triangles that share an edge
+// never both draw a pixel of it, and none is missed). Texel centres lie at
+// (i + 0.5) / size, so a quad biased by -0.5 samples texel i at pixel i.
+#include "platform/d3d/Direct3D.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace plat {
+
+struct RasterTarget {
+    uint8_t* bits = nullptr;
+    int pitch = 0;          // bytes from row to row
+    int bitCount = 32;      // 16 or 32
+    bool rgb555 = false;    // 16-bit layout 5-5-5 instead of 5-6-5
+    int clipLeft = 0, clipTop = 0, clipRight = 0, clipBottom = 0; // pixels drawn: [left, right) x [top, bottom)
+};
+
+struct RasterTexture {
+    const uint32_t* texels = nullptr; // ARGB
+    int pitch = 0;                    // in texels
+    int width = 0, height = 0;
+};
+
+class SoftRasterizer {
+public:
+    typedef std::function<uint32_t(const D3DRenderStates&, int x, int y, uint32_t argb)> Distort;
+
+    // texture may be null (the diffuse colour is drawn); distort may be empty.
+    SoftRasterizer(const RasterTarget& target, const D3DRenderStates& states, const RasterTexture* texture,
+                   const Distort* distort);
+
+    // One triangle; culling is the caller's.
+    void Triangle(const D3DTLVertex& a, const D3DTLVertex& b, const D3DTLVertex& c);
+    // A strip of four vertices that forms an axis-aligned rectangle with
+    // attributes that vary linearly across it: drawn as one quad, covering
+    // exactly what its two triangles would. False (nothing drawn) otherwise.
+    bool StripQuad(const D3DTLVertex* v);
+    // One line segment; the end pixel is left out.
+    void Line(const D3DTLVertex& a, const D3DTLVertex& b);
+
+    // Fills the rectangle (clipped to the target) with the colour, unblended.
+    static void Fill(const RasterTarget& target, int left, int top, int right, int bottom, uint32_t argb);
+
+private:
+    // A linear function of the pixel position: value = c + dx * x + dy * y.
+    struct Plane {
+        double c = 0.0, dx = 0.0, dy = 0.0;
+        double At(double x, double y) const { return c + dx * x + dy * y; }
+    };
+    struct Attributes {
+        Plane u, v;               // in texels
+        Plane a, r, g, b;         // colour channels 0..255
+        bool flatColor = true;
+        uint32_t color = 0;
+    };
+    void SetupTexture(const D3DTLVertex& base, Attributes& attrs) const;
+    void DrawSpan(int y, int x0, int x1, const Attributes& attrs);
+    void ShadeRow(int y, int x0, int n, const Attributes& attrs, uint32_t* out);
+    const uint32_t* DirectRow(int y, int x0, int n, const Attributes& attrs, int64_t& u, int64_t& v);
+    void BlendRow(int y, int x0, int n, const uint32_t* src);
+    uint32_t Combine(uint32_t texel, uint32_t diffuse) const;
+
+    RasterTarget mTarget;
+    D3DRenderStates mStates;
+    const RasterTexture* mTexture;
+    const Distort* mDistort;
+    bool mLinear;
+    bool mTexelOnly;   // the combined colour is the texel itself (for a white diffuse)
+    bool mWrapU, mWrapV;
+    std::vector<uint32_t> mRow;
+};
+
+} // namespace plat
