@@ -38,12 +38,14 @@ bool Read(const char* path, Dump& out, std::string& error)
     const uint32_t bytesPerLine = BigEndian32(d, 48);
     const uint32_t redMask = BigEndian32(d, 56), greenMask = BigEndian32(d, 60), blueMask = BigEndian32(d, 64);
     const uint32_t colors = BigEndian32(d, 76);
-    if (format != 2 || bitsPerPixel != 32 || width == 0 || height == 0 || width > 16384 || height > 16384) {
-        error = "only 32-bit ZPixmap dumps are read";
+    if (format != 2 || (bitsPerPixel != 32 && bitsPerPixel != 24) || width == 0 || height == 0 ||
+        width > 16384 || height > 16384) {
+        error = "only 24- and 32-bit ZPixmap dumps are read";
         return false;
     }
+    const uint32_t bytesPerPixel = bitsPerPixel / 8;
     const size_t pixels = size_t(headerSize) + size_t(colors) * 12;
-    if (pixels + size_t(bytesPerLine) * height > d.size() || bytesPerLine < width * 4) {
+    if (pixels + size_t(bytesPerLine) * height > d.size() || bytesPerLine < width * bytesPerPixel) {
         error = "dump is cut short";
         return false;
     }
@@ -60,9 +62,10 @@ bool Read(const char* path, Dump& out, std::string& error)
     out.rgb.resize(size_t(width) * height);
     for (uint32_t y = 0; y < height; ++y) {
         for (uint32_t x = 0; x < width; ++x) {
-            const uint8_t* q = d.data() + pixels + size_t(y) * bytesPerLine + size_t(x) * 4;
-            const uint32_t p = byteOrder == 0 ? uint32_t(q[0]) | uint32_t(q[1]) << 8 | uint32_t(q[2]) << 16 | uint32_t(q[3]) << 24
-                                              : uint32_t(q[3]) | uint32_t(q[2]) << 8 | uint32_t(q[1]) << 16 | uint32_t(q[0]) << 24;
+            const uint8_t* q = d.data() + pixels + size_t(y) * bytesPerLine + size_t(x) * bytesPerPixel;
+            uint32_t p = 0;
+            for (uint32_t i = 0; i < bytesPerPixel; ++i)
+                p |= uint32_t(q[byteOrder == 0 ? i : bytesPerPixel - 1 - i]) << (8 * i);
             out.rgb[size_t(y) * width + x] =
                 channel(p, redMask) << 16 | channel(p, greenMask) << 8 | channel(p, blueMask);
         }
@@ -75,12 +78,24 @@ struct Box {
     long count = 0;
 };
 
+// Colours match within a few steps per channel: the program's own fills may
+// end a step short of full intensity.
+bool Near(uint32_t a, uint32_t b)
+{
+    for (int shift : {0, 8, 16}) {
+        const int ca = int((a >> shift) & 0xFF), cb = int((b >> shift) & 0xFF);
+        if (ca - cb > 8 || cb - ca > 8)
+            return false;
+    }
+    return true;
+}
+
 Box Find(const Dump& d, uint32_t color)
 {
     Box b;
     for (int y = 0; y < d.height; ++y)
         for (int x = 0; x < d.width; ++x)
-            if (d.rgb[size_t(y) * d.width + x] == color) {
+            if (Near(d.rgb[size_t(y) * d.width + x], color)) {
                 b.left = std::min(b.left, x);
                 b.top = std::min(b.top, y);
                 b.right = std::max(b.right, x);
