@@ -3,6 +3,7 @@
 #include "framework/app/StringUtil.h"
 #include "framework/app/ZelkAppBase.h"
 #include "framework/graphics/DDInterface.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/sound/MusicInterface.h"
 #include "framework/sound/SoundInstance.h"
 #include "framework/sound/SoundManager.h"
@@ -145,6 +146,14 @@ void ZelkAppBase::RemoveMemoryImage(MemoryImage* image)
     {
         CritSectGuard g(DisplayLock());
         mMemoryImageSet.erase(image);
+        // An image going away must not stay the cursor: the cursor thread
+        // would draw freed pixels.
+        Image* asImage = image;
+        if (DDInterface* dd = mDDInterface; dd && dd->mCursorImage == asImage)
+            dd->SetCursorImage(nullptr);
+        for (Image*& cursor : mCursorImages)
+            if (cursor == asImage)
+                cursor = nullptr;
     }
     RemoveImageTextures(image);
 }

@@ -4,6 +4,7 @@
 #include "framework/app/StringUtil.h"
 #include "framework/graphics/D3DInterface.h"
 #include "framework/graphics/DDImage.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/DDInterface.h"
 #include "platform/ddraw/DirectDraw.h"
 
@@ -217,4 +218,20 @@ TEST_F(ScreenMode, AltEnterSwitchesTheWindowAndTheDisplay)
     app->SetWindowedMode(true);
     EXPECT_TRUE(app->mWindowed);
     EXPECT_EQ(Device().modeWidth, 0); // back on the desktop's own mode
+}
+
+TEST_F(ScreenMode, ADeletedCursorImageStopsBeingTheCursor)
+{
+    Start();
+    auto* image = new MemoryImage(app.get());
+    image->Create(8, 8);
+    app->mMouseIn = true;
+    app->SetCursorImage(12, image);
+    app->SetCursor(12);
+    DDInterface* dd = app->mDDInterface;
+    ASSERT_EQ(dd->mCursorImage, static_cast<Image*>(image));
+    delete image;
+    EXPECT_EQ(dd->mCursorImage, nullptr);
+    EXPECT_EQ(app->mCursorImages[12], nullptr);
+    dd->SetCursorPosition(100, 100); // nothing left to draw
 }
