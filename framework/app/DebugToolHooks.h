@@ -8,13 +8,12 @@ namespace Zelk {
 
 class ZelkAppBase;
 struct ImageDumpEntry;
-struct VideoStats;
 
 // What the debug keys and tools need from other parts of the framework: the
 // tunable constants, the profiler, the display, the image writers and the
-// images in memory. Each part connects itself here; until it has, the tool
-// that needs it does without (a missing capture takes no screenshot, a
-// missing writer writes no picture).
+// images in memory. The application connects them when it is made
+// (ConnectDeveloperTools); a hook left empty makes its tool do without (a
+// missing capture takes no screenshot, a missing writer writes no picture).
 struct DebugToolHooks {
     // Re-reads the tunable constants from their source files; false when that failed.
     std::function<bool()> reloadTunables;
@@ -32,8 +31,6 @@ struct DebugToolHooks {
     std::function<bool(const std::string& path, int width, int height, const uint32_t* pixels)> writeJpeg;
     // Every image in the application's set of memory images, in the set's order.
     std::function<void(ZelkAppBase& app, std::vector<ImageDumpEntry>& images)> listImages;
-    // Fills what the display, the 3D tester and the sound manager know.
-    std::function<void(ZelkAppBase& app, VideoStats& stats)> videoStats;
 };
 
 extern DebugToolHooks gDebugToolHooks;

@@ -4,8 +4,10 @@ namespace Zelk {
 
 struct DebugToolHooks;
 
-// Connects the profiler (F2) and the tunable constants (Alt+R) to the debug
-// keys: the program's Profiler and ModValRegistry answer the hooks.
+// Connects the debug keys to the running program: the profiler (F2), the
+// tunable constants (Alt+R), the display's 3D switch (Shift+F8), the frame
+// read back from the draw surface (F11), the PNG and JPEG writers and the
+// application's images in memory (Shift+F11). Hooks already set are kept.
 void ConnectDeveloperTools(DebugToolHooks& hooks);
 
 } // namespace Zelk

@@ -80,8 +80,7 @@ ZelkAppBase::ZelkAppBase()
     mWidgetManager = new WidgetManager(this);
     mResourceManager = new ResourceManager(this);
     ConnectDemoStream();
-    static std::once_flag toolsConnected;
-    std::call_once(toolsConnected, [] { ConnectDeveloperTools(gDebugToolHooks); });
+    ConnectDeveloperTools(gDebugToolHooks);
 
     // 8: a Tablet PC may not flip pages.
     plat::WindowSystem* windows = plat::Get().windows;

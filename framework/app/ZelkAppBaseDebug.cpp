@@ -9,7 +9,11 @@
 #include "framework/app/StringUtil.h"
 #include "framework/app/VideoStats.h"
 #include "framework/app/ZelkAppBase.h"
+#include "framework/graphics/D3DTester.h"
 #include "framework/graphics/DDInterface.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/TextureData.h"
+#include "framework/sound/SoundManager.h"
 #include "framework/widgets/WidgetManager.h"
 #include "platform/clock/Clock.h"
 #include "platform/msgbox/MessageBoxes.h"
@@ -165,12 +169,39 @@ void ZelkAppBase::ShowVideoStats()
 {
     VideoStats stats;
     DDInterface* display = mDDInterface.load();
-    stats.is3D = display && display->mIs3D;
-    stats.haveTester = display && display->mHave3DTester;
-    stats.testFailed = stats.haveTester && !display->mTester3DClean;
-    stats.numImages = int32_t(mMemoryImageSet.size());
-    if (gDebugToolHooks.videoStats)
-        gDebugToolHooks.videoStats(*this, stats);
+    {
+        CritSectGuard guard(*DisplayLock());
+        if (display) {
+            stats.is3D = display->mIs3D;
+            if (display->mDD7) {
+                uint32_t total = 0, free = 0;
+                if (display->mDD7->GetAvailableVidMem(plat::DDSCAPS_VIDEOMEMORY, &total, &free) >= 0) {
+                    stats.videoTotal = total;
+                    stats.videoFree = free;
+                }
+            }
+            if (const D3DTester* tester = display->mD3DTester) {
+                stats.haveTester = true;
+                stats.testFailed = !tester->mFailureReason.empty();
+                stats.testWarned = !tester->mWarning.empty();
+            } else if (display->mHave3DTester) {
+                // The tester is gone; only its clean or not clean verdict is left.
+                stats.haveTester = true;
+                stats.testFailed = !display->mTester3DClean;
+            }
+        }
+        stats.numImages = int32_t(mMemoryImageSet.size());
+        for (MemoryImage* image : mMemoryImageSet) {
+            const auto* texture = static_cast<const TextureData*>(image->mTextureData);
+            if (!texture)
+                continue;
+            VideoStats::Textures& kind = stats.textures[texture->mPixelFormat];
+            ++kind.count;
+            kind.bytes += texture->mTexMemSize;
+        }
+    }
+    if (mSoundManager)
+        stats.numSounds = mSoundManager->GetNumSounds();
     MsgBox(stats.Text(), "Video Stats", plat::MB_OK);
 }
 
