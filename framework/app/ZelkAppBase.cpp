@@ -171,6 +171,7 @@ ZelkAppBase::~ZelkAppBase()
     mWidgetManager = nullptr;
     delete mResourceManager;
     mResourceManager = nullptr;
+    DeleteOverlay();
     RemoveSysFontMaker();
 
     {

@@ -384,6 +384,14 @@ public:
     bool mShowFPS = false;
     int32_t mShowFPSMode = 0;
     int32_t mScreenBltTime = 0;
+    // The overlay's images and font (ZelkAppBaseOverlay.cpp), made on first use.
+    class DDImage* mOverlayImage = nullptr;
+    class DDImage* mDemoTimeImage = nullptr;
+    class Font* mOverlayFont = nullptr;
+    void PrepareOverlay();
+    void DrawOverlayImages();
+    void DeleteOverlay();
+    void RedrawOverlayImage(class DDImage*& image, const std::wstring& text);
 
     // loading and the framework threads
     bool mLoadingThreadWanted = true;

@@ -333,6 +333,8 @@ bool ZelkAppBase::Draw()
         return false;
     }
 
+    PrepareOverlay();
+
     const uint32_t t = plat::TimeGetTime();
     if (t - mLastIdleCheckTime > 1000) {
         mLastIdleCheckTime = t;
@@ -361,6 +363,7 @@ bool ZelkAppBase::Draw()
 
     ++mDrawCount;
     mDrawSkipped = false;
+    DrawOverlayImages();
     const int32_t spent = int32_t(plat::TimeGetTime() - t);
     mDrawTime += spent;
     mFPSTime += spent;
