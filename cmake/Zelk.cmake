@@ -7,6 +7,9 @@ function(zelk_library name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(sources)
     add_library(${name} STATIC ${sources})
+    # The framework's libraries call each other both ways: let the linker
+    # see the whole group often enough to resolve every reference.
+    set_property(TARGET ${name} PROPERTY LINK_INTERFACE_MULTIPLICITY 4)
   else()
     add_library(${name} INTERFACE)
   endif()
