@@ -96,6 +96,7 @@ void ZelkAppBase::MakeWindow()
             if (mAuto3D || is3D)
                 mTest3D = true;
             dd->mIs3D = is3D;
+            dd->m3DChoiceStored = true;
         }
     }
 

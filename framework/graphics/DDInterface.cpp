@@ -551,7 +551,7 @@ void DDInterface::RemoveImageTextures(MemoryImage* image)
         mD3DInterface->RemoveImageTextures(image);
 }
 
-bool DDInterface::Use3DAfterTest(bool current, bool auto3D, const D3DTester& tester)
+bool DDInterface::Use3DAfterTest(bool current, bool auto3D, const D3DTester& tester, bool choiceStored)
 {
     const bool failed = !tester.mFailureReason.empty();
     const bool warned = !tester.mWarning.empty();
@@ -561,6 +561,8 @@ bool DDInterface::Use3DAfterTest(bool current, bool auto3D, const D3DTester& tes
         return false;
     if (tester.mResultChanged && warned)
         return false;
+    if (warned && !choiceStored)
+        return false; // an unlisted or denied adapter is not chosen on its own
     return current;
 }
 
@@ -572,7 +574,7 @@ bool DDInterface::DecideUse3D(plat::WindowHandle window)
     mD3DTester->mMinVidMemory = mApp->mMinVidMemory3D;
     mD3DTester->mRecommendedVidMemory = mApp->mRecommendedVidMemory3D;
     mD3DTester->RunAndRecord(window, mDD7);
-    mIs3D = Use3DAfterTest(mIs3D, mApp->mAuto3D, *mD3DTester);
+    mIs3D = Use3DAfterTest(mIs3D, mApp->mAuto3D, *mD3DTester, m3DChoiceStored);
     mHave3DTester = true;
     mTester3DClean = mD3DTester->mFailureReason.empty() && mD3DTester->mWarning.empty();
     mTesterNewResult = mD3DTester->mResultChanged;

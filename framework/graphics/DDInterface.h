@@ -80,7 +80,10 @@ public:
     // Runs the 3D test once in the display's life; true when it ran.
     bool DecideUse3D(plat::WindowHandle window);
     // The 3D choice after a test: what DecideUse3D sets.
-    static bool Use3DAfterTest(bool current, bool auto3D, const D3DTester& tester);
+    // choiceStored: the application has a stored 3D choice. Without one, a
+    // test that ends with a warning leaves 3D off.
+    static bool Use3DAfterTest(bool current, bool auto3D, const D3DTester& tester, bool choiceStored = true);
+    bool m3DChoiceStored = false; // set by the application when it read a stored choice
 
     // Whether the image is the surface the renderer draws into.
     bool Is3DTarget(const DDImage* image) const;

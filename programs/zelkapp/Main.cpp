@@ -1,6 +1,7 @@
 // The empty framework application: a window showing a test pattern that runs
 // the main loop until it is closed.
 #include "TestPattern.h"
+#include "framework/app/StringUtil.h"
 #include "framework/app/ZelkAppBase.h"
 #include "framework/widgets/WidgetManager.h"
 #include "platform/app/RunApplication.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
         app->mProdName = "ZelkApp";
         app->mRegKey = "Zelk\\ZelkApp";
         app->Init();
+        Zelk::DebugPrint("Display: %s\n", app->Is3DAccelerated() ? "3D" : "2D");
         TestPattern* pattern = new TestPattern();
         pattern->Resize(0, 0, app->mWidth, app->mHeight);
         app->mWidgetManager->AddWidget(pattern);

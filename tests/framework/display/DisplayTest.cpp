@@ -287,6 +287,16 @@ TEST_F(Display, ThreeDChoiceAfterTheTest)
         {false, true, "", "Low video memory.", false, false},
         {true, true, "", "Low video memory.", true, false},         // a new result with a warning ends 3D
     };
+    // Without a stored choice a warning leaves 3D off; a clean result with
+    // automatic 3D still turns it on.
+    {
+        D3DTester warned;
+        warned.mWarning = "Unsupported video card: Zelk Software Rasterizer";
+        EXPECT_FALSE(DDInterface::Use3DAfterTest(true, true, warned, false));
+        EXPECT_TRUE(DDInterface::Use3DAfterTest(true, true, warned, true));
+        D3DTester clean;
+        EXPECT_TRUE(DDInterface::Use3DAfterTest(false, true, clean, false));
+    }
     for (auto& c : cases) {
         D3DTester tester;
         tester.mFailureReason = c.failure;
