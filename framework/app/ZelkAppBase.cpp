@@ -13,6 +13,7 @@
 #include "framework/app/StringUtil.h"
 #include "framework/app/SystemInfo.h"
 #include "framework/fonts/SysFont.h"
+#include "framework/graphics/D3DInterface.h"
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/Image.h"
 #include "framework/graphics/Rect.h"
@@ -112,7 +113,7 @@ ZelkAppBase::~ZelkAppBase()
         bool stored = false;
         bool write = true;
         if (!RegistryReadBoolean("Is3D", &stored)) {
-            if (dd->mHave3DTester && dd->mTester3DClean) {
+            if (dd->Tester3DClean()) {
                 // a clean test result: store the choice without asking
             } else if (!dd->mIs3D) {
                 write = false;
@@ -137,7 +138,7 @@ ZelkAppBase::~ZelkAppBase()
                 secondQuestion = false;
         }
     }
-    if (secondQuestion && dd && dd->mRenderTargetFailed && !mScreenSaverMode) {
+    if (secondQuestion && dd && gDeviceLost && !mScreenSaverMode) {
         const int answer = AskAboutHardwareAcceleration(
             "HARDWARE_ACCEL_NOT_WORKING",
             L"Hardware Acceleration may not have been working correctly during this session.\r\n"

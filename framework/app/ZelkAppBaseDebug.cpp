@@ -184,10 +184,6 @@ void ZelkAppBase::ShowVideoStats()
                 stats.haveTester = true;
                 stats.testFailed = !tester->mFailureReason.empty();
                 stats.testWarned = !tester->mWarning.empty();
-            } else if (display->mHave3DTester) {
-                // The tester is gone; only its clean or not clean verdict is left.
-                stats.haveTester = true;
-                stats.testFailed = !display->mTester3DClean;
             }
         }
         stats.numImages = int32_t(mMemoryImageSet.size());

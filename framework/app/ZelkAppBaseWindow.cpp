@@ -3,6 +3,7 @@
 #include "framework/app/StringUtil.h"
 #include "framework/app/ZelkAppBase.h"
 #include "framework/graphics/DDImage.h"
+#include "framework/graphics/D3DInterface.h"
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/Image.h"
 #include "framework/graphics/MemoryImage.h"
@@ -101,7 +102,7 @@ void ZelkAppBase::MakeWindow()
     }
 
     const int r = InitDisplay();
-    if (dd->mTesterNewResult)
+    if (dd->TesterNewResult())
         RegistryEraseValue(L"Is3D");
 
     if (mWindowedWanted && r == 6) {
@@ -256,7 +257,8 @@ void ZelkAppBase::RecoverLostDisplay()
     plat::WindowSystem* windows = plat::Get().windows;
     if (!dd || !windows)
         return;
-    dd->mRenderTargetFailed = false;
+    gDeviceLost = false; // the renderer's render-target failure
+
     gSurfacesLost = true;
     const uint32_t t = plat::GetTickCount();
     if (!mActive && ((mLastRestoreAttempt && t - mLastRestoreAttempt < 1001) || !mWindowed))

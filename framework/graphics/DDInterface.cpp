@@ -566,6 +566,13 @@ bool DDInterface::Use3DAfterTest(bool current, bool auto3D, const D3DTester& tes
     return current;
 }
 
+bool DDInterface::Tester3DClean() const
+{
+    return mD3DTester && mD3DTester->mFailureReason.empty() && mD3DTester->mWarning.empty();
+}
+
+bool DDInterface::TesterNewResult() const { return mD3DTester && mD3DTester->mResultChanged; }
+
 bool DDInterface::DecideUse3D(plat::WindowHandle window)
 {
     if (mD3DTester || !mApp || (!mApp->mAuto3D && !mApp->mTest3D))
@@ -575,9 +582,6 @@ bool DDInterface::DecideUse3D(plat::WindowHandle window)
     mD3DTester->mRecommendedVidMemory = mApp->mRecommendedVidMemory3D;
     mD3DTester->RunAndRecord(window, mDD7);
     mIs3D = Use3DAfterTest(mIs3D, mApp->mAuto3D, *mD3DTester, m3DChoiceStored);
-    mHave3DTester = true;
-    mTester3DClean = mD3DTester->mFailureReason.empty() && mD3DTester->mWarning.empty();
-    mTesterNewResult = mD3DTester->mResultChanged;
     return true;
 }
 

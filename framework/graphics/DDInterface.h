@@ -136,14 +136,11 @@ public:
     DDImage* mNewCursorAreaImage = nullptr;
     std::string mErrorText;
 
-    // The 3D test's verdict (kept after the tester is gone) and the
-    // renderer's render-target failure, read when the application asks about
-    // hardware acceleration.
-    bool mHave3DTester = false;
-    bool mTester3DClean = false; // no failure reason and no warning
-    bool mRenderTargetFailed = false;
-    // The 3D test gave another result than a run before it.
-    bool mTesterNewResult = false;
+    // The 3D test's verdict, read when the application asks about hardware
+    // acceleration: it ran and gave neither a failure reason nor a warning;
+    // it gave another result than a run before it.
+    bool Tester3DClean() const;
+    bool TesterNewResult() const;
 
 private:
     int InitWindowed();

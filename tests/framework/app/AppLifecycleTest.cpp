@@ -1,6 +1,8 @@
 #include "AppFixture.h"
 #include "framework/app/PathUtil.h"
 #include "framework/app/StringUtil.h"
+#include "framework/graphics/D3DInterface.h"
+#include "framework/graphics/D3DTester.h"
 #include "framework/sound/MusicInterface.h"
 
 #include <spawn.h>
@@ -175,10 +177,12 @@ TEST_F(Lifecycle, HardwareAccelerationQuestionTable)
             app.Init();
             DDInterface* dd = app.mDDInterface;
             app.m3DChangedThisRun = c.changed;
-            dd->mHave3DTester = true;
-            dd->mTester3DClean = c.testerClean;
+            if (!dd->mD3DTester)
+                dd->mD3DTester = new D3DTester();
+            dd->mD3DTester->mFailureReason.clear();
+            dd->mD3DTester->mWarning = c.testerClean ? "" : "Unsupported video card: test";
             dd->mIs3D = c.is3D;
-            dd->mRenderTargetFailed = c.renderTargetFailed;
+            gDeviceLost = c.renderTargetFailed; // the renderer could not set its render target
             app.Shutdown();
             platform.messageBoxes.Clear();
             for (int a : c.answers)
@@ -208,6 +212,7 @@ TEST_F(Lifecycle, HardwareAccelerationQuestionTable)
             break;
         }
     }
+    gDeviceLost = false;
 }
 
 // The second copy runs as a process of its own: this test binary again, told

@@ -261,8 +261,7 @@ TEST_F(Display, WithoutDirectDrawCreateExTheFirstInterfaceMakesTheSurfaces)
     ASSERT_NE(display->mD3DTester, nullptr);
     EXPECT_EQ(display->mD3DTester->mFailureReason, "No DirectDrawCreateEx");
     EXPECT_FALSE(display->mIs3D);
-    EXPECT_TRUE(display->mHave3DTester);
-    EXPECT_FALSE(display->mTester3DClean);
+    EXPECT_FALSE(display->Tester3DClean());
     // The test runs once in the life of the display.
     EXPECT_FALSE(display->DecideUse3D(window));
 
