@@ -189,6 +189,9 @@ public:
     void RemoveMemoryImage(MemoryImage* image);
     void FreeQueuedWidgets();
     void AdvanceClock();
+    // A decision that cannot update: draw (so the screen follows input) and
+    // sleep one update period; false when sleeping is not allowed.
+    bool DrawAndRest(bool allowSleep);
     void StartLoadingThread();
     void WaitForLoadingThread();
     bool DispatchQueuedMessage(bool onlyOne);

@@ -157,13 +157,7 @@ bool ZelkAppBase::UpdateFrames(bool allowSleep)
         // Time stands still, but messages are still handled and the screen
         // still follows input: finish this decision with a draw and a sleep.
         FreeQueuedWidgets();
-        mLoopState = 3;
-        Draw();
-        if (!allowSleep)
-            return false;
-        ++mSleepCount;
-        plat::Sleep(uint32_t(mUpdatePeriod));
-        return true;
+        return DrawAndRest(allowSleep);
     }
 
     const uint32_t now = plat::TimeGetTime();
@@ -211,12 +205,8 @@ bool ZelkAppBase::UpdateFrames(bool allowSleep)
         } else {
             // No update may run (the screen-saver pause): sleep a tick instead
             // of spinning, and keep drawing so the pause can end.
-            mLoopState = 3;
-            Draw();
-            if (!allowSleep)
+            if (!DrawAndRest(allowSleep))
                 return false;
-            ++mSleepCount;
-            plat::Sleep(uint32_t(mUpdatePeriod));
             slept = uint32_t(mUpdatePeriod);
         }
     } else if (action == kAfterUpdate) {
@@ -278,6 +268,17 @@ void ZelkAppBase::RunFractionUpdates(double stepFraction)
     }
     PassUpdateFraction(float(stepFraction));
     FreeQueuedWidgets();
+}
+
+bool ZelkAppBase::DrawAndRest(bool allowSleep)
+{
+    mLoopState = 3;
+    Draw();
+    if (!allowSleep)
+        return false;
+    ++mSleepCount;
+    plat::Sleep(uint32_t(mUpdatePeriod));
+    return true;
 }
 
 bool ZelkAppBase::UpdateOnce()
