@@ -10,6 +10,8 @@ class DirectSound;
 class SoundBuffer;
 } // namespace plat
 
+struct PakFile;
+
 namespace Zelk {
 
 class DSoundInstance;
@@ -45,6 +47,9 @@ public:
     int GetNumSounds() override;
 
     // The readers: each decodes a whole file into a new buffer for the id.
+    // The file of a sound for the id, or null when the id is out of range,
+    // there is no DirectSound or the file cannot be opened.
+    PakFile* OpenSoundFile(unsigned int id, const std::string& path);
     bool ReadWaveFile(unsigned int id, const std::string& path);
     bool DecodeOgg(unsigned int id, const std::string& path);
     bool ReadAuFile(unsigned int id, const std::string& path);

@@ -183,11 +183,16 @@ bool DSoundManager::FillNewBuffer(unsigned int id, uint16_t channels, uint32_t r
     return ok;
 }
 
-bool DSoundManager::ReadWaveFile(unsigned int id, const std::string& path)
+PakFile* DSoundManager::OpenSoundFile(unsigned int id, const std::string& path)
 {
     if (id >= unsigned(kMaxSounds) || !mDirectSound)
-        return false;
-    PakFile* f = PakFOpen(path, "rb");
+        return nullptr;
+    return PakFOpen(path, "rb");
+}
+
+bool DSoundManager::ReadWaveFile(unsigned int id, const std::string& path)
+{
+    PakFile* f = OpenSoundFile(id, path);
     if (!f)
         return false;
     PakCloser closer{f};
@@ -262,9 +267,7 @@ bool DSoundManager::ReadWaveFile(unsigned int id, const std::string& path)
 
 bool DSoundManager::DecodeOgg(unsigned int id, const std::string& path)
 {
-    if (id >= unsigned(kMaxSounds) || !mDirectSound)
-        return false;
-    PakFile* f = PakFOpen(path, "rb");
+    PakFile* f = OpenSoundFile(id, path);
     if (!f)
         return false;
     OggVorbis_File vf;
@@ -309,9 +312,7 @@ bool DSoundManager::DecodeOgg(unsigned int id, const std::string& path)
 
 bool DSoundManager::ReadAuFile(unsigned int id, const std::string& path)
 {
-    if (id >= unsigned(kMaxSounds) || !mDirectSound)
-        return false;
-    PakFile* f = PakFOpen(path, "rb");
+    PakFile* f = OpenSoundFile(id, path);
     if (!f)
         return false;
     PakCloser closer{f};
