@@ -122,7 +122,7 @@ void RotateRows(const RotateJob& job, float x, float y, double angle, float cent
 }
 
 // What a stretch does with a sample, chosen once per call.
-enum class StretchKind { Add, AddTinted, Over888, OverWhite, OverTinted };
+enum class StretchKind { Add, AddTinted, Over888, Over565, OverWhite, OverTinted };
 
 template <typename P, StretchKind Kind>
 inline void StretchPixel(const Format& f, P& d, uint32_t n, const uint32_t kc[3], uint32_t colorAlpha)
@@ -139,6 +139,11 @@ inline void StretchPixel(const Format& f, P& d, uint32_t n, const uint32_t kc[3]
         out = f.AddSaturated(dd, add);
     } else if constexpr (Kind == StretchKind::Over888) {
         out = alpha == 255 ? n : SurfaceRows::OverNative(dd, n);
+    } else if constexpr (Kind == StretchKind::Over565) {
+        // OverWhite with the 5-6-5 masks known here.
+        const uint32_t k = 256 - alpha;
+        out = ((((dd & 0xF800) * k) >> 8) & 0xF800) + ((((dd & 0x07E0) * k) >> 8) & 0x07E0) +
+              ((((dd & 0x001F) * k) >> 8) & 0x001F) + (n & 0xFFFF);
     } else if constexpr (Kind == StretchKind::OverWhite) {
         for (int c = 0; c < 3; ++c)
             out += (((dd & f.mask[c]) * (256 - alpha)) >> 8) & f.mask[c];
@@ -243,6 +248,8 @@ bool DDImage::BlitStretchedOnSurface(MemoryImage* src, const Rect& dest, const D
             StretchRows<P, StretchKind::AddTinted>(f, native, src->mHeight, dest, srcRect, k, mirrored);
         else if (white && !Is16<P>() && f.Standard888())
             StretchRows<P, StretchKind::Over888>(f, native, src->mHeight, dest, srcRect, k, mirrored);
+        else if (white && Is16<P>() && f.mask[0] == 0xF800 && f.mask[1] == 0x07E0 && f.mask[2] == 0x001F)
+            StretchRows<P, StretchKind::Over565>(f, native, src->mHeight, dest, srcRect, k, mirrored);
         else if (white)
             StretchRows<P, StretchKind::OverWhite>(f, native, src->mHeight, dest, srcRect, k, mirrored);
         else
