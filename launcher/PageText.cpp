@@ -83,12 +83,9 @@ std::wstring PageTextFromHtml(const std::wstring& html)
     bool pendingBlank = false;
     auto lineBreak = [&] {
         pendingBlank = false;
-        // At most one empty line in a row, none at the start.
-        if (out.empty())
-            return;
-        if (out.size() >= 2 && out[out.size() - 1] == L'\n' && out[out.size() - 2] == L'\n')
-            return;
-        out.push_back(L'\n');
+        // Block tags in a row make one break; none at the start.
+        if (!out.empty() && out.back() != L'\n')
+            out.push_back(L'\n');
     };
     size_t i = 0;
     while (i < html.size()) {

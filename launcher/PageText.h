@@ -8,8 +8,7 @@ namespace vorsel {
 // A page as plain text: the contents of script and style elements and of
 // comments are dropped, tags are stripped, block tags break lines, the basic
 // entities and numeric character references are decoded, blanks are
-// collapsed. Lines are separated by "\n"; no empty line comes first, last
-// or twice in a row.
+// collapsed. Lines are separated by "\n"; there are no empty lines.
 std::wstring PageTextFromHtml(const std::wstring& html);
 
 // Breaks lines at blanks so that each fits the width as measured (a word
