@@ -35,7 +35,7 @@ bool SystemHost::ReadFile(const std::string& path, std::string& bytes)
     size_t n;
     bool ok = true;
     while ((n = fread(buf, 1, sizeof buf, f)) > 0) {
-        if (bytes.size() + n > kMaxFile) { // no configuration is that large
+        if (bytes.size() + n > kMaxFile) {
             ok = false;
             break;
         }

@@ -14,7 +14,8 @@ public:
 
     // The folder of the running executable, ending in "/"; empty if unknown.
     static std::string ExecutableFolder();
-    static constexpr size_t kMaxFile = size_t(1) << 20;
+    // Files larger than this are not read (no configuration or icon is).
+    static constexpr size_t kMaxFile = size_t(16) << 20;
 };
 
 } // namespace vorsel

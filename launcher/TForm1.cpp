@@ -271,11 +271,11 @@ void TForm1::ShowAdvert()
     }
     ApplyWindowSettings();
     const std::string icon = plat::WideToUtf8(mOpt.path_icon);
-    if (!icon.empty() && mParts.host->IsRegularFile(icon)) {
-        plat::IconImage image;
-        if (plat::ReadIcoFile(icon, image)) // a file that is no icon is skipped
-            mParts.windows->SetIcon(mWindow, image.argb.data(), image.width, image.height);
-    }
+    std::string bytes;
+    plat::IconImage image;
+    if (!icon.empty() && mParts.host->IsRegularFile(icon) && mParts.host->ReadFile(icon, bytes) &&
+        plat::ReadIco(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image)) // no icon: skipped
+        mParts.windows->SetIcon(mWindow, image.argb.data(), image.width, image.height);
     mParts.browser->Navigate(mOpt.url_ad);
     mParts.loop->SetTimerInterval(mTimer1, TimerMs(mOpt.max_time_ldng_ad));
     mParts.loop->SetTimerEnabled(mTimer1, true);

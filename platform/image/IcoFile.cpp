@@ -1,6 +1,5 @@
 #include "platform/image/IcoFile.h"
 
-#include <cstdio>
 #include <cstring>
 #include <png.h>
 
@@ -207,20 +206,6 @@ bool ReadIco(const uint8_t* data, size_t size, IconImage& out)
             return true;
     }
     return false;
-}
-
-bool ReadIcoFile(const std::string& path, IconImage& out)
-{
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    std::vector<uint8_t> bytes;
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0 && bytes.size() < (16u << 20))
-        bytes.insert(bytes.end(), buf, buf + n);
-    fclose(f);
-    return !bytes.empty() && ReadIco(bytes.data(), bytes.size(), out);
 }
 
 } // namespace plat

@@ -1,7 +1,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace plat {
@@ -18,6 +17,5 @@ struct IconImage {
 // per pixel, with its AND mask) or a PNG stream. Every size and offset is
 // checked against the bytes there; false when nothing readable is found.
 bool ReadIco(const uint8_t* data, size_t size, IconImage& out);
-bool ReadIcoFile(const std::string& path, IconImage& out);
 
 } // namespace plat

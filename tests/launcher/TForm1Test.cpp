@@ -4,7 +4,9 @@
 #include "platform/NullPlatform.h"
 #include "platform/loop/NullEventLoop.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 
 using namespace vorsel;
 using namespace vorseltest;
@@ -329,6 +331,18 @@ TEST(Launcher, WindowSidesAreClampedAndAnIconThatIsNoIconIsSkipped)
     EXPECT_EQ(w->desc.height, 16384);
     EXPECT_EQ(r.browser.navigated.size(), 1u) << "the advertisement goes on after the icon";
     EXPECT_EQ(r.host.started.size(), 1u);
+    EXPECT_EQ(w->iconWidth, 0);
+
+    ini.icon = "/game/good.ico";
+    Scenario good{"good icon", ini.Text(), .pages = {{L"http://ad/", Completes({100})}}};
+    LauncherRun r2(good);
+    std::ifstream in(std::string(ZELK_FIXTURES) + "/../../fuzz/launcher/corpus/ico/dib32.ico", std::ios::binary);
+    r2.host.files["/game/good.ico"].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    r2.Go(30000);
+    auto* w2 = r2.p.windows.Find(r2.form->Window());
+    ASSERT_NE(w2, nullptr);
+    EXPECT_EQ(w2->iconWidth, 2);
+    EXPECT_EQ(w2->iconHeight, 2);
 }
 
 TEST(Launcher, RunGameOutsideItsFolderStillStartsAndEnds)
