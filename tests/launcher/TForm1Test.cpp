@@ -106,8 +106,9 @@ void Check(const Scenario& s)
     LauncherRun r(s);
     r.Go();
     EXPECT_EQ(r.browser.navigated, s.navigated);
-    if (s.navigatedAt != kNever && !r.browser.navigatedAt.empty())
+    if (s.navigatedAt != kNever && !r.browser.navigatedAt.empty()) {
         EXPECT_EQ(r.browser.navigatedAt[0], uint32_t(s.navigatedAt));
+    }
     if (s.gameAt == kNever) {
         EXPECT_TRUE(r.host.started.empty()) << "started at " << r.host.started[0].atMs;
     } else {

@@ -26,9 +26,10 @@ TEST(StrToInt, FollowsTheConfigurationSyntaxExactly)
     };
     for (const Case& c : cases) {
         int32_t v = 12345;
-        EXPECT_EQ(StrToInt(c.text, v), c.ok) << "\"" << std::wstring(c.text).size() << "\" case index " << (&c - cases);
-        if (c.ok)
+        EXPECT_EQ(StrToInt(c.text, v), c.ok) << "case " << (&c - cases);
+        if (c.ok) {
             EXPECT_EQ(v, c.value) << (&c - cases);
+        }
     }
 }
 
