@@ -1,4 +1,5 @@
 #include "platform/shell/NullShell.h"
+#include "platform/shell/StartProgram.h"
 
 namespace plat {
 
@@ -7,6 +8,21 @@ bool NullShell::OpenUrl(const std::string& url)
     std::lock_guard<std::mutex> g(mLock);
     mOpened.push_back(url);
     return openSucceeds;
+}
+
+bool NullShell::Execute(const std::string& path, const std::string& folder)
+{
+    {
+        std::lock_guard<std::mutex> g(mLock);
+        mExecuted.emplace_back(path, folder);
+    }
+    return executeForReal ? StartProgram(path, folder) : openSucceeds;
+}
+
+std::vector<std::pair<std::string, std::string>> NullShell::Executed()
+{
+    std::lock_guard<std::mutex> g(mLock);
+    return mExecuted;
 }
 
 std::vector<std::string> NullShell::OpenedUrls()

@@ -1,5 +1,6 @@
 #include "platform/shell/RealShell.h"
 
+#include "platform/shell/StartProgram.h"
 #include "platform/text/Utf8.h"
 #include "platform/window/RealWindowSystem.h"
 
@@ -24,6 +25,11 @@ bool RealShell::OpenUrl(const std::string& url)
     // Reap the opener whenever it ends.
     std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
     return true;
+}
+
+bool RealShell::Execute(const std::string& path, const std::string& folder)
+{
+    return StartProgram(path, folder);
 }
 
 bool RealShell::SetClipboardText(const std::wstring& text)

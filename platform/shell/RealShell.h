@@ -12,6 +12,7 @@ class RealShell : public Shell {
 public:
     explicit RealShell(RealWindowSystem* windows) : mWindows(windows) {}
     bool OpenUrl(const std::string& url) override;
+    bool Execute(const std::string& path, const std::string& folder) override;
     bool SetClipboardText(const std::wstring& text) override;
     bool GetClipboardText(std::wstring& text) override;
     uint32_t VersionInfoSize(const std::string& path) override { return 0; }

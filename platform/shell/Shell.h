@@ -12,6 +12,11 @@ public:
     virtual ~Shell() = default;
     // Hands the address to the desktop's browser; true when it was handed over.
     virtual bool OpenUrl(const std::string& url) = 0;
+    // Starts a program file with no arguments in the given folder (empty: the
+    // current one), in a session of its own, without waiting for it; a file
+    // that is not executable is handed to the desktop's opener instead. True
+    // when something was started.
+    virtual bool Execute(const std::string& path, const std::string& folder) = 0;
     // Clipboard text, one code point per element; false when the clipboard
     // cannot be used (or, reading, holds no text).
     virtual bool SetClipboardText(const std::wstring& text) = 0;
