@@ -9,6 +9,21 @@ bool NullShell::OpenUrl(const std::string& url)
     return openSucceeds;
 }
 
+bool NullShell::Execute(const std::string& verb, const std::string& file, const std::string& parameters,
+                        const std::string& folder, int showCommand)
+{
+    bool alive = applicationAlive && applicationAlive();
+    std::lock_guard<std::mutex> g(mLock);
+    mRequests.push_back({verb, file, parameters, folder, showCommand, alive});
+    return executeSucceeds;
+}
+
+std::vector<NullShell::Request> NullShell::Requests()
+{
+    std::lock_guard<std::mutex> g(mLock);
+    return mRequests;
+}
+
 std::vector<std::string> NullShell::OpenedUrls()
 {
     std::lock_guard<std::mutex> g(mLock);
