@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
@@ -168,23 +169,39 @@ TEST_F(GameAppTest, ScreensArePlacedHiddenAndOnlyTheSplashShows)
 
 TEST_F(GameAppTest, WithoutTheUiDescriptionNoScreenExistsAndTheEndIsClean)
 {
-    game.dir.Write("cfg/ui.xml", ""); // unreadable: an empty document
-    {
-        GameApp app(0);
-        InitAndLoad(app);
-        EXPECT_EQ(app.mTitle, L"Test Title");
-        EXPECT_EQ(app.mSplashScreen, nullptr);
-        EXPECT_EQ(app.mGlobalBackground, nullptr);
-        EXPECT_EQ(app.mOfficeScreen, nullptr);
-        EXPECT_EQ(app.GetCursorManager(), nullptr);
-        EXPECT_EQ(gMessageBox, nullptr);
-        ASSERT_EQ(app.mWidgetManager->mWidgets.size(), 1u); // the input blocker alone
-        EXPECT_EQ(*app.mWidgetManager->mWidgets.begin(), app.mInputBlocker);
-        // Focus changes without an office screen touch nothing else.
-        Send(app, {plat::WM_ACTIVATEAPP, 0, 0});
-        Send(app, {plat::WM_ACTIVATEAPP, 1, 0});
+    // Missing, the document would still hold the last level file read.
+    game.WriteXml("cfg/l2.xml", "<root><params expert=\"200\"/></root>");
+    struct Case {
+        const char* what;
+        bool present;
+        std::string bytes;
+    } cases[] = {
+        {"missing", false, ""},
+        {"empty", true, ""},
+        {"malformed", true, std::string("\xFF\xFE<\0r\0", 6)},
+        {"without root", true, std::string("\xFF\xFE<\0x\0/\0>\0", 10)},
+    };
+    for (const Case& c : cases) {
+        std::remove((game.dir / "cfg/ui.xml").c_str());
+        if (c.present)
+            game.dir.Write("cfg/ui.xml", c.bytes);
+        {
+            GameApp app(0);
+            InitAndLoad(app);
+            EXPECT_EQ(app.mTitle, L"Test Title") << c.what;
+            EXPECT_EQ(app.mSplashScreen, nullptr) << c.what;
+            EXPECT_EQ(app.mGlobalBackground, nullptr) << c.what;
+            EXPECT_EQ(app.mOfficeScreen, nullptr) << c.what;
+            EXPECT_EQ(app.GetCursorManager(), nullptr) << c.what;
+            EXPECT_EQ(gMessageBox, nullptr) << c.what;
+            ASSERT_EQ(app.mWidgetManager->mWidgets.size(), 1u) << c.what; // the input blocker alone
+            EXPECT_EQ(*app.mWidgetManager->mWidgets.begin(), app.mInputBlocker);
+            // Focus changes without an office screen touch nothing else.
+            Send(app, {plat::WM_ACTIVATEAPP, 0, 0});
+            Send(app, {plat::WM_ACTIVATEAPP, 1, 0});
+        }
+        EXPECT_EQ(gGameApp, nullptr) << c.what;
     }
-    EXPECT_EQ(gGameApp, nullptr);
 }
 
 TEST_F(GameAppTest, FocusLossPausesTheOfficeScreenAndRegainUndoesIt)
