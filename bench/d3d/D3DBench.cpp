@@ -10,6 +10,8 @@
 #include "framework/graphics/MemoryImage.h"
 #include "platform/d3d/Direct3D.h"
 
+#include "bench/GoalReporter.h"
+
 #include <benchmark/benchmark.h>
 #include <algorithm>
 #include <cstdio>
@@ -120,31 +122,6 @@ void Stretch3D(benchmark::State& state)
     }
 }
 BENCHMARK(Stretch3D)->Arg(1)->Arg(0)->ArgNames({"nearest"})->Unit(benchmark::kMicrosecond)->UseRealTime();
-
-// The least disturbed time per iteration of each benchmark (the machine is
-// shared), for the goals printed at the end.
-class GoalReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration)
-                continue;
-            const double t = run.GetAdjustedRealTime();
-            double& best = best_[run.run_name.str()];
-            best = best == 0.0 ? t : std::min(best, t);
-        }
-    }
-    double Ratio(const std::string& a, const std::string& b) const
-    {
-        auto x = best_.find(a), y = best_.find(b);
-        return x == best_.end() || y == best_.end() || y->second == 0.0 ? 0.0 : x->second / y->second;
-    }
-
-private:
-    std::map<std::string, double> best_;
-};
 
 } // namespace
 

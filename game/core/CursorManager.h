@@ -1,8 +1,9 @@
 #pragma once
+#include "game/core/XmlFunctions.h"
+
 #include <string>
 
 class TextureRegistry;
-class XmlNode;
 namespace Zelk {
 class Graphics;
 }

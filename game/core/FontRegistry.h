@@ -1,8 +1,9 @@
 #pragma once
+#include "game/core/XmlFunctions.h"
+
 #include <string>
 
 class GameApp;
-class XmlNode;
 namespace Zelk {
 class Font;
 }

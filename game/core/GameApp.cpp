@@ -8,12 +8,15 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/core/CursorManager.h"
 #include "game/core/FontRegistry.h"
+#include "game/core/LocTable.h"
 #include "game/core/MusicManager.h"
+#include "game/core/PakInterface.h"
 #include "game/core/ResourceIds.h"
 #include "game/core/SfxManager.h"
 #include "game/core/SoundSystem.h"
+#include "game/core/StringTable.h"
 #include "game/core/TextureRegistry.h"
-#include "game/core/XmlStandIn.h"
+#include "game/core/XmlFunctions.h"
 #include "game/effects/EffectFile.h"
 #include "game/effects/ParticleRegistry.h"
 #include "game/flow/CareerScreen.h"
@@ -75,8 +78,11 @@ GameApp::GameApp(uintptr_t instance)
     // Nothing here needs the component library initialised first.
     EnterProgramFolder();
 
-    // The archives, each entry replacing the same name of an earlier one.
-    mPakInterface = nullptr;
+    // The archives, each entry replacing the same name of an earlier one; a
+    // missing archive is skipped.
+    mPakInterface = new PakInterface();
+    for (const char* archive : {"loc.pak", "data.pak", "mod.pak"})
+        mPakInterface->AddPakFile(archive);
 
     mInstance = instance;
     mProdName = "Orvane1";
@@ -159,6 +165,7 @@ GameApp::~GameApp()
 
     ReleaseEffectFile();
 
+    delete mPakInterface;
     mPakInterface = nullptr;
 
     if (gGameApp == this)
@@ -201,7 +208,7 @@ void GameApp::OnLoadingComplete()
     XmlCreateDocument(document);
 
     if (XmlLoadFile("cfg\\office.xml", document)) {
-        XmlNode office = XmlSelectNode(document, "office");
+        XmlNode office = document.Node().SelectSingle(L"office");
         if (!office.IsEmpty()) {
             mMusicManager->Load(office);
             mSfxManager->Load(office);
@@ -218,16 +225,16 @@ void GameApp::OnLoadingComplete()
     // A level file that cannot be read gives no target: the document still
     // holds the file read before it.
     for (int level = 1; level <= kLevelCount; ++level) {
-        if (!XmlLoadFile(Zelk::StrFormat("cfg\\l%d.xml", level).c_str(), document))
+        if (!XmlLoadFile(Zelk::StrFormat("cfg\\l%d.xml", level), document))
             continue;
-        XmlNode params = XmlSelectNode(document, "//params");
+        XmlNode params = document.Node().SelectSingle(L"//params");
         if (!params.IsEmpty())
-            XmlGetAttrInt(params, "expert", mExpertTargets[level - 1]);
+            XmlGetAttrInt(params, L"expert", mExpertTargets[level - 1]);
     }
 
     if (!XmlLoadFile("cfg\\ui.xml", document))
         return;
-    XmlNode root = XmlSelectNode(document, "root");
+    XmlNode root = document.Node().SelectSingle(L"root");
     if (root.IsEmpty())
         return;
 

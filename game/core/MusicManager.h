@@ -1,5 +1,5 @@
 #pragma once
-class XmlNode;
+#include "game/core/XmlFunctions.h"
 
 // The music tracks of cfg\office.xml ("music/stream") and the one playing.
 // Filled in by the music system; pausing and resuming may be asked from any

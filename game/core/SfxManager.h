@@ -1,5 +1,5 @@
 #pragma once
-class XmlNode;
+#include "game/core/XmlFunctions.h"
 
 // The sound effects of cfg\office.xml ("sounds/sound"), played by name.
 // Filled in by the sound system; pausing and resuming may be asked from any

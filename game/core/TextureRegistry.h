@@ -1,6 +1,6 @@
 #pragma once
+#include "game/core/XmlFunctions.h"
 class GameApp;
-class XmlNode;
 
 // The textures of cfg\ui.xml by id, loaded while screens use them. Filled in
 // by the registries.

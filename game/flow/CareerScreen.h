@@ -1,8 +1,8 @@
 #pragma once
+#include "game/core/XmlFunctions.h"
 #include "game/ui/UiDialog.h"
 
 class GameApp;
-class XmlNode;
 
 // The career calendar of 60 working days (layout "career").
 // Filled in by the career screen.

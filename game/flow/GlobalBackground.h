@@ -1,8 +1,8 @@
 #pragma once
+#include "game/core/XmlFunctions.h"
 #include "game/ui/UiDialog.h"
 
 class GameApp;
-class XmlNode;
 
 // The front-end background (layout "global_bkg"): holds the main menu, the
 // career and survival screens and the hiscores as named children.

@@ -1,8 +1,8 @@
 #pragma once
+#include "game/core/XmlFunctions.h"
 #include "game/ui/UiDialog.h"
 
 class GameApp;
-class XmlNode;
 
 // The pages of help (layout "help").
 // Filled in by the front-end screens.

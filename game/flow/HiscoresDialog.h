@@ -1,8 +1,8 @@
 #pragma once
+#include "game/core/XmlFunctions.h"
 #include "game/ui/UiDialog.h"
 
 class GameApp;
-class XmlNode;
 
 // The two hiscore tables on two pages (layout "hiscores").
 // Filled in by the front-end screens.

@@ -1,8 +1,8 @@
 #pragma once
+#include "game/core/XmlFunctions.h"
 #include "game/ui/UiDialog.h"
 
 class GameApp;
-class XmlNode;
 
 // Covers the loading of a level (layout "load_screen"), stepping the
 // application on a thread of its own meanwhile.

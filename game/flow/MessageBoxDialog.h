@@ -1,8 +1,8 @@
 #pragma once
+#include "game/core/XmlFunctions.h"
 #include "game/ui/UiDialog.h"
 
 class GameApp;
-class XmlNode;
 
 // The game's one confirmation dialog (layout "dialogbox_2button") and the
 // full-screen blocker under it, both top-level widgets made hidden when

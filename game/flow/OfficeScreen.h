@@ -1,10 +1,10 @@
 #pragma once
+#include "game/core/XmlFunctions.h"
 #include "game/ui/UiElement.h"
 
 #include <atomic>
 
 class GameApp;
-class XmlNode;
 
 // The in-game screen: shows the office and runs a level day. While paused
 // (the application has lost the focus) its update does nothing; the focus

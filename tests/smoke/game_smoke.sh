@@ -23,7 +23,7 @@ pid=\$!
 window=
 for i in \$(seq 1 100); do
   sleep 0.1
-  window=\$(xdotool search --name '^Quillmore\$' 2>/dev/null | head -1) && [ -n "\$window" ] && break
+  window=\$(timeout 5 xdotool search --name '^Quillmore\$' 2>/dev/null | head -1) && [ -n "\$window" ] && break
 done
 if [ -z "\$window" ]; then
   echo "no window titled Quillmore"
@@ -32,9 +32,10 @@ if [ -z "\$window" ]; then
 fi
 sleep 1
 ${dump:+xwd -root -silent >"$dump" || true}
-xdotool windowfocus --sync "\$window" 2>/dev/null || xdotool windowfocus "\$window" || true
+# Without a window manager the focus is given directly; each call is bounded.
+timeout 5 xdotool windowfocus "\$window" || true
 sleep 0.3
-xdotool key --clearmodifiers alt+F4
+timeout 5 xdotool key --clearmodifiers alt+F4 || true
 status=0
 for i in \$(seq 1 150); do
   kill -0 \$pid 2>/dev/null || break

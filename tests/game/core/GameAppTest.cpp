@@ -2,6 +2,7 @@
 
 #include "framework/widgets/WidgetManager.h"
 #include "game/core/GameApp.h"
+#include "game/core/PakInterface.h"
 #include "game/core/ResourceIds.h"
 #include "game/flow/CareerScreen.h"
 #include "game/flow/GlobalBackground.h"
@@ -16,10 +17,12 @@
 #include "game/flow/SurvivalScreen.h"
 #include "game/ui/UiDialog.h"
 #include "platform/NullPlatform.h"
+#include "tools/makepak/PakWriter.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
@@ -119,6 +122,40 @@ TEST_F(GameAppTest, StartsInItsOwnFolderAndTakesItsTitleWhenLoaded)
     EXPECT_EQ(app.mExpertTargets[1], 200);
     for (int level = 3; level <= GameApp::kLevelCount; ++level)
         EXPECT_EQ(app.mExpertTargets[level - 1], -1) << level;
+}
+
+// The whole game folder packed into data.pak and gone from the disk; mod.pak
+// replaces the texts.
+TEST_F(GameAppTest, ReadsItsConfigurationFromTheArchivesFirst)
+{
+    PakPackOptions options;
+    options.fixedTime = true;
+    std::string data, error;
+    ASSERT_TRUE(PackFolder(game.dir.Path(), options, data, error)) << error;
+    for (const char* folder : {"cfg", "properties", "images"})
+        std::filesystem::remove_all(game.dir / folder);
+    PakWriter mod;
+    mod.Add("cfg\\loc.xml",
+            "\xFF\xFE" + Zelk::WideToUtf16LE(L"<root><loc id=\"app_title\" text=\"Modded Title\"/></root>"), 0);
+    std::string modBytes;
+    ASSERT_TRUE(mod.Build(modBytes, error)) << error;
+    ASSERT_TRUE(WriteWholeFile(game.dir / "data.pak", data));
+    ASSERT_TRUE(WriteWholeFile(game.dir / "mod.pak", modBytes));
+
+    {
+        GameApp app(0);
+        ASSERT_NE(app.mPakInterface, nullptr);
+        EXPECT_EQ(GetPakInterface(), static_cast<PakInterfaceBase*>(app.mPakInterface));
+        InitAndLoad(app);
+        EXPECT_NE(GFX_GAME_GROUND, nullptr);
+        EXPECT_EQ(app.mTitle, L"Modded Title");
+        EXPECT_EQ(app.mExpertTargets[0], 100);
+        EXPECT_EQ(app.mExpertTargets[1], 200);
+        EXPECT_EQ(app.mExpertTargets[2], -1);
+        EXPECT_NE(app.mSplashScreen, nullptr);
+    }
+    // The layer went with the application.
+    EXPECT_EQ(GetPakInterface(), nullptr);
 }
 
 TEST_F(GameAppTest, ScreensArePlacedHiddenAndOnlyTheSplashShows)
