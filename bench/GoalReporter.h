@@ -16,18 +16,23 @@ public:
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration)
                 continue;
-            const double t = run.GetAdjustedRealTime();
-            double& best = best_[run.run_name.str()];
-            best = best == 0.0 ? t : std::min(best, t);
+            Keep(best_[run.run_name.str()], run.GetAdjustedRealTime());
+            Keep(bestCpu_[run.run_name.str()], run.GetAdjustedCPUTime());
         }
     }
     // The best time of a over the best time of b; 0 when one is missing.
-    double Ratio(const std::string& a, const std::string& b) const
-    {
-        auto x = best_.find(a), y = best_.find(b);
-        return x == best_.end() || y == best_.end() || y->second == 0.0 ? 0.0 : x->second / y->second;
-    }
+    double Ratio(const std::string& a, const std::string& b) const { return RatioIn(best_, a, b); }
+    // The same with the processor time of the benchmark's own thread, which
+    // other programs on a busy machine disturb less.
+    double CpuRatio(const std::string& a, const std::string& b) const { return RatioIn(bestCpu_, a, b); }
 
 private:
+    static void Keep(double& best, double t) { best = best == 0.0 ? t : std::min(best, t); }
+    static double RatioIn(const std::map<std::string, double>& times, const std::string& a, const std::string& b)
+    {
+        auto x = times.find(a), y = times.find(b);
+        return x == times.end() || y == times.end() || y->second == 0.0 ? 0.0 : x->second / y->second;
+    }
     std::map<std::string, double> best_;
+    std::map<std::string, double> bestCpu_;
 };
