@@ -49,7 +49,7 @@ bool SystemHost::ReadFile(const std::string& path, std::string& bytes)
 void SystemHost::StartProgram(const std::string& path, const std::string& folder)
 {
     const std::string native = plat::ResolvePath(path);
-    plat::Get().shell->Execute(native.empty() ? path : native, folder);
+    plat::Get().shell->Execute("open", native.empty() ? path : native, "", folder, plat::SW_SHOWDEFAULT);
 }
 
 std::string SystemHost::ExecutableFolder()

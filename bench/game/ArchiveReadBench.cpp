@@ -90,7 +90,7 @@ int main(int argc, char** argv)
         return 1;
     bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n%-52s %6s %6s\n", "ratio", "min", "median");
+    bench::RatioReporter::PrintHeader("ratio");
     reporter.PrintRatio("archive read / memcpy (4 MiB in 64 KiB pieces)", "PakReadEntry", "MemcpyEntry", 1.5);
     benchmark::Shutdown();
     return 0;

@@ -1,5 +1,5 @@
 #include "platform/shell/NullShell.h"
-#include "platform/shell/StartProgram.h"
+#include "platform/shell/ShellExecute.h"
 
 namespace plat {
 
@@ -10,19 +10,21 @@ bool NullShell::OpenUrl(const std::string& url)
     return openSucceeds;
 }
 
-bool NullShell::Execute(const std::string& path, const std::string& folder)
+bool NullShell::Execute(const std::string& verb, const std::string& file, const std::string& parameters,
+                        const std::string& folder, int showCommand)
 {
-    {
-        std::lock_guard<std::mutex> g(mLock);
-        mExecuted.emplace_back(path, folder);
-    }
-    return executeForReal ? StartProgram(path, folder) : openSucceeds;
+    bool alive = applicationAlive && applicationAlive();
+    std::lock_guard<std::mutex> g(mLock);
+    mRequests.push_back({verb, file, parameters, folder, showCommand, alive});
+    if (executeForReal)
+        return ExecuteOnDesktop(verb, file, parameters, folder, [](const std::string&) { return false; });
+    return executeSucceeds;
 }
 
-std::vector<std::pair<std::string, std::string>> NullShell::Executed()
+std::vector<NullShell::Request> NullShell::Requests()
 {
     std::lock_guard<std::mutex> g(mLock);
-    return mExecuted;
+    return mRequests;
 }
 
 std::vector<std::string> NullShell::OpenedUrls()

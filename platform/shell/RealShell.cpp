@@ -1,6 +1,6 @@
 #include "platform/shell/RealShell.h"
+#include "platform/shell/ShellExecute.h"
 
-#include "platform/shell/StartProgram.h"
 #include "platform/text/Utf8.h"
 #include "platform/window/RealWindowSystem.h"
 
@@ -27,9 +27,10 @@ bool RealShell::OpenUrl(const std::string& url)
     return true;
 }
 
-bool RealShell::Execute(const std::string& path, const std::string& folder)
+bool RealShell::Execute(const std::string& verb, const std::string& file, const std::string& parameters,
+                        const std::string& folder, int showCommand)
 {
-    return StartProgram(path, folder);
+    return ExecuteOnDesktop(verb, file, parameters, folder, [this](const std::string& what) { return OpenUrl(what); });
 }
 
 bool RealShell::SetClipboardText(const std::wstring& text)
