@@ -18,6 +18,8 @@ bool Buffer::SetData(const uint8_t* data, size_t count)
         return false;
     mData.assign(data, data + count);
     mBitSize = int32_t(count * 8);
+    // Writing goes on after the data, bits and bytes alike.
+    mWritePos = mBitSize;
     return true;
 }
 

@@ -29,8 +29,9 @@ public:
     // Frees the bytes; bit size and both positions become 0.
     void Clear();
     // Replaces the bytes by a copy of the given ones; the bit size becomes
-    // 8 x count. The positions are not moved (callers clear first). Data too
-    // large for the bit positions is refused: false, nothing changed.
+    // 8 x count and the write position its end, so later writes append. The
+    // read position is not moved (callers clear first). Data too large for
+    // the bit positions is refused: false, nothing changed.
     bool SetData(const uint8_t* data, size_t count);
 
     void WriteByte(uint8_t value);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 
 namespace Zelk {
@@ -23,6 +24,18 @@ uint32_t NewTransferId() { return gNextTransferId.fetch_add(1); }
 bool StartsWith(const std::string& text, const char* prefix)
 {
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+// A header line split at its first ":" into the name in lower case and the
+// value without surrounding white space; false for a line without ":".
+bool SplitHeader(const std::string& line, std::string& name, std::string& value)
+{
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos)
+        return false;
+    name = StringToLower(line.substr(0, colon));
+    value = StringTrim(line.substr(colon + 1));
+    return true;
 }
 
 // atoi that saturates instead of overflowing.
@@ -197,11 +210,21 @@ void HTTPTransfer::Fail(int32_t result)
     mStop = true;
 }
 
+bool HTTPTransfer::PastDeadline()
+{
+    if (std::chrono::steady_clock::now() < mDeadline)
+        return false;
+    Fail(RESULT_TIMED_OUT);
+    return true;
+}
+
 bool HTTPTransfer::SocketWait(plat::TcpSocket& socket, bool wantRead, bool wantWrite)
 {
     for (;;) {
         if (mStop.load())
             return true;
+        if (PastDeadline())
+            return false;
         switch (socket.Wait(wantRead, wantWrite, 100)) {
         case plat::TcpSocket::WaitState::Error:
             Fail(RESULT_SOCKET_ERROR);
@@ -216,6 +239,7 @@ bool HTTPTransfer::SocketWait(plat::TcpSocket& socket, bool wantRead, bool wantW
 
 void HTTPTransfer::Run()
 {
+    mDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(mTimeLimitMs);
     plat::TcpSocket socket;
     if (!socket.Open()) {
         Fail(RESULT_SOCKET_ERROR);
@@ -230,8 +254,12 @@ void HTTPTransfer::Run()
             } else if (state == plat::TcpSocket::ConnectState::InProgress) {
                 // A refused or unreachable peer shows only in SO_ERROR once
                 // the socket is ready.
-                if (!SocketWait(socket, false, true) || (!mStop.load() && socket.PendingError() != 0))
+                if (!SocketWait(socket, false, true)) {
+                    if (mResult.load() != RESULT_TIMED_OUT)
+                        Fail(RESULT_CONNECT_FAILED);
+                } else if (!mStop.load() && socket.PendingError() != 0) {
                     Fail(RESULT_CONNECT_FAILED);
+                }
             }
             while (!mRequest.empty() && !mStop.load()) {
                 if (!SocketWait(socket, false, true))
@@ -267,22 +295,28 @@ void HTTPTransfer::ReceiveResponse(plat::TcpSocket& socket)
     std::string buf;
     size_t p = 0;
     bool moved = false;
+    bool statusSeen = false;
     bool headersDone = false;
     bool chunked = false;
+    bool hasLength = false;
     int32_t contentLeft = 0;
     int32_t chunkLeft = 0;
     auto available = [&] { return p < buf.size() ? buf.size() - p : size_t(0); };
     auto findLineEnd = [&]() -> size_t { return p < buf.size() ? buf.find("\r\n", p) : std::string::npos; };
-    // Moves up to `left` received body bytes into the content; false when none are there yet.
-    auto takeBody = [&](int32_t& left) {
-        const size_t take = std::min(size_t(left), available());
+    // Moves received body bytes into the content (at most `left` of them);
+    // false when none are there yet or the size limit is passed.
+    auto takeBody = [&](size_t left) -> size_t {
+        const size_t take = std::min(left, available());
         if (take == 0)
-            return false;
+            return 0;
+        if (mContent.size() + take > mSizeLimit) {
+            Fail(RESULT_TOO_LARGE);
+            return 0;
+        }
         mContent.append(buf, p, take);
         p += take;
-        left -= int32_t(take);
         moved = true;
-        return true;
+        return take;
     };
 
     while (!mStop.load()) {
@@ -301,9 +335,20 @@ void HTTPTransfer::ReceiveResponse(plat::TcpSocket& socket)
                 Fail(RESULT_SOCKET_ERROR); // a broken connection is no success
                 return;
             }
-            if (n == 0)
-                return; // closed in order: the body ends here
+            if (n == 0) {
+                // Closed in order: that ends a body without a length, and
+                // cuts short anything else.
+                if (!statusSeen)
+                    Fail(RESULT_NO_RESPONSE);
+                else if (!headersDone || chunked || (hasLength && contentLeft > 0))
+                    Fail(RESULT_INCOMPLETE);
+                return;
+            }
             buf.append(chunk, size_t(n));
+            if (!headersDone && buf.size() - std::min(p, buf.size()) > mSizeLimit) {
+                Fail(RESULT_TOO_LARGE);
+                return;
+            }
         }
         moved = false;
 
@@ -314,7 +359,9 @@ void HTTPTransfer::ReceiveResponse(plat::TcpSocket& socket)
             const std::string line = buf.substr(p, end - p);
             p = end + 2;
             moved = true;
-            if (StartsWith(line, "HTTP/1.")) {
+            std::string name, value;
+            if (!statusSeen && StartsWith(line, "HTTP/1.")) {
+                statusSeen = true;
                 // A line too short to hold a status code is no "200".
                 const std::string status = line.size() >= 12 ? line.substr(9, 3) : std::string();
                 if (status == "404") {
@@ -322,16 +369,23 @@ void HTTPTransfer::ReceiveResponse(plat::TcpSocket& socket)
                 } else if (status != "200") {
                     Fail(RESULT_HTTP_ERROR);
                 }
-            } else if (line == "Transfer-Encoding: chunked") {
-                chunked = true;
-            } else if (StartsWith(line, "Transfer-Encoding: ")) {
-                if (line.substr(19) != "identity")
-                    chunked = true;
-            } else if (StartsWith(line, "Content-Length: ")) {
-                contentLeft = ToInt(line.substr(16));
-                mContentLength = contentLeft;
             } else if (line.empty()) {
                 headersDone = true;
+                // An announced empty body is complete at once.
+                if (hasLength && contentLeft == 0 && !chunked)
+                    return;
+            } else if (!SplitHeader(line, name, value)) {
+                continue;
+            } else if (name == "transfer-encoding") {
+                chunked = StringToLower(value) != "identity";
+            } else if (name == "content-length") {
+                contentLeft = ToInt(value);
+                mContentLength = contentLeft;
+                hasLength = !value.empty() && value[0] >= '0' && value[0] <= '9';
+                if (hasLength && size_t(contentLeft) > mSizeLimit) {
+                    Fail(RESULT_TOO_LARGE);
+                    return;
+                }
             }
             continue;
         }
@@ -342,27 +396,23 @@ void HTTPTransfer::ReceiveResponse(plat::TcpSocket& socket)
                 if (end == std::string::npos)
                     continue;
                 int32_t size = 0;
-                if (!ParseChunkSize(buf.substr(p, end - p), size) || size == 0)
+                if (!ParseChunkSize(buf.substr(p, end - p), size))
                     return;
+                if (size == 0)
+                    return; // the last chunk: the body is whole
                 chunkLeft = size;
                 p = end + 2;
                 moved = true;
             }
-            if (!takeBody(chunkLeft))
-                continue;
-            if (chunkLeft == 0)
+            chunkLeft -= int32_t(takeBody(size_t(chunkLeft)));
+            if (chunkLeft == 0 && moved)
                 p += 2;
-        } else if (contentLeft > 0) {
-            if (!takeBody(contentLeft))
-                continue;
+        } else if (hasLength) {
+            contentLeft -= int32_t(takeBody(size_t(contentLeft)));
             if (contentLeft == 0)
                 return;
         } else {
-            if (available() == 0)
-                continue;
-            mContent.append(buf, p, std::string::npos);
-            p = buf.size();
-            moved = true;
+            takeBody(SIZE_MAX);
         }
     }
 }

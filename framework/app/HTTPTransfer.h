@@ -1,5 +1,7 @@
 #pragma once
 #include <atomic>
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <thread>
@@ -29,7 +31,14 @@ public:
         RESULT_HOST_NOT_FOUND = 7,
         RESULT_CONNECT_FAILED = 8,
         RESULT_SEND_FAILED = 9,
+        RESULT_NO_RESPONSE = 10,   // closed before a whole status line arrived
+        RESULT_INCOMPLETE = 11,    // closed inside the headers or before the announced body ended
+        RESULT_TIMED_OUT = 12,     // the transfer's time limit passed
+        RESULT_TOO_LARGE = 13,     // the response exceeds the size limit
     };
+    // Limits of a transfer unless its owner sets others.
+    static constexpr int kDefaultTimeLimitMs = 60000;
+    static constexpr size_t kDefaultSizeLimit = size_t(16) << 20;
     // Demo command number of the transfer's status records.
     static constexpr int kDemoCommand = 17;
 
@@ -61,6 +70,11 @@ public:
         mStop = true;
     }
     bool IsActive() const { return mActive.load(); }
+    // From the start of the worker to the end of the response; set before
+    // Start, kept by Reset.
+    void SetTimeLimit(int milliseconds) { mTimeLimitMs = milliseconds; }
+    // The most bytes of headers and of body a response may have.
+    void SetSizeLimit(size_t bytes) { mSizeLimit = bytes; }
     uint32_t GetTransferId() const { return mTransferId; }
     const std::string& GetScheme() const { return mScheme; }
     const std::string& GetHost() const { return mHost; }
@@ -77,6 +91,7 @@ private:
     bool SocketWait(plat::TcpSocket& socket, bool wantRead, bool wantWrite);
     void ReceiveResponse(plat::TcpSocket& socket);
     void Fail(int32_t result);
+    bool PastDeadline();
     void JoinWorker();
 
     uint32_t mTransferId;
@@ -93,6 +108,9 @@ private:
     std::atomic<int32_t> mResult{RESULT_PENDING};
     int32_t mLastReportedResult = RESULT_PENDING;
     std::thread mThread;
+    int mTimeLimitMs = kDefaultTimeLimitMs;
+    size_t mSizeLimit = kDefaultSizeLimit;
+    std::chrono::steady_clock::time_point mDeadline; // the worker's
 };
 
 } // namespace Zelk

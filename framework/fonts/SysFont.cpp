@@ -122,20 +122,26 @@ void SysFont::DrawThroughImage(Graphics* g, int x, int y, const std::wstring& te
 {
     if (g->mDestImage == Graphics::EmptyImage())
         return;
-    int w = StringWidth(text), h = mHeight;
+    if (StringWidth(text) <= 0 || mHeight <= 0)
+        return;
+    // The bitmap covers the cells and all ink of the text, which may reach
+    // beyond the cells (accents above capitals), plus the shadow and bold
+    // passes one and two pixels further.
+    plat::TextFont::Box ink = mFont->InkBox(text);
+    int w = ink.right - ink.left + 2, h = ink.bottom - ink.top + 1;
     size_t count = 0;
-    if (w <= 0 || h <= 0 || !MemoryImage::CheckedPixelCount(w, h, count))
+    if (!MemoryImage::CheckedPixelCount(w, h, count))
         return;
     std::vector<uint32_t> onWhite(count, 0xFFFFFF), onBlack(count, 0);
     uint32_t rgb = uint32_t(color.mRed & 0xFF) << 16 | uint32_t(color.mGreen & 0xFF) << 8 |
                    uint32_t(color.mBlue & 0xFF);
-    DrawPasses(plat::TextTarget::Bitmap32(onWhite.data(), w, h), 0, 0, text, rgb);
-    DrawPasses(plat::TextTarget::Bitmap32(onBlack.data(), w, h), 0, 0, text, rgb);
+    DrawPasses(plat::TextTarget::Bitmap32(onWhite.data(), w, h), -ink.left, -ink.top, text, rgb);
+    DrawPasses(plat::TextTarget::Bitmap32(onBlack.data(), w, h), -ink.left, -ink.top, text, rgb);
     for (size_t i = 0; i < count; ++i)
         onWhite[i] = RecoverTextPixel(onWhite[i], onBlack[i]);
     MemoryImage image(mApp);
     image.SetBits(onWhite.data(), w, h);
-    g->DrawImage(&image, x, y - mAscent);
+    g->DrawImage(&image, x + ink.left, y - mAscent + ink.top);
 }
 
 namespace {

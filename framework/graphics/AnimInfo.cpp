@@ -1,12 +1,27 @@
 #include "framework/graphics/AnimInfo.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 namespace Zelk {
+
+namespace {
+
+int ClampDelay(int delay)
+{
+    return std::min(delay, AnimInfo::kMaxFrameDelay);
+}
+
+} // namespace
 
 void AnimInfo::Compute(int numCels, int beginFrameTime, int endFrameTime)
 {
+    numCels = std::min(numCels, kMaxFrames);
     mNumFrames = numCels < 1 ? 1 : numCels;
-    if (mFrameDelay < 1)
-        mFrameDelay = 1;
+    mFrameDelay = std::max(1, ClampDelay(mFrameDelay));
+    beginFrameTime = ClampDelay(beginFrameTime);
+    endFrameTime = ClampDelay(endFrameTime);
 
     if (mAnimType == ANIM_PINGPONG && numCels >= 2) {
         mFrameMap.clear();
@@ -15,6 +30,8 @@ void AnimInfo::Compute(int numCels, int beginFrameTime, int endFrameTime)
         for (int i = numCels - 2; i >= 1; --i)
             mFrameMap.push_back(i);
     }
+    if (int64_t(mFrameMap.size()) > kMaxFrames)
+        mFrameMap.resize(kMaxFrames);
     if (!mFrameMap.empty())
         mNumFrames = int(mFrameMap.size());
 
@@ -29,17 +46,17 @@ void AnimInfo::Compute(int numCels, int beginFrameTime, int endFrameTime)
         mPerFrameDelay[mNumFrames - 1] = endFrameTime;
     }
 
+    int64_t total = 0;
     if (!mPerFrameDelay.empty()) {
         mPerFrameDelay.resize(mNumFrames);
-        mTotalAnimTime = 0;
         for (int& delay : mPerFrameDelay) {
-            if (delay < 1)
-                delay = mFrameDelay;
-            mTotalAnimTime += delay;
+            delay = delay < 1 ? mFrameDelay : ClampDelay(delay);
+            total += delay;
         }
     } else {
-        mTotalAnimTime = mNumFrames * mFrameDelay;
+        total = int64_t(mNumFrames) * mFrameDelay;
     }
+    mTotalAnimTime = int(std::min<int64_t>(total, INT_MAX));
 }
 
 } // namespace Zelk

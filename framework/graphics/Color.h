@@ -32,6 +32,10 @@ public:
                uint32_t(mBlue & 0xFF);
     }
 
+    // Every channel cut to its low 8 bits, as the packed form and the surface
+    // drawing keep them; the memory drawing routines draw with this.
+    Color Masked() const { return Color(ToInt()); }
+
     bool operator==(const Color& o) const
     {
         return mRed == o.mRed && mGreen == o.mGreen && mBlue == o.mBlue && mAlpha == o.mAlpha;

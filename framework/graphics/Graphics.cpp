@@ -5,7 +5,10 @@
 #include "framework/graphics/Display3DTarget.h"
 #include "framework/graphics/Image.h"
 
+#include <algorithm>
 #include <atomic>
+#include <climits>
+#include <cmath>
 
 namespace Zelk {
 
@@ -159,44 +162,90 @@ void Graphics::DrawImageRegionScaledMirror(Image* image, const Rect& dest, const
         mDestImage->BlitStretched(image, d, src, mClipRect, ImageColor(), mDrawMode, mNearestStretch);
 }
 
+namespace {
+
+// The tiles first .. last - 1 of a row of count tiles of the given size that
+// starts at base and may show between the local coordinates lo and hi.
+struct TileSpan {
+    int64_t first, last;
+};
+
+TileSpan VisibleTiles(int64_t base, int64_t size, int64_t count, double lo, double hi)
+{
+    if (count <= 0)
+        return TileSpan{0, 0};
+    // A pixel of margin on each side covers the rounding of the translation.
+    double first = std::floor((lo - 1 - double(base)) / double(size));
+    double last = std::floor((hi + 1 - double(base)) / double(size)) + 1;
+    TileSpan span;
+    span.first = std::max<int64_t>(0, int64_t(std::clamp(first, 0.0, double(count))));
+    span.last = std::min<int64_t>(count, int64_t(std::clamp(last, 0.0, double(count))));
+    return span;
+}
+
+int Saturated(int64_t v)
+{
+    return int(std::clamp<int64_t>(v, INT_MIN, INT_MAX));
+}
+
+} // namespace
+
 void Graphics::DrawNineSlice(const Rect& src, const Rect& dest, Image* image)
 {
     if (!image || src.mWidth < 1 || src.mHeight < 1)
         return;
-    int cw = src.mWidth / 3, ch = src.mHeight / 3;
-    int mw = src.mWidth - 2 * cw, mh = src.mHeight - 2 * ch;
-    int dx = dest.mX, dy = dest.mY, dw = dest.mWidth, dh = dest.mHeight;
-    int sx = src.mX, sy = src.mY;
+    // Sums of positions and sizes are made in 64 bits, and only the tiles that
+    // meet the clip rectangle are drawn, so a box of any size costs what it
+    // shows.
+    const int64_t cw = src.mWidth / 3, ch = src.mHeight / 3;
+    const int64_t mw = src.mWidth - 2 * cw, mh = src.mHeight - 2 * ch;
+    const int64_t dx = dest.mX, dy = dest.mY, dw = dest.mWidth, dh = dest.mHeight;
+    const int64_t sx = src.mX, sy = src.mY;
+    auto piece = [image](Graphics& g, int64_t x, int64_t y, int64_t px, int64_t py, int64_t pw, int64_t ph) {
+        g.DrawImageRegion(image, Saturated(x), Saturated(y), Rect(int(px), int(py), int(pw), int(ph)));
+    };
 
-    DrawImageRegion(image, dx, dy, Rect(sx, sy, cw, ch));
-    DrawImageRegion(image, dx + dw - cw, dy, Rect(sx + cw + mw, sy, cw, ch));
-    DrawImageRegion(image, dx, dy + dh - ch, Rect(sx, sy + ch + mh, cw, ch));
-    DrawImageRegion(image, dx + dw - cw, dy + dh - ch, Rect(sx + cw + mw, sy + ch + mh, cw, ch));
+    piece(*this, dx, dy, sx, sy, cw, ch);
+    piece(*this, dx + dw - cw, dy, sx + cw + mw, sy, cw, ch);
+    piece(*this, dx, dy + dh - ch, sx, sy + ch + mh, cw, ch);
+    piece(*this, dx + dw - cw, dy + dh - ch, sx + cw + mw, sy + ch + mh, cw, ch);
 
-    int across = (dw - 2 * cw + mw - 1) / mw;
-    int down = (dh - 2 * ch + mh - 1) / mh;
+    const int64_t across = (dw - 2 * cw + mw - 1) / mw;
+    const int64_t down = (dh - 2 * ch + mh - 1) / mh;
+    // The clip of g in this Graphics' own coordinates.
+    auto columns = [&](const Graphics& g) {
+        double lo = double(g.mClipRect.mX) - g.mTransX;
+        return VisibleTiles(dx + cw, mw, across, lo, lo + g.mClipRect.mWidth);
+    };
+    auto rows = [&](const Graphics& g) {
+        double lo = double(g.mClipRect.mY) - g.mTransY;
+        return VisibleTiles(dy + ch, mh, down, lo, lo + g.mClipRect.mHeight);
+    };
     {
         Graphics g(*this);
-        g.ClipRect(dx + cw, dy, dw - 2 * cw, dh);
-        for (int k = 0; k < across; ++k) {
-            g.DrawImageRegion(image, dx + cw + k * mw, dy, Rect(sx + cw, sy, mw, ch));
-            g.DrawImageRegion(image, dx + cw + k * mw, dy + dh - ch, Rect(sx + cw, sy + ch + mh, mw, ch));
+        g.ClipRect(Saturated(dx + cw), Saturated(dy), Saturated(dw - 2 * cw), Saturated(dh));
+        TileSpan span = columns(g);
+        for (int64_t k = span.first; k < span.last; ++k) {
+            piece(g, dx + cw + k * mw, dy, sx + cw, sy, mw, ch);
+            piece(g, dx + cw + k * mw, dy + dh - ch, sx + cw, sy + ch + mh, mw, ch);
         }
     }
     {
         Graphics g(*this);
-        g.ClipRect(dx, dy + ch, dw, dh - 2 * ch);
-        for (int k = 0; k < down; ++k) {
-            g.DrawImageRegion(image, dx, dy + ch + k * mh, Rect(sx, sy + ch, cw, mh));
-            g.DrawImageRegion(image, dx + dw - cw, dy + ch + k * mh, Rect(sx + cw + mw, sy + ch, cw, mh));
+        g.ClipRect(Saturated(dx), Saturated(dy + ch), Saturated(dw), Saturated(dh - 2 * ch));
+        TileSpan span = rows(g);
+        for (int64_t k = span.first; k < span.last; ++k) {
+            piece(g, dx, dy + ch + k * mh, sx, sy + ch, cw, mh);
+            piece(g, dx + dw - cw, dy + ch + k * mh, sx + cw + mw, sy + ch, cw, mh);
         }
     }
     {
         Graphics g(*this);
-        g.ClipRect(dx + cw, dy + ch, dw - 2 * cw, dh - 2 * ch);
-        for (int i = 0; i < across; ++i)
-            for (int j = 0; j < down; ++j)
-                g.DrawImageRegion(image, dx + cw + i * mw, dy + ch + j * mh, Rect(sx + cw, sy + ch, mw, mh));
+        g.ClipRect(Saturated(dx + cw), Saturated(dy + ch), Saturated(dw - 2 * cw), Saturated(dh - 2 * ch));
+        TileSpan cols = columns(g), rws = rows(g);
+        for (int64_t i = cols.first; i < cols.last; ++i)
+            for (int64_t j = rws.first; j < rws.last; ++j)
+                piece(g, dx + cw + i * mw, dy + ch + j * mh, sx + cw, sy + ch, mw, mh);
     }
 }
 

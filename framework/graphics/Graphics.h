@@ -70,8 +70,8 @@ public:
     std::vector<GraphicsState> mStateStack;
 
 private:
-    int DestX(int x) const { return int(float(x) + mTransX); }
-    int DestY(int y) const { return int(float(y) + mTransY); }
+    int DestX(int x) const { return TruncToInt(float(x) + mTransX); }
+    int DestY(int y) const { return TruncToInt(float(y) + mTransY); }
     Color ImageColor() const { return mModulateImages ? mColor : Color::White; }
     bool SourceInside(const Image* image, const Rect& src) const;
 };

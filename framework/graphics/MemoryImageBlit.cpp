@@ -157,7 +157,7 @@ void MemoryImage::FillRect(const Rect& rect, const Color& color, int)
     if (!bits)
         return;
     uint32_t packed = color.ToInt();
-    uint32_t a = uint32_t(color.mAlpha) & 0xFF;
+    uint32_t a = packed >> 24;
     if (a == 255) {
         for (int j = 0; j < r.mHeight; ++j) {
             uint32_t* d = bits + size_t(r.mY + j) * size_t(mWidth) + r.mX;
@@ -167,24 +167,31 @@ void MemoryImage::FillRect(const Rect& rect, const Color& color, int)
         return;
     }
     // The blend depends on the destination alpha only: one entry per alpha,
-    // each giving the new alpha and the colour's share of every channel.
-    uint32_t sr = uint32_t(color.mRed) & 0xFF, sg = uint32_t(color.mGreen) & 0xFF, sb = uint32_t(color.mBlue) & 0xFF;
+    // each giving the new alpha and the colour's share of every channel. The
+    // table of the last translucent colour is kept, so runs of fills with one
+    // colour build it once.
     struct Entry {
         uint32_t alpha, inv, r, g, b;
         bool keep;
-    } table[256];
-    for (uint32_t da = 0; da < 256; ++da) {
-        uint32_t n = Blend::OverAlpha(da, a);
-        Entry& e = table[da];
-        e.keep = n == 0;
-        uint32_t w = e.keep ? 0 : a * 255 / n;
-        e.alpha = n << 24;
-        e.inv = 256 - w;
-        e.r = sr * w;
-        e.g = sg * w;
-        e.b = sb * w;
+    };
+    thread_local Entry table[256];
+    thread_local uint32_t tableColor = 0xFF000000; // opaque: never a translucent colour
+    if (tableColor != packed) {
+        tableColor = packed;
+        uint32_t sr = (packed >> 16) & 0xFF, sg = (packed >> 8) & 0xFF, sb = packed & 0xFF;
+        for (uint32_t da = 0; da < 256; ++da) {
+            uint32_t n = Blend::OverAlpha(da, a);
+            Entry& e = table[da];
+            e.keep = n == 0;
+            uint32_t w = e.keep ? 0 : a * 255 / n;
+            e.alpha = n << 24;
+            e.inv = 256 - w;
+            e.r = sr * w;
+            e.g = sg * w;
+            e.b = sb * w;
+        }
     }
-    auto blendOne = [&table](uint32_t p) {
+    auto blendOne = [](uint32_t p) {
         const Entry& e = table[p >> 24];
         if (e.keep)
             return p;
@@ -209,22 +216,31 @@ void MemoryImage::ClearRect(const Rect& rect)
     MarkBitsChanged();
 }
 
-void MemoryImage::Blit(Image* image, int x, int y, const Rect& srcRect, const Color& color, int drawMode)
+void MemoryImage::Blit(Image* image, int x, int y, const Rect& srcRect, const Color& anyColor, int drawMode)
 {
+    const Color color = anyColor.Masked();
     if (drawMode != DRAWMODE_NORMAL && drawMode != DRAWMODE_ADDITIVE)
         return;
     MemoryImage* src = BlitSource(image);
     if (!src)
         return;
 
-    // Keep every read and write inside the two images.
+    // Keep every read and write inside the two images; the offsets are
+    // worked out in 64 bits, so no position or size can wrap.
     Rect sr = srcRect.Intersection(ImageBounds(src));
-    x += sr.mX - srcRect.mX;
-    y += sr.mY - srcRect.mY;
-    Rect dr = Rect(x, y, sr.mWidth, sr.mHeight).Intersection(ImageBounds(this));
-    sr = Rect(sr.mX + dr.mX - x, sr.mY + dr.mY - y, dr.mWidth, dr.mHeight);
-    x = dr.mX;
-    y = dr.mY;
+    int64_t left = int64_t(x) + sr.mX - srcRect.mX, top = int64_t(y) + sr.mY - srcRect.mY;
+    int64_t clipLeft = std::max<int64_t>(left, 0), clipTop = std::max<int64_t>(top, 0);
+    int64_t clipRight = std::min<int64_t>(left + sr.mWidth, mWidth);
+    int64_t clipBottom = std::min<int64_t>(top + sr.mHeight, mHeight);
+    if (clipRight <= clipLeft || clipBottom <= clipTop) {
+        sr = Rect(0, 0, 0, 0);
+        clipLeft = clipTop = 0;
+    } else {
+        sr = Rect(int(sr.mX + clipLeft - left), int(sr.mY + clipTop - top), int(clipRight - clipLeft),
+                  int(clipBottom - clipTop));
+    }
+    x = int(clipLeft);
+    y = int(clipTop);
 
     ImageSource source;
     uint32_t* dst = source.OpenPair(src, this);

@@ -15,8 +15,9 @@ using LineWalk::LineAsFill;
 using LineWalk::Trunc;
 using LineWalk::WalkLine;
 
-void MemoryImage::DrawLine(double x1, double y1, double x2, double y2, const Color& color, int drawMode)
+void MemoryImage::DrawLine(double x1, double y1, double x2, double y2, const Color& anyColor, int drawMode)
 {
+    const Color color = anyColor.Masked();
     if (LineAsFill(this, x1, y1, x2, y2, color, drawMode))
         return;
     uint32_t* bits = GetBits();
@@ -71,8 +72,10 @@ void MemoryImage::DrawLine(double x1, double y1, double x2, double y2, const Col
     MarkBitsChanged();
 }
 
-void MemoryImage::DrawAntiAliasedLine(double x1, double y1, double x2, double y2, const Color& color, int drawMode)
+void MemoryImage::DrawAntiAliasedLine(double x1, double y1, double x2, double y2, const Color& anyColor,
+                                      int drawMode)
 {
+    const Color color = anyColor.Masked();
     if (LineAsFill(this, x1, y1, x2, y2, color, drawMode))
         return;
     uint32_t* bits = GetBits();
@@ -94,9 +97,10 @@ void MemoryImage::DrawAntiAliasedLine(double x1, double y1, double x2, double y2
     MarkBitsChanged();
 }
 
-void MemoryImage::FillCoverageSpans(const Span* spans, int count, const Color& color, int, const uint8_t* coverage,
-                                    int coverX, int coverY, int coverWidth, int coverHeight)
+void MemoryImage::FillCoverageSpans(const Span* spans, int count, const Color& anyColor, int,
+                                    const uint8_t* coverage, int coverX, int coverY, int coverWidth, int coverHeight)
 {
+    const Color color = anyColor.Masked();
     uint32_t* bits = GetBits();
     if (!bits)
         return;

@@ -115,7 +115,8 @@ void MemoryImage::BlitRotated(Image* image, float x, float y, const Rect& srcRec
     if (!dst)
         return;
 
-    RotateJob job{dst, mWidth, &source, sr, color == Color::White, drawMode != DRAWMODE_NORMAL, color};
+    const Color masked = color.Masked();
+    RotateJob job{dst, mWidth, &source, sr, masked == Color::White, drawMode != DRAWMODE_NORMAL, masked};
     int64_t du = Fixed(65536.0 * cosA), dv = Fixed(65536.0 * sinA);
     int x0 = int(box.mX);
     int64_t lastPixel = int64_t(box.mWidth - 1);

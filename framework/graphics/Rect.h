@@ -4,6 +4,17 @@
 
 namespace Zelk {
 
+// v truncated toward zero and saturated at the ends of the int range; NaN
+// gives 0. For coordinates that may lie far outside every image.
+inline int TruncToInt(double v)
+{
+    if (v >= 2147483648.0)
+        return INT32_MAX;
+    if (v > -2147483649.0)
+        return int(v);
+    return v < 0 ? INT32_MIN : 0;
+}
+
 // Columns x .. x + width - 1 and rows y .. y + height - 1; a width or height
 // of 0 or less covers no pixel.
 class Rect {

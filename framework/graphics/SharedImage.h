@@ -1,13 +1,25 @@
 #pragma once
+#include <atomic>
 
 namespace Zelk {
 
 class Image;
 
 // An image the application shares by name, with the number of handles on it.
+// Handles are made and dropped on the loading thread as well as the main
+// thread, outside the display lock, so the count is atomic.
 struct SharedImage {
+    SharedImage() = default;
+    SharedImage(const SharedImage& other) : mImage(other.mImage), mRefCount(other.mRefCount.load()) {}
+    SharedImage& operator=(const SharedImage& other)
+    {
+        mImage = other.mImage;
+        mRefCount = other.mRefCount.load();
+        return *this;
+    }
+
     Image* mImage = nullptr;
-    int mRefCount = 0;
+    std::atomic<int> mRefCount{0};
 };
 
 // A handle on an image: a counted shared record, or a direct image (owned or

@@ -18,6 +18,7 @@ struct PakSource {
     PakFile* file;
     JOCTET* buffer;
     boolean startOfFile;
+    bool atEnd; // the file is used up: the buffer holds the end-of-image marker
 };
 
 void InitSource(j_decompress_ptr cinfo)
@@ -37,6 +38,7 @@ boolean FillInputBuffer(j_decompress_ptr cinfo)
         src->buffer[0] = JOCTET(0xFF);
         src->buffer[1] = JOCTET(JPEG_EOI);
         n = 2;
+        src->atEnd = true;
     }
     src->pub.next_input_byte = src->buffer;
     src->pub.bytes_in_buffer = n;
@@ -52,6 +54,10 @@ void SkipInputData(j_decompress_ptr cinfo, long count)
     while (size_t(count) > src->bytes_in_buffer) {
         count -= long(src->bytes_in_buffer);
         FillInputBuffer(cinfo);
+        // A skip beyond the end stops at the end-of-image marker instead of
+        // reading the end again for every two bytes left to skip.
+        if (reinterpret_cast<PakSource*>(src)->atEnd)
+            return;
     }
     src->next_input_byte += count;
     src->bytes_in_buffer -= size_t(count);
@@ -75,12 +81,26 @@ void SetPakSource(j_decompress_ptr cinfo, PakFile* file)
     src->pub.resync_to_restart = jpeg_resync_to_restart;
     src->pub.term_source = TermSource;
     src->file = file;
+    src->atEnd = false;
     src->pub.bytes_in_buffer = 0;
     src->pub.next_input_byte = nullptr;
 }
 
+// Every 8 x 8 block of every component costs at least one bit of entropy-coded
+// data, so a frame header that claims more blocks than the file has bits is
+// refused before anything is allocated. fileBytes < 0: the size is unknown.
+bool BlocksFitInFile(const jpeg_decompress_struct& cinfo, int64_t fileBytes)
+{
+    if (fileBytes < 0)
+        return true;
+    int64_t blocks = 0;
+    for (int i = 0; i < cinfo.num_components; ++i)
+        blocks += int64_t(cinfo.comp_info[i].width_in_blocks) * int64_t(cinfo.comp_info[i].height_in_blocks);
+    return blocks <= fileBytes * 8;
+}
+
 // Only trivially destructible locals here: libjpeg errors jump back into it.
-bool DecodeJpeg(PakFile* file, DecodedPixels* out)
+bool DecodeJpeg(PakFile* file, int64_t fileBytes, DecodedPixels* out)
 {
     jpeg_decompress_struct cinfo;
     JpegErrors errors;
@@ -103,7 +123,7 @@ bool DecodeJpeg(PakFile* file, DecodedPixels* out)
         cinfo.out_color_space = JCS_CMYK;
     else if (cinfo.jpeg_color_space != JCS_GRAYSCALE)
         cinfo.out_color_space = JCS_RGB;
-    if (!SizeIsSane(cinfo.image_width, cinfo.image_height)) {
+    if (!SizeIsSane(cinfo.image_width, cinfo.image_height) || !BlocksFitInFile(cinfo, fileBytes)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
@@ -164,7 +184,7 @@ Image* ReadJpegImage(const std::string& path)
     if (!file)
         return nullptr;
     DecodedPixels decoded;
-    if (!DecodeJpeg(file.Get(), &decoded))
+    if (!DecodeJpeg(file.Get(), file.Remaining(), &decoded))
         return nullptr;
     return AdoptPixels(decoded);
 }

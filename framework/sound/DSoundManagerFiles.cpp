@@ -351,7 +351,10 @@ bool DSoundManager::ReadAuFile(unsigned int id, const std::string& path)
         std::vector<uint8_t> raw(size);
         size_t got = PakFRead(raw.data(), 1, size, f);
         if (encoding == 2) {
-            std::memcpy(data, raw.data(), size);
+            // .au linear bytes are signed; the buffer's 8-bit samples are
+            // unsigned around 128.
+            for (uint32_t i = 0; i < size; ++i)
+                data[i] = uint8_t(raw[i] ^ 0x80);
         } else {
             for (uint32_t i = 0; i < size; ++i) {
                 int16_t sample = MuLawToLinear(raw[i]);

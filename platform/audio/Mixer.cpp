@@ -20,6 +20,13 @@ int32_t GainQ16(float gain)
 }
 
 // One channel of one frame as a signed 16-bit value.
+// a + (b - a) x frac / 65536 in 64 bits: neighbours of opposite full scale
+// differ by up to 65535, which times a 16-bit fraction does not fit 32 bits.
+inline int32_t Lerp(int32_t a, int32_t b, int32_t frac)
+{
+    return a + int32_t((int64_t(b - a) * frac) >> 16);
+}
+
 inline int32_t SampleAt(const uint8_t* bytes, uint32_t frame, uint32_t block, uint32_t channel, uint16_t bits)
 {
     if (bits == 8)
@@ -161,12 +168,12 @@ void Mixer::MixVoice(Voice& v, int32_t* acc, size_t frames)
         uint32_t next = i + 1 < count ? i + 1 : (v.loop ? 0 : i);
         int32_t l0 = SampleAt(bytes, i, block, 0, d.bits);
         int32_t l1 = SampleAt(bytes, next, block, 0, d.bits);
-        int32_t left = l0 + (((l1 - l0) * frac) >> 16);
+        int32_t left = Lerp(l0, l1, frac);
         int32_t right = left;
         if (stereo) {
             int32_t r0 = SampleAt(bytes, i, block, 1, d.bits);
             int32_t r1 = SampleAt(bytes, next, block, 1, d.bits);
-            right = r0 + (((r1 - r0) * frac) >> 16);
+            right = Lerp(r0, r1, frac);
         }
         acc[2 * f] += int32_t((int64_t(left) * v.gainLeft) >> 16);
         acc[2 * f + 1] += int32_t((int64_t(right) * v.gainRight) >> 16);

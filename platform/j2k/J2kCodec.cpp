@@ -101,6 +101,20 @@ struct Codec {
     }
 };
 
+// What the header claims against what the stream could hold: every tile needs
+// its tile-part header and data marker (14 bytes), and every 64 x 64 code-block
+// of every component at least one bit. Claims beyond that would make the
+// decoder allocate and walk a picture the data cannot describe.
+bool FitsInStream(opj_codec_t* codec, uint64_t samples, size_t streamBytes)
+{
+    opj_codestream_info_v2_t* info = opj_get_cstr_info(codec);
+    if (!info)
+        return false;
+    uint64_t tiles = uint64_t(info->tw) * uint64_t(info->th);
+    opj_destroy_cstr_info(&info);
+    return tiles * 14 <= streamBytes && samples / 4096 <= uint64_t(streamBytes) * 8;
+}
+
 // Sets up the decoder over data and reads the header; null on failure.
 Codec* OpenMemory(std::vector<unsigned char> data)
 {
@@ -144,7 +158,8 @@ Codec* OpenMemory(std::vector<unsigned char> data)
     opj_image_t* im = c->image;
     uint64_t w = im->x1 > im->x0 ? im->x1 - im->x0 : 0;
     uint64_t h = im->y1 > im->y0 ? im->y1 - im->y0 : 0;
-    if (w == 0 || h == 0 || w * h > kMaxPixels || im->numcomps == 0 || im->numcomps > kMaxComponents) {
+    if (w == 0 || h == 0 || w * h > kMaxPixels || im->numcomps == 0 || im->numcomps > kMaxComponents ||
+        !FitsInStream(c->codec, w * h * im->numcomps, d.size())) {
         SetError(kTooLarge);
         return nullptr;
     }

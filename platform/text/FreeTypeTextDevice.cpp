@@ -8,8 +8,10 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <cstdlib>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace plat {
 
@@ -59,44 +61,74 @@ struct FaceChoice {
     bool oblique = false;
 };
 
-// Asks fontconfig for the best face; false only when there is none at all.
-bool MatchFace(const TextFontDesc& desc, FaceChoice& out)
+// The fontconfig pattern of a font description, substituted and completed;
+// null when none can be made. The caller destroys it.
+FcPattern* MakePattern(const TextFontDesc& desc)
 {
     FcPattern* pattern = FcPatternCreate();
     if (!pattern)
-        return false;
+        return nullptr;
     std::string family = Latin1ToUtf8(desc.face);
     if (!family.empty())
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    bool bold = desc.weight >= 600;
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(std::clamp(desc.weight, 1, 1000)));
     FcPatternAddInteger(pattern, FC_SLANT, desc.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
+    return pattern;
+}
+
+// The face a fontconfig font names, and what must be synthesised on it to
+// give the weight and slant asked for; false when it names no file.
+bool ChoiceFrom(FcPattern* font, const TextFontDesc& desc, FaceChoice& out)
+{
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch || !file)
+        return false;
+    out.file = reinterpret_cast<const char*>(file);
+    int index = 0;
+    if (FcPatternGetInteger(font, FC_INDEX, 0, &index) == FcResultMatch)
+        out.index = index;
+    FcChar8* matchedFamily = nullptr;
+    if (FcPatternGetString(font, FC_FAMILY, 0, &matchedFamily) == FcResultMatch && matchedFamily)
+        out.family = reinterpret_cast<const char*>(matchedFamily);
+    int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+    FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
+    FcPatternGetInteger(font, FC_SLANT, 0, &slant);
+    out.embolden = desc.weight >= 600 && weight < FC_WEIGHT_DEMIBOLD;
+    out.oblique = desc.italic && slant == FC_SLANT_ROMAN;
+    return true;
+}
+
+// Asks fontconfig for the best face; false only when there is none at all.
+bool MatchFace(const TextFontDesc& desc, FaceChoice& out)
+{
+    FcPattern* pattern = MakePattern(desc);
+    if (!pattern)
+        return false;
     FcResult result = FcResultNoMatch;
     FcPattern* match = FcFontMatch(nullptr, pattern, &result);
     FcPatternDestroy(pattern);
     if (!match)
         return false;
-    FcChar8* file = nullptr;
-    bool found = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file;
-    if (found) {
-        out.file = reinterpret_cast<const char*>(file);
-        int index = 0;
-        if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch)
-            out.index = index;
-        FcChar8* matchedFamily = nullptr;
-        if (FcPatternGetString(match, FC_FAMILY, 0, &matchedFamily) == FcResultMatch && matchedFamily)
-            out.family = reinterpret_cast<const char*>(matchedFamily);
-        int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
-        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-        FcPatternGetInteger(match, FC_SLANT, 0, &slant);
-        out.embolden = bold && weight < FC_WEIGHT_DEMIBOLD;
-        out.oblique = desc.italic && slant == FC_SLANT_ROMAN;
-    }
+    bool found = ChoiceFrom(match, desc, out);
     FcPatternDestroy(match);
     return found;
+}
+
+// Sizes a face to the em height asked for; false when it cannot be.
+bool SizeFace(FT_Face face, int height)
+{
+    if (FT_IS_SCALABLE(face))
+        return FT_Set_Pixel_Sizes(face, 0, FT_UInt(height)) == 0;
+    if (face->num_fixed_sizes <= 0)
+        return false;
+    int best = 0;
+    for (int i = 1; i < face->num_fixed_sizes; ++i)
+        if (std::abs(face->available_sizes[i].height - height) < std::abs(face->available_sizes[best].height - height))
+            best = i;
+    return FT_Select_Size(face, best) == 0;
 }
 
 int Scale(long fontUnits, int ppem, int unitsPerEm)
@@ -110,7 +142,7 @@ public:
     FreeTypeFont(const TextFontDesc& desc, std::shared_ptr<FreeTypeTextDevice::Library> library, FT_Face face,
                  const FaceChoice& choice)
         : TextFont(desc), mLibrary(std::move(library)), mFace(face), mEmbolden(choice.embolden),
-          mOblique(choice.oblique)
+          mOblique(choice.oblique), mChoiceFile(choice.file)
     {
         mFamily = choice.family;
         int ppem = desc.height;
@@ -141,6 +173,11 @@ public:
     {
         std::lock_guard<std::mutex> guard(mLibrary->lock);
         FT_Done_Face(mFace);
+        for (Fallback& f : mFallbacks)
+            if (f.face)
+                FT_Done_Face(f.face);
+        if (mFallbackSet)
+            FcFontSetDestroy(mFallbackSet);
     }
 
 protected:
@@ -149,18 +186,76 @@ protected:
         if (c < 0x20 || c == 0x7F)
             return false; // control characters have no glyph
         FT_UInt index = FT_Get_Char_Index(mFace, FT_ULong(c));
-        if (index == 0)
+        if (index != 0)
+            return Render(mFace, index, mEmbolden, mOblique, out);
+        // Like desktop text drawing, a character the face lacks comes from
+        // the first face of fontconfig's list for this font that has it.
+        const Fallback* fallback = FallbackFor(c);
+        if (!fallback)
             return false;
-        if (FT_Load_Glyph(mFace, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0)
+        return Render(fallback->face, FT_Get_Char_Index(fallback->face, FT_ULong(c)), fallback->choice.embolden,
+                      fallback->choice.oblique, out);
+    }
+
+private:
+    struct Fallback {
+        FcPattern* font = nullptr; // owned by the font set
+        FaceChoice choice;
+        FT_Face face = nullptr;    // opened on first use
+        bool tried = false;
+    };
+
+    // The first face after the font's own, in fontconfig's order for the
+    // description, that has a glyph for c; null when none has.
+    const Fallback* FallbackFor(wchar_t c)
+    {
+        std::lock_guard<std::mutex> guard(mLibrary->lock);
+        if (!mFallbackSetMade) {
+            mFallbackSetMade = true;
+            if (FcPattern* pattern = MakePattern(mDesc)) {
+                FcResult result = FcResultNoMatch;
+                mFallbackSet = FcFontSort(nullptr, pattern, FcTrue, nullptr, &result);
+                FcPatternDestroy(pattern);
+            }
+            for (int i = 0; mFallbackSet && i < mFallbackSet->nfont; ++i) {
+                Fallback f;
+                f.font = mFallbackSet->fonts[i];
+                if (ChoiceFrom(f.font, mDesc, f.choice) && f.choice.file != mChoiceFile)
+                    mFallbacks.push_back(f);
+            }
+        }
+        for (Fallback& f : mFallbacks) {
+            FcCharSet* chars = nullptr;
+            if (FcPatternGetCharSet(f.font, FC_CHARSET, 0, &chars) != FcResultMatch || !chars ||
+                !FcCharSetHasChar(chars, FcChar32(c)))
+                continue;
+            if (!f.tried) {
+                f.tried = true;
+                if (FT_New_Face(mLibrary->ft, f.choice.file.c_str(), f.choice.index, &f.face) != 0) {
+                    f.face = nullptr;
+                } else if (!SizeFace(f.face, mDesc.height)) {
+                    FT_Done_Face(f.face);
+                    f.face = nullptr;
+                }
+            }
+            if (f.face && FT_Get_Char_Index(f.face, FT_ULong(c)) != 0)
+                return &f;
+        }
+        return nullptr;
+    }
+
+    bool Render(FT_Face face, FT_UInt index, bool embolden, bool oblique, Glyph& out)
+    {
+        if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0)
             return false;
-        FT_GlyphSlot slot = mFace->glyph;
+        FT_GlyphSlot slot = face->glyph;
         long advance = slot->advance.x;
         if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
-            if (mEmbolden) {
+            if (embolden) {
                 FT_Outline_EmboldenXY(&slot->outline, 64, 0);
                 advance += 64;
             }
-            if (mOblique)
+            if (oblique)
                 FT_GlyphSlot_Oblique(slot);
         }
         if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
@@ -185,11 +280,14 @@ protected:
         return true;
     }
 
-private:
     std::shared_ptr<FreeTypeTextDevice::Library> mLibrary;
     FT_Face mFace;
     bool mEmbolden;
     bool mOblique;
+    std::string mChoiceFile;
+    bool mFallbackSetMade = false;
+    FcFontSet* mFallbackSet = nullptr;
+    std::vector<Fallback> mFallbacks;
 };
 
 } // namespace
@@ -211,20 +309,7 @@ std::unique_ptr<TextFont> FreeTypeTextDevice::CreateFont(const TextFontDesc& des
         if (FT_New_Face(mLibrary->ft, choice.file.c_str(), choice.index, &face) != 0)
             return nullptr;
     }
-    FT_Error sizeError = 0;
-    if (FT_IS_SCALABLE(face)) {
-        sizeError = FT_Set_Pixel_Sizes(face, 0, FT_UInt(desc.height));
-    } else if (face->num_fixed_sizes > 0) {
-        int best = 0;
-        for (int i = 1; i < face->num_fixed_sizes; ++i)
-            if (std::abs(face->available_sizes[i].height - desc.height) <
-                std::abs(face->available_sizes[best].height - desc.height))
-                best = i;
-        sizeError = FT_Select_Size(face, best);
-    } else {
-        sizeError = 1;
-    }
-    if (sizeError != 0) {
+    if (!SizeFace(face, desc.height)) {
         std::lock_guard<std::mutex> guard(mLibrary->lock);
         FT_Done_Face(face);
         return nullptr;

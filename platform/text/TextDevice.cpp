@@ -182,6 +182,33 @@ int TextFont::Extent(const std::wstring& text)
     return int(std::min<int64_t>(widest, INT_MAX));
 }
 
+TextFont::Box TextFont::InkBox(const std::wstring& text)
+{
+    int64_t left = 0, top = 0, right = Extent(text), bottom = mMetrics.height;
+    int64_t pen = 0;
+    for (wchar_t c : text) {
+        const Glyph* g = GetGlyph(c);
+        if (!g)
+            continue;
+        if (g->width > 0 && g->rows > 0) {
+            int64_t gx = pen + g->left, gy = int64_t(mMetrics.ascent) - g->top;
+            left = std::min(left, gx);
+            top = std::min(top, gy);
+            right = std::max(right, gx + g->width);
+            bottom = std::max(bottom, gy + g->rows);
+        }
+        pen += g->advance;
+    }
+    right = std::max(right, pen);
+    auto toInt = [](int64_t v) { return int(std::clamp<int64_t>(v, INT_MIN / 2, INT_MAX / 2)); };
+    Box box;
+    box.left = toInt(left);
+    box.top = toInt(top);
+    box.right = toInt(right);
+    box.bottom = toInt(bottom);
+    return box;
+}
+
 void TextFont::Draw(const TextTarget& target, int left, int top, const std::wstring& text, uint32_t rgb)
 {
     int64_t baseline = int64_t(top) + mMetrics.ascent;

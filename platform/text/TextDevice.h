@@ -90,6 +90,13 @@ public:
     // The width of the widest line (lines end at CR, LF or CR LF), as a
     // calculating text-drawing call gives it: whole-pixel advances, no kerning.
     int Extent(const std::wstring& text);
+    // The rectangle (right and bottom exclusive) that a line drawn by Draw at
+    // (0, 0) may touch: its cells and every glyph's ink, which hinted accents
+    // and overhangs put above, below or beside the cells.
+    struct Box {
+        int left = 0, top = 0, right = 0, bottom = 0;
+    };
+    Box InkBox(const std::wstring& text);
     // Draws one line with its top-left cell corner at (left, top), with a
     // transparent background; the underline too when the font has one.
     void Draw(const TextTarget& target, int left, int top, const std::wstring& text, uint32_t rgb);

@@ -123,6 +123,7 @@ TEST_F(RendererPixels, GoldenSceneMatchesThe2DDrawing)
     // held small (smooth gradients shift by a few levels, hard edges by a pixel).
     const Rect smooth(14, 10, 40, 28), nearest(44, 46, 24, 16);
     long sum[2] = {0, 0};
+    int worstInside = 0;
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 96; ++x) {
             const uint32_t got = Pixel(x, y), expected = want[size_t(y) * 96 + x] & 0xFFFFFF;
@@ -132,6 +133,8 @@ TEST_F(RendererPixels, GoldenSceneMatchesThe2DDrawing)
                 worst = std::max(worst, d);
                 total += d;
             }
+            if (nearest.Contains(x, y) || smooth.Contains(x, y))
+                worstInside = std::max(worstInside, worst);
             if (nearest.Contains(x, y))
                 sum[1] += total;
             else if (smooth.Contains(x, y))
@@ -141,4 +144,5 @@ TEST_F(RendererPixels, GoldenSceneMatchesThe2DDrawing)
         }
     EXPECT_LE(sum[0] / (3.0 * smooth.mWidth * smooth.mHeight), 6.0);
     EXPECT_LE(sum[1] / (3.0 * nearest.mWidth * nearest.mHeight), 6.0);
+    EXPECT_LE(worstInside, kWorstInsideDiscs);
 }

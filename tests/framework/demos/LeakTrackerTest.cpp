@@ -3,6 +3,8 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
 #include <unistd.h>
 
 using namespace Zelk;
@@ -55,8 +57,18 @@ TEST(LeakTracker, NothingWhenTheFileCannotBeMadeAndAtExitOnlyWhenAsked)
     EXPECT_EQ(platform.debug.StopCapture(), "");
 
     // At exit the report goes to the current folder, only when asked for.
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    // The folder the test started in is held open and made current again on
+    // every path, even when it has no name any more (an earlier test's
+    // removed folder).
+    struct BackToFolder {
+        int fd = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ~BackToFolder()
+        {
+            EXPECT_EQ(fchdir(fd), 0);
+            close(fd);
+        }
+    } back;
+    ASSERT_GE(back.fd, 0);
     ASSERT_EQ(chdir(dir.Path().c_str()), 0);
     {
         LeakTracker quiet;
@@ -69,6 +81,5 @@ TEST(LeakTracker, NothingWhenTheFileCannotBeMadeAndAtExitOnlyWhenAsked)
         reporting.SetReportAtExit(true);
     }
     EXPECT_TRUE(dir.Exists("mem_leaks.txt"));
-    ASSERT_EQ(chdir(cwd), 0);
     EXPECT_NE(dir.Read("mem_leaks.txt").find("x.cpp(1) : Leak 4 bytes\n"), std::string::npos);
 }

@@ -170,7 +170,7 @@ TEST_F(SysFontTest, ShadowAndBoldAreDrawnButNotCopied)
         {false, false, {11, 18, 6, 12}, kBackground},
         {true, false, {11, 18, 7, 13}, 0xFF000000},
         {false, true, {11, 18, 7, 12}, kBackground},
-        {true, true, {11, 18, 7, 13}, 0xFF000000}, // the bitmap is as wide as the text: the rest is cut
+        {true, true, {11, 18, 8, 13}, 0xFF000000}, // the shadow of the bold pass, two columns over
     };
     for (auto& c : cases) {
         SysFont font("Arial", 12);
@@ -309,6 +309,65 @@ protected:
 };
 
 } // namespace
+
+// Hinted accents reach above the font's ascent: text drawn through a memory
+// image keeps them as the surface does, every inked row of them.
+TEST_F(SysFontGolden, AccentedCapitalsKeepTheirTopsThroughImages)
+{
+    struct Case {
+        int points;
+        bool bold;
+    } cases[] = {{8, false}, {10, false}, {12, false}, {12, true}, {20, false}};
+    const std::wstring text = L"\xC4\xD6\xDC\xC5\xC9";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.points) + (c.bold ? " bold" : ""));
+        SysFont font("Arial", c.points, c.bold);
+        auto image = Filled(120, 60, 0xFF000000);
+        Graphics g(image.get());
+        g.SetColor(Color::White);
+        g.SetFont(&font);
+        g.DrawString(text, 10, 40);
+        auto px = Pixels(*image);
+        Box viaImage = BoundingBox(120, 60, [&](int x, int y) { return px[size_t(y) * 120 + x] != 0xFF000000; });
+
+        FakeSurface surface(120, 60, 32, 0xFF000000);
+        Graphics gs(&surface);
+        gs.SetColor(Color::White);
+        gs.SetFont(&font);
+        gs.DrawString(text, 10, 40);
+        Box viaSurface = BoundingBox(120, 60, [&](int x, int y) { return surface.Pixel(x, y) != 0xFF000000; });
+
+        EXPECT_GT(viaImage.h, font.GetAscent() / 2);
+        EXPECT_EQ(viaImage.h, viaSurface.h);
+        EXPECT_EQ(viaImage.w, viaSurface.w);
+        EXPECT_EQ(viaImage.y + 1, viaSurface.y); // surface text sits one row lower
+    }
+}
+
+// The default face has no Chinese, Japanese or Korean glyphs of its own: each
+// such character comes from the first installed face that has it.
+TEST_F(SysFontGolden, CharactersTheFaceLacksComeFromAFallbackFace)
+{
+    SysFont font("Arial Unicode MS", 12);
+    struct Case {
+        const wchar_t* text;
+    } cases[] = {{L"\x4E2D\x6587"}, {L"\x65E5\x672C\x8A9E \x3072\x3089\x304C\x306A"}, {L"\xD55C\xAD6D\xC5B4"},
+                 {L"Mixed \x6F22\x5B57 text"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)));
+        int width = font.StringWidth(c.text);
+        EXPECT_GT(width, 0);
+        auto image = Filled(200, 40, 0xFF000000);
+        Graphics g(image.get());
+        g.SetColor(Color::White);
+        g.SetFont(&font);
+        g.DrawString(c.text, 4, 28);
+        auto px = Pixels(*image);
+        Box ink = BoundingBox(200, 40, [&](int x, int y) { return px[size_t(y) * 200 + x] != 0xFF000000; });
+        EXPECT_GT(ink.w, width / 2);
+        EXPECT_GT(ink.h, 6);
+    }
+}
 
 TEST_F(SysFontGolden, SampleOnImagesAndOnSurfaces)
 {

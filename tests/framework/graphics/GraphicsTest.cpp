@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace Zelk;
 using namespace Zelk::test;
 
@@ -239,4 +241,31 @@ TEST(Graphics, NineSlicePixels)
     for (auto& p : want)
         p |= 0xFF000000u;
     EXPECT_EQ(Pixels(*dest), want);
+}
+
+// Image boxes of any size tile only what the clip shows, and positions at the
+// ends of the int range neither wrap nor draw.
+TEST(Graphics, ImageBoxesAtTheEndsOfTheIntRange)
+{
+    std::vector<uint32_t> src(36);
+    for (size_t i = 0; i < src.size(); ++i)
+        src[i] = 0xFF000000u | uint32_t(i * 7);
+    auto image = MakeImage(6, 6, src);
+    auto draw = [&](const Rect& box, float transX) {
+        auto dest = MakeFilled(20, 20, 0xFF123456);
+        Graphics g(dest.get());
+        g.mTransX = transX;
+        g.DrawNineSliceImage(box, image.get());
+        return Pixels(*dest);
+    };
+    const std::vector<uint32_t> untouched(400, 0xFF123456);
+    // The visible corner of a box too large to tile is the one of a large box.
+    EXPECT_EQ(draw(Rect(0, 0, INT_MAX, INT_MAX), 0.0f), draw(Rect(0, 0, 1000, 1000), 0.0f));
+    EXPECT_EQ(draw(Rect(-7, -5, INT_MAX, INT_MAX), 0.0f), draw(Rect(-7, -5, 1000, 1000), 0.0f));
+    EXPECT_EQ(draw(Rect(INT_MAX - 10, 0, INT_MAX, 50), 0.0f), untouched);
+    EXPECT_EQ(draw(Rect(INT_MIN, INT_MIN, INT_MAX, INT_MAX), 0.0f), untouched);
+    EXPECT_EQ(draw(Rect(INT_MIN, 0, INT_MAX, 20), -3.0e9f), untouched);
+    // Translations beyond the int range put everything far outside.
+    EXPECT_EQ(draw(Rect(0, 0, 10, 10), 1.0e12f), untouched);
+    EXPECT_EQ(draw(Rect(0, 0, 10, 10), -1.0e12f), untouched);
 }

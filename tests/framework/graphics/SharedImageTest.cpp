@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using namespace Zelk;
 
 namespace {
@@ -99,4 +101,23 @@ TEST_F(SharedImages, AssignmentSharesOnlyTheRecord)
     owner.Release();
     EXPECT_EQ(directDeleted, 1);
     EXPECT_FALSE(app.mSharedImagePurgeWanted); // no record: nothing for the application
+}
+
+// The loading thread makes and drops handles while the main thread does: no
+// count may be lost, or the image would be deleted while held (or never).
+TEST_F(SharedImages, HandlesMadeOnTwoThreadsKeepTheCount)
+{
+    SharedImageRef held = Get("busy");
+    SharedImage* record = held.mSharedImage;
+    auto churn = [&held] {
+        for (int i = 0; i < 200000; ++i) {
+            SharedImageRef copy(held);
+            SharedImageRef other;
+            other = copy;
+        }
+    };
+    std::thread loader(churn);
+    churn();
+    loader.join();
+    EXPECT_EQ(record->mRefCount.load(), 1);
 }

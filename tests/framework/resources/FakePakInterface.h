@@ -26,7 +26,7 @@ public:
     bool Publish() { return PublishPakInterface(this); }
 
     std::vector<std::string> opened; // every name FOpen was asked for
-    int operations = 0;              // every call this layer received
+    int64_t operations = 0;          // every call this layer received (a fuzzer makes billions)
     int openHandles = 0;             // handles made and not yet closed
 
     PakFile* FOpen(const char* name, const char* mode) override;

@@ -198,6 +198,68 @@ TEST_F(ImageLibTest, GifSizesAndCodeSizesAreChecked)
 
 // Damaged copies of every fixture, served from memory: every reader must
 // fail or succeed cleanly (the sanitizers watch the reads and writes).
+// Writes a big-endian number of the given width into bytes at offset.
+std::string Patched(std::string bytes, size_t at, uint32_t value, int width)
+{
+    for (int i = 0; i < width; ++i)
+        bytes[at + i] = char(value >> (8 * (width - 1 - i)));
+    return bytes;
+}
+
+// A JPEG whose frame header (at its SOF marker, which becomes marker) claims
+// width x height.
+std::string JpegClaiming(const char* fixture, uint8_t marker, int width, int height)
+{
+    std::string bytes = ImageFixture(fixture);
+    size_t sof = bytes.find("\xFF\xC0");
+    bytes[sof + 1] = char(marker);
+    return Patched(Patched(bytes, sof + 5, uint32_t(height), 2), sof + 7, uint32_t(width), 2);
+}
+
+// A JPEG-2000 codestream whose size marker claims a picture and tile size.
+std::string J2kClaiming(int width, int height, int tileWidth, int tileHeight)
+{
+    std::string bytes = ImageFixture("pattern.j2k");
+    for (auto [offset, value] : {std::pair<size_t, int>{8, width}, {12, height}, {24, tileWidth}, {28, tileHeight}})
+        bytes = Patched(bytes, offset, uint32_t(value), 4);
+    return bytes;
+}
+
+// Headers that claim far more than their few bytes could describe are refused
+// before the picture is allocated; a cut file that could still hold its
+// picture decodes.
+TEST_F(ImageLibTest, HeadersClaimingMoreThanTheirBytesHoldAreRefused)
+{
+    ImageLib::LoadJ2kCodec();
+    FakePakInterface pak;
+    ASSERT_TRUE(pak.Publish());
+    const std::string grey = ImageFixture("grey.jpg");
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int width; // 0: refused
+    } cases[] = {
+        {"baseline.jpg", JpegClaiming("grey.jpg", 0xC0, 8192, 8192), 0},
+        {"progressive.jpg", JpegClaiming("colour.jpg", 0xC2, 8192, 8192), 0},
+        {"wide.jpg", JpegClaiming("colour.jpg", 0xC0, 8192, 64), 0},
+        {"cut.jpg", grey.substr(0, grey.size() - 3), 16},
+        {"tiles.j2k", J2kClaiming(4096, 4096, 43, 68), 0},
+        {"onetile.j2k", J2kClaiming(4096, 4096, 4096, 4096), 0},
+        {"smalltiles.j2k", J2kClaiming(64, 64, 1, 1), 0},
+        {"pattern.j2k", J2kClaiming(4, 3, 4, 3), 4},
+    };
+    for (const Case& c : cases) {
+        pak.Add(c.name, c.bytes);
+        ImagePtr image(ImageLib::GetImage(c.name, false));
+        if (c.width == 0) {
+            EXPECT_EQ(image, nullptr) << c.name;
+        } else {
+            ASSERT_NE(image, nullptr) << c.name;
+            EXPECT_EQ(image->mWidth, c.width) << c.name;
+        }
+    }
+}
+
 TEST_F(ImageLibTest, DamagedFilesNeverCrashAReader)
 {
     ImageLib::LoadJ2kCodec();

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using Zelk::ResourceManager;
 using Zelk::ResourceManagerException;
 
@@ -215,6 +217,33 @@ protected:
 
     std::vector<uint32_t> sheet;
 };
+
+// Hostile delays: each is cut at the longest delay a frame may have and the
+// total stops at INT_MAX instead of wrapping.
+TEST_F(ResourceManagerTest, HugeAnimationDelaysNeitherWrapNorFail)
+{
+    const int cap = Zelk::AnimInfo::kMaxFrameDelay;
+    struct Case {
+        std::string attributes;
+        std::vector<int> perFrame;
+        int total;
+    } cases[] = {
+        {"cols=\"3\" anim=\"loop\" framedelay=\"1000000000\"", {}, 3 * cap},
+        {"cols=\"2\" anim=\"loop\" perframedelay=\"2147483647,5\"", {cap, 5}, cap + 5},
+        {"cols=\"2\" anim=\"once\" begindelay=\"2147483647\" enddelay=\"2147483647\"", {cap, cap}, 2 * cap},
+        {"rows=\"2000000000\" anim=\"loop\" framedelay=\"2147483647\"", {}, INT_MAX},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.attributes);
+        TestManager manager(&host);
+        ASSERT_TRUE(Parse(manager, "<ResourceManifest><Resources id=\"g\"><Image id=\"A\" path=\"a\" " +
+                                       c.attributes + "/></Resources></ResourceManifest>"));
+        const Zelk::AnimInfo& anim = manager.Img("A")->mAnimInfo;
+        EXPECT_EQ(anim.mPerFrameDelay, c.perFrame);
+        EXPECT_EQ(anim.mTotalAnimTime, c.total);
+        EXPECT_GT(anim.mTotalAnimTime, 0);
+    }
+}
 
 TEST_F(ImageResourceTest, AlphaImagesAndGridsBecomeTheAlphaOfANewImage)
 {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iterator>
 #include <fcntl.h>
@@ -124,19 +125,19 @@ TEST_F(SoundFilesTest, CacheIsUsedWhileTheSourceTimeHoldsAndRebuiltWhenItChanges
     tmp.Write("snd/s.au", AuFile(2, 8000, 1, {10, 20, 30, 40}));
     SetTime("snd/s.au", 1500000000);
     ASSERT_TRUE(mgr.LoadSound(0, "snd\\s"));
-    EXPECT_EQ(Samples(mgr, 0), (std::vector<uint8_t>{10, 20, 30, 40}));
+    EXPECT_EQ(Samples(mgr, 0), (std::vector<uint8_t>{138, 148, 158, 168}));
     ASSERT_TRUE(tmp.Exists("data/cached/snd/s.wav"));
 
     // New content under the same time: the cache still answers.
     tmp.Write("snd/s.au", AuFile(2, 8000, 1, {50, 60, 70, 80}));
     SetTime("snd/s.au", 1500000000);
     ASSERT_TRUE(mgr.LoadSound(0, "snd\\s"));
-    EXPECT_EQ(Samples(mgr, 0), (std::vector<uint8_t>{10, 20, 30, 40}));
+    EXPECT_EQ(Samples(mgr, 0), (std::vector<uint8_t>{138, 148, 158, 168}));
 
     // A new time makes it stale: decoded again and the cache rewritten.
     SetTime("snd/s.au", 1500000001);
     ASSERT_TRUE(mgr.LoadSound(0, "snd\\s"));
-    EXPECT_EQ(Samples(mgr, 0), (std::vector<uint8_t>{50, 60, 70, 80}));
+    EXPECT_EQ(Samples(mgr, 0), (std::vector<uint8_t>{178, 188, 198, 208}));
     std::string cache = tmp.Read("data/cached/snd/s.wav");
     EXPECT_EQ(cache.substr(46 + 8, 8), FileTimeBytes((1500000001ull + 11644473600ull) * 10000000ull));
 
@@ -158,11 +159,11 @@ TEST_F(SoundFilesTest, ASourceOnlyInAnArchiveKeepsItsCacheValid)
     }
     EXPECT_EQ(tmp.Read("data/cached/snd/b.wav").substr(46 + 8, 8), FileTimeBytes(0));
     ASSERT_TRUE(mgr.LoadSound(0, "snd\\b")); // the archive is gone; the cache answers
-    EXPECT_EQ(Samples(mgr, 0), (std::vector<uint8_t>{1, 2, 3, 4}));
+    EXPECT_EQ(Samples(mgr, 0), (std::vector<uint8_t>{129, 130, 131, 132}));
 
     tmp.Write("snd/b.au", AuFile(2, 8000, 1, {9, 9, 9, 9}));
     ASSERT_TRUE(mgr.LoadSound(0, "snd\\b"));
-    EXPECT_EQ(Samples(mgr, 0), (std::vector<uint8_t>{9, 9, 9, 9}));
+    EXPECT_EQ(Samples(mgr, 0), (std::vector<uint8_t>{137, 137, 137, 137}));
 }
 
 TEST_F(SoundFilesTest, SearchOrderIsCacheWaveMp3OggAu)
@@ -182,7 +183,7 @@ TEST_F(SoundFilesTest, SearchOrderIsCacheWaveMp3OggAu)
         pak.Add("snd\\x.au", au);
         pak.opened.clear();
         EXPECT_TRUE(mgr.LoadSound(0, "snd\\x"));
-        EXPECT_EQ(Samples(mgr, 0), (std::vector<uint8_t>{7, 7, 7, 7}));
+        EXPECT_EQ(Samples(mgr, 0), (std::vector<uint8_t>{135, 135, 135, 135}));
         pak.opened.clear();
         EXPECT_TRUE(mgr.LoadSound(0, "snd\\x")); // now from the cache alone
         EXPECT_EQ(pak.opened, (std::vector<std::string>{cached}));
@@ -343,8 +344,11 @@ TEST_F(SoundFilesTest, AuFilesOfMuLawAndLinearBytes)
         std::vector<uint8_t> samples;
     } cases[] = {
         {"mu-law", AuFile(1, 8000, 1, {255, 254, 0}), true, 16, 1, Pcm16({0, 8, -31616})},
-        {"linear 8-bit stereo", AuFile(2, 11025, 2, {1, 2, 3, 4}), true, 8, 2, {1, 2, 3, 4}},
-        {"unknown size reads to the end", AuFile(2, 8000, 1, {5, 6, 7, 8}, 0xFFFFFFFFu), true, 8, 1, {5, 6, 7, 8}},
+        // Linear .au bytes are signed, buffer bytes unsigned around 128.
+        {"linear 8-bit stereo", AuFile(2, 11025, 2, {1, 2, 3, 4}), true, 8, 2, {129, 130, 131, 132}},
+        {"linear extremes", AuFile(2, 8000, 1, {0x00, 0x7F, 0x80, 0xFF}), true, 8, 1, {0x80, 0xFF, 0x00, 0x7F}},
+        {"unknown size reads to the end", AuFile(2, 8000, 1, {5, 6, 7, 8}, 0xFFFFFFFFu), true, 8, 1,
+         {133, 134, 135, 136}},
         {"16-bit linear", AuFile(3, 8000, 1, {1, 2, 3, 4}), false, 0, 0, {}},
         {"size beyond the file", AuFile(2, 8000, 1, {1, 2, 3, 4}, 5), false, 0, 0, {}},
         {"huge size", AuFile(2, 8000, 1, {1, 2, 3, 4}, 0xFFFFFFF0u), false, 0, 0, {}},
@@ -370,6 +374,26 @@ TEST_F(SoundFilesTest, AuFilesOfMuLawAndLinearBytes)
         EXPECT_EQ(Format(mgr, 0).bitsPerSample, c.bits);
         EXPECT_EQ(Format(mgr, 0).channels, c.channels);
     }
+}
+
+// sine1000_8bit.au comes from SoX: "sox -D -n -r 8000 -c 1 -e signed-integer
+// -b 8 -t au sine1000_8bit.au synth 0.01 sine 1000 vol 0.5", a 1000 Hz sine of
+// half scale (amplitude 64) sampled 8 times a period.
+TEST_F(SoundFilesTest, LinearAuFromAnotherToolPlaysItsSignal)
+{
+    std::ifstream in(std::string(ZELK_FIXTURES) + "/sound/sine1000_8bit.au", std::ios::binary);
+    std::string au((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(au.size(), 44u);
+    DSoundManager mgr(kWindow, false);
+    FakePakInterface pak;
+    pak.Publish();
+    pak.Add("sine.au", au);
+    ASSERT_TRUE(mgr.ReadAuFile(0, "sine.au"));
+    std::vector<uint8_t> samples = Samples(mgr, 0);
+    ASSERT_EQ(samples.size(), 80u);
+    const double pi = 3.14159265358979;
+    for (size_t i = 0; i < samples.size(); ++i)
+        EXPECT_NEAR(int(samples[i]) - 128, 64 * std::sin(2 * pi * double(i) / 8), 6) << "sample " << i;
 }
 
 TEST_F(SoundFilesTest, OggDecodesAndATruncatedStreamFallsThroughToAu)
@@ -404,7 +428,7 @@ TEST_F(SoundFilesTest, OggDecodesAndATruncatedStreamFallsThroughToAu)
         pak.opened.clear();
         ASSERT_TRUE(mgr.LoadSound(1, "snd\\t"));
         EXPECT_EQ(pak.opened.back(), "snd\\t.au");
-        EXPECT_EQ(Samples(mgr, 1), (std::vector<uint8_t>{3, 3, 3, 3}));
+        EXPECT_EQ(Samples(mgr, 1), (std::vector<uint8_t>{131, 131, 131, 131}));
         EXPECT_EQ(pak.openHandles, 0);
         EXPECT_EQ(SoundBuffers(mgr), 2);
         ASSERT_EQ(unlink(CachePath("snd/t").c_str()), 0);

@@ -3,6 +3,8 @@
 #include "SurfaceFixture.h"
 #include "framework/graphics/Graphics.h"
 
+#include <climits>
+
 using namespace Zelk;
 using namespace Zelk::test;
 
@@ -452,6 +454,109 @@ TEST(SurfaceDraw, WholeRowFormsMatchTheChannelFormulas)
                 << x << "," << y;
             EXPECT_EQ(SurfaceDisplay::Raw(additive->mSurface, x, y), (n & 0xFFFFFF) ? add : d) << x << "," << y;
             EXPECT_EQ(SurfaceDisplay::Raw(filled->mSurface, x, y), fill) << x << "," << y;
+        }
+    }
+}
+
+namespace {
+
+// Every drawing routine that takes a colour, on one image.
+void DrawWithColour(Image& image, Image& source, const Color& c)
+{
+    const uint8_t coverage[4] = {255, 128, 64, 1};
+    const Span spans[] = {{3, 0, 4}}; // row 3, columns 0..3
+    for (int mode : {DRAWMODE_NORMAL, DRAWMODE_ADDITIVE}) {
+        image.FillRect(Rect(0, 0, 6, 1), c, mode);
+        image.Blit(&source, 0, 1, Rect(0, 0, 6, 1), c, mode);
+        image.DrawLine(0.0, 2.0, 5.0, 4.5, c, mode);
+    }
+    image.DrawAntiAliasedLine(0.5, 2.0, 5.5, 4.0, c, DRAWMODE_NORMAL);
+    image.FillCoverageSpans(spans, 1, c, DRAWMODE_NORMAL, coverage, 0, 3, 4, 1);
+}
+
+// The pixels of an image as both paths keep them: a surface's raw values or
+// the memory words.
+std::vector<uint32_t> Contents(Image& image, bool surface)
+{
+    if (surface) {
+        std::vector<uint32_t> out;
+        for (int y = 0; y < image.mHeight; ++y)
+            for (uint32_t v : SurfaceDisplay::RawRow(static_cast<DDImage&>(image).GetSurface(), y, image.mWidth))
+                out.push_back(v & 0xFFFFFF); // the top byte of a 32-bit surface is no channel
+        return out;
+    }
+    uint32_t* bits = static_cast<MemoryImage&>(image).GetBits();
+    return std::vector<uint32_t>(bits, bits + image.mWidth * image.mHeight);
+}
+
+} // namespace
+
+// Channels outside 0..255 never index past a table: memory images draw them
+// as their low 8 bits, as surfaces do, so both paths agree with the colour
+// whose channels are cut to 8 bits.
+TEST(SurfaceDraw, OutOfRangeColoursDrawAsTheirLowEightBitsOnBothPaths)
+{
+    const Color colours[] = {Color(300, 300, 300, 255), Color(10, 20, 30, -1), Color(-5, 256, 511, 128),
+                             Color(255, 255, 255, 300), Color(INT_MIN, INT_MAX, -256, 1000)};
+    std::vector<uint32_t> sourcePixels = {0xFF102030, 0x80FFFFFF, 0x00FFFFFF, 0xFFFFFFFF, 0x40806040, 0xFF000000};
+    for (bool surface : {false, true}) {
+        for (const Color& c : colours) {
+            SCOPED_TRACE(std::string(surface ? "surface " : "memory ") + std::to_string(c.mRed) + "," +
+                         std::to_string(c.mGreen) + "," + std::to_string(c.mBlue) + "," + std::to_string(c.mAlpha));
+            SurfaceDisplay t;
+            std::vector<uint32_t> start(36, 0xFF204060);
+            std::unique_ptr<Image> hostile, masked;
+            if (surface) {
+                hostile = t.Surface(6, 6, 0x00204060);
+                masked = t.Surface(6, 6, 0x00204060);
+            } else {
+                hostile = t.Memory(6, 6, start);
+                masked = t.Memory(6, 6, start);
+            }
+            auto source = t.Memory(6, 1, sourcePixels);
+            DrawWithColour(*hostile, *source, c);
+            DrawWithColour(*masked, *source, c.Masked());
+            EXPECT_EQ(Contents(*hostile, surface), Contents(*masked, surface));
+        }
+    }
+}
+
+// Positions and sizes at the ends of the int range neither wrap nor reach
+// outside the images; what lies inside is drawn as usual.
+TEST(SurfaceDraw, ExtremeRectanglesStayInsideOnBothPaths)
+{
+    struct Case {
+        const char* what;
+        int x, y;
+        Rect src;
+        int drawnAt; // column of the one source pixel that lands, -1: none
+    } cases[] = {
+        {"source at INT_MIN", 0, 0, Rect(INT_MIN, 0, INT_MAX, 1), -1},
+        {"destination at INT_MIN", INT_MIN, 0, Rect(0, 0, 4, 1), -1},
+        {"both at INT_MIN", INT_MIN, 0, Rect(INT_MIN, 0, 4, 1), -1},
+        {"destination far right", 2000000000, 0, Rect(0, 0, 2000000000, 1), -1},
+        {"source far right", 0, 0, Rect(2000000000, 0, 2000000000, 1), -1},
+        {"huge source ending inside", -3, 0, Rect(-2000000000, 0, INT_MAX, 1), -1},
+        {"source starting left of the image", 2, 0, Rect(-1, 0, 2, 1), 3},
+        {"destination at INT_MAX", INT_MAX, 0, Rect(0, 0, INT_MAX, 1), -1},
+    };
+    for (bool surface : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(surface ? "surface " : "memory ") + c.what);
+            SurfaceDisplay t;
+            std::unique_ptr<Image> image;
+            if (surface)
+                image = t.Surface(6, 2, 0);
+            else
+                image = t.Memory(6, 2, std::vector<uint32_t>(12, 0xFF000000));
+            auto source = t.Memory(1, 1, {0xFFFFFFFF});
+            image->Blit(source.get(), c.x, c.y, c.src, Color::White, DRAWMODE_NORMAL);
+            std::vector<uint32_t> pixels = Contents(*image, surface);
+            for (int x = 0; x < 6; ++x) {
+                uint32_t background = surface ? 0u : 0xFF000000u;
+                EXPECT_EQ(pixels[size_t(x)] != background, x == c.drawnAt) << x;
+                EXPECT_EQ(pixels[size_t(6 + x)], background) << x;
+            }
         }
     }
 }

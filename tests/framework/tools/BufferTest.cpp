@@ -103,6 +103,25 @@ TEST(Buffer, ReadingPastTheEndYieldsZeros)
     EXPECT_EQ(t.ReadString(), std::string("x\0\0", 3));
 }
 
+// Writes after SetData append to the data: bits and whole bytes land in one
+// stream that reads back in order.
+TEST(Buffer, WritesAfterSetDataAppend)
+{
+    const uint8_t data[] = {1, 2};
+    Buffer b;
+    ASSERT_TRUE(b.SetData(data, sizeof data));
+    b.WriteBits(1, 1);
+    b.WriteByte(0xAB);
+    b.WriteLong(-5);
+    EXPECT_EQ(b.GetWritePos(), 16 + 1 + 8 + 32);
+    EXPECT_EQ(b.GetBitSize(), 16 + 1 + 8 + 32);
+    EXPECT_EQ(b.ReadByte(), 1);
+    EXPECT_EQ(b.ReadByte(), 2);
+    EXPECT_EQ(b.ReadBits(1, false), 1);
+    EXPECT_EQ(b.ReadByte(), 0xAB);
+    EXPECT_EQ(b.ReadLong(), -5);
+}
+
 TEST(Buffer, DataAccess)
 {
     Buffer b;

@@ -98,7 +98,22 @@ TEST(HTTPTransfer, Responses)
         {"302", {Send("HTTP/1.0 302 Found\r\nLocation: /x\r\n\r\n")}, 4, ""},
         {"short status line", {Send("HTTP/1.1 20\r\n\r\nbody")}, 4, ""},
         {"connection reset", {Send(ok + "\r\npartial"), Pause(50), Reset()}, 6, ""},
-        {"closed before anything", {}, 0, ""},
+        // Header names in any case; bytes after an announced body are not read.
+        {"lower-case content length",
+         {Send(ok + "content-length: 5\r\n\r\nhello"), Pause(100), Send("extra")}, 0, "hello"},
+        {"lower-case chunked", {Send(ok + "transfer-encoding: Chunked\r\n\r\n2\r\nab\r\n0\r\n\r\n")}, 0, "ab"},
+        {"empty body on an open connection", {Send(ok + "Content-Length: 0\r\n\r\n"), Pause(100), Send("extra")},
+         0, ""},
+        // A close that cuts the response short is no success.
+        {"closed before anything", {}, HTTPTransfer::RESULT_NO_RESPONSE, ""},
+        {"closed inside the status line", {Send("HTTP/1.1 200")}, HTTPTransfer::RESULT_NO_RESPONSE, ""},
+        {"closed inside the headers", {Send(ok + "Server: t\r\n")}, HTTPTransfer::RESULT_INCOMPLETE, ""},
+        {"closed before the announced length", {Send(ok + "Content-Length: 10\r\n\r\nhel")},
+         HTTPTransfer::RESULT_INCOMPLETE, "hel"},
+        {"closed inside a chunk", {Send(ok + "Transfer-Encoding: chunked\r\n\r\n5\r\nab")},
+         HTTPTransfer::RESULT_INCOMPLETE, "ab"},
+        {"closed before the last chunk", {Send(ok + "Transfer-Encoding: chunked\r\n\r\n2\r\nab\r\n")},
+         HTTPTransfer::RESULT_INCOMPLETE, "ab"},
     };
     for (auto& c : cases) {
         LoopbackServer server(c.script);
@@ -170,6 +185,43 @@ TEST(HTTPTransfer, AbortWhileTheServerIsSilent)
     ASSERT_TRUE(Finish(t));
     EXPECT_EQ(t.GetResult(), HTTPTransfer::RESULT_DONE);
     EXPECT_EQ(t.GetContent(), "again");
+}
+
+// The time and size limits end transfers that would otherwise run without end.
+TEST(HTTPTransfer, TimeAndSizeLimits)
+{
+    const std::string ok = "HTTP/1.1 200 OK\r\n";
+    struct Case {
+        const char* name;
+        std::vector<Step> script;
+        int timeLimitMs;
+        size_t sizeLimit;
+        int result;
+    } cases[] = {
+        {"silent server", {Hold()}, 300, HTTPTransfer::kDefaultSizeLimit, HTTPTransfer::RESULT_TIMED_OUT},
+        {"body trickling past the time", {Send(ok + "\r\n"), SendBytewise(std::string(1000, 'x')), Hold()}, 300,
+         HTTPTransfer::kDefaultSizeLimit, HTTPTransfer::RESULT_TIMED_OUT},
+        {"body without end", {Send(ok + "\r\n" + std::string(5000, 'x')), Hold()}, 10000, 1000,
+         HTTPTransfer::RESULT_TOO_LARGE},
+        {"announced body too large", {Send(ok + "Content-Length: 1001\r\n\r\n"), Hold()}, 10000, 1000,
+         HTTPTransfer::RESULT_TOO_LARGE},
+        {"chunks too large", {Send(ok + "Transfer-Encoding: chunked\r\n\r\n800\r\n" + std::string(2048, 'x')), Hold()},
+         10000, 1000, HTTPTransfer::RESULT_TOO_LARGE},
+        {"headers without end", {Send(ok + "X-Fill: " + std::string(5000, 'x')), Hold()}, 10000, 1000,
+         HTTPTransfer::RESULT_TOO_LARGE},
+        {"within both", {Send(ok + "Content-Length: 1000\r\n\r\n" + std::string(1000, 'x')), Hold()}, 10000, 1000,
+         HTTPTransfer::RESULT_DONE},
+    };
+    for (auto& c : cases) {
+        LoopbackServer server(c.script);
+        HTTPTransfer t;
+        t.SetTimeLimit(c.timeLimitMs);
+        t.SetSizeLimit(c.sizeLimit);
+        t.Start(server.Address(), kRequest);
+        ASSERT_TRUE(Finish(t)) << c.name;
+        EXPECT_EQ(t.GetResult(), c.result) << c.name;
+        EXPECT_LE(t.GetContent().size(), c.sizeLimit) << c.name;
+    }
 }
 
 TEST(HTTPTransfer, DestructorEndsARunningWorker)

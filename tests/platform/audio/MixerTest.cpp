@@ -57,6 +57,22 @@ TEST(Mixer, ResamplesLinearlyAndLoopsAcrossTheEnd)
     EXPECT_TRUE(m.IsLooping(v));
 }
 
+// Neighbours at opposite full scale differ by 65535: the interpolation must not
+// wrap. A quarter of the way between them lies 16383.25 from the centre.
+TEST(Mixer, ResamplingBetweenOppositeFullScaleSamplesDoesNotWrap)
+{
+    Mixer m;
+    auto v = m.CreateVoice(Mono16({-32768, 32767, -32768, 32767}), Mixer::kOutputRate / 4);
+    m.Start(v, false);
+    std::vector<int16_t> left = Left(Mix(m, 12));
+    struct Case {
+        size_t frame;
+        int expect;
+    } cases[] = {{0, -32768}, {1, -16384}, {2, 0}, {3, 16383}, {4, 32767}, {5, 16383}, {7, -16384}, {11, 16383}};
+    for (const Case& c : cases)
+        EXPECT_NEAR(left[c.frame], c.expect, 1) << "frame " << c.frame;
+}
+
 TEST(Mixer, EightBitStereoGainsAndClipping)
 {
     Mixer m;

@@ -100,11 +100,12 @@ TEST(FreeTypeTextDevice, WidthIsTheWidestLineAndMissingGlyphsMeasureZero)
         int width;
     } cases[] = {
         {L"", 0},          {L"abc", 30},       {L"ab\ncdef", 40}, {L"abcd\r\nxy", 40}, {L"ab\rcde\n", 30},
-        {L"\x4E00", 0},    {L"a\x4E00" L"b", 20}, {L"\t\x01", 0}, {L"\xE9\xDF", 20},
+        // A private-use character no installed face has, not even a fallback.
+        {L"\U0010FFFD", 0}, {L"a\U0010FFFD" L"b", 20}, {L"\t\x01", 0}, {L"\xE9\xDF", 20},
     };
     for (auto& c : cases)
         EXPECT_EQ(font->Extent(c.text), c.width) << testing::PrintToString(std::wstring(c.text));
-    EXPECT_EQ(font->GetGlyph(0x4E00), nullptr);
+    EXPECT_EQ(font->GetGlyph(0x10FFFD), nullptr);
 }
 
 TEST(TextTarget, BlendsInTheTargetsOwnLayout)
