@@ -1,6 +1,7 @@
 #include "framework/app/Utf16.h"
 #include "game/core/PakDirectory.h"
 #include "game/core/PakInterface.h"
+#include "game/core/XmlFunctions.h"
 #include "tests/support/TempDir.h"
 #include "tools/makepak/PakWriter.h"
 
@@ -126,6 +127,14 @@ TEST_F(MakePakTest, Utf16XmlConversionReadsBackAsTheSameText)
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
     std::wstring text = Zelk::Utf16LEToWide(reinterpret_cast<const uint8_t*>(bytes.data()) + 2, bytes.size() - 2);
     EXPECT_EQ(text, L"<root t=\"caf\u00E9 \U0001F600\"/>");
+    // The game's reader, through the published layer, sees the same text.
+    XmlDocument doc;
+    XmlCreateDocument(doc);
+    ASSERT_TRUE(XmlLoadFile("cfg\\loc.xml", doc));
+    std::wstring value;
+    ASSERT_TRUE(XmlGetAttrWString(doc.Node().SelectSingle(L"root"), L"t", value));
+    EXPECT_EQ(value, L"caf\u00E9 \U0001F600");
+    EXPECT_EQ(value.size(), 6u); // U+1F600 is one character
     // Other files stay as they are.
     f = pak.FOpen("a.txt", "rb");
     char alpha[8] = {};
