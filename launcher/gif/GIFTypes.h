@@ -1,0 +1,54 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace GIFImage {
+
+enum TGIFSeverity { gsInfo, gsWarning, gsError };
+enum TGIFVersion { gvUnknown, gv87a, gv89a };
+enum class TDisposalMethod : uint8_t { dmNone, dmNoDisposal, dmBackground, dmPrevious };
+enum TGIFCompression { gcLZW, gcRLE };
+enum TProgressStage { psStarting, psRunning, psEnding };
+
+// A colour of a colour table.
+struct TGIFColor {
+    uint8_t Red = 0, Green = 0, Blue = 0;
+    bool operator==(const TGIFColor& o) const { return Red == o.Red && Green == o.Green && Blue == o.Blue; }
+    bool operator!=(const TGIFColor& o) const { return !(*this == o); }
+};
+
+// The toolkit's colour: 0x00BBGGRR.
+using TColor = uint32_t;
+
+inline TGIFColor Color2RGB(TColor c)
+{
+    return TGIFColor{uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)};
+}
+
+inline TColor RGB2Color(TGIFColor c)
+{
+    return TColor(c.Red) | TColor(c.Green) << 8 | TColor(c.Blue) << 16;
+}
+
+// Sender, severity, message.
+using TGIFWarning = std::function<void(const void*, TGIFSeverity, const std::string&)>;
+// Sender, stage, percent done, redraw flag, message.
+using TProgressEvent = std::function<void(const void*, TProgressStage, int, bool, const std::string&)>;
+
+} // namespace GIFImage
+
+namespace GIFImage {
+
+// A rectangle with exclusive right and bottom edges.
+struct TRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    int Width() const { return Right - Left; }
+    int Height() const { return Bottom - Top; }
+    bool operator==(const TRect& o) const
+    {
+        return Left == o.Left && Top == o.Top && Right == o.Right && Bottom == o.Bottom;
+    }
+};
+
+} // namespace GIFImage

@@ -1,0 +1,81 @@
+#pragma once
+#include "launcher/gif/GIFTypes.h"
+#include "launcher/gif/Stream.h"
+#include "launcher/gif/TGIFHeader.h"
+#include "launcher/gif/TGIFImageList.h"
+#include <memory>
+#include <string>
+
+namespace GIFImage {
+
+class TGIFSubImage;
+
+// A GIF image: header with the logical screen and global colour table, and
+// its frames. The model is single-threaded: frames must not be changed while
+// painters run.
+class TGIFImage {
+public:
+    TGIFImage();
+    virtual ~TGIFImage();
+    TGIFImage(const TGIFImage&) = delete;
+    TGIFImage& operator=(const TGIFImage&) = delete;
+
+    void Clear();
+    // Takes the frame; answers its index.
+    int Add(std::unique_ptr<TGIFSubImage> frame);
+    void Pack();
+
+    TGIFVersion Version() const;
+    int ColorResolution() const;
+    int BitsPerPixel() const;
+    int Width() const { return fHeader.Width(); }
+    int Height() const { return fHeader.Height(); }
+    void SetWidth(int value);
+    void SetHeight(int value);
+    int BackgroundColorIndex() const { return fHeader.BackgroundColorIndex(); }
+    void SetBackgroundColorIndex(int index) { fHeader.SetBackgroundColorIndex(index); }
+    TColor BackgroundColor() const { return fHeader.BackgroundColor(); }
+    void SetBackgroundColor(TColor color) { fHeader.SetBackgroundColor(color); }
+    int AspectRatio() const { return fHeader.AspectRatio(); }
+    TGIFHeader& Header() { return fHeader; }
+    const TGIFHeader& Header() const { return fHeader; }
+    TGIFGlobalColorMap& GlobalColorMap() { return fHeader.ColorMap(); }
+    const TGIFGlobalColorMap& GlobalColorMap() const { return fHeader.ColorMap(); }
+    TGIFImageList& Images() { return fImages; }
+    const TGIFImageList& Images() const { return fImages; }
+    bool IsTransparent() const;
+    bool Empty() const { return fImages.Count() == 0; }
+    TGIFCompression Compression() const { return fCompression; }
+    void SetCompression(TGIFCompression value) { fCompression = value; }
+
+    void LoadFromStream(Stream& s);
+    void LoadFromFile(const std::string& filename);
+    void SaveToStream(Stream& s);
+    void SaveToFile(const std::string& filename);
+
+    virtual void Warning(const void* sender, TGIFSeverity severity, const std::string& message);
+    void Progress(TProgressStage stage, int percent, const std::string& message);
+
+    // Grows the logical screen to hold the frame (a frame moved or resized
+    // through its geometry), warning as it goes.
+    void FitScreenTo(const TGIFSubImage& frame);
+    // Counts pixels of frames being read; refuses an image above the limit.
+    void ReservePixels(uint64_t pixels);
+
+    TGIFWarning OnWarning;
+    TProgressEvent OnProgress;
+    std::function<void()> OnChange;
+
+protected:
+    void Changed();
+
+private:
+    void GrowScreenToFrames();
+
+    TGIFHeader fHeader;
+    TGIFImageList fImages;
+    TGIFCompression fCompression = gcLZW;
+    uint64_t fReservedPixels = 0;
+};
+
+} // namespace GIFImage
