@@ -26,7 +26,10 @@ std::vector<std::vector<uint8_t>> FramePixels(GIFImage::TGIFImage& image)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    // Large frames only cost time here; the limits themselves are tested.
+    const uint64_t kFrame = 1 << 20, kTotal = 4 << 20;
     GIFImage::TGIFImage image;
+    image.SetPixelLimits(kFrame, kTotal);
     image.OnWarning = [](const void*, GIFImage::TGIFSeverity, const std::string&) {};
     GIFImage::MemoryStream in(data, size);
     try {
@@ -41,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     GIFImage::TGIFImage again;
+    again.SetPixelLimits(kFrame, kTotal);
     again.OnWarning = image.OnWarning;
     out.Seek(0);
     again.LoadFromStream(out); // what we wrote must read back without error

@@ -52,3 +52,13 @@ struct TRect {
 };
 
 } // namespace GIFImage
+
+namespace GIFImage {
+
+enum class TColorReduction {
+    rmNone, rmWindows20, rmWindows256, rmWindowsGray, rmMonochrome, rmGrayScale, rmNetscape, rmQuantize,
+    rmQuantizeWindows, rmPalette
+};
+enum class TDitherMode { dmNearest, dmFloydSteinberg, dmStucki, dmSierra, dmJaJuNI, dmSteveArche, dmBurkes };
+
+} // namespace GIFImage

@@ -11,7 +11,9 @@
 
 namespace GIFImage {
 
-TGIFImage::TGIFImage() : fHeader(this), fImages(this)
+TGIFImage::TGIFImage()
+    : fHeader(this), fImages(this), fMaxFramePixels(GIFLimits::kMaxFramePixels),
+      fMaxImagePixels(GIFLimits::kMaxImagePixels)
 {
     Clear();
 }
@@ -94,6 +96,13 @@ void TGIFImage::SetHeight(int value)
     }
 }
 
+void TGIFImage::SetReductionBits(int value)
+{
+    if (value < 3 || value > 8)
+        throw GIFException(Msg::kInvalidBitsPerPixel);
+    fReductionBits = value;
+}
+
 bool TGIFImage::IsTransparent() const
 {
     for (int i = 0; i < fImages.Count(); ++i) {
@@ -138,9 +147,15 @@ void TGIFImage::GrowScreenToFrames()
 
 void TGIFImage::ReservePixels(uint64_t pixels)
 {
-    if (pixels > GIFLimits::kMaxFramePixels || fReservedPixels + pixels > GIFLimits::kMaxImagePixels)
+    if (pixels > fMaxFramePixels || fReservedPixels + pixels > fMaxImagePixels)
         throw GIFException(Msg::kInvalidDimensions);
     fReservedPixels += pixels;
+}
+
+void TGIFImage::SetPixelLimits(uint64_t perFrame, uint64_t total)
+{
+    fMaxFramePixels = std::min(perFrame, GIFLimits::kMaxFramePixels);
+    fMaxImagePixels = std::min(total, GIFLimits::kMaxImagePixels);
 }
 
 void TGIFImage::LoadFromStream(Stream& s)

@@ -47,6 +47,14 @@ public:
     bool Empty() const { return fImages.Count() == 0; }
     TGIFCompression Compression() const { return fCompression; }
     void SetCompression(TGIFCompression value) { fCompression = value; }
+    // Settings for pictures converted into frames.
+    TColorReduction ColorReduction() const { return fColorReduction; }
+    void SetColorReduction(TColorReduction value) { fColorReduction = value; }
+    TDitherMode DitherMode() const { return fDitherMode; }
+    void SetDitherMode(TDitherMode value) { fDitherMode = value; }
+    int ReductionBits() const { return fReductionBits; }
+    // Outside 3 to 8: "Invalid Bits Per Pixel value".
+    void SetReductionBits(int value);
 
     void LoadFromStream(Stream& s);
     void LoadFromFile(const std::string& filename);
@@ -61,6 +69,11 @@ public:
     void FitScreenTo(const TGIFSubImage& frame);
     // Counts pixels of frames being read; refuses an image above the limit.
     void ReservePixels(uint64_t pixels);
+    // The largest frame and the most pixels in all frames read ("Invalid
+    // image dimensions" beyond); a caller that knows its pictures are small
+    // may lower them.
+    void SetPixelLimits(uint64_t perFrame, uint64_t total);
+    uint64_t MaxFramePixels() const { return fMaxFramePixels; }
 
     TGIFWarning OnWarning;
     TProgressEvent OnProgress;
@@ -75,7 +88,11 @@ private:
     TGIFHeader fHeader;
     TGIFImageList fImages;
     TGIFCompression fCompression = gcLZW;
+    TColorReduction fColorReduction = TColorReduction::rmNetscape;
+    TDitherMode fDitherMode = TDitherMode::dmNearest;
+    int fReductionBits = 8;
     uint64_t fReservedPixels = 0;
+    uint64_t fMaxFramePixels, fMaxImagePixels;
 };
 
 } // namespace GIFImage

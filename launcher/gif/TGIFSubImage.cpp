@@ -102,7 +102,7 @@ void TGIFSubImage::SetPixel(int x, int y, uint8_t value)
 void TGIFSubImage::AllocatePixels(uint8_t fill)
 {
     uint64_t size = uint64_t(Width()) * uint64_t(Height());
-    if (size > GIFLimits::kMaxFramePixels)
+    if (size > (fGIFImage ? fGIFImage->MaxFramePixels() : GIFLimits::kMaxFramePixels))
         throw GIFException(Msg::kInvalidDimensions);
     fData.assign(size_t(size), fill);
 }
