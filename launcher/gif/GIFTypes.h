@@ -62,3 +62,9 @@ enum class TColorReduction {
 enum class TDitherMode { dmNearest, dmFloydSteinberg, dmStucki, dmSierra, dmJaJuNI, dmSteveArche, dmBurkes };
 
 } // namespace GIFImage
+
+namespace GIFImage {
+
+enum TGIFOptimizeOption : unsigned { ooCrop = 1, ooMerge = 2, ooCleanup = 4, ooColorMap = 8, ooReduceColors = 16 };
+
+} // namespace GIFImage

@@ -2,6 +2,10 @@
 #include "launcher/gif/GIFException.h"
 #include "launcher/gif/GIFMessages.h"
 #include "launcher/gif/StreamIO.h"
+#include "launcher/gif/TGIFGraphicControlExtension.h"
+#include "launcher/gif/TGIFSubImage.h"
+#include <algorithm>
+#include <numeric>
 
 namespace GIFImage {
 
@@ -139,6 +143,61 @@ void TGIFColorMap::Truncate(int count)
         fCount = count;
         Changed();
     }
+}
+
+bool TGIFColorMap::Optimize()
+{
+    return SortByUse();
+}
+
+bool TGIFColorMap::SortByUse()
+{
+    if (fCount <= 1)
+        return false;
+    fOptimized = true;
+    std::vector<TGIFSubImage*> frames = CountedFrames();
+    std::vector<uint64_t> counts(static_cast<size_t>(fCount), 0);
+    for (TGIFSubImage* f : frames)
+        for (size_t i = 0; i < f->DataSize(); ++i)
+            if (f->Data()[i] < fCount)
+                ++counts[f->Data()[i]];
+    // The background colour stays in the table with its own index.
+    uint8_t* background = BackgroundIndexField();
+    if (background && *background < fCount)
+        ++counts[*background];
+    std::vector<int> order(static_cast<size_t>(fCount));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return counts[size_t(a)] > counts[size_t(b)]; });
+    bool moved = false;
+    for (int i = 0; i < fCount; ++i)
+        moved |= order[size_t(i)] != i;
+    if (!moved)
+        return true;
+    uint8_t newIndex[256];
+    for (int i = 0; i < 256; ++i)
+        newIndex[i] = uint8_t(i);
+    for (int k = 0; k < fCount; ++k)
+        newIndex[order[size_t(k)]] = uint8_t(k);
+    for (TGIFSubImage* f : frames) {
+        for (size_t i = 0; i < f->DataSize(); ++i)
+            f->Data()[i] = newIndex[f->Data()[i]];
+        TGIFGraphicControlExtension* gce = f->GraphicControlExtension();
+        if (f->Transparent() && gce)
+            gce->SetTransparentColorIndexRaw(newIndex[gce->TransparentColorIndex()]);
+    }
+    if (background && *background < fCount)
+        *background = newIndex[*background];
+    std::vector<TGIFColor> sorted(fColorMap.size());
+    int used = 0;
+    for (int k = 0; k < fCount; ++k) {
+        sorted[size_t(k)] = fColorMap[size_t(order[size_t(k)])];
+        if (counts[size_t(order[size_t(k)])] > 0)
+            used = k + 1;
+    }
+    fColorMap = std::move(sorted);
+    fCount = used;
+    Changed();
+    return true;
 }
 
 } // namespace GIFImage

@@ -5,6 +5,8 @@
 
 namespace GIFImage {
 
+class TGIFSubImage;
+
 // A colour table of at most 256 entries, grown on demand.
 class TGIFColorMap {
 public:
@@ -39,8 +41,16 @@ public:
 
     virtual void Warning(TGIFSeverity severity, const std::string& message) const {}
     virtual void Changed() {}
+    // Sorts the entries by use, most used first, renumbering the pixels of
+    // the frames that use the table; unused entries at the end are dropped.
+    virtual bool Optimize();
 
 protected:
+    // The frames whose pixels index this table.
+    virtual std::vector<TGIFSubImage*> CountedFrames() { return {}; }
+    // The screen's background index when it points into this table.
+    virtual uint8_t* BackgroundIndexField() { return nullptr; }
+    bool SortByUse();
     void SetCapacity(int request);
 
 private:

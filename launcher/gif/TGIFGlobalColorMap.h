@@ -11,6 +11,11 @@ public:
     explicit TGIFGlobalColorMap(TGIFHeader* header) : fHeader(header) {}
     TGIFHeader* Header() const { return fHeader; }
     void Warning(TGIFSeverity severity, const std::string& message) const override;
+    bool Optimize() override;
+
+protected:
+    std::vector<TGIFSubImage*> CountedFrames() override;
+    uint8_t* BackgroundIndexField() override;
 
 private:
     TGIFHeader* fHeader;

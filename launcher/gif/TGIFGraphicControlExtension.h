@@ -33,6 +33,8 @@ public:
     void SetDelay(int value) { fRec.DelayTime = uint16_t(value); }
     int TransparentColorIndex() const { return fRec.TransparentColorIndex; }
     void SetTransparentColorIndex(int index);
+    // Stores the index unchecked (while tables are being rebuilt).
+    void SetTransparentColorIndexRaw(uint8_t index) { fRec.TransparentColorIndex = index; }
     TColor TransparentColor() const;
     void SetTransparentColor(TColor color);
     const TGIFGCERec& Record() const { return fRec; }

@@ -56,6 +56,11 @@ public:
     // Outside 3 to 8: "Invalid Bits Per Pixel value".
     void SetReductionBits(int value);
 
+    // Makes the image smaller before it is written (TGIFOptimizeOption bits).
+    void Optimize(unsigned options, TColorReduction reduction, TDitherMode mode, int reductionBits);
+    // Merges every colour table into one global table.
+    void OptimizeColorMap();
+
     void LoadFromStream(Stream& s);
     void LoadFromFile(const std::string& filename);
     void SaveToStream(Stream& s);

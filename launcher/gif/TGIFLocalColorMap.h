@@ -12,6 +12,9 @@ public:
     TGIFSubImage* SubImage() const { return fSubImage; }
     void Warning(TGIFSeverity severity, const std::string& message) const override;
 
+protected:
+    std::vector<TGIFSubImage*> CountedFrames() override { return {fSubImage}; }
+
 private:
     TGIFSubImage* fSubImage;
 };

@@ -185,3 +185,117 @@ void TGIFSubImage::SaveToStream(Stream& s)
 }
 
 } // namespace GIFImage
+
+namespace GIFImage {
+
+void TGIFSubImage::Crop()
+{
+    if (Empty() || !Transparent() || !fGraphicControlExtension)
+        return;
+    const uint8_t t = uint8_t(fGraphicControlExtension->TransparentColorIndex());
+    const int w = Width(), h = Height();
+    auto opaqueColumn = [&](int x, int top, int bottom) {
+        for (int y = top; y < bottom; ++y)
+            if (fData[size_t(y) * size_t(w) + size_t(x)] != t)
+                return true;
+        return false;
+    };
+    auto opaqueRow = [&](int y, int left, int right) {
+        for (int x = left; x < right; ++x)
+            if (fData[size_t(y) * size_t(w) + size_t(x)] != t)
+                return true;
+        return false;
+    };
+    int left = 0, right = w, top = 0, bottom = h;
+    while (left < right && !opaqueColumn(left, 0, h))
+        ++left;
+    if (left == right) {
+        Clear();
+        return;
+    }
+    while (!opaqueColumn(right - 1, 0, h))
+        --right;
+    while (!opaqueRow(top, left, right))
+        ++top;
+    while (!opaqueRow(bottom - 1, left, right))
+        --bottom;
+    if (left == 0 && top == 0 && right == w && bottom == h)
+        return;
+    std::vector<uint8_t> cropped;
+    cropped.reserve(size_t(right - left) * size_t(bottom - top));
+    for (int y = top; y < bottom; ++y)
+        cropped.insert(cropped.end(), fData.begin() + y * w + left, fData.begin() + y * w + right);
+    fDescriptor.Left = uint16_t(Left() + left);
+    fDescriptor.Top = uint16_t(Top() + top);
+    fDescriptor.Width = uint16_t(right - left);
+    fDescriptor.Height = uint16_t(bottom - top);
+    fData = std::move(cropped);
+}
+
+void TGIFSubImage::Merge(TGIFSubImage* previous)
+{
+    if (!previous || Empty() || previous->Empty())
+        return;
+    TGIFGraphicControlExtension* prevGce = previous->GraphicControlExtension();
+    if (prevGce && (prevGce->Disposal() == TDisposalMethod::dmBackground
+                       || prevGce->Disposal() == TDisposalMethod::dmPrevious))
+        return;
+    const int left = std::max(Left(), previous->Left()), top = std::max(Top(), previous->Top());
+    const int right = std::min(Left() + Width(), previous->Left() + previous->Width());
+    const int bottom = std::min(Top() + Height(), previous->Top() + previous->Height());
+    if (left >= right || top >= bottom)
+        return;
+    TGIFColorMap& map = ActiveColorMap();
+    const TGIFColorMap& prevMap = previous->ActiveColorMap();
+    const bool wasTransparent = Transparent() && fGraphicControlExtension;
+    int index = wasTransparent ? fGraphicControlExtension->TransparentColorIndex() : -1;
+    if (!wasTransparent && (map.Count() < 1 || map.Count() > 255))
+        return;
+    const int prevTransparent = previous->Transparent() && prevGce ? prevGce->TransparentColorIndex() : -1;
+    auto usesIndex = [&](int value) {
+        return std::find(fData.begin(), fData.end(), uint8_t(value)) != fData.end();
+    };
+    auto chooseIndex = [&]() -> int {
+        if (fColorMap.Count() > 0)
+            return fColorMap.Add(TGIFColor{});
+        // Another frame's transparent index in the global table serves only
+        // when this frame does not use it as a colour.
+        if (fGIFImage)
+            for (int i = 0; i < fGIFImage->Images().Count(); ++i) {
+                TGIFSubImage* other = fGIFImage->Images().SubImage(i);
+                TGIFGraphicControlExtension* g = other->GraphicControlExtension();
+                if (other != this && other->ColorMap().Count() == 0 && other->Transparent() && g
+                    && !usesIndex(g->TransparentColorIndex()))
+                    return g->TransparentColorIndex();
+            }
+        return map.Count() < 256 ? map.Add(TGIFColor{}) : -1;
+    };
+    for (int y = top; y < bottom; ++y) {
+        uint8_t* row = fData.data() + size_t(y - Top()) * size_t(Width());
+        const uint8_t* prevRow = previous->Data() + size_t(y - previous->Top()) * size_t(previous->Width());
+        for (int x = left; x < right; ++x) {
+            uint8_t& p = row[x - Left()];
+            const uint8_t q = prevRow[x - previous->Left()];
+            if (p == index || q == prevTransparent)
+                continue;
+            bool same = &map == &prevMap ? p == q
+                                         : p < map.Count() && q < prevMap.Count() && map.Data()[p] == prevMap.Data()[q];
+            if (!same)
+                continue;
+            if (index < 0 && (index = chooseIndex()) < 0)
+                return;
+            p = uint8_t(index);
+        }
+    }
+    if (!wasTransparent && index >= 0) {
+        TGIFGraphicControlExtension* gce = fGraphicControlExtension;
+        if (!gce) {
+            fExtensions.Add(std::make_unique<TGIFGraphicControlExtension>(this));
+            gce = fGraphicControlExtension;
+        }
+        gce->SetTransparentColorIndexRaw(uint8_t(index));
+        gce->SetTransparent(true);
+    }
+}
+
+} // namespace GIFImage

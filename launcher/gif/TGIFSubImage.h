@@ -71,6 +71,12 @@ public:
     void SetData(std::vector<uint8_t> pixels);
 
     void Clear();
+    // Cuts the transparent border of a transparent frame; an all-transparent
+    // frame is cleared.
+    void Crop();
+    // Turns the pixels that repeat what the previous frame shows into the
+    // transparent index.
+    void Merge(TGIFSubImage* previous);
     void LoadFromStream(Stream& s) override;
     void SaveToStream(Stream& s) override;
 
