@@ -1,5 +1,8 @@
 #pragma once
+#include "launcher/gif/Bitmap.h"
 #include "launcher/gif/GIFTypes.h"
+#include "launcher/gif/Icon.h"
+#include "launcher/gif/VectorPicture.h"
 #include "launcher/gif/Stream.h"
 #include "launcher/gif/TGIFHeader.h"
 #include "launcher/gif/TGIFImageList.h"
@@ -9,6 +12,7 @@
 namespace GIFImage {
 
 class TGIFSubImage;
+class Clipboard;
 
 // A GIF image: header with the logical screen and global colour table, and
 // its frames. The model is single-threaded: frames must not be changed while
@@ -24,6 +28,20 @@ public:
     // Takes the frame; answers its index.
     int Add(std::unique_ptr<TGIFSubImage> frame);
     void Pack();
+    // A picture converted into a new frame; answers its index.
+    int Add(const Bitmap& picture);
+    int Add(const Icon& picture);
+    int Add(const VectorPicture& picture);
+    // Copies another image's screen, frames and settings; the copy keeps no
+    // progress or warning handler.
+    void Assign(const TGIFImage& source);
+    // The "GIF Image" clipboard format.
+    static unsigned ClipboardFormat();
+    // Reads the clipboard's data of that format: "GIF Image" bytes or the
+    // bitmap format; any other format is "Unsupported clipboard format".
+    void LoadFromClipboardFormat(unsigned format, const Clipboard& clipboard);
+    // Puts the GIF on the clipboard (nothing for an empty image).
+    void SaveToClipboardFormat(Clipboard& clipboard);
 
     TGIFVersion Version() const;
     int ColorResolution() const;

@@ -1,5 +1,8 @@
 #pragma once
+#include "launcher/gif/Bitmap.h"
+#include "launcher/gif/Icon.h"
 #include "launcher/gif/TGIFExtensionList.h"
+#include "launcher/gif/VectorPicture.h"
 #include "launcher/gif/TGIFItem.h"
 #include "launcher/gif/TGIFLocalColorMap.h"
 #include <vector>
@@ -71,6 +74,20 @@ public:
     void SetData(std::vector<uint8_t> pixels);
 
     void Clear();
+    // Copies another frame: geometry, pixels, local table, transparency and
+    // (through a stream, so independent) its extensions.
+    void Assign(const TGIFSubImage& source);
+    // Takes a picture: 1, 4 and 8 bits as they are, other depths reduced by
+    // the image's reduction settings; a transparent bitmap's mask applies.
+    void Assign(const Bitmap& source);
+    // An icon drawn over black, its mask making the frame transparent.
+    void Assign(const Icon& source);
+    // A vector picture drawn over white and over black; where the two differ
+    // it drew nothing, and the frame is transparent there.
+    void Assign(const VectorPicture& source);
+    // Pixels whose mask value is not 0 become a black entry added to the
+    // local table (sorted by use first), marked transparent.
+    void ApplyMask(const std::vector<uint8_t>& mask);
     // Cuts the transparent border of a transparent frame; an all-transparent
     // frame is cleared.
     void Crop();
