@@ -68,3 +68,30 @@ namespace GIFImage {
 enum TGIFOptimizeOption : unsigned { ooCrop = 1, ooMerge = 2, ooCleanup = 4, ooColorMap = 8, ooReduceColors = 16 };
 
 } // namespace GIFImage
+
+namespace GIFImage {
+
+enum TGIFDrawOption : unsigned {
+    goAsync = 1 << 0, goTransparent = 1 << 1, goAnimate = 1 << 2, goLoop = 1 << 3, goLoopContinously = 1 << 4,
+    goValidateCanvas = 1 << 5, goDirectDraw = 1 << 6, goClearOnLoop = 1 << 7, goTile = 1 << 8, goDither = 1 << 9,
+    goAutoDither = 1 << 10
+};
+inline constexpr unsigned kDefaultDrawOptions = 0x068F;
+
+// The system's multiply-divide: a x b / c rounded half away from zero in 64
+// bits; -1 for a divisor of 0.
+inline int MulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return -1;
+    int64_t n = int64_t(a) * b;
+    int64_t ac = c < 0 ? -int64_t(c) : c, an = n < 0 ? -n : n;
+    int64_t q = (an + ac / 2) / ac;
+    if ((n < 0) != (c < 0))
+        q = -q;
+    if (q > INT32_MAX || q < INT32_MIN)
+        return -1;
+    return int(q);
+}
+
+} // namespace GIFImage

@@ -20,11 +20,13 @@ TGIFImage::TGIFImage()
 
 TGIFImage::~TGIFImage()
 {
+    PaintStop();
     fImages.Clear();
 }
 
 void TGIFImage::Clear()
 {
+    PaintStop();
     fImages.Clear();
     fHeader.Clear();
     fReservedPixels = 0;

@@ -7,18 +7,23 @@
 #include "launcher/gif/TGIFHeader.h"
 #include "launcher/gif/TGIFImageList.h"
 #include <memory>
+#include <mutex>
+#include <vector>
 #include <string>
 
 namespace GIFImage {
 
 class TGIFSubImage;
 class Clipboard;
+class PainterHost;
+class TGIFPainter;
 
 // A GIF image: header with the logical screen and global colour table, and
 // its frames. The model is single-threaded: frames must not be changed while
 // painters run.
 class TGIFImage {
 public:
+    static constexpr TColor kNoColor = 0x1FFFFFFF;
     TGIFImage();
     virtual ~TGIFImage();
     TGIFImage(const TGIFImage&) = delete;
@@ -79,6 +84,37 @@ public:
     // Merges every colour table into one global table.
     void OptimizeColorMap();
 
+    // Drawing and animation. Without a host (the GUI loop) every animation
+    // runs in the caller.
+    void SetPainterHost(PainterHost* host) { fHost = host; }
+    unsigned DrawOptions() const { return fDrawOptions; }
+    // A change stops the draw painter.
+    void SetDrawOptions(unsigned options);
+    int AnimationSpeed() const { return fAnimationSpeed; }
+    // Clamped to 0 to 1000, passed on to the running painters.
+    void SetAnimationSpeed(int value);
+    int ForceFrame() const { return fForceFrame; }
+    void SetForceFrame(int value) { fForceFrame = value; }
+    TColor DrawBackgroundColor() const;
+    void SetDrawBackgroundColor(TColor color) { fDrawBackgroundColor = color; }
+    // One frame, or no animation: draws ForceFrame (frame 0 when out of
+    // range) at once. Otherwise starts the draw painter for this canvas and
+    // rectangle, painting straight onto the canvas.
+    void Draw(Bitmap& canvas, const TRect& rect);
+    // Starts an extra painter; none for an empty image or rectangle. A
+    // synchronous painter has run to its end when this returns.
+    std::shared_ptr<TGIFPainter> Paint(Bitmap& canvas, const TRect& rect, unsigned options);
+    void PaintStart();
+    void PaintPause();
+    void PaintResume();
+    void PaintRestart();
+    // Stops every painter and waits for their threads, running the GUI's
+    // pending closures meanwhile when called on the GUI thread.
+    void PaintStop();
+    // The painters still running.
+    int PainterCount();
+    std::function<void(TGIFPainter*)> OnStartPaint, OnPaint, OnAfterPaint, OnLoop, OnEndPaint;
+
     void LoadFromStream(Stream& s);
     void LoadFromFile(const std::string& filename);
     void SaveToStream(Stream& s);
@@ -116,6 +152,15 @@ private:
     int fReductionBits = 8;
     uint64_t fReservedPixels = 0;
     uint64_t fMaxFramePixels, fMaxImagePixels;
+    PainterHost* fHost = nullptr;
+    unsigned fDrawOptions = kDefaultDrawOptions;
+    int fAnimationSpeed = 100;
+    int fForceFrame = -1;
+    TColor fDrawBackgroundColor = kNoColor;
+    std::recursive_mutex fPaintersLock;
+    std::vector<std::shared_ptr<TGIFPainter>> fPainters;
+    std::shared_ptr<TGIFPainter> fDrawPainter;
+    bool fIsDrawing = false;
 };
 
 } // namespace GIFImage

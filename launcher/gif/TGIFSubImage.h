@@ -88,6 +88,15 @@ public:
     // Pixels whose mask value is not 0 become a black entry added to the
     // local table (sorted by use first), marked transparent.
     void ApplyMask(const std::vector<uint8_t>& mask);
+    // Draws the frame at its place scaled into rect of a 32-bit canvas
+    // (nearest pixel, edges by the multiply-divide rule), leaving the canvas
+    // where the frame is transparent when transparent is set. Indices past
+    // the table draw black.
+    void Draw(Bitmap& canvas, const TRect& rect, bool transparent) const;
+    // Fills the frame's place scaled into rect with a colour.
+    void ClearArea(Bitmap& canvas, const TRect& rect, TColor color) const;
+    // The frame's place scaled into rect.
+    TRect PlaceIn(const TRect& rect) const;
     // Cuts the transparent border of a transparent frame; an all-transparent
     // frame is cleared.
     void Crop();
