@@ -11,6 +11,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "platform/NullPlatform.h"
 #include "platform/ddraw/DirectDraw.h"
+#include "bench/RatioReporter.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -465,25 +466,6 @@ BENCHMARK(BM_PixmanSurface_Fill) SURFACES;
 BENCHMARK(BM_Surface_NearestStretch) SURFACES;
 BENCHMARK(BM_PixmanSurface_NearestStretch) SURFACES;
 BENCHMARK(BM_Frame_Office)->Arg(0)->Arg(1)->ArgName("rgb565")->Unit(benchmark::kMillisecond);
-
-// Keeps the best time per iteration of each benchmark over its repetitions
-// (the machine is shared: the minimum is the least disturbed run), for the
-// ratio table.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration) {
-                auto it = times.find(r.run_name.str());
-                double t = r.GetAdjustedRealTime();
-                if (it == times.end() || t < it->second)
-                    times[r.run_name.str()] = t;
-            }
-    }
-    std::map<std::string, double> times;
-};
 
 void PrintRatios(const std::map<std::string, double>& times)
 {

@@ -1,6 +1,7 @@
 #include "launcher/gif/Bitmap.h"
 #include "launcher/gif/GIFException.h"
 #include "launcher/gif/GIFMessages.h"
+#include <algorithm>
 
 namespace GIFImage {
 
@@ -72,6 +73,27 @@ void Bitmap::SetPixelColor(int x, int y, TGIFColor c)
     p[0] = c.Blue;
     p[1] = c.Green;
     p[2] = c.Red;
+}
+
+void Bitmap::CopyRect(int dx, int dy, const Bitmap& source, int sx, int sy, int w, int h)
+{
+    for (int y = 0; y < h; ++y) {
+        int ty = dy + y, fy = sy + y;
+        if (ty < 0 || ty >= fHeight || fy < 0 || fy >= source.fHeight)
+            continue;
+        for (int x = 0; x < w; ++x) {
+            int tx = dx + x, fx = sx + x;
+            if (tx >= 0 && tx < fWidth && fx >= 0 && fx < source.fWidth)
+                SetPixelColor(tx, ty, source.PixelColor(fx, fy));
+        }
+    }
+}
+
+void Bitmap::FillRect(const TRect& rect, TGIFColor color)
+{
+    for (int y = std::max(rect.Top, 0); y < std::min(rect.Bottom, fHeight); ++y)
+        for (int x = std::max(rect.Left, 0); x < std::min(rect.Right, fWidth); ++x)
+            SetPixelColor(x, y, color);
 }
 
 void Bitmap::SetPixelFormat(TPixelFormat format)

@@ -33,6 +33,10 @@ public:
     void SetPixelColor(int x, int y, TGIFColor c); // 24 and 32 bits
     int PixelIndex(int x, int y) const;            // 1, 4 and 8 bits
     void SetPixelIndex(int x, int y, int index);
+    // Copies a w x h block of a bitmap to (dx, dy), clipped to both.
+    void CopyRect(int dx, int dy, const Bitmap& source, int sx, int sy, int w, int h);
+    // Fills a rectangle (clipped) with a colour.
+    void FillRect(const TRect& rect, TGIFColor color);
     // Converts the pixels to another format; to an indexed format only from
     // an indexed one of the same palette.
     void SetPixelFormat(TPixelFormat format);

@@ -24,6 +24,25 @@ TGIFPainter::TGIFPainter(TGIFImage* image, PainterHost* host, Bitmap* canvas, co
     : fImage(image), fHost(host), fCanvas(canvas), fRect(rect), fDrawOptions(options),
       fAnimationSpeed(image ? image->AnimationSpeed() : 100)
 {
+    if (image && canvas) {
+        fBackgroundColor = image->DrawBackgroundColor();
+        bool background = options & goClearOnLoop, previous = false;
+        for (int i = 0; i < image->Images().Count(); ++i)
+            if (auto* gce = image->Images().SubImage(i)->GraphicControlExtension()) {
+                background |= gce->Disposal() == TDisposalMethod::dmBackground;
+                previous |= gce->Disposal() == TDisposalMethod::dmPrevious;
+            }
+        const int w = rect.Width(), h = rect.Height();
+        if (background && (options & goTransparent)) {
+            fBackground = Bitmap(w, h, pf32bit);
+            fBackground.CopyRect(0, 0, *canvas, rect.Left, rect.Top, w, h);
+        }
+        if (background || previous) {
+            fBackupBuffer = Bitmap(w, h, pf32bit);
+            fBackupBuffer.CopyRect(0, 0, *canvas, rect.Left, rect.Top, w, h);
+            fFrameBuffer = Bitmap(w, h, pf32bit);
+        }
+    }
     if (Async())
         fThread = std::thread([this] {
             {
@@ -149,18 +168,52 @@ void TGIFPainter::WaitDelay(int ms)
     }
 }
 
-void TGIFPainter::PaintFrame(int index)
+void TGIFPainter::PaintFrame(int index, TDisposalMethod disposal)
 {
-    Synchronize([this, index] {
+    Synchronize([this, index, disposal] {
         std::lock_guard<std::mutex> guard(fImageLock);
         if (!fImage || !fCanvas || index >= fImage->Images().Count())
             return;
         TGIFSubImage* frame = fImage->Images().SubImage(index);
-        if (index == 0 && (fDrawOptions & goClearOnLoop))
-            frame->ClearArea(*fCanvas, fRect, fImage->DrawBackgroundColor());
-        frame->Draw(*fCanvas, fRect, fDrawOptions & goTransparent);
+        if (fBackupBuffer.Empty())
+            frame->Draw(*fCanvas, fRect, fDrawOptions & goTransparent);
+        else
+            PaintBuffered(*frame, index, disposal);
         fStarted = true;
     });
+}
+
+void TGIFPainter::ClearFrameArea(const TGIFSubImage& frame)
+{
+    const TRect whole{0, 0, fRect.Width(), fRect.Height()};
+    const TRect place = frame.PlaceIn(whole);
+    if (!fBackground.Empty())
+        fBackupBuffer.CopyRect(place.Left, place.Top, fBackground, place.Left, place.Top, place.Width(), place.Height());
+    else
+        fBackupBuffer.FillRect(place, Color2RGB(fBackgroundColor));
+}
+
+void TGIFPainter::PaintBuffered(TGIFSubImage& frame, int index, TDisposalMethod disposal)
+{
+    const TRect whole{0, 0, fRect.Width(), fRect.Height()};
+    const bool transparent = fDrawOptions & goTransparent;
+    const bool oldKept = fOldDisposal == TDisposalMethod::dmNone || fOldDisposal == TDisposalMethod::dmNoDisposal;
+    if (index == 0 && (fDrawOptions & goClearOnLoop))
+        ClearFrameArea(frame);
+    if (disposal == TDisposalMethod::dmPrevious && oldKept) {
+        // Straight onto the target: the backup keeps what comes back.
+        frame.Draw(*fCanvas, fRect, transparent);
+        return;
+    }
+    Bitmap* buffer = &fBackupBuffer;
+    if (disposal == TDisposalMethod::dmPrevious) {
+        fFrameBuffer.CopyRect(0, 0, fBackupBuffer, 0, 0, whole.Right, whole.Bottom);
+        buffer = &fFrameBuffer;
+    }
+    frame.Draw(*buffer, whole, transparent);
+    fCanvas->CopyRect(fRect.Left, fRect.Top, *buffer, 0, 0, whole.Right, whole.Bottom);
+    if (disposal == TDisposalMethod::dmBackground)
+        ClearFrameArea(frame);
 }
 
 void TGIFPainter::Execute()
@@ -211,6 +264,7 @@ void TGIFPainter::Run()
         Event(OnStartPaint);
         fStarted = false;
         fDoRestart = false;
+        fOldDisposal = TDisposalMethod::dmNoDisposal;
         int loopsLeft = 1, loopStart = 0, pending = async ? 0 : 1, lag = 0;
         bool loopSeen = false;
         uint32_t last = clock.NowMs();
@@ -223,6 +277,7 @@ void TGIFPainter::Run()
             while (fDrawOptions & goAnimate) {
                 int index = fActiveImage;
                 int delay = 0;
+                TDisposalMethod disposal = TDisposalMethod::dmNoDisposal;
                 bool hasLoop = false;
                 int loops = 0;
                 {
@@ -235,6 +290,8 @@ void TGIFPainter::Run()
                         if (auto* loop = dynamic_cast<TGIFAppExtNSLoop*>(x); loop && !loopSeen && !hasLoop) {
                             hasLoop = true;
                             loops = loop->Loops();
+                        } else if (auto* gce = dynamic_cast<TGIFGraphicControlExtension*>(x)) {
+                            disposal = gce->Disposal();
                         }
                     }
                     if (frame->GraphicControlExtension())
@@ -278,7 +335,8 @@ void TGIFPainter::Run()
                     loopsLeft = async && (loops == 0 || (fDrawOptions & goLoopContinously)) ? -1 : loops;
                     loopStart = index;
                 }
-                PaintFrame(index);
+                PaintFrame(index, disposal);
+                fOldDisposal = disposal;
                 if (fTerminated)
                     break;
                 pending = kDefaultDelay;

@@ -12,6 +12,7 @@
 namespace GIFImage {
 
 class TGIFImage;
+class TGIFSubImage;
 class PainterHost;
 
 // Steps through an image's frames with their delays, loop count and
@@ -59,7 +60,9 @@ private:
     void Synchronize(const std::function<void()>& work);
     void Event(const TNotifyEvent& handler);
     void WaitDelay(int ms);
-    void PaintFrame(int index);
+    void PaintFrame(int index, TDisposalMethod disposal);
+    void PaintBuffered(TGIFSubImage& frame, int index, TDisposalMethod disposal);
+    void ClearFrameArea(const TGIFSubImage& frame);
     void ReportException();
 
     std::mutex fImageLock;
@@ -79,6 +82,10 @@ private:
     std::condition_variable fSyncDone;
     std::thread fThread;
     std::exception_ptr fException;
+    // Buffers of the target rectangle's size, made when a disposal needs them.
+    Bitmap fBackupBuffer, fFrameBuffer, fBackground;
+    TColor fBackgroundColor = 0;
+    TDisposalMethod fOldDisposal = TDisposalMethod::dmNoDisposal;
 };
 
 } // namespace GIFImage

@@ -93,8 +93,6 @@ public:
     // where the frame is transparent when transparent is set. Indices past
     // the table draw black.
     void Draw(Bitmap& canvas, const TRect& rect, bool transparent) const;
-    // Fills the frame's place scaled into rect with a colour.
-    void ClearArea(Bitmap& canvas, const TRect& rect, TColor color) const;
     // The frame's place scaled into rect.
     TRect PlaceIn(const TRect& rect) const;
     // Cuts the transparent border of a transparent frame; an all-transparent

@@ -42,13 +42,4 @@ void TGIFSubImage::Draw(Bitmap& canvas, const TRect& rect, bool transparent) con
     }
 }
 
-void TGIFSubImage::ClearArea(Bitmap& canvas, const TRect& rect, TColor color) const
-{
-    const TRect place = PlaceIn(rect);
-    const TGIFColor c = Color2RGB(color);
-    for (int y = std::max(place.Top, 0); y < std::min(place.Bottom, canvas.Height()); ++y)
-        for (int x = std::max(place.Left, 0); x < std::min(place.Right, canvas.Width()); ++x)
-            canvas.SetPixelColor(x, y, c);
-}
-
 } // namespace GIFImage

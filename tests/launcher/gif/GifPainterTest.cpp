@@ -276,3 +276,109 @@ TEST(GifPainter, FailureInThePainterIsReportedOnce)
     a.Start(kSync);
     EXPECT_EQ(warnings, std::vector<std::string>{"paint failed"});
 }
+
+namespace {
+
+// 4 x 4 screens drawn onto a 4 x 4 canvas that shows K where nothing was
+// drawn; colours by their red value: index i of the table is red 10 i, the
+// background (index 0) is blue.
+struct DisposalCase {
+    const char* name;
+    unsigned options;
+    struct Frame {
+        TRect place;
+        int colour;
+        TDisposalMethod disposal;
+        int transparentAt = -1; // a pixel of the frame left transparent
+    };
+    std::vector<Frame> frames;
+    int loops;                            // loop block count on frame 0, -1 none
+    std::vector<std::string> after;       // each frame's picture, rows of 4 letters
+};
+
+const TGIFColor kBehind{9, 9, 9};
+
+char Letter(TGIFColor c)
+{
+    if (c == kBehind)
+        return 'K';
+    if (c == TGIFColor{0, 0, 200})
+        return '.';
+    return char('A' + c.Red / 10 - 1);
+}
+
+std::string Picture(const Bitmap& b)
+{
+    std::string s;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            s += Letter(b.PixelColor(x, y));
+    return s;
+}
+
+using D = TDisposalMethod;
+
+} // namespace
+
+TEST(GifPainter, DisposalMethodsLeaveExactPixels)
+{
+    const unsigned kOnce = goAnimate | goTransparent;
+    const DisposalCase cases[] = {
+        {"no disposal", kOnce,
+            {{{0, 0, 4, 4}, 1, D::dmNoDisposal}, {{0, 0, 2, 2}, 2, D::dmNoDisposal}, {{2, 2, 4, 4}, 3, D::dmNoDisposal}},
+            -1, {"AAAAAAAAAAAAAAAA", "BBAABBAAAAAAAAAA", "BBAABBAAAACCAACC"}},
+        {"background, transparent", kOnce,
+            {{{0, 0, 4, 4}, 1, D::dmBackground}, {{2, 2, 4, 4}, 2, D::dmNoDisposal}},
+            -1, {"AAAAAAAAAAAAAAAA", "KKKKKKKKKKBBKKBB"}},
+        {"background, brush", goAnimate,
+            {{{0, 0, 4, 4}, 1, D::dmBackground}, {{2, 2, 4, 4}, 2, D::dmNoDisposal}},
+            -1, {"AAAAAAAAAAAAAAAA", "..........BB..BB"}},
+        {"previous after a kept frame", kOnce,
+            {{{0, 0, 4, 4}, 1, D::dmNoDisposal}, {{0, 0, 2, 2}, 2, D::dmPrevious}, {{2, 2, 4, 4}, 3, D::dmNoDisposal}},
+            -1, {"AAAAAAAAAAAAAAAA", "BBAABBAAAAAAAAAA", "AAAAAAAAAACCAACC"}},
+        {"previous after a restored frame", kOnce,
+            {{{0, 0, 4, 4}, 1, D::dmNoDisposal}, {{0, 0, 2, 2}, 2, D::dmPrevious}, {{2, 2, 4, 4}, 3, D::dmPrevious},
+                {{0, 2, 2, 4}, 4, D::dmNoDisposal}},
+            -1, {"AAAAAAAAAAAAAAAA", "BBAABBAAAAAAAAAA", "AAAAAAAAAACCAACC", "AAAAAAAADDAADDAA"}},
+        {"clear on loop", kOnce | goLoop | goClearOnLoop,
+            {{{0, 0, 2, 2}, 1, D::dmNoDisposal, 0}, {{0, 0, 2, 2}, 2, D::dmNoDisposal}},
+            2, {"KAKKAAKKKKKKKKKK", "BBKKBBKKKKKKKKKK", "KAKKAAKKKKKKKKKK", "BBKKBBKKKKKKKKKK"}},
+    };
+    for (const DisposalCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestHost host;
+        TGIFImage image;
+        image.SetPainterHost(&host);
+        image.GlobalColorMap().Add(TGIFColor{0, 0, 200});
+        for (int i = 1; i <= 5; ++i)
+            image.GlobalColorMap().Add(TGIFColor{uint8_t(10 * i), 0, 0});
+        image.SetWidth(4);
+        image.SetHeight(4);
+        for (const auto& f : c.frames) {
+            auto* frame = image.Images().SubImage(image.Add(std::make_unique<TGIFSubImage>(&image)));
+            frame->SetBoundsRect(f.place);
+            std::vector<uint8_t> pixels(size_t(f.place.Width() * f.place.Height()), uint8_t(f.colour));
+            auto gce = std::make_unique<TGIFGraphicControlExtension>(frame);
+            gce->SetDisposal(f.disposal);
+            if (f.transparentAt >= 0) {
+                pixels[size_t(f.transparentAt)] = 5;
+                gce->SetTransparentColorIndexRaw(5);
+                gce->SetTransparent(true);
+            }
+            frame->Extensions().Add(std::move(gce));
+            frame->SetData(pixels);
+        }
+        if (c.loops >= 0) {
+            TGIFSubImage* first = image.Images().SubImage(0);
+            auto loop = std::make_unique<TGIFAppExtNSLoop>(first);
+            loop->SetLoops(c.loops);
+            first->Extensions().Insert(0, std::move(loop));
+        }
+        Bitmap canvas(4, 4, pf32bit);
+        canvas.FillRect(TRect{0, 0, 4, 4}, kBehind);
+        std::vector<std::string> seen;
+        image.OnAfterPaint = [&](TGIFPainter*) { seen.push_back(Picture(canvas)); };
+        image.Paint(canvas, TRect{0, 0, 4, 4}, c.options);
+        EXPECT_EQ(seen, c.after);
+    }
+}
