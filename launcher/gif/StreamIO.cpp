@@ -48,6 +48,16 @@ void Skip(Stream& s, int64_t count)
     s.Seek(target);
 }
 
+bool ReadSubBlock(Stream& s, std::vector<uint8_t>& block)
+{
+    int size = ReadByteOrEnd(s);
+    if (size <= 0)
+        return false;
+    block.resize(static_cast<size_t>(size));
+    ReadExactly(s, block.data(), block.size());
+    return true;
+}
+
 void WriteBytes(Stream& s, const void* buffer, size_t count)
 {
     if (s.Write(buffer, count) != count)

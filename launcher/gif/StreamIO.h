@@ -1,6 +1,7 @@
 #pragma once
 #include "launcher/gif/Stream.h"
 #include <string>
+#include <vector>
 
 // Field-by-field reading and writing of GIF records, little-endian. Every
 // fixed-size read goes through ReadExactly: short data raises
@@ -15,6 +16,9 @@ int ReadByteOrEnd(Stream& s);
 // The next byte without consuming it, or -1 at the end of the stream.
 int PeekByte(Stream& s);
 void Skip(Stream& s, int64_t count);
+// The next data sub-block into block; false at a zero-length block or the
+// end of the stream (a short block raises "Premature end of data").
+bool ReadSubBlock(Stream& s, std::vector<uint8_t>& block);
 
 void WriteBytes(Stream& s, const void* buffer, size_t count);
 void WriteUInt8(Stream& s, uint8_t value);

@@ -18,12 +18,9 @@ TGIFAppExtNSLoop::TGIFAppExtNSLoop(TGIFSubImage* subImage) : TGIFApplicationExte
 
 void TGIFAppExtNSLoop::LoadData(Stream& s)
 {
-    for (;;) {
-        int size = StreamIO::ReadByteOrEnd(s);
-        if (size <= 0)
-            break;
-        std::vector<uint8_t> block(static_cast<size_t>(size));
-        StreamIO::ReadExactly(s, block.data(), block.size());
+    std::vector<uint8_t> block;
+    while (StreamIO::ReadSubBlock(s, block)) {
+        const int size = int(block.size());
         int id = block[0] & 7;
         if (id == 1) {
             if (size < 3)

@@ -11,14 +11,9 @@ const TGIFExtensionClass TGIFUnknownAppExtension::Class{"TGIFUnknownAppExtension
 void TGIFUnknownAppExtension::LoadData(Stream& s)
 {
     fBlocks.clear();
-    for (;;) {
-        int size = StreamIO::ReadByteOrEnd(s);
-        if (size <= 0)
-            break;
-        std::vector<uint8_t> block(static_cast<size_t>(size));
-        StreamIO::ReadExactly(s, block.data(), block.size());
-        fBlocks.push_back(std::move(block));
-    }
+    std::vector<uint8_t> block;
+    while (StreamIO::ReadSubBlock(s, block))
+        fBlocks.push_back(block);
 }
 
 void TGIFUnknownAppExtension::SaveData(Stream& s)

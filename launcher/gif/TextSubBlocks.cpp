@@ -7,14 +7,9 @@ namespace GIFImage::TextSubBlocks {
 std::vector<std::string> Read(Stream& s)
 {
     std::vector<std::string> lines;
-    for (;;) {
-        int size = StreamIO::ReadByteOrEnd(s);
-        if (size <= 0)
-            break;
-        std::string line(size_t(size), '\0');
-        StreamIO::ReadExactly(s, line.data(), line.size());
-        lines.push_back(std::move(line));
-    }
+    std::vector<uint8_t> block;
+    while (StreamIO::ReadSubBlock(s, block))
+        lines.emplace_back(block.begin(), block.end());
     return lines;
 }
 

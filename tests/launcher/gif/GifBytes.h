@@ -3,6 +3,7 @@
 #include "launcher/gif/MemoryStream.h"
 #include "launcher/gif/TGIFImage.h"
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -93,6 +94,17 @@ inline Loaded Load(GIFImage::TGIFImage& image, const std::string& bytes)
     }
     image.OnWarning = nullptr;
     return result;
+}
+
+// The message of the GIFException f raises; empty when it raises none.
+inline std::string ErrorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const GIFImage::GIFException& e) {
+        return e.what();
+    }
+    return "";
 }
 
 inline std::string Save(GIFImage::TGIFImage& image)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace GIFImage;
+using giftest::ErrorOf;
 
 namespace {
 
@@ -17,16 +18,6 @@ Palette Colours(int n)
     for (int i = 0; i < n; ++i)
         p.Add(TGIFColor{uint8_t(i * 3), uint8_t(100 + i), uint8_t(255 - i)});
     return p;
-}
-
-std::string ErrorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const GIFException& e) {
-        return e.what();
-    }
-    return "";
 }
 
 std::vector<uint8_t> PixelsOf(const TGIFSubImage* f)

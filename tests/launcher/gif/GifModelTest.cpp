@@ -1,3 +1,4 @@
+#include "GifBytes.h"
 #include "launcher/gif/GIFException.h"
 #include "launcher/gif/MemoryStream.h"
 #include "launcher/gif/TGIFAppExtNSLoop.h"
@@ -9,22 +10,13 @@
 #include <gtest/gtest.h>
 
 using namespace GIFImage;
+using giftest::ErrorOf;
 
 namespace {
 
 struct Table : TGIFColorMap {
     using TGIFColorMap::SetCapacity;
 };
-
-std::string ErrorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const GIFException& e) {
-        return e.what();
-    }
-    return "";
-}
 
 // An image with a 32 x 32 screen and one 4 x 4 frame at the origin, its
 // warnings collected.

@@ -10,18 +10,9 @@
 #include <unistd.h>
 
 using namespace GIFImage;
+using giftest::ErrorOf;
 
 namespace {
-
-std::string ErrorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const GIFException& e) {
-        return e.what();
-    }
-    return "";
-}
 
 void AddColours(TGIFColorMap& map, int count)
 {
