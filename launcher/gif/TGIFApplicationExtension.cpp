@@ -23,15 +23,16 @@ const TGIFExtensionClass* FindApplicationClass(const TGIFExtensionClass& self, S
         StreamIO::ReadExactly(s, skip, 10);
         return &TGIFUnknownAppExtension::Class;
     }
-    if (size == 11) {
+    if (size >= 11) {
+        // A longer block is known by its first 11 bytes too, and otherwise
+        // kept with its data as an unknown one.
         TAppExtensionList::Ident ident;
         StreamIO::ReadExactly(s, ident.data(), 11);
         const TGIFExtensionClass* found = TAppExtensionList::Instance().FindExt(ident);
         return found ? found : &TGIFUnknownAppExtension::Class;
     }
     s.Seek(position);
-    // A longer identifier block still carries data sub-blocks: keep them.
-    return size > 11 ? &TGIFUnknownAppExtension::Class : &self;
+    return &self;
 }
 
 template <size_t N>

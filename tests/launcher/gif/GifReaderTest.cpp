@@ -114,6 +114,16 @@ const ReaderCase kCases[] = {
             ASSERT_NE(loop, nullptr);
             EXPECT_EQ(loop->Loops(), 5);
         }},
+    {"loop block of 12 identifier bytes",
+        [] { Bytes b; b.Raw("GIF89a").Screen(2, 1, 2).Raw("\x21\xFF\x0C" "NETSCAPE2.0X").U8(3).U8(1).U16(4).U8(0);
+             return Frame12(b).Raw(";").s; },
+        {}, "",
+        [](TGIFImage& i) {
+            auto* loop = dynamic_cast<TGIFAppExtNSLoop*>(i.Images().SubImage(0)->Extensions().Extension(0));
+            ASSERT_NE(loop, nullptr);
+            EXPECT_EQ(loop->Loops(), 4);
+            EXPECT_EQ(PixelsOf(i, 0), k12);
+        }},
     {"NETSCAPE data cut by the end of the stream",
         [] { return Bytes().Raw("GIF89a").Screen(2, 1, 2).Raw("\x21\xFF\x0B" "NETSCAPE2.0").U8(3).U8(1).U16(2).s; },
         {}, "", [](TGIFImage& i) { EXPECT_EQ(i.Images().Count(), 1); }},
