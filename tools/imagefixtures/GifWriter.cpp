@@ -124,10 +124,15 @@ std::string EncodeGif(const GifFile& gif)
         Put16(out, 0);
         out += '\0';
     }
+    if (gif.loopCount >= 0) {
+        out += "\x21\xFF\x0BNETSCAPE2.0\x03\x01";
+        Put16(out, gif.loopCount);
+        out += '\0';
+    }
     for (const GifFrame& f : gif.frames) {
         out += "\x21\xF9\x04";
-        out += char(f.transparent >= 0 ? 1 : 0);
-        Put16(out, 10);
+        out += char((f.disposal & 7) << 2 | (f.transparent >= 0 ? 1 : 0));
+        Put16(out, f.delay);
         out += char(f.transparent >= 0 ? f.transparent : 0);
         out += '\0';
         out += '\x2C';

@@ -4,7 +4,7 @@
 #include <vector>
 
 // A small GIF writer for fixtures: one or more frames, optional transparency,
-// interlacing, and an LZW encoder that either clears a full code table or
+// frame delays and disposal, a loop block, interlacing, and an LZW encoder that either clears a full code table or
 // keeps coding with it (a deferred clear).
 namespace fixtures {
 
@@ -14,6 +14,8 @@ struct GifFrame {
     bool interlaced = false;
     int transparent = -1;
     std::vector<uint32_t> localPalette; // empty: the global one
+    int delay = 10;    // hundredths of a second
+    int disposal = 0;  // the control block's disposal method
 };
 
 struct GifFile {
@@ -22,6 +24,7 @@ struct GifFile {
     int minCodeSize = 8;
     bool deferredClear = false;
     bool extras = false; // a comment and a looping extension before the frames
+    int loopCount = -1;  // a NETSCAPE2.0 loop block with this count; -1: none
     std::vector<GifFrame> frames;
 };
 

@@ -1,0 +1,166 @@
+#pragma once
+#include "launcher/gif/Bitmap.h"
+#include "launcher/gif/GIFTypes.h"
+#include "launcher/gif/Icon.h"
+#include "launcher/gif/VectorPicture.h"
+#include "launcher/gif/Stream.h"
+#include "launcher/gif/TGIFHeader.h"
+#include "launcher/gif/TGIFImageList.h"
+#include <memory>
+#include <mutex>
+#include <vector>
+#include <string>
+
+namespace GIFImage {
+
+class TGIFSubImage;
+class Clipboard;
+class PainterHost;
+class TGIFPainter;
+
+// A GIF image: header with the logical screen and global colour table, and
+// its frames. The model is single-threaded: frames must not be changed while
+// painters run.
+class TGIFImage {
+public:
+    static constexpr TColor kNoColor = 0x1FFFFFFF;
+    TGIFImage();
+    virtual ~TGIFImage();
+    TGIFImage(const TGIFImage&) = delete;
+    TGIFImage& operator=(const TGIFImage&) = delete;
+
+    void Clear();
+    // Takes the frame; answers its index.
+    int Add(std::unique_ptr<TGIFSubImage> frame);
+    void Pack();
+    // A picture converted into a new frame; answers its index.
+    int Add(const Bitmap& picture);
+    int Add(const Icon& picture);
+    int Add(const VectorPicture& picture);
+    // Copies another image's screen, frames and settings; the copy keeps no
+    // progress or warning handler.
+    void Assign(const TGIFImage& source);
+    // The "GIF Image" clipboard format.
+    static unsigned ClipboardFormat();
+    // Reads the clipboard's data of that format: "GIF Image" bytes or the
+    // bitmap format; any other format is "Unsupported clipboard format".
+    void LoadFromClipboardFormat(unsigned format, const Clipboard& clipboard);
+    // Puts the GIF on the clipboard (nothing for an empty image).
+    void SaveToClipboardFormat(Clipboard& clipboard);
+
+    TGIFVersion Version() const;
+    int ColorResolution() const;
+    int BitsPerPixel() const;
+    int Width() const { return fHeader.Width(); }
+    int Height() const { return fHeader.Height(); }
+    void SetWidth(int value);
+    void SetHeight(int value);
+    int BackgroundColorIndex() const { return fHeader.BackgroundColorIndex(); }
+    void SetBackgroundColorIndex(int index) { fHeader.SetBackgroundColorIndex(index); }
+    TColor BackgroundColor() const { return fHeader.BackgroundColor(); }
+    void SetBackgroundColor(TColor color) { fHeader.SetBackgroundColor(color); }
+    int AspectRatio() const { return fHeader.AspectRatio(); }
+    TGIFHeader& Header() { return fHeader; }
+    const TGIFHeader& Header() const { return fHeader; }
+    TGIFGlobalColorMap& GlobalColorMap() { return fHeader.ColorMap(); }
+    const TGIFGlobalColorMap& GlobalColorMap() const { return fHeader.ColorMap(); }
+    TGIFImageList& Images() { return fImages; }
+    const TGIFImageList& Images() const { return fImages; }
+    bool IsTransparent() const;
+    bool Empty() const { return fImages.Count() == 0; }
+    TGIFCompression Compression() const { return fCompression; }
+    void SetCompression(TGIFCompression value) { fCompression = value; }
+    // Settings for pictures converted into frames.
+    TColorReduction ColorReduction() const { return fColorReduction; }
+    void SetColorReduction(TColorReduction value) { fColorReduction = value; }
+    TDitherMode DitherMode() const { return fDitherMode; }
+    void SetDitherMode(TDitherMode value) { fDitherMode = value; }
+    int ReductionBits() const { return fReductionBits; }
+    // Outside 3 to 8: "Invalid Bits Per Pixel value".
+    void SetReductionBits(int value);
+
+    // Makes the image smaller before it is written (TGIFOptimizeOption bits).
+    void Optimize(unsigned options, TColorReduction reduction, TDitherMode mode, int reductionBits);
+    // Merges every colour table into one global table.
+    void OptimizeColorMap();
+
+    // Drawing and animation. Without a host (the GUI loop) every animation
+    // runs in the caller.
+    void SetPainterHost(PainterHost* host) { fHost = host; }
+    unsigned DrawOptions() const { return fDrawOptions; }
+    // A change stops the draw painter.
+    void SetDrawOptions(unsigned options);
+    int AnimationSpeed() const { return fAnimationSpeed; }
+    // Clamped to 0 to 1000, passed on to the running painters.
+    void SetAnimationSpeed(int value);
+    int ForceFrame() const { return fForceFrame; }
+    void SetForceFrame(int value) { fForceFrame = value; }
+    TColor DrawBackgroundColor() const;
+    void SetDrawBackgroundColor(TColor color) { fDrawBackgroundColor = color; }
+    // One frame, or no animation: draws ForceFrame (frame 0 when out of
+    // range) at once. Otherwise starts the draw painter for this canvas and
+    // rectangle, painting straight onto the canvas.
+    void Draw(Bitmap& canvas, const TRect& rect);
+    // Starts an extra painter; none for an empty image or rectangle. A
+    // synchronous painter has run to its end when this returns.
+    std::shared_ptr<TGIFPainter> Paint(Bitmap& canvas, const TRect& rect, unsigned options);
+    void PaintStart();
+    void PaintPause();
+    void PaintResume();
+    void PaintRestart();
+    // Stops every painter and waits for their threads, running the GUI's
+    // pending closures meanwhile when called on the GUI thread.
+    void PaintStop();
+    // The painters still running.
+    int PainterCount();
+    std::function<void(TGIFPainter*)> OnStartPaint, OnPaint, OnAfterPaint, OnLoop, OnEndPaint;
+
+    void LoadFromStream(Stream& s);
+    void LoadFromFile(const std::string& filename);
+    void SaveToStream(Stream& s);
+    void SaveToFile(const std::string& filename);
+
+    virtual void Warning(const void* sender, TGIFSeverity severity, const std::string& message);
+    void Progress(TProgressStage stage, int percent, const std::string& message);
+
+    // Grows the logical screen to hold the frame (a frame moved or resized
+    // through its geometry), warning as it goes.
+    void FitScreenTo(const TGIFSubImage& frame);
+    // Counts pixels of frames being read; refuses an image above the limit.
+    void ReservePixels(uint64_t pixels);
+    // The largest frame and the most pixels in all frames read ("Invalid
+    // image dimensions" beyond); a caller that knows its pictures are small
+    // may lower them.
+    void SetPixelLimits(uint64_t perFrame, uint64_t total);
+    uint64_t MaxFramePixels() const { return fMaxFramePixels; }
+
+    TGIFWarning OnWarning;
+    TProgressEvent OnProgress;
+    std::function<void()> OnChange;
+
+protected:
+    void Changed();
+
+private:
+    void GrowScreenToFrames();
+
+    TGIFHeader fHeader;
+    TGIFImageList fImages;
+    TGIFCompression fCompression = gcLZW;
+    TColorReduction fColorReduction = TColorReduction::rmNetscape;
+    TDitherMode fDitherMode = TDitherMode::dmNearest;
+    int fReductionBits = 8;
+    uint64_t fReservedPixels = 0;
+    uint64_t fMaxFramePixels, fMaxImagePixels;
+    PainterHost* fHost = nullptr;
+    unsigned fDrawOptions = kDefaultDrawOptions;
+    int fAnimationSpeed = 100;
+    int fForceFrame = -1;
+    TColor fDrawBackgroundColor = kNoColor;
+    std::recursive_mutex fPaintersLock;
+    std::vector<std::shared_ptr<TGIFPainter>> fPainters;
+    std::shared_ptr<TGIFPainter> fDrawPainter;
+    bool fIsDrawing = false;
+};
+
+} // namespace GIFImage

@@ -1,0 +1,148 @@
+// Drawing and the painters of TGIFImage.
+#include "launcher/gif/PainterHost.h"
+#include "launcher/gif/TGIFImage.h"
+#include "launcher/gif/TGIFPainter.h"
+#include "launcher/gif/TGIFSubImage.h"
+#include <algorithm>
+#include <thread>
+
+namespace GIFImage {
+
+TColor TGIFImage::DrawBackgroundColor() const
+{
+    if (fDrawBackgroundColor != kNoColor)
+        return fDrawBackgroundColor;
+    if (GlobalColorMap().Count() == 0)
+        return 0xFFFFFF; // the system's window colour
+    return BackgroundColor();
+}
+
+void TGIFImage::SetDrawOptions(unsigned options)
+{
+    if (options == fDrawOptions)
+        return;
+    {
+        std::lock_guard<std::recursive_mutex> guard(fPaintersLock);
+        if (fDrawPainter)
+            fDrawPainter->Stop();
+    }
+    fDrawOptions = options;
+    Changed();
+}
+
+void TGIFImage::SetAnimationSpeed(int value)
+{
+    value = std::clamp(value, 0, 1000);
+    if (value == fAnimationSpeed)
+        return;
+    fAnimationSpeed = value;
+    std::lock_guard<std::recursive_mutex> guard(fPaintersLock);
+    for (auto& p : fPainters)
+        p->SetAnimationSpeed(value);
+}
+
+std::shared_ptr<TGIFPainter> TGIFImage::Paint(Bitmap& canvas, const TRect& rect, unsigned options)
+{
+    if (Empty() || rect.Width() <= 0 || rect.Height() <= 0)
+        return nullptr;
+    if (fImages.Count() == 1 || !fHost)
+        options &= ~(fImages.Count() == 1 ? goAsync | goAnimate : goAsync);
+    auto painter = std::make_shared<TGIFPainter>(this, fHost, &canvas, rect, options);
+    painter->OnStartPaint = OnStartPaint;
+    painter->OnPaint = OnPaint;
+    painter->OnAfterPaint = OnAfterPaint;
+    painter->OnLoop = OnLoop;
+    painter->OnEndPaint = OnEndPaint;
+    if (!painter->Async()) {
+        if (!fHost) {
+            // Without a host a synchronous animation cannot wait: one frame.
+            TGIFSubImage* frame = fImages.SubImage(fForceFrame >= 0 && fForceFrame < fImages.Count() ? fForceFrame : 0);
+            frame->Draw(canvas, rect, options & goTransparent);
+            return nullptr;
+        }
+        painter->Execute();
+        return nullptr;
+    }
+    std::lock_guard<std::recursive_mutex> guard(fPaintersLock);
+    fPainters.erase(std::remove_if(fPainters.begin(), fPainters.end(), [](auto& p) { return p->Ended(); }),
+        fPainters.end());
+    fPainters.push_back(painter);
+    painter->Start();
+    return painter;
+}
+
+void TGIFImage::Draw(Bitmap& canvas, const TRect& rect)
+{
+    if (fIsDrawing || Empty())
+        return;
+    fIsDrawing = true;
+    if (fImages.Count() == 1 || !(fDrawOptions & goAnimate)) {
+        TGIFSubImage* frame = fImages.SubImage(fForceFrame >= 0 && fForceFrame < fImages.Count() ? fForceFrame : 0);
+        frame->Draw(canvas, rect, fDrawOptions & goTransparent);
+    } else {
+        std::lock_guard<std::recursive_mutex> guard(fPaintersLock);
+        if (!fDrawPainter || fDrawPainter->Ended() || fDrawPainter->Canvas() != &canvas
+            || !(fDrawPainter->Rect() == rect)) {
+            if (fDrawPainter)
+                fDrawPainter->Stop();
+            fDrawPainter = Paint(canvas, rect, fDrawOptions);
+        }
+    }
+    fIsDrawing = false;
+}
+
+void TGIFImage::PaintStart()
+{
+    std::lock_guard<std::recursive_mutex> guard(fPaintersLock);
+    for (auto& p : fPainters)
+        p->Resume();
+}
+
+void TGIFImage::PaintPause()
+{
+    std::lock_guard<std::recursive_mutex> guard(fPaintersLock);
+    for (auto& p : fPainters)
+        p->Pause();
+}
+
+void TGIFImage::PaintResume()
+{
+    PaintStart();
+}
+
+void TGIFImage::PaintRestart()
+{
+    std::lock_guard<std::recursive_mutex> guard(fPaintersLock);
+    for (auto& p : fPainters)
+        p->Restart();
+}
+
+int TGIFImage::PainterCount()
+{
+    std::lock_guard<std::recursive_mutex> guard(fPaintersLock);
+    return int(std::count_if(fPainters.begin(), fPainters.end(), [](auto& p) { return !p->Ended(); }));
+}
+
+void TGIFImage::PaintStop()
+{
+    std::vector<std::shared_ptr<TGIFPainter>> painters;
+    {
+        std::lock_guard<std::recursive_mutex> guard(fPaintersLock);
+        painters.swap(fPainters);
+        fDrawPainter.reset();
+    }
+    for (auto it = painters.rbegin(); it != painters.rend(); ++it)
+        (*it)->Stop();
+    // A painter may be waiting for the GUI thread: keep its closures running.
+    for (auto& p : painters) {
+        while (!p->Ended()) {
+            if (fHost && fHost->IsGuiThread())
+                fHost->ProcessPending();
+            std::this_thread::yield();
+        }
+        p->Join();
+        p->DetachImage();
+    }
+}
+
+} // namespace GIFImage

@@ -1,0 +1,11 @@
+#include "launcher/gif/TGIFLocalColorMap.h"
+#include "launcher/gif/TGIFSubImage.h"
+
+namespace GIFImage {
+
+void TGIFLocalColorMap::Warning(TGIFSeverity severity, const std::string& message) const
+{
+    fSubImage->Warning(severity, message);
+}
+
+} // namespace GIFImage
