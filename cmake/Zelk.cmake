@@ -34,3 +34,29 @@ function(zelk_test name)
   include(GoogleTest)
   gtest_discover_tests(${name} PROPERTIES LABELS ${ARG_LABEL} DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# zelk_pack_archive(TARGET name OUTPUT out.pak FOLDER dir [UTF16_XML] [TIME n])
+#   Packs every file below dir into the archive out.pak with makepak whenever
+#   a file of dir changes; the target is built by default. UTF16_XML stores
+#   the UTF-8 *.xml sources as UTF-16LE with a byte-order mark, as the game
+#   reads them; TIME gives every entry that file time (equal bytes on every
+#   build).
+function(zelk_pack_archive)
+  cmake_parse_arguments(ARG "UTF16_XML" "TARGET;OUTPUT;FOLDER;TIME" "" ${ARGN})
+  file(GLOB_RECURSE inputs CONFIGURE_DEPENDS ${ARG_FOLDER}/*)
+  set(flags)
+  if(ARG_UTF16_XML)
+    list(APPEND flags --utf16-xml)
+  endif()
+  if(DEFINED ARG_TIME)
+    list(APPEND flags --time ${ARG_TIME})
+  endif()
+  get_filename_component(out_dir ${ARG_OUTPUT} DIRECTORY)
+  add_custom_command(OUTPUT ${ARG_OUTPUT}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${out_dir}
+    COMMAND $<TARGET_FILE:makepak> ${ARG_OUTPUT} ${ARG_FOLDER} ${flags}
+    DEPENDS makepak ${inputs}
+    COMMENT "Packing ${ARG_OUTPUT}"
+    VERBATIM)
+  add_custom_target(${ARG_TARGET} ALL DEPENDS ${ARG_OUTPUT})
+endfunction()

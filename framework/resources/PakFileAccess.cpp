@@ -1,5 +1,6 @@
 #include "framework/resources/PakFileAccess.h"
 
+#include "framework/resources/PakLineReader.h"
 #include "platform/files/DiskFiles.h"
 
 namespace {
@@ -114,6 +115,70 @@ bool PakFEof(PakFile* file)
         return pak->FEof(file);
     FILE* stream = StreamOf(file);
     return stream ? feof(stream) != 0 : true;
+}
+
+char* PakFGetS(char* buffer, int n, PakFile* file)
+{
+    if (!file || !buffer || n < 1)
+        return nullptr;
+    if (PakInterfaceBase* pak = LayerFor(file))
+        return pak->FGetS(buffer, n, file);
+    FILE* stream = StreamOf(file);
+    return stream ? fgets(buffer, n, stream) : nullptr;
+}
+
+wchar_t* PakFGetWS(wchar_t* buffer, int n, PakFile* file)
+{
+    if (!file || !buffer || n < 1)
+        return nullptr;
+    if (PakInterfaceBase* pak = LayerFor(file))
+        return pak->FGetWS(buffer, n, file);
+    FILE* stream = StreamOf(file);
+    if (!stream)
+        return nullptr;
+    return ReadPakLine(buffer, n, [stream] {
+        int c = plat::ReadWideChar(stream);
+        return c == 0xFFFF ? -1 : c;
+    });
+}
+
+PakFindData* PakFindFirstFile(const char* pattern, plat::FindData* data)
+{
+    if (!pattern || !data)
+        return nullptr;
+    if (PakInterfaceBase* pak = GetPakInterface())
+        return pak->FindFirstFile(pattern, data);
+    auto search = plat::FolderSearch::First(pattern, *data);
+    if (!search)
+        return nullptr;
+    PakFindData* find = new PakFindData;
+    find->search = std::move(search);
+    find->pattern = pattern;
+    find->madeWithoutLayer = true;
+    return find;
+}
+
+bool PakFindNextFile(PakFindData* find, plat::FindData* data)
+{
+    if (!find || !data)
+        return false;
+    if (!find->madeWithoutLayer) {
+        PakInterfaceBase* pak = GetPakInterface();
+        return pak && pak->FindNextFile(find, data);
+    }
+    return find->search && find->search->Next(*data);
+}
+
+bool PakFindClose(PakFindData* find)
+{
+    if (!find)
+        return false;
+    if (!find->madeWithoutLayer) {
+        PakInterfaceBase* pak = GetPakInterface();
+        return pak && pak->FindClose(find);
+    }
+    delete find;
+    return true;
 }
 
 int PakFSeekSet(PakFile* file, long offset)

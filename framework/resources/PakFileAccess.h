@@ -24,6 +24,17 @@ int PakUnGetC(int c, PakFile* file);
 // two-byte read.
 int PakFGetWC(PakFile* file);
 bool PakFEof(PakFile* file);
+// A line into buffer (see PakInterfaceBase::FGetS); null when n is below 1.
+char* PakFGetS(char* buffer, int n, PakFile* file);
+// A line of 16-bit little-endian units, one per wchar_t; on disk our own
+// reader (carriage returns dropped, as on an entry).
+wchar_t* PakFGetWS(wchar_t* buffer, int n, PakFile* file);
+
+// File searches: the archives first, then the disk (a pattern of "*" and "?"
+// in its last component, any letter case). Null when nothing matched.
+PakFindData* PakFindFirstFile(const char* pattern, plat::FindData* data);
+bool PakFindNextFile(PakFindData* find, plat::FindData* data);
+bool PakFindClose(PakFindData* find);
 
 // Fixed-argument forms: a seek from the start, and a read of count bytes.
 int PakFSeekSet(PakFile* file, long offset);

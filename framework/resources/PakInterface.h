@@ -2,6 +2,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <string>
+
+#include "platform/files/FolderSearch.h"
 
 // The game's archive layer as the framework sees it. The framework never
 // links to the layer: the layer publishes its address in a process-wide named
@@ -20,6 +24,15 @@ struct PakFile {
     // Set on handles the framework made itself because no layer was
     // published; such a handle is never passed to a layer.
     bool madeWithoutLayer = false;
+};
+
+// A search started by FindFirstFile: the archive matches come first (the
+// key of the last one is kept), then the folder search on disk.
+struct PakFindData {
+    std::unique_ptr<plat::FolderSearch> search; // the disk search once it runs
+    std::string lastKey;                        // the last archive match; empty before the first
+    std::string pattern;                        // the normalised pattern
+    bool madeWithoutLayer = false;              // as for PakFile
 };
 
 // The operations of the archive layer the framework calls. Archive entries
@@ -46,7 +59,22 @@ public:
     virtual int FGetWC(PakFile* file) = 0;
     // Steps back one byte (several in a row on an entry); gives c.
     virtual int UngetC(int c, PakFile* file) = 0;
+    // A line into buffer: bytes up to and including a line feed, at most n-1
+    // of them, then a zero byte. Null at the end with nothing stored, and
+    // when n is below 1 (nothing is written).
+    virtual char* FGetS(char* buffer, int n, PakFile* file) = 0;
+    // The same with 16-bit little-endian units. This base gives the buffer
+    // back unchanged.
+    virtual wchar_t* FGetWS(wchar_t* buffer, int n, PakFile* file) { return buffer; }
+    // True at the end: on an entry as soon as the position reaches its size.
     virtual bool FEof(PakFile* file) = 0;
+
+    // A search of the archives, then of the disk. Null when nothing matched.
+    virtual PakFindData* FindFirstFile(const char* pattern, plat::FindData* data) = 0;
+    // The next match; false when there are no more.
+    virtual bool FindNextFile(PakFindData* find, plat::FindData* data) = 0;
+    // Ends a search and frees it; true.
+    virtual bool FindClose(PakFindData* find) = 0;
 };
 
 // The published layer, or null. Read afresh on every call, so a layer

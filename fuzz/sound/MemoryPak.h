@@ -1,6 +1,7 @@
 #pragma once
 // An archive layer that serves one file from memory: the fuzz input.
 #include "framework/resources/PakInterface.h"
+#include "framework/resources/PakLineReader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -64,6 +65,17 @@ public:
         if (file->position > 0)
             --file->position;
         return c;
+    }
+    char* FGetS(char* buffer, int n, PakFile* file) override
+    {
+        return ReadPakLine(buffer, n, [&] { return FGetC(file); });
+    }
+    PakFindData* FindFirstFile(const char*, plat::FindData*) override { return nullptr; }
+    bool FindNextFile(PakFindData*, plat::FindData*) override { return false; }
+    bool FindClose(PakFindData* find) override
+    {
+        delete find;
+        return true;
     }
     bool FEof(PakFile* file) override { return size_t(file->position) >= mRecord.size; }
 

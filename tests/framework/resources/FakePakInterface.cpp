@@ -1,4 +1,5 @@
 #include "tests/framework/resources/FakePakInterface.h"
+#include "framework/resources/PakLineReader.h"
 
 #include "framework/app/StringUtil.h"
 #include "platform/files/DiskFiles.h"
@@ -120,6 +121,17 @@ int FakePakInterface::FGetC(PakFile* file)
             return c;
     }
     return -1;
+}
+
+char* FakePakInterface::FGetS(char* buffer, int n, PakFile* file)
+{
+    ++operations;
+    if (!file->record)
+        return n < 1 ? nullptr : fgets(buffer, n, file->file);
+    const std::vector<uint8_t>& data = file->record->stored;
+    return ReadPakLine(buffer, n, [&] {
+        return size_t(file->position) < data.size() ? data[size_t(file->position++)] ^ mKey : -1;
+    });
 }
 
 int FakePakInterface::FGetWC(PakFile* file)

@@ -37,7 +37,16 @@ public:
     int FGetC(PakFile* file) override;
     int FGetWC(PakFile* file) override;
     int UngetC(int c, PakFile* file) override;
+    char* FGetS(char* buffer, int n, PakFile* file) override;
     bool FEof(PakFile* file) override;
+    // The fake holds no search: every search finds nothing.
+    PakFindData* FindFirstFile(const char*, plat::FindData*) override { return nullptr; }
+    bool FindNextFile(PakFindData*, plat::FindData*) override { return false; }
+    bool FindClose(PakFindData* find) override
+    {
+        delete find;
+        return true;
+    }
 
 private:
     static std::string Normalise(const std::string& name);

@@ -1,0 +1,5 @@
+#include "game/effects/EffectFile.h"
+
+void LoadEffectFile() {}
+
+void ReleaseEffectFile() {}

@@ -1,0 +1,4 @@
+#include "game/effects/ParticleRegistry.h"
+
+ParticleRegistry::ParticleRegistry() = default;
+ParticleRegistry::~ParticleRegistry() = default;
