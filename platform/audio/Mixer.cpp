@@ -165,12 +165,12 @@ void Mixer::MixVoice(Voice& v, int32_t* acc, size_t frames)
         uint32_t next = i + 1 < count ? i + 1 : (v.loop ? 0 : i);
         int32_t l0 = SampleAt(bytes, i, block, 0, d.bits);
         int32_t l1 = SampleAt(bytes, next, block, 0, d.bits);
-        int32_t left = l0 + (((l1 - l0) * frac) >> 16);
+        int32_t left = l0 + int32_t((int64_t(l1 - l0) * frac) >> 16);
         int32_t right = left;
         if (stereo) {
             int32_t r0 = SampleAt(bytes, i, block, 1, d.bits);
             int32_t r1 = SampleAt(bytes, next, block, 1, d.bits);
-            right = r0 + (((r1 - r0) * frac) >> 16);
+            right = r0 + int32_t((int64_t(r1 - r0) * frac) >> 16);
         }
         acc[2 * f] += int32_t((int64_t(left) * v.gainLeft) >> 16);
         acc[2 * f + 1] += int32_t((int64_t(right) * v.gainRight) >> 16);

@@ -42,15 +42,19 @@ std::string EncodeOggTone(int channels, long rate, long frames)
     while (ogg_stream_flush(&os, &page))
         AppendPage(out, page);
 
+    // Written in chunks: the encoder keeps what it was given at once on the stack.
+    bool eos = false;
     auto drain = [&] {
-        while (vorbis_analysis_blockout(&vd, &vb) == 1) {
+        while (!eos && vorbis_analysis_blockout(&vd, &vb) == 1) {
             vorbis_analysis(&vb, nullptr);
             vorbis_bitrate_addblock(&vb);
             ogg_packet packet;
             while (vorbis_bitrate_flushpacket(&vd, &packet)) {
                 ogg_stream_packetin(&os, &packet);
-                while (ogg_stream_pageout(&os, &page))
+                while (ogg_stream_pageout(&os, &page)) {
                     AppendPage(out, page);
+                    eos = eos || ogg_page_eos(&page);
+                }
             }
         }
     };
