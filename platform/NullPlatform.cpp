@@ -35,6 +35,7 @@ NullPlatform::NullPlatform()
     s.text = &text;
     s.dialogs = &dialogs;
     s.shell = &shell;
+    s.sound = &sound;
     Install(s);
 }
 

@@ -11,6 +11,7 @@
 #include "platform/settings/SettingsStore.h"
 #include "platform/text/NullTextDevice.h"
 #include "platform/shell/NullShell.h"
+#include "platform/soundlib/NullSoundLibrary.h"
 #include "platform/window/NullWindowSystem.h"
 
 #include <memory>
@@ -43,6 +44,7 @@ public:
     NullTextDevice text;
     NullModalDialogHost dialogs;
     NullShell shell;
+    NullSoundLibrary sound{clock};
 
 private:
     std::string mRoot;

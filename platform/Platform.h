@@ -18,6 +18,7 @@ class AudioOutput;
 class TextDevice;
 class ModalDialogHost;
 class Shell;
+class SoundLibrary;
 
 struct Services {
     Clock* clock = nullptr;
@@ -32,6 +33,7 @@ struct Services {
     TextDevice* text = nullptr;
     ModalDialogHost* dialogs = nullptr;
     Shell* shell = nullptr;
+    SoundLibrary* sound = nullptr;
 };
 
 // The services installed for this process. Never null after Install().

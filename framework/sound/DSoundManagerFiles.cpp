@@ -5,11 +5,12 @@
 #include "framework/sound/DSoundManager.h"
 #include "framework/sound/FmodInstance.h"
 #include "framework/sound/MuLaw.h"
+#include "framework/sound/PakByteSource.h"
 #include "framework/sound/WaveBytes.h"
+#include "platform/audio/OggDecoder.h"
+#include "platform/audio/WaveReader.h"
 #include "platform/dsound/DirectSound.h"
 #include "platform/files/DiskFiles.h"
-
-#include <tremor/ivorbisfile.h>
 
 #include <algorithm>
 #include <climits>
@@ -27,63 +28,13 @@ namespace {
 
 constexpr uint8_t kCacheKey = 0x5D;
 
-// Closes the file on every path out of a reader.
-struct PakCloser {
-    PakFile* file;
-    ~PakCloser()
-    {
-        if (file)
-            PakFClose(file);
-    }
-};
-
-bool ReadExact(void* dst, size_t n, PakFile* f) { return PakFRead(dst, 1, n, f) == n; }
-
-bool ReadU16(PakFile* f, uint16_t& v)
-{
-    uint8_t b[2];
-    if (!ReadExact(b, 2, f))
-        return false;
-    v = uint16_t(b[0] | b[1] << 8);
-    return true;
-}
-
-bool ReadU32(PakFile* f, uint32_t& v)
+bool ReadU32BigEndian(plat::ByteSource& f, uint32_t& v)
 {
     uint8_t b[4];
-    if (!ReadExact(b, 4, f))
-        return false;
-    v = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
-    return true;
-}
-
-bool ReadU32BigEndian(PakFile* f, uint32_t& v)
-{
-    uint8_t b[4];
-    if (!ReadExact(b, 4, f))
+    if (!f.ReadExact(b, 4))
         return false;
     v = uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | uint32_t(b[3]);
     return true;
-}
-
-bool ReadU64(PakFile* f, uint64_t& v)
-{
-    uint32_t lo, hi;
-    if (!ReadU32(f, lo) || !ReadU32(f, hi))
-        return false;
-    v = uint64_t(hi) << 32 | lo;
-    return true;
-}
-
-// The bytes between the position and the end of the file.
-uint64_t BytesLeft(PakFile* f)
-{
-    long here = PakFTell(f);
-    if (here < 0 || PakFSeek(f, 0, SEEK_END) != 0)
-        return 0;
-    long end = PakFTell(f);
-    PakFSeek(f, here, SEEK_SET);
-    return end > here ? uint64_t(end - here) : 0;
 }
 
 bool PcmShapeOk(uint16_t channels, uint32_t rate, uint16_t bits)
@@ -195,74 +146,17 @@ bool DSoundManager::ReadWaveFile(unsigned int id, const std::string& path)
     PakFile* f = OpenSoundFile(id, path);
     if (!f)
         return false;
-    PakCloser closer{f};
-
-    char tag[4];
-    uint32_t riffSize;
-    if (!ReadExact(tag, 4, f) || std::memcmp(tag, "RIFF", 4) != 0)
+    PakByteSource src(f);
+    plat::WaveHeader header;
+    auto current = [](const std::string& name, uint64_t storedTime) {
+        uint64_t currentTime;
+        GetFileTime(name, currentTime);
+        return storedTime == currentTime;
+    };
+    if (!plat::WaveReader::ReadHeader(src, header, current))
         return false;
-    if (!ReadU32(f, riffSize) || !ReadExact(tag, 4, f) || std::memcmp(tag, "WAVE", 4) != 0)
-        return false;
-
-    uint16_t bits = 16, channels = 1;
-    uint32_t rate = 22050;
-    uint8_t key = 0;
-    uint32_t dataSize = 0;
-    for (;;) {
-        if (PakFEof(f))
-            return false;
-        uint32_t chunkSize;
-        if (!ReadExact(tag, 4, f) || !ReadU32(f, chunkSize))
-            return false;
-        long chunkStart = PakFTell(f);
-        if (std::memcmp(tag, "fmt ", 4) == 0) {
-            uint16_t formatTag, blockAlign;
-            uint32_t avgBytes;
-            if (!ReadU16(f, formatTag) || !ReadU16(f, channels) || !ReadU32(f, rate) || !ReadU32(f, avgBytes) ||
-                !ReadU16(f, blockAlign) || !ReadU16(f, bits))
-                return false;
-            if (formatTag != 1)
-                return false;
-        } else if (std::memcmp(tag, "dep ", 4) == 0) {
-            uint16_t length;
-            if (!ReadU16(f, length))
-                return false;
-            uint16_t kept = std::min<uint16_t>(length, 255);
-            char name[256] = {};
-            if (!ReadExact(name, kept, f))
-                return false;
-            // A longer name is cut to 255 bytes; the rest is skipped so the
-            // time is read from where it was written.
-            if (length > kept && PakFSeek(f, long(length - kept), SEEK_CUR) != 0)
-                return false;
-            uint64_t storedTime, currentTime;
-            if (!ReadU64(f, storedTime))
-                return false;
-            GetFileTime(std::string(name, strnlen(name, kept)), currentTime);
-            if (storedTime != currentTime)
-                return false;
-        } else if (std::memcmp(tag, "xor ", 4) == 0) {
-            if (!ReadExact(&key, 1, f))
-                return false;
-        } else if (std::memcmp(tag, "data", 4) == 0) {
-            dataSize = chunkSize;
-            break;
-        }
-        // Chunks follow each other without pad bytes, as the cache writer
-        // lays them out.
-        if (chunkStart < 0 || PakFSeek(f, long(uint64_t(chunkStart) + chunkSize), SEEK_SET) != 0)
-            return false;
-    }
-
-    if (!PcmShapeOk(channels, rate, bits) || dataSize > BytesLeft(f))
-        return false;
-    return FillNewBuffer(id, channels, rate, bits, dataSize, [&](uint8_t* data, uint32_t bytes) {
-        size_t got = PakFRead(data, 1, bytes, f);
-        if (key)
-            for (uint32_t i = 0; i < bytes; ++i)
-                data[i] ^= key;
-        return got == bytes;
-    });
+    return FillNewBuffer(id, header.channels, header.rate, header.bits, header.dataSize,
+                         [&](uint8_t* data, uint32_t) { return plat::WaveReader::ReadData(src, header, data); });
 }
 
 bool DSoundManager::DecodeOgg(unsigned int id, const std::string& path)
@@ -270,44 +164,12 @@ bool DSoundManager::DecodeOgg(unsigned int id, const std::string& path)
     PakFile* f = OpenSoundFile(id, path);
     if (!f)
         return false;
-    OggVorbis_File vf;
-    ov_callbacks callbacks;
-    callbacks.read_func = &PakOggRead;
-    callbacks.seek_func = [](void* source, ogg_int64_t offset, int origin) {
-        return PakOggSeek(source, static_cast<long long>(offset), origin);
-    };
-    callbacks.close_func = &PakOggClose;
-    callbacks.tell_func = &PakOggTell;
-    if (ov_open_callbacks(f, &vf, nullptr, 0, callbacks) < 0) {
-        PakFClose(f);
+    PakByteSource src(f);
+    plat::OggDecoder ogg;
+    if (!ogg.Open(src) || ogg.Bytes() > plat::DSBSIZE_MAX)
         return false;
-    }
-    vorbis_info* info = ov_info(&vf, -1);
-    ogg_int64_t frames = ov_pcm_total(&vf, -1);
-    if (!info || frames <= 0 || info->channels < 1 || info->channels > 2 || info->rate <= 0) {
-        ov_clear(&vf);
-        return false;
-    }
-    uint16_t channels = uint16_t(info->channels);
-    uint64_t bytes = uint64_t(frames) * channels * 2;
-    if (bytes > plat::DSBSIZE_MAX) {
-        ov_clear(&vf);
-        return false;
-    }
-    bool ok = FillNewBuffer(id, channels, uint32_t(info->rate), 16, uint32_t(bytes), [&](uint8_t* data, uint32_t n) {
-        uint32_t filled = 0;
-        int section = 0;
-        while (filled < n) {
-            long got = ov_read(&vf, reinterpret_cast<char*>(data) + filled, int(std::min<uint32_t>(n - filled, INT_MAX)),
-                               &section);
-            if (got <= 0)
-                break;
-            filled += uint32_t(got);
-        }
-        return filled == n;
-    });
-    ov_clear(&vf);
-    return ok;
+    return FillNewBuffer(id, ogg.Channels(), ogg.Rate(), 16, uint32_t(ogg.Bytes()),
+                         [&](uint8_t* data, uint32_t n) { return ogg.Read(data, n); });
 }
 
 bool DSoundManager::ReadAuFile(unsigned int id, const std::string& path)
@@ -315,16 +177,16 @@ bool DSoundManager::ReadAuFile(unsigned int id, const std::string& path)
     PakFile* f = OpenSoundFile(id, path);
     if (!f)
         return false;
-    PakCloser closer{f};
+    PakByteSource src(f);
 
     char magic[4];
     uint32_t offset, size, encoding, rate, channels;
-    if (!ReadExact(magic, 4, f) || std::memcmp(magic, ".snd", 4) != 0)
+    if (!src.ReadExact(magic, 4) || std::memcmp(magic, ".snd", 4) != 0)
         return false;
-    if (!ReadU32BigEndian(f, offset) || !ReadU32BigEndian(f, size) || !ReadU32BigEndian(f, encoding) ||
-        !ReadU32BigEndian(f, rate) || !ReadU32BigEndian(f, channels))
+    if (!ReadU32BigEndian(src, offset) || !ReadU32BigEndian(src, size) || !ReadU32BigEndian(src, encoding) ||
+        !ReadU32BigEndian(src, rate) || !ReadU32BigEndian(src, channels))
         return false;
-    if (offset > uint32_t(LONG_MAX) || PakFSeek(f, long(offset), SEEK_SET) != 0)
+    if (offset > uint32_t(LONG_MAX) || src.Seek(offset, SEEK_SET) != 0)
         return false;
 
     uint16_t bits;
@@ -338,7 +200,7 @@ bool DSoundManager::ReadAuFile(unsigned int id, const std::string& path)
         return false;
     // The size is outside input: 0xFFFFFFFF means "unknown" (read to the end),
     // and no size may claim more than the file holds.
-    uint64_t left = BytesLeft(f);
+    uint64_t left = src.BytesLeft();
     if (size == 0xFFFFFFFFu)
         size = uint32_t(std::min<uint64_t>(left, 0xFFFFFFFEu));
     else if (size > left)
@@ -349,7 +211,7 @@ bool DSoundManager::ReadAuFile(unsigned int id, const std::string& path)
 
     return FillNewBuffer(id, uint16_t(channels), rate, bits, uint32_t(bytes), [&](uint8_t* data, uint32_t) {
         std::vector<uint8_t> raw(size);
-        size_t got = PakFRead(raw.data(), 1, size, f);
+        size_t got = src.Read(raw.data(), size);
         if (encoding == 2) {
             // .au linear bytes are signed; the buffer's 8-bit samples are
             // unsigned around 128.

@@ -11,6 +11,7 @@
 #include "platform/settings/FileSettingsStore.h"
 #include "platform/text/FreeTypeTextDevice.h"
 #include "platform/shell/RealShell.h"
+#include "platform/soundlib/SoundLibrary.h"
 #include "platform/window/RealWindowSystem.h"
 
 #include <SDL.h>
@@ -33,6 +34,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     static FreeTypeTextDevice text;
     static RealModalDialogHost dialogs(&windows);
     static RealShell shell(&windows);
+    static SoundLibrary sound(true);
 
     std::string error;
     if (!windows.Open(error)) {
@@ -53,6 +55,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     s.text = &text;
     s.dialogs = &dialogs;
     s.shell = &shell;
+    s.sound = &sound;
     Install(s);
 
     int result = 0;

@@ -87,11 +87,15 @@ void Mixer::Start(VoiceId voice, bool loop)
     }
 }
 
-void Mixer::Stop(VoiceId voice)
+bool Mixer::Stop(VoiceId voice)
 {
     std::lock_guard<std::mutex> g(mLock);
-    if (Voice* v = Find(voice))
-        v->playing = false;
+    Voice* v = Find(voice);
+    if (!v)
+        return false;
+    bool was = v->playing;
+    v->playing = false;
+    return was;
 }
 
 bool Mixer::IsPlaying(VoiceId voice)

@@ -3,19 +3,55 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
 namespace plat {
 
+// Where sample memory comes from: the process heap, or a pair of functions
+// that a user of the mixer gives (the sound library's memory callbacks).
+struct SampleMemory {
+    void* (*allocate)(size_t bytes) = nullptr;
+    void (*release)(void* memory) = nullptr;
+    bool operator==(const SampleMemory& o) const { return allocate == o.allocate && release == o.release; }
+};
+
+template <typename T> struct SampleAllocator {
+    using value_type = T;
+    SampleMemory memory;
+    SampleAllocator() = default;
+    explicit SampleAllocator(SampleMemory m) : memory(m) {}
+    template <typename U> SampleAllocator(const SampleAllocator<U>& o) : memory(o.memory) {}
+    T* allocate(size_t n)
+    {
+        if (!memory.allocate)
+            return static_cast<T*>(::operator new(n * sizeof(T)));
+        void* p = memory.allocate(n * sizeof(T));
+        if (!p)
+            throw std::bad_alloc();
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, size_t)
+    {
+        if (!memory.allocate)
+            ::operator delete(p);
+        else if (memory.release)
+            memory.release(p);
+    }
+    template <typename U> bool operator==(const SampleAllocator<U>& o) const { return memory == o.memory; }
+    template <typename U> bool operator!=(const SampleAllocator<U>& o) const { return !(memory == o.memory); }
+};
+
 // PCM sample memory shared by the voices that play it. The format is fixed
-// when it is made; the bytes may be written by their owner.
+// when it is made; the bytes may be written by their owner. Throws
+// std::bad_alloc when the memory cannot be had.
 struct SampleData {
-    SampleData(uint32_t bytes, uint16_t channels, uint16_t bits)
-        : bytes(bytes), channels(channels), bits(bits)
+    SampleData(uint32_t bytes, uint16_t channels, uint16_t bits, SampleMemory memory = {})
+        : bytes(bytes, 0, SampleAllocator<uint8_t>(memory)), channels(channels), bits(bits)
     {
     }
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t, SampleAllocator<uint8_t>> bytes;
     uint16_t channels; // 1 or 2
     uint16_t bits;     // 8 (unsigned) or 16 (signed)
     uint32_t BlockAlign() const { return channels * bits / 8u; }
@@ -41,7 +77,8 @@ public:
     // Plays from the current position; looping voices wrap around at the end,
     // others stop there and go back to position 0.
     void Start(VoiceId voice, bool loop);
-    void Stop(VoiceId voice);
+    // Holds the voice where it is; true when it was playing until now.
+    bool Stop(VoiceId voice);
     bool IsPlaying(VoiceId voice);
     bool IsLooping(VoiceId voice);
     void SetPosition(VoiceId voice, uint32_t frame);

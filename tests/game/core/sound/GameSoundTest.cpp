@@ -1,0 +1,449 @@
+#include "game/core/MusicManager.h"
+#include "game/core/MusicStream.h"
+#include "game/core/SfxChannel.h"
+#include "game/core/SfxManager.h"
+#include "game/core/SfxSample.h"
+#include "game/core/SoundSystem.h"
+#include "game/core/XmlFunctions.h"
+#include "platform/NullPlatform.h"
+#include "tests/framework/sound/SoundTestUtil.h"
+#include "tests/game/core/Utf16File.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+using namespace soundtest;
+
+namespace {
+
+std::string Tone(uint32_t frames, uint32_t rate = 44100, int16_t level = 3000)
+{
+    std::vector<int16_t> s;
+    for (uint32_t i = 0; i < frames; ++i)
+        s.push_back(int16_t((i / 50) % 2 ? level : -level));
+    return WaveFile(1, rate, 16, Pcm16(s));
+}
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The calls of the log that start with the prefix.
+std::vector<std::string> Only(const std::vector<std::string>& calls, const std::string& prefix)
+{
+    std::vector<std::string> out;
+    for (const std::string& c : calls)
+        if (c.compare(0, prefix.size(), prefix) == 0)
+            out.push_back(c);
+    return out;
+}
+
+// A game folder with the office fixture and its sounds, made the current
+// folder; the sound system started as the game starts it.
+class GameSoundTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char here[4096];
+        ASSERT_NE(getcwd(here, sizeof here), nullptr);
+        mStartFolder = here;
+        ASSERT_EQ(chdir(dir.Path().c_str()), 0);
+        for (const char* name : {"click", "hover", "snore", "ring", "alarm", "old"})
+            dir.Write(std::string("sfx/") + name + ".wav", Tone(4410));
+        dir.Write("music/menu.wav", Tone(44100));
+        dir.Write("music/level.wav", Tone(44100));
+        LoadOffice(ReadText(std::string(ZELK_FIXTURES) + "/sound/office.xml"));
+    }
+    void TearDown() override
+    {
+        if (chdir(mStartFolder.c_str()) != 0)
+            ADD_FAILURE() << "cannot go back";
+    }
+    // Reads the UTF-8 source as the game's UTF-16 file would hold it.
+    void LoadOffice(const std::string& utf8)
+    {
+        dir.Write("cfg/office.xml", Utf16File(std::wstring(utf8.begin(), utf8.end())));
+        XmlCreateDocument(doc);
+        ASSERT_TRUE(XmlLoadFile("cfg/office.xml", doc));
+        office = XmlNode(doc).SelectSingle(L"office");
+        ASSERT_FALSE(office.IsEmpty());
+    }
+    void Start()
+    {
+        gSfxVolume = 100;
+        system.Init(7);
+        lib.TakeCalls();
+    }
+    int IdOf(const std::string& name) { return gSfxSamples.at(name)->SampleId(); }
+    int GroupOf(const std::string& name) { return gSfxSamples.at(name)->Group(); }
+
+    testsupport::TempDir dir;
+    std::string mStartFolder;
+    plat::NullPlatform platform;
+    plat::NullSoundLibrary& lib = platform.sound;
+    SoundSystem system;
+    XmlDocument doc;
+    XmlNode office;
+};
+
+TEST_F(GameSoundTest, TheSoundSystemStartsTheLibraryOnceAndEndsItWithItsLastUser)
+{
+    system.Init(7);
+    EXPECT_EQ(lib.TakeCalls(), (std::vector<std::string>{"Init(7, 0, 44100, 16, 32, 1, 1, 0, 500, 0, 0, 0, 0)",
+                                                          "SetSpeakerMode(3)", "SetFileCallbacks(set, set, set, set)",
+                                                          "SetMemoryCallbacks(set, set)"}));
+    {
+        SoundSystem second, neverStarted;
+        second.Init(7);
+        EXPECT_EQ(SoundSystem::UseCount(), 2);
+    }
+    // Neither the second user nor the one never started ends the library.
+    EXPECT_EQ(SoundSystem::UseCount(), 1);
+    EXPECT_TRUE(lib.TakeCalls().empty());
+
+    // The file callbacks read through the archive layer (here: the disk).
+    plat::SoundLibrary::OpenFn open;
+    plat::SoundLibrary::SeekFn seek;
+    plat::SoundLibrary::ReadFn read;
+    plat::SoundLibrary::CloseFn close;
+    lib.GetFileCallbacks(open, seek, read, close);
+    EXPECT_EQ(open("sfx\\missing.wav"), -1);
+    intptr_t f = open("SFX\\Click.wav");
+    ASSERT_NE(f, -1);
+    EXPECT_EQ(seek(f, 0, SEEK_END), long(Tone(4410).size()));
+    EXPECT_EQ(seek(f, 8, SEEK_SET), 8);
+    char wave[4];
+    EXPECT_EQ(read(f, wave, 4), 4);
+    EXPECT_EQ(std::string(wave, 4), "WAVE");
+    close(f);
+}
+
+TEST(GameSoundSystem, AFailedStartSetsNothingButCountsAndTheLastUserStillEnds)
+{
+    plat::NullPlatform platform;
+    platform.sound.FailInit();
+    {
+        SoundSystem system;
+        system.Init(3);
+        EXPECT_EQ(SoundSystem::UseCount(), 1);
+        EXPECT_EQ(platform.sound.TakeCalls(),
+                  (std::vector<std::string>{"Init(3, 0, 44100, 16, 32, 1, 1, 0, 500, 0, 0, 0, 0)"}));
+    }
+    EXPECT_EQ(SoundSystem::UseCount(), 0);
+    EXPECT_EQ(platform.sound.TakeCalls(), (std::vector<std::string>{"Stop()", "Free()"}));
+}
+
+TEST_F(GameSoundTest, EffectsLoadInGroupsAndPlayAtTheEffectVolume)
+{
+    Start();
+    // Group numbers go on through the run; this test's first is one more.
+    const int g = SfxLastGroupNumber();
+    SfxManager sfx;
+    sfx.Load(office);
+    std::vector<std::string> calls = lib.TakeCalls();
+    std::vector<std::string> loads = Only(calls, "LoadSample");
+    ASSERT_EQ(loads.size(), 6u);
+    EXPECT_EQ(loads[0], "LoadSample(sfx\\old.wav, 0, {" + std::to_string(g + 1) + ", 0, 0, 100, 50, 1, 1e+09})");
+    // Groups in the order first met; "" is a group; a group shares its number.
+    EXPECT_EQ(GroupOf("click"), g + 1);
+    EXPECT_EQ(GroupOf("hover"), g + 1);
+    EXPECT_EQ(GroupOf("snore"), g + 2);
+    EXPECT_EQ(GroupOf("ring"), g + 2);
+    EXPECT_EQ(GroupOf("alarm"), g + 3);
+    EXPECT_EQ(gSfxGroups.at(""), g + 3);
+    // The repeated name "click": the earlier sample (id 1) was stopped and unloaded.
+    EXPECT_EQ(Only(calls, "UnloadSample"), (std::vector<std::string>{"UnloadSample(1)"}));
+    EXPECT_EQ(gSfxSamples.at("click")->Path(), "sfx\\click.wav");
+    EXPECT_EQ(gSfxSamples.size(), 5u);
+
+    sfx.Play("click");
+    sfx.Play("unknown");
+    EXPECT_EQ(lib.TakeCalls(), (std::vector<std::string>{"PlaySample(" + std::to_string(IdOf("click")) + ", 0, " +
+                                                          std::to_string(g + 1) + ", 1, 0, 100, 44100, 50)"}));
+    EXPECT_EQ(sfx.CreateChannel("unknown"), nullptr);
+
+    // Volume 0: one call per known group, later plays at 0, a later group gets none.
+    sfx.SetVolume(0);
+    auto zero = [&](int n) { return "SetGroupVolume(" + std::to_string(g + n) + ", 0)"; };
+    EXPECT_EQ(Only(lib.TakeCalls(), "SetGroupVolume"), (std::vector<std::string>{zero(3), zero(2), zero(1)}));
+    sfx.Play("snore");
+    EXPECT_EQ(lib.TakeCalls(), (std::vector<std::string>{"PlaySample(" + std::to_string(IdOf("snore")) + ", 0, " +
+                                                          std::to_string(g + 2) + ", 1, 0, 0, 44100, 50)"}));
+    LoadOffice("<office><sounds><sound name=\"late\" group=\"later\" path=\"sfx\\ring.wav\"/></sounds></office>");
+    sfx.Load(office);
+    EXPECT_EQ(GroupOf("late"), g + 4);
+    EXPECT_TRUE(Only(lib.TakeCalls(), "SetGroupVolume").empty());
+
+    // ClearAll stops and unloads; the numbering goes on after it.
+    int click = IdOf("click");
+    sfx.ClearAll();
+    calls = lib.TakeCalls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "UnloadSample(" + std::to_string(click) + ")"), calls.end());
+    EXPECT_TRUE(gSfxSamples.empty());
+    LoadOffice("<office><sounds><sound name=\"x\" group=\"new\" path=\"sfx\\ring.wav\"/></sounds></office>");
+    sfx.Load(office);
+    EXPECT_EQ(GroupOf("x"), g + 5);
+}
+
+TEST_F(GameSoundTest, PausesNestPerSampleAndAResumeAtZeroDoesNothing)
+{
+    Start();
+    SfxManager sfx;
+    sfx.Load(office);
+    int snore = IdOf("snore");
+    SfxChannel* ch = sfx.CreateChannel("snore"); // a looping sample of the group "game"
+    ch->Play();
+    lib.TakeCalls();
+
+    sfx.PauseAll();
+    sfx.PauseAll();
+    std::vector<std::string> pauses = Only(lib.TakeCalls(), "PauseSample");
+    EXPECT_EQ(pauses.size(), gSfxSamples.size()); // one per sample
+    sfx.ResumeAll();
+    EXPECT_TRUE(lib.TakeCalls().empty());
+    EXPECT_EQ(lib.ChannelStatus(ch->ChannelId()), plat::SoundLibrary::kPaused);
+    sfx.ResumeAll();
+    EXPECT_EQ(Only(lib.TakeCalls(), "PauseSample(" + std::to_string(snore)),
+              (std::vector<std::string>{"PauseSample(" + std::to_string(snore) + ", 0)"}));
+    EXPECT_EQ(lib.ChannelStatus(ch->ChannelId()), plat::SoundLibrary::kPlaying);
+
+    // The escape menu pauses "game", then the focus goes: both resumes are needed.
+    sfx.PauseGroup("game");
+    sfx.PauseAll();
+    sfx.ResumeAll();
+    EXPECT_EQ(lib.ChannelStatus(ch->ChannelId()), plat::SoundLibrary::kPaused);
+    sfx.ResumeGroup("game");
+    EXPECT_EQ(lib.ChannelStatus(ch->ChannelId()), plat::SoundLibrary::kPlaying);
+
+    // A resume at count 0 (the first focus gain) is ignored: the next loss pauses.
+    lib.TakeCalls();
+    sfx.ResumeAll();
+    EXPECT_TRUE(lib.TakeCalls().empty());
+    sfx.PauseAll();
+    EXPECT_EQ(lib.ChannelStatus(ch->ChannelId()), plat::SoundLibrary::kPaused);
+    sfx.ResumeAll();
+    sfx.PauseGroup("unknown");
+    sfx.StopGroup("game");
+    EXPECT_EQ(lib.ChannelStatus(ch->ChannelId()), plat::SoundLibrary::kEnded);
+    delete ch;
+}
+
+TEST_F(GameSoundTest, AKeptChannelIsStartedAgainUntilItHasEnded)
+{
+    Start();
+    SfxManager sfx;
+    sfx.Load(office);
+    int ring = IdOf("ring"); // not looping, 100 ms
+    SfxChannel* ch = sfx.CreateChannel("ring");
+    ch->Play();
+    ch->Play();
+    std::string id = std::to_string(ch->ChannelId());
+    EXPECT_EQ(Only(lib.TakeCalls(), "PlaySample").size(), 1u);
+    lib.Advance(50);
+    ch->Pause();
+    ch->Play();
+    EXPECT_EQ(Only(lib.TakeCalls(), "StartChannel"), (std::vector<std::string>{"StartChannel(" + id + ")"}));
+    lib.Advance(200);
+    ch->Play();
+    EXPECT_EQ(Only(lib.TakeCalls(), "PlaySample"),
+              (std::vector<std::string>{"PlaySample(" + std::to_string(ring) + ", 0, " + std::to_string(GroupOf("ring")) +
+                                        ", 1, 0, 100, 44100, 50)"}));
+    EXPECT_NE(std::to_string(ch->ChannelId()), id);
+    delete ch;
+    EXPECT_EQ(Only(lib.TakeCalls(), "StopChannel").size(), 1u);
+}
+
+class MusicTest : public GameSoundTest {
+protected:
+    void SetUp() override
+    {
+        GameSoundTest::SetUp();
+        Start();
+        music = std::make_unique<MusicManager>();
+        EXPECT_TRUE(music->Load(office));
+        lib.TakeCalls();
+    }
+    // Plays "main_menu" until it is at full volume.
+    void MenuPlaying()
+    {
+        music->PlayMusic("main_menu");
+        lib.Advance(1000);
+        lib.TakeCalls();
+    }
+    std::unique_ptr<MusicManager> music;
+};
+
+TEST_F(MusicTest, AChangeOfTrackFadesTheNewOneInAndTheOldOneOut)
+{
+    MenuPlaying();
+    int menuChannel = music->Find("main_menu")->ChannelId();
+    std::string menu = std::to_string(menuChannel);
+    music->PlayMusic("level");
+    int levelChannel = music->Find("level")->ChannelId();
+    std::string level = std::to_string(levelChannel);
+    int levelSample = music->Find("level")->SampleId();
+    EXPECT_EQ(lib.TakeCalls(),
+              (std::vector<std::string>{"LoadSample(music\\level.wav, 0, none)",
+                                        "PlaySample(" + std::to_string(levelSample) + ", 1, -1, 1, 0, 0, 44100, 50)",
+                                        "SetChannelWorker(" + level + ", set, 50)",
+                                        "SetChannelWorker(" + menu + ", set, 100)"}));
+    lib.Advance(1000);
+    std::vector<std::string> calls = lib.TakeCalls();
+    std::vector<std::string> rising = Only(calls, "SetChannelVolume(" + level);
+    ASSERT_EQ(rising.size(), 20u);
+    EXPECT_EQ(rising.front(), "SetChannelVolume(" + level + ", 5)");
+    EXPECT_EQ(rising.back(), "SetChannelVolume(" + level + ", 100)");
+    EXPECT_EQ(Only(calls, "SetChannelWorker(" + level),
+              (std::vector<std::string>{"SetChannelWorker(" + level + ", none, 100)"}));
+    EXPECT_EQ(Only(calls, "SetChannelVolume(" + menu).size(), 10u);
+
+    lib.Advance(1000);
+    calls = lib.TakeCalls();
+    std::vector<std::string> falling = Only(calls, "SetChannelVolume(" + menu);
+    ASSERT_EQ(falling.size(), 10u);
+    EXPECT_EQ(falling.back(), "SetChannelVolume(" + menu + ", 0)");
+    EXPECT_EQ(Only(calls, "StopChannel"), (std::vector<std::string>{"StopChannel(" + menu + ")"}));
+    EXPECT_EQ(Only(calls, "UnloadSample").size(), 1u);
+    EXPECT_EQ(music->Find("main_menu")->SampleId(), 0);
+    lib.Advance(1000);
+    EXPECT_TRUE(lib.TakeCalls().empty());
+
+    // The same name: nothing; the old track again: loaded anew.
+    music->PlayMusic("level");
+    EXPECT_TRUE(lib.TakeCalls().empty());
+    music->PlayMusic("main_menu");
+    EXPECT_EQ(Only(lib.TakeCalls(), "LoadSample"),
+              (std::vector<std::string>{"LoadSample(music\\menu.wav, 0, none)"}));
+    // An unknown name only fades out.
+    lib.Advance(1000);
+    lib.TakeCalls();
+    music->PlayMusic("");
+    calls = lib.TakeCalls();
+    EXPECT_TRUE(Only(calls, "LoadSample").empty());
+    EXPECT_TRUE(Only(calls, "PlaySample").empty());
+    EXPECT_EQ(Only(calls, "SetChannelWorker").size(), 1u);
+}
+
+TEST_F(MusicTest, TheMusicVolumeActsAtOnceAndAtTheNextFadeStep)
+{
+    music->PlayMusic("main_menu");
+    std::string ch = std::to_string(music->Find("main_menu")->ChannelId());
+    lib.Advance(500); // level 0.5 after 10 steps
+    lib.TakeCalls();
+    music->SetVolume(40);
+    EXPECT_EQ(lib.TakeCalls(), (std::vector<std::string>{"SetGroupVolume(-1, 40)"}));
+    lib.Advance(50);
+    EXPECT_EQ(lib.TakeCalls(), (std::vector<std::string>{"SetChannelVolume(" + ch + ", 22)"}));
+    EXPECT_EQ(music->GetVolume(), 40);
+
+    // At volume 0 the fade still runs its steps.
+    music->SetVolume(0);
+    lib.Advance(450);
+    std::vector<std::string> calls = lib.TakeCalls();
+    std::vector<std::string> steps = Only(calls, "SetChannelVolume");
+    EXPECT_EQ(steps.size(), 9u);
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), "SetChannelVolume(" + ch + ", 0)"), 9);
+    EXPECT_EQ(Only(calls, "SetChannelWorker"), (std::vector<std::string>{"SetChannelWorker(" + ch + ", none, 100)"}));
+}
+
+TEST_F(MusicTest, BackToTheOldTrackWithinItsFadeOutUsesTheSameChannel)
+{
+    MenuPlaying();
+    MusicStream* menu = music->Find("main_menu");
+    int menuChannel = menu->ChannelId();
+    music->PlayMusic("level");
+    lib.Advance(700);
+    lib.TakeCalls();
+    music->PlayMusic("main_menu");
+    std::vector<std::string> calls = lib.TakeCalls();
+    EXPECT_TRUE(Only(calls, "LoadSample").empty());
+    EXPECT_TRUE(Only(calls, "PlaySample").empty());
+    lib.Advance(3000);
+    EXPECT_EQ(menu->ChannelId(), menuChannel);
+    EXPECT_GE(menu->Level(), 1.0f);
+    EXPECT_EQ(lib.ChannelStatus(menuChannel), plat::SoundLibrary::kPlaying);
+    EXPECT_EQ(music->Find("level")->SampleId(), 0);
+    EXPECT_EQ(music->Find("level")->ChannelId(), 0);
+    // One channel is left: the menu's.
+    EXPECT_EQ(platform.audio.GetMixer().VoiceCount(), 1u);
+}
+
+TEST_F(MusicTest, DeletingTheManagerMidFadeLeavesNoWorkerBehind)
+{
+    MenuPlaying();
+    music->PlayMusic("level");
+    lib.Advance(300);
+    music.reset();
+    lib.TakeCalls();
+    lib.Advance(3000);
+    EXPECT_TRUE(lib.TakeCalls().empty());
+}
+
+TEST_F(MusicTest, LoadStopsAtABadOrRepeatedEntry)
+{
+    struct Case {
+        const char* what;
+        const char* streams;
+        std::vector<std::string> known;
+    } cases[] = {
+        {"no name", "<stream name=\"a\" path=\"a.wav\"/><stream path=\"b.wav\"/><stream name=\"c\" path=\"c.wav\"/>",
+         {"a"}},
+        {"no path", "<stream name=\"a\" path=\"a.wav\"/><stream name=\"b\"/><stream name=\"c\" path=\"c.wav\"/>", {"a"}},
+        {"a repeated name",
+         "<stream name=\"a\" path=\"a.wav\"/><stream name=\"a\" path=\"b.wav\"/><stream name=\"c\" path=\"c.wav\"/>",
+         {"a"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoadOffice(std::string("<office><music>") + c.streams + "</music></office>");
+        MusicManager m;
+        EXPECT_FALSE(m.Load(office));
+        for (const char* name : {"a", "b", "c"})
+            EXPECT_EQ(m.Find(name) != nullptr,
+                      std::find(c.known.begin(), c.known.end(), name) != c.known.end())
+                << name;
+        EXPECT_EQ(m.Find("a")->Path(), "a.wav");
+    }
+}
+
+// Renders a change of track into music_change.wav in the test's folder of
+// the build: one tone falls over two seconds while the other rises over one.
+TEST_F(MusicTest, AChangeOfTrackRendersAsTwoFades)
+{
+    MenuPlaying();
+    platform.audio.StartCapture();
+    music->PlayMusic("level");
+    lib.Advance(2500);
+    std::vector<int16_t> out = platform.audio.TakeCaptured();
+    ASSERT_EQ(out.size(), 2500u * 44100 / 1000 * 2);
+    // Peak per 100 ms: rising then steady near full and the sum of two tones.
+    auto peak = [&](int fromMs) {
+        int p = 0;
+        for (size_t i = size_t(fromMs) * 441 / 10 * 2; i < size_t(fromMs + 100) * 441 / 10 * 2; ++i)
+            p = std::max(p, std::abs(int(out[i])));
+        return p;
+    };
+    EXPECT_GT(peak(0), 2500);  // the menu still near full
+    EXPECT_LT(peak(2100), 3100); // the menu gone, the level alone at full
+    EXPECT_GT(peak(2100), 2900);
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    Zelk::WaveBytes w;
+    uint32_t bytes = uint32_t(out.size() * 2);
+    w.Tag("RIFF").U32(bytes + 36).Tag("WAVE");
+    w.Tag("fmt ").U32(16).U16(1).U16(2).U32(44100).U32(44100 * 4).U16(4).U16(16);
+    w.Tag("data").U32(bytes).Raw(out.data(), bytes);
+    std::ofstream file(mStartFolder + "/music_change.wav", std::ios::binary);
+    file.write(reinterpret_cast<const char*>(w.bytes.data()), std::streamsize(w.bytes.size()));
+    EXPECT_TRUE(file.good());
+}
+
+} // namespace
