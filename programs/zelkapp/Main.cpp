@@ -16,13 +16,24 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+
+// The empty application takes the framework's switches ("-play", "-record",
+// "-demofile", "-crash", ...).
+class EmptyApp : public Zelk::ZelkAppBase {
+public:
+    void HandleCommandLine(const std::string& args) override { HandleSwitches(args); }
+};
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     plat::SetCommandLineArguments(argc, argv);
     if (const char* window = getenv("ZELK_CRASH_WINDOW"); window && strcmp(window, "0") == 0)
         Zelk::gCrashShowWindow = false;
     return plat::RunRealApplication([] {
-        Zelk::ZelkAppBase* app = new Zelk::ZelkAppBase();
+        Zelk::ZelkAppBase* app = new EmptyApp();
         app->mProdName = "ZelkApp";
         app->mRegKey = "Zelk\\ZelkApp";
         app->Init();

@@ -165,7 +165,11 @@ fullscreen)
     "$xdesk" altenter ZelkApp || fail "no window for Alt+Enter"
     sleep 1.5
     xwd -root -silent >"$work/$mode.xwd"
-    echo "$mode: window $("$xdesk" size ZelkApp)"
+    size=$("$xdesk" size ZelkApp)
+    echo "$mode: window $size"
+    if [ "$mode" = full ]; then
+      [ "$size" = "1024 768" ] || fail "Alt+Enter did not make the window cover the screen ($size)"
+    fi
     "$finder" "$work/$mode.xwd" || { cat "$out"; fail "$mode: the whole scene is not on the screen"; }
   done
   close_window
