@@ -10,6 +10,7 @@
 #include "platform/modules/Modules.h"
 
 #include <sys/utsname.h>
+#include <unistd.h>
 
 namespace Zelk {
 
@@ -278,6 +279,15 @@ void HandleCrash(const plat::ExceptionInfo& info)
     std::string text = BuildCrashText(info, title);
     if (LoadImageHlp())
         ResolveMapSymbols(text);
+    plat::AppendCrashReport(title + "\r\n" + text);
+    if (!gCrashShowWindow) {
+        // The window would have shown it on standard error.
+        const std::string out = title + "\r\n" + text;
+        ssize_t ignored = write(2, out.data(), out.size());
+        (void)ignored;
+    }
+    if (gCrashApp)
+        gCrashApp->OnCrashReported();
     if (gCrashShowWindow)
         ShowCrashWindow(title, text);
 }

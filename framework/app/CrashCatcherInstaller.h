@@ -3,18 +3,13 @@
 
 namespace Zelk {
 
-// The program's static object that catches crashes from before its entry
-// point until after it. Only programs define one: test programs install the
-// catcher themselves when a test asks for it. Sanitizer builds leave faults
-// to the sanitizer's own handlers.
+// The static object that catches crashes from before the program's entry
+// point until after it; the application object's own source holds it, so
+// every program that links the framework has it. The sanitizers let a
+// program's own handlers take these signals, so their builds have it too.
 class CrashCatcherInstaller {
 public:
-    CrashCatcherInstaller()
-    {
-#if !defined(ZELK_SANITIZED)
-        CrashCatcher::Install();
-#endif
-    }
+    CrashCatcherInstaller() { CrashCatcher::Install(); }
     ~CrashCatcherInstaller() { CrashCatcher::Uninstall(); }
     CrashCatcherInstaller(const CrashCatcherInstaller&) = delete;
     CrashCatcherInstaller& operator=(const CrashCatcherInstaller&) = delete;

@@ -1,7 +1,10 @@
 #include "framework/app/DemoFile.h"
 #include "framework/app/PathUtil.h"
+#include "platform/files/AtomicFile.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace Zelk {
 
@@ -168,15 +171,16 @@ std::vector<uint8_t> DemoFile::Encode() const
     return out;
 }
 
-bool DemoFile::Save(const std::string& path) const
+bool DemoFile::Save(const std::string& path, std::string* why) const
 {
-    FILE* f = fopen(NativePath(path).c_str(), "w+b");
-    if (!f)
-        return false;
-    std::vector<uint8_t> bytes = Encode();
-    bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = fclose(f) == 0 && ok;
-    return ok;
+    // Whole or not at all, with the folders it needs made.
+    const std::vector<uint8_t> bytes = Encode();
+    errno = 0;
+    if (plat::WriteFileAtomically(NativePath(path), bytes.data(), bytes.size()))
+        return true;
+    if (why)
+        *why = errno ? strerror(errno) : "cannot be written";
+    return false;
 }
 
 } // namespace Zelk

@@ -46,7 +46,8 @@ public:
     // The bytes of the file as written at the end of a recording (version 2).
     std::vector<uint8_t> Encode() const;
     // Writes the file; false (and nothing reported) when it cannot be made.
-    bool Save(const std::string& path) const;
+    // False with the reason in why (when given) when the file could not be written.
+    bool Save(const std::string& path, std::string* why = nullptr) const;
 };
 
 } // namespace Zelk

@@ -3,6 +3,7 @@
 #include "framework/app/Buffer.h"
 #include "framework/app/DemoRecordStream.h"
 #include "framework/app/StringUtil.h"
+#include "platform/crash/CrashSignals.h"
 #include "platform/net/TcpSocket.h"
 
 #include <algorithm>
@@ -158,7 +159,10 @@ void HTTPTransfer::Start(const std::string& address, const std::string& request)
     if (gDemoStream && gDemoStream->IsPlayingDemo())
         return;
     mThreadRunning = true;
-    mThread = std::thread([this] { Run(); });
+    mThread = std::thread([this] {
+        plat::PrepareThreadForCrashes();
+        Run();
+    });
 }
 
 void HTTPTransfer::WaitFinished()

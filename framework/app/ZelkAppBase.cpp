@@ -4,6 +4,7 @@
 #include "framework/app/ZelkAppBase.h"
 #include "framework/app/AppCursors.h"
 #include "framework/app/CommandLineOptions.h"
+#include "framework/app/CrashCatcherInstaller.h"
 #include "framework/app/DebugToolHooks.h"
 #include "framework/app/DemoRecordStream.h"
 #include "framework/app/DeveloperToolsConnection.h"
@@ -26,6 +27,7 @@
 #include "framework/widgets/Dialog.h"
 #include "framework/widgets/WidgetManager.h"
 #include "platform/Platform.h"
+#include "platform/app/ProcessEnd.h"
 #include "platform/clock/Clock.h"
 #include "platform/cmdline/CommandLine.h"
 #include "platform/crash/CrashSignals.h"
@@ -44,6 +46,14 @@ namespace Zelk {
 
 ZelkAppBase* gAppBase = nullptr;
 ZelkAppBase* gCrashApp = nullptr;
+
+namespace {
+
+// Every program made with the application object catches its crashes from
+// before its entry point on.
+CrashCatcherInstaller gCrashCatcherInstaller;
+
+} // namespace
 
 ZelkAppBase::ZelkAppBase()
 {
@@ -246,6 +256,9 @@ void ZelkAppBase::Init()
             folder += "\\" + mCompanyFolder;
         folder += "\\" + mProdName + "\\";
         SetAppDataFolder(folder);
+        // The folder exists from the first start: demos and the crash report go there.
+        CreateDirectories(folder);
+        plat::SetCrashReportFile(NativePath(folder + "crash.txt"));
         mDemoFileName = DemoFileInDataFolder(mDemoFileName);
     }
 
@@ -413,7 +426,7 @@ void ZelkAppBase::ExitNow(int exitCode)
         else
             mCursorThread.detach();
     }
-    exit(exitCode);
+    plat::EndProcess(exitCode);
 }
 
 void ZelkAppBase::FatalErrorW(const std::wstring& text)

@@ -87,6 +87,8 @@ public:
     virtual std::string GetProductVersion(const std::string& path);
     virtual void OnCrash();
     virtual std::string GetCrashReportInfo();
+    // After the crash text is out: a demo being recorded is saved as far as it got.
+    void OnCrashReported();
     virtual void GetCrashReportFields(std::map<std::string, std::string>& fields) {}
     virtual void Shutdown();
     virtual void ParseCommandLine(const std::string& commandLine);

@@ -8,17 +8,21 @@
 
 namespace Zelk {
 
-// Runs on the faulting thread. The music interface is asked to go quiet even
-// though the fault may have happened while it held its lock.
+// Runs on the faulting thread, after the essential report is out. The music
+// interface is asked to go quiet even though the fault may have happened while
+// it held its lock. Nothing here waits for another thread: the window is
+// hidden and the desktop's cursor given back without waiting for the event
+// thread, which may itself be the one that is stuck.
 void ZelkAppBase::OnCrash()
 {
+    mCrashed = true;
     SetMusicVolume(0.0);
     if (plat::WindowSystem* windows = plat::Get().windows)
         if (mMainWindow)
-            windows->Hide(mMainWindow);
-    mCrashed = true;
-    UpdateCursor();
+            windows->HideForCrash(mMainWindow);
 }
+
+void ZelkAppBase::OnCrashReported() { WriteDemoFile(); }
 
 std::string ZelkAppBase::GetCrashReportInfo()
 {

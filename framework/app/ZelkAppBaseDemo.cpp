@@ -13,6 +13,7 @@
 #include "platform/window/WindowMessages.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 namespace Zelk {
@@ -172,7 +173,13 @@ void ZelkAppBase::WriteDemoFile()
     file.markers = mDemoMarkers;
     file.recordedEnd = mUpdateCount;
     file.stream = mDemoBuffer;
-    file.Save(mDemoFileName); // a file that cannot be made is not reported
+    std::string why;
+    if (!file.Save(mDemoFileName, &why)) {
+        // A recording that is lost is said where a person and a developer look.
+        const std::string text = "The demo could not be saved to " + mDemoFileName + ": " + why + "\n";
+        fputs(text.c_str(), stderr);
+        DebugPrint("%s", text.c_str());
+    }
 }
 
 // ---- the record stream ----

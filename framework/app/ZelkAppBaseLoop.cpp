@@ -9,6 +9,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "platform/Platform.h"
 #include "platform/clock/Clock.h"
+#include "platform/crash/CrashSignals.h"
 #include "platform/window/WindowSystem.h"
 
 #include <algorithm>
@@ -25,7 +26,10 @@ void ZelkAppBase::Start()
         return;
     if (!mCursorThreadRunning) {
         mCursorThreadRunning = true;
-        mCursorThread = std::thread([this] { CursorThreadProc(); });
+        mCursorThread = std::thread([this] {
+            plat::PrepareThreadForCrashes();
+            CursorThreadProc();
+        });
     }
     if (mLoadingThreadWanted)
         StartLoadingThread();
@@ -425,7 +429,10 @@ void ZelkAppBase::SafeDeleteWidget(Widget* widget)
     for (const QueuedWidget& q : mDeferredDeletes)
         if (q.widget == widget)
             return;
-    mDeferredDeletes.push_back({mStepDepth, widget});
+    // Queued from inside a nested loop, the widget may still be in a call
+    // further out (the handler that runs the loop, or one that closes it):
+    // it waits until the stepping is back at the outermost step.
+    mDeferredDeletes.push_back({std::min(mStepDepth, int32_t(1)), widget});
 }
 
 void ZelkAppBase::FreeQueuedWidgets()
@@ -460,6 +467,7 @@ void ZelkAppBase::StartLoadingThread()
     mLoadingThreadRunning = true;
     mLoadingStarted = true;
     mLoadingThread = std::thread([this] {
+        plat::PrepareThreadForCrashes();
         LoadContent();
         DebugPrint("Resource Loading Time: %d\r\n", int(plat::GetTickCount() - mConstructionTick));
         mLoadingFinished.store(true, std::memory_order_release);

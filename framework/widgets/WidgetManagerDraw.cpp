@@ -1,5 +1,6 @@
 // The frame draw of the widget manager.
 #include "framework/app/ZelkAppBase.h"
+#include "framework/graphics/DDImage.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/Widget.h"
@@ -27,6 +28,10 @@ bool WidgetManager::DrawScreen()
 
     Graphics g(mImage);
     mCurG = &g;
+    // A screen image on a surface stays locked for the whole draw; the
+    // drawing routines lock and unlock it again inside.
+    DDImage* surfaceImage = dynamic_cast<DDImage*>(mImage);
+    const bool locked = surfaceImage && surfaceImage->LockSurface();
 
     bool drew = false;
     if (anyDirty) {
@@ -51,6 +56,8 @@ bool WidgetManager::DrawScreen()
     }
 
     DrawQueuedOverlays(kNoOverlay);
+    if (locked)
+        surfaceImage->UnlockSurface();
     mCurG = nullptr;
     return drew;
 }

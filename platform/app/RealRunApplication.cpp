@@ -1,7 +1,9 @@
 #include "platform/Platform.h"
+#include "platform/app/ProcessEnd.h"
 #include "platform/app/RunApplication.h"
 #include "platform/audio/RealAudioOutput.h"
 #include "platform/clock/RealClock.h"
+#include "platform/crash/CrashSignals.h"
 #include "platform/debug/DebugSink.h"
 #include "platform/dialog/RealModalDialogHost.h"
 #include "platform/folders/Folders.h"
@@ -15,10 +17,44 @@
 #include "platform/window/RealWindowSystem.h"
 
 #include <SDL.h>
+#include <atomic>
 #include <cstdio>
 #include <thread>
+#include <unistd.h>
 
 namespace plat {
+
+namespace {
+
+RealWindowSystem* gWindows = nullptr;
+SingleInstance* gInstance = nullptr;
+std::atomic<bool> gEndAsked{false};
+std::atomic<int> gEndCode{0};
+
+// On the first thread, with the event loop left: close the windows, leave
+// SDL and end the process. Static objects are not destroyed: the
+// application's thread may still hold any of them.
+[[noreturn]] void LeaveAndEnd(int code)
+{
+    gWindows->Close();
+    SDL_Quit();
+    gInstance->Release();
+    fflush(nullptr);
+    _exit(code);
+}
+
+// A fatal end asked on any thread: the first thread ends the process.
+void HandToFirstThread(int code)
+{
+    gEndCode = code;
+    if (gEndAsked.exchange(true))
+        return; // an end is already on its way
+    if (gWindows->IsEventThread())
+        LeaveAndEnd(code);
+    gWindows->Stop();
+}
+
+} // namespace
 
 int RunRealApplication(const std::function<int()>& appMain)
 {
@@ -57,14 +93,23 @@ int RunRealApplication(const std::function<int()>& appMain)
     s.shell = &shell;
     s.sound = &sound;
     Install(s);
+    gWindows = &windows;
+    gInstance = &instance;
+    SetProcessEnder(HandToFirstThread);
 
     int result = 0;
     std::thread app([&] {
+        PrepareThreadForCrashes();
         result = appMain();
         windows.Stop();
     });
     windows.RunEventLoop();
+    if (gEndAsked)
+        LeaveAndEnd(gEndCode);
     app.join();
+    SetProcessEnder(nullptr);
+    // SDL is left here, before any static object of this platform goes.
+    windows.Close();
     instance.Release();
     return result;
 }

@@ -2,9 +2,14 @@
 #include "platform/crash/StackWalk.h"
 
 #include <atomic>
+#include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
+#include <execinfo.h>
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/syscall.h>
 #include <ucontext.h>
@@ -17,14 +22,15 @@ namespace {
 constexpr int kSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGTRAP};
 constexpr int kSignalCount = int(sizeof kSignals / sizeof kSignals[0]);
 constexpr size_t kAltStackSize = 256 * 1024; // the handler builds texts and walks the stack
+constexpr unsigned kCrashSeconds = 60; // the longest a crashing process lives on
 
 std::atomic<CrashHandler> gHandler{nullptr};
-std::atomic<bool> gInHandler{false};
+std::atomic<uint32_t> gReportingThread{0}; // the thread writing the report, 0 while none
+std::atomic<int> gCrashSignal{0};
+char gCrashFilePath[PATH_MAX] = "";
+std::atomic<int> gCrashFd{-1};
 struct sigaction gPrevious[kSignalCount];
 std::terminate_handler gPreviousTerminate = nullptr;
-void* gAltStack = nullptr;
-stack_t gPreviousAltStack;
-bool gHadPreviousAltStack = false;
 
 void FillRegisters(const ucontext_t* uc, CrashRegisters& r)
 {
@@ -63,10 +69,112 @@ void FillRegisters(const ucontext_t* uc, CrashRegisters& r)
     _exit(128 + sig);
 }
 
+// The alarm armed by a crash: whatever the report was doing, the process ends
+// by the signal it crashed with.
+void OnCrashAlarm(int) { DieBy(gCrashSignal.load() ? gCrashSignal.load() : SIGABRT); }
+
+void WriteAll(int fd, const char* text, size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = write(fd, text, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        text += n;
+        size -= size_t(n);
+    }
+}
+
+// Appends text and numbers to a fixed buffer, without allocating.
+struct RawText {
+    char data[2048];
+    size_t size = 0;
+    void Add(const char* text)
+    {
+        while (*text && size < sizeof data)
+            data[size++] = *text++;
+    }
+    void Hex(uint64_t value)
+    {
+        char digits[17];
+        int n = 0;
+        do {
+            digits[n++] = "0123456789ABCDEF"[value & 15];
+            value >>= 4;
+        } while (value && n < 16);
+        Add("0x");
+        while (n > 0 && size < sizeof data)
+            data[size++] = digits[--n];
+    }
+    void Dec(uint64_t value)
+    {
+        char digits[21];
+        int n = 0;
+        do {
+            digits[n++] = char('0' + value % 10);
+            value /= 10;
+        } while (value);
+        while (n > 0 && size < sizeof data)
+            data[size++] = digits[--n];
+    }
+};
+
+// The first thing a crash writes, before anything can allocate or wait: the
+// fault and the raw return addresses, to standard error and the crash file.
+void WriteEssentialReport(const ExceptionInfo& e)
+{
+    if (gCrashFilePath[0] && gCrashFd.load() < 0)
+        gCrashFd = open(gCrashFilePath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    RawText t;
+    t.Add("Crash: signal ");
+    t.Dec(uint64_t(e.signal));
+    t.Add(", exception code ");
+    t.Hex(e.code);
+    t.Add(" at address ");
+    t.Hex(e.address);
+    t.Add(" in thread ");
+    t.Dec(e.threadId);
+    t.Add("\nReturn addresses:");
+    void* frames[48];
+    const int count = backtrace(frames, 48);
+    for (int i = 0; i < count; ++i) {
+        t.Add(" ");
+        t.Hex(uint64_t(reinterpret_cast<uintptr_t>(frames[i])));
+    }
+    t.Add("\n");
+    WriteAll(2, t.data, t.size);
+    if (gCrashFd.load() >= 0)
+        WriteAll(gCrashFd.load(), t.data, t.size);
+}
+
+// Starts the report of a crash on this thread: false when the handler must
+// not run (none installed, or a fault inside the report itself). A second
+// thread that faults meanwhile waits here until the first report has ended
+// the process.
+bool BeginReport(int sig)
+{
+    const uint32_t self = CurrentThreadId();
+    uint32_t expected = 0;
+    if (!gReportingThread.compare_exchange_strong(expected, self)) {
+        if (expected == self)
+            return false;
+        for (;;)
+            pause();
+    }
+    gCrashSignal = sig;
+    struct sigaction sa;
+    memset(&sa, 0, sizeof sa);
+    sa.sa_handler = OnCrashAlarm;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGALRM, &sa, nullptr);
+    alarm(kCrashSeconds);
+    return gHandler.load() != nullptr;
+}
+
 void OnSignal(int sig, siginfo_t* info, void* context)
 {
-    CrashHandler handler = gHandler.load();
-    if (gInHandler.exchange(true) || !handler)
+    if (!BeginReport(sig))
         DieBy(sig);
 
     ExceptionInfo e;
@@ -85,25 +193,44 @@ void OnSignal(int sig, siginfo_t* info, void* context)
         if (CurrentThreadStack(low, high) && at < low && low - at <= 64 * 1024)
             e.code = 0xC00000FD;
     }
-    handler(e);
+    WriteEssentialReport(e);
+    if (CrashHandler handler = gHandler.load())
+        handler(e);
     DieBy(sig);
 }
 
 void OnTerminate()
 {
-    CrashHandler handler = gHandler.load();
-    if (!gInHandler.exchange(true) && handler) {
+    if (BeginReport(SIGABRT)) {
         ExceptionInfo e;
+        e.signal = SIGABRT;
         e.code = kCodeCppException;
         e.threadId = CurrentThreadId();
         ucontext_t uc;
         if (getcontext(&uc) == 0)
             FillRegisters(&uc, e.regs);
         e.address = e.regs.rip;
-        handler(e);
+        WriteEssentialReport(e);
+        if (CrashHandler handler = gHandler.load())
+            handler(e);
     }
     DieBy(SIGABRT);
 }
+
+// Each thread's alternate signal stack, freed when the thread ends.
+struct ThreadAltStack {
+    void* memory = nullptr;
+    ~ThreadAltStack()
+    {
+        if (!memory)
+            return;
+        stack_t off;
+        memset(&off, 0, sizeof off);
+        off.ss_flags = SS_DISABLE;
+        sigaltstack(&off, nullptr);
+        munmap(memory, kAltStackSize);
+    }
+};
 
 } // namespace
 
@@ -146,22 +273,51 @@ uint32_t ExceptionCodeForSignal(int signal, int siCode)
 
 uint32_t CurrentThreadId() { return uint32_t(syscall(SYS_gettid)); }
 
+void PrepareThreadForCrashes()
+{
+    thread_local ThreadAltStack stack;
+    if (stack.memory)
+        return;
+    stack_t current;
+    if (sigaltstack(nullptr, &current) == 0 && !(current.ss_flags & SS_DISABLE) && current.ss_size >= kAltStackSize)
+        return; // the thread has one big enough already
+    void* mem = mmap(nullptr, kAltStackSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mem == MAP_FAILED)
+        return;
+    stack_t ss;
+    ss.ss_sp = mem;
+    ss.ss_size = kAltStackSize;
+    ss.ss_flags = 0;
+    if (sigaltstack(&ss, nullptr) != 0) {
+        munmap(mem, kAltStackSize);
+        return;
+    }
+    stack.memory = mem;
+}
+
+void SetCrashReportFile(const std::string& path)
+{
+    if (path.size() >= sizeof gCrashFilePath)
+        return;
+    // Written before any crash; the handler only reads it.
+    memcpy(gCrashFilePath, path.c_str(), path.size() + 1);
+}
+
+void AppendCrashReport(const std::string& text)
+{
+    if (gCrashFd.load() >= 0)
+        WriteAll(gCrashFd.load(), text.data(), text.size());
+}
+
 bool InstallCrashHandler(CrashHandler handler)
 {
     if (!handler || gHandler.load())
         return false;
-    if (!gAltStack) {
-        void* mem = mmap(nullptr, kAltStackSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        gAltStack = mem == MAP_FAILED ? nullptr : mem;
-    }
-    if (gAltStack) {
-        stack_t ss;
-        ss.ss_sp = gAltStack;
-        ss.ss_size = kAltStackSize;
-        ss.ss_flags = 0;
-        gHadPreviousAltStack = sigaltstack(&ss, &gPreviousAltStack) == 0;
-    }
-    gInHandler = false;
+    PrepareThreadForCrashes();
+    // The raw walk loads its unwinder now, not in the middle of a crash.
+    void* warm[2];
+    backtrace(warm, 2);
+    gReportingThread = 0;
     gHandler = handler;
     struct sigaction sa;
     sa.sa_sigaction = OnSignal;
@@ -180,8 +336,6 @@ void UninstallCrashHandler()
     for (int i = 0; i < kSignalCount; ++i)
         sigaction(kSignals[i], &gPrevious[i], nullptr);
     std::set_terminate(gPreviousTerminate);
-    if (gHadPreviousAltStack)
-        sigaltstack(&gPreviousAltStack, nullptr);
     gHandler = nullptr;
 }
 

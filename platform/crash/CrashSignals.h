@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 namespace plat {
 
@@ -31,13 +32,22 @@ constexpr uint32_t kCodeFatalAppExit = 0x40000015; // abort()
 using CrashHandler = void (*)(const ExceptionInfo& info);
 
 // Installs the crash handler for SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT and
-// SIGTRAP (on an alternate stack, so a stack overflow can still be reported)
-// and for uncaught C++ exceptions. The handler runs once, on the faulting
-// thread; a second fault, in the handler or in another thread meanwhile, goes
-// straight to the default action. When the handler returns the signal is
-// raised again with its default action, which ends the process.
-// Not for sanitizer builds, whose runtime owns these signals.
+// SIGTRAP (on the faulting thread's alternate stack, so a stack overflow can
+// still be reported) and for uncaught C++ exceptions. Before the handler runs,
+// the fault and the raw return addresses are written to standard error and
+// the crash file without allocating, and an alarm is armed so the process
+// ends whatever the handler does. The handler runs once: a fault inside it
+// goes straight to the default action, and another thread faulting meanwhile
+// waits until the process ends. When the handler returns the signal is raised
+// again with its default action, which ends the process.
 bool InstallCrashHandler(CrashHandler handler);
+// Gives the calling thread its own alternate signal stack (kept until the
+// thread ends); every thread the programs start calls it first.
+void PrepareThreadForCrashes();
+// Where a crash writes its report (opened only when a crash happens).
+void SetCrashReportFile(const std::string& path);
+// Appends to the crash file of the crash being reported.
+void AppendCrashReport(const std::string& text);
 // Puts back the actions that were installed before.
 void UninstallCrashHandler();
 bool CrashHandlerInstalled();

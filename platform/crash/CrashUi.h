@@ -90,6 +90,13 @@ private:
     uint64_t mTicks = 0;
 };
 
+// The text of the message box that stands in for a window with one button:
+// the header and the first lines of the text, each cut to a width that fits
+// any screen; a longer text ends with a line that says where the whole is.
+std::wstring MessageBoxText(const std::wstring& header, const std::wstring& text);
+constexpr const wchar_t* kCrashTextElsewhere =
+    L"The whole report was written to standard error and to crash.txt in the program's data folder.";
+
 // The crash user interface of the process: the one set with SetCrashUi, or a
 // process-wide stand-in.
 CrashUi& GetCrashUi();

@@ -18,6 +18,31 @@ std::atomic<CrashUi*> gCrashUi{nullptr};
 
 } // namespace
 
+std::wstring MessageBoxText(const std::wstring& header, const std::wstring& text)
+{
+    constexpr size_t kMaxLines = 8, kMaxColumns = 100;
+    std::wstring out = header;
+    size_t lines = 0, at = 0;
+    while (at < text.size() && lines < kMaxLines) {
+        size_t end = text.find(L'\n', at);
+        if (end == std::wstring::npos)
+            end = text.size();
+        std::wstring line = text.substr(at, end - at);
+        if (!line.empty() && line.back() == L'\r')
+            line.pop_back();
+        at = end + 1;
+        if (line.empty() && lines == 0)
+            continue;
+        if (line.size() > kMaxColumns)
+            line = line.substr(0, kMaxColumns - 3) + L"...";
+        out += (out.empty() ? L"" : lines == 0 ? L"\r\n\r\n" : L"\r\n") + line;
+        ++lines;
+    }
+    if (at < text.size())
+        out += L"\r\n...\r\n" + std::wstring(kCrashTextElsewhere);
+    return out;
+}
+
 CrashUi& GetCrashUi()
 {
     static StandInCrashUi standIn;
@@ -102,12 +127,8 @@ bool StandInCrashUi::NextEvent(int window, CrashEvent& event)
     for (size_t i = 0; i < desc.buttons.size(); ++i)
         if (desc.buttons[i].enabled)
             last = int(i);
-    if (desc.buttons.size() == 1 && mUseMessageBox && Get().messageBoxes) {
-        std::wstring text = desc.header;
-        if (!desc.text.empty())
-            text += (text.empty() ? L"" : L"\r\n\r\n") + desc.text;
-        Get().messageBoxes->Show(text, desc.title, MB_OK | MB_ICONERROR);
-    }
+    if (desc.buttons.size() == 1 && mUseMessageBox && Get().messageBoxes)
+        Get().messageBoxes->ShowFromCrash(MessageBoxText(desc.header, desc.text), desc.title, MB_OK | MB_ICONERROR);
     event.kind = last >= 0 ? CrashEvent::Button : CrashEvent::Close;
     event.index = std::max(last, 0);
     return true;

@@ -1,5 +1,6 @@
 #include "platform/ddraw/DirectDraw.h"
 #include "platform/Platform.h"
+#include "platform/clock/Clock.h"
 #include "platform/modules/Modules.h"
 
 #include <algorithm>
@@ -455,6 +456,8 @@ int32_t DDSurface::Flip(DDSurface* override, uint32_t flags)
         return DDERR_NOTFLIPPABLE;
     if (back->mLost)
         return DDERR_SURFACELOST;
+    // The swap shows at the next refresh.
+    mDevice->WaitForRefresh();
     std::swap(mMemory, back->mMemory);
     Touch();
     back->Touch();
@@ -742,7 +745,23 @@ int32_t DirectDraw::GetScanLine(uint32_t* line)
 
 int32_t DirectDraw::WaitForVerticalBlank(uint32_t flags)
 {
-    return DirectDrawDevice::Get().TakeFailure("WaitForVerticalBlank");
+    DirectDrawDevice& d = DirectDrawDevice::Get();
+    if (int32_t f = d.TakeFailure("WaitForVerticalBlank"))
+        return f;
+    d.WaitForRefresh();
+    return DD_OK;
+}
+
+void DirectDrawDevice::WaitForRefresh()
+{
+    const int rate = config.refreshRate;
+    if (rate <= 0)
+        return;
+    const uint64_t now = plat::TimeGetTime();
+    const uint64_t next = now * uint64_t(rate) / 1000 + 1;
+    const uint64_t boundary = (next * 1000 + uint64_t(rate) - 1) / uint64_t(rate);
+    if (boundary > now)
+        plat::Sleep(uint32_t(boundary - now));
 }
 
 int32_t DirectDraw::FlipToGDISurface() { return DD_OK; }

@@ -242,6 +242,10 @@ public:
     // Called by surfaces when the primary changed: hands the visible pixels to
     // the window system.
     void PrimaryChanged(DDSurface* primary);
+    // Waits on the clock until the next refresh boundary at the reported
+    // refresh rate (boundaries at whole multiples of the period from clock 0):
+    // what a flip and a vertical-blank wait do on a real display.
+    void WaitForRefresh();
 
     std::mutex mutex; // guards the surface list and the failure table
 

@@ -25,6 +25,11 @@ class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     virtual int Show(const std::wstring& text, const std::wstring& caption, uint32_t flags) = 0;
+    // The same from a crash: shown on the calling thread, never waiting for another.
+    virtual int ShowFromCrash(const std::wstring& text, const std::wstring& caption, uint32_t flags)
+    {
+        return Show(text, caption, flags);
+    }
 };
 
 // Headless message boxes: every box is logged, and answered from a script of

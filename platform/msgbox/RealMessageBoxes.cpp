@@ -9,6 +9,17 @@ namespace plat {
 
 int RealMessageBoxes::Show(const std::wstring& text, const std::wstring& caption, uint32_t flags)
 {
+    return ShowOn(true, text, caption, flags);
+}
+
+// SDL shows its box from a process of its own, so any thread may ask for it.
+int RealMessageBoxes::ShowFromCrash(const std::wstring& text, const std::wstring& caption, uint32_t flags)
+{
+    return ShowOn(false, text, caption, flags);
+}
+
+int RealMessageBoxes::ShowOn(bool eventThread, const std::wstring& text, const std::wstring& caption, uint32_t flags)
+{
     std::string utfText = WideToUtf8(text), utfCaption = WideToUtf8(caption);
     const uint32_t kind = flags & 0xF;
     SDL_MessageBoxButtonData yesNo[] = {
@@ -47,10 +58,14 @@ int RealMessageBoxes::Show(const std::wstring& text, const std::wstring& caption
         data.numbuttons = 1;
     }
     int answer = -1;
-    mWindows->RunOnEventThread([&] {
+    auto show = [&] {
         if (SDL_ShowMessageBox(&data, &answer) != 0)
             answer = -1;
-    });
+    };
+    if (eventThread)
+        mWindows->RunOnEventThread(show);
+    else
+        show();
     if (answer < 0) {
         // No desktop to show it on: say it on standard error and take the default.
         fprintf(stderr, "%s: %s\n", utfCaption.c_str(), utfText.c_str());

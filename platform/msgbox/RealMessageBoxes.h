@@ -10,6 +10,11 @@ class RealMessageBoxes : public MessageBoxes {
 public:
     explicit RealMessageBoxes(RealWindowSystem* windows) : mWindows(windows) {}
     int Show(const std::wstring& text, const std::wstring& caption, uint32_t flags) override;
+    int ShowFromCrash(const std::wstring& text, const std::wstring& caption, uint32_t flags) override;
+
+private:
+    int ShowOn(bool eventThread, const std::wstring& text, const std::wstring& caption, uint32_t flags);
+public:
 
 private:
     RealWindowSystem* mWindows;

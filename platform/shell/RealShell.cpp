@@ -5,9 +5,13 @@
 #include "platform/window/RealWindowSystem.h"
 
 #include <SDL.h>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -55,6 +59,40 @@ bool RealShell::GetClipboardText(std::wstring& text)
         ok = true;
     });
     return ok;
+}
+
+} // namespace plat
+
+namespace plat {
+
+namespace {
+
+bool IsRunningProgram(const std::string& path)
+{
+    char self[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0 || path.empty())
+        return false;
+    self[n] = 0;
+    char given[PATH_MAX];
+    return realpath(path.c_str(), given) && strcmp(given, self) == 0;
+}
+
+} // namespace
+
+uint32_t RealShell::VersionInfoSize(const std::string& path)
+{
+    return IsRunningProgram(path) ? uint32_t(sizeof(ZELK_BUILD_VERSION)) : 0;
+}
+
+bool RealShell::VersionValue(const std::string& path, const std::string& subBlock, std::string& value)
+{
+    const std::string key = "ProductVersion";
+    if (!IsRunningProgram(path) || subBlock.size() < key.size() ||
+        subBlock.compare(subBlock.size() - key.size(), key.size(), key) != 0)
+        return false;
+    value = ZELK_BUILD_VERSION;
+    return true;
 }
 
 } // namespace plat

@@ -7,8 +7,9 @@ class RealWindowSystem;
 
 // The desktop through SDL (the clipboard, on the event thread) and
 // xdg-open (addresses, started directly, never through a shell); programs
-// are started detached (see ShellExecute.h). Program
-// files here carry no version resource.
+// are started detached (see ShellExecute.h). The only
+// program file with a version is the running program: its product version is
+// the build's (project version and commit, set when the build is configured).
 class RealShell : public Shell {
 public:
     explicit RealShell(RealWindowSystem* windows) : mWindows(windows) {}
@@ -17,8 +18,8 @@ public:
                  const std::string& folder, int showCommand) override;
     bool SetClipboardText(const std::wstring& text) override;
     bool GetClipboardText(std::wstring& text) override;
-    uint32_t VersionInfoSize(const std::string& path) override { return 0; }
-    bool VersionValue(const std::string&, const std::string&, std::string&) override { return false; }
+    uint32_t VersionInfoSize(const std::string& path) override;
+    bool VersionValue(const std::string& path, const std::string& subBlock, std::string& value) override;
 
 private:
     RealWindowSystem* mWindows;

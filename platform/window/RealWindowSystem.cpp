@@ -9,13 +9,11 @@
 
 namespace plat {
 
-RealWindowSystem::RealWindowSystem() : mEventThread(std::this_thread::get_id())
-{
-    if (const char* ms = getenv("ZELK_AUTOCLOSE_MS"); ms && *ms)
-        mAutoCloseMs = uint32_t(strtoul(ms, nullptr, 10));
-}
+RealWindowSystem::RealWindowSystem() : mEventThread(std::this_thread::get_id()) {}
 
-RealWindowSystem::~RealWindowSystem()
+RealWindowSystem::~RealWindowSystem() { Close(); }
+
+void RealWindowSystem::Close()
 {
     for (auto& p : mPresenters) {
         if (p.second.texture)
@@ -23,11 +21,14 @@ RealWindowSystem::~RealWindowSystem()
         if (p.second.renderer)
             SDL_DestroyRenderer(p.second.renderer);
     }
+    mPresenters.clear();
     for (auto& w : mWindows)
         if (w.second)
             SDL_DestroyWindow(w.second);
+    mWindows.clear();
     if (mOpen)
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    mOpen = false;
 }
 
 bool RealWindowSystem::Open(std::string& error)
@@ -71,7 +72,6 @@ void RealWindowSystem::Stop()
 
 void RealWindowSystem::RunEventLoop()
 {
-    mEventThread = std::this_thread::get_id();
     while (!mStop) {
         SDL_Event e;
         if (SDL_WaitEventTimeout(&e, 10)) {
@@ -89,21 +89,17 @@ void RealWindowSystem::RunEventLoop()
                 mWork.pop_front();
             }
             item.first();
-            item.second->set_value();
+            if (item.second)
+                item.second->set_value();
         }
         PostDueTimers();
         ShowPendingFrame();
-        // Signed: the first-shown tick is made odd, so it may lie 1 ms ahead of now.
-        if (mAutoCloseMs && mFirstShownTick && int32_t(SDL_GetTicks() - mFirstShownTick) >= int32_t(mAutoCloseMs)) {
-            // As if the person closed the window.
-            mAutoCloseMs = 0;
-            mQueue.Post({WM_CLOSE, 0, 0});
-        }
     }
     // Release anyone still waiting for work that will never run.
     std::lock_guard<std::mutex> g(mWorkLock);
     for (auto& item : mWork)
-        item.second->set_value();
+        if (item.second)
+            item.second->set_value();
     mWork.clear();
 }
 
@@ -198,7 +194,19 @@ WindowHandle RealWindowSystem::Create(const WindowDesc& desc)
         int x = desc.x >= 0 ? desc.x + mMargins[0] : int(SDL_WINDOWPOS_CENTERED);
         int y = desc.y >= 0 ? desc.y + mMargins[1] : int(SDL_WINDOWPOS_CENTERED);
         uint32_t flags = SDL_WINDOW_HIDDEN | (desc.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-        SDL_Window* win = SDL_CreateWindow(WideToUtf8(desc.title).c_str(), x, y, desc.width, desc.height, flags);
+        int width = desc.width, height = desc.height;
+        if (desc.fullScreen) {
+            // Made at the desktop's size and place: without a window manager
+            // nobody else would make it cover the screen.
+            SDL_Rect r{0, 0, width, height};
+            if (SDL_GetDisplayBounds(0, &r) == 0) {
+                x = r.x;
+                y = r.y;
+                width = r.w;
+                height = r.h;
+            }
+        }
+        SDL_Window* win = SDL_CreateWindow(WideToUtf8(desc.title).c_str(), x, y, width, height, flags);
         mWindows[handle] = win;
     });
     return handle;
@@ -227,8 +235,6 @@ void RealWindowSystem::Show(WindowHandle w)
         if (SDL_Window* win = Find(w)) {
             SDL_ShowWindow(win);
             SDL_StartTextInput();
-            if (!mFirstShownTick)
-                mFirstShownTick = SDL_GetTicks() | 1;
         }
     });
 }
@@ -239,6 +245,27 @@ void RealWindowSystem::Hide(WindowHandle w)
         if (SDL_Window* win = Find(w))
             SDL_HideWindow(win);
     });
+}
+
+void RealWindowSystem::HideForCrash(WindowHandle w)
+{
+    auto hide = [this, w] {
+        if (SDL_Window* win = Find(w))
+            SDL_HideWindow(win);
+        SDL_ShowCursor(SDL_ENABLE);
+    };
+    if (IsEventThread()) {
+        hide();
+        return;
+    }
+    // Handed over and not waited for.
+    std::unique_lock<std::mutex> g(mWorkLock, std::try_to_lock);
+    if (!g.owns_lock() || mStop)
+        return;
+    mWork.emplace_back(hide, nullptr);
+    SDL_Event wake{};
+    wake.type = SDL_USEREVENT;
+    SDL_PushEvent(&wake);
 }
 
 void RealWindowSystem::Raise(WindowHandle w)
@@ -469,14 +496,24 @@ void RealWindowSystem::Present(WindowHandle w, const uint32_t* argb, int width, 
 
 void RealWindowSystem::ShowPendingFrame()
 {
-    std::lock_guard<std::mutex> g(mFrameLock);
-    if (!mFramePending)
+    // Only the buffers are swapped under the lock: making the renderer,
+    // uploading and presenting never hold up the thread that presents.
+    WindowHandle window = 0;
+    int width = 0, height = 0;
+    {
+        std::lock_guard<std::mutex> g(mFrameLock);
+        if (!mFramePending)
+            return;
+        mFramePending = false;
+        mShownFrame.swap(mFrame);
+        window = mFrameWindow;
+        width = mFrameWidth;
+        height = mFrameHeight;
+    }
+    SDL_Window* win = Find(window);
+    if (!win || width <= 0 || height <= 0)
         return;
-    mFramePending = false;
-    SDL_Window* win = Find(mFrameWindow);
-    if (!win || mFrameWidth <= 0 || mFrameHeight <= 0)
-        return;
-    Presenter& p = mPresenters[mFrameWindow];
+    Presenter& p = mPresenters[window];
     if (!p.renderer) {
         p.renderer = SDL_CreateRenderer(win, -1, 0);
         if (!p.renderer)
@@ -484,26 +521,26 @@ void RealWindowSystem::ShowPendingFrame()
         if (!p.renderer)
             return;
     }
-    if (!p.texture || p.width != mFrameWidth || p.height != mFrameHeight) {
+    if (!p.texture || p.width != width || p.height != height) {
         if (p.texture)
             SDL_DestroyTexture(p.texture);
         p.texture = SDL_CreateTexture(p.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                      mFrameWidth, mFrameHeight);
-        p.width = mFrameWidth;
-        p.height = mFrameHeight;
+                                      width, height);
+        p.width = width;
+        p.height = height;
         if (!p.texture)
             return;
     }
-    SDL_UpdateTexture(p.texture, nullptr, mFrame.data(), mFrameWidth * 4);
+    SDL_UpdateTexture(p.texture, nullptr, mShownFrame.data(), width * 4);
     // The scene keeps its aspect, scaled to the window, with black bars.
     int ww = 0, wh = 0;
     SDL_GetRendererOutputSize(p.renderer, &ww, &wh);
     SDL_Rect dst{0, 0, ww, wh};
-    if (int64_t(ww) * mFrameHeight > int64_t(wh) * mFrameWidth) {
-        dst.w = int(int64_t(wh) * mFrameWidth / mFrameHeight);
+    if (int64_t(ww) * height > int64_t(wh) * width) {
+        dst.w = int(int64_t(wh) * width / height);
         dst.x = (ww - dst.w) / 2;
     } else {
-        dst.h = int(int64_t(ww) * mFrameHeight / mFrameWidth);
+        dst.h = int(int64_t(ww) * height / width);
         dst.y = (wh - dst.h) / 2;
     }
     SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);

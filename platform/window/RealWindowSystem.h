@@ -27,6 +27,7 @@ public:
     void Destroy(WindowHandle w) override;
     void Show(WindowHandle w) override;
     void Hide(WindowHandle w) override;
+    void HideForCrash(WindowHandle w) override;
     void Raise(WindowHandle w) override;
     void Restore(WindowHandle w) override;
     bool IsMinimized(WindowHandle w) override;
@@ -58,21 +59,23 @@ public:
     // Runs on the first thread until Stop; pumps events and runs handed-over work.
     void RunEventLoop();
     void Stop();
+    bool IsEventThread() const { return std::this_thread::get_id() == mEventThread; }
+    // Destroys the windows and their presenters and leaves SDL's video; on the
+    // first thread, after RunEventLoop. The destructor does it when nobody did.
+    void Close();
     // Runs work on the first thread and waits for it (at once when called there).
     void RunOnEventThread(const std::function<void()>& work);
 
 private:
     void Translate(const SDL_Event& e);
     SDL_Window* Find(WindowHandle w);
-    std::thread::id mEventThread;
+    const std::thread::id mEventThread; // the thread that made this object: the first thread
     std::mutex mWorkLock;
     std::deque<std::pair<std::function<void()>, std::promise<void>*>> mWork;
     std::atomic<bool> mStop{false};
     std::map<WindowHandle, SDL_Window*> mWindows;
     std::map<WindowHandle, bool> mInvisible;
     WindowHandle mNext = 1;
-    uint32_t mAutoCloseMs = 0;
-    uint32_t mFirstShownTick = 0;
     bool mOpen = false;
     int mMargins[4] = {0, 0, 0, 0}; // left, top, right, bottom, as the last window showed them
     InputTranslator mTranslator;
@@ -89,6 +92,7 @@ private:
     int mFrameWidth = 0, mFrameHeight = 0;
     WindowHandle mFrameWindow = 0;
     bool mFramePending = false;
+    std::vector<uint32_t> mShownFrame; // the frame being shown; the event thread's own
     struct Presenter {
         SDL_Renderer* renderer = nullptr;
         SDL_Texture* texture = nullptr;

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Runs the program in a real window under Xvfb, once drawing in 2D and once
 # through Direct3D: while it runs, the screen is dumped and the program's test
-# pattern must be on it; then the platform asks the window to close, as a
-# person would, and the program must end by itself with exit code 0.
+# pattern must be on it; then the window gets the desktop's close request, as
+# when a person closes it, and the program must end by itself with exit code 0.
 set -euo pipefail
 program=$1
 finder=$2
+xdesk=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export ZELK_RUNTIME_DIR=$work/run ZELK_APPDATA_DIR=$work/data
-export ZELK_AUTOCLOSE_MS=4000 SDL_AUDIODRIVER=dummy
+export SDL_AUDIODRIVER=dummy
 # Frames are presented through SDL's software renderer: the GL driver it would
 # otherwise load leaks from a library it unloads again, where no suppression
 # can name it.
@@ -32,6 +33,7 @@ for i in \$(seq 1 30); do
 done
 sleep 1
 xwd -root -silent >"$dir/screen.xwd" || true
+"$xdesk" close ZelkApp || echo "no window to close"
 status=0
 wait \$pid || status=\$?
 exit \$status

@@ -1,6 +1,7 @@
 // Looks for the test pattern of the window smoke test in a screen dump made
 // by xwd: four quadrants (red, green, blue, yellow from the top left) of a
-// w x h scene, shown at any scale. Prints where it found the scene and exits
+// w x h scene, shown at any scale and whole (the four blocks the same size).
+// Prints where it found the scene and exits
 // 0, or says what is missing and exits 1.
 //
 //   xwdfind dump.xwd
@@ -139,6 +140,17 @@ int main(int argc, char** argv)
     if (!placed) {
         fprintf(stderr, "xwdfind: the colour blocks are not in their quadrants\n");
         return 1;
+    }
+    // A cut scene shows its last blocks smaller than the first: all four must
+    // be the same size (within a pixel or two of scaling).
+    for (int i = 1; i < 4; ++i) {
+        const int w = boxes[i].right - boxes[i].left, h = boxes[i].bottom - boxes[i].top;
+        const int w0 = boxes[0].right - boxes[0].left, h0 = boxes[0].bottom - boxes[0].top;
+        if (w - w0 > 3 || w0 - w > 3 || h - h0 > 3 || h0 - h > 3) {
+            fprintf(stderr, "xwdfind: the %s block is %dx%d, the red one %dx%d: the scene is cut\n",
+                    quadrants[i].name, w + 1, h + 1, w0 + 1, h0 + 1);
+            return 1;
+        }
     }
     printf("scene found at %d,%d size %dx%d\n", boxes[0].left, boxes[0].top, boxes[3].right - boxes[0].left + 1,
            boxes[3].bottom - boxes[0].top + 1);

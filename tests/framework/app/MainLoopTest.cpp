@@ -2,6 +2,8 @@
 #include "framework/app/StringUtil.h"
 #include "framework/graphics/DDImage.h"
 #include "platform/clock/Clock.h"
+#include "platform/window/InputTranslator.h"
+#include "platform/window/WindowMessages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -190,6 +192,28 @@ TEST_F(MainLoop, PacedAtSixtyHertzRunsFiveUpdatesInThreeFrames)
     EXPECT_FALSE(app->mRefreshPacedDropped);
 }
 
+// The program's own display in full screen, on the display stand-in at 60 Hz:
+// each flip waits for the next refresh, so paced updates keep to the refresh
+// rate and pacing is never dropped.
+TEST_F(MainLoop, PacedFullScreenKeepsToTheRefreshRateOfTheDisplay)
+{
+    app->mRefreshPacedWanted = true;
+    app->SwitchScreenMode(false, false, true);
+    ASSERT_FALSE(app->mWindowed);
+    ASSERT_EQ(app->mRefreshRate, 60);
+    app->AdvanceClock();
+    const uint32_t t0 = platform.clock.NowMs();
+    const int before = app->mUpdateCount;
+    StepUntil(*app, [&] { return platform.clock.NowMs() - t0 >= 3000; }, 1000000);
+    const uint32_t elapsed = platform.clock.NowMs() - t0;
+    ASSERT_GE(elapsed, 3000u);
+    const double periods = elapsed * 60.0 / 1000.0;
+    const double perPeriod = (app->mUpdateCount - before) / periods;
+    EXPECT_LT(perPeriod, 2.0);
+    EXPECT_GT(perPeriod, 0.5);
+    EXPECT_FALSE(app->mRefreshPacedDropped);
+}
+
 TEST_F(MainLoop, RateCheckDropsPacingAfterThreeFastWindowsInARow)
 {
     app->mWindowed = false;
@@ -307,41 +331,59 @@ struct Tracked : Widget {
 };
 } // namespace
 
-TEST_F(MainLoop, DeferredDeletionWaitsForItsStepDepth)
+// A press handler that waits on a nested loop, as a modal dialog's caller
+// does; meanwhile an update of that loop closes the pressed widget. The widget
+// must outlive its handler: it goes once the stepping is back outside it.
+namespace {
+struct NestedHandler : Tracked {
+    NestedHandler(int* deletions, ZelkAppBase* app) : Tracked(deletions), mApp(app)
+    {
+        Resize(0, 0, 100, 100);
+    }
+    void MouseDown(int x, int y, int clickCode) override
+    {
+        for (int i = 0; i < 50; ++i)
+            mApp->AppStep(nullptr);
+        deletedInside = *mDeletions;
+        handlerDone = true; // a write into this widget after the nested loop
+    }
+    ZelkAppBase* mApp;
+    int deletedInside = -1;
+    bool handlerDone = false;
+};
+} // namespace
+
+TEST_F(MainLoop, DeferredDeletionWaitsForTheHandlersOnTheStack)
 {
-    int outerDeleted = 0, innerDeleted = 0;
-    bool nestedRan = false;
-    int outerAliveInside = -1, innerDeletedInside = -1;
+    int deleted = 0, queuedDeleted = 0;
+    auto* pressed = new NestedHandler(&deleted, app.get());
+    pressed->mZOrder = 1; // above the probe
+    app->mWidgetManager->AddWidget(pressed);
+    bool closed = false;
+    int deletedInHandler = -1;
     app->onUpdate = [&] {
-        if (nestedRan)
+        if (closed || app->mStepDepth < 2)
             return;
-        nestedRan = true;
-        // An update (depth 1) queues a widget, then runs a nested loop as a
-        // modal dialog does.
-        Widget* outer = new Tracked(&outerDeleted);
-        app->SafeDeleteWidget(outer);
-        app->SafeDeleteWidget(outer); // twice: still deleted once
-        bool queuedInner = false;
-        for (int i = 0; i < 200; ++i) {
-            app->AppStep(nullptr);
-            if (!queuedInner && app->mStepDepth == 1) {
-                // between nested steps we are back at depth 1 inside our update;
-                // queue from a deeper step by faking one level
-                ++app->mStepDepth;
-                app->SafeDeleteWidget(new Tracked(&innerDeleted));
-                --app->mStepDepth;
-                queuedInner = true;
-            }
-        }
-        outerAliveInside = outerDeleted;
-        innerDeletedInside = innerDeleted;
+        // Inside the nested loop: close the pressed widget, and queue one more
+        // widget that nothing holds.
+        closed = true;
+        app->mWidgetManager->RemoveWidget(pressed);
+        app->SafeDeleteWidget(pressed);
+        app->SafeDeleteWidget(pressed); // twice: still deleted once
+        app->SafeDeleteWidget(new Tracked(&queuedDeleted));
     };
+    platform.windows.Queue().Post({plat::WM_LBUTTONDOWN, 0, plat::InputTranslator::PackPoint(10, 10)});
     platform.clock.Advance(10);
-    StepUntil(*app, [&] { return nestedRan; });
-    EXPECT_EQ(outerAliveInside, 0);  // not deleted inside the nested loop
-    EXPECT_EQ(innerDeletedInside, 1); // the deeper one went inside it
-    StepUntil(*app, [&] { return outerDeleted > 0; }, 100);
-    EXPECT_EQ(outerDeleted, 1);
+    StepUntil(*app, [&] {
+        if (deleted == 0 && pressed->handlerDone)
+            deletedInHandler = pressed->deletedInside;
+        return deleted > 0;
+    }, 2000);
+    ASSERT_TRUE(closed) << "the nested loop did not run an update";
+    EXPECT_EQ(deletedInHandler, 0); // alive while its handler ran
+    EXPECT_EQ(deleted, 1);
+    EXPECT_EQ(queuedDeleted, 1);
+    app->onUpdate = nullptr;
 }
 
 TEST_F(MainLoop, ShutdownFromAnotherThreadRunsOnceOnTheMainThread)

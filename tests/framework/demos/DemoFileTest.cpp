@@ -101,7 +101,13 @@ TEST(DemoFile, WrittenFileHasTheLayoutAndReadsBack)
     EXPECT_EQ(back.stream.ReadByte(), 0xFF);
     EXPECT_EQ(back.stream.ReadLong(), -2);
 
-    EXPECT_FALSE(f.Save(dir / "missing/run.dmo"));
+    // A missing folder is made; a path that cannot be a folder fails with its reason.
+    EXPECT_TRUE(f.Save(dir / "missing/deeper/run.dmo"));
+    EXPECT_TRUE(back.Load(dir / "missing/deeper/run.dmo", "1.0", error)) << error;
+    dir.Write("plain", "a file, not a folder");
+    std::string why;
+    EXPECT_FALSE(f.Save(dir / "plain/run.dmo", &why));
+    EXPECT_FALSE(why.empty());
     EXPECT_FALSE(back.Load(dir / "other.dmo", "1.0", error));
     EXPECT_EQ(error, "Demo file not found: " + dir / "other.dmo");
 }

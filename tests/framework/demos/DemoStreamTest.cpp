@@ -360,3 +360,23 @@ TEST_F(DemoStream, HooksOfTheLoadingCompletionReplayAfterItAndWaitForThisRunsLoa
     EXPECT_EQ(player.notes, (std::vector<std::string>{"4: loading complete", "4: synced recorded"}));
     EXPECT_EQ(player.StampedEvents(), std::vector<std::string>{"6: keydown 81"});
 }
+
+// A recording that cannot be kept is said, with its path and the reason; one
+// whose folder is missing is kept there.
+TEST_F(DemoStream, ARecordingIsSavedIntoANewFolderOrItsLossIsSaid)
+{
+    testsupport::TempDir dir;
+    DemoApp app;
+    app.mRecordingDemo = true;
+    app.mDemoFileName = dir / "new/folder/run.dmo";
+    app.WriteDemoFile();
+    EXPECT_TRUE(dir.Exists("new/folder/run.dmo"));
+
+    dir.Write("plain", "a file, not a folder");
+    app.mDemoFileName = dir / "plain/run.dmo";
+    platform.debug.StartCapture();
+    app.WriteDemoFile();
+    const std::string said = platform.debug.StopCapture();
+    EXPECT_NE(said.find("The demo could not be saved to " + dir / "plain/run.dmo" + ": "), std::string::npos)
+        << said;
+}

@@ -5,6 +5,7 @@
 #include "platform/NullPlatform.h"
 #include "tests/framework/tools/LoopbackServer.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -90,6 +91,29 @@ TEST_F(CrashWindows, ButtonsOffered)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, L"Fatal Error!");
     EXPECT_EQ(boxes[0].text, L"An unexpected error has occured!\r\n\r\ntext");
+
+    // A whole crash text is cut to a box that fits the screen and says where
+    // the rest is.
+    std::string longText;
+    for (int i = 0; i < 40; ++i)
+        longText += "line " + std::to_string(i) + " " + std::string(300, 'x') + "\r\n";
+    platform.messageBoxes.Clear();
+    CrashCatcher::ShowCrashWindow("T", longText);
+    boxes = platform.messageBoxes.Log();
+    ASSERT_EQ(boxes.size(), 1u);
+    const std::wstring& box = boxes[0].text;
+    size_t lineCount = 1, longest = 0, start = 0;
+    for (size_t at = box.find(L"\r\n"); at != std::wstring::npos; at = box.find(L"\r\n", start)) {
+        longest = std::max(longest, at - start);
+        start = at + 2;
+        ++lineCount;
+    }
+    longest = std::max(longest, box.size() - start);
+    EXPECT_LE(lineCount, 13u) << std::string(box.begin(), box.end());
+    EXPECT_LE(longest, 100u);
+    EXPECT_NE(box.find(L"line 0 xxx"), std::wstring::npos);
+    EXPECT_EQ(box.find(L"line 39"), std::wstring::npos);
+    EXPECT_NE(box.find(L"crash.txt"), std::wstring::npos);
 }
 
 TEST_F(CrashWindows, DetailsWithoutAnApplicationOffersOnlyAbort)

@@ -1,0 +1,188 @@
+#!/usr/bin/env bash
+# The real program on a virtual X server, with the default renderer and the
+# real window system, tried as a player and a desktop would:
+#
+#   realwindow.sh CASE PROGRAM XDESK XWDFIND
+#
+# CASE is one of:
+#   close       the desktop's close request ends the program with 0
+#   secondcopy  20 second copies while a first one runs: each ends with 0 and
+#               no crash text, and the first one still closes cleanly
+#   fatal       an unknown switch and a damaged demo file end the program with
+#               their exit code, no crash text, once their message is closed
+#   crash       null write, stack overflow, abort, double free and two threads
+#               at once: each writes its report to standard error and the crash
+#               file, names the build, and ends by its signal
+#   fullscreen  Alt+Enter to full screen and back without a window manager:
+#               the whole scene is on the screen both times
+set -euo pipefail
+case_name=$1
+program=$2
+xdesk=$3
+finder=$4
+if [ -z "${ZELK_IN_XVFB:-}" ]; then
+  export ZELK_IN_XVFB=1
+  exec timeout 900 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export ZELK_RUNTIME_DIR=$work/run ZELK_APPDATA_DIR=$work/data ZELK_SETTINGS_FILE=$work/settings.reg
+export SDL_AUDIODRIVER=dummy
+# The GL driver behind the default renderer leaks from a library it unloads
+# again, where no suppression can name it: leaks are not looked for here.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
+mkdir -p "$work/run"
+cp "$program" "$work/zelkapp"
+data=$work/data/ZelkApp
+fail() { echo "FAIL: $*"; exit 1; }
+now_ms() { date +%s%3N; }
+crash_words='Fatal Error|Crash:|XIO|AddressSanitizer|runtime error|Segmentation'
+# How long an end may take before it counts as a hang. The times are printed,
+# never judged: a loaded machine must not fail these tests.
+hang_ms=15000
+
+# Starts the program in the background (extra arguments are its switches);
+# waits until its main loop runs and its window is on the screen. Sets $pid
+# and $out.
+start() {
+  out=$work/out.$RANDOM.txt
+  "$work/zelkapp" "$@" >"$out" 2>&1 &
+  pid=$!
+  for _ in $(seq 1 300); do
+    if grep -q "Resource Loading Time" "$out" 2>/dev/null && "$xdesk" size ZelkApp >/dev/null; then
+      sleep 0.5 # the first frames
+      return 0
+    fi
+    sleep 0.1
+  done
+  cat "$out"
+  fail "the program did not reach its main loop"
+}
+
+# Waits for $pid at most $1 milliseconds; sets $status (or fails).
+wait_ended() {
+  local limit=$1 begin
+  begin=$(now_ms)
+  while kill -0 "$pid" 2>/dev/null; do
+    if [ $(( $(now_ms) - begin )) -gt "$limit" ]; then
+      kill -9 "$pid" 2>/dev/null || true
+      cat "$out"
+      fail "still running ${limit} ms later"
+    fi
+    sleep 0.02
+  done
+  status=0
+  wait "$pid" || status=$?
+  echo "ended $(( $(now_ms) - begin )) ms after the request"
+}
+
+close_window() {
+  "$xdesk" close ZelkApp || fail "no window to close"
+}
+
+case $case_name in
+close)
+  start
+  close_window
+  wait_ended "$hang_ms"
+  [ "$status" -eq 0 ] || { cat "$out"; fail "ended with $status"; }
+  grep -Eq "$crash_words" "$out" && { cat "$out"; fail "crash text"; }
+  grep -q '"InProgress"=dword:00000000' "$ZELK_SETTINGS_FILE" || fail "InProgress not cleared"
+  ;;
+secondcopy)
+  start
+  first=$pid
+  first_out=$out
+  for i in $(seq 1 20); do
+    status=0
+    second=$(timeout 20 "$work/zelkapp" 2>&1) || status=$?
+    [ "$status" -eq 0 ] || { echo "$second"; fail "second copy $i ended with $status"; }
+    if echo "$second" | grep -Eq "$crash_words"; then echo "$second"; fail "second copy $i: crash text"; fi
+  done
+  pid=$first
+  out=$first_out
+  kill -0 "$pid" || fail "the first copy did not survive"
+  close_window
+  wait_ended "$hang_ms"
+  [ "$status" -eq 0 ] || { cat "$out"; fail "first copy ended with $status"; }
+  ;;
+fatal)
+  # The damaged demo: a header cut short, and a header with a wrong magic.
+  printf 'DMO' >"$work/short.dmo"
+  head -c 4096 /dev/zero | tr '\0' '\377' >"$work/garbage.dmo"
+  for args in "-bogus" "-play -demofile $work/short.dmo" "-play -demofile $work/garbage.dmo"; do
+    out=$work/fatal.txt
+    # shellcheck disable=SC2086
+    "$work/zelkapp" $args >"$out" 2>&1 &
+    pid=$!
+    # The fatal message waits for the person: close it as they would.
+    closed=0
+    for _ in $(seq 1 600); do
+      if "$xdesk" close "FATAL ERROR" 2>/dev/null; then closed=1; break; fi
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.05
+    done
+    wait_ended "$hang_ms"
+    [ "$status" -eq 0 ] || { cat "$out"; fail "'$args' ended with $status"; }
+    grep -Eq "$crash_words" "$out" && { cat "$out"; fail "'$args': crash text"; }
+    echo "'$args': ended with $status (message closed: $closed)"
+  done
+  ;;
+crash)
+  export ZELK_CRASH_WINDOW=0
+  for kind in nullwrite:11 overflow:11 abort:6 doublefree:6 twothreads:11; do
+    name=${kind%%:*}
+    signal=${kind##*:}
+    rm -f "$data/crash.txt"
+    out=$work/crash.txt
+    ZELK_TEST_CRASH=$name "$work/zelkapp" >"$out" 2>&1 &
+    pid=$!
+    # The fault follows the "Display:" line at once; from there the whole
+    # report must reach the crash file (the time it took is printed).
+    begin=
+    took=
+    for _ in $(seq 1 3000); do
+      [ -z "$begin" ] && grep -q "^Display: " "$out" 2>/dev/null && begin=$(now_ms)
+      if [ -n "$begin" ] && grep -q "^Version: " "$data/crash.txt" 2>/dev/null; then
+        took=$(( $(now_ms) - begin ))
+        break
+      fi
+      sleep 0.02
+    done
+    wait_ended "$hang_ms"
+    [ "$status" -eq $((128 + signal)) ] || { cat "$out"; fail "$name ended with $status, not by signal $signal"; }
+    [ -n "$took" ] || { cat "$out"; fail "$name: no report within a minute"; }
+    [ -f "$data/crash.txt" ] || { cat "$out"; fail "$name: no crash file"; }
+    for where in "$out" "$data/crash.txt"; do
+      grep -q "^Crash: signal $signal, exception code " "$where" || { cat "$where"; fail "$name: no first report line in $where"; }
+      grep -q "^Return addresses: 0x" "$where" || { cat "$where"; fail "$name: no return addresses in $where"; }
+      grep -Eq "^Version: [0-9]+\.[0-9]+\.[0-9]+ [0-9a-z]+" "$where" || { cat "$where"; fail "$name: no version in $where"; }
+    done
+    [ "$(grep -c '^Crash: signal' "$out")" -eq 1 ] || { cat "$out"; fail "$name: more than one report"; }
+    echo "$name: report written in $took ms, ended by signal $signal"
+  done
+  ;;
+fullscreen)
+  start
+  for mode in full windowed; do
+    "$xdesk" altenter ZelkApp || fail "no window for Alt+Enter"
+    sleep 1.5
+    xwd -root -silent >"$work/$mode.xwd"
+    size=$("$xdesk" size ZelkApp)
+    echo "$mode: window $size"
+    if [ "$mode" = full ]; then
+      [ "$size" = "1024 768" ] || fail "Alt+Enter did not make the window cover the screen ($size)"
+    fi
+    "$finder" "$work/$mode.xwd" || { cat "$out"; fail "$mode: the whole scene is not on the screen"; }
+  done
+  close_window
+  wait_ended "$hang_ms"
+  [ "$status" -eq 0 ] || { cat "$out"; fail "ended with $status"; }
+  ;;
+*)
+  echo "unknown case $case_name"
+  exit 2
+  ;;
+esac
+echo "realwindow $case_name passed"

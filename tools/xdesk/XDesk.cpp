@@ -1,0 +1,91 @@
+// Does to a window on the X display what a desktop or a person does:
+//   xdesk close TITLE    sends the window called TITLE the close request a
+//                        desktop sends (WM_PROTOCOLS, WM_DELETE_WINDOW)
+//   xdesk altenter TITLE gives the window the keyboard and types Alt+Enter
+//   xdesk size TITLE     prints the window's width and height
+// Exits 0 when done, 1 when no such window is mapped, 2 on bad use.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+Window FindByName(Display* d, Window w, const std::string& title)
+{
+    char* name = nullptr;
+    if (XFetchName(d, w, &name) && name) {
+        const bool match = title == name;
+        XFree(name);
+        if (match) {
+            XWindowAttributes a;
+            if (XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable)
+                return w;
+        }
+    }
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (XQueryTree(d, w, &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count && !found; ++i)
+            found = FindByName(d, children[i], title);
+        if (children)
+            XFree(children);
+    }
+    return found;
+}
+
+void Key(Display* d, KeySym sym, bool down)
+{
+    XTestFakeKeyEvent(d, XKeysymToKeycode(d, sym), down ? True : False, CurrentTime);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3)
+        return 2;
+    const std::string what = argv[1];
+    Display* d = XOpenDisplay(nullptr);
+    if (!d)
+        return 2;
+    const Window w = FindByName(d, DefaultRootWindow(d), argv[2]);
+    if (!w) {
+        XCloseDisplay(d);
+        return 1;
+    }
+    if (what == "close") {
+        XEvent e;
+        memset(&e, 0, sizeof e);
+        e.xclient.type = ClientMessage;
+        e.xclient.window = w;
+        e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
+        e.xclient.data.l[1] = CurrentTime;
+        XSendEvent(d, w, False, NoEventMask, &e);
+    } else if (what == "altenter") {
+        XSetInputFocus(d, w, RevertToParent, CurrentTime);
+        XSync(d, False);
+        Key(d, XK_Alt_L, true);
+        Key(d, XK_Return, true);
+        Key(d, XK_Return, false);
+        Key(d, XK_Alt_L, false);
+    } else if (what == "size") {
+        XWindowAttributes a;
+        XGetWindowAttributes(d, w, &a);
+        printf("%d %d\n", a.width, a.height);
+    } else {
+        XCloseDisplay(d);
+        return 2;
+    }
+    XSync(d, False);
+    XCloseDisplay(d);
+    return 0;
+}
