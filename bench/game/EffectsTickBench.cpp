@@ -17,7 +17,7 @@
 #include "platform/NullPlatform.h"
 #include "tests/game/effects/FakeImageApp.h"
 
-#include "bench/GoalReporter.h"
+#include "bench/common/RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -194,7 +194,7 @@ void EffectsTick(benchmark::State& state)
     state.counters["step_allocs"] = double(gStepAllocations) / ticks;
     state.counters["draw_allocs"] = double(gDrawAllocations) / ticks;
 }
-BENCHMARK(EffectsTick)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(EffectsTick)->Unit(benchmark::kMicrosecond);
 
 void EmptyTick(benchmark::State& state)
 {
@@ -206,7 +206,7 @@ void EmptyTick(benchmark::State& state)
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(EmptyTick)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(EmptyTick)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
@@ -215,10 +215,10 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    GoalReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\neffects tick / empty tick (500 effects, 10 particle systems, 800 x 600): %5.2f\n",
-                reporter.Ratio("EffectsTick/real_time", "EmptyTick/real_time"));
+    bench::RatioReporter::PrintHeader("ratio");
+    reporter.PrintRatio("effects tick / empty tick (500 effects, 10 systems)", "EffectsTick", "EmptyTick");
     benchmark::Shutdown();
     return 0;
 }

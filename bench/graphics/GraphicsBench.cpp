@@ -1,9 +1,11 @@
 // The software blitters against pixman and SDL2 on the same pixels: alpha
 // blit, additive blit, fill and nearest stretch of a 256 x 256 sprite and of
 // a full 800 x 600 layer onto an opaque 800 x 600 frame, in memory and on the
-// display's 32-bit and 5-6-5 back buffer; and a whole office-like frame drawn
-// and presented on the null display. Prints our time over theirs for each
-// pair at the end; run with --benchmark_repetitions=10 for steadier ratios.
+// display's 32-bit and 5-6-5 back buffer; and the whole office frame drawn
+// into the back buffer against pixman drawing it. Prints our time over
+// theirs for each pair at the end.
+#include "bench/common/OfficeFrame.h"
+#include "bench/common/RatioReporter.h"
 #include "framework/app/ZelkAppBase.h"
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/DDInterface.h"
@@ -15,10 +17,8 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <pixman.h>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -26,7 +26,8 @@ using namespace Zelk;
 
 namespace {
 
-const int kFrameW = 800, kFrameH = 600;
+using bench::kFrameH;
+using bench::kFrameW;
 
 // A sprite: opaque body, soft translucent rim, transparent corners, varied
 // colour. Tiled over a layer the same way.
@@ -285,26 +286,9 @@ void BM_SDL_NearestStretch(benchmark::State& state)
 
 // ---- on the display's back buffer ----
 
-// The null display in a 32-bit or 5-6-5 desktop; the screen image is the
-// 800 x 600 back buffer every frame is drawn into.
-struct Display {
-    plat::NullPlatform platform;
-    ZelkAppBase app;
-    DDInterface* display;
-    explicit Display(bool rgb565)
-    {
-        plat::DirectDrawDevice::Get().Reset();
-        plat::DirectDrawDevice::Get().config.bitDepth = rgb565 ? 16 : 32;
-        plat::WindowDesc desc;
-        const plat::WindowHandle window = platform.windows.Create(desc);
-        display = new DDInterface(&app);
-        display->mIs3D = false;
-        app.mTest3D = false;
-        app.mDDInterface = display;
-        display->Init(window, true);
-    }
-    ~Display() { delete app.mDDInterface.exchange(nullptr); }
-    DDImage* Screen() { return display->GetScreenImage(); }
+// The null display's 800 x 600 back buffer, 32-bit or 5-6-5, in 2D.
+struct Display : bench::Display {
+    explicit Display(bool rgb565) : bench::Display(rgb565, false) {}
 };
 
 // range(0): sprite or layer; range(1): 32-bit (0) or 5-6-5 (1).
@@ -409,36 +393,45 @@ void BM_PixmanSurface_NearestStretch(benchmark::State& state)
     PixmanStretch(state, p, int(state.range(0)));
 }
 
-// A whole 2D frame as the office screen makes it: an 800 x 600 background,
-// 150 sprites of 64 x 96 with soft edges, drawn into the locked back buffer
-// and presented. "fps" counts frames per second of CPU time.
+// The office frame drawn into the back buffer (range(0): 5-6-5), by us and
+// by pixman (background copied, sprites composited over).
 void BM_Frame_Office(benchmark::State& state)
 {
     Display d(state.range(0) != 0);
-    MemoryImage background(&d.app);
-    const std::vector<uint32_t> ground = FramePixels();
-    background.SetBits(ground.data(), kFrameW, kFrameH);
-    MemoryImage sprite(&d.app);
-    std::vector<uint32_t> pixels(64 * 96);
-    for (int y = 0; y < 96; ++y)
-        for (int x = 0; x < 64; ++x)
-            pixels[size_t(y * 64 + x)] = SpritePixel(x, y * 2 / 3, 64);
-    sprite.SetBits(pixels.data(), 64, 96);
-    std::mt19937 random(7);
-    std::vector<std::pair<int, int>> places;
-    for (int i = 0; i < 150; ++i)
-        places.push_back({int(random() % (kFrameW - 64)), int(random() % (kFrameH - 96))});
-    DDImage* screen = d.Screen();
-    for (auto _ : state) {
-        screen->LockSurface();
-        Graphics g(screen);
-        g.DrawImage(&background, 0, 0);
-        for (auto& p : places)
-            g.DrawImage(&sprite, p.first, p.second);
-        screen->UnlockSurface();
-        d.display->Redraw(nullptr);
+    bench::OfficeScene scene(&d.app);
+    for (auto _ : state)
+        scene.Draw(d, false);
+}
+
+void BM_PixmanFrame_Office(benchmark::State& state)
+{
+    using namespace bench;
+    const bool rgb565 = state.range(0) != 0;
+    std::vector<uint32_t> frame32(size_t(kFrameW) * kFrameH);
+    std::vector<uint16_t> frame16(size_t(kFrameW) * kFrameH);
+    pixman_image_t* frame =
+        rgb565 ? pixman_image_create_bits(PIXMAN_r5g6b5, kFrameW, kFrameH, reinterpret_cast<uint32_t*>(frame16.data()),
+                                          kFrameW * 2)
+               : pixman_image_create_bits(PIXMAN_x8r8g8b8, kFrameW, kFrameH, frame32.data(), kFrameW * 4);
+    std::vector<uint32_t> ground = OpaquePixels(kFrameW, kFrameH);
+    pixman_image_t* background =
+        pixman_image_create_bits(PIXMAN_x8r8g8b8, kFrameW, kFrameH, ground.data(), kFrameW * 4);
+    std::vector<uint32_t> spritePixels = SoftSpritePixels(kSpriteW, kSpriteH);
+    for (uint32_t& p : spritePixels) {
+        const uint32_t a = p >> 24;
+        p = a << 24 | (((p >> 16) & 0xFF) * a / 255) << 16 | (((p >> 8) & 0xFF) * a / 255) << 8 | (p & 0xFF) * a / 255;
     }
-    state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    pixman_image_t* sprite =
+        pixman_image_create_bits(PIXMAN_a8r8g8b8, kSpriteW, kSpriteH, spritePixels.data(), kSpriteW * 4);
+    for (auto _ : state) {
+        pixman_image_composite32(PIXMAN_OP_SRC, background, nullptr, frame, 0, 0, 0, 0, 0, 0, kFrameW, kFrameH);
+        for (int i = 0; i < kSprites; ++i)
+            pixman_image_composite32(PIXMAN_OP_OVER, sprite, nullptr, frame, 0, 0, 0, 0, SpritePlace(i).first,
+                                     SpritePlace(i).second, kSpriteW, kSpriteH);
+    }
+    pixman_image_unref(sprite);
+    pixman_image_unref(background);
+    pixman_image_unref(frame);
 }
 
 #define SIZES ->Arg(0)->Arg(1)->ArgName("layer")
@@ -464,58 +457,44 @@ BENCHMARK(BM_Surface_Fill) SURFACES;
 BENCHMARK(BM_PixmanSurface_Fill) SURFACES;
 BENCHMARK(BM_Surface_NearestStretch) SURFACES;
 BENCHMARK(BM_PixmanSurface_NearestStretch) SURFACES;
-BENCHMARK(BM_Frame_Office)->Arg(0)->Arg(1)->ArgName("rgb565")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame_Office)->Arg(0)->Arg(1)->ArgName("rgb565")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PixmanFrame_Office)->Arg(0)->Arg(1)->ArgName("rgb565")->Unit(benchmark::kMicrosecond);
 
-// Keeps the best time per iteration of each benchmark over its repetitions
-// (the machine is shared: the minimum is the least disturbed run), for the
-// ratio table.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration) {
-                auto it = times.find(r.run_name.str());
-                double t = r.GetAdjustedRealTime();
-                if (it == times.end() || t < it->second)
-                    times[r.run_name.str()] = t;
-            }
-    }
-    std::map<std::string, double> times;
-};
-
-void PrintRatios(const std::map<std::string, double>& times)
+void PrintRatios(const bench::RatioReporter& r)
 {
     struct Pair {
         const char* ours;
         const char* theirs;
+        double goal;
     } pairs[] = {
-        {"BM_Ours_AlphaBlit", "BM_Pixman_AlphaBlit"},       {"BM_Ours_AlphaBlit", "BM_SDL_AlphaBlit"},
-        {"BM_Ours_AdditiveBlit", "BM_Pixman_AdditiveBlit"}, {"BM_Ours_AdditiveBlit", "BM_SDL_AdditiveBlit"},
-        {"BM_Ours_Fill", "BM_Pixman_Fill"},                 {"BM_Ours_OpaqueFill", "BM_SDL_Fill"},
-        {"BM_Ours_NearestStretch", "BM_Pixman_NearestStretch"}, {"BM_Ours_NearestStretch", "BM_SDL_NearestStretch"},
+        {"Ours_AlphaBlit", "Pixman_AlphaBlit", 1.0},
+        {"Ours_AlphaBlit", "SDL_AlphaBlit", 0.0},
+        {"Ours_AdditiveBlit", "Pixman_AdditiveBlit", 1.0},
+        {"Ours_AdditiveBlit", "SDL_AdditiveBlit", 0.0},
+        {"Ours_Fill", "Pixman_Fill", 1.0},
+        {"Ours_OpaqueFill", "SDL_Fill", 0.0},
+        {"Ours_NearestStretch", "Pixman_NearestStretch", 1.0},
+        {"Ours_NearestStretch", "SDL_NearestStretch", 0.0},
     };
-    std::printf("\nours / theirs (below 1.0: ours is faster)\n");
-    for (const char* size : {"/layer:0", "/layer:1"})
-        for (const Pair& p : pairs) {
-            auto a = times.find(std::string(p.ours) + size), b = times.find(std::string(p.theirs) + size);
-            if (a != times.end() && b != times.end() && b->second > 0)
-                std::printf("%-28s %-28s %s %6.2f\n", p.ours + 3, p.theirs + 3,
-                            size[7] == '0' ? "sprite 256x256" : "layer 800x600 ", a->second / b->second);
-        }
-    const char* surfaceOps[] = {"AlphaBlit", "AdditiveBlit", "Fill", "NearestStretch"};
-    std::printf("\non the back buffer: ours / pixman\n");
+    bench::RatioReporter::PrintHeader("in memory: ours / theirs");
     for (const char* size : {"0", "1"})
-        for (const char* format : {"0", "1"})
-            for (const char* op : surfaceOps) {
+        for (const Pair& p : pairs)
+            r.PrintRatio(std::string(p.ours) + " / " + p.theirs + (size[0] == '0' ? ", sprite" : ", layer"),
+                         std::string("BM_") + p.ours + "/layer:" + size, std::string("BM_") + p.theirs + "/layer:" + size,
+                         p.goal);
+    bench::RatioReporter::PrintHeader("on the back buffer: ours / pixman");
+    for (const char* format : {"0", "1"}) {
+        for (const char* op : {"AlphaBlit", "AdditiveBlit", "Fill", "NearestStretch"})
+            for (const char* size : {"0", "1"}) {
                 const std::string args = std::string("/layer:") + size + "/rgb565:" + format;
-                auto a = times.find(std::string("BM_Surface_") + op + args);
-                auto b = times.find(std::string("BM_PixmanSurface_") + op + args);
-                if (a != times.end() && b != times.end() && b->second > 0)
-                    std::printf("%-16s %s %s %6.2f\n", op, size[0] == '0' ? "sprite 256x256" : "layer 800x600 ",
-                                format[0] == '0' ? "32-bit" : "5-6-5 ", a->second / b->second);
+                r.PrintRatio(std::string(op) + (size[0] == '0' ? ", sprite" : ", layer") +
+                                 (format[0] == '0' ? ", 32-bit" : ", 5-6-5"),
+                             std::string("BM_Surface_") + op + args, std::string("BM_PixmanSurface_") + op + args, 1.0);
             }
+        r.PrintRatio(std::string("office frame") + (format[0] == '0' ? ", 32-bit" : ", 5-6-5"),
+                     std::string("BM_Frame_Office/rgb565:") + format, std::string("BM_PixmanFrame_Office/rgb565:") + format,
+                     1.0);
+    }
 }
 
 } // namespace
@@ -525,9 +504,9 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintRatios(reporter.times);
+    PrintRatios(reporter);
     benchmark::Shutdown();
     return 0;
 }

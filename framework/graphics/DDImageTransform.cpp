@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <type_traits>
+#include <vector>
 
 namespace Zelk {
 
@@ -120,53 +121,79 @@ void RotateRows(const RotateJob& job, float x, float y, double angle, float cent
     }
 }
 
-template <typename P, bool Mirrored>
+// What a stretch does with a sample, chosen once per call.
+enum class StretchKind { Add, AddTinted, Over888, Over565, OverWhite, OverTinted };
+
+template <typename P, StretchKind Kind>
+inline void StretchPixel(const Format& f, P& d, uint32_t n, const uint32_t kc[3], uint32_t colorAlpha)
+{
+    const uint32_t alpha = n >> 24, dd = d;
+    uint32_t out = 0;
+    if constexpr (Kind == StretchKind::Add || Kind == StretchKind::AddTinted) {
+        uint32_t add[3];
+        for (int c = 0; c < 3; ++c) {
+            add[c] = (n & f.mask[c]) >> f.shift[c];
+            if constexpr (Kind == StretchKind::AddTinted)
+                add[c] = (add[c] * kc[c]) >> 8;
+        }
+        out = f.AddSaturated(dd, add);
+    } else if constexpr (Kind == StretchKind::Over888) {
+        out = alpha == 255 ? n : SurfaceRows::OverNative(dd, n);
+    } else if constexpr (Kind == StretchKind::Over565) {
+        // OverWhite with the 5-6-5 masks known here.
+        const uint32_t k = 256 - alpha;
+        out = ((((dd & 0xF800) * k) >> 8) & 0xF800) + ((((dd & 0x07E0) * k) >> 8) & 0x07E0) +
+              ((((dd & 0x001F) * k) >> 8) & 0x001F) + (n & 0xFFFF);
+    } else if constexpr (Kind == StretchKind::OverWhite) {
+        for (int c = 0; c < 3; ++c)
+            out += (((dd & f.mask[c]) * (256 - alpha)) >> 8) & f.mask[c];
+        out += Is16<P>() ? (n & 0xFFFF) : n;
+    } else {
+        const uint32_t jw = 256 - (alpha * colorAlpha) / 255;
+        for (int c = 0; c < 3; ++c)
+            out += ((((dd & f.mask[c]) * jw) + ((n & f.mask[c]) * kc[c])) >> 8) & f.mask[c];
+    }
+    d = P(out);
+}
+
+// The nearest stretch: the source column of every destination column is
+// found once (mirrored: in reverse); a sample of alpha 0 leaves its pixel as
+// it is.
+template <typename P, StretchKind Kind>
 void StretchRows(const Format& f, const NativeSource& src, int srcHeight, const Rect& dest, const DoubleRect& sr,
-                 const Channels& k, bool white, bool additive)
+                 const Channels& k, bool mirrored)
 {
     const int64_t du = int64_t(sr.mWidth * 65536.0 / dest.mWidth);
     const int64_t dv = int64_t(sr.mHeight * 65536.0 / dest.mHeight);
-    const int64_t u0 = int64_t(sr.mX * 65536.0);
     int64_t v = int64_t(sr.mY * 65536.0);
     uint32_t kc[3];
     for (int c = 0; c < 3; ++c)
         kc[c] = (k.c[c] * k.a) / 255;
     const int maxX = src.width - 1, maxY = srcHeight - 1;
-    // On 8-8-8 the channel sum is the byte form (an opaque sample replaces d).
-    const bool standard = !Is16<P>() && f.Standard888();
+    const int w = dest.mWidth;
+    std::vector<int> columns(size_t(w), 0);
+    int64_t u = int64_t(sr.mX * 65536.0);
+    for (int i = 0; i < w; ++i, u += du)
+        columns[size_t(mirrored ? w - 1 - i : i)] = int(std::min<int64_t>(std::max<int64_t>(u >> 16, 0), maxX));
+    const int* column = columns.data();
     for (int j = 0; j < dest.mHeight; ++j, v += dv) {
-        const int sy = int(std::min<int64_t>(std::max<int64_t>(v >> 16, 0), maxY));
-        P* row = f.Row<P>(dest.mY + j);
-        int64_t u = u0;
-        for (int i = 0; i < dest.mWidth; ++i, u += du) {
-            const int sx = int(std::min<int64_t>(std::max<int64_t>(u >> 16, 0), maxX));
-            const uint32_t n = src.At(sx, sy);
-            const uint32_t alpha = n >> 24;
-            if (alpha == 0)
-                continue;
-            P& d = row[Mirrored ? dest.mX + dest.mWidth - 1 - i : dest.mX + i];
-            const uint32_t dd = d;
-            uint32_t out = 0;
-            if (additive) {
-                uint32_t add[3];
-                for (int c = 0; c < 3; ++c) {
-                    add[c] = (n & f.mask[c]) >> f.shift[c];
-                    if (!white)
-                        add[c] = (add[c] * kc[c]) >> 8;
-                }
-                out = f.AddSaturated(dd, add);
-            } else if (white && standard) {
-                out = alpha == 255 ? n : SurfaceRows::OverNative(dd, n);
-            } else if (white) {
-                for (int c = 0; c < 3; ++c)
-                    out += (((dd & f.mask[c]) * (256 - alpha)) >> 8) & f.mask[c];
-                out += Is16<P>() ? (n & 0xFFFF) : n;
+        const size_t line = size_t(std::min<int64_t>(std::max<int64_t>(v >> 16, 0), maxY)) * size_t(src.width);
+        P* row = f.Row<P>(dest.mY + j) + dest.mX;
+        auto draw = [&](auto sample) {
+            if constexpr (Kind == StretchKind::Over888 && !Is16<P>()) {
+                SurfaceRows::OverNativeSkipRow(row, w, sample);
             } else {
-                const uint32_t jw = 256 - (alpha * k.a) / 255;
-                for (int c = 0; c < 3; ++c)
-                    out += ((((dd & f.mask[c]) * jw) + ((n & f.mask[c]) * kc[c])) >> 8) & f.mask[c];
+                for (int i = 0; i < w; ++i)
+                    if (const uint32_t n = sample(i); n >> 24)
+                        StretchPixel<P, Kind>(f, row[i], n, kc, k.a);
             }
-            d = P(out);
+        };
+        if (src.indices) {
+            const uint8_t* indices = src.indices + line;
+            draw([&](int i) { return src.native[indices[column[i]]]; });
+        } else {
+            const uint32_t* from = src.native + line;
+            draw([from, column](int i) { return from[column[i]]; });
         }
     }
 }
@@ -213,10 +240,20 @@ bool DDImage::BlitStretchedOnSurface(MemoryImage* src, const Rect& dest, const D
         return false;
     const bool white = color == Color::White, additive = drawMode == DRAWMODE_ADDITIVE;
     return OnSurface(*this, true, additive, [&](const Format& f, auto p) {
-        if (mirrored)
-            StretchRows<decltype(p), true>(f, native, src->mHeight, dest, srcRect, Channels(color), white, additive);
+        using P = decltype(p);
+        const Channels k(color);
+        if (additive && white)
+            StretchRows<P, StretchKind::Add>(f, native, src->mHeight, dest, srcRect, k, mirrored);
+        else if (additive)
+            StretchRows<P, StretchKind::AddTinted>(f, native, src->mHeight, dest, srcRect, k, mirrored);
+        else if (white && !Is16<P>() && f.Standard888())
+            StretchRows<P, StretchKind::Over888>(f, native, src->mHeight, dest, srcRect, k, mirrored);
+        else if (white && Is16<P>() && f.mask[0] == 0xF800 && f.mask[1] == 0x07E0 && f.mask[2] == 0x001F)
+            StretchRows<P, StretchKind::Over565>(f, native, src->mHeight, dest, srcRect, k, mirrored);
+        else if (white)
+            StretchRows<P, StretchKind::OverWhite>(f, native, src->mHeight, dest, srcRect, k, mirrored);
         else
-            StretchRows<decltype(p), false>(f, native, src->mHeight, dest, srcRect, Channels(color), white, additive);
+            StretchRows<P, StretchKind::OverTinted>(f, native, src->mHeight, dest, srcRect, k, mirrored);
     });
 }
 

@@ -158,14 +158,14 @@ void FastStretch(uint32_t* dst, int dstStride, const ImageSource& src, const Rec
             result |= ((((dp >> (8 * k)) & 0xFF) * iw >> 8) + (((s >> (8 * k)) & 0xFF) * w >> 8)) << (8 * k);
         return result;
     };
-    std::vector<uint32_t> row(size_t(cd.mWidth));
-    for (int j = 0; j < cd.mHeight; ++j) {
-        int y = std::min(std::max(int(cs.mY + j * sy), 0), src.mHeight - 1);
-        for (int i = 0; i < cd.mWidth; ++i)
-            row[size_t(i)] = src.At(columns[size_t(i)], y);
-        BlendRow::OverSeparateRow(dst + size_t(cd.mY + j) * size_t(dstStride) + cd.mX, row.data(), cd.mWidth,
-                                  blendOne);
-    }
+    const int* column = columns.data();
+    src.WithRows([&](auto rows) {
+        for (int j = 0; j < cd.mHeight; ++j) {
+            rows.SetRow(std::min(std::max(int(cs.mY + j * sy), 0), src.mHeight - 1), 0);
+            BlendRow::OverSeparateRow(dst + size_t(cd.mY + j) * size_t(dstStride) + cd.mX, cd.mWidth,
+                                      [&rows, column](int i) { return rows[column[i]]; }, blendOne);
+        }
+    });
 }
 
 } // namespace

@@ -1,13 +1,9 @@
 #pragma once
-#include "platform/clock/Clock.h"
+#include "platform/clock/MonotonicClock.h"
 
 namespace plat {
 
-// CLOCK_MONOTONIC in milliseconds, truncated to 32 bits; nanosleep.
-class RealClock : public Clock {
-public:
-    uint32_t NowMs() override;
-    void SleepMs(uint32_t ms) override;
-};
+// The real platform's clock: the system's monotonic clock.
+class RealClock : public MonotonicClock {};
 
 } // namespace plat

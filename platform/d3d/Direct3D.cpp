@@ -50,6 +50,7 @@ void D3DSettings::Reset()
     recorder = nullptr;
     rasterize = true;
     distort = nullptr;
+    scalarRows = false;
     direct3D8Present = false;
     direct3D8Adapter = DeviceIdentifier();
     direct3D8Adapter.description = "Zelk Software Rasterizer";
@@ -311,6 +312,8 @@ int32_t D3DDevice::DrawPrimitive(uint32_t type, uint32_t vertexFormat, const voi
         texture.texels = mTexture->ARGBView(texture.pitch);
         texture.width = mTexture->Width();
         texture.height = mTexture->Height();
+        const DDPixelFormat& f = mTexture->PixelFormat();
+        texture.opaque = f.rgbBitCount != 8 && f.alphaBitMask == 0;
     }
     SoftRasterizer raster(t, mStates, mTexture ? &texture : nullptr, &settings.distort);
 

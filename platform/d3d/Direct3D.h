@@ -116,6 +116,9 @@ struct D3DSettings {
     // through this (states, position, the pixel as the device made it as
     // ARGB) before it is stored.
     std::function<uint32_t(const D3DRenderStates&, int x, int y, uint32_t argb)> distort;
+    // The rasteriser's scalar row kernels instead of its SSE2 ones (they give
+    // the same pixels; tests compare the two).
+    bool scalarRows = false;
 
     // The other adapter interface, used only to identify the adapter: absent
     // unless a test makes it present.

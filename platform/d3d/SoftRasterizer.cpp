@@ -92,17 +92,12 @@ inline uint32_t Bilinear(const uint32_t* r0, const uint32_t* r1, uint32_t fu, ui
 #endif
 }
 
-uint32_t ReadTarget(const RasterTarget& t, int x, int y)
+// 16-bit pixels: the 8-bit channels repeat their top bits, as ReadTarget
+// widens them; packing keeps the top bits.
+template <bool k555> inline uint32_t Expand16(uint32_t p)
 {
-    const uint8_t* row = t.bits + size_t(y) * size_t(t.pitch);
-    if (t.bitCount == 32) {
-        uint32_t p;
-        std::copy(row + 4 * x, row + 4 * x + 4, reinterpret_cast<uint8_t*>(&p));
-        return p | 0xFF000000u;
-    }
-    const uint32_t p = uint32_t(row[2 * x]) | uint32_t(row[2 * x + 1]) << 8;
     uint32_t r, g, b;
-    if (t.rgb555) {
+    if (k555) {
         r = (p >> 10) & 0x1F; g = (p >> 5) & 0x1F; b = p & 0x1F;
         g = g << 3 | g >> 2;
     } else {
@@ -114,6 +109,25 @@ uint32_t ReadTarget(const RasterTarget& t, int x, int y)
     return 0xFF000000u | r << 16 | g << 8 | b;
 }
 
+template <bool k555> inline uint16_t Pack16(uint32_t argb)
+{
+    if (k555)
+        return uint16_t(((argb >> 9) & 0x7C00) | ((argb >> 6) & 0x03E0) | ((argb >> 3) & 0x001F));
+    return uint16_t(((argb >> 8) & 0xF800) | ((argb >> 5) & 0x07E0) | ((argb >> 3) & 0x001F));
+}
+
+uint32_t ReadTarget(const RasterTarget& t, int x, int y)
+{
+    const uint8_t* row = t.bits + size_t(y) * size_t(t.pitch);
+    if (t.bitCount == 32) {
+        uint32_t p;
+        std::copy(row + 4 * x, row + 4 * x + 4, reinterpret_cast<uint8_t*>(&p));
+        return p | 0xFF000000u;
+    }
+    const uint32_t p = uint32_t(row[2 * x]) | uint32_t(row[2 * x + 1]) << 8;
+    return t.rgb555 ? Expand16<true>(p) : Expand16<false>(p);
+}
+
 void WriteTarget(const RasterTarget& t, int x, int y, uint32_t argb)
 {
     uint8_t* row = t.bits + size_t(y) * size_t(t.pitch);
@@ -122,8 +136,7 @@ void WriteTarget(const RasterTarget& t, int x, int y, uint32_t argb)
         std::copy(reinterpret_cast<const uint8_t*>(&p), reinterpret_cast<const uint8_t*>(&p) + 4, row + 4 * x);
         return;
     }
-    const uint32_t r = Channel(argb, 16), g = Channel(argb, 8), b = argb & 0xFF;
-    const uint32_t p = t.rgb555 ? (r >> 3) << 10 | (g >> 3) << 5 | b >> 3 : (r >> 3) << 11 | (g >> 2) << 5 | b >> 3;
+    const uint16_t p = t.rgb555 ? Pack16<true>(argb) : Pack16<false>(argb);
     row[2 * x] = uint8_t(p);
     row[2 * x + 1] = uint8_t(p >> 8);
 }
@@ -156,6 +169,135 @@ uint32_t BlendPixel(const D3DRenderStates& s, uint32_t src, uint32_t dst)
     return out;
 }
 
+// Source over onto an opaque pixel for an alpha of 1..254, per channel
+// (d x (256 - a) + s x a) >> 8; BlendPixel's result for those alphas.
+inline uint32_t OverPartial(uint32_t p, uint32_t q, uint32_t a)
+{
+    const uint32_t ia = 256 - a;
+    const uint32_t rb = (((q & 0x00FF00FF) * ia + (p & 0x00FF00FF) * a) >> 8) & 0x00FF00FF;
+    const uint32_t g = (((q & 0x0000FF00) * ia + (p & 0x0000FF00) * a) >> 8) & 0x0000FF00;
+    return 0xFF000000u | rb | g;
+}
+
+// Source over of a row onto a 32-bit target: alpha 0 leaves the pixel as it
+// is (its top byte too), alpha 255 stores the source, others blend.
+void OverRow32(uint32_t* d, const uint32_t* src, int n, bool scalar)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    if (!scalar) {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i alphaMask = _mm_set1_epi32(int32_t(0xFF000000u));
+        const __m128i k256 = _mm_set1_epi16(256);
+        // Per 16-bit lane (d x (256 - a) + s x a) >> 8: the sum stays below 65536.
+        auto half = [&](__m128i s16, __m128i d16) {
+            const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s16, 0xFF), 0xFF);
+            const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(d16, _mm_sub_epi16(k256, a)), _mm_mullo_epi16(s16, a));
+            return _mm_srli_epi16(sum, 8);
+        };
+        for (; i + 4 <= n; i += 4) {
+            const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+            const __m128i alpha = _mm_and_si128(sv, alphaMask);
+            const __m128i full = _mm_cmpeq_epi32(alpha, alphaMask), none = _mm_cmpeq_epi32(alpha, zero);
+            const int fullBits = _mm_movemask_epi8(full), noneBits = _mm_movemask_epi8(none);
+            if (noneBits == 0xFFFF)
+                continue;
+            __m128i* out = reinterpret_cast<__m128i*>(d + i);
+            if (fullBits == 0xFFFF) {
+                _mm_storeu_si128(out, sv);
+                continue;
+            }
+            const __m128i dv = _mm_loadu_si128(out);
+            const __m128i lo = half(_mm_unpacklo_epi8(sv, zero), _mm_unpacklo_epi8(dv, zero));
+            const __m128i hi = half(_mm_unpackhi_epi8(sv, zero), _mm_unpackhi_epi8(dv, zero));
+            const __m128i mixed = _mm_or_si128(_mm_packus_epi16(lo, hi), alphaMask);
+            const __m128i keep = _mm_or_si128(full, none);
+            const __m128i picked = _mm_or_si128(_mm_and_si128(full, sv), _mm_and_si128(none, dv));
+            _mm_storeu_si128(out, _mm_or_si128(picked, _mm_andnot_si128(keep, mixed)));
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        const uint32_t p = src[i], a = p >> 24;
+        if (a == 0)
+            continue;
+        d[i] = a == 255 ? p : OverPartial(p, d[i], a);
+    }
+}
+
+#if defined(__SSE2__)
+// Eight pixels packed into 16-bit values, as Pack16 does.
+template <bool k555> inline __m128i Pack8(__m128i p0, __m128i p1)
+{
+    const __m128i redMask = _mm_set1_epi32(k555 ? 0x7C00 : 0xF800);
+    const __m128i greenMask = _mm_set1_epi32(k555 ? 0x03E0 : 0x07E0);
+    const __m128i blueMask = _mm_set1_epi32(0x001F);
+    auto pack = [&](__m128i p) {
+        const __m128i r = _mm_and_si128(_mm_srli_epi32(p, k555 ? 9 : 8), redMask);
+        const __m128i g = _mm_and_si128(_mm_srli_epi32(p, k555 ? 6 : 5), greenMask);
+        const __m128i b = _mm_and_si128(_mm_srli_epi32(p, 3), blueMask);
+        // Sign-extended from 16 bits, so the signed narrowing keeps every value.
+        return _mm_srai_epi32(_mm_slli_epi32(_mm_or_si128(_mm_or_si128(r, g), b), 16), 16);
+    };
+    return _mm_packs_epi32(pack(p0), pack(p1));
+}
+#endif
+
+// Packs a row of pixels into a 16-bit target.
+template <bool k555> void PackRow16(uint16_t* d, const uint32_t* src, int n, bool scalar)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    if (!scalar)
+        for (; i + 8 <= n; i += 8)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                             Pack8<k555>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)),
+                                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 4))));
+#endif
+    for (; i < n; ++i)
+        d[i] = Pack16<k555>(src[i]);
+}
+
+// Source over of one pixel onto a 16-bit one, as BlendPixel on the widened
+// target pixel gives it.
+template <bool k555> inline void Over16(uint16_t& d, uint32_t p)
+{
+    const uint32_t a = p >> 24;
+    if (a == 255)
+        d = Pack16<k555>(p);
+    else if (a != 0)
+        d = Pack16<k555>(OverPartial(p, Expand16<k555>(d), a));
+}
+
+// Source over of a row onto a 16-bit target: groups of eight that are all
+// transparent are skipped, all opaque packed at once.
+template <bool k555> void OverRow16(uint16_t* d, const uint32_t* src, int n, bool scalar)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    if (!scalar) {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i alphaMask = _mm_set1_epi32(int32_t(0xFF000000u));
+        for (; i + 8 <= n; i += 8) {
+            const __m128i p0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+            const __m128i p1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 4));
+            const __m128i a0 = _mm_and_si128(p0, alphaMask), a1 = _mm_and_si128(p1, alphaMask);
+            if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_or_si128(a0, a1), zero)) == 0xFFFF)
+                continue;
+            if (_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi32(a0, alphaMask), _mm_cmpeq_epi32(a1, alphaMask))) ==
+                0xFFFF) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), Pack8<k555>(p0, p1));
+                continue;
+            }
+            for (int k = i; k < i + 8; ++k)
+                Over16<k555>(d[k], src[k]);
+        }
+    }
+#endif
+    for (; i < n; ++i)
+        Over16<k555>(d[i], src[i]);
+}
+
 } // namespace
 
 SoftRasterizer::SoftRasterizer(const RasterTarget& target, const D3DRenderStates& states,
@@ -176,7 +318,16 @@ SoftRasterizer::SoftRasterizer(const RasterTarget& target, const D3DRenderStates
     };
     mTexelOnly = mTexture && keepsTexel(states.colorOp, states.colorArg1, states.colorArg2) &&
                  keepsTexel(states.alphaOp, states.alphaArg1, states.alphaArg2);
-    mRow.resize(size_t(std::max(0, target.clipRight - target.clipLeft)) + 1);
+    mOpaqueTexels = mTexelOnly && mTexture->opaque;
+    mScalarRows = D3DSettings::Get().scalarRows;
+    if (!states.alphaBlend || (states.srcBlend == D3DBLEND_ONE && states.destBlend == D3DBLEND_ZERO))
+        mBlend = BlendKind::Replace;
+    else if (states.srcBlend == D3DBLEND_SRCALPHA && states.destBlend == D3DBLEND_INVSRCALPHA)
+        mBlend = BlendKind::Over;
+    else if (states.srcBlend == D3DBLEND_SRCALPHA && states.destBlend == D3DBLEND_ONE)
+        mBlend = BlendKind::AddWeighted;
+    else
+        mBlend = BlendKind::General;
 }
 
 uint32_t SoftRasterizer::Combine(uint32_t texel, uint32_t diffuse) const
@@ -357,7 +508,7 @@ void SoftRasterizer::Line(const D3DTLVertex& a, const D3DTLVertex& b)
             texel = mTexture->texels[size_t(iv) * size_t(mTexture->pitch) + size_t(iu)];
         }
         const uint32_t color = Combine(texel, diffuse);
-        BlendRow(int(py), int(px), 1, &color);
+        BlendRow(int(py), int(px), 1, &color, false);
     }
 }
 
@@ -480,16 +631,22 @@ void SoftRasterizer::DrawSpan(int y, int x0, int x1, const Attributes& attrs)
         src = DirectRow(y, x0, n, attrs, u, v);
     }
     if (!src) {
+        // Made when first needed: spans read straight from the texture use none.
+        if (mRow.size() < size_t(n))
+            mRow.resize(size_t(n));
         ShadeRow(y, x0, n, attrs, mRow.data());
         src = mRow.data();
     }
-    BlendRow(y, x0, n, src);
+    // An opaque texture under a flat white colour gives opaque pixels.
+    BlendRow(y, x0, n, src, mOpaqueTexels && attrs.flatColor && attrs.color == 0xFFFFFFFFu);
 }
 
-void SoftRasterizer::BlendRow(int y, int x0, int n, const uint32_t* src)
+void SoftRasterizer::BlendRow(int y, int x0, int n, const uint32_t* src, bool opaque)
 {
     const D3DRenderStates& s = mStates;
-    if (mDistort || mTarget.bitCount != 32) {
+    uint8_t* row = mTarget.bits + size_t(y) * size_t(mTarget.pitch);
+    if (mDistort || (mTarget.bitCount != 32 && mTarget.bitCount != 16)) {
+        // Pixel by pixel, through the misbehaving device.
         for (int i = 0; i < n; ++i) {
             uint32_t out = BlendPixel(s, src[i], ReadTarget(mTarget, x0 + i, y));
             if (mDistort)
@@ -498,26 +655,27 @@ void SoftRasterizer::BlendRow(int y, int x0, int n, const uint32_t* src)
         }
         return;
     }
-    uint32_t* d = reinterpret_cast<uint32_t*>(mTarget.bits + size_t(y) * size_t(mTarget.pitch)) + x0;
-    const bool blend = s.alphaBlend && !(s.srcBlend == D3DBLEND_ONE && s.destBlend == D3DBLEND_ZERO);
-    if (!blend) {
+    if (mTarget.bitCount == 16) {
+        uint16_t* d = reinterpret_cast<uint16_t*>(row) + x0;
+        if (mTarget.rgb555)
+            BlendRow16<true>(d, n, src, opaque);
+        else
+            BlendRow16<false>(d, n, src, opaque);
+        return;
+    }
+    uint32_t* d = reinterpret_cast<uint32_t*>(row) + x0;
+    switch (mBlend) {
+    case BlendKind::Replace:
         for (int i = 0; i < n; ++i)
             d[i] = src[i] | 0xFF000000u;
-    } else if (s.srcBlend == D3DBLEND_SRCALPHA && s.destBlend == D3DBLEND_INVSRCALPHA) {
-        for (int i = 0; i < n; ++i) {
-            const uint32_t p = src[i], a = p >> 24;
-            if (a == 0)
-                continue;
-            if (a == 255) {
-                d[i] = p;
-                continue;
-            }
-            const uint32_t q = d[i], ia = 256 - a;
-            const uint32_t rb = (((q & 0x00FF00FF) * ia + (p & 0x00FF00FF) * a) >> 8) & 0x00FF00FF;
-            const uint32_t g = (((q & 0x0000FF00) * ia + (p & 0x0000FF00) * a) >> 8) & 0x0000FF00;
-            d[i] = 0xFF000000u | rb | g;
-        }
-    } else if (s.srcBlend == D3DBLEND_SRCALPHA && s.destBlend == D3DBLEND_ONE) {
+        break;
+    case BlendKind::Over:
+        if (opaque)
+            std::copy(src, src + n, d);
+        else
+            OverRow32(d, src, n, mScalarRows);
+        break;
+    case BlendKind::AddWeighted:
         for (int i = 0; i < n; ++i) {
             const uint32_t p = src[i], w = Weight(p >> 24);
             if (w == 0)
@@ -528,10 +686,26 @@ void SoftRasterizer::BlendRow(int y, int x0, int n, const uint32_t* src)
             const uint32_t b = std::min(Channel(q, 0) + ((Channel(p, 0) * w) >> 8), 255u);
             d[i] = 0xFF000000u | r << 16 | g << 8 | b;
         }
-    } else {
+        break;
+    case BlendKind::General:
         for (int i = 0; i < n; ++i)
             d[i] = BlendPixel(s, src[i], d[i] | 0xFF000000u);
+        break;
     }
+}
+
+template <bool k555> void SoftRasterizer::BlendRow16(uint16_t* d, int n, const uint32_t* src, bool opaque) const
+{
+    if (mBlend == BlendKind::Replace || (mBlend == BlendKind::Over && opaque)) {
+        PackRow16<k555>(d, src, n, mScalarRows);
+        return;
+    }
+    if (mBlend == BlendKind::Over) {
+        OverRow16<k555>(d, src, n, mScalarRows);
+        return;
+    }
+    for (int i = 0; i < n; ++i)
+        d[i] = Pack16<k555>(BlendPixel(mStates, src[i], Expand16<k555>(d[i])));
 }
 
 void SoftRasterizer::Fill(const RasterTarget& target, int left, int top, int right, int bottom, uint32_t argb)

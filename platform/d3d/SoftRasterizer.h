@@ -28,6 +28,7 @@ struct RasterTexture {
     const uint32_t* texels = nullptr; // ARGB
     int pitch = 0;                    // in texels
     int width = 0, height = 0;
+    bool opaque = false;              // every texel has alpha 255
 };
 
 class SoftRasterizer {
@@ -66,8 +67,14 @@ private:
     void DrawSpan(int y, int x0, int x1, const Attributes& attrs);
     void ShadeRow(int y, int x0, int n, const Attributes& attrs, uint32_t* out);
     const uint32_t* DirectRow(int y, int x0, int n, const Attributes& attrs, int64_t& u, int64_t& v);
-    void BlendRow(int y, int x0, int n, const uint32_t* src);
+    // Blends a row of combined pixels into the target; opaque: every one of
+    // them has alpha 255.
+    void BlendRow(int y, int x0, int n, const uint32_t* src, bool opaque);
+    template <bool k555> void BlendRow16(uint16_t* d, int n, const uint32_t* src, bool opaque) const;
     uint32_t Combine(uint32_t texel, uint32_t diffuse) const;
+
+    // How the target blend combines a pixel with what is there.
+    enum class BlendKind { Replace, Over, AddWeighted, General };
 
     RasterTarget mTarget;
     D3DRenderStates mStates;
@@ -76,6 +83,9 @@ private:
     bool mLinear;
     bool mTexelOnly;   // the combined colour is the texel itself (for a white diffuse)
     bool mWrapU, mWrapV;
+    bool mOpaqueTexels; // an opaque texture whose texels pass through unchanged under white
+    bool mScalarRows;   // the scalar row kernels even where vector ones exist
+    BlendKind mBlend;
     std::vector<uint32_t> mRow;
 };
 

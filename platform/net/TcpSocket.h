@@ -19,6 +19,8 @@ public:
     bool Open();
     void Close();
     bool IsOpen() const { return mFd >= 0; }
+    // The descriptor, for waiting on it together with others (-1 when closed).
+    int Fd() const { return mFd; }
 
     enum class ConnectState { Connected, InProgress, Failed };
     // address in network byte order, port in host order.

@@ -1,4 +1,5 @@
 #include "platform/shell/NullShell.h"
+#include "platform/shell/ShellExecute.h"
 
 namespace plat {
 
@@ -7,6 +8,23 @@ bool NullShell::OpenUrl(const std::string& url)
     std::lock_guard<std::mutex> g(mLock);
     mOpened.push_back(url);
     return openSucceeds;
+}
+
+bool NullShell::Execute(const std::string& verb, const std::string& file, const std::string& parameters,
+                        const std::string& folder, int showCommand)
+{
+    bool alive = applicationAlive && applicationAlive();
+    std::lock_guard<std::mutex> g(mLock);
+    mRequests.push_back({verb, file, parameters, folder, showCommand, alive});
+    if (executeForReal)
+        return ExecuteOnDesktop(verb, file, parameters, folder, [](const std::string&) { return false; });
+    return executeSucceeds;
+}
+
+std::vector<NullShell::Request> NullShell::Requests()
+{
+    std::lock_guard<std::mutex> g(mLock);
+    return mRequests;
 }
 
 std::vector<std::string> NullShell::OpenedUrls()

@@ -1,4 +1,5 @@
 #include "platform/shell/RealShell.h"
+#include "platform/shell/ShellExecute.h"
 
 #include "platform/text/Utf8.h"
 #include "platform/window/RealWindowSystem.h"
@@ -24,6 +25,12 @@ bool RealShell::OpenUrl(const std::string& url)
     // Reap the opener whenever it ends.
     std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
     return true;
+}
+
+bool RealShell::Execute(const std::string& verb, const std::string& file, const std::string& parameters,
+                        const std::string& folder, int showCommand)
+{
+    return ExecuteOnDesktop(verb, file, parameters, folder, [this](const std::string& what) { return OpenUrl(what); });
 }
 
 bool RealShell::SetClipboardText(const std::wstring& text)

@@ -4,17 +4,35 @@ namespace plat {
 
 void MessageQueue::Post(const WindowMessage& msg)
 {
-    std::lock_guard<std::mutex> g(mLock);
-    mQueue.push_back(msg);
+    std::function<void()> notify;
+    {
+        std::lock_guard<std::mutex> g(mLock);
+        mQueue.push_back(msg);
+        notify = mNotify;
+    }
+    if (notify)
+        notify();
 }
 
 void MessageQueue::PostCoalescingMoves(const WindowMessage& msg)
 {
+    std::function<void()> notify;
+    {
+        std::lock_guard<std::mutex> g(mLock);
+        if (!mQueue.empty() && mQueue.back().message == msg.message)
+            mQueue.back() = msg;
+        else
+            mQueue.push_back(msg);
+        notify = mNotify;
+    }
+    if (notify)
+        notify();
+}
+
+void MessageQueue::SetNotify(std::function<void()> notify)
+{
     std::lock_guard<std::mutex> g(mLock);
-    if (!mQueue.empty() && mQueue.back().message == msg.message)
-        mQueue.back() = msg;
-    else
-        mQueue.push_back(msg);
+    mNotify = std::move(notify);
 }
 
 bool MessageQueue::Peek(WindowMessage& out)

@@ -75,6 +75,26 @@ void NullWindowSystem::SetTitle(WindowHandle w, const std::wstring& title)
         r->desc.title = title;
 }
 
+void NullWindowSystem::SetClientSize(WindowHandle w, int width, int height)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    Record* r = Find(w);
+    if (!r || (r->desc.width == width && r->desc.height == height))
+        return;
+    r->desc.width = width;
+    r->desc.height = height;
+    ++r->resizeCount;
+}
+
+void NullWindowSystem::SetIcon(WindowHandle w, const uint32_t* argb, int width, int height)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    if (Record* r = Find(w)) {
+        r->iconWidth = width;
+        r->iconHeight = height;
+    }
+}
+
 void NullWindowSystem::WorkArea(int& x, int& y, int& width, int& height)
 {
     x = workX;

@@ -17,6 +17,8 @@ public:
         int raiseCount = 0;
         int restoreCount = 0;
         int moveCount = 0;
+        int resizeCount = 0;
+        int iconWidth = 0, iconHeight = 0; // of the icon last set
     };
     WindowHandle Create(const WindowDesc& desc) override;
     void Destroy(WindowHandle w) override;
@@ -27,6 +29,8 @@ public:
     bool IsMinimized(WindowHandle w) override;
     bool IsVisible(WindowHandle w) override;
     void SetTitle(WindowHandle w, const std::wstring& title) override;
+    void SetClientSize(WindowHandle w, int width, int height) override;
+    void SetIcon(WindowHandle w, const uint32_t* argb, int width, int height) override;
     void DesktopSize(int& width, int& height) override;
     void WorkArea(int& x, int& y, int& width, int& height) override;
     void FrameMargins(int& left, int& top, int& right, int& bottom) override;

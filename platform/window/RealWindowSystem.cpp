@@ -285,6 +285,34 @@ void RealWindowSystem::SetTitle(WindowHandle w, const std::wstring& title)
     });
 }
 
+void RealWindowSystem::SetClientSize(WindowHandle w, int width, int height)
+{
+    RunOnEventThread([&] {
+        SDL_Window* win = Find(w);
+        if (!win)
+            return;
+        int oldWidth = 0, oldHeight = 0;
+        SDL_GetWindowSize(win, &oldWidth, &oldHeight);
+        if (oldWidth != width || oldHeight != height)
+            SDL_SetWindowSize(win, width, height);
+    });
+}
+
+void RealWindowSystem::SetIcon(WindowHandle w, const uint32_t* argb, int width, int height)
+{
+    RunOnEventThread([&] {
+        SDL_Window* win = Find(w);
+        if (!win || width <= 0 || height <= 0)
+            return;
+        SDL_Surface* icon = SDL_CreateRGBSurfaceFrom(const_cast<uint32_t*>(argb), width, height, 32, width * 4,
+                                                     0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000);
+        if (icon) {
+            SDL_SetWindowIcon(win, icon);
+            SDL_FreeSurface(icon);
+        }
+    });
+}
+
 void RealWindowSystem::DesktopSize(int& width, int& height)
 {
     RunOnEventThread([&] {

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -34,10 +35,14 @@ public:
     bool Peek(WindowMessage& out); // takes the oldest message, if any
     bool Empty();
     void Clear();
+    // Called (on the posting thread, outside the lock) after every post, so
+    // an event loop sleeping elsewhere wakes up.
+    void SetNotify(std::function<void()> notify);
 
 private:
     std::mutex mLock;
     std::deque<WindowMessage> mQueue;
+    std::function<void()> mNotify;
 };
 
 struct WindowDesc {
@@ -66,6 +71,10 @@ public:
     virtual bool IsMinimized(WindowHandle w) = 0;
     virtual bool IsVisible(WindowHandle w) = 0;
     virtual void SetTitle(WindowHandle w, const std::wstring& title) = 0;
+    // Resizes the client area, only when it differs from the size it has.
+    virtual void SetClientSize(WindowHandle w, int width, int height) {}
+    // The window's icon from 0xAARRGGBB rows (width x height, no padding).
+    virtual void SetIcon(WindowHandle w, const uint32_t* argb, int width, int height) {}
     virtual void DesktopSize(int& width, int& height) = 0;
     // The part of the desktop windows may use (without task bars).
     virtual void WorkArea(int& x, int& y, int& width, int& height) = 0;

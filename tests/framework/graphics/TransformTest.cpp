@@ -112,8 +112,13 @@ TEST(Stretch, FastStretchMatchesTheChannelDefinitionOnRandomImages)
     for (int round = 0; round < 30; ++round) {
         int w = 1 + int(rng() % 20), h = 1 + int(rng() % 4), scale = 1 + int(rng() % 2);
         std::vector<uint32_t> src(size_t(w) * h), dst(size_t(w * scale) * (h * scale));
-        for (auto& p : src)
-            p = rng() % 4 == 0 ? (rng() & 0x00FFFFFF) : rng();
+        // Alpha in runs on odd rounds, so whole groups of transparent samples occur.
+        for (size_t i = 0; i < src.size();) {
+            const bool clear = rng() % 4 == 0;
+            const size_t run = round % 2 ? 1 + rng() % 9 : 1;
+            for (size_t k = 0; k < run && i < src.size(); ++k, ++i)
+                src[i] = clear ? (rng() & 0x00FFFFFF) : rng();
+        }
         for (auto& p : dst)
             p = rng() % 3 == 0 ? rng() : (rng() | 0xFF000000u);
         auto s = MakeImage(w, h, src), d = MakeImage(w * scale, h * scale, dst);

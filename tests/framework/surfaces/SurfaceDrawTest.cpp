@@ -386,7 +386,8 @@ TEST(SurfaceDraw, RoutinesLeaveWhatTheyMayNotTouch)
 TEST(SurfaceDraw, WholeRowFormsMatchTheChannelFormulas)
 {
     // Random pixels through the 32-bit row forms, against the formulas
-    // applied one channel at a time.
+    // applied one channel at a time. Alpha comes in runs (transparent,
+    // opaque, any), so whole groups of transparent or opaque pixels occur.
     SurfaceDisplay t;
     uint32_t seed = 12345;
     auto next = [&seed] {
@@ -395,11 +396,13 @@ TEST(SurfaceDraw, WholeRowFormsMatchTheChannelFormulas)
     };
     const int w = 37, h = 5;
     std::vector<uint32_t> srcPixels(size_t(w) * h), destRaw(size_t(w) * h);
-    for (size_t i = 0; i < srcPixels.size(); ++i) {
-        const uint32_t pick = next() % 4;
-        const uint32_t alpha = pick == 0 ? 0 : pick == 1 ? 255 : next() & 0xFF;
-        srcPixels[i] = alpha << 24 | (next() & 0xFFFFFF);
-        destRaw[i] = next();
+    for (size_t i = 0; i < srcPixels.size();) {
+        const uint32_t pick = next() % 4, run = 1 + next() % 9;
+        for (uint32_t k = 0; k < run && i < srcPixels.size(); ++k, ++i) {
+            const uint32_t alpha = pick == 0 ? 0 : pick == 1 ? 255 : next() & 0xFF;
+            srcPixels[i] = alpha << 24 | (next() & 0xFFFFFF);
+            destRaw[i] = next();
+        }
     }
     const uint32_t M[3] = {0xFF0000, 0xFF00, 0xFF};
     auto prepare = [&] {
@@ -419,6 +422,9 @@ TEST(SurfaceDraw, WholeRowFormsMatchTheChannelFormulas)
     auto stretched = prepare();
     stretched->BlitStretched(src.get(), Rect(0, 0, w, h), Rect(0, 0, w, h), Rect(0, 0, w, h), Color::White,
                              DRAWMODE_NORMAL, true);
+    auto mirrored = prepare();
+    mirrored->BlitStretchedMirrored(src.get(), Rect(0, 0, w, h), Rect(0, 0, w, h), Rect(0, 0, w, h), Color::White,
+                                    DRAWMODE_NORMAL, true);
     auto filled = prepare();
     filled->FillRect(Rect(0, 0, w, h), Color(200, 100, 50, 77), DRAWMODE_NORMAL);
     const uint32_t fillColor[3] = {200, 100, 50};
@@ -437,6 +443,13 @@ TEST(SurfaceDraw, WholeRowFormsMatchTheChannelFormulas)
             const uint32_t expectNormal = a == 0 ? d : a == 255 ? n : over;
             EXPECT_EQ(SurfaceDisplay::Raw(normal->mSurface, x, y), expectNormal) << x << "," << y;
             EXPECT_EQ(SurfaceDisplay::Raw(stretched->mSurface, x, y), a == 0 ? d : over) << x << "," << y;
+            // The mirrored stretch puts this source pixel at w - 1 - x.
+            const uint32_t dm = destRaw[size_t(y * w + w - 1 - x)];
+            uint32_t overMirrored = n;
+            for (int c = 0; c < 3; ++c)
+                overMirrored += (((dm & M[c]) * (256 - a)) >> 8) & M[c];
+            EXPECT_EQ(SurfaceDisplay::Raw(mirrored->mSurface, w - 1 - x, y), a == 0 ? dm : overMirrored)
+                << x << "," << y;
             EXPECT_EQ(SurfaceDisplay::Raw(additive->mSurface, x, y), (n & 0xFFFFFF) ? add : d) << x << "," << y;
             EXPECT_EQ(SurfaceDisplay::Raw(filled->mSurface, x, y), fill) << x << "," << y;
         }

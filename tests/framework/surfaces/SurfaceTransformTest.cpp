@@ -126,3 +126,54 @@ TEST(SurfaceTransform, NearestStretchSamplesStayInsideTheSource)
     for (int y = 0; y < 4; ++y)
         EXPECT_EQ(Row(*image, y), Raw(4, 0xFF000004)) << y;
 }
+
+// The nearest stretch on 16-bit surfaces, plain and mirrored, against the
+// formula applied one channel at a time to random pixels (alpha in runs).
+TEST(SurfaceTransform, SixteenBitStretchMatchesTheChannelFormula)
+{
+    for (Layout layout : {Layout::R5G6B5, Layout::R5G5B5}) {
+        SCOPED_TRACE(Name(layout));
+        SurfaceDisplay t(layout);
+        uint32_t seed = 99;
+        auto next = [&seed] {
+            seed = seed * 1103515245u + 12345u;
+            return seed >> 8;
+        };
+        const int w = 29, h = 3;
+        std::vector<uint32_t> srcPixels(size_t(w) * h), destRaw(size_t(w) * h);
+        for (size_t i = 0; i < srcPixels.size();) {
+            const uint32_t pick = next() % 3, run = 1 + next() % 7;
+            for (uint32_t k = 0; k < run && i < srcPixels.size(); ++k, ++i) {
+                const uint32_t alpha = pick == 0 ? 0 : pick == 1 ? 255 : next() & 0xFF;
+                srcPixels[i] = alpha << 24 | (next() & 0xFFFFFF);
+                destRaw[i] = next() & 0xFFFF;
+            }
+        }
+        auto src = t.Memory(w, h, srcPixels);
+        const uint32_t* native = src->GetNativeBits(t.display);
+        const uint32_t M[3] = {layout == Layout::R5G6B5 ? 0xF800u : 0x7C00u, layout == Layout::R5G6B5 ? 0x07E0u : 0x03E0u,
+                               0x001Fu};
+        for (bool mirrored : {false, true}) {
+            SCOPED_TRACE(mirrored ? "mirrored" : "plain");
+            auto image = t.Surface(w, h, 0);
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    SurfaceDisplay::SetRaw(image->mSurface, x, y, destRaw[size_t(y * w + x)]);
+            if (mirrored)
+                image->BlitStretchedMirrored(src.get(), Rect(0, 0, w, h), Rect(0, 0, w, h), Rect(0, 0, w, h),
+                                             Color::White, DRAWMODE_NORMAL, true);
+            else
+                image->BlitStretched(src.get(), Rect(0, 0, w, h), Rect(0, 0, w, h), Rect(0, 0, w, h), Color::White,
+                                     DRAWMODE_NORMAL, true);
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const int dx = mirrored ? w - 1 - x : x;
+                    const uint32_t n = native[size_t(y * w + x)], a = n >> 24, d = destRaw[size_t(y * w + dx)];
+                    uint32_t over = n & 0xFFFF;
+                    for (int c = 0; c < 3; ++c)
+                        over += (((d & M[c]) * (256 - a)) >> 8) & M[c];
+                    EXPECT_EQ(SurfaceDisplay::Raw(image->mSurface, dx, y), a == 0 ? d : over) << x << "," << y;
+                }
+        }
+    }
+}

@@ -1,10 +1,10 @@
-#include "platform/clock/RealClock.h"
+#include "platform/clock/MonotonicClock.h"
 #include <cerrno>
 #include <ctime>
 
 namespace plat {
 
-uint32_t RealClock::NowMs()
+uint32_t MonotonicClock::NowMs()
 {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
@@ -12,7 +12,7 @@ uint32_t RealClock::NowMs()
     return uint32_t(ms);
 }
 
-void RealClock::SleepMs(uint32_t ms)
+void MonotonicClock::SleepMs(uint32_t ms)
 {
     timespec req{time_t(ms / 1000), long(ms % 1000) * 1000000L};
     while (nanosleep(&req, &req) != 0 && errno == EINTR) {

@@ -1,0 +1,5 @@
+#include "game/ui/UiDialog.h"
+
+UiDialog::UiDialog(UiElement* owner, void* context) : UiElement(owner), mContext(context) {}
+
+UiDialog::~UiDialog() = default;

@@ -1,0 +1,32 @@
+#include "launcher/RunLauncher.h"
+
+#include "launcher/HttpPageView.h"
+#include "launcher/PlaceholderPicture.h"
+#include "launcher/SystemHost.h"
+#include "launcher/TForm1.h"
+#include "launcher/WorkerUpdateNetwork.h"
+#include "platform/Platform.h"
+#include "platform/loop/TerminationSignals.h"
+
+namespace vorsel {
+
+int RunLauncher(plat::EventLoop& loop, const std::string& exeDir)
+{
+    plat::TerminationSignals signals(loop);
+    WorkerUpdateNetwork network(loop);
+    HttpPageView browser(loop, plat::Get().text);
+    SystemHost host;
+    PlaceholderPicture picture;
+    TForm1 Form1({&loop, plat::Get().windows, &browser, &network, &host, &picture}, exeDir);
+    loop.AddSource([&] {
+        if (plat::TerminationSignals::Requested())
+            Form1.TerminationRequested();
+    });
+    Form1.FormCreate();
+    Form1.Show();
+    if (!Form1.Ended())
+        loop.Run();
+    return 0;
+}
+
+} // namespace vorsel

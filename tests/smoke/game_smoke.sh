@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Runs the game from a copy of its game folder under Xvfb, started from
+# another folder: its window must come up titled with the game's
+# "app_title"; then Alt+F4 is typed into it, as a person would, and the game
+# must end by itself with exit code 0, leaving "InProgress" at 0.
+#   game_smoke.sh GAME_FOLDER [SCREEN_DUMP.xwd]
+set -euo pipefail
+source_folder=$1
+dump=${2:-}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export ZELK_RUNTIME_DIR=$work/run ZELK_APPDATA_DIR=$work/data ZELK_DOCUMENTS_DIR=$work/documents
+export ZELK_SETTINGS_FILE=$work/settings.reg SDL_AUDIODRIVER=dummy
+export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
+mkdir -p "$work/run" "$work/elsewhere"
+cp -r "$source_folder" "$work/game"
+
+cat >"$work/session.sh" <<INNER
+#!/usr/bin/env bash
+cd "$work/elsewhere"
+"$work/game/quillmore" >"$work/out.txt" 2>&1 &
+pid=\$!
+window=
+for i in \$(seq 1 100); do
+  sleep 0.1
+  window=\$(timeout 5 xdotool search --name '^Quillmore\$' 2>/dev/null | head -1) && [ -n "\$window" ] && break
+done
+if [ -z "\$window" ]; then
+  echo "no window titled Quillmore"
+  kill \$pid 2>/dev/null || true
+  exit 3
+fi
+sleep 1
+${dump:+xwd -root -silent >"$dump" || true}
+# Without a window manager the focus is given directly; each call is bounded.
+timeout 5 xdotool windowfocus "\$window" || true
+sleep 0.3
+timeout 5 xdotool key --clearmodifiers alt+F4 || true
+status=0
+for i in \$(seq 1 150); do
+  kill -0 \$pid 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 \$pid 2>/dev/null; then
+  echo "the game did not end after Alt+F4"
+  kill \$pid
+  exit 4
+fi
+wait \$pid || status=\$?
+exit \$status
+INNER
+chmod +x "$work/session.sh"
+status=0
+timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" "$work/session.sh" || status=$?
+cat "$work/out.txt" 2>/dev/null || true
+if [ "$status" -ne 0 ]; then
+  echo "game ended with $status"
+  exit 1
+fi
+grep -q '"InProgress"=dword:00000000' "$ZELK_SETTINGS_FILE" || { echo "InProgress not cleared"; exit 1; }
+echo "game smoke test passed"

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Vorsel in a real window under Xvfb: the window must carry the configured
+# caption and client size (a screen dump is kept as vorsel-screen.xwd); then
+# the platform asks the window to close, as a person would, and with
+# can_close 1 that starts the stand-in game, once, in the launcher's folder.
+set -euo pipefail
+program=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export ZELK_RUNTIME_DIR=$work/run ZELK_SETTINGS_FILE=$work/settings.reg
+export ZELK_AUTOCLOSE_MS=3000 SDL_AUDIODRIVER=dummy
+export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
+mkdir -p "$work/run" "$work/app"
+cp "$program" "$work/app/Vorsel"
+cat >"$work/app/Quillmore" <<GAME
+#!/bin/sh
+echo "\$\$ \$(pwd)" >>"$work/marker"
+GAME
+chmod +x "$work/app/Quillmore"
+# No update address; a page that never loads (nobody listens on port 1), so
+# only the close request can end the wait.
+printf '\r\nhttp://127.0.0.1:1/\r\n5\r\n60\r\n30\r\n500 300\r\nVorsel smoke\r\n\r\nQuillmore\r\n1\r\n' >"$work/app/vorsel.ini"
+cat >"$work/session.sh" <<INNER
+#!/usr/bin/env bash
+"$work/app/Vorsel" >"$work/out.txt" 2>&1 &
+pid=\$!
+for i in \$(seq 1 40); do
+  sleep 0.1
+  xwininfo -root -tree 2>/dev/null | grep -q '"Vorsel smoke"' && break
+done
+sleep 0.5
+xwininfo -root -tree >"$work/tree.txt" 2>&1 || true
+xwd -root -silent >"$work/screen.xwd" || true
+status=0
+wait \$pid || status=\$?
+exit \$status
+INNER
+chmod +x "$work/session.sh"
+status=0
+timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" "$work/session.sh" || status=$?
+cat "$work/out.txt"
+cp "$work/screen.xwd" vorsel-screen.xwd 2>/dev/null || true
+[ "$status" -eq 0 ] || { echo "Vorsel ended with $status"; exit 1; }
+line=$(grep '"Vorsel smoke"' "$work/tree.txt" || true)
+[ -n "$line" ] || { echo "no window with the configured caption"; cat "$work/tree.txt"; exit 1; }
+echo "$line" | grep -q '500x300' || { echo "the window is not 500 x 300: $line"; exit 1; }
+for _ in $(seq 1 50); do [ -s "$work/marker" ] && break; sleep 0.1; done
+[ "$(wc -l <"$work/marker" 2>/dev/null || echo 0)" -eq 1 ] || { echo "the game was not started exactly once"; exit 1; }
+[ "$(awk '{print $2}' "$work/marker")" = "$work/app" ] || { echo "the game ran elsewhere"; exit 1; }
+echo "vorsel smoke test passed"
