@@ -106,7 +106,7 @@ GameApp::GameApp(uintptr_t instance)
     mFontRegistry = new FontRegistry(this);
     mLocTable = new LocTable();
     mStringTable = new StringTable();
-    mParticleRegistry = new ParticleRegistry();
+    mParticleRegistry = new ParticleRegistry(mTextureRegistry);
     mCursorManager = nullptr;
     mOfficeScreen = nullptr;
 
