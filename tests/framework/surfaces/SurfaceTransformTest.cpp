@@ -77,7 +77,19 @@ TEST(SurfaceTransform, AdditiveRotationReadsPlainPixels)
         image->BlitRotated(src.get(), 0.0f, 0.0f, Rect(0, 0, 4, 4), Rect(0, 0, 4, 4), Color::White, mode, 0.0, 0.0f,
                            0.0f);
         EXPECT_EQ(src->IsPalettized(), mode == DRAWMODE_NORMAL) << mode;
-        EXPECT_NE(SurfaceDisplay::Raw(image->mSurface, 1, 1), 0u);
+        // Inside, each sample weighs 254 over black: a channel becomes 254 p >> 8
+        // whether blended or added.
+        EXPECT_EQ(SurfaceDisplay::Raw(image->mSurface, 1, 1), 0x000F1F2Fu) << mode;
+        // Every pixel as the same rotated blit gives on a memory image.
+        auto memory = t.Memory(4, 4, std::vector<uint32_t>(16, 0));
+        auto plain = t.Memory(4, 4, std::vector<uint32_t>(16, 0xFF102030));
+        memory->BlitRotated(plain.get(), 0.0f, 0.0f, Rect(0, 0, 4, 4), Rect(0, 0, 4, 4), Color::White, mode, 0.0,
+                            0.0f, 0.0f);
+        const uint32_t* m = memory->GetBits();
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x)
+                EXPECT_EQ(SurfaceDisplay::Raw(image->mSurface, x, y) & 0xFFFFFF, m[y * 4 + x] & 0xFFFFFF)
+                    << mode << " at " << x << "," << y;
     }
 }
 
