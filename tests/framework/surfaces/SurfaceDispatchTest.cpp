@@ -231,8 +231,34 @@ TEST(SurfaceDispatch, SmoothStretchGoesThroughATemporaryImage)
                          DRAWMODE_NORMAL, false);
     EXPECT_EQ(image->calls, (std::vector<std::string>{"Blit memory image 1,0 (0,0,4,6) of 4x6"}));
     EXPECT_FALSE(image->HasPixelArray());
-    EXPECT_NE(SurfaceDisplay::Raw(image->mSurface, 2, 2), 0u);
-    EXPECT_EQ(SurfaceDisplay::Raw(image->mSurface, 0, 0), 0u);
+
+    // The surface ends with the two steps worked out on memory images: the
+    // smooth stretch of the clipped part into a fresh (transparent) image of
+    // the clipped size, whose premultiplied native pixels the plain blit then
+    // lays over the black surface: each value is d (256 - a) >> 8 + n, here n,
+    // and a pixel of alpha 0 leaves the surface alone. A flat and a
+    // four-colour source, one pixel of it half transparent.
+    const std::vector<uint32_t> sources[] = {std::vector<uint32_t>(4, 0xFF808080),
+                                             {0xFFFF0000, 0xFF00FF00, 0x800000FF, 0xFF102030}};
+    for (const auto& pixels : sources) {
+        auto surface = Spy(t, 8, 8, 0xFF000000);
+        auto from = t.Memory(2, 2, pixels);
+        surface->BlitStretched(from.get(), Rect(0, 0, 6, 6), Rect(0, 0, 2, 2), Rect(1, 0, 4, 8), Color::White,
+                               DRAWMODE_NORMAL, false);
+        auto temporary = t.Memory(4, 6, std::vector<uint32_t>(24, 0));
+        temporary->BlitStretched(from.get(), Rect(-1, 0, 6, 6), Rect(0, 0, 2, 2), Rect(0, 0, 4, 6), Color::White,
+                                 DRAWMODE_NORMAL, false);
+        const uint32_t* argb = temporary->GetBits();
+        const uint32_t* native = temporary->GetNativeBits(t.display);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const bool inside = x >= 1 && x < 5 && y < 6;
+                const size_t i = size_t(y * 4 + x - 1);
+                const uint32_t want = inside && argb[i] >> 24 != 0 ? native[i] & 0xFFFFFF : 0;
+                EXPECT_EQ(SurfaceDisplay::Raw(surface->mSurface, x, y) & 0xFFFFFF, want)
+                    << std::hex << pixels[0] << " at " << std::dec << x << "," << y;
+            }
+    }
 }
 
 TEST(SurfaceDispatch, FailedLockKeepsTheMemoryCopy)

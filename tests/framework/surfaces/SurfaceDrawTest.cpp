@@ -2,8 +2,10 @@
 // coverage fill and the plain, additive and mirrored blits in each layout.
 #include "SurfaceFixture.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/graphics/SurfaceFormat.h"
 
 #include <climits>
+#include <random>
 
 using namespace Zelk;
 using namespace Zelk::test;
@@ -557,6 +559,56 @@ TEST(SurfaceDraw, ExtremeRectanglesStayInsideOnBothPaths)
                 EXPECT_EQ(pixels[size_t(x)] != background, x == c.drawnAt) << x;
                 EXPECT_EQ(pixels[size_t(6 + x)], background) << x;
             }
+        }
+    }
+}
+
+// The 16-bit spread forms against the three channels taken one at a time:
+// a seeded table of random pixel pairs and weights, each checked for the
+// round trip, the scaling by a 5-bit weight and the blend of two pixels.
+TEST(SurfaceDraw, SpreadFormsMatchTheChannelFormulasOnRandomPixels)
+{
+    struct Form {
+        const char* name;
+        uint32_t (*spread)(uint32_t);
+        uint32_t k;
+        int shift[3], bits[3];
+    } forms[] = {
+        {"565", Surface::Spread565, Surface::K565, {11, 5, 0}, {5, 6, 5}},
+        {"555", Surface::Spread555, Surface::K555, {10, 5, 0}, {5, 5, 5}},
+    };
+    struct Pick {
+        uint32_t s, d, w;
+    };
+    std::mt19937 rng(1717);
+    std::vector<Pick> picks;
+    for (uint32_t w : {0u, 7u, 8u, 128u, 255u, 256u})
+        picks.push_back({0xFFFF, 0xFFFF, w}); // every channel at its top
+    for (int i = 0; i < 2000; ++i)
+        picks.push_back({rng() & 0xFFFF, rng() & 0xFFFF, rng() % 257});
+
+    for (const Form& f : forms) {
+        SCOPED_TRACE(f.name);
+        const uint32_t used = f.bits[1] == 6 ? 0xFFFF : 0x7FFF;
+        // channel i of p, and a pixel rebuilt from three channels
+        auto channel = [&f](uint32_t p, int i) { return (p >> f.shift[i]) & ((1u << f.bits[i]) - 1); };
+        auto scaled = [&](uint32_t p, uint32_t k) {
+            uint32_t out = 0;
+            for (int i = 0; i < 3; ++i)
+                out |= ((channel(p, i) * k) >> 5) << f.shift[i];
+            return out;
+        };
+        for (const Pick& p : picks) {
+            const uint32_t ks = p.w >> 3, kd = (256 - p.w) >> 3;
+            EXPECT_EQ(Surface::Fold(f.spread(p.s)), p.s & used) << std::hex << p.s;
+            EXPECT_EQ(Surface::Fold(((f.spread(p.d) * kd) >> 5) & f.k), scaled(p.d, kd))
+                << std::hex << p.d << " weight " << std::dec << p.w;
+            uint32_t expected = 0;
+            for (int i = 0; i < 3; ++i)
+                expected |= (((channel(p.s, i) * ks) >> 5) + ((channel(p.d, i) * kd) >> 5)) << f.shift[i];
+            const uint32_t blend =
+                Surface::Fold((((f.spread(p.s) * ks) >> 5) & f.k) + (((f.spread(p.d) * kd) >> 5) & f.k));
+            EXPECT_EQ(blend, expected) << std::hex << p.s << " over " << p.d << " weight " << std::dec << p.w;
         }
     }
 }

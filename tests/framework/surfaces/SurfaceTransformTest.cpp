@@ -43,6 +43,36 @@ TEST(SurfaceTransform, UnturnedRotatedBlitLosesItsOuterColumnsAndLastRow)
         EXPECT_EQ(Row(*thin, y), Raw(4, white));
 }
 
+// A quarter turn either way on a black 32-bit surface: each channel is
+// (T + d (256 - Wt)) >> 8 with d = 0, the T >> 8 the memory image writes over
+// opaque black, so every pixel matches the memory image's quarter turn.
+TEST(SurfaceTransform, QuarterTurnsMatchTheMemoryImagePixelForPixel)
+{
+    SurfaceDisplay t;
+    const int W = 5, H = 4;
+    std::vector<uint32_t> pixels;
+    for (int i = 0; i < W * H; ++i)
+        pixels.push_back(0xFF000000u | uint32_t(i * 12) << 16 | uint32_t(250 - i * 11) << 8 | uint32_t(i * i % 256));
+    auto src = t.Memory(W, H, pixels);
+    for (double angle : {1.5707963267948966, -1.5707963267948966}) {
+        SCOPED_TRACE(angle);
+        auto image = t.Surface(16, 16, 0);
+        auto memory = t.Memory(16, 16, std::vector<uint32_t>(256, 0xFF000000));
+        for (Image* dest : {static_cast<Image*>(image.get()), static_cast<Image*>(memory.get())})
+            dest->BlitRotated(src.get(), 4.3f, 3.6f, Rect(0, 0, W, H), Rect(0, 0, 16, 16), Color::White,
+                              DRAWMODE_NORMAL, angle, 2.2f, 1.7f);
+        const uint32_t* m = memory->GetBits();
+        int drawn = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                drawn += m[y * 16 + x] != 0xFF000000u;
+                EXPECT_EQ(SurfaceDisplay::Raw(image->mSurface, x, y) & 0xFFFFFF, m[y * 16 + x] & 0xFFFFFF)
+                    << x << "," << y;
+            }
+        EXPECT_GE(drawn, 4);
+    }
+}
+
 TEST(SurfaceTransform, RotatedBlitColourAndAdditiveForms)
 {
     struct Case {
@@ -77,7 +107,19 @@ TEST(SurfaceTransform, AdditiveRotationReadsPlainPixels)
         image->BlitRotated(src.get(), 0.0f, 0.0f, Rect(0, 0, 4, 4), Rect(0, 0, 4, 4), Color::White, mode, 0.0, 0.0f,
                            0.0f);
         EXPECT_EQ(src->IsPalettized(), mode == DRAWMODE_NORMAL) << mode;
-        EXPECT_NE(SurfaceDisplay::Raw(image->mSurface, 1, 1), 0u);
+        // Inside, each sample weighs 254 over black: a channel becomes 254 p >> 8
+        // whether blended or added.
+        EXPECT_EQ(SurfaceDisplay::Raw(image->mSurface, 1, 1), 0x000F1F2Fu) << mode;
+        // Every pixel as the same rotated blit gives on a memory image.
+        auto memory = t.Memory(4, 4, std::vector<uint32_t>(16, 0));
+        auto plain = t.Memory(4, 4, std::vector<uint32_t>(16, 0xFF102030));
+        memory->BlitRotated(plain.get(), 0.0f, 0.0f, Rect(0, 0, 4, 4), Rect(0, 0, 4, 4), Color::White, mode, 0.0,
+                            0.0f, 0.0f);
+        const uint32_t* m = memory->GetBits();
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x)
+                EXPECT_EQ(SurfaceDisplay::Raw(image->mSurface, x, y) & 0xFFFFFF, m[y * 4 + x] & 0xFFFFFF)
+                    << mode << " at " << x << "," << y;
     }
 }
 
