@@ -67,4 +67,19 @@ private:
     std::map<std::string, std::vector<double>> times_;
 };
 
+// The main of a benchmark program: runs the benchmarks its arguments select
+// through a ratio reporter, then lets printRatios write the program's table.
+template <class PrintRatios>
+int RunWithRatios(int argc, char** argv, PrintRatios printRatios)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    printRatios(reporter);
+    benchmark::Shutdown();
+    return 0;
+}
+
 } // namespace bench

@@ -47,15 +47,10 @@ BENCHMARK(Stretch3D)->Arg(1)->Arg(0)->ArgNames({"nearest"})->Unit(benchmark::kMi
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    bench::RatioReporter::PrintHeader("renderer");
-    reporter.PrintRatio("3D frame / 2D frame, 32-bit", "OfficeFrame/rgb565:0/3d:1", "OfficeFrame/rgb565:0/3d:0", 1.5);
-    reporter.PrintRatio("3D frame / 2D frame, 5-6-5", "OfficeFrame/rgb565:1/3d:1", "OfficeFrame/rgb565:1/3d:0", 1.5);
-    reporter.PrintRatio("bilinear / nearest stretch", "Stretch3D/nearest:0", "Stretch3D/nearest:1", 2.0);
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithRatios(argc, argv, [](const bench::RatioReporter& r) {
+        bench::RatioReporter::PrintHeader("renderer");
+        r.PrintRatio("3D frame / 2D frame, 32-bit", "OfficeFrame/rgb565:0/3d:1", "OfficeFrame/rgb565:0/3d:0", 1.5);
+        r.PrintRatio("3D frame / 2D frame, 5-6-5", "OfficeFrame/rgb565:1/3d:1", "OfficeFrame/rgb565:1/3d:0", 1.5);
+        r.PrintRatio("bilinear / nearest stretch", "Stretch3D/nearest:0", "Stretch3D/nearest:1", 2.0);
+    });
 }

@@ -85,13 +85,8 @@ BENCHMARK(MemcpyEntry)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    bench::RatioReporter::PrintHeader("ratio");
-    reporter.PrintRatio("archive read / memcpy (4 MiB in 64 KiB pieces)", "PakReadEntry", "MemcpyEntry", 1.5);
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithRatios(argc, argv, [](const bench::RatioReporter& r) {
+        bench::RatioReporter::PrintHeader("ratio");
+        r.PrintRatio("archive read / memcpy (4 MiB in 64 KiB pieces)", "PakReadEntry", "MemcpyEntry", 1.5);
+    });
 }

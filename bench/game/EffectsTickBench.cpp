@@ -212,13 +212,8 @@ BENCHMARK(EmptyTick)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    bench::RatioReporter::PrintHeader("ratio");
-    reporter.PrintRatio("effects tick / empty tick (500 effects, 10 systems)", "EffectsTick", "EmptyTick");
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithRatios(argc, argv, [](const bench::RatioReporter& r) {
+        bench::RatioReporter::PrintHeader("ratio");
+        r.PrintRatio("effects tick / empty tick (500 effects, 10 systems)", "EffectsTick", "EmptyTick");
+    });
 }

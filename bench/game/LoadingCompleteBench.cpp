@@ -136,14 +136,9 @@ BENCHMARK(PugiParseSameBytes)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    bench::RatioReporter::PrintHeader("ratio");
-    reporter.PrintRatio("loading completion's reads / pugixml, same bytes", "OursLoadingReads", "PugiParseSameBytes",
-                        1.5);
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithRatios(argc, argv, [](const bench::RatioReporter& r) {
+        bench::RatioReporter::PrintHeader("ratio");
+        r.PrintRatio("loading completion's reads / pugixml, same bytes", "OursLoadingReads", "PugiParseSameBytes",
+                            1.5);
+    });
 }

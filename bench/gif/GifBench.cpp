@@ -121,14 +121,11 @@ BENCHMARK(BM_WebFloydSteinberg)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    bench::RatioReporter::PrintHeader("time over a copy of the same bytes (1024 x 1024)");
-    for (const char* op : {"BM_DecodeLZW", "BM_EncodeLZW", "BM_EncodeRLE"})
-        for (const char* arg : {"/noise:1", "/noise:0"})
-            reporter.PrintRatio(std::string(op + 3) + arg, std::string(op) + arg, "BM_Copy/bytes_per_pixel:1");
-    reporter.PrintRatio("WebFloydSteinberg", "BM_WebFloydSteinberg", "BM_Copy/bytes_per_pixel:3");
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithRatios(argc, argv, [](const bench::RatioReporter& r) {
+        bench::RatioReporter::PrintHeader("time over a copy of the same bytes (1024 x 1024)");
+        for (const char* op : {"BM_DecodeLZW", "BM_EncodeLZW", "BM_EncodeRLE"})
+            for (const char* arg : {"/noise:1", "/noise:0"})
+                r.PrintRatio(std::string(op + 3) + arg, std::string(op) + arg, "BM_Copy/bytes_per_pixel:1");
+        r.PrintRatio("WebFloydSteinberg", "BM_WebFloydSteinberg", "BM_Copy/bytes_per_pixel:3");
+    });
 }
