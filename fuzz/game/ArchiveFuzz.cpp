@@ -1,5 +1,6 @@
 // An archive of the input's bytes added to a fresh layer; when it is taken,
 // every entry is read whole, by lines and by 16-bit units, and searched for.
+#include "fuzz/FuzzTempFolder.h"
 #include "game/core/PakInterface.h"
 
 #include <cstdio>
@@ -12,15 +13,7 @@ namespace {
 
 std::string ArchivePath()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zelk-fuzz-pak-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        abort();
-    static std::string root = pattern;
-    std::atexit([] {
-        std::error_code ec;
-        std::filesystem::remove_all(root, ec);
-    });
-    return root + "/input.pak";
+    return fuzzsupport::TempFolder("zelk-fuzz-pak") + "/input.pak";
 }
 
 void ReadEntry(PakInterface& pak, const std::string& key)

@@ -5,6 +5,7 @@
 //
 // Input: name bytes, 0, mode byte, operation bytes, 0, content bytes.
 #include "framework/resources/PakFileAccess.h"
+#include "fuzz/FuzzTempFolder.h"
 #include "fuzz/resources/FuzzSupport.h"
 #include "platform/files/DiskFiles.h"
 
@@ -19,14 +20,7 @@ namespace {
 
 std::string MakeTree()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zelk-fuzz-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        abort();
-    static std::string root = pattern;
-    std::atexit([] {
-        std::error_code ec;
-        std::filesystem::remove_all(root, ec);
-    });
+    const std::string root = fuzzsupport::TempFolder("zelk-fuzz");
     for (const char* dir : {"/Data", "/Data/Images", "/properties"})
         mkdir((root + dir).c_str(), 0700);
     for (const char* file : {"/Data/Images/Logo.PNG", "/Data/images.txt", "/properties/resources.xml"})
