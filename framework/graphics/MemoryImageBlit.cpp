@@ -1,10 +1,10 @@
 // Fills and the plain blit of memory images, normal and additive.
-#include "framework/graphics/AddRow.h"
 #include "framework/graphics/BlendRow.h"
 #include "framework/graphics/ImageSource.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/PixelBlend.h"
 #include "framework/graphics/SaturationTable.h"
+#include "framework/graphics/WideRows.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,6 +3,7 @@
 // 8-8-8 layout. Each gives exactly the result of the routine's formula; with
 // SSE2 four pixels go at a time in 16-bit lanes, where every product fits.
 #include <cstdint>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -47,9 +48,16 @@ inline void OverNativeRow(uint32_t* d, const uint32_t* n, int count)
 
 // OverNativeRow for samples n(i) whose alpha may be 0: those leave their
 // pixel as it is (its top byte too). An opaque sample gives itself, so groups
-// of four that are all opaque are copied and all transparent skipped.
+// of four that are all opaque are copied and all transparent skipped. The
+// samples come from a function of the column or straight from a row of words.
 template <typename Sample> inline void OverNativeSkipRow(uint32_t* d, int count, Sample n)
 {
+    auto at = [&n](int i) -> uint32_t {
+        if constexpr (std::is_pointer_v<Sample>)
+            return n[i];
+        else
+            return n(i);
+    };
     int i = 0;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
@@ -61,7 +69,11 @@ template <typename Sample> inline void OverNativeSkipRow(uint32_t* d, int count,
         return _mm_srli_epi16(_mm_mullo_epi16(d16, _mm_sub_epi16(k256, a)), 8);
     };
     for (; i + 4 <= count; i += 4) {
-        const __m128i nv = _mm_set_epi32(int32_t(n(i + 3)), int32_t(n(i + 2)), int32_t(n(i + 1)), int32_t(n(i)));
+        __m128i nv;
+        if constexpr (std::is_pointer_v<Sample>)
+            nv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(n + i));
+        else
+            nv = _mm_set_epi32(int32_t(n(i + 3)), int32_t(n(i + 2)), int32_t(n(i + 1)), int32_t(n(i)));
         const __m128i alpha = _mm_and_si128(nv, alphaMask);
         const __m128i none = _mm_cmpeq_epi32(alpha, zero);
         const int noneBits = _mm_movemask_epi8(none);
@@ -80,7 +92,7 @@ template <typename Sample> inline void OverNativeSkipRow(uint32_t* d, int count,
     }
 #endif
     for (; i < count; ++i)
-        if (const uint32_t p = n(i); p >> 24)
+        if (const uint32_t p = at(i); p >> 24)
             d[i] = OverNative(d[i], p);
 }
 

@@ -1,0 +1,24 @@
+#pragma once
+// Row kernels with a 256-bit form chosen at run time on processors that have
+// it; every form gives the bytes of the scalar definition.
+#include <cstdint>
+
+namespace Zelk {
+namespace BlendRow {
+
+// Saturating add of n colours whose alpha bytes are 0 (an image's additive
+// form) to the destination pixels; the destination alpha stays.
+void AddColors(uint32_t* d, const uint32_t* s, int n);
+
+// Native premultiplied words over a 32-bit row: a word of alpha 0 leaves its
+// pixel as it is, any other gives its colour plus the pixel's colour times
+// (256 - alpha) / 256, and its own top byte.
+void OverNativeSkip(uint32_t* d, const uint32_t* s, int n);
+
+// The same onto a 5-6-5 row: the words hold the premultiplied 5-6-5 colour
+// in their low half. Each channel of the pixel keeps floor(channel x
+// ((256 - alpha) >> 3) / 32), then the colour is added as a 16-bit number.
+void OverNativeSkip565(uint16_t* d, const uint32_t* s, int n);
+
+} // namespace BlendRow
+} // namespace Zelk
