@@ -69,6 +69,7 @@ private:
     TGIFImage* fImage;
     PainterHost* fHost;
     Bitmap* fCanvas;
+    std::weak_ptr<char> fCanvasHandle; // the canvas's context, with goValidateCanvas
     TRect fRect;
     unsigned fDrawOptions;
     std::atomic<int> fAnimationSpeed;

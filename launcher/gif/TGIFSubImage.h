@@ -91,8 +91,9 @@ public:
     // Draws the frame at its place scaled into rect of a 32-bit canvas
     // (nearest pixel, edges by the multiply-divide rule), leaving the canvas
     // where the frame is transparent when transparent is set. Indices past
-    // the table draw black.
-    void Draw(Bitmap& canvas, const TRect& rect, bool transparent) const;
+    // the table draw black. Tiled, the frame is drawn at its own size at
+    // every step of the image's size from rect's corner, inside rect.
+    void Draw(Bitmap& canvas, const TRect& rect, bool transparent, bool tile = false) const;
     // The frame's place scaled into rect.
     TRect PlaceIn(const TRect& rect) const;
     // Cuts the transparent border of a transparent frame; an all-transparent
@@ -105,6 +106,7 @@ public:
     void SaveToStream(Stream& s) override;
 
 private:
+    void DrawAt(Bitmap& canvas, const TRect& place, const TRect& clip, bool transparent) const;
     TImageDescriptor fDescriptor;
     TGIFLocalColorMap fColorMap;
     TGIFExtensionList fExtensions;

@@ -14,11 +14,28 @@ TRect TGIFSubImage::PlaceIn(const TRect& rect) const
         rect.Left + MulDiv(Left() + Width(), rect.Width(), iw), rect.Top + MulDiv(Top() + Height(), rect.Height(), ih)};
 }
 
-void TGIFSubImage::Draw(Bitmap& canvas, const TRect& rect, bool transparent) const
+void TGIFSubImage::Draw(Bitmap& canvas, const TRect& rect, bool transparent, bool tile) const
 {
     if (Empty())
         return;
-    const TRect place = PlaceIn(rect);
+    const TRect whole{0, 0, canvas.Width(), canvas.Height()};
+    if (!tile) {
+        DrawAt(canvas, PlaceIn(rect), whole, transparent);
+        return;
+    }
+    // Copies of the frame at its size, at steps of the image's size, inside rect.
+    const int iw = fGIFImage && fGIFImage->Width() > 0 ? fGIFImage->Width() : Width();
+    const int ih = fGIFImage && fGIFImage->Height() > 0 ? fGIFImage->Height() : Height();
+    const TRect clip{std::max(rect.Left, 0), std::max(rect.Top, 0), std::min(rect.Right, whole.Right),
+        std::min(rect.Bottom, whole.Bottom)};
+    for (int64_t y = int64_t(rect.Top) + Top(); y < clip.Bottom; y += ih)
+        for (int64_t x = int64_t(rect.Left) + Left(); x < clip.Right; x += iw)
+            if (x + Width() > clip.Left && y + Height() > clip.Top)
+                DrawAt(canvas, TRect{int(x), int(y), int(x) + Width(), int(y) + Height()}, clip, transparent);
+}
+
+void TGIFSubImage::DrawAt(Bitmap& canvas, const TRect& place, const TRect& clip, bool transparent) const
+{
     if (place.Width() <= 0 || place.Height() <= 0)
         return;
     // Every index reads a colour: entries past the table are black.
@@ -28,8 +45,8 @@ void TGIFSubImage::Draw(Bitmap& canvas, const TRect& rect, bool transparent) con
         colours[i] = RGB2Color(map.Data()[i]);
     const int skip = transparent && fTransparent && fGraphicControlExtension
         ? fGraphicControlExtension->TransparentColorIndex() : -1;
-    const int x0 = std::max(place.Left, 0), x1 = std::min(place.Right, canvas.Width());
-    const int y0 = std::max(place.Top, 0), y1 = std::min(place.Bottom, canvas.Height());
+    const int x0 = std::max({place.Left, clip.Left, 0}), x1 = std::min({place.Right, clip.Right, canvas.Width()});
+    const int y0 = std::max({place.Top, clip.Top, 0}), y1 = std::min({place.Bottom, clip.Bottom, canvas.Height()});
     for (int y = y0; y < y1; ++y) {
         const int sy = int(int64_t(y - place.Top) * Height() / place.Height());
         const uint8_t* row = fData.data() + size_t(sy) * size_t(Width());
