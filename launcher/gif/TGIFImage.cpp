@@ -251,7 +251,7 @@ void TGIFImage::Warning(const void* sender, TGIFSeverity severity, const std::st
 void TGIFImage::Progress(TProgressStage stage, int percent, const std::string& message)
 {
     if (OnProgress)
-        OnProgress(this, stage, percent, false, message);
+        OnProgress(this, stage, percent, fPaletteModified, message);
 }
 
 void TGIFImage::Changed()

@@ -115,6 +115,22 @@ public:
     bool HasBitmap() const { return fBitmap != nullptr; }
     // Stops the draw painter, waits for it and drops the off-screen bitmap.
     void StopDraw();
+    // Whether frames are shown dithered over the web colours: goDither, and
+    // goAutoDither clear or a paletted screen.
+    bool Dithers() const;
+    // Drops every frame's bitmap and the image's palette (built again when
+    // asked for).
+    void FreeBitmaps();
+    // The palette the image is shown with: the off-screen bitmap's, the one
+    // set, the web palette when dithering, the global table's, else frame
+    // 0's; null without any. Asked again from inside (frame 0 without a
+    // table of its own asks the image): "No global or local color table
+    // defined".
+    std::shared_ptr<const Palette> GetPalette();
+    // Another palette: the off-screen bitmap is dropped and the image marked
+    // palette-modified and changed.
+    void SetPalette(std::shared_ptr<const Palette> palette);
+    bool PaletteModified() const { return fPaletteModified; }
     // Starts an extra painter; none for an empty image or rectangle. A
     // synchronous painter has run to its end when this returns.
     std::shared_ptr<TGIFPainter> Paint(Bitmap& canvas, const TRect& rect, unsigned options);
@@ -182,6 +198,9 @@ private:
     std::vector<std::shared_ptr<TGIFPainter>> fPainters;
     std::shared_ptr<TGIFPainter> fDrawPainter;
     std::unique_ptr<Bitmap> fBitmap;  // the off-screen bitmap
+    std::shared_ptr<const Palette> fPalette;
+    bool fInsideGetPalette = false;
+    bool fPaletteModified = false;
     Bitmap* fDrawCanvas = nullptr;     // where the draw painter's frames are shown
     TRect fDrawRect;
     bool fIsDrawing = false;

@@ -1,5 +1,9 @@
 // Drawing and the painters of TGIFImage.
+#include "launcher/gif/GIFException.h"
+#include "launcher/gif/GIFMessages.h"
+#include "launcher/gif/Palettes.h"
 #include "launcher/gif/PainterHost.h"
+#include "launcher/gif/ScreenIsPaletted.h"
 #include "launcher/gif/TGIFImage.h"
 #include "launcher/gif/TGIFPainter.h"
 #include "launcher/gif/TGIFSubImage.h"
@@ -21,13 +25,57 @@ void TGIFImage::SetDrawOptions(unsigned options)
 {
     if (options == fDrawOptions)
         return;
-    {
-        std::lock_guard<std::recursive_mutex> guard(fPaintersLock);
-        if (fDrawPainter)
-            fDrawPainter->Stop();
-    }
+    StopDraw();
     fDrawOptions = options;
+    FreeBitmaps(); // dithering may have changed
     Changed();
+}
+
+bool TGIFImage::Dithers() const
+{
+    return (fDrawOptions & goDither) && (!(fDrawOptions & goAutoDither) || ScreenIsPaletted());
+}
+
+void TGIFImage::FreeBitmaps()
+{
+    for (int i = 0; i < fImages.Count(); ++i)
+        fImages.SubImage(i)->FreeBitmap();
+    fPalette.reset();
+}
+
+std::shared_ptr<const Palette> TGIFImage::GetPalette()
+{
+    if (fInsideGetPalette)
+        throw GIFException(Msg::kNoColorTable);
+    fInsideGetPalette = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{fInsideGetPalette};
+    if (fBitmap && fBitmap->GetPalette().Count() > 0)
+        return std::make_shared<Palette>(fBitmap->GetPalette());
+    if (fPalette)
+        return fPalette;
+    if (Dithers())
+        return fPalette = std::make_shared<Palette>(Palettes::Web());
+    if (GlobalColorMap().Count() > 0)
+        return fPalette = std::make_shared<Palette>(GlobalColorMap().ExportPalette());
+    if (!Empty())
+        return fImages.SubImage(0)->GetPalette();
+    return nullptr;
+}
+
+void TGIFImage::SetPalette(std::shared_ptr<const Palette> palette)
+{
+    const bool same = palette == fPalette || (palette && fPalette && *palette == *fPalette);
+    if (same)
+        return;
+    fPalette = std::move(palette);
+    if (fBitmap && !(fPalette && fBitmap->GetPalette() == *fPalette)) {
+        StopDraw();
+        fPaletteModified = true;
+        Changed();
+    }
 }
 
 void TGIFImage::SetAnimationSpeed(int value)

@@ -192,6 +192,21 @@ void TGIFPainter::PaintFrame(int index, TDisposalMethod disposal)
     });
 }
 
+void TGIFPainter::BuildFrameBitmap(int index)
+{
+    {
+        std::lock_guard<std::mutex> guard(fImageLock);
+        if (!fImage || index >= fImage->Images().Count() || fImage->Images().SubImage(index)->HasBitmap())
+            return;
+    }
+    // Built on the GUI thread, where its progress is reported.
+    Synchronize([this, index] {
+        std::lock_guard<std::mutex> guard(fImageLock);
+        if (fImage && index < fImage->Images().Count())
+            fImage->Images().SubImage(index)->GetBitmap();
+    });
+}
+
 void TGIFPainter::ClearFrameArea(const TGIFSubImage& frame)
 {
     const TRect whole{0, 0, fRect.Width(), fRect.Height()};
@@ -323,6 +338,7 @@ void TGIFPainter::Run()
                 if (pending < 1) {
                     std::this_thread::yield();
                 } else {
+                    BuildFrameBitmap(index);
                     const int speed = fAnimationSpeed;
                     int wait;
                     if (speed < 1) {

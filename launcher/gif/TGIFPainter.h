@@ -60,6 +60,7 @@ private:
     void Synchronize(const std::function<void()>& work);
     void Event(const TNotifyEvent& handler);
     void WaitDelay(int ms);
+    void BuildFrameBitmap(int index);
     void PaintFrame(int index, TDisposalMethod disposal);
     void PaintBuffered(TGIFSubImage& frame, int index, TDisposalMethod disposal);
     void ClearFrameArea(const TGIFSubImage& frame);

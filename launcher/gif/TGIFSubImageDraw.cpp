@@ -1,7 +1,11 @@
 // Drawing of a frame onto a canvas.
+#include "launcher/gif/DitherFactory.h"
+#include "launcher/gif/GIFMessages.h"
+#include "launcher/gif/Palettes.h"
 #include "launcher/gif/TGIFGraphicControlExtension.h"
 #include "launcher/gif/TGIFImage.h"
 #include "launcher/gif/TGIFSubImage.h"
+#include "launcher/gif/TNetscapeColorLookup.h"
 #include <algorithm>
 
 namespace GIFImage {
@@ -12,6 +16,116 @@ TRect TGIFSubImage::PlaceIn(const TRect& rect) const
     const int ih = fGIFImage && fGIFImage->Height() > 0 ? fGIFImage->Height() : Height();
     return TRect{rect.Left + MulDiv(Left(), rect.Width(), iw), rect.Top + MulDiv(Top(), rect.Height(), ih),
         rect.Left + MulDiv(Left() + Width(), rect.Width(), iw), rect.Top + MulDiv(Top() + Height(), rect.Height(), ih)};
+}
+
+std::unique_ptr<Bitmap> TGIFSubImage::BuildBitmap() const
+{
+    auto progress = [this](TProgressStage stage, int percent) {
+        if (fGIFImage)
+            fGIFImage->Progress(stage, percent, Msg::kRendering);
+    };
+    progress(psStarting, 0);
+    auto bitmap = std::make_unique<Bitmap>(Width(), Height(), pf8bit);
+    try {
+        const TGIFColorMap& map = ActiveColorMap();
+        const bool dither = fGIFImage && fGIFImage->Dithers();
+        bitmap->SetPalette(dither ? Palettes::Web() : map.ExportPalette());
+        if (!Empty()) {
+            const int transparentIndex = fTransparent && fGraphicControlExtension
+                ? fGraphicControlExtension->TransparentColorIndex() : -1;
+            std::vector<uint8_t> mask(size_t(Width()) * size_t(Height()), 0);
+            bool masked = false;
+            TNetscapeColorLookup web;
+            std::unique_ptr<TDitherEngine> ditherer;
+            int fill = 0;
+            if (dither) {
+                ditherer = CreateDitherer(TDitherMode::dmFloydSteinberg, Width(), &web);
+                if (transparentIndex >= 0) {
+                    const TGIFColor t = map.ColorAt(transparentIndex);
+                    int r, g, b;
+                    fill = web.Lookup(t.Red, t.Green, t.Blue, r, g, b);
+                }
+            }
+            TGIFColor colours[256] = {};
+            for (int i = 0; i < map.Count(); ++i)
+                colours[i] = map.Data()[i];
+            for (int y = 0; y < Height(); ++y) {
+                const uint8_t* in = fData.data() + size_t(y) * size_t(Width());
+                uint8_t* out = bitmap->ScanLine(y);
+                uint8_t* maskRow = mask.data() + size_t(y) * size_t(Width());
+                for (int i = 0; i < Width(); ++i) {
+                    // The ditherer walks in serpentine order; plain copies go left to right.
+                    const int x = ditherer ? ditherer->Column() : i;
+                    const uint8_t p = in[x];
+                    if (p == transparentIndex) {
+                        maskRow[x] = 1;
+                        masked = true;
+                        if (ditherer) {
+                            ditherer->Skip();
+                            out[x] = uint8_t(fill);
+                            continue;
+                        }
+                    }
+                    if (ditherer) {
+                        int r, g, b;
+                        out[x] = uint8_t(ditherer->Dither(colours[p].Red, colours[p].Green, colours[p].Blue, r, g, b));
+                    } else {
+                        out[x] = p;
+                    }
+                }
+                if (ditherer)
+                    ditherer->NextLine();
+                if (y % 32 == 31)
+                    progress(psRunning, (y + 1) * 100 / Height());
+            }
+            if (masked) {
+                bitmap->Transparent = true;
+                bitmap->Mask = std::move(mask);
+            }
+        }
+    } catch (...) {
+        progress(psEnding, 0);
+        throw;
+    }
+    progress(psEnding, 100);
+    return bitmap;
+}
+
+const Bitmap& TGIFSubImage::GetBitmap() const
+{
+    std::lock_guard<std::mutex> guard(fBitmapLock);
+    if (!fBitmap)
+        fBitmap = BuildBitmap();
+    return *fBitmap;
+}
+
+bool TGIFSubImage::HasBitmap() const
+{
+    std::lock_guard<std::mutex> guard(fBitmapLock);
+    return fBitmap != nullptr;
+}
+
+void TGIFSubImage::FreeBitmap()
+{
+    std::lock_guard<std::mutex> guard(fBitmapLock);
+    fBitmap.reset();
+    fPalette.reset();
+}
+
+std::shared_ptr<const Palette> TGIFSubImage::GetPalette()
+{
+    {
+        std::lock_guard<std::mutex> guard(fBitmapLock);
+        if (fBitmap && fBitmap->GetPalette().Count() > 0)
+            return std::make_shared<Palette>(fBitmap->GetPalette());
+        if (fPalette)
+            return fPalette;
+        if (fGIFImage && fGIFImage->Dithers())
+            return fPalette = std::make_shared<Palette>(Palettes::Web());
+        if (fColorMap.Count() > 0)
+            return fPalette = std::make_shared<Palette>(fColorMap.ExportPalette());
+    }
+    return fGIFImage ? fGIFImage->GetPalette() : nullptr;
 }
 
 void TGIFSubImage::Draw(Bitmap& canvas, const TRect& rect, bool transparent, bool tile) const
@@ -38,11 +152,13 @@ void TGIFSubImage::DrawAt(Bitmap& canvas, const TRect& place, const TRect& clip,
 {
     if (place.Width() <= 0 || place.Height() <= 0)
         return;
-    // Every index reads a colour: entries past the table are black.
+    // The frame's bitmap gives the colours (entries past its palette are
+    // black); the transparent index, as it stands now, leaves the canvas.
+    const Bitmap& bitmap = GetBitmap();
     uint32_t colours[256] = {};
-    const TGIFColorMap& map = ActiveColorMap();
-    for (int i = 0; i < map.Count(); ++i)
-        colours[i] = RGB2Color(map.Data()[i]);
+    const Palette& palette = bitmap.GetPalette();
+    for (int i = 0; i < palette.Count() && i < 256; ++i)
+        colours[i] = RGB2Color(palette.Entries[size_t(i)]);
     const int skip = transparent && fTransparent && fGraphicControlExtension
         ? fGraphicControlExtension->TransparentColorIndex() : -1;
     const int x0 = std::max({place.Left, clip.Left, 0}), x1 = std::min({place.Right, clip.Right, canvas.Width()});
@@ -50,11 +166,12 @@ void TGIFSubImage::DrawAt(Bitmap& canvas, const TRect& place, const TRect& clip,
     for (int y = y0; y < y1; ++y) {
         const int sy = int(int64_t(y - place.Top) * Height() / place.Height());
         const uint8_t* row = fData.data() + size_t(sy) * size_t(Width());
+        const uint8_t* shown = bitmap.ScanLine(sy);
         for (int x = x0; x < x1; ++x) {
-            const uint8_t p = row[int64_t(x - place.Left) * Width() / place.Width()];
-            if (p == skip)
+            const int64_t sx = int64_t(x - place.Left) * Width() / place.Width();
+            if (row[sx] == skip)
                 continue;
-            canvas.SetPixelColor(x, y, Color2RGB(colours[p]));
+            canvas.SetPixelColor(x, y, Color2RGB(colours[shown[sx]]));
         }
     }
 }

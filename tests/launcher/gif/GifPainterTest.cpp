@@ -451,3 +451,19 @@ TEST(GifPainter, DirectDrawPaintsOnTheCanvasAndAGoneCanvasEndsThePainterQuietly)
     EXPECT_EQ(a.canvas.PixelColor(3, 3), (TGIFColor{1, 2, 3}));
     EXPECT_EQ(warnings, std::vector<std::string>{});
 }
+
+TEST(GifPainter, FrameBitmapsAreBuiltOnceEachWithTheirProgressOnTheGuiThread)
+{
+    Animation a(3, 1);
+    int starts = 0, elsewhere = 0;
+    a.image.OnProgress = [&](const void*, TProgressStage stage, int, bool, const std::string& m) {
+        elsewhere += !a.host.IsGuiThread();
+        starts += stage == psStarting && m == "Rendering...";
+    };
+    a.Loop(0, 0);
+    a.Start(kAsync);
+    ASSERT_TRUE(a.host.DrainUntil([&] { return a.painted.size() >= 7; }));
+    a.image.PaintStop();
+    EXPECT_EQ(elsewhere, 0);
+    EXPECT_EQ(starts, 3);
+}
