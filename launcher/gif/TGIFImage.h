@@ -44,12 +44,17 @@ public:
     // Copies another image's screen, frames and settings; the copy keeps no
     // progress or warning handler.
     void Assign(const TGIFImage& source);
+    // A bitmap gets the image's off-screen bitmap (frame 0 drawn over the
+    // screen, or the animation as far as it went); an empty image gives an
+    // empty bitmap.
+    void AssignTo(Bitmap& dest);
     // The "GIF Image" clipboard format.
     static unsigned ClipboardFormat();
     // Reads the clipboard's data of that format: "GIF Image" bytes or the
     // bitmap format; any other format is "Unsupported clipboard format".
     void LoadFromClipboardFormat(unsigned format, const Clipboard& clipboard);
-    // Puts the GIF on the clipboard (nothing for an empty image).
+    // Puts the image's bitmap under the bitmap format and the GIF under
+    // "GIF Image" (nothing for an empty image).
     void SaveToClipboardFormat(Clipboard& clipboard);
 
     TGIFVersion Version() const;

@@ -115,6 +115,8 @@ public:
     const Bitmap& GetBitmap() const;
     bool HasBitmap() const;
     void FreeBitmap();
+    // A bitmap gets a copy of the frame's bitmap.
+    void AssignTo(Bitmap& dest) const;
     // The palette the frame is shown with: its bitmap's, the web palette
     // when dithering, its local table's; else the image's.
     std::shared_ptr<const Palette> GetPalette();

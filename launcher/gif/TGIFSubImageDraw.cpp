@@ -99,6 +99,12 @@ const Bitmap& TGIFSubImage::GetBitmap() const
     return *fBitmap;
 }
 
+void TGIFSubImage::AssignTo(Bitmap& dest) const
+{
+    dest = GetBitmap();
+    dest.OnChange = nullptr;
+}
+
 bool TGIFSubImage::HasBitmap() const
 {
     std::lock_guard<std::mutex> guard(fBitmapLock);
