@@ -1,7 +1,8 @@
 #include "launcher/RunLauncher.h"
 
+#include "launcher/FormPicture.h"
+#include "launcher/GIFBusyPicture.h"
 #include "launcher/HttpPageView.h"
-#include "launcher/PlaceholderPicture.h"
 #include "launcher/SystemHost.h"
 #include "launcher/TForm1.h"
 #include "launcher/WorkerUpdateNetwork.h"
@@ -16,7 +17,7 @@ int RunLauncher(plat::EventLoop& loop, const std::string& exeDir)
     WorkerUpdateNetwork network(loop);
     HttpPageView browser(loop, plat::Get().text);
     SystemHost host;
-    PlaceholderPicture picture;
+    GIFBusyPicture picture(loop, *plat::Get().clock, Image1PictureData(), Image1PictureSize());
     TForm1 Form1({&loop, plat::Get().windows, &browser, &network, &host, &picture}, exeDir);
     loop.AddSource([&] {
         if (plat::TerminationSignals::Requested())

@@ -89,6 +89,23 @@ void Bitmap::CopyRect(int dx, int dy, const Bitmap& source, int sx, int sy, int 
     }
 }
 
+void Bitmap::StretchRect(const TRect& dest, const Bitmap& source, const TRect& src)
+{
+    const int dw = dest.Width(), dh = dest.Height(), sw = src.Width(), sh = src.Height();
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0)
+        return;
+    for (int y = std::max(dest.Top, 0); y < std::min(dest.Bottom, fHeight); ++y) {
+        const int fy = src.Top + int(int64_t(y - dest.Top) * sh / dh);
+        if (fy < 0 || fy >= source.fHeight)
+            continue;
+        for (int x = std::max(dest.Left, 0); x < std::min(dest.Right, fWidth); ++x) {
+            const int fx = src.Left + int(int64_t(x - dest.Left) * sw / dw);
+            if (fx >= 0 && fx < source.fWidth)
+                SetPixelColor(x, y, source.PixelColor(fx, fy));
+        }
+    }
+}
+
 void Bitmap::FillRect(const TRect& rect, TGIFColor color)
 {
     for (int y = std::max(rect.Top, 0); y < std::min(rect.Bottom, fHeight); ++y)

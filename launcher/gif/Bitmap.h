@@ -1,11 +1,28 @@
 #pragma once
 #include "launcher/gif/GIFTypes.h"
 #include "launcher/gif/Palette.h"
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace GIFImage {
 
 enum TPixelFormat { pf1bit, pf4bit, pf8bit, pf16bit, pf24bit, pf32bit };
+
+// A canvas's device context as a painter sees it: it lives as long as its
+// bitmap or until released; a copied bitmap gets a context of its own.
+class CanvasHandle {
+public:
+    CanvasHandle() : fToken(std::make_shared<char>()) {}
+    CanvasHandle(const CanvasHandle&) : CanvasHandle() {}
+    CanvasHandle& operator=(const CanvasHandle&) { return *this; }
+    std::weak_ptr<char> Watch() const { return fToken; }
+    // The context goes away (a new one is made for later drawing).
+    void Release() { fToken = std::make_shared<char>(); }
+
+private:
+    std::shared_ptr<char> fToken;
+};
 
 // A bitmap in memory: rows from the top, 1, 4 or 8 bits of palette index
 // (most significant bits first), or 24 bits (blue, green, red) or 32 bits
@@ -35,11 +52,24 @@ public:
     void SetPixelIndex(int x, int y, int index);
     // Copies a w x h block of a bitmap to (dx, dy), clipped to both.
     void CopyRect(int dx, int dy, const Bitmap& source, int sx, int sy, int w, int h);
+    // Copies the block src of a bitmap into dest, stretched (nearest pixel,
+    // the source column of x is (x - dest.Left) x src width / dest width),
+    // clipped to both.
+    void StretchRect(const TRect& dest, const Bitmap& source, const TRect& src);
     // Fills a rectangle (clipped) with a colour.
     void FillRect(const TRect& rect, TGIFColor color);
     // Converts the pixels to another format; to an indexed format only from
     // an indexed one of the same palette.
     void SetPixelFormat(TPixelFormat format);
+
+    // Reports a change of the pixels (called by whoever drew on it).
+    void Changed() const
+    {
+        if (OnChange)
+            OnChange();
+    }
+    std::function<void()> OnChange;
+    CanvasHandle Handle;
 
     bool Transparent = false;
     // 1-bit mask (a set bit marks a transparent pixel), used when Transparent.

@@ -200,4 +200,12 @@ bool TGIFColorMap::SortByUse()
     return true;
 }
 
+Palette TGIFColorMap::ExportPalette() const
+{
+    Palette palette;
+    for (int i = 0; i < fCount; ++i)
+        palette.Add(fColorMap[size_t(i)], Palette::kNoCollapse);
+    return palette;
+}
+
 } // namespace GIFImage

@@ -1,4 +1,5 @@
 #pragma once
+#include "launcher/gif/Palette.h"
 #include "launcher/gif/GIFTypes.h"
 #include "launcher/gif/Stream.h"
 #include <vector>
@@ -35,6 +36,8 @@ public:
     // The colour of an entry: an index outside the table warns and gives
     // entry 0; an empty table raises "Color table is empty".
     TGIFColor ColorAt(int index) const;
+    // The table as a system palette: every entry flagged no-collapse.
+    Palette ExportPalette() const;
     void SetColorAt(int index, TGIFColor color);
     // Keeps the first count entries (count not above Count).
     void Truncate(int count);

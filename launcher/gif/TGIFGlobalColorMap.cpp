@@ -32,4 +32,10 @@ uint8_t* TGIFGlobalColorMap::BackgroundIndexField()
     return &fHeader->Descriptor().BackgroundColorIndex;
 }
 
+void TGIFGlobalColorMap::Changed()
+{
+    if (fHeader && fHeader->Image())
+        fHeader->Image()->FreeBitmaps();
+}
+
 } // namespace GIFImage

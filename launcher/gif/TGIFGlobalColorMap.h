@@ -16,6 +16,8 @@ public:
 protected:
     std::vector<TGIFSubImage*> CountedFrames() override;
     uint8_t* BackgroundIndexField() override;
+    // Every frame's bitmap and the image's palette are built again.
+    void Changed() override;
 
 private:
     TGIFHeader* fHeader;

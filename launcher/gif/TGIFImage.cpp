@@ -3,13 +3,27 @@
 #include "launcher/gif/GIFException.h"
 #include "launcher/gif/GIFLimits.h"
 #include "launcher/gif/GIFMessages.h"
+#include "launcher/gif/GraphicRegistry.h"
 #include "launcher/gif/MemoryStream.h"
+#include "launcher/gif/ResourceModule.h"
 #include "launcher/gif/TGIFGraphicControlExtension.h"
 #include "launcher/gif/TGIFSubImage.h"
 #include "launcher/gif/TGIFTrailer.h"
 #include <algorithm>
 
 namespace GIFImage {
+
+namespace {
+
+// The unit's start: the toolkit learns the format, so that form data naming
+// the class and files ending in ".gif" are read through this unit.
+[[maybe_unused]] const bool kRegistered = [] {
+    GraphicRegistry::RegisterFileFormat("GIF", Msg::kDescription, TGIFImage::kClassName,
+        [] { return std::make_unique<TGIFImage>(); });
+    return true;
+}();
+
+} // namespace
 
 TGIFImage::TGIFImage()
     : fHeader(this), fImages(this), fMaxFramePixels(GIFLimits::kMaxFramePixels),
@@ -34,6 +48,7 @@ void TGIFImage::Clear()
 
 int TGIFImage::Add(std::unique_ptr<TGIFSubImage> frame)
 {
+    StopDraw();
     int index = fImages.Add(std::move(frame));
     Changed();
     return index;
@@ -41,6 +56,7 @@ int TGIFImage::Add(std::unique_ptr<TGIFSubImage> frame)
 
 void TGIFImage::Pack()
 {
+    StopDraw();
     if (GlobalColorMap().Count() == 0 && fImages.Count() == 1) {
         TGIFSubImage* frame = fImages.SubImage(0);
         GlobalColorMap().Assign(frame->ColorMap());
@@ -80,6 +96,7 @@ void TGIFImage::SetWidth(int value)
             throw GIFException(Msg::kWidthTooSmall);
     }
     if (value != Width()) {
+        StopDraw();
         fHeader.SetWidth(std::clamp(value, 0, GIFLimits::kMaxScreenSize));
         Changed();
     }
@@ -93,6 +110,7 @@ void TGIFImage::SetHeight(int value)
             throw GIFException(Msg::kHeightTooSmall);
     }
     if (value != Height()) {
+        StopDraw();
         fHeader.SetHeight(std::clamp(value, 0, GIFLimits::kMaxScreenSize));
         Changed();
     }
@@ -190,6 +208,16 @@ void TGIFImage::LoadFromFile(const std::string& filename)
     LoadFromStream(s);
 }
 
+void TGIFImage::LoadFromResourceName(const ResourceModule& instance, const std::string& name)
+{
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    if (!instance.Find(name, data, size))
+        throw GraphicError("Resource \"" + name + "\" not found");
+    MemoryStream s(data, size);
+    LoadFromStream(s);
+}
+
 void TGIFImage::SaveToStream(Stream& s)
 {
     Progress(psStarting, 0, Msg::kSaving);
@@ -223,7 +251,7 @@ void TGIFImage::Warning(const void* sender, TGIFSeverity severity, const std::st
 void TGIFImage::Progress(TProgressStage stage, int percent, const std::string& message)
 {
     if (OnProgress)
-        OnProgress(this, stage, percent, false, message);
+        OnProgress(this, stage, percent, fPaletteModified, message);
 }
 
 void TGIFImage::Changed()

@@ -1,6 +1,7 @@
 #pragma once
 #include "launcher/gif/Bitmap.h"
 #include "launcher/gif/GIFTypes.h"
+#include "launcher/gif/Graphic.h"
 #include "launcher/gif/Icon.h"
 #include "launcher/gif/VectorPicture.h"
 #include "launcher/gif/Stream.h"
@@ -16,16 +17,19 @@ namespace GIFImage {
 class TGIFSubImage;
 class Clipboard;
 class PainterHost;
+class ResourceModule;
 class TGIFPainter;
 
 // A GIF image: header with the logical screen and global colour table, and
 // its frames. The model is single-threaded: frames must not be changed while
-// painters run.
-class TGIFImage {
+// painters run. It is registered as the graphic class "TGIFImage" for the
+// extension "GIF".
+class TGIFImage : public Graphic {
 public:
     static constexpr TColor kNoColor = 0x1FFFFFFF;
+    static constexpr char kClassName[] = "TGIFImage";
     TGIFImage();
-    virtual ~TGIFImage();
+    ~TGIFImage() override;
     TGIFImage(const TGIFImage&) = delete;
     TGIFImage& operator=(const TGIFImage&) = delete;
 
@@ -40,19 +44,24 @@ public:
     // Copies another image's screen, frames and settings; the copy keeps no
     // progress or warning handler.
     void Assign(const TGIFImage& source);
+    // A bitmap gets the image's off-screen bitmap (frame 0 drawn over the
+    // screen, or the animation as far as it went); an empty image gives an
+    // empty bitmap.
+    void AssignTo(Bitmap& dest);
     // The "GIF Image" clipboard format.
     static unsigned ClipboardFormat();
     // Reads the clipboard's data of that format: "GIF Image" bytes or the
     // bitmap format; any other format is "Unsupported clipboard format".
     void LoadFromClipboardFormat(unsigned format, const Clipboard& clipboard);
-    // Puts the GIF on the clipboard (nothing for an empty image).
+    // Puts the image's bitmap under the bitmap format and the GIF under
+    // "GIF Image" (nothing for an empty image).
     void SaveToClipboardFormat(Clipboard& clipboard);
 
     TGIFVersion Version() const;
     int ColorResolution() const;
     int BitsPerPixel() const;
-    int Width() const { return fHeader.Width(); }
-    int Height() const { return fHeader.Height(); }
+    int Width() const override { return fHeader.Width(); }
+    int Height() const override { return fHeader.Height(); }
     void SetWidth(int value);
     void SetHeight(int value);
     int BackgroundColorIndex() const { return fHeader.BackgroundColorIndex(); }
@@ -67,7 +76,7 @@ public:
     TGIFImageList& Images() { return fImages; }
     const TGIFImageList& Images() const { return fImages; }
     bool IsTransparent() const;
-    bool Empty() const { return fImages.Count() == 0; }
+    bool Empty() const override { return fImages.Count() == 0; }
     TGIFCompression Compression() const { return fCompression; }
     void SetCompression(TGIFCompression value) { fCompression = value; }
     // Settings for pictures converted into frames.
@@ -98,9 +107,35 @@ public:
     TColor DrawBackgroundColor() const;
     void SetDrawBackgroundColor(TColor color) { fDrawBackgroundColor = color; }
     // One frame, or no animation: draws ForceFrame (frame 0 when out of
-    // range) at once. Otherwise starts the draw painter for this canvas and
-    // rectangle, painting straight onto the canvas.
-    void Draw(Bitmap& canvas, const TRect& rect);
+    // range) at once. Otherwise the animation runs in the off-screen bitmap:
+    // the first drawing makes it from the canvas's rectangle, starts the
+    // draw painter on it and waits for its first frame; every drawing then
+    // copies it into the rectangle (stretched, or tiled with goTile). Every
+    // frame painted into it is reported as a change of the image. With
+    // goDirectDraw the painter paints straight onto the canvas instead.
+    void Draw(Bitmap& canvas, const TRect& rect) override;
+    // The off-screen bitmap (null for an empty image), made on first use
+    // with frame 0 drawn into it.
+    Bitmap* GetBitmap();
+    bool HasBitmap() const { return fBitmap != nullptr; }
+    // Stops the draw painter, waits for it and drops the off-screen bitmap.
+    void StopDraw();
+    // Whether frames are shown dithered over the web colours: goDither, and
+    // goAutoDither clear or a paletted screen.
+    bool Dithers() const;
+    // Drops every frame's bitmap and the image's palette (built again when
+    // asked for).
+    void FreeBitmaps();
+    // The palette the image is shown with: the off-screen bitmap's, the one
+    // set, the web palette when dithering, the global table's, else frame
+    // 0's; null without any. Asked again from inside (frame 0 without a
+    // table of its own asks the image): "No global or local color table
+    // defined".
+    std::shared_ptr<const Palette> GetPalette();
+    // Another palette: the off-screen bitmap is dropped and the image marked
+    // palette-modified and changed.
+    void SetPalette(std::shared_ptr<const Palette> palette);
+    bool PaletteModified() const { return fPaletteModified; }
     // Starts an extra painter; none for an empty image or rectangle. A
     // synchronous painter has run to its end when this returns.
     std::shared_ptr<TGIFPainter> Paint(Bitmap& canvas, const TRect& rect, unsigned options);
@@ -115,9 +150,12 @@ public:
     int PainterCount();
     std::function<void(TGIFPainter*)> OnStartPaint, OnPaint, OnAfterPaint, OnLoop, OnEndPaint;
 
-    void LoadFromStream(Stream& s);
+    void LoadFromStream(Stream& s) override;
     void LoadFromFile(const std::string& filename);
-    void SaveToStream(Stream& s);
+    // Reads the raw-data resource of that name from the module; a missing
+    // one raises GraphicError.
+    void LoadFromResourceName(const ResourceModule& instance, const std::string& name);
+    void SaveToStream(Stream& s) override;
     void SaveToFile(const std::string& filename);
 
     virtual void Warning(const void* sender, TGIFSeverity severity, const std::string& message);
@@ -143,6 +181,10 @@ protected:
 
 private:
     void GrowScreenToFrames();
+    Bitmap& MakeBitmap();
+    void DrawBitmap(Bitmap& canvas, const TRect& rect);
+    // Waits for a painter's end, keeping the GUI's closures running.
+    void WaitForEnd(TGIFPainter& painter);
 
     TGIFHeader fHeader;
     TGIFImageList fImages;
@@ -160,6 +202,12 @@ private:
     std::recursive_mutex fPaintersLock;
     std::vector<std::shared_ptr<TGIFPainter>> fPainters;
     std::shared_ptr<TGIFPainter> fDrawPainter;
+    std::unique_ptr<Bitmap> fBitmap;  // the off-screen bitmap
+    std::shared_ptr<const Palette> fPalette;
+    bool fInsideGetPalette = false;
+    bool fPaletteModified = false;
+    Bitmap* fDrawCanvas = nullptr;     // where the draw painter's frames are shown
+    TRect fDrawRect;
     bool fIsDrawing = false;
 };
 

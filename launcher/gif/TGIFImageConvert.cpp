@@ -91,10 +91,20 @@ void TGIFImage::LoadFromClipboardFormat(unsigned format, const Clipboard& clipbo
     throw GIFException(Msg::kUnsupportedClipboard);
 }
 
+void TGIFImage::AssignTo(Bitmap& dest)
+{
+    Bitmap* bitmap = GetBitmap();
+    dest = bitmap ? *bitmap : Bitmap();
+    dest.OnChange = nullptr;
+}
+
 void TGIFImage::SaveToClipboardFormat(Clipboard& clipboard)
 {
     if (Empty())
         return;
+    Bitmap picture;
+    AssignTo(picture);
+    clipboard.SetBitmap(picture);
     MemoryStream s;
     SaveToStream(s);
     clipboard.SetData(ClipboardFormat(), s.Bytes());

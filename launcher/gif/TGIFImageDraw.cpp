@@ -1,5 +1,9 @@
 // Drawing and the painters of TGIFImage.
+#include "launcher/gif/GIFException.h"
+#include "launcher/gif/GIFMessages.h"
+#include "launcher/gif/Palettes.h"
 #include "launcher/gif/PainterHost.h"
+#include "launcher/gif/ScreenIsPaletted.h"
 #include "launcher/gif/TGIFImage.h"
 #include "launcher/gif/TGIFPainter.h"
 #include "launcher/gif/TGIFSubImage.h"
@@ -21,13 +25,57 @@ void TGIFImage::SetDrawOptions(unsigned options)
 {
     if (options == fDrawOptions)
         return;
-    {
-        std::lock_guard<std::recursive_mutex> guard(fPaintersLock);
-        if (fDrawPainter)
-            fDrawPainter->Stop();
-    }
+    StopDraw();
     fDrawOptions = options;
+    FreeBitmaps(); // dithering may have changed
     Changed();
+}
+
+bool TGIFImage::Dithers() const
+{
+    return (fDrawOptions & goDither) && (!(fDrawOptions & goAutoDither) || ScreenIsPaletted());
+}
+
+void TGIFImage::FreeBitmaps()
+{
+    for (int i = 0; i < fImages.Count(); ++i)
+        fImages.SubImage(i)->FreeBitmap();
+    fPalette.reset();
+}
+
+std::shared_ptr<const Palette> TGIFImage::GetPalette()
+{
+    if (fInsideGetPalette)
+        throw GIFException(Msg::kNoColorTable);
+    fInsideGetPalette = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{fInsideGetPalette};
+    if (fBitmap && fBitmap->GetPalette().Count() > 0)
+        return std::make_shared<Palette>(fBitmap->GetPalette());
+    if (fPalette)
+        return fPalette;
+    if (Dithers())
+        return fPalette = std::make_shared<Palette>(Palettes::Web());
+    if (GlobalColorMap().Count() > 0)
+        return fPalette = std::make_shared<Palette>(GlobalColorMap().ExportPalette());
+    if (!Empty())
+        return fImages.SubImage(0)->GetPalette();
+    return nullptr;
+}
+
+void TGIFImage::SetPalette(std::shared_ptr<const Palette> palette)
+{
+    const bool same = palette == fPalette || (palette && fPalette && *palette == *fPalette);
+    if (same)
+        return;
+    fPalette = std::move(palette);
+    if (fBitmap && !(fPalette && fBitmap->GetPalette() == *fPalette)) {
+        StopDraw();
+        fPaletteModified = true;
+        Changed();
+    }
 }
 
 void TGIFImage::SetAnimationSpeed(int value)
@@ -71,24 +119,111 @@ std::shared_ptr<TGIFPainter> TGIFImage::Paint(Bitmap& canvas, const TRect& rect,
     return painter;
 }
 
+Bitmap& TGIFImage::MakeBitmap()
+{
+    fBitmap = std::make_unique<Bitmap>(Width(), Height(), pf32bit);
+    fBitmap->OnChange = [this] { Changed(); };
+    return *fBitmap;
+}
+
+Bitmap* TGIFImage::GetBitmap()
+{
+    if (Empty())
+        return nullptr;
+    if (!fBitmap) {
+        Bitmap& bitmap = MakeBitmap();
+        bitmap.FillRect(TRect{0, 0, Width(), Height()}, Color2RGB(DrawBackgroundColor()));
+        fImages.SubImage(0)->Draw(bitmap, TRect{0, 0, Width(), Height()}, false);
+    }
+    return fBitmap.get();
+}
+
+void TGIFImage::DrawBitmap(Bitmap& canvas, const TRect& rect)
+{
+    const int w = fBitmap->Width(), h = fBitmap->Height();
+    if (w <= 0 || h <= 0)
+        return;
+    if (!(fDrawOptions & goTile)) {
+        canvas.StretchRect(rect, *fBitmap, TRect{0, 0, w, h});
+        return;
+    }
+    for (int64_t y = rect.Top; y < rect.Bottom; y += h)
+        for (int64_t x = rect.Left; x < rect.Right; x += w) {
+            const int cw = int(std::min<int64_t>(w, rect.Right - x)), ch = int(std::min<int64_t>(h, rect.Bottom - y));
+            canvas.CopyRect(int(x), int(y), *fBitmap, 0, 0, cw, ch);
+        }
+}
+
 void TGIFImage::Draw(Bitmap& canvas, const TRect& rect)
 {
     if (fIsDrawing || Empty())
         return;
     fIsDrawing = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{fIsDrawing};
     if (fImages.Count() == 1 || !(fDrawOptions & goAnimate)) {
         TGIFSubImage* frame = fImages.SubImage(fForceFrame >= 0 && fForceFrame < fImages.Count() ? fForceFrame : 0);
-        frame->Draw(canvas, rect, fDrawOptions & goTransparent);
-    } else {
-        std::lock_guard<std::recursive_mutex> guard(fPaintersLock);
-        if (!fDrawPainter || fDrawPainter->Ended() || fDrawPainter->Canvas() != &canvas
-            || !(fDrawPainter->Rect() == rect)) {
-            if (fDrawPainter)
-                fDrawPainter->Stop();
-            fDrawPainter = Paint(canvas, rect, fDrawOptions);
+        frame->Draw(canvas, rect, fDrawOptions & goTransparent, fDrawOptions & goTile);
+        return;
+    }
+    const bool direct = fDrawOptions & goDirectDraw;
+    if (fBitmap && !direct) {
+        DrawBitmap(canvas, rect);
+        return;
+    }
+    std::lock_guard<std::recursive_mutex> guard(fPaintersLock);
+    if (fDrawPainter && fDrawCanvas == &canvas && fDrawRect == rect)
+        return; // it goes on
+    StopDraw();
+    Bitmap* target = &canvas;
+    TRect area = rect;
+    if (!direct) {
+        // What lies behind shows through transparent parts.
+        target = &MakeBitmap();
+        area = TRect{0, 0, Width(), Height()};
+        target->StretchRect(area, canvas, rect);
+    }
+    fDrawCanvas = &canvas;
+    fDrawRect = rect;
+    fDrawPainter = Paint(*target, area, fDrawOptions);
+    if (direct || !fBitmap)
+        return;
+    if (fDrawPainter) {
+        while (!fDrawPainter->Started() && !fDrawPainter->Ended()) {
+            if (fHost && fHost->IsGuiThread())
+                fHost->ProcessPending();
+            std::this_thread::yield();
         }
     }
-    fIsDrawing = false;
+    DrawBitmap(canvas, rect);
+}
+
+void TGIFImage::WaitForEnd(TGIFPainter& painter)
+{
+    while (!painter.Ended()) {
+        if (fHost && fHost->IsGuiThread())
+            fHost->ProcessPending();
+        std::this_thread::yield();
+    }
+    painter.Join();
+}
+
+void TGIFImage::StopDraw()
+{
+    std::shared_ptr<TGIFPainter> painter;
+    {
+        std::lock_guard<std::recursive_mutex> guard(fPaintersLock);
+        painter = std::move(fDrawPainter);
+        fDrawPainter.reset();
+    }
+    if (painter) {
+        painter->Stop();
+        WaitForEnd(*painter);
+    }
+    fBitmap.reset();
+    fDrawCanvas = nullptr;
 }
 
 void TGIFImage::PaintStart()
@@ -135,14 +270,11 @@ void TGIFImage::PaintStop()
         (*it)->Stop();
     // A painter may be waiting for the GUI thread: keep its closures running.
     for (auto& p : painters) {
-        while (!p->Ended()) {
-            if (fHost && fHost->IsGuiThread())
-                fHost->ProcessPending();
-            std::this_thread::yield();
-        }
-        p->Join();
+        WaitForEnd(*p);
         p->DetachImage();
     }
+    fBitmap.reset();
+    fDrawCanvas = nullptr;
 }
 
 } // namespace GIFImage

@@ -42,11 +42,15 @@ TGIFAppExtNSLoop* LoopBlockOf(TGIFSubImage* f)
 
 void TGIFImage::OptimizeColorMap()
 {
+    StopDraw();
+    FreeBitmaps();
     TColorMapOptimizer(*this).Optimize();
 }
 
 void TGIFImage::Optimize(unsigned options, TColorReduction reduction, TDitherMode mode, int reductionBits)
 {
+    StopDraw();
+    FreeBitmaps();
     if (Empty())
         return;
     Progress(psStarting, 0, Msg::kOptimizing);

@@ -8,4 +8,10 @@ void TGIFLocalColorMap::Warning(TGIFSeverity severity, const std::string& messag
     fSubImage->Warning(severity, message);
 }
 
+void TGIFLocalColorMap::Changed()
+{
+    if (fSubImage)
+        fSubImage->FreeBitmap();
+}
+
 } // namespace GIFImage

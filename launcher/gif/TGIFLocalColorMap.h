@@ -14,6 +14,8 @@ public:
 
 protected:
     std::vector<TGIFSubImage*> CountedFrames() override { return {fSubImage}; }
+    // The frame's bitmap and palette are built again.
+    void Changed() override;
 
 private:
     TGIFSubImage* fSubImage;

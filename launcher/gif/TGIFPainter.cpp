@@ -24,6 +24,8 @@ TGIFPainter::TGIFPainter(TGIFImage* image, PainterHost* host, Bitmap* canvas, co
     : fImage(image), fHost(host), fCanvas(canvas), fRect(rect), fDrawOptions(options),
       fAnimationSpeed(image ? image->AnimationSpeed() : 100)
 {
+    if (canvas && (options & goValidateCanvas))
+        fCanvasHandle = canvas->Handle.Watch();
     if (image && canvas) {
         fBackgroundColor = image->DrawBackgroundColor();
         bool background = options & goClearOnLoop, previous = false;
@@ -174,35 +176,69 @@ void TGIFPainter::PaintFrame(int index, TDisposalMethod disposal)
         std::lock_guard<std::mutex> guard(fImageLock);
         if (!fImage || !fCanvas || index >= fImage->Images().Count())
             return;
+        if ((fDrawOptions & goValidateCanvas) && fCanvasHandle.expired()) {
+            // The canvas went away: end quietly without touching it.
+            fTerminated = true;
+            fEvent.Set();
+            return;
+        }
         TGIFSubImage* frame = fImage->Images().SubImage(index);
         if (fBackupBuffer.Empty())
-            frame->Draw(*fCanvas, fRect, fDrawOptions & goTransparent);
+            frame->Draw(*fCanvas, fRect, fDrawOptions & goTransparent, fDrawOptions & goTile);
         else
             PaintBuffered(*frame, index, disposal);
         fStarted = true;
+        fCanvas->Changed();
+    });
+}
+
+void TGIFPainter::BuildFrameBitmap(int index)
+{
+    {
+        std::lock_guard<std::mutex> guard(fImageLock);
+        if (!fImage || index >= fImage->Images().Count() || fImage->Images().SubImage(index)->HasBitmap())
+            return;
+    }
+    // Built on the GUI thread, where its progress is reported.
+    Synchronize([this, index] {
+        std::lock_guard<std::mutex> guard(fImageLock);
+        if (fImage && index < fImage->Images().Count())
+            fImage->Images().SubImage(index)->GetBitmap();
     });
 }
 
 void TGIFPainter::ClearFrameArea(const TGIFSubImage& frame)
 {
     const TRect whole{0, 0, fRect.Width(), fRect.Height()};
-    const TRect place = frame.PlaceIn(whole);
-    if (!fBackground.Empty())
-        fBackupBuffer.CopyRect(place.Left, place.Top, fBackground, place.Left, place.Top, place.Width(), place.Height());
-    else
-        fBackupBuffer.FillRect(place, Color2RGB(fBackgroundColor));
+    std::vector<TRect> areas;
+    if (!(fDrawOptions & goTile)) {
+        areas.push_back(frame.PlaceIn(whole));
+    } else {
+        // Every tile of the frame across the rectangle.
+        const int iw = std::max(1, fImage->Width()), ih = std::max(1, fImage->Height());
+        for (int y = frame.Top(); y < whole.Bottom; y += ih)
+            for (int x = frame.Left(); x < whole.Right; x += iw)
+                areas.push_back(TRect{x, y, x + frame.Width(), y + frame.Height()});
+    }
+    for (const TRect& place : areas) {
+        if (!fBackground.Empty())
+            fBackupBuffer.CopyRect(place.Left, place.Top, fBackground, place.Left, place.Top, place.Width(),
+                place.Height());
+        else
+            fBackupBuffer.FillRect(place, Color2RGB(fBackgroundColor));
+    }
 }
 
 void TGIFPainter::PaintBuffered(TGIFSubImage& frame, int index, TDisposalMethod disposal)
 {
     const TRect whole{0, 0, fRect.Width(), fRect.Height()};
-    const bool transparent = fDrawOptions & goTransparent;
+    const bool transparent = fDrawOptions & goTransparent, tile = fDrawOptions & goTile;
     const bool oldKept = fOldDisposal == TDisposalMethod::dmNone || fOldDisposal == TDisposalMethod::dmNoDisposal;
     if (index == 0 && (fDrawOptions & goClearOnLoop))
         ClearFrameArea(frame);
     if (disposal == TDisposalMethod::dmPrevious && oldKept) {
         // Straight onto the target: the backup keeps what comes back.
-        frame.Draw(*fCanvas, fRect, transparent);
+        frame.Draw(*fCanvas, fRect, transparent, tile);
         return;
     }
     Bitmap* buffer = &fBackupBuffer;
@@ -210,7 +246,7 @@ void TGIFPainter::PaintBuffered(TGIFSubImage& frame, int index, TDisposalMethod 
         fFrameBuffer.CopyRect(0, 0, fBackupBuffer, 0, 0, whole.Right, whole.Bottom);
         buffer = &fFrameBuffer;
     }
-    frame.Draw(*buffer, whole, transparent);
+    frame.Draw(*buffer, whole, transparent, tile);
     fCanvas->CopyRect(fRect.Left, fRect.Top, *buffer, 0, 0, whole.Right, whole.Bottom);
     if (disposal == TDisposalMethod::dmBackground)
         ClearFrameArea(frame);
@@ -302,6 +338,7 @@ void TGIFPainter::Run()
                 if (pending < 1) {
                     std::this_thread::yield();
                 } else {
+                    BuildFrameBitmap(index);
                     const int speed = fAnimationSpeed;
                     int wait;
                     if (speed < 1) {

@@ -60,6 +60,7 @@ private:
     void Synchronize(const std::function<void()>& work);
     void Event(const TNotifyEvent& handler);
     void WaitDelay(int ms);
+    void BuildFrameBitmap(int index);
     void PaintFrame(int index, TDisposalMethod disposal);
     void PaintBuffered(TGIFSubImage& frame, int index, TDisposalMethod disposal);
     void ClearFrameArea(const TGIFSubImage& frame);
@@ -69,6 +70,7 @@ private:
     TGIFImage* fImage;
     PainterHost* fHost;
     Bitmap* fCanvas;
+    std::weak_ptr<char> fCanvasHandle; // the canvas's context, with goValidateCanvas
     TRect fRect;
     unsigned fDrawOptions;
     std::atomic<int> fAnimationSpeed;

@@ -23,6 +23,7 @@ TGIFSubImage::~TGIFSubImage()
 
 void TGIFSubImage::SetBounds(int left, int top, int width, int height)
 {
+    FreeBitmap();
     left = std::clamp(left, 0, 65535);
     top = std::clamp(top, 0, 65535);
     width = std::clamp(width, 0, 65535);
@@ -101,6 +102,7 @@ void TGIFSubImage::SetPixel(int x, int y, uint8_t value)
 
 void TGIFSubImage::AllocatePixels(uint8_t fill)
 {
+    FreeBitmap();
     uint64_t size = uint64_t(Width()) * uint64_t(Height());
     if (size > (fGIFImage ? fGIFImage->MaxFramePixels() : GIFLimits::kMaxFramePixels))
         throw GIFException(Msg::kInvalidDimensions);
@@ -109,6 +111,7 @@ void TGIFSubImage::AllocatePixels(uint8_t fill)
 
 void TGIFSubImage::SetData(std::vector<uint8_t> pixels)
 {
+    FreeBitmap();
     if (pixels.size() != size_t(Width()) * size_t(Height()))
         throw GIFException(Msg::kInvalidDimensions);
     fData = std::move(pixels);
@@ -116,6 +119,7 @@ void TGIFSubImage::SetData(std::vector<uint8_t> pixels)
 
 void TGIFSubImage::Clear()
 {
+    FreeBitmap();
     fExtensions.Clear();
     fColorMap.Clear();
     fData.clear();
@@ -190,6 +194,7 @@ namespace GIFImage {
 
 void TGIFSubImage::Crop()
 {
+    FreeBitmap();
     if (Empty() || !Transparent() || !fGraphicControlExtension)
         return;
     const uint8_t t = uint8_t(fGraphicControlExtension->TransparentColorIndex());
@@ -234,6 +239,7 @@ void TGIFSubImage::Crop()
 
 void TGIFSubImage::Merge(TGIFSubImage* previous)
 {
+    FreeBitmap();
     if (!previous || Empty() || previous->Empty())
         return;
     TGIFGraphicControlExtension* prevGce = previous->GraphicControlExtension();

@@ -5,6 +5,8 @@
 #include "launcher/gif/VectorPicture.h"
 #include "launcher/gif/TGIFItem.h"
 #include "launcher/gif/TGIFLocalColorMap.h"
+#include <memory>
+#include <mutex>
 #include <vector>
 
 namespace GIFImage {
@@ -49,7 +51,12 @@ public:
     // entries, else the (empty) local one.
     TGIFColorMap& ActiveColorMap();
     const TGIFColorMap& ActiveColorMap() const;
-    uint8_t* Data() { return fData.data(); }
+    // Writable pixels: the frame's bitmap is dropped, to be built again.
+    uint8_t* Data()
+    {
+        FreeBitmap();
+        return fData.data();
+    }
     const uint8_t* Data() const { return fData.data(); }
     size_t DataSize() const { return fData.size(); }
     TGIFExtensionList& Extensions() { return fExtensions; }
@@ -59,7 +66,11 @@ public:
     int BitsPerPixel() const { return fColorMap.BitsPerPixel(); }
     bool Empty() const { return fData.empty() || Width() == 0 || Height() == 0; }
     bool Transparent() const { return fTransparent; }
-    void SetTransparentFlag(bool value) { fTransparent = value; }
+    void SetTransparentFlag(bool value)
+    {
+        fTransparent = value;
+        FreeBitmap();
+    }
     TGIFGraphicControlExtension* GraphicControlExtension() const { return fGraphicControlExtension; }
     void SetGraphicControlExtension(TGIFGraphicControlExtension* gce) { fGraphicControlExtension = gce; }
     TImageDescriptor& Descriptor() { return fDescriptor; }
@@ -91,8 +102,24 @@ public:
     // Draws the frame at its place scaled into rect of a 32-bit canvas
     // (nearest pixel, edges by the multiply-divide rule), leaving the canvas
     // where the frame is transparent when transparent is set. Indices past
-    // the table draw black.
-    void Draw(Bitmap& canvas, const TRect& rect, bool transparent) const;
+    // the table draw black. Tiled, the frame is drawn at its own size at
+    // every step of the image's size from rect's corner, inside rect.
+    void Draw(Bitmap& canvas, const TRect& rect, bool transparent, bool tile = false) const;
+    // The frame as a bitmap, built once on first use (any thread; the
+    // building reports "Rendering..." progress to the image): 8 bits of the
+    // frame's indices under the active table's colours, or, when the image
+    // dithers, the colours diffused (Floyd-Steinberg) over the 216 web
+    // colours, a transparent pixel taking the transparent colour's web
+    // index. A transparent frame's bitmap carries a mask of its transparent
+    // pixels when it has any.
+    const Bitmap& GetBitmap() const;
+    bool HasBitmap() const;
+    void FreeBitmap();
+    // A bitmap gets a copy of the frame's bitmap.
+    void AssignTo(Bitmap& dest) const;
+    // The palette the frame is shown with: its bitmap's, the web palette
+    // when dithering, its local table's; else the image's.
+    std::shared_ptr<const Palette> GetPalette();
     // The frame's place scaled into rect.
     TRect PlaceIn(const TRect& rect) const;
     // Cuts the transparent border of a transparent frame; an all-transparent
@@ -105,12 +132,17 @@ public:
     void SaveToStream(Stream& s) override;
 
 private:
+    std::unique_ptr<Bitmap> BuildBitmap() const;
+    void DrawAt(Bitmap& canvas, const TRect& place, const TRect& clip, bool transparent) const;
     TImageDescriptor fDescriptor;
     TGIFLocalColorMap fColorMap;
     TGIFExtensionList fExtensions;
     std::vector<uint8_t> fData;
     bool fTransparent = false;
     TGIFGraphicControlExtension* fGraphicControlExtension = nullptr;
+    mutable std::mutex fBitmapLock;
+    mutable std::unique_ptr<Bitmap> fBitmap;
+    std::shared_ptr<const Palette> fPalette;
 };
 
 } // namespace GIFImage

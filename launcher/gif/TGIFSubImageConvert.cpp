@@ -24,6 +24,7 @@ Bitmap Drawn(const VectorPicture& picture, TGIFColor background)
 
 void TGIFSubImage::Assign(const TGIFSubImage& source)
 {
+    FreeBitmap();
     if (&source == this)
         return;
     Clear();
@@ -140,6 +141,7 @@ void TGIFSubImage::Assign(const VectorPicture& source)
 
 void TGIFSubImage::ApplyMask(const std::vector<uint8_t>& mask)
 {
+    FreeBitmap();
     if (mask.size() != fData.size())
         return;
     fColorMap.Optimize();

@@ -1,6 +1,7 @@
 #pragma once
 // Scripted stand-ins for the launcher's form: network, page view and host,
 // all in the loop's simulated time.
+#include "launcher/BusyPicture.h"
 #include "launcher/LauncherHost.h"
 #include "launcher/PageView.h"
 #include "launcher/UpdateNetwork.h"
@@ -12,6 +13,15 @@
 #include <vector>
 
 namespace vorseltest {
+
+// A busy picture that never changes: a grey square filling its rectangle.
+class StillPicture : public vorsel::BusyPicture {
+public:
+    void Draw(const vorsel::Canvas& canvas, int x, int y, int width, int height) override
+    {
+        canvas.Fill(x, y, width, height, 0xFF808080u);
+    }
+};
 
 // Runs a closure once, at a time from now, through a loop timer.
 class OneShot {

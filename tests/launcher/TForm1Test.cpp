@@ -1,5 +1,4 @@
 #include "LauncherFakes.h"
-#include "launcher/PlaceholderPicture.h"
 #include "launcher/TForm1.h"
 #include "platform/NullPlatform.h"
 #include "platform/loop/NullEventLoop.h"
@@ -64,7 +63,7 @@ struct LauncherRun {
     FakeNetwork net{loop, p.clock};
     FakePageView browser{loop, p.clock};
     FakeHost host{p.clock};
-    PlaceholderPicture picture;
+    StillPicture picture;
     std::unique_ptr<TForm1> form;
     std::vector<std::unique_ptr<OneShot>> shots;
 

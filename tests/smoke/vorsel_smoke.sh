@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # Vorsel in a real window under Xvfb: the window must carry the configured
-# caption and client size (a screen dump is kept as vorsel-screen.xwd); then
-# the platform asks the window to close, as a person would, and with
+# caption and client size, and three screen dumps a third of a second apart
+# must show the animated busy picture at (304, 224) of the client area (the
+# first dump is kept as vorsel-screen.xwd); then
+# the window gets the desktop's close request, as when a person closes it; with
 # can_close 1 that starts the stand-in game, once, in the launcher's folder.
 set -euo pipefail
 program=$1
+busyfinder=$2
+xdesk=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export ZELK_RUNTIME_DIR=$work/run ZELK_SETTINGS_FILE=$work/settings.reg
-export ZELK_AUTOCLOSE_MS=3000 SDL_AUDIODRIVER=dummy
+export SDL_AUDIODRIVER=dummy
 export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
 mkdir -p "$work/run" "$work/app"
 cp "$program" "$work/app/Vorsel"
@@ -30,7 +34,12 @@ for i in \$(seq 1 40); do
 done
 sleep 0.5
 xwininfo -root -tree >"$work/tree.txt" 2>&1 || true
-xwd -root -silent >"$work/screen.xwd" || true
+xwininfo -name "Vorsel smoke" >"$work/window.txt" 2>&1 || true
+for i in 1 2 3; do
+  xwd -root -silent >"$work/screen\$i.xwd" || true
+  sleep 0.33
+done
+"$xdesk" close "Vorsel smoke" || echo "no window to close"
 status=0
 wait \$pid || status=\$?
 exit \$status
@@ -39,11 +48,16 @@ chmod +x "$work/session.sh"
 status=0
 timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" "$work/session.sh" || status=$?
 cat "$work/out.txt"
-cp "$work/screen.xwd" vorsel-screen.xwd 2>/dev/null || true
+cp "$work/screen1.xwd" vorsel-screen.xwd 2>/dev/null || true
 [ "$status" -eq 0 ] || { echo "Vorsel ended with $status"; exit 1; }
 line=$(grep '"Vorsel smoke"' "$work/tree.txt" || true)
 [ -n "$line" ] || { echo "no window with the configured caption"; cat "$work/tree.txt"; exit 1; }
 echo "$line" | grep -q '500x300' || { echo "the window is not 500 x 300: $line"; exit 1; }
+left=$(awk '/Absolute upper-left X:/ {print $4}' "$work/window.txt")
+top=$(awk '/Absolute upper-left Y:/ {print $4}' "$work/window.txt")
+[ -n "$left" ] && [ -n "$top" ] || { echo "the window's place is unknown"; cat "$work/window.txt"; exit 1; }
+"$busyfinder" $((left + 304)) $((top + 224)) "$work/screen1.xwd" "$work/screen2.xwd" "$work/screen3.xwd" ||
+  { echo "the animated busy picture is not at (304, 224) of the window"; exit 1; }
 for _ in $(seq 1 50); do [ -s "$work/marker" ] && break; sleep 0.1; done
 [ "$(wc -l <"$work/marker" 2>/dev/null || echo 0)" -eq 1 ] || { echo "the game was not started exactly once"; exit 1; }
 [ "$(awk '{print $2}' "$work/marker")" = "$work/app" ] || { echo "the game ran elsewhere"; exit 1; }

@@ -5,7 +5,7 @@
 
 namespace fixtures {
 
-std::string BusyPictureGif()
+GifFile BusyPictureFile()
 {
     const int kSize = 32, kFrames = 18, kColours = 128;
     GifFile gif;
@@ -40,7 +40,12 @@ std::string BusyPictureGif()
             }
         gif.frames.push_back(f);
     }
-    return EncodeGif(gif);
+    return gif;
+}
+
+std::string BusyPictureGif()
+{
+    return EncodeGif(BusyPictureFile());
 }
 
 } // namespace fixtures

@@ -145,6 +145,26 @@ TEST(GifConversion, CopyTakesFramesAndExtensionsButNoHandlers)
     EXPECT_EQ(copied->SubImage(), c);
 }
 
+TEST(GifConversion, AssignToABitmapGivesTheFramesAndTheImagesPictures)
+{
+    TGIFImage image;
+    Bitmap b(3, 2, pf8bit);
+    b.SetPalette(Colours(4));
+    b.SetPixelIndex(1, 0, 2);
+    Bitmap dest;
+    image.AssignTo(dest);
+    EXPECT_TRUE(dest.Empty()) << "an empty image";
+    image.Add(b);
+    image.Images().SubImage(0)->AssignTo(dest);
+    ASSERT_EQ(dest.PixelFormat(), pf8bit);
+    EXPECT_EQ(dest.PixelIndex(1, 0), 2);
+    EXPECT_EQ(dest.GetPalette().Entries, b.GetPalette().Entries);
+    image.AssignTo(dest);
+    ASSERT_EQ(dest.Width(), 3);
+    EXPECT_EQ(dest.PixelColor(1, 0), b.GetPalette().Entries[2]);
+    EXPECT_FALSE(dest.OnChange) << "the copy reports to nobody";
+}
+
 TEST(GifConversion, ClipboardCarriesTheGifBytes)
 {
     Clipboard clipboard;
@@ -159,6 +179,13 @@ TEST(GifConversion, ClipboardCarriesTheGifBytes)
     ASSERT_TRUE(bytes);
     std::string saved = giftest::Save(image);
     EXPECT_EQ(std::string(bytes->begin(), bytes->end()), saved);
+    // The bitmap half: the image as a picture, colours and all.
+    auto picture = clipboard.GetBitmap();
+    ASSERT_TRUE(picture);
+    ASSERT_EQ(picture->Width(), 3);
+    ASSERT_EQ(picture->Height(), 2);
+    EXPECT_EQ(picture->PixelColor(2, 1), b.GetPalette().Entries[3]);
+    EXPECT_EQ(picture->PixelColor(0, 0), b.GetPalette().Entries[0]);
     TGIFImage back;
     back.LoadFromClipboardFormat(TGIFImage::ClipboardFormat(), clipboard);
     EXPECT_EQ(PixelsOf(back.Images().SubImage(0)), PixelsOf(image.Images().SubImage(0)));

@@ -294,6 +294,7 @@ struct DisposalCase {
     std::vector<Frame> frames;
     int loops;                            // loop block count on frame 0, -1 none
     std::vector<std::string> after;       // each frame's picture, rows of 4 letters
+    int screen = 4;                       // the logical screen's side
 };
 
 const TGIFColor kBehind{9, 9, 9};
@@ -343,6 +344,14 @@ TEST(GifPainter, DisposalMethodsLeaveExactPixels)
         {"clear on loop", kOnce | goLoop | goClearOnLoop,
             {{{0, 0, 2, 2}, 1, D::dmNoDisposal, 0}, {{0, 0, 2, 2}, 2, D::dmNoDisposal}},
             2, {"KAKKAAKKKKKKKKKK", "BBKKBBKKKKKKKKKK", "KAKKAAKKKKKKKKKK", "BBKKBBKKKKKKKKKK"}},
+        // A 2 x 2 screen repeated over the 4 x 4 rectangle: every tile of a
+        // frame is drawn, and cleared.
+        {"tiled", kOnce | goTile,
+            {{{0, 0, 2, 2}, 1, D::dmNoDisposal}, {{1, 1, 2, 2}, 2, D::dmBackground}, {{0, 0, 1, 1}, 3, D::dmNoDisposal}},
+            -1, {"AAAAAAAAAAAAAAAA", "AAAAABABAAAAABAB", "CACAAKAKCACAAKAK"}, 2},
+        {"tiled, plain", goAnimate | goTile,
+            {{{0, 0, 2, 2}, 1, D::dmNoDisposal}, {{1, 0, 2, 1}, 2, D::dmNoDisposal}},
+            -1, {"AAAAAAAAAAAAAAAA", "ABABAAAAABABAAAA"}, 2},
     };
     for (const DisposalCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -352,8 +361,8 @@ TEST(GifPainter, DisposalMethodsLeaveExactPixels)
         image.GlobalColorMap().Add(TGIFColor{0, 0, 200});
         for (int i = 1; i <= 5; ++i)
             image.GlobalColorMap().Add(TGIFColor{uint8_t(10 * i), 0, 0});
-        image.SetWidth(4);
-        image.SetHeight(4);
+        image.SetWidth(c.screen);
+        image.SetHeight(c.screen);
         for (const auto& f : c.frames) {
             auto* frame = image.Images().SubImage(image.Add(std::make_unique<TGIFSubImage>(&image)));
             frame->SetBoundsRect(f.place);
@@ -381,4 +390,80 @@ TEST(GifPainter, DisposalMethodsLeaveExactPixels)
         image.Paint(canvas, TRect{0, 0, 4, 4}, c.options);
         EXPECT_EQ(seen, c.after);
     }
+}
+
+namespace {
+
+// Runs the host's closures and moves its clock until done() holds (bounded).
+bool Animate(Animation& a, const std::function<bool()>& done)
+{
+    auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > limit)
+            return false;
+        a.host.ProcessPending();
+        a.host.clock.Advance(5);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(GifPainter, DrawAnimatesTheOffscreenBitmapAndShowsItOnEveryDrawing)
+{
+    Animation a(3, 1);
+    int changes = 0;
+    a.image.OnChange = [&] { ++changes; };
+    // The first drawing waits for the first frame and shows it, stretched.
+    a.image.Draw(a.canvas, TRect{0, 0, 4, 4});
+    ASSERT_TRUE(a.image.HasBitmap());
+    EXPECT_EQ(a.image.PainterCount(), 1);
+    EXPECT_EQ(a.painted, std::vector<int>{0});
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(a.canvas.PixelColor(3, 3).Red, 0);
+    // Later frames go to the off-screen bitmap, each reported as a change;
+    // the canvas shows them when it is drawn again.
+    ASSERT_TRUE(Animate(a, [&] { return changes == 2; }));
+    EXPECT_EQ(a.canvas.PixelColor(3, 3).Red, 0);
+    a.image.Draw(a.canvas, TRect{0, 0, 4, 4});
+    EXPECT_EQ(a.canvas.PixelColor(3, 3).Red, 30);
+    EXPECT_EQ(a.image.PainterCount(), 1) << "the same painter goes on";
+    // A new frame stops the draw painter and drops the bitmap.
+    a.image.Add(std::make_unique<TGIFSubImage>(&a.image));
+    EXPECT_FALSE(a.image.HasBitmap());
+    EXPECT_EQ(a.image.PainterCount(), 0);
+}
+
+TEST(GifPainter, DirectDrawPaintsOnTheCanvasAndAGoneCanvasEndsThePainterQuietly)
+{
+    Animation a(3, 1);
+    std::vector<std::string> warnings;
+    a.image.OnWarning = [&](const void*, TGIFSeverity, const std::string& m) { warnings.push_back(m); };
+    a.image.SetDrawOptions(kDefaultDrawOptions | goDirectDraw | goValidateCanvas | goLoopContinously);
+    a.image.Draw(a.canvas, TRect{0, 0, 4, 4});
+    EXPECT_FALSE(a.image.HasBitmap());
+    ASSERT_TRUE(Animate(a, [&] { return a.canvas.PixelColor(3, 3).Red == 30; })) << "frame 1 on the canvas";
+    // The canvas's context goes away: nothing is drawn on it any more.
+    a.canvas.Handle.Release();
+    a.canvas.FillRect(TRect{0, 0, 4, 4}, TGIFColor{1, 2, 3});
+    ASSERT_TRUE(Animate(a, [&] { return a.image.PainterCount() == 0; }));
+    EXPECT_EQ(a.canvas.PixelColor(3, 3), (TGIFColor{1, 2, 3}));
+    EXPECT_EQ(warnings, std::vector<std::string>{});
+}
+
+TEST(GifPainter, FrameBitmapsAreBuiltOnceEachWithTheirProgressOnTheGuiThread)
+{
+    Animation a(3, 1);
+    int starts = 0, elsewhere = 0;
+    a.image.OnProgress = [&](const void*, TProgressStage stage, int, bool, const std::string& m) {
+        elsewhere += !a.host.IsGuiThread();
+        starts += stage == psStarting && m == "Rendering...";
+    };
+    a.Loop(0, 0);
+    a.Start(kAsync);
+    ASSERT_TRUE(a.host.DrainUntil([&] { return a.painted.size() >= 7; }));
+    a.image.PaintStop();
+    EXPECT_EQ(elsewhere, 0);
+    EXPECT_EQ(starts, 3);
 }
