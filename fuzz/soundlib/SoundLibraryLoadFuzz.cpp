@@ -1,5 +1,5 @@
 // Loads arbitrary bytes as a sample of the sound library, through in-memory
-// file callbacks, and plays what loads for a moment.
+// file callbacks, decodes it and plays what loads for a moment.
 #include "platform/NullPlatform.h"
 #include "tests/platform/soundlib/MemorySoundFiles.h"
 
@@ -22,9 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static LoadFuzz fuzz;
     soundtest::MemorySoundFiles::Get().Put("input", std::string(reinterpret_cast<const char*>(data), size));
     plat::NullSoundLibrary& lib = fuzz.platform.sound;
+    // An Ogg sample plays its first block before the rest is decoded.
+    lib.HoldDecoding();
     int sample = lib.LoadSample("input", 0, nullptr);
     if (sample) {
         lib.PlaySample(sample, false, 1, 1, 0, 100, 44100, 50);
+        lib.DecodeBlocks(1);
+        lib.Advance(10);
+        lib.HoldDecoding(false);
         lib.Advance(20);
         lib.UnloadSample(sample);
     }

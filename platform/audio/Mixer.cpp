@@ -158,6 +158,10 @@ void Mixer::MixVoice(Voice& v, int32_t* acc, size_t frames)
     const uint32_t count = d.Frames();
     const uint64_t end = uint64_t(count) << 32;
     const bool stereo = d.channels == 2;
+    // Memory still being filled: a voice plays up to the last ready frame
+    // (with the next one to blend with) and waits there, playing nothing.
+    const uint32_t ready = d.ReadyFrames();
+    const bool filling = ready < count;
     for (size_t f = 0; f < frames; ++f) {
         if (v.position >= end) {
             if (!v.loop || count == 0) {
@@ -168,6 +172,8 @@ void Mixer::MixVoice(Voice& v, int32_t* acc, size_t frames)
             v.position %= end;
         }
         uint32_t i = uint32_t(v.position >> 32);
+        if (filling && uint64_t(i) + 1 >= ready)
+            return;
         int32_t frac = int32_t((v.position >> 16) & 0xFFFF);
         uint32_t next = i + 1 < count ? i + 1 : (v.loop ? 0 : i);
         int32_t l0 = SampleAt(bytes, i, block, 0, d.bits);

@@ -1,10 +1,13 @@
 #pragma once
+#include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <new>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace plat {
@@ -32,6 +35,13 @@ template <typename T> struct SampleAllocator {
             throw std::bad_alloc();
         return static_cast<T*>(p);
     }
+    // Elements made without a value are left as the memory holds them (the
+    // owner writes them before they are read); with a value, as usual.
+    template <typename U> void construct(U* p) { ::new (static_cast<void*>(p)) U; }
+    template <typename U, typename... Args> void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
     void deallocate(T* p, size_t)
     {
         if (!memory.allocate)
@@ -46,9 +56,21 @@ template <typename T> struct SampleAllocator {
 // PCM sample memory shared by the voices that play it. The format is fixed
 // when it is made; the bytes may be written by their owner. Throws
 // std::bad_alloc when the memory cannot be had.
+//
+// Memory made unfilled (for a file decoded in the background) says how many
+// of its frames are ready: the owner writes the frames beyond that count
+// only and then raises it; voices play the ready frames and wait at the
+// first one that is not.
 struct SampleData {
+    // Silent memory, all of it ready.
     SampleData(uint32_t bytes, uint16_t channels, uint16_t bits, SampleMemory memory = {})
-        : bytes(bytes, 0, SampleAllocator<uint8_t>(memory)), channels(channels), bits(bits)
+        : bytes(bytes, 0, SampleAllocator<uint8_t>(memory)), channels(channels), bits(bits), ready(Frames())
+    {
+    }
+    // Memory left as it comes (never touched here), none of it ready.
+    struct Unfilled {};
+    SampleData(uint32_t bytes, uint16_t channels, uint16_t bits, SampleMemory memory, Unfilled)
+        : bytes(bytes, SampleAllocator<uint8_t>(memory)), channels(channels), bits(bits), ready(0)
     {
     }
     std::vector<uint8_t, SampleAllocator<uint8_t>> bytes;
@@ -56,6 +78,13 @@ struct SampleData {
     uint16_t bits;     // 8 (unsigned) or 16 (signed)
     uint32_t BlockAlign() const { return channels * bits / 8u; }
     uint32_t Frames() const { return BlockAlign() ? uint32_t(bytes.size() / BlockAlign()) : 0; }
+    // Frames from the start that may be played (all of them unless the owner
+    // lowered the count while it fills the memory).
+    uint32_t ReadyFrames() const { return ready.load(std::memory_order_acquire); }
+    void SetReadyFrames(uint32_t frames) { ready.store(std::min(frames, Frames()), std::memory_order_release); }
+
+private:
+    std::atomic<uint32_t> ready;
 };
 
 // The one software mixer of the program: any number of voices, each playing

@@ -1,10 +1,14 @@
 #include "platform/soundlib/NullSoundLibrary.h"
 #include "platform/clock/NullClock.h"
 
+#include <cstdint>
+
 namespace plat {
 
 void NullSoundLibrary::Advance(uint32_t ms)
 {
+    if (!mDecodingHeld)
+        DecodeBlocks(SIZE_MAX);
     uint32_t end = mClock.NowMs() + ms;
     for (;;) {
         int channel;

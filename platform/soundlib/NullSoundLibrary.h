@@ -13,14 +13,21 @@ class NullClock;
 // The sound library of the null platform: the same library on the null audio
 // device, with due workers run on the test's thread as the test advances
 // simulated time, a log of every call with its arguments, and failures a test
-// can script.
+// can script. What the real library decodes in the background is decoded on
+// the test's thread too: all of it before simulated time moves on, or block
+// by block when the test holds the decoding back.
 class NullSoundLibrary : public SoundLibrary {
 public:
     explicit NullSoundLibrary(NullClock& clock) : SoundLibrary(false), mClock(clock) {}
 
-    // Advances the clock by ms, stopping at each due worker's time (the mix
-    // is brought up to that moment, then the worker runs), in time order.
+    // Finishes the pending decoding (unless held), then advances the clock by
+    // ms, stopping at each due worker's time (the mix is brought up to that
+    // moment, then the worker runs), in time order.
     void Advance(uint32_t ms);
+    // While held, samples being decoded get only the blocks a test asks for.
+    void HoldDecoding(bool hold = true) { mDecodingHeld = hold; }
+    // Decodes up to that many blocks; false when nothing is left to decode.
+    bool DecodeBlocks(size_t blocks) { return SoundLibrary::DecodeBlocks(blocks); }
 
     std::vector<std::string> Calls();
     // The calls logged since the last TakeCalls (or the start).
@@ -43,6 +50,7 @@ private:
     std::vector<std::string> mCalls;
     bool mFailInit = false;
     bool mFailAllocation = false;
+    bool mDecodingHeld = false;
     std::set<std::string> mFailLoads;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/soundlib/SoundLibrary.h"
 #include "platform/Platform.h"
 #include "platform/audio/AudioOutput.h"
+#include "platform/audio/MemoryByteSource.h"
 #include "platform/audio/OggDecoder.h"
 #include "platform/audio/WaveReader.h"
 #include "platform/clock/Clock.h"
@@ -78,6 +79,9 @@ private:
     int64_t mPos = 0;
 };
 
+// The bytes of an Ogg file, held in sample memory while it is decoded.
+using FileBytes = std::vector<uint8_t, SampleAllocator<uint8_t>>;
+
 int Clamp100(int v) { return std::clamp(v, 0, 100); }
 
 template <typename... Args> std::string CallText(const char* name, const Args&... args)
@@ -93,6 +97,35 @@ template <typename... Args> std::string CallText(const char* name, const Args&..
 const char* SetOrNone(const void* p) { return p ? "set" : "none"; }
 
 } // namespace
+
+// An Ogg sample being decoded into its memory, block by block, on the
+// library's thread; the voices play what is ready.
+struct SoundLibrary::Decoding {
+    Decoding(uint64_t fileBytes, SampleMemory memory) : file(fileBytes, SampleAllocator<uint8_t>(memory)) {}
+    // Decodes the next block; true when the sample is complete. A stream that
+    // breaks off leaves the rest of the sample silent.
+    bool Step()
+    {
+        uint8_t* bytes = data->bytes.data();
+        uint64_t total = data->bytes.size();
+        uint64_t block = uint64_t(kDecodeBlockFrames) * data->BlockAlign();
+        uint64_t want = std::min(total - done, block);
+        if (ogg.Read(bytes + done, want)) {
+            done += want;
+        } else {
+            std::memset(bytes + done, 0, size_t(total - done));
+            done = total;
+        }
+        data->SetReadyFrames(uint32_t(done / data->BlockAlign()));
+        return done == total;
+    }
+    FileBytes file;
+    MemoryByteSource source{file.data(), file.size()};
+    OggDecoder ogg; // after the source: closed before it goes
+    std::shared_ptr<SampleData> data;
+    uint64_t done = 0;
+    int sample = 0;
+};
 
 #define SOUNDLIB_RECORD(...)                                                                                          \
     do {                                                                                                              \
@@ -224,6 +257,7 @@ int SoundLibrary::Free()
     SyncDevice();
     while (!mChannels.empty())
         EndChannel(mChannels.begin());
+    DropDecoding(0);
     mSamples.clear();
     ++mRun;
     mOutput->Close();
@@ -239,7 +273,8 @@ int SoundLibrary::Free()
     return 1;
 }
 
-std::shared_ptr<SampleData> SoundLibrary::Decode(const char* path, uint32_t& rate, const FileAccess& files)
+std::shared_ptr<SampleData> SoundLibrary::Decode(const char* path, uint32_t& rate, const FileAccess& files,
+                                                 std::shared_ptr<Decoding>& decoding)
 {
     intptr_t file = files.open(path);
     if (file == -1)
@@ -262,13 +297,22 @@ std::shared_ptr<SampleData> SoundLibrary::Decode(const char* path, uint32_t& rat
             return data;
         }
         if (std::memcmp(magic, "OggS", 4) == 0) {
-            OggDecoder ogg;
-            if (!ogg.Open(src) || ogg.Bytes() > kMaxSampleBytes)
+            // The file's bytes are read here, on the caller's thread; the
+            // decoding of the samples goes on in the background.
+            uint64_t size = src.BytesLeft();
+            if (size == 0 || size > kMaxSampleBytes)
                 return nullptr;
-            auto data = std::make_shared<SampleData>(uint32_t(ogg.Bytes()), ogg.Channels(), 16, files.memory);
-            if (!ogg.Read(data->bytes.data(), ogg.Bytes()))
+            auto job = std::make_shared<Decoding>(size, files.memory);
+            if (!src.ReadExact(job->file.data(), size_t(size)) || !job->ogg.Open(job->source) ||
+                job->ogg.Bytes() > kMaxSampleBytes)
                 return nullptr;
-            rate = ogg.Rate();
+            // Filled by the decoding: the caller does not even wait for the
+            // memory to be cleared.
+            auto data = std::make_shared<SampleData>(uint32_t(job->ogg.Bytes()), job->ogg.Channels(), 16, files.memory,
+                                                     SampleData::Unfilled());
+            job->data = data;
+            rate = job->ogg.Rate();
+            decoding = std::move(job);
             return data;
         }
     } catch (const std::bad_alloc&) {
@@ -302,9 +346,10 @@ int SoundLibrary::LoadSample(const char* path, int flags, const SampleDefaults* 
         files.refuseMemory = RefuseAllocation();
         run = mRun;
     }
-    // Read and decoded without the lock, so workers keep their time meanwhile.
+    // Read without the lock, so workers keep their time meanwhile.
     uint32_t rate = 0;
-    std::shared_ptr<SampleData> data = Decode(path, rate, files);
+    std::shared_ptr<Decoding> decoding;
+    std::shared_ptr<SampleData> data = Decode(path, rate, files, decoding);
     std::lock_guard<std::recursive_mutex> g(mLock);
     if (!data || !mStarted || run != mRun)
         return 0;
@@ -314,7 +359,46 @@ int SoundLibrary::LoadSample(const char* path, int flags, const SampleDefaults* 
     s.rate = rate;
     if (defaults)
         s.defaults = *defaults;
+    if (decoding) {
+        decoding->sample = id;
+        std::lock_guard<std::mutex> d(mDecodeLock);
+        mDecodings.push_back(std::move(decoding));
+    }
     return id;
+}
+
+uint32_t SoundLibrary::SampleFrames(int sample)
+{
+    std::lock_guard<std::recursive_mutex> g(mLock);
+    auto s = mSamples.find(sample);
+    return s == mSamples.end() ? 0 : s->second.data->Frames();
+}
+
+uint32_t SoundLibrary::SampleFramesDecoded(int sample)
+{
+    std::lock_guard<std::recursive_mutex> g(mLock);
+    auto s = mSamples.find(sample);
+    return s == mSamples.end() ? 0 : s->second.data->ReadyFrames();
+}
+
+bool SoundLibrary::DecodeBlocks(size_t blocks)
+{
+    std::lock_guard<std::mutex> d(mDecodeLock);
+    for (; blocks > 0 && !mDecodings.empty(); --blocks) {
+        std::shared_ptr<Decoding> next = std::move(mDecodings.front());
+        mDecodings.pop_front();
+        if (!next->Step())
+            mDecodings.push_back(std::move(next));
+    }
+    return !mDecodings.empty();
+}
+
+void SoundLibrary::DropDecoding(int sample)
+{
+    std::lock_guard<std::mutex> d(mDecodeLock);
+    mDecodings.erase(std::remove_if(mDecodings.begin(), mDecodings.end(),
+                                    [&](const std::shared_ptr<Decoding>& j) { return sample == 0 || j->sample == sample; }),
+                     mDecodings.end());
 }
 
 bool SoundLibrary::Sounding(const Channel& c) const
@@ -449,6 +533,7 @@ int SoundLibrary::UnloadSample(int sample)
         return 0;
     SyncDevice();
     EndChannelsOf(sample);
+    DropDecoding(sample);
     mSamples.erase(sample);
     return 1;
 }
@@ -595,13 +680,16 @@ void SoundLibrary::RunDueWorkers(uint32_t nowMs)
 
 void SoundLibrary::WorkerThread()
 {
+    // Workers first, then one block of decoding at a time, so that a long
+    // decode delays no worker by more than a block.
     while (!mQuit) {
         {
             std::lock_guard<std::recursive_mutex> g(mLock);
             if (mStarted && mClock)
                 RunDueWorkers(mClock->NowMs());
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        if (!DecodeBlocks(1))
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 }
 

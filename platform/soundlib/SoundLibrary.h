@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <string>
@@ -13,7 +14,8 @@ namespace plat {
 class AudioOutput;
 class Clock;
 
-// The game's sound library: samples decoded whole at load, played on
+// The game's sound library: wave samples read whole at load and Ogg Vorbis
+// samples decoded in the background on the library's thread, played on
 // channels that are voices of the program's one mixer (the audio output of
 // the installed platform), with groups, pauses and timed workers. Ids count
 // from 1 and are never reused in a run; 0 means failure, and a call with 0,
@@ -94,6 +96,13 @@ public:
     void RunDueWorkers(uint32_t nowMs);
     // The file callbacks in use (null before they are set), for diagnostics.
     void GetFileCallbacks(OpenFn& open, SeekFn& seek, ReadFn& read, CloseFn& close);
+    // A sample's length in frames, and how many of them are decoded so far
+    // (0 for an unknown sample), for diagnostics.
+    uint32_t SampleFrames(int sample);
+    uint32_t SampleFramesDecoded(int sample);
+
+    // The frames an Ogg sample is decoded by in one step of the background.
+    static constexpr uint32_t kDecodeBlockFrames = 4096;
 
     // Holds the library's lock for a scope.
     class Hold {
@@ -115,6 +124,10 @@ protected:
     // The channel whose worker is due first as seen at nowMs; false when no
     // channel has a worker.
     bool NextWorkerDue(uint32_t nowMs, int& channel, uint32_t& dueMs);
+    // Decodes up to the given number of blocks of the samples still being
+    // decoded, taking them in turn; false when none is left. Never takes the
+    // library's lock (which may be held by the caller).
+    bool DecodeBlocks(size_t blocks);
     std::recursive_mutex mLock;
 
 private:
@@ -139,6 +152,7 @@ private:
         uint32_t due = 0;
     };
 
+    struct Decoding;
     struct FileAccess {
         OpenFn open = nullptr;
         SeekFn seek = nullptr;
@@ -160,7 +174,13 @@ private:
     Channel* LiveChannel(int channel);
     void ApplyGains(const Channel& c);
     bool Sounding(const Channel& c) const;
-    static std::shared_ptr<SampleData> Decode(const char* path, uint32_t& rate, const FileAccess& files);
+    // Reads a file: a wave whole, an Ogg stream as far as its headers, giving
+    // the decoding that goes on in the background.
+    static std::shared_ptr<SampleData> Decode(const char* path, uint32_t& rate, const FileAccess& files,
+                                              std::shared_ptr<Decoding>& decoding);
+    // Forgets the background decoding of the sample (every one when 0); when
+    // it returns, no block of it is being decoded.
+    void DropDecoding(int sample);
     void WorkerThread();
 
     bool mStarted = false;
@@ -180,6 +200,11 @@ private:
     int mNextChannel = 1;
     uint64_t mNextOrder = 0;
     uint64_t mRun = 0; // counts the Free calls: a load finishing after one is dropped
+
+    // The samples still being decoded; the lock is held while a block is
+    // decoded and is taken after the library's lock, never before it.
+    std::mutex mDecodeLock;
+    std::deque<std::shared_ptr<Decoding>> mDecodings;
 
     bool mThreaded;
     std::atomic<bool> mQuit{false};

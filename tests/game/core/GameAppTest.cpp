@@ -2,8 +2,12 @@
 
 #include "framework/widgets/WidgetManager.h"
 #include "game/core/GameApp.h"
+#include "game/core/MusicManager.h"
+#include "game/core/MusicStream.h"
 #include "game/core/PakInterface.h"
 #include "game/core/ResourceIds.h"
+#include "game/core/SfxManager.h"
+#include "game/core/SfxSample.h"
 #include "game/flow/CareerScreen.h"
 #include "game/flow/GlobalBackground.h"
 #include "game/flow/HelpDialog.h"
@@ -17,6 +21,7 @@
 #include "game/flow/SurvivalScreen.h"
 #include "game/ui/UiDialog.h"
 #include "platform/NullPlatform.h"
+#include "tests/framework/sound/SoundTestUtil.h"
 #include "tools/makepak/PakWriter.h"
 
 #include <algorithm>
@@ -257,6 +262,63 @@ TEST_F(GameAppTest, FocusLossPausesTheOfficeScreenAndRegainUndoesIt)
     std::string got = platform.debug.StopCapture();
     EXPECT_NE(got.find("Got Focus\n"), std::string::npos) << got;
     EXPECT_FALSE(app.mOfficeScreen->IsPaused());
+}
+
+// The sound as the application drives it: the library started by Init, the
+// office's sounds loaded when the loading completes, effects and the playing
+// track paused while the focus is away, and the library stopped and freed
+// after the music's workers are gone.
+TEST_F(GameAppTest, TheSoundFollowsTheApplicationFromInitToItsEnd)
+{
+    std::string tone = soundtest::WaveFile(1, 44100, 16, soundtest::Pcm16(std::vector<int16_t>(4410, 1000)));
+    game.dir.Write("sfx/tick.wav", tone);
+    game.dir.Write("music/theme.wav", tone);
+    game.WriteXml("cfg/office.xml", "<office><music><stream name=\"theme\" path=\"music\\theme.wav\"/></music>"
+                                    "<sounds><sound name=\"tick\" group=\"ui\" path=\"sfx\\tick.wav\"/></sounds></office>");
+    plat::NullSoundLibrary& lib = platform.sound;
+    auto has = [](const std::vector<std::string>& calls, const std::string& call) {
+        return std::find(calls.begin(), calls.end(), call) != calls.end();
+    };
+    {
+        GameApp app(0);
+        InitAndLoad(app);
+        std::vector<std::string> calls = lib.TakeCalls();
+        // Started by Init with the window of the time, before the loading
+        // reads the office's sounds.
+        const std::string block = ", 0, 44100, 16, 32, 1, 1, 0, 500, 0, 0, 0, 0)";
+        auto init = std::find_if(calls.begin(), calls.end(), [&](const std::string& c) {
+            return c.rfind("Init(", 0) == 0 && c.rfind("Init(0,", 0) != 0 && c.size() > block.size() &&
+                   c.compare(c.size() - block.size(), block.size(), block) == 0;
+        });
+        auto load = std::find(calls.begin(), calls.end(),
+                              "LoadSample(sfx\\tick.wav, 0, {" + std::to_string(gSfxSamples.at("tick")->Group()) +
+                                  ", 0, 0, 100, 50, 1, 1e+09})");
+        ASSERT_NE(init, calls.end());
+        ASSERT_NE(load, calls.end());
+        EXPECT_LT(init, load);
+        int tick = gSfxSamples.at("tick")->SampleId();
+        app.GetMusicManager()->PlayMusic("theme");
+        std::string theme = std::to_string(app.GetMusicManager()->Find("theme")->ChannelId());
+        lib.TakeCalls();
+
+        Send(app, {plat::WM_ACTIVATEAPP, 0, 0});
+        calls = lib.TakeCalls();
+        EXPECT_TRUE(has(calls, "PauseSample(" + std::to_string(tick) + ", 1)"));
+        EXPECT_TRUE(has(calls, "PauseChannel(" + theme + ", 1)"));
+        Send(app, {plat::WM_ACTIVATEAPP, 1, 0});
+        calls = lib.TakeCalls();
+        EXPECT_TRUE(has(calls, "PauseSample(" + std::to_string(tick) + ", 0)"));
+        EXPECT_TRUE(has(calls, "PauseChannel(" + theme + ", 0)"));
+    }
+    std::vector<std::string> calls = lib.TakeCalls();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 2, calls.end()), (std::vector<std::string>{"Stop()", "Free()"}));
+    // The fading track's worker went before the library did.
+    auto removed = std::find_if(calls.begin(), calls.end(),
+                                [](const std::string& c) { return c.rfind("SetChannelWorker(", 0) == 0 && c.find("none") != std::string::npos; });
+    EXPECT_NE(removed, calls.end());
+    lib.Advance(1000);
+    EXPECT_TRUE(lib.TakeCalls().empty());
 }
 
 TEST_F(GameAppTest, LockWidgetsRaisesAndShowsTheBlocker)

@@ -1,11 +1,16 @@
 #include "platform/NullPlatform.h"
+#include "platform/audio/MemoryByteSource.h"
+#include "platform/audio/OggDecoder.h"
 #include "platform/soundlib/NullSoundLibrary.h"
 #include "tests/framework/sound/SoundTestUtil.h"
 #include "tests/platform/soundlib/MemorySoundFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 using namespace plat;
@@ -111,8 +116,10 @@ TEST_F(SoundLibraryTest, ChannelLife)
 {
     int second = Load("second.wav", Constant(44100, 44100, 100));
     int half = Load("half.wav", Constant(22050, 22050, 100));
-    // A sample that lasts one second ends exactly then, whatever its rate.
-    for (int sample : {second, half}) {
+    int ogg = Load("second.ogg", Fixture("second.ogg")); // decoded in the background
+    // A sample that lasts one second ends exactly then, whatever its rate or
+    // format.
+    for (int sample : {second, half, ogg}) {
         SCOPED_TRACE(sample);
         int ch = Play(sample);
         EXPECT_EQ(lib.ChannelStatus(ch), SoundLibrary::kPlaying);
@@ -380,8 +387,123 @@ TEST_F(SoundLibraryTest, ScriptedFailuresAndBalancedMemory)
     EXPECT_NE(lib.LoadSample("t.ogg", 0, nullptr), 0);
     Play(b, true);
     lib.Advance(100);
-    EXPECT_EQ(CountingMemory::allocations, 2);
-    EXPECT_EQ(CountingMemory::releases, 0);
+    // The wave's samples, the Ogg file's samples, and its bytes, given back
+    // once it was decoded.
+    EXPECT_EQ(CountingMemory::allocations, 3);
+    EXPECT_EQ(CountingMemory::releases, 1);
+    lib.Free();
+    EXPECT_EQ(CountingMemory::releases, CountingMemory::allocations);
+    EXPECT_EQ(files().OpenHandles(), 0);
+}
+
+// second.ogg: one second of stereo at 44100 Hz made by the Ogg fixture tool.
+std::vector<int16_t> DecodedLeft(const std::string& ogg)
+{
+    MemoryByteSource src(ogg.data(), ogg.size());
+    OggDecoder dec;
+    if (!dec.Open(src))
+        return {};
+    std::vector<int16_t> all(dec.Bytes() / 2);
+    if (!dec.Read(reinterpret_cast<uint8_t*>(all.data()), dec.Bytes()))
+        return {};
+    return Left(all);
+}
+
+TEST_F(SoundLibraryTest, AnOggSampleIsDecodedInTheBackgroundAndItsChannelWaitsForIt)
+{
+    const std::string ogg = Fixture("second.ogg");
+    const std::vector<int16_t> want = DecodedLeft(ogg);
+    ASSERT_EQ(want.size(), 44100u);
+    const uint32_t block = SoundLibrary::kDecodeBlockFrames;
+
+    lib.HoldDecoding();
+    int s = Load("music.ogg", ogg);
+    ASSERT_NE(s, 0);
+    // The load has read the file and knows the length; nothing is decoded yet.
+    EXPECT_EQ(files().OpenHandles(), 0);
+    EXPECT_EQ(lib.SampleFrames(s), 44100u);
+    EXPECT_EQ(lib.SampleFramesDecoded(s), 0u);
+
+    platform.audio.StartCapture();
+    int ch = Play(s);
+    lib.Advance(100); // the channel lives and waits, silent
+    EXPECT_EQ(lib.ChannelStatus(ch), SoundLibrary::kPlaying);
+    EXPECT_TRUE(lib.DecodeBlocks(1));
+    EXPECT_EQ(lib.SampleFramesDecoded(s), block);
+    lib.Advance(200); // plays the first block (less the frame to blend with) and waits again
+    lib.HoldDecoding(false);
+    lib.Advance(2000); // the rest follows on where it stopped
+    EXPECT_EQ(lib.ChannelStatus(ch), SoundLibrary::kEnded);
+    EXPECT_EQ(lib.SampleFramesDecoded(s), 44100u);
+
+    std::vector<int16_t> expect(4410, 0);
+    expect.insert(expect.end(), want.begin(), want.begin() + (block - 1));
+    expect.insert(expect.end(), 8820 - (block - 1), 0);
+    expect.insert(expect.end(), want.begin() + (block - 1), want.end());
+    std::vector<int16_t> got = Left(platform.audio.TakeCaptured());
+    ASSERT_GE(got.size(), expect.size());
+    EXPECT_TRUE(std::equal(expect.begin(), expect.end(), got.begin()));
+    EXPECT_TRUE(std::all_of(got.begin() + long(expect.size()), got.end(), [](int16_t v) { return v == 0; }));
+}
+
+TEST_F(SoundLibraryTest, EndingASampleWhileItIsDecodedIsSafe)
+{
+    const std::string ogg = Fixture("second.ogg");
+    // A worker that stops its channel, and unloads its sample if asked to.
+    struct Ender {
+        SoundLibrary* lib;
+        int sample;
+        bool unload;
+        static int Step(int channel, void* data)
+        {
+            auto* e = static_cast<Ender*>(data);
+            e->lib->StopChannel(channel);
+            return e->unload ? e->lib->UnloadSample(e->sample) : 1;
+        }
+    } ender{&lib, 0, false};
+    auto FromWorker = [&](int s, int ch, bool unload) {
+        ender = Ender{&lib, s, unload};
+        lib.SetChannelWorker(ch, &Ender::Step, &ender, 10);
+        lib.Advance(10);
+    };
+    struct Case {
+        const char* what;
+        std::function<void(int sample, int channel)> act;
+        bool decodingGoesOn;
+    } cases[] = {
+        {"unload", [&](int s, int) { lib.UnloadSample(s); }, false},
+        {"sample stop", [&](int s, int) { lib.StopSample(s); }, true},
+        {"stop all", [&](int, int) { lib.Stop(); }, true},
+        {"channel stop from its worker", [&](int s, int ch) { FromWorker(s, ch, false); }, true},
+        {"unload from its worker", [&](int s, int ch) { FromWorker(s, ch, true); }, false},
+        {"free", [&](int, int) { lib.Free(); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        lib.Free();
+        CountingMemory::Reset();
+        ASSERT_EQ(lib.Init(GameParams()), 0);
+        files().Install(lib);
+        lib.SetMemoryCallbacks(&CountingMemory::Allocate, &CountingMemory::Release);
+        lib.HoldDecoding();
+        int s = Load("music.ogg", ogg);
+        ASSERT_NE(s, 0);
+        int ch = Play(s, true);
+        lib.DecodeBlocks(2);
+        lib.Advance(20);
+        c.act(s, ch);
+        EXPECT_EQ(lib.ChannelStatus(ch), SoundLibrary::kEnded);
+        // An unloaded sample's decoding is gone, and with it all its memory.
+        EXPECT_EQ(lib.DecodeBlocks(1), c.decodingGoesOn);
+        if (!c.decodingGoesOn)
+            EXPECT_EQ(CountingMemory::releases, CountingMemory::allocations);
+        lib.HoldDecoding(false);
+        lib.Advance(10);
+        if (c.decodingGoesOn) {
+            EXPECT_EQ(lib.SampleFramesDecoded(s), 44100u);
+            EXPECT_EQ(lib.ChannelStatus(Play(s)), SoundLibrary::kPlaying);
+        }
+    }
     lib.Free();
     EXPECT_EQ(CountingMemory::releases, CountingMemory::allocations);
     EXPECT_EQ(files().OpenHandles(), 0);

@@ -7,6 +7,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <thread>
 
@@ -98,4 +100,56 @@ TEST(SoundLibraryStress, ThreadsAndTheWorkerThreadShareTheLibrary)
     EXPECT_EQ(finished.load(), started.load());
     lib.Free();
     EXPECT_EQ(CountingMemory::releases, CountingMemory::allocations);
+}
+
+// Ogg samples decode on the library's thread while the channels that play
+// them are mixed on the caller's and other threads; samples are unloaded
+// and the library freed while their decoding runs.
+TEST(SoundLibraryStress, OggSamplesDecodeOnTheLibraryThreadWhileTheyPlay)
+{
+    CountingMemory::Reset();
+    plat::NullPlatform platform;
+    plat::SoundLibrary lib(true);
+    ASSERT_EQ(lib.Init(GameParams()), 0);
+    std::ifstream in(std::string(ZELK_FIXTURES) + "/sound/second.ogg", std::ios::binary);
+    MemorySoundFiles::Get().Put("music.ogg", std::string(std::istreambuf_iterator<char>(in), {}));
+    MemorySoundFiles::Get().Install(lib);
+    lib.SetMemoryCallbacks(&CountingMemory::Allocate, &CountingMemory::Release);
+
+    // Time runs and the mix follows it on a thread of its own.
+    std::atomic<bool> done{false};
+    std::thread mixing([&] {
+        while (!done) {
+            platform.clock.Advance(1);
+            lib.ChannelStatus(1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    auto decoded = [&](int s) {
+        auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (lib.SampleFramesDecoded(s) < lib.SampleFrames(s) && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return lib.SampleFramesDecoded(s) == lib.SampleFrames(s);
+    };
+    for (int round = 0; round < 12; ++round) {
+        int s = lib.LoadSample("music.ogg", 0, nullptr);
+        ASSERT_NE(s, 0);
+        EXPECT_EQ(lib.SampleFrames(s), 44100u);
+        int ch = lib.PlaySample(s, true, -1, 1, 0, 100, 44100, 50);
+        EXPECT_EQ(lib.ChannelStatus(ch), plat::SoundLibrary::kPlaying);
+        switch (round % 3) {
+        case 0: lib.UnloadSample(s); break; // most likely while it decodes
+        case 1:
+            EXPECT_TRUE(decoded(s));
+            EXPECT_EQ(lib.ChannelStatus(ch), plat::SoundLibrary::kPlaying);
+            lib.UnloadSample(s);
+            break;
+        default: break; // left playing
+        }
+    }
+    lib.Free(); // with decodings still running
+    done = true;
+    mixing.join();
+    EXPECT_EQ(CountingMemory::releases, CountingMemory::allocations);
+    EXPECT_EQ(MemorySoundFiles::Get().OpenHandles(), 0);
 }

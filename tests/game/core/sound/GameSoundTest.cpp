@@ -160,6 +160,7 @@ TEST_F(GameSoundTest, EffectsLoadInGroupsAndPlayAtTheEffectVolume)
     EXPECT_EQ(GroupOf("alarm"), g + 3);
     EXPECT_EQ(gSfxGroups.at(""), g + 3);
     // The repeated name "click": the earlier sample (id 1) was stopped and unloaded.
+    EXPECT_EQ(Only(calls, "StopSample"), (std::vector<std::string>{"StopSample(1)"}));
     EXPECT_EQ(Only(calls, "UnloadSample"), (std::vector<std::string>{"UnloadSample(1)"}));
     EXPECT_EQ(gSfxSamples.at("click")->Path(), "sfx\\click.wav");
     EXPECT_EQ(gSfxSamples.size(), 5u);
@@ -246,7 +247,9 @@ TEST_F(GameSoundTest, AKeptChannelIsStartedAgainUntilItHasEnded)
     ch->Play();
     ch->Play();
     std::string id = std::to_string(ch->ChannelId());
-    EXPECT_EQ(Only(lib.TakeCalls(), "PlaySample").size(), 1u);
+    std::vector<std::string> calls = lib.TakeCalls();
+    EXPECT_EQ(Only(calls, "PlaySample").size(), 1u);
+    EXPECT_EQ(Only(calls, "StartChannel"), (std::vector<std::string>{"StartChannel(" + id + ")"}));
     lib.Advance(50);
     ch->Pause();
     ch->Play();
@@ -412,6 +415,55 @@ TEST_F(MusicTest, LoadStopsAtABadOrRepeatedEntry)
                 << name;
         EXPECT_EQ(m.Find("a")->Path(), "a.wav");
     }
+}
+
+// An Ogg track is decoded on the library's thread: the game's track starts
+// (and fades) at once, sounds when its first block is ready, and may fade out
+// and be unloaded before its decoding is through.
+TEST_F(MusicTest, AnOggTrackPlaysWhileItIsDecoded)
+{
+    dir.Write("music/song.ogg", ReadText(std::string(ZELK_FIXTURES) + "/sound/second.ogg"));
+    LoadOffice("<office><music><stream name=\"song\" path=\"music\\song.ogg\"/>"
+               "<stream name=\"other\" path=\"music\\menu.wav\"/></music></office>");
+    MusicManager m;
+    ASSERT_TRUE(m.Load(office));
+    lib.HoldDecoding();
+    lib.TakeCalls();
+    m.PlayMusic("song");
+    MusicStream* song = m.Find("song");
+    std::string ch = std::to_string(song->ChannelId());
+    EXPECT_EQ(lib.TakeCalls(),
+              (std::vector<std::string>{"LoadSample(music\\song.ogg, 0, none)",
+                                        "PlaySample(" + std::to_string(song->SampleId()) + ", 1, -1, 1, 0, 0, 44100, 50)",
+                                        "SetChannelWorker(" + ch + ", set, 50)"}));
+    EXPECT_EQ(lib.SampleFrames(song->SampleId()), 44100u);
+    EXPECT_EQ(lib.SampleFramesDecoded(song->SampleId()), 0u);
+    platform.audio.StartCapture();
+    lib.Advance(500); // the fade runs, the channel waits for its samples
+    EXPECT_EQ(lib.ChannelStatus(song->ChannelId()), plat::SoundLibrary::kPlaying);
+    EXPECT_EQ(Only(lib.TakeCalls(), "SetChannelVolume(" + ch).size(), 10u);
+    std::vector<int16_t> out = platform.audio.TakeCaptured();
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](int16_t v) { return v == 0; }));
+    lib.DecodeBlocks(1);
+    lib.Advance(50);
+    out = platform.audio.TakeCaptured();
+    EXPECT_TRUE(std::any_of(out.begin(), out.end(), [](int16_t v) { return v != 0; }));
+
+    // Away before the decoding is through: faded out, stopped and unloaded,
+    // and its decoding dropped with it.
+    m.PlayMusic("other");
+    lib.Advance(2000);
+    EXPECT_EQ(song->SampleId(), 0);
+    EXPECT_FALSE(lib.DecodeBlocks(1));
+
+    // Back again with the decoding running: the loop goes on past the
+    // length, the channel alive all along.
+    lib.HoldDecoding(false);
+    m.PlayMusic("song");
+    lib.Advance(3500);
+    EXPECT_EQ(lib.SampleFramesDecoded(song->SampleId()), 44100u);
+    EXPECT_EQ(lib.ChannelStatus(song->ChannelId()), plat::SoundLibrary::kPlaying);
+    EXPECT_GE(song->Level(), 1.0f);
 }
 
 // Renders a change of track into music_change.wav in the test's folder of
