@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Vorsel in a real window under Xvfb: the window must carry the configured
 # caption and client size (a screen dump is kept as vorsel-screen.xwd); then
-# the platform asks the window to close, as a person would, and with
-# can_close 1 that starts the stand-in game, once, in the launcher's folder.
+# the window gets the desktop's close request, as when a person closes it, and
+# with can_close 1 that starts the stand-in game, once, in the launcher's folder.
 set -euo pipefail
 program=$1
+xdesk=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export ZELK_RUNTIME_DIR=$work/run ZELK_SETTINGS_FILE=$work/settings.reg
-export ZELK_AUTOCLOSE_MS=3000 SDL_AUDIODRIVER=dummy
+export SDL_AUDIODRIVER=dummy
 export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
 mkdir -p "$work/run" "$work/app"
 cp "$program" "$work/app/Vorsel"
@@ -31,6 +32,7 @@ done
 sleep 0.5
 xwininfo -root -tree >"$work/tree.txt" 2>&1 || true
 xwd -root -silent >"$work/screen.xwd" || true
+"$xdesk" close "Vorsel smoke" || echo "no window to close"
 status=0
 wait \$pid || status=\$?
 exit \$status
