@@ -9,6 +9,7 @@
 #include "platform/folders/Folders.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/modules/Modules.h"
+#include "platform/msgbox/RealMessageBoxProcess.h"
 #include "platform/msgbox/RealMessageBoxes.h"
 #include "platform/settings/FileSettingsStore.h"
 #include "platform/text/FreeTypeTextDevice.h"
@@ -58,6 +59,8 @@ void HandToFirstThread(int code)
 
 int RunRealApplication(const std::function<int()>& appMain)
 {
+    // A copy of this program started to show one message box ends here.
+    RunMessageBoxProcessIfAsked();
     static RealClock clock;
     static XdgFolders folders;
     static Modules modules;
@@ -65,7 +68,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     static FileSettingsStore settings(FileSettingsStore::DefaultPath());
     static SingleInstance instance(folders.RuntimeFolder());
     static RealWindowSystem windows;
-    static RealMessageBoxes messageBoxes(&windows);
+    static RealMessageBoxes messageBoxes;
     static RealAudioOutput audio;
     static FreeTypeTextDevice text;
     static RealModalDialogHost dialogs(&windows);

@@ -3,21 +3,14 @@
 
 namespace plat {
 
-class RealWindowSystem;
-
-// Message boxes on the desktop through SDL, shown from the event thread.
+// Message boxes on the desktop, each shown by a process of its own
+// (RealMessageBoxProcess.h), so the caller's thread waits for the person and the
+// event thread keeps running; from a crash too, as nothing waits for a
+// thread of this process. Without a desktop to show it on, the text goes
+// to standard error and the box's default answer is taken.
 class RealMessageBoxes : public MessageBoxes {
 public:
-    explicit RealMessageBoxes(RealWindowSystem* windows) : mWindows(windows) {}
     int Show(const std::wstring& text, const std::wstring& caption, uint32_t flags) override;
-    int ShowFromCrash(const std::wstring& text, const std::wstring& caption, uint32_t flags) override;
-
-private:
-    int ShowOn(bool eventThread, const std::wstring& text, const std::wstring& caption, uint32_t flags);
-public:
-
-private:
-    RealWindowSystem* mWindows;
 };
 
 } // namespace plat

@@ -106,7 +106,11 @@ void RealWindowSystem::RunEventLoop()
 void RealWindowSystem::Translate(const SDL_Event& e)
 {
     InputEvent in;
-    const uint16_t mods = SDL_GetModState();
+    // A key carries the modifiers held when it was pressed; the live state
+    // may already include later releases pumped in the same batch (a quick
+    // Alt+Enter would lose its Alt).
+    const bool isKey = e.type == SDL_KEYDOWN || e.type == SDL_KEYUP;
+    const uint16_t mods = isKey ? e.key.keysym.mod : SDL_GetModState();
     in.ctrl = (mods & KMOD_CTRL) != 0;
     in.alt = (mods & KMOD_ALT) != 0;
     in.shift = (mods & KMOD_SHIFT) != 0;

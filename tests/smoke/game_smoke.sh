@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the game from a copy of its game folder under Xvfb, started from
 # another folder: its window must come up titled with the game's
-# "app_title"; then Alt+F4 is typed into it, as a person would, and the game
+# "app_title"; then Alt+F4 is typed into it, as a person would (who also
+# answers the question about hardware acceleration at the end), and the game
 # must end by itself with exit code 0, leaving "InProgress" at 0. The waits
 # only detect a hang: a loaded machine must not fail the test.
 #   game_smoke.sh GAME_FOLDER [SCREEN_DUMP.xwd]
@@ -38,8 +39,19 @@ timeout 5 xdotool windowfocus "\$window" || true
 sleep 0.3
 timeout 5 xdotool key --clearmodifiers alt+F4 || true
 status=0
+# A first run that switched to 3D asks at its end whether to keep it: the
+# person answers with Enter (Yes).
+answered=
 for i in \$(seq 1 600); do
   kill -0 \$pid 2>/dev/null || break
+  if [ -z "\$answered" ]; then
+    box=\$(timeout 5 xwininfo -root -tree 2>/dev/null | awk '/Hardware Acceleration Confirmation": / {print \$1; exit}') || true
+    if [ -n "\$box" ]; then
+      timeout 5 xdotool windowfocus "\$box" || true
+      sleep 0.3
+      timeout 5 xdotool key Return && answered=1
+    fi
+  fi
   sleep 0.1
 done
 if kill -0 \$pid 2>/dev/null; then

@@ -8,8 +8,9 @@
 #   close       the desktop's close request ends the program with 0
 #   secondcopy  20 second copies while a first one runs: each ends with 0 and
 #               no crash text, and the first one still closes cleanly
-#   fatal       an unknown switch and a damaged demo file end the program with
-#               their exit code, no crash text, once their message is closed
+#   fatal       an unknown switch and a damaged demo file show their message in
+#               a box and end the program with their exit code, no crash text,
+#               once the box is closed
 #   crash       null write, stack overflow, abort, double free and two threads
 #               at once: each writes its report to standard error and the crash
 #               file, names the build, and ends by its signal
@@ -41,6 +42,10 @@ crash_words='Fatal Error|Crash:|XIO|AddressSanitizer|runtime error|Segmentation'
 # How long an end may take before it counts as a hang. The times are printed,
 # never judged: a loaded machine must not fail these tests.
 hang_ms=15000
+# How long a new window may take to appear (a message box) or to show its
+# first whole frame: making a renderer is slow on a loaded machine (many
+# seconds under the sanitizers).
+scene_ms=120000
 
 # Starts the program in the background (extra arguments are its switches);
 # waits until its main loop runs and its window is on the screen. Sets $pid
@@ -111,22 +116,32 @@ fatal)
   # The damaged demo: a header cut short, and a header with a wrong magic.
   printf 'DMO' >"$work/short.dmo"
   head -c 4096 /dev/zero | tr '\0' '\377' >"$work/garbage.dmo"
-  for args in "-bogus" "-play -demofile $work/short.dmo" "-play -demofile $work/garbage.dmo"; do
+  # Each run: its switches, then the text its message must carry.
+  for run in "-bogus|Invalid command line parameter: -bogus" \
+             "-play -demofile $work/short.dmo|Invalid demo file." \
+             "-play -demofile $work/garbage.dmo|Invalid demo file."; do
+    args=${run%%|*}
+    text=${run#*|}
     out=$work/fatal.txt
     # shellcheck disable=SC2086
     "$work/zelkapp" $args >"$out" 2>&1 &
     pid=$!
-    # The fatal message waits for the person: close it as they would.
+    # The fatal message waits for the person: close it as they would (it
+    # shows in its own process; closed without a button, its text also goes
+    # to standard error).
     closed=0
-    for _ in $(seq 1 600); do
+    begin=$(now_ms)
+    while [ $(( $(now_ms) - begin )) -le "$scene_ms" ]; do
       if "$xdesk" close "FATAL ERROR" 2>/dev/null; then closed=1; break; fi
       kill -0 "$pid" 2>/dev/null || break
       sleep 0.05
     done
+    [ "$closed" -eq 1 ] || { cat "$out"; fail "'$args': no message box"; }
     wait_ended "$hang_ms"
     [ "$status" -eq 0 ] || { cat "$out"; fail "'$args' ended with $status"; }
     grep -Eq "$crash_words" "$out" && { cat "$out"; fail "'$args': crash text"; }
-    echo "'$args': ended with $status (message closed: $closed)"
+    grep -qF "FATAL ERROR: $text" "$out" || { cat "$out"; fail "'$args': no message '$text'"; }
+    echo "'$args': ended with $status after its message '$text'"
   done
   ;;
 crash)
@@ -165,16 +180,32 @@ crash)
   ;;
 fullscreen)
   start
-  for mode in full windowed; do
+  # Each switch makes a new window and a new presenter: the screen is dumped
+  # until the window has its new size and the whole scene shows at the size
+  # and place that mode gives it (so a picture the last mode left on the
+  # screen does not count), or until the hang limit.
+  for step in "full 1024 768 0,0 1024x768" "windowed 800 600 [0-9]+,[0-9]+ 800x600"; do
+    read -r mode width height at scene <<<"$step"
     "$xdesk" altenter ZelkApp || fail "no window for Alt+Enter"
-    sleep 1.5
-    xwd -root -silent >"$work/$mode.xwd"
-    size=$("$xdesk" size ZelkApp)
-    echo "$mode: window $size"
-    if [ "$mode" = full ]; then
-      [ "$size" = "1024 768" ] || fail "Alt+Enter did not make the window cover the screen ($size)"
+    begin=$(now_ms)
+    found=
+    while [ $(( $(now_ms) - begin )) -le "$scene_ms" ]; do
+      size=$("$xdesk" size ZelkApp || true)
+      if [ "$size" = "$width $height" ]; then
+        xwd -root -silent >"$work/$mode.xwd"
+        where=$("$finder" "$work/$mode.xwd" 2>"$work/finder.txt" || true)
+        if [[ "$where" =~ ^"scene found at "$at" size "$scene$ ]]; then
+          found=1
+          break
+        fi
+      fi
+      sleep 0.1
+    done
+    if [ -z "$found" ]; then
+      cat "$out" "$work/finder.txt"
+      fail "$mode: window $size, ${where:-no scene}; wanted $width x $height with the whole scene at $at size $scene"
     fi
-    "$finder" "$work/$mode.xwd" || { cat "$out"; fail "$mode: the whole scene is not on the screen"; }
+    echo "$mode: window $size, $where, $(( $(now_ms) - begin )) ms after Alt+Enter"
   done
   close_window
   wait_ended "$hang_ms"

@@ -16,17 +16,35 @@
 
 namespace {
 
+// The window's title: the UTF-8 one a modern client sets (_NET_WM_NAME),
+// else the classic WM_NAME. Some clients set only the first.
+bool HasTitle(Display* d, Window w, const std::string& title)
+{
+    bool match = false;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_NAME", False), 0, 1024, False,
+                           XInternAtom(d, "UTF8_STRING", False), &type, &format, &count, &after,
+                           &data) == Success && data) {
+        match = format == 8 && std::string(reinterpret_cast<char*>(data), count) == title;
+        XFree(data);
+    }
+    char* name = nullptr;
+    if (!match && XFetchName(d, w, &name) && name) {
+        match = title == name;
+        XFree(name);
+    }
+    return match;
+}
+
 Window FindByName(Display* d, Window w, const std::string& title)
 {
-    char* name = nullptr;
-    if (XFetchName(d, w, &name) && name) {
-        const bool match = title == name;
-        XFree(name);
-        if (match) {
-            XWindowAttributes a;
-            if (XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable)
-                return w;
-        }
+    if (HasTitle(d, w, title)) {
+        XWindowAttributes a;
+        if (XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable)
+            return w;
     }
     Window root = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
