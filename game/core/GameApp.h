@@ -69,7 +69,7 @@ public:
     void LoadPrefs();
     // Header (with the windowed choice), tables and, while valid, the current
     // profile (appended when new). False when nothing was written; nothing is
-    // written before LoadPrefs ran.
+    // written before LoadPrefs has read the file.
     bool SavePrefs();
     // Volumes (0 for both when muted) and the windowed choice of the header.
     void ApplySettings();
@@ -123,7 +123,7 @@ public:
     PrefHeader mPrefHeader{};
     ProfileRecord mCurrentProfile{};
     bool mProfileValid = false;
-    bool mPrefsLoaded = false;       // LoadPrefs ran: saves may write
+    bool mPrefsLoaded = false;       // LoadPrefs read the file (or found none): saves may write
     bool mPrefsPathReported = false; // a missing pref.dat folder was reported
     LocTable* mLocTable = nullptr;
     StringTable* mStringTable = nullptr;

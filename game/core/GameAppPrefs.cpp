@@ -20,8 +20,8 @@ PrefStore GameApp::Prefs()
 
 void GameApp::LoadPrefs()
 {
-    Prefs().Load();
-    mPrefsLoaded = true;
+    // A file that could not be read is never written over this session.
+    mPrefsLoaded = Prefs().Load();
     PublishProfileTexts();
     ApplySettings();
     SavePrefs();
@@ -30,7 +30,7 @@ void GameApp::LoadPrefs()
 bool GameApp::SavePrefs()
 {
     // Before the file was read there is nothing of the player's to save, and
-    // writing would replace their file with empty tables.
+    // writing would replace their file with empty tables and defaults.
     if (!mPrefsLoaded)
         return false;
     mPrefHeader.mWindowed = mWindowedWanted ? 1 : 0;

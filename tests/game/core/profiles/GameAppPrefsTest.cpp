@@ -352,6 +352,19 @@ TEST_F(ProfilesGame, NoFolderForTheFileGivesDefaultsAndWritesNothing)
     EXPECT_EQ(said.find(line, said.find(line) + 1), std::string::npos) << "said once";
 }
 
+TEST_F(ProfilesGame, AFileThatCannotBeReadIsNeverWrittenOver)
+{
+    // A folder where the file should be: opening works, reading does not.
+    std::filesystem::create_directories(prefs.Path() + "/inside");
+    RecordingGame& g = Start();
+    EXPECT_FALSE(g.mProfileValid);
+    EXPECT_EQ(g.mPrefHeader.mMusicVolume, 80u);
+    EXPECT_FALSE(g.CreateProfile(L"A", "man"));
+    EXPECT_FALSE(g.SavePrefs());
+    EXPECT_TRUE(std::filesystem::is_directory(prefs.Path() + "/inside"));
+    EXPECT_EQ(prefs.Entries(), std::set<std::string>{"pref.dat"});
+}
+
 TEST(PrefsPath, TheFileLivesInTheMakerAndGameFoldersOfTheDocuments)
 {
     plat::NullPlatform platform;

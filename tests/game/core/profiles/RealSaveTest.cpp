@@ -102,21 +102,24 @@ TEST(RealFolders, TheDocumentsFolderIsTheOverrideElseTheDataHome)
 
 TEST(RealFolders, PrefsPathOnTheRealFoldersMakesBothFolders)
 {
-    testsupport::TempDir dir;
-    ScopedEnv env;
-    env.Set("ZELK_DOCUMENTS_DIR", nullptr);
-    env.Set("XDG_DATA_HOME", (dir / "data").c_str());
-    plat::XdgFolders folders;
-    plat::Services saved = plat::Get();
-    plat::Services services = saved;
-    services.folders = &folders;
-    plat::Install(services);
-    std::string path;
-    const bool found = GetPrefsPath(path);
-    plat::Install(saved);
-    ASSERT_TRUE(found);
-    EXPECT_EQ(path, dir / "data/Tarnwick Games/Quillmore/pref.dat");
-    EXPECT_TRUE(std::filesystem::is_directory(dir / "data/Tarnwick Games/Quillmore"));
+    for (const char* variable : {"ZELK_DOCUMENTS_DIR", "XDG_DATA_HOME"}) {
+        testsupport::TempDir dir;
+        ScopedEnv env;
+        env.Set("ZELK_DOCUMENTS_DIR", nullptr);
+        env.Set("XDG_DATA_HOME", nullptr);
+        env.Set(variable, (dir / "data").c_str());
+        plat::XdgFolders folders;
+        plat::Services saved = plat::Get();
+        plat::Services services = saved;
+        services.folders = &folders;
+        plat::Install(services);
+        std::string path;
+        const bool found = GetPrefsPath(path);
+        plat::Install(saved);
+        ASSERT_TRUE(found) << variable;
+        EXPECT_EQ(path, dir / "data/Tarnwick Games/Quillmore/pref.dat") << variable;
+        EXPECT_TRUE(std::filesystem::is_directory(dir / "data/Tarnwick Games/Quillmore")) << variable;
+    }
 }
 
 // A child saves the two sets in turn until it is killed; after every kill
