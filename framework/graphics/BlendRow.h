@@ -143,12 +143,15 @@ inline void AddWhite(uint32_t* d, const uint32_t* s, int n, bool weightByAlpha, 
     };
     for (; i + 4 <= n; i += 4) {
         __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
         if (weightByAlpha)
             sv = _mm_packus_epi16(weighted(_mm_unpacklo_epi8(sv, zero)), weighted(_mm_unpackhi_epi8(sv, zero)));
-        __m128i sum = _mm_adds_epu8(dv, _mm_and_si128(sv, colorMask));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
-                         _mm_or_si128(_mm_and_si128(sum, colorMask), _mm_andnot_si128(colorMask, dv)));
+        sv = _mm_and_si128(sv, colorMask);
+        // Nothing to add (the transparent parts of a sprite): no write.
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(sv, zero)) == 0xFFFF)
+            continue;
+        __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+        // The addend's alpha byte is 0, so the destination alpha stays.
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_adds_epu8(dv, sv));
     }
 #endif
     for (; i < n; ++i) {

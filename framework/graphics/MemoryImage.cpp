@@ -176,6 +176,8 @@ void MemoryImage::FreeRunLengths()
     mAlphaRunLengths = nullptr;
     delete[] mAdditiveRunLengths;
     mAdditiveRunLengths = nullptr;
+    delete[] mAdditiveColors;
+    mAdditiveColors = nullptr;
 }
 
 NativeDisplay* MemoryImage::AppDisplay() const
@@ -360,6 +362,23 @@ uint8_t* MemoryImage::GetAdditiveRunLengths(const NativeDisplay* display)
             BuildRunLengths(mWidth, mHeight, [native](size_t i) { return (native[i] & 0xFFFFFF) ? 1 : 0; });
     }
     return mAdditiveRunLengths;
+}
+
+const uint32_t* MemoryImage::GetAdditiveColors()
+{
+    if (mAdditiveColors)
+        return mAdditiveColors;
+    AnalyzeBits();
+    if (!mBits || !mHasAlpha)
+        return nullptr;
+    size_t count = PixelCount();
+    mAdditiveColors = new uint32_t[count];
+    for (size_t i = 0; i < count; ++i) {
+        uint32_t p = mBits[i], a = p >> 24;
+        mAdditiveColors[i] = ((((p >> 16) & 0xFF) * a) >> 8) << 16 | ((((p >> 8) & 0xFF) * a) >> 8) << 8 |
+                             (((p & 0xFF) * a) >> 8);
+    }
+    return mAdditiveColors;
 }
 
 void MemoryImage::DiscardBits()

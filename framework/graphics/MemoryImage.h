@@ -59,6 +59,10 @@ public:
     virtual uint32_t* GetNativeBits(const NativeDisplay* display);
     virtual uint8_t* GetAlphaRunLengths();
     virtual uint8_t* GetAdditiveRunLengths(const NativeDisplay* display);
+    // The addend of an unmodulated additive blit: every pixel's colour
+    // weighted by its alpha, the alpha byte 0. Null when the image has no
+    // plain 32-bit pixels or no alpha (its colours are then added as they are).
+    const uint32_t* GetAdditiveColors();
     virtual void DiscardBits();
     virtual void FreeDerivedBuffers();
     virtual void FreeTextureData();
@@ -111,6 +115,7 @@ public:
     PixelLayout mNativeLayout;         // the layout mNativeBits were made for
     uint8_t* mAlphaRunLengths = nullptr;
     uint8_t* mAdditiveRunLengths = nullptr;
+    uint32_t* mAdditiveColors = nullptr;
     bool mNeedsAnalysis = false;
     ZelkAppBase* mApp = nullptr;
 

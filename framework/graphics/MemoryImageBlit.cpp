@@ -1,4 +1,5 @@
 // Fills and the plain blit of memory images, normal and additive.
+#include "framework/graphics/AddRow.h"
 #include "framework/graphics/BlendRow.h"
 #include "framework/graphics/ImageSource.h"
 #include "framework/graphics/MemoryImage.h"
@@ -100,9 +101,10 @@ void BlitModulated(uint32_t* dst, int dstStride, int x, int y, Rows rows, const 
     }
 }
 
+// addend: the source's alpha-weighted colours (null: weigh them here).
 template <typename Rows>
 void BlitAdd(uint32_t* dst, int dstStride, int x, int y, Rows rows, const Rect& sr, const Color& color,
-             bool srcHasAlpha)
+             bool srcHasAlpha, const uint32_t* addend, int srcStride)
 {
     const uint8_t* t = GetSaturationTable();
     bool white = color == Color::White;
@@ -113,6 +115,10 @@ void BlitAdd(uint32_t* dst, int dstStride, int x, int y, Rows rows, const Rect& 
         rows.SetRow(sr.mY + j, sr.mX);
         uint32_t* d = dst + size_t(y + j) * size_t(dstStride) + x;
         if constexpr (std::is_same_v<Rows, DirectRows>) {
+            if (white && addend) {
+                BlendRow::AddColors(d, addend + size_t(sr.mY + j) * size_t(srcStride) + sr.mX, sr.mWidth);
+                continue;
+            }
             if (white) {
                 BlendRow::AddWhite(d, rows.row, sr.mWidth, srcHasAlpha, t);
                 continue;
@@ -250,7 +256,9 @@ void MemoryImage::Blit(Image* image, int x, int y, const Rect& srcRect, const Co
         if (drawMode == DRAWMODE_ADDITIVE) {
             src->AnalyzeBits();
             bool hasAlpha = src->mHasAlpha;
-            source.WithRows([&](auto rows) { BlitAdd(dst, mWidth, x, y, rows, sr, color, hasAlpha); });
+            const uint32_t* addend = color == Color::White && src != this ? src->GetAdditiveColors() : nullptr;
+            source.WithRows(
+                [&](auto rows) { BlitAdd(dst, mWidth, x, y, rows, sr, color, hasAlpha, addend, src->mWidth); });
         } else if (color == Color::White && !mHasAlpha && !mHasTransparency) {
             const uint8_t* runs = src->GetAlphaRunLengths();
             if (runs)

@@ -3,6 +3,7 @@
 #include "framework/graphics/MemoryImage.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <random>
 
 using namespace Zelk;
@@ -76,6 +77,39 @@ TEST(Blit, AdditiveWithSourceAlphaWeightsByIt)
     EXPECT_EQ(dest->GetBits()[0], 0xFF4F3010u);
     dest->Blit(src.get(), 0, 0, Rect(0, 0, 1, 1), Color::White, DRAWMODE_ADDITIVE);
     EXPECT_EQ(dest->GetBits()[0], 0xFFCE7030u); // + (255, 128, 64) x 128 >> 8
+}
+
+// The unmodulated additive blit adds a weighted copy of the source kept with
+// the image: it must cover a part of the source at any offset and follow
+// every change of the source's pixels.
+TEST(Blit, AdditiveFormFollowsTheSourcesPixels)
+{
+    std::vector<uint32_t> pixels(40 * 3);
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = uint32_t(i * 37 % 256) << 24 | uint32_t(i * 0x010203);
+    auto src = MakeImage(40, 3, pixels);
+    auto expect = [&](MemoryImage& dest, int srcX, int width) {
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < width; ++x) {
+                uint32_t s = src->GetBits()[size_t(y + 1) * 40 + srcX + x], want = 0xFF000000;
+                for (int shift : {0, 8, 16})
+                    want |= std::min<uint32_t>(0x10 + (((s >> shift) & 0xFF) * (s >> 24) >> 8), 255) << shift;
+                ASSERT_EQ(dest.GetBits()[size_t(y) * 40 + x], want) << "x " << x << " y " << y;
+            }
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (int srcX : {0, 3, 17}) {
+            int width = 40 - srcX;
+            auto dest = MakeFilled(40, 2, 0xFF101010);
+            dest->Blit(src.get(), 0, 0, Rect(srcX, 1, width, 2), Color::White, DRAWMODE_ADDITIVE);
+            expect(*dest, srcX, width);
+        }
+        // New pixels: the next blits must add these.
+        uint32_t* bits = src->GetBits();
+        for (size_t i = 0; i < pixels.size(); ++i)
+            bits[i] = ~bits[i] | 0x01000000;
+        src->MarkBitsChanged();
+    }
 }
 
 TEST(Blit, RunLengthCopyOntoAnOpaqueDestination)
