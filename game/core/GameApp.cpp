@@ -94,6 +94,8 @@ GameApp::GameApp(uintptr_t instance)
     mWidth = 800;
     mHeight = 600;
     mProfileValid = false;
+    mPrefHeader.SetDefaults();
+    mCurrentProfile.Init(L"unknown", "woman");
     for (int32_t& target : mExpertTargets)
         target = -1;
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CareerScreen;
 class CursorManager;
@@ -20,6 +21,7 @@ class MusicManager;
 class OfficeScreen;
 class OptionsDialog;
 class PakInterface;
+class PrefStore;
 class ParticleRegistry;
 class SfxManager;
 class SoundSystem;
@@ -60,9 +62,30 @@ public:
     void LockWidgets();
     void UnlockWidgets();
 
-    // The profiles file (GameAppPrefs.cpp).
+    // The profiles file pref.dat (GameAppPrefs.cpp). Every change replaces
+    // the whole file atomically; a damaged file is kept aside first.
+    // Header, hiscore tables and the header's profile from the file (defaults
+    // for what it lacks), then the settings applied and the file saved.
     void LoadPrefs();
-    void SavePrefs();
+    // Header (with the windowed choice), tables and, while valid, the current
+    // profile (appended when new). False when nothing was written; nothing is
+    // written before LoadPrefs has read the file.
+    bool SavePrefs();
+    // Volumes (0 for both when muted) and the windowed choice of the header.
+    void ApplySettings();
+    // A new current profile (an empty name becomes "unknown"), appended by the
+    // save; until that succeeds it stays current with index -1.
+    bool CreateProfile(const std::wstring& name, const std::string& figure);
+    // Slot n becomes the current profile and its texts are published.
+    bool SelectProfile(int slot);
+    // The current profile at its slot (appended when new), header untouched.
+    bool WriteCurrentProfile();
+    // Appends every profile of the file, in slot order.
+    void ListProfiles(std::vector<ProfileRecord>& profiles);
+    // Removes slot n (never the current profile's); true when removed.
+    bool DeleteProfile(int slot);
+    // The current profile's UI text variables, while it is valid.
+    void PublishProfileTexts();
 
     // Getters: the members as they are.
     Zelk::Font* GetFont(const std::string& name);
@@ -100,6 +123,8 @@ public:
     PrefHeader mPrefHeader{};
     ProfileRecord mCurrentProfile{};
     bool mProfileValid = false;
+    bool mPrefsLoaded = false;       // LoadPrefs read the file (or found none): saves may write
+    bool mPrefsPathReported = false; // a missing pref.dat folder was reported
     LocTable* mLocTable = nullptr;
     StringTable* mStringTable = nullptr;
     HiscoreTables mHiscoreTables;
@@ -107,6 +132,10 @@ public:
     // gives one.
     static constexpr int kLevelCount = 60;
     int32_t mExpertTargets[kLevelCount];
+
+private:
+    // pref.dat at its path, on the application's state.
+    PrefStore Prefs();
 };
 
 // The application, set while it lives (gGameApp from the start of its

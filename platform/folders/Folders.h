@@ -9,13 +9,15 @@ class Folders {
 public:
     virtual ~Folders() = default;
     virtual std::string ProgramPath() = 0;     // the running program file
-    virtual std::string DocumentsFolder() = 0; // the user's documents
+    virtual std::string DocumentsFolder() = 0; // the user's saved data (pref.dat)
     virtual std::string CommonAppData() = 0;   // application data shared by all users
     virtual std::string RuntimeFolder() = 0;   // lock files and sockets
 };
 
 // XDG folders, each overridable by an environment variable:
 //   ZELK_PROGRAM_PATH, ZELK_DOCUMENTS_DIR, ZELK_APPDATA_DIR, ZELK_RUNTIME_DIR.
+// The documents folder is ZELK_DOCUMENTS_DIR, else $XDG_DATA_HOME, else
+// ~/.local/share.
 class XdgFolders : public Folders {
 public:
     std::string ProgramPath() override;
@@ -36,5 +38,9 @@ public:
     std::string CommonAppData() override { return appData; }
     std::string RuntimeFolder() override { return runtime; }
 };
+
+// Makes the folder and any missing folder above it. True when a folder stands
+// at the path afterwards (false for an empty path or a file in the way).
+bool MakeFolder(const std::string& path);
 
 } // namespace plat

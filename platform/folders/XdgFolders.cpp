@@ -37,10 +37,11 @@ std::string XdgFolders::DocumentsFolder()
     std::string o = Env("ZELK_DOCUMENTS_DIR");
     if (!o.empty())
         return o;
-    o = Env("XDG_DOCUMENTS_DIR");
+    // A player's saves are program data, not documents of theirs.
+    o = Env("XDG_DATA_HOME");
     if (!o.empty())
         return o;
-    return Home() + "/Documents";
+    return Home() + "/.local/share";
 }
 
 std::string XdgFolders::CommonAppData()

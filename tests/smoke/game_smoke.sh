@@ -3,7 +3,8 @@
 # another folder: its window must come up titled with the game's
 # "app_title"; then Alt+F4 is typed into it, as a person would (who also
 # answers the question about hardware acceleration at the end), and the game
-# must end by itself with exit code 0, leaving "InProgress" at 0. The waits
+# must end by itself with exit code 0, leaving "InProgress" at 0 and a
+# first-run pref.dat in the documents folder. The waits
 # only detect a hang: a loaded machine must not fail the test.
 #   game_smoke.sh GAME_FOLDER [SCREEN_DUMP.xwd]
 set -euo pipefail
@@ -71,4 +72,7 @@ if [ "$status" -ne 0 ]; then
   exit 1
 fi
 grep -q '"InProgress"=dword:00000000' "$ZELK_SETTINGS_FILE" || { echo "InProgress not cleared"; exit 1; }
+# The first run leaves the player's profiles file in the documents folder.
+prefs="$ZELK_DOCUMENTS_DIR/Tarnwick Games/Quillmore/pref.dat"
+[ "$(stat -c %s "$prefs" 2>/dev/null)" = 10520 ] || { echo "no first-run pref.dat at $prefs"; exit 1; }
 echo "game smoke test passed"

@@ -120,7 +120,9 @@ TEST_F(GameAppTest, StartsInItsOwnFolderAndTakesItsTitleWhenLoaded)
     EXPECT_NE(after, before);
     ASSERT_NE(platform.windows.Find(after), nullptr);
     EXPECT_EQ(platform.windows.Find(after)->desc.title, L"Test Title");
-    EXPECT_TRUE(app.mWindowedWanted);
+    // Then the settings of pref.dat apply: a first run's file asks for full
+    // screen.
+    EXPECT_FALSE(app.mWindowedWanted);
 
     // Level 3 has no file: it keeps -1 rather than level 2's target.
     EXPECT_EQ(app.mExpertTargets[0], 100);

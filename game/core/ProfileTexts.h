@@ -1,0 +1,10 @@
+#pragma once
+
+class StringTable;
+struct ProfileRecord;
+
+// Publishes a profile as UI text variables: "profilename"; "progressday" and
+// "progressmonth" of its career level on the calendar (the career won counts
+// as the last level); "hoursplayed" and "minutesplayed" of its play time in
+// whole seconds (truncated, saturated at the int32 limit).
+void PublishProfileTexts(const ProfileRecord& profile, StringTable& texts);
