@@ -13,6 +13,7 @@
 #include "game/ui/UiTutorial.h"
 #include "tests/game/ui/UiFixture.h"
 
+#include <algorithm>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -296,4 +297,51 @@ TEST_F(UiDialogTest, ATutorialWithClickHideHidesOnAnyRelease)
     UiTutorial plain(nullptr, app.get());
     plain.MouseUpAt(0, 0);
     EXPECT_TRUE(plain.mVisible);
+}
+
+namespace {
+int CountWidgets(Zelk::Widget* widget)
+{
+    int n = 1;
+    for (Zelk::Widget* child : widget->mWidgets)
+        n += CountWidgets(child);
+    return n;
+}
+int Depth(Zelk::Widget* widget)
+{
+    int deepest = 0;
+    for (Zelk::Widget* child : widget->mWidgets)
+        deepest = std::max(deepest, Depth(child));
+    return deepest + 1;
+}
+} // namespace
+
+TEST_F(UiDialogTest, ADescriptionThatDoublesOrNestsWithoutEndIsCutShort)
+{
+    // Each level holds two dialogs of one name, and both load the first:
+    // 2^20 widgets if nothing stopped it.
+    std::wstring doubling = L"<element type='quordialog' name='p'/>";
+    for (int level = 0; level < 20; ++level)
+        doubling = L"<element type='quordialog' name='p'>" + doubling + L"<element type='quordialog' name='p'/></element>";
+    std::wstring chain = L"<element type='quorbutton' name='b'/>";
+    for (int level = 0; level < 100; ++level)
+        chain = L"<element type='quordialog' name='c'>" + chain + L"</element>";
+    XmlNode description = UseUi(L"<root><element type='quordialog' name='doubling'>" + doubling +
+                                L"</element><element type='quordialog' name='chain'>" + chain +
+                                L"</element><element type='quordialog' name='after'>"
+                                L"<element type='quorbutton' name='ok'/></element></root>");
+    UiDialog doubled(nullptr, app.get());
+    doubled.LoadByName(description, "doubling");
+    EXPECT_LE(CountWidgets(&doubled), 4097);
+    EXPECT_GT(CountWidgets(&doubled), 1000);
+
+    UiDialog nested(nullptr, app.get());
+    nested.LoadByName(description, "chain");
+    EXPECT_LE(Depth(&nested), 34);
+    EXPECT_GE(Depth(&nested), 30);
+
+    // The next screen has a budget of its own.
+    UiDialog after(nullptr, app.get());
+    after.LoadByName(description, "after");
+    EXPECT_NE(after.FindChild("ok"), nullptr);
 }
