@@ -13,6 +13,7 @@
 #include "platform/NullPlatform.h"
 
 #include <memory>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzzsupport::Archive();
     static plat::NullPlatform* platform = new plat::NullPlatform;
     static FuzzGameApp* app = [] {
+        // The application makes its program's folder current: keep this one,
+        // where the fuzzer writes its corpus.
+        char cwd[4096];
+        if (getcwd(cwd, sizeof cwd))
+            platform->folders.programPath = std::string(cwd) + "/quillmore";
         std::string effects = Utf16(kEffects);
         fuzzsupport::Serve("cfg\\effect.xml", reinterpret_cast<const uint8_t*>(effects.data()), effects.size());
         LoadEffectFile();

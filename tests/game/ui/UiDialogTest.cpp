@@ -204,11 +204,20 @@ TEST_F(UiDialogTest, AClickOnANestedButtonTravelsUpWithTheButtonsAddress)
 
 TEST_F(UiDialogTest, AClickIsPassedOnOnlyToADialogOwner)
 {
-    UiElement plain(nullptr);
-    auto* dialog = new UiDialog(&plain, app.get());
-    plain.AddChild("d", dialog);
-    dialog->ButtonClicked(42); // nowhere to go, and no harm
-    SUCCEED();
+    // screen > plain element > dialog: the element is no dialog, so the
+    // click stops there instead of reaching the screen.
+    RecordingScreen screen(nullptr, app.get());
+    auto* plain = new UiElement(&screen);
+    screen.AddChild("plain", plain);
+    auto* dialog = new UiDialog(plain, app.get());
+    plain->AddChild("d", dialog);
+    dialog->ButtonClicked(42);
+    EXPECT_TRUE(screen.clicks.empty());
+
+    auto* direct = new UiDialog(&screen, app.get());
+    screen.AddChild("direct", direct);
+    direct->ButtonClicked(43);
+    EXPECT_EQ(screen.clicks, (std::vector<intptr_t>{43}));
 }
 
 TEST_F(UiDialogTest, TheBackgroundIsTakenOnceWhileVisibleAndGivenBack)
