@@ -88,6 +88,13 @@ public:
     // The window has the keyboard focus of the desktop.
     virtual bool IsActive(WindowHandle w) = 0;
     virtual bool IsTabletPC() = 0;
+    // The desktop's text caret of the window (where an on-screen keyboard
+    // types): created hidden with no picture, shown, placed in client
+    // coordinates, destroyed. Desktops without one do nothing.
+    virtual void CreateSystemCaret(WindowHandle w) {}
+    virtual void ShowSystemCaret(WindowHandle w, bool shown) {}
+    virtual void SetSystemCaretPos(WindowHandle w, int x, int y) {}
+    virtual void DestroySystemCaret(WindowHandle w) {}
 
     // Cursors: the desktop's own, or made from 1-bit AND and XOR masks
     // (rows of width/8 bytes, most significant bit first).
