@@ -37,9 +37,4 @@ std::vector<OutFile> DrawAtlas(const std::string& stem, const std::vector<AtlasI
     return {OutFile{stem + (onePage ? "" : "0") + ".png", OnePixelPng()}};
 }
 
-std::vector<OutFile> BakeFonts()
-{
-    return {};
-}
-
 } // namespace contentgen
