@@ -19,11 +19,6 @@ std::vector<uint8_t> OnePixelPng()
 
 } // namespace
 
-std::vector<OutFile> DrawFixedPictures()
-{
-    return {};
-}
-
 OutFile DrawPanel(const std::string& layoutName, int, int, bool, int, int, int, int)
 {
     return OutFile{"images\\ui\\" + layoutName + ".png", OnePixelPng()};
