@@ -138,14 +138,17 @@ private:
     }
 
     // Attribute forms every file obeys.
-    void CheckAttributes(const std::string& path, const plat::XmlNode& node)
+    // A finding names the element's "name", a top-level entry's "id", or
+    // else the named element it lies in.
+    void CheckAttributes(const std::string& path, const plat::XmlNode& node, const std::string& owner = std::string(),
+                         int depth = 0)
     {
         for (const plat::XmlNode& element : Elements(node)) {
-            std::string id = Attr(element, L"id");
+            std::string id = Attr(element, L"name");
+            if (id.empty() && depth <= 1)
+                id = Attr(element, L"id");
             if (id.empty())
-                id = Attr(element, L"name");
-            if (id.empty())
-                id = Narrow(element.Name());
+                id = owner.empty() ? Narrow(element.Name()) : owner;
             for (const plat::XmlNode& attribute : element.Attributes()) {
                 const std::string name = Narrow(attribute.Name());
                 std::wstring wide;
@@ -170,7 +173,7 @@ private:
                 if (!value.empty() && value[0] == '+' && name != "texture" && name != "id")
                     Report(path, id, "number " + name + "=" + value + " starts with \"+\"");
             }
-            CheckAttributes(path, element);
+            CheckAttributes(path, element, id, depth + 1);
         }
     }
 
