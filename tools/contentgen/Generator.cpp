@@ -3,12 +3,14 @@
 #include "ConfigFiles.h"
 #include "EffectCatalogue.h"
 #include "OfficeModel.h"
+#include "PlainPicture.h"
 #include "UiFile.h"
 
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <future>
+#include <map>
 #include <set>
 
 #ifndef CONTENTGEN_TABLES
@@ -141,7 +143,8 @@ bool GenerateFixtureOffice(const TextTable& texts, DataSet& data, std::string& e
     if (!BuildEffectFile(effects, error))
         return false;
     AddXml(data, "cfg\\effect.xml", effects);
-    XmlElement office = BuildOfficeFile(SoundTable());
+    // No sounds: the world and flow tests play into the null sound library.
+    XmlElement office = BuildOfficeFile({});
     for (XmlElement& child : office.children) {
         if (child.name == "objects")
             AddOfficeObjects(names, child);
@@ -151,18 +154,52 @@ bool GenerateFixtureOffice(const TextTable& texts, DataSet& data, std::string& e
     AddXml(data, "cfg\\office.xml", office);
     AddXml(data, "cfg\\l1.xml", BuildLevelFile(1));
     data.Add("z_order.dat", ZOrderFile(names));
-    // The HUD and its hints only, from the full layouts.
-    DataSet uiFiles;
+
+    // ui.xml: the HUD with its hints, cut from the full layouts; the
+    // pictures it names are plain colours at their sizes, its fonts the
+    // system font.
+    DataSet drawn;
     std::set<std::string> labels;
-    XmlElement ui = BuildUiFile(uiFiles, labels);
-    XmlElement fixtureUi("root");
-    std::set<std::string> pictures;
+    const XmlElement ui = BuildUiFile(drawn, labels);
+    const XmlElement* hud = nullptr;
     for (const XmlElement& child : ui.children)
-        if (child.name != "element" || child.Get("name") == "hud")
-            fixtureUi.Add(child);
+        if (child.name == "element" && child.Get("name") == "hud")
+            hud = &child;
+    if (!hud) {
+        error = "cfg\\ui.xml has no hud layout";
+        return false;
+    }
+    std::set<std::string> used;
+    std::function<void(const XmlElement&)> collect = [&](const XmlElement& element) {
+        if (element.name == "texture" && element.Has("texture"))
+            used.insert(element.Get("texture"));
+        for (const XmlElement& child : element.children)
+            collect(child);
+    };
+    collect(*hud);
+    const std::map<std::string, std::pair<int, int>> sizes = {
+        {"hud_goal", {800, 44}}, {"hud_expert", {800, 44}}, {"bar", {10, 32}}, {"bar_ex", {10, 32}},
+        {"banner_goal", {400, 150}}, {"banner_expert", {400, 150}}, {"upgrade_glow", {124, 50}}};
+    XmlElement fixtureUi("root");
+    for (const XmlElement& child : ui.children) {
+        if (child.name != "texture")
+            continue;
+        const std::string id = child.Get("id");
+        const bool clock = id.rfind("hud_clock", 0) == 0;
+        if (!used.count(id) && !clock && !sizes.count(id))
+            continue;
+        std::pair<int, int> size = clock ? std::make_pair(44, 44) : std::make_pair(1024, 1024);
+        if (sizes.count(id))
+            size = sizes.at(id);
+        const std::string file = "images\\fixture\\" + id + ".png";
+        data.Add(file, PlainPng(size.first, size.second, 0xFF3A6EA5));
+        fixtureUi.Add("texture").Set("id", id).Set("file", file);
+    }
+    for (const XmlElement& child : ui.children)
+        if (child.name == "font")
+            fixtureUi.Add("font").Set("name", child.Get("name")).Set("type", "System").Set("face", "Arial").Set("size", 12);
+    fixtureUi.Add(*hud);
     AddXml(data, "cfg\\ui.xml", fixtureUi);
-    for (const auto& file : uiFiles.files)
-        data.Add(file.first, file.second);
     return true;
 }
 

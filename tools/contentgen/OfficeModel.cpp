@@ -382,8 +382,6 @@ Graph BuildGraph(const std::string& walker, const std::set<std::string>& names, 
         cuts[best->name].insert(along);
         if (stub.target != "boss_home")
             stubEdges.push_back({stub.target, {best->name, along}});
-        else
-            stubEdges.push_back({"boss_home", {best->name, along}});
     }
     // Ends and crossings of the aisles used.
     for (const Aisle& aisle : kAisles) {
@@ -409,8 +407,10 @@ Graph BuildGraph(const std::string& walker, const std::set<std::string>& names, 
         for (int position : cuts[aisle.name]) {
             const int x = aisle.horizontal ? position : aisle.at;
             const int y = aisle.horizontal ? aisle.at : position;
-            const std::string name = AislePointName(aisle, x, y);
-            if (made.insert(name).second)
+            // A home that lies on an aisle is that aisle's point.
+            const GraphPoint& home = graph.points.front();
+            const std::string name = home.x == x && home.y == y ? home.name : AislePointName(aisle, x, y);
+            if (name != home.name && made.insert(name).second)
                 graph.points.push_back({name, x, y, std::string()});
             if (!previous.empty())
                 graph.edges.emplace_back(previous, name);
@@ -424,7 +424,8 @@ Graph BuildGraph(const std::string& walker, const std::set<std::string>& names, 
                 aisle = &a;
         const int x = aisle->horizontal ? stub.second.second : aisle->at;
         const int y = aisle->horizontal ? aisle->at : stub.second.second;
-        const std::string point = AislePointName(*aisle, x, y);
+        const GraphPoint& home = graph.points.front();
+        const std::string point = home.x == x && home.y == y ? home.name : AislePointName(*aisle, x, y);
         if (point != stub.first)
             graph.edges.emplace_back(point, stub.first);
     }

@@ -465,15 +465,104 @@ private:
         for (const plat::XmlNode& group : Elements(mOffice, L"bonus_config"))
             for (const plat::XmlNode& stage : Elements(group, L"bonus_stages"))
                 NeedLoc(file, "bonus_stages", Attr(stage, L"loc_str"));
+        // Objects: fonts, base lines, and the order the loader resolves
+        // references in (workers before their plates, sources before their
+        // indicators).
+        std::set<std::string> objects;
+        std::map<std::string, std::map<std::string, std::pair<int, int>>> approach;  // walker -> object -> point
         for (const plat::XmlNode& group : Elements(mOffice, L"objects"))
             for (const plat::XmlNode& object : Elements(group, L"object")) {
                 const std::string name = Attr(object, L"name");
-                for (const plat::XmlNode& part : Elements(object, L"part"))
+                const std::string cls = Attr(object, L"class");
+                if (cls == "specialization" && !objects.count(Attr(object, L"worker")))
+                    Report(file, name, "its worker " + Attr(object, L"worker") + " must come before it");
+                if (cls == "status_hp" || cls == "status_bubble") {
+                    const std::string source = name.substr(0, name.rfind('_'));
+                    if (!objects.count(source))
+                        Report(file, name, "its source " + source + " must come before it");
+                }
+                objects.insert(name);
+                for (const plat::XmlNode& part : Elements(object, L"part")) {
                     for (const wchar_t* font : {L"font", L"sub_font"})
                         if (HasAttr(part, font) && !mUi.IsEmpty() && !mFonts.count(Attr(part, font)))
                             Report(file, name, "part " + Attr(part, L"name") + " names the missing font " + Attr(part, font));
+                    if (!HasAttr(part, L"order0_x"))
+                        continue;
+                    long previousX = -1;
+                    for (const wchar_t* const* p : {std::begin(kOrderX), std::begin(kOrderX) + 1, std::begin(kOrderX) + 2}) {
+                        const std::wstring xName = *p;
+                        const std::wstring yName = L"order" + xName.substr(5, 1) + L"_y";
+                        const long x = Int(Attr(part, xName.c_str()), -1);
+                        const long y = Int(Attr(part, yName.c_str()), -1);
+                        if (x < 0 || x >= 800 || y < 0 || y >= 600 || x < previousX)
+                            Report(file, name, "part " + Attr(part, L"name") + ": base line points must lie in 800 x 600, left to right");
+                        previousX = x;
+                    }
+                }
+                for (const plat::XmlNode& point : Elements(object, L"point"))
+                    approach[Attr(point, L"owner")][name] = {static_cast<int>(Int(Attr(point, L"offs_x"), 0)),
+                                                             static_cast<int>(Int(Attr(point, L"offs_y"), 0))};
             }
+        for (const plat::XmlNode& group : Elements(mOffice, L"graphs"))
+            for (const plat::XmlNode& graph : Elements(group, L"graph"))
+                CheckGraph(graph, approach[Attr(graph, L"name")], objects);
     }
+
+    // A walk graph: edges join points that exist, none of length 0; every
+    // approach point of the walker's objects is reachable from its home.
+    void CheckGraph(const plat::XmlNode& graph, const std::map<std::string, std::pair<int, int>>& approach,
+                    const std::set<std::string>& objects)
+    {
+        const std::string file = "cfg\\office.xml";
+        const std::string walker = Attr(graph, L"name");
+        std::map<std::string, std::pair<int, int>> points(approach.begin(), approach.end());
+        for (const plat::XmlNode& group : Elements(graph, L"points"))
+            for (const plat::XmlNode& point : Elements(group, L"point")) {
+                const std::string name = Attr(point, L"name");
+                if (name.empty() || name == "self")
+                    Report(file, walker, "a graph point must not be named \"" + name + "\"");
+                points[name] = {static_cast<int>(Int(Attr(point, L"x"), 0)), static_cast<int>(Int(Attr(point, L"y"), 0))};
+            }
+        std::map<std::string, std::set<std::string>> links;
+        for (const plat::XmlNode& group : Elements(graph, L"edges"))
+            for (const plat::XmlNode& edge : Elements(group, L"edge")) {
+                const std::string a = Attr(edge, L"p1");
+                const std::string b = Attr(edge, L"p2");
+                bool known = true;
+                for (const std::string& end : {a, b})
+                    if (!points.count(end)) {
+                        Report(file, walker, "edge " + a + "-" + b + " names the unknown point " + end);
+                        known = false;
+                    }
+                if (!known)
+                    continue;
+                if (points[a] == points[b])
+                    Report(file, walker, "edge " + a + "-" + b + " has length 0");
+                links[a].insert(b);
+                links[b].insert(a);
+            }
+        const std::string home = walker + "_home";
+        if (walker == "boss" || walker == "secretary" || walker == "engineer") {
+            if (!points.count(home)) {
+                Report(file, walker, "the graph lacks the point " + home);
+                return;
+            }
+            std::set<std::string> reached = {home};
+            std::vector<std::string> queue = {home};
+            while (!queue.empty()) {
+                const std::string at = queue.back();
+                queue.pop_back();
+                for (const std::string& next : links[at])
+                    if (reached.insert(next).second)
+                        queue.push_back(next);
+            }
+            for (const auto& target : approach)
+                if (objects.count(target.first) && !reached.count(target.first))
+                    Report(file, walker, "cannot reach " + target.first + " from " + home);
+        }
+    }
+
+    static constexpr const wchar_t* kOrderX[3] = {L"order0_x", L"order1_x", L"order2_x"};
 
     void CheckLevels()
     {
