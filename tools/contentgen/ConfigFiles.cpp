@@ -113,8 +113,11 @@ XmlElement BuildOfficeFile(const std::vector<SoundEntry>& sounds)
                                             "bad_debriefing_show"};
     static const char* const kLooping[] = {"boss_conference", "boss_steps", "phone_ring"};
     XmlElement root("office");
-    XmlElement& music = root.Add("music");
-    XmlElement& effects = root.Add("sounds");
+    root.Add("music");
+    root.Add("sounds");
+    // Taken after both are added: adding a child moves its older siblings.
+    XmlElement& music = root.children[0];
+    XmlElement& effects = root.children[1];
     for (const SoundEntry& sound : sounds) {
         if (sound.music) {
             music.Add("stream").Set("name", sound.name).Set("path", sound.file);
