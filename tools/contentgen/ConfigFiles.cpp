@@ -109,25 +109,17 @@ const std::vector<std::string>& MusicNamesPlayed()
 
 XmlElement BuildOfficeFile(const std::vector<SoundEntry>& sounds)
 {
-    static const char* const kUiSounds[] = {"button_hover", "button_click", "briefing_show", "good_debriefing_show",
-                                            "bad_debriefing_show"};
-    static const char* const kLooping[] = {"boss_conference", "boss_steps", "phone_ring"};
-    XmlElement root("office");
-    XmlElement& music = root.Add("music");
-    XmlElement& effects = root.Add("sounds");
+    XmlElement music("music");
+    XmlElement effects("sounds");
     for (const SoundEntry& sound : sounds) {
-        if (sound.music) {
+        if (sound.music)
             music.Add("stream").Set("name", sound.name).Set("path", sound.file);
-            continue;
-        }
-        bool ui = false;
-        for (const char* name : kUiSounds)
-            ui = ui || sound.name == name;
-        bool loop = false;
-        for (const char* name : kLooping)
-            loop = loop || sound.name == name;
-        effects.Add("sound").Set("name", sound.name).Set("group", ui ? "ui" : "game").Set("path", sound.file).SetBool("loop", loop);
+        else
+            effects.Add("sound").Set("name", sound.name).Set("group", sound.group).Set("path", sound.file).SetBool("loop", sound.loop);
     }
+    XmlElement root("office");
+    root.Add(std::move(music));
+    root.Add(std::move(effects));
     XmlElement& params = root.Add("params");
     for (const auto& param : kParams)
         params.SetFloat(param.first, param.second);

@@ -42,14 +42,4 @@ std::vector<OutFile> BakeFonts()
     return {};
 }
 
-std::vector<SoundEntry> SoundTable()
-{
-    return {};
-}
-
-std::vector<OutFile> SynthesizeSounds()
-{
-    return {};
-}
-
 } // namespace contentgen

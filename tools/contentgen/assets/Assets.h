@@ -20,7 +20,8 @@ std::vector<OutFile> DrawAtlas(const std::string& stem, const std::vector<AtlasI
 // fonts\*.txt with their glyph pictures.
 std::vector<OutFile> BakeFonts();
 // The sounds and the music of cfg\office.xml: the table the office.xml writer reads, and the files.
-struct SoundEntry { std::string name; std::string file; bool music; };
+// group ("ui" or "game") and loop apply to the sounds, not to the music.
+struct SoundEntry { std::string name; std::string file; bool music; std::string group; bool loop = false; };
 std::vector<SoundEntry> SoundTable();
 std::vector<OutFile> SynthesizeSounds();
 
