@@ -88,6 +88,20 @@ const Orientation kOrientations[] = {{"b", "b", -14, -58},  {"br", "br", 6, -58}
                                      {"bl", "mbr", -26, -58}, {"l", "mr", -34, -60}, {"t", "t", -14, -66},
                                      {"tr", "tr", 6, -64},  {"tl", "mtr", -26, -64}};
 
+// One record per client or worker type: its name, then its numbers under
+// the attribute names in declaration order.
+template <typename Type, size_t TypeCount, size_t Count>
+void AddTypeRecords(XmlElement& list, const char* element, const Type (&types)[TypeCount],
+                    const char* const (&attributes)[Count])
+{
+    for (const Type& type : types) {
+        XmlElement& record = list.Add(element);
+        record.Set("name", type.name);
+        for (size_t i = 0; i < Count; ++i)
+            record.SetFloat(attributes[i], type.values[i]);
+    }
+}
+
 } // namespace
 
 const std::vector<std::string>& SoundNamesPlayed()
@@ -124,20 +138,8 @@ XmlElement BuildOfficeFile(const std::vector<SoundEntry>& sounds)
     for (const auto& param : kParams)
         params.SetFloat(param.first, param.second);
     root.Add("objects");
-    XmlElement& clients = root.Add("clients");
-    for (const ClientType& type : kClients) {
-        XmlElement& client = clients.Add("client");
-        client.Set("name", type.name);
-        for (int i = 0; i < 14; ++i)
-            client.SetFloat(kClientAttributes[i], type.values[i]);
-    }
-    XmlElement& workers = root.Add("workers");
-    for (const WorkerType& type : kWorkers) {
-        XmlElement& worker = workers.Add("worker");
-        worker.Set("name", type.name);
-        for (int i = 0; i < 16; ++i)
-            worker.SetFloat(kWorkerAttributes[i], type.values[i]);
-    }
+    AddTypeRecords(root.Add("clients"), "client", kClients, kClientAttributes);
+    AddTypeRecords(root.Add("workers"), "worker", kWorkers, kWorkerAttributes);
     XmlElement& perses = root.Add("perses");
     for (const char* name : {"boss:man", "boss:woman", "secretary"}) {
         XmlElement& pers = perses.Add("pers");
