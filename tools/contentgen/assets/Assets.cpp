@@ -19,11 +19,6 @@ std::vector<uint8_t> OnePixelPng()
 
 } // namespace
 
-std::vector<OutFile> DrawFixedPictures()
-{
-    return {};
-}
-
 OutFile DrawPanel(const std::string& layoutName, int, int, bool, int, int, int, int)
 {
     return OutFile{"images\\ui\\" + layoutName + ".png", OnePixelPng()};
@@ -35,11 +30,6 @@ std::vector<OutFile> DrawAtlas(const std::string& stem, const std::vector<AtlasI
         spots[item.key] = AtlasSpot{0, 0, 0};
     const bool onePage = stem == "images\\ui\\widgets";
     return {OutFile{stem + (onePage ? "" : "0") + ".png", OnePixelPng()}};
-}
-
-std::vector<OutFile> BakeFonts()
-{
-    return {};
 }
 
 } // namespace contentgen
