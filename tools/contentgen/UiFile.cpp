@@ -175,7 +175,8 @@ XmlElement MainMenu(LayoutBuilder& b)
     create.Add(edit);
     for (const char* skin : {"man", "woman"}) {
         const std::string s = skin;
-        XmlElement button = b.Button("boss" + s + "_btn", s == "man" ? 40 : 250, 150, 170, 120, std::string());
+        // The small portrait itself is the button, at its size.
+        XmlElement button = b.Button("boss" + s + "_btn", s == "man" ? 80 : 290, 150, 90, 120, std::string());
         button.children.clear();
         for (const char* state : {"normal", "over", "down", "disabled"})
             LayoutBuilder::Texture(button, state, "mn04_boss" + s);

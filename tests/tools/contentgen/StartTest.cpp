@@ -18,7 +18,7 @@ using namespace contentgentest;
 // simulated time, and closed as soon as its loading is done.
 TEST(ContentStart, TheGameStartsFromTheGeneratedFolderAndEndsWithZero)
 {
-    if (AssetsArePlaceholders())
+    if (PicturesArePlaceholders())
         GTEST_SKIP() << "the start needs the real fonts and pictures of the group \"Init\"";
     testsupport::TempDir game;
     WriteFolder(Generated(), false, game);
