@@ -1,6 +1,7 @@
 #include "GeneratedData.h"
 
 #include "Tables.h"
+#include "Validator.h"
 #include "game/core/PakInterface.h"
 #include "game/core/XmlFunctions.h"
 
@@ -263,6 +264,26 @@ TEST_F(ContentContract, EveryTextIdTheCodeFormsHasAText)
         EXPECT_TRUE(present.count(id)) << id;
     const std::set<std::string> title = Values(loc, L"/root/loc[@id='app_title']", L"text");
     EXPECT_EQ(title, std::set<std::string>{"Quillmore"});
+}
+
+TEST_F(ContentContract, EffectsBindOnlyExportedNamesAndEveryUiEffectAnswersShowAndHide)
+{
+    const XmlDocument effects = Load("cfg\\effect.xml");
+    const std::vector<std::string>& exported = contentgen::ExportedCallbackNames();
+    ASSERT_EQ(exported.size(), 49u);
+    const std::set<std::string> known(exported.begin(), exported.end());
+    std::set<std::string> bound = Values(effects, L"//control", L"function");
+    for (const std::string& name : Values(effects, L"//message[@command='call']", L"timer_id"))
+        bound.insert(name);
+    for (const std::string& name : bound)
+        EXPECT_TRUE(known.count(name)) << name;
+    const std::set<std::string> used = Values(Load("cfg\\ui.xml"), L"//element[@effect]", L"effect");
+    EXPECT_FALSE(used.empty());
+    for (const std::string& effect : used) {
+        const std::wstring messages = L"/effects/effect[@name='" + Wide(effect) + L"']/messages/message";
+        EXPECT_GT(XmlCountNodes(effects.Node(), messages + L"[@name='onshow']"), 0) << effect;
+        EXPECT_GT(XmlCountNodes(effects.Node(), messages + L"[@name='onhide']"), 0) << effect;
+    }
 }
 
 TEST_F(ContentContract, EveryLevelGivesItsExpertMoney)
