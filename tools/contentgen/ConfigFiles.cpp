@@ -88,6 +88,20 @@ const Orientation kOrientations[] = {{"b", "b", -14, -58},  {"br", "br", 6, -58}
                                      {"bl", "mbr", -26, -58}, {"l", "mr", -34, -60}, {"t", "t", -14, -66},
                                      {"tr", "tr", 6, -64},  {"tl", "mtr", -26, -64}};
 
+// One record per client or worker type: its name, then its numbers under
+// the attribute names in declaration order.
+template <typename Type, size_t TypeCount, size_t Count>
+void AddTypeRecords(XmlElement& list, const char* element, const Type (&types)[TypeCount],
+                    const char* const (&attributes)[Count])
+{
+    for (const Type& type : types) {
+        XmlElement& record = list.Add(element);
+        record.Set("name", type.name);
+        for (size_t i = 0; i < Count; ++i)
+            record.SetFloat(attributes[i], type.values[i]);
+    }
+}
+
 } // namespace
 
 const std::vector<std::string>& SoundNamesPlayed()
@@ -109,46 +123,23 @@ const std::vector<std::string>& MusicNamesPlayed()
 
 XmlElement BuildOfficeFile(const std::vector<SoundEntry>& sounds)
 {
-    static const char* const kUiSounds[] = {"button_hover", "button_click", "briefing_show", "good_debriefing_show",
-                                            "bad_debriefing_show"};
-    static const char* const kLooping[] = {"boss_conference", "boss_steps", "phone_ring"};
-    XmlElement root("office");
-    root.Add("music");
-    root.Add("sounds");
-    // Taken after both are added: adding a child moves its older siblings.
-    XmlElement& music = root.children[0];
-    XmlElement& effects = root.children[1];
+    XmlElement music("music");
+    XmlElement effects("sounds");
     for (const SoundEntry& sound : sounds) {
-        if (sound.music) {
+        if (sound.music)
             music.Add("stream").Set("name", sound.name).Set("path", sound.file);
-            continue;
-        }
-        bool ui = false;
-        for (const char* name : kUiSounds)
-            ui = ui || sound.name == name;
-        bool loop = false;
-        for (const char* name : kLooping)
-            loop = loop || sound.name == name;
-        effects.Add("sound").Set("name", sound.name).Set("group", ui ? "ui" : "game").Set("path", sound.file).SetBool("loop", loop);
+        else
+            effects.Add("sound").Set("name", sound.name).Set("group", sound.group).Set("path", sound.file).SetBool("loop", sound.loop);
     }
+    XmlElement root("office");
+    root.Add(std::move(music));
+    root.Add(std::move(effects));
     XmlElement& params = root.Add("params");
     for (const auto& param : kParams)
         params.SetFloat(param.first, param.second);
     root.Add("objects");
-    XmlElement& clients = root.Add("clients");
-    for (const ClientType& type : kClients) {
-        XmlElement& client = clients.Add("client");
-        client.Set("name", type.name);
-        for (int i = 0; i < 14; ++i)
-            client.SetFloat(kClientAttributes[i], type.values[i]);
-    }
-    XmlElement& workers = root.Add("workers");
-    for (const WorkerType& type : kWorkers) {
-        XmlElement& worker = workers.Add("worker");
-        worker.Set("name", type.name);
-        for (int i = 0; i < 16; ++i)
-            worker.SetFloat(kWorkerAttributes[i], type.values[i]);
-    }
+    AddTypeRecords(root.Add("clients"), "client", kClients, kClientAttributes);
+    AddTypeRecords(root.Add("workers"), "worker", kWorkers, kWorkerAttributes);
     XmlElement& perses = root.Add("perses");
     for (const char* name : {"boss:man", "boss:woman", "secretary"}) {
         XmlElement& pers = perses.Add("pers");

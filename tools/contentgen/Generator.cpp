@@ -34,7 +34,8 @@ namespace {
 
 void AddXml(DataSet& data, const std::string& path, const XmlElement& root) { data.Add(path, WriteUtf16Xml(root)); }
 
-bool BuildConfig(const TextTable& texts, DataSet& data, std::string& error)
+// The files every data set shares: the manifest, the texts and the effects.
+bool BuildSharedConfig(const TextTable& texts, DataSet& data, std::string& error)
 {
     AddXml(data, "properties\\resources.xml", BuildManifest());
     AddXml(data, "cfg\\loc.xml", BuildLocFile(texts));
@@ -42,6 +43,13 @@ bool BuildConfig(const TextTable& texts, DataSet& data, std::string& error)
     if (!BuildEffectFile(effects, error))
         return false;
     AddXml(data, "cfg\\effect.xml", effects);
+    return true;
+}
+
+bool BuildConfig(const TextTable& texts, DataSet& data, std::string& error)
+{
+    if (!BuildSharedConfig(texts, data, error))
+        return false;
     AddXml(data, "cfg\\office.xml", BuildOfficeFile(SoundTable()));
     for (int level = 1; level <= 60; ++level)
         AddXml(data, "cfg\\l" + std::to_string(level) + ".xml", BuildLevelFile(level));
@@ -137,12 +145,8 @@ bool GenerateFixtureOffice(const TextTable& texts, DataSet& data, std::string& e
 {
     const std::vector<std::string> list = DayOneObjects();
     const std::set<std::string> names(list.begin(), list.end());
-    AddXml(data, "properties\\resources.xml", BuildManifest());
-    AddXml(data, "cfg\\loc.xml", BuildLocFile(texts));
-    XmlElement effects;
-    if (!BuildEffectFile(effects, error))
+    if (!BuildSharedConfig(texts, data, error))
         return false;
-    AddXml(data, "cfg\\effect.xml", effects);
     // No sounds: the world and flow tests play into the null sound library.
     XmlElement office = BuildOfficeFile({});
     for (XmlElement& child : office.children) {

@@ -54,8 +54,8 @@ std::vector<std::pair<std::string, std::string>> MakeFixedTextures()
             add(Num("comix%d_", k) + skin, Num("images\\comic\\comix%d_", k) + skin + ".jpg");
     for (const char* kind : {"restlvl", "exitmenu", "delcareer", "quit", "delprof"})
         add(std::string("db01_icon_") + kind, std::string("images\\dialogs\\icon_") + kind + ".png");
-    for (const std::string& option : UpgradeOptions())
-        add("db08_" + option, "images\\upgrades\\" + option + ".png");
+    // The upgrade pictures (db08_<option>) come with the office renders of
+    // the upgrades; until then the upgrade dialog shows their captions only.
     add("fx_goal_star_small", "images\\fx\\star_small.tga");
     add("fx_goal_star_big", "images\\fx\\star_big");
     add("fx_work_smoke", "images\\fx\\smoke.png");
@@ -175,7 +175,8 @@ XmlElement MainMenu(LayoutBuilder& b)
     create.Add(edit);
     for (const char* skin : {"man", "woman"}) {
         const std::string s = skin;
-        XmlElement button = b.Button("boss" + s + "_btn", s == "man" ? 40 : 250, 150, 170, 120, std::string());
+        // The small portrait itself is the button, at its size.
+        XmlElement button = b.Button("boss" + s + "_btn", s == "man" ? 80 : 290, 150, 90, 120, std::string());
         button.children.clear();
         for (const char* state : {"normal", "over", "down", "disabled"})
             LayoutBuilder::Texture(button, state, "mn04_boss" + s);

@@ -81,6 +81,45 @@ long Int(const std::string& text, long fallback)
 
 const char* const kImageExtensions[] = {".png", ".jpg", ".tga", ".gif", ".jp2"};
 
+uint32_t Big16(const std::vector<uint8_t>& b, size_t at) { return (uint32_t(b[at]) << 8) | b[at + 1]; }
+uint32_t Little16(const std::vector<uint8_t>& b, size_t at) { return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8); }
+
+// The size a picture file declares (PNG, GIF, TGA, JPEG); false when the
+// header is not one of those.
+bool PictureSize(const std::vector<uint8_t>& b, int& width, int& height)
+{
+    if (b.size() >= 24 && b[0] == 0x89 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G') {
+        width = static_cast<int>((Big16(b, 16) << 16) | Big16(b, 18));
+        height = static_cast<int>((Big16(b, 20) << 16) | Big16(b, 22));
+        return true;
+    }
+    if (b.size() >= 10 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F') {
+        width = static_cast<int>(Little16(b, 6));
+        height = static_cast<int>(Little16(b, 8));
+        return true;
+    }
+    if (b.size() >= 4 && b[0] == 0xFF && b[1] == 0xD8) {
+        for (size_t at = 2; at + 9 < b.size();) {
+            if (b[at] != 0xFF)
+                return false;
+            const uint8_t marker = b[at + 1];
+            if (marker >= 0xC0 && marker <= 0xC3) {
+                height = static_cast<int>(Big16(b, at + 5));
+                width = static_cast<int>(Big16(b, at + 7));
+                return true;
+            }
+            at += 2 + Big16(b, at + 2);
+        }
+        return false;
+    }
+    if (b.size() >= 18 && (b[2] == 2 || b[2] == 10 || b[2] == 3 || b[2] == 11)) {
+        width = static_cast<int>(Little16(b, 12));
+        height = static_cast<int>(Little16(b, 14));
+        return true;
+    }
+    return false;
+}
+
 class Checker {
 public:
     Checker(const DataSet& data, bool full) : mData(data), mFull(full) {}
@@ -208,19 +247,45 @@ private:
             root = top.front();
     }
 
-    bool PictureExists(const std::string& file) const
+    bool PictureExists(const std::string& file) const { return !PicturePath(file).empty(); }
+
+    // The data path a texture's file resolves to, or empty.
+    std::string PicturePath(const std::string& file) const
     {
         const std::string path = Lower(file);
         if (mData.Has(path))
-            return true;
+            return path;
         // Without an extension: any reader's extension, or the alpha mask
         // alone ("_" before the file name).
         const size_t slash = path.rfind('\\');
         const std::string mask = slash == std::string::npos ? "_" + path : path.substr(0, slash + 1) + "_" + path.substr(slash + 1);
-        for (const char* extension : kImageExtensions)
-            if (mData.Has(path + extension) || mData.Has(mask + extension))
-                return true;
-        return false;
+        for (const char* extension : kImageExtensions) {
+            if (mData.Has(path + extension))
+                return path + extension;
+            if (mData.Has(mask + extension))
+                return mask + extension;
+        }
+        return std::string();
+    }
+
+    // Every region a widget cuts from a texture lies inside its picture.
+    void CheckCut(const std::string& owner, const std::string& id, int u, int v, int w, int h)
+    {
+        auto found = mTextures.find(id);
+        if (found == mTextures.end() || w <= 0 || h <= 0)
+            return;
+        const std::string path = PicturePath(found->second);
+        if (path.empty())
+            return;
+        int width = 0;
+        int height = 0;
+        if (!PictureSize(mData.files.at(path), width, height))
+            return;
+        if (u < 0 || v < 0 || u + w > width || v + h > height)
+            Report("cfg\\ui.xml", owner,
+                   "cuts " + std::to_string(w) + " x " + std::to_string(h) + " at " + std::to_string(u) + "," +
+                       std::to_string(v) + " from " + id + ", which is " + std::to_string(width) + " x " +
+                       std::to_string(height));
     }
 
     void CheckLoc()
@@ -385,8 +450,16 @@ private:
             CheckUiEffect(path, Attr(widget, L"effect"));
         if (HasAttr(widget, L"fps") && Int(Attr(widget, L"fps"), -1) < 0)
             Report(file, path, "fps must be 0 or more");
-        for (const plat::XmlNode& texture : Elements(widget, L"texture"))
-            NeedTexture(path, Attr(texture, L"texture"));
+        const long widgetWidth = Int(Attr(widget, L"width"), 0);
+        const long widgetHeight = Int(Attr(widget, L"height"), 0);
+        for (const plat::XmlNode& texture : Elements(widget, L"texture")) {
+            const std::string id = Attr(texture, L"texture");
+            NeedTexture(path, id);
+            // A bar cuts one segment per state; other widgets their size.
+            const long w = type == "quorbar" ? Int(Attr(widget, L"seg_width"), 0) : widgetWidth;
+            CheckCut(path, id, static_cast<int>(Int(Attr(texture, L"u"), 0)), static_cast<int>(Int(Attr(texture, L"v"), 0)),
+                        static_cast<int>(w), static_cast<int>(widgetHeight));
+        }
         for (const plat::XmlNode& layer : Layers(widget))
             if (!mFonts.count(Attr(layer, L"font")))
                 Report(file, path, "text layer " + Attr(layer, L"id") + " names the missing font \"" + Attr(layer, L"font") + "\"");

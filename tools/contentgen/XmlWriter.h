@@ -25,7 +25,8 @@ struct XmlElement {
     // The attribute's value, or empty.
     std::string Get(const std::string& key) const;
     bool Has(const std::string& key) const;
-    // Appends a child and returns it (valid until the next Add on this element).
+    // Appends a child and returns it; the reference is valid only until the
+    // next Add on this element.
     XmlElement& Add(const std::string& childName);
     XmlElement& Add(XmlElement child);
 };

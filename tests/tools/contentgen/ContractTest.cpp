@@ -1,6 +1,7 @@
 #include "GeneratedData.h"
 
 #include "Tables.h"
+#include "Validator.h"
 #include "game/core/PakInterface.h"
 #include "game/core/XmlFunctions.h"
 
@@ -219,8 +220,6 @@ TEST_F(ContentContract, EveryTextureIdTheCodeFormsIsRegistered)
     }
     for (const char* kind : {"restlvl", "exitmenu", "delcareer", "quit", "delprof"})
         ids.push_back(std::string("db01_icon_") + kind);
-    for (const std::string& option : contentgen::UpgradeOptions())
-        ids.push_back("db08_" + option);
 
     const std::set<std::string> registered = Values(Load("cfg\\ui.xml"), L"/root/texture", L"id");
     for (const std::string& id : ids)
@@ -267,6 +266,26 @@ TEST_F(ContentContract, EveryTextIdTheCodeFormsHasAText)
     EXPECT_EQ(title, std::set<std::string>{"Quillmore"});
 }
 
+TEST_F(ContentContract, EffectsBindOnlyExportedNamesAndEveryUiEffectAnswersShowAndHide)
+{
+    const XmlDocument effects = Load("cfg\\effect.xml");
+    const std::vector<std::string>& exported = contentgen::ExportedCallbackNames();
+    ASSERT_EQ(exported.size(), 49u);
+    const std::set<std::string> known(exported.begin(), exported.end());
+    std::set<std::string> bound = Values(effects, L"//control", L"function");
+    for (const std::string& name : Values(effects, L"//message[@command='call']", L"timer_id"))
+        bound.insert(name);
+    for (const std::string& name : bound)
+        EXPECT_TRUE(known.count(name)) << name;
+    const std::set<std::string> used = Values(Load("cfg\\ui.xml"), L"//element[@effect]", L"effect");
+    EXPECT_FALSE(used.empty());
+    for (const std::string& effect : used) {
+        const std::wstring messages = L"/effects/effect[@name='" + Wide(effect) + L"']/messages/message";
+        EXPECT_GT(XmlCountNodes(effects.Node(), messages + L"[@name='onshow']"), 0) << effect;
+        EXPECT_GT(XmlCountNodes(effects.Node(), messages + L"[@name='onhide']"), 0) << effect;
+    }
+}
+
 TEST_F(ContentContract, EveryLevelGivesItsExpertMoney)
 {
     for (int level = 1; level <= 60; ++level) {
@@ -284,7 +303,7 @@ TEST_F(ContentContract, EveryLevelGivesItsExpertMoney)
 
 TEST_F(ContentContract, TheOfficeNamesEverySoundAndTrackThePlayerHears)
 {
-    if (AssetsArePlaceholders())
+    if (contentgen::SoundTable().empty())
         GTEST_SKIP() << "the sounds are still placeholders";
     const XmlDocument office = Load("cfg\\office.xml");
     const std::set<std::string> sounds = Values(office, L"/office/sounds/sound", L"name");

@@ -35,9 +35,19 @@ inline const contentgen::DataSet& Generated()
     return data;
 }
 
-// True while the art kit, the font baker and the synthesiser still give
-// their one-pixel and empty stand-ins.
-inline bool AssetsArePlaceholders() { return contentgen::DrawFixedPictures().empty(); }
+// True while the art kit and the font baker still give no pictures and fonts.
+inline bool PicturesArePlaceholders() { return contentgen::DrawFixedPictures().empty() || contentgen::BakeFonts().empty(); }
+
+// True while any of the art kit's pieces (the fixed pictures, the dialog
+// panels, the atlases) is still a one-pixel stand-in.
+inline bool AssetsArePlaceholders()
+{
+    if (PicturesArePlaceholders())
+        return true;
+    // A panel of one pixel (PNG width at bytes 16..19).
+    const std::vector<uint8_t> panel = contentgen::DrawPanel("probe", 8, 8, false, 0, 0, 8, 8).bytes;
+    return panel.size() < 24 || (panel[16] == 0 && panel[17] == 0 && panel[18] == 0 && panel[19] == 1);
+}
 
 // The data set laid out into a fresh folder: archives, or loose files.
 inline void WriteFolder(const contentgen::DataSet& data, bool loose, const testsupport::TempDir& dir)

@@ -18,7 +18,7 @@ using namespace contentgentest;
 // simulated time, and closed as soon as its loading is done.
 TEST(ContentStart, TheGameStartsFromTheGeneratedFolderAndEndsWithZero)
 {
-    if (AssetsArePlaceholders())
+    if (PicturesArePlaceholders())
         GTEST_SKIP() << "the start needs the real fonts and pictures of the group \"Init\"";
     testsupport::TempDir game;
     WriteFolder(Generated(), false, game);
@@ -53,8 +53,14 @@ TEST(ContentStart, TheGameStartsFromTheGeneratedFolderAndEndsWithZero)
 
     EXPECT_TRUE(closed);
     EXPECT_EQ(title, L"Quillmore");
-    for (const auto& shown : platform.messageBoxes.Log())
-        ADD_FAILURE() << "message box: " << std::string(shown.text.begin(), shown.text.end());
+    // The one box a first start shows is the 3D test's notice (no vhw.dat
+    // is shipped, so its defaults decide); any other is a report of data
+    // the game could not use.
+    for (const auto& shown : platform.messageBoxes.Log()) {
+        const std::string text(shown.text.begin(), shown.text.end());
+        if (text.rfind("Hardware Acceleration was switched on", 0) != 0)
+            ADD_FAILURE() << "message box: " << text;
+    }
     ASSERT_GE(experts.size(), 60u);
     for (int level = 1; level <= 60; ++level)
         EXPECT_EQ(experts[level - 1], contentgen::LevelExpert(level)) << level;

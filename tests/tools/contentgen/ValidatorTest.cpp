@@ -1,4 +1,6 @@
 #include "DataSet.h"
+#include "GeneratedData.h"
+#include "PlainPicture.h"
 #include "Generator.h"
 #include "Validator.h"
 #include "XmlWriter.h"
@@ -40,6 +42,7 @@ struct SmallSet {
         "<textattr id=\"normal\" color=\"FF000000\" font=\"sys\"/><textattr id=\"stroke\" color=\"00000000\" font=\"sys\"/>"
         "<textattr id=\"shadow\" color=\"00000000\" font=\"sys\"/>";
     std::string effectName = "fade";
+    std::vector<uint8_t> panel = {'p', 'i', 'c'};
 
     DataSet Build() const
     {
@@ -59,7 +62,7 @@ struct SmallSet {
         data.Add("cfg\\ui.xml", Utf16Xml(ui));
         data.Add("cfg\\office.xml", Utf16Xml("<office><music/><sounds/><params/></office>"));
         data.Add("properties\\resources.xml", Utf16Xml("<ResourceManifest/>"));
-        data.Add("images\\ui\\panel.png", std::string("picture"));
+        data.Add("images\\ui\\panel.png", panel);
         return data;
     }
 };
@@ -100,6 +103,7 @@ TEST(ContentValidator, RefusesEachBrokenRuleNamingFileAndId)
         {"edit field without fonts", [](SmallSet& s) { s.editLayers = "<textattr id=\"normal\" color=\"FF000000\" font=\"sys\"/>"; },
          "cfg\\ui.xml", "box/name"},
         {"missing effect", [](SmallSet& s) { s.effectName = "zoom"; }, "cfg\\ui.xml", "box"},
+        {"region larger than its picture", [](SmallSet& s) { s.panel = contentgen::PlainPng(4, 100, 0xFF000000); }, "cfg\\ui.xml", "box"},
         {"label without text", [](SmallSet& s) { s.loc = "<root><loc id=\"title\" text=\"Title\"/><loc id=\"ok\" text=\"\"/></root>"; },
          "cfg\\loc.xml", "ok"},
     };
@@ -163,8 +167,6 @@ TEST(ContentValidator, RefusesOfficesTheLoaderAndTheWalkersCannotUse)
     EXPECT_EQ(text.find("cannot reach bin"), std::string::npos) << text;
 }
 
-bool AssetsArePlaceholders() { return contentgen::DrawFixedPictures().empty(); }
-
 TEST(ContentValidator, TheFixtureOfficePasses)
 {
     contentgen::TextTable texts;
@@ -185,7 +187,7 @@ TEST(ContentValidator, TheGeneratedDataPasses)
     ASSERT_TRUE(contentgen::LoadTexts(texts, error)) << error;
     DataSet data;
     ASSERT_TRUE(contentgen::GenerateDataSet(texts, contentgen::GenerateOptions(), data, error)) << error;
-    if (AssetsArePlaceholders())
+    if (contentgentest::AssetsArePlaceholders())
         GTEST_SKIP() << "the pictures, fonts and sounds are still placeholders";
     const std::vector<Finding> findings = contentgen::Validate(data, true);
     EXPECT_TRUE(findings.empty()) << Describe(findings);
