@@ -33,14 +33,10 @@ void Button(cairo_t* cr, const std::string& state, double w, double h)
     double r = std::min(12.0, h / 3);
     FillRoundedRect(cr, 1, 2, w - 2, h - 2, r, 0x60000000);
     RoundedRect(cr, 1, 1 + press, w - 3, h - 4, r);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, h);
-    uint32_t top = Shade(body, 1.3);
-    cairo_pattern_add_color_stop_rgb(g, 0, (top >> 16 & 0xFF) / 255.0, (top >> 8 & 0xFF) / 255.0, (top & 0xFF) / 255.0);
-    cairo_pattern_add_color_stop_rgb(g, 1, (body >> 16 & 0xFF) / 255.0, (body >> 8 & 0xFF) / 255.0,
-                                     (body & 0xFF) / 255.0);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
+    cairo_path_t* outline = cairo_copy_path(cr);
+    FillWithGradient(cr, 0, 0, 0, h, Shade(body, 1.3), body);
+    cairo_append_path(cr, outline);
+    cairo_path_destroy(outline);
     SetColor(cr, state == "disabled" ? 0xFF9AA3AE : palette::kYellow);
     cairo_set_line_width(cr, state == "over" ? 2.5 : 1.5);
     cairo_stroke(cr);

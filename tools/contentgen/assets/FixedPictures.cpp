@@ -38,13 +38,7 @@ Painter Scene(int w, int h, SceneOptions o)
 void Backdrop(cairo_t* cr, int w, int h, uint32_t top, uint32_t bottom)
 {
     cairo_rectangle(cr, 0, 0, w, h);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, h);
-    cairo_pattern_add_color_stop_rgb(g, 0, (top >> 16 & 0xFF) / 255.0, (top >> 8 & 0xFF) / 255.0, (top & 0xFF) / 255.0);
-    cairo_pattern_add_color_stop_rgb(g, 1, (bottom >> 16 & 0xFF) / 255.0, (bottom >> 8 & 0xFF) / 255.0,
-                                     (bottom & 0xFF) / 255.0);
-    cairo_set_source(cr, g);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
+    FillWithGradient(cr, 0, 0, 0, h, top, bottom);
 }
 
 const char* const kSkins[2] = {"man", "woman"};
