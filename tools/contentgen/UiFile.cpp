@@ -33,7 +33,7 @@ std::vector<std::pair<std::string, std::string>> MakeFixedTextures()
         add("mn01_boss" + s, "images\\portraits\\mn01_boss" + s + ".png");
         add("mn04_boss" + s, "images\\portraits\\mn04_boss" + s + ".png");
         for (const char* kind : {"expert", "goal", "failure"})
-            add("db07_boss" + s + "_" + kind, "images\\portraits\\db07_boss" + s + "_" + kind + ".jpg");
+            add("db07_boss" + s + "_" + kind, "images\\portraits\\db07_boss" + s + "_" + kind);
     }
     for (int k = 1; k <= 3; ++k) {
         add(Num("brief_calendar%d", k), Num("images\\calendar\\brief_calendar%d.png", k));
