@@ -1,6 +1,7 @@
 // contentgen: writes the game's data set, checks a game folder, writes
 // contact sheets or the fixture office.
 #include "GameFolder.h"
+#include "assets/Assets.h"
 #include "Generator.h"
 #include "Options.h"
 #include "Validator.h"
@@ -84,8 +85,17 @@ int main(int argc, char** argv)
         if (int code = Write(options.fixture, data, true))
             return code;
     }
-    if (!options.sheets.empty())
-        std::fprintf(stderr, "contentgen: contact sheets come with the art kit\n");
+    if (!options.sheets.empty()) {
+        contentgen::GenerateOptions generate;
+        generate.threads = static_cast<int>(std::thread::hardware_concurrency());
+        contentgen::DataSet data;
+        if (!contentgen::GenerateDataSet(texts, generate, data, error))
+            return Fail(error);
+        contentgen::DataSet sheets;
+        sheets.AddAll(contentgen::DrawContactSheets(data.files));
+        if (int code = Write(options.sheets, sheets, true))
+            return code;
+    }
     if (!options.check.empty())
         return Check(options.check);
     return 0;

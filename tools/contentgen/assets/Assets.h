@@ -19,6 +19,10 @@ OutFile DrawPanel(const std::string& layoutName, int width, int height, bool ful
 struct AtlasItem { std::string key; std::string kind; std::string state; int width; int height; };
 struct AtlasSpot { int page; int u; int v; };
 std::vector<OutFile> DrawAtlas(const std::string& stem, const std::vector<AtlasItem>& items, std::map<std::string, AtlasSpot>& spots);
+// Contact sheets for a person to look at: the pictures among files (paths as in
+// the data set) read back through the framework's loaders, one sheet per
+// folder ("sheet_images_hud.png" ...).
+std::vector<OutFile> DrawContactSheets(const std::map<std::string, std::vector<uint8_t>>& files);
 // fonts\*.txt with their glyph pictures.
 std::vector<OutFile> BakeFonts();
 // The sounds and the music of cfg\office.xml: the table the office.xml writer reads, and the files.

@@ -58,7 +58,7 @@ Picture Portrait(int w, int h, int skin, Pose pose, bool backdrop, double scale)
             cairo_arc(cr, w * 0.35, h * 0.3, w * 0.45, 0, 2 * M_PI);
             cairo_fill(cr);
         }
-        DrawPuppet(cr, w / 2.0, h * scale, h * scale, SkinLook(skin), pose);
+        DrawPuppet(cr, w / 2.0, h * (scale + 0.06), h * scale, SkinLook(skin), pose);
     });
 }
 
@@ -417,12 +417,12 @@ std::vector<OutFile> DrawFixedPictures()
     for (int skin = 0; skin < 2; ++skin) {
         std::string s = kSkins[skin];
         Pose calm;
-        Add(out, "images\\portraits\\db06_boss" + s + ".png", EncodePng(Portrait(150, 190, skin, calm, true, 1.9)));
+        Add(out, "images\\portraits\\db06_boss" + s + ".png", EncodePng(Portrait(150, 190, skin, calm, true, 1.75)));
         Pose wave;
         wave.rightArm = 2.4;
         wave.mood = 1;
-        Add(out, "images\\portraits\\mn01_boss" + s + ".png", EncodePng(Portrait(220, 300, skin, wave, false, 0.98)));
-        Add(out, "images\\portraits\\mn04_boss" + s + ".png", EncodePng(Portrait(90, 120, skin, calm, true, 1.9)));
+        Add(out, "images\\portraits\\mn01_boss" + s + ".png", EncodePng(Portrait(220, 300, skin, wave, false, 0.9)));
+        Add(out, "images\\portraits\\mn04_boss" + s + ".png", EncodePng(Portrait(90, 120, skin, calm, true, 1.75)));
         const struct {
             const char* kind;
             double arms;
@@ -432,7 +432,7 @@ std::vector<OutFile> DrawFixedPictures()
             Pose p;
             p.leftArm = p.rightArm = m.arms;
             p.mood = m.mood;
-            Picture boss = Portrait(200, 260, skin, p, false, 0.96);
+            Picture boss = Portrait(200, 260, skin, p, false, 0.9);
             std::string name = std::string("db07_boss") + s + "_" + m.kind;
             Add(out, "images\\portraits\\" + name + ".jpg", EncodeJpeg(boss));
             Add(out, "images\\portraits\\_" + name + ".png", EncodeAlphaMask(boss));
