@@ -140,3 +140,22 @@ TEST(ShelfPacker, RefusesWhatCannotFit)
     EXPECT_EQ(packer.Pages(), 2);
     EXPECT_EQ(spots[1].page, 1);
 }
+
+// One contact sheet per folder of pictures; other files are left out, and a
+// picture that does not load still gets its cell.
+TEST(ContactSheets, OneSheetPerFolder)
+{
+    plat::NullPlatform platform;
+    std::vector<OutFile> panel = {DrawPanel("a", 40, 30, false, 0, 0, 40, 30)};
+    std::map<std::string, std::vector<uint8_t>> files;
+    files["images\\ui\\panel_a.png"] = panel[0].bytes;
+    files["images\\hud\\broken.png"] = {1, 2, 3};
+    files["cfg\\ui.xml"] = {'<'};
+    std::vector<OutFile> sheets = DrawContactSheets(files);
+    ASSERT_EQ(sheets.size(), 2u);
+    EXPECT_EQ(sheets[0].path, "sheet_images_hud.png");
+    EXPECT_EQ(sheets[1].path, "sheet_images_ui.png");
+    testsupport::TempDir dir;
+    for (const OutFile& sheet : sheets)
+        EXPECT_NE(Read(dir, sheet), nullptr) << sheet.path;
+}
