@@ -1,6 +1,7 @@
 // The drawn pictures, read back through the framework's image loaders at
 // the sizes the data set fixes.
 #include "assets/Assets.h"
+#include "Tables.h"
 
 #include "framework/resources/ImageLib.h"
 #include "platform/NullPlatform.h"
@@ -88,12 +89,15 @@ TEST_F(FixedPictures, EveryPictureLoadsAtItsSize)
     }
     for (const char* kind : {"work", "normal", "expert", "weekend"})
         days.push_back(std::string("images\\calendar\\day_") + kind + ".png");
-    for (int day : {5, 6, 7, 8, 10, 12, 16, 21, 24, 26, 41})
+    for (int day : BriefingPictureLevels())
         briefs.push_back("images\\briefing\\brief_l" + std::to_string(day) + ".png");
     for (const char* kind : {"expert", "goal", "failure"})
         panels.push_back(std::string("images\\debriefing\\bosspanel_") + kind + ".png");
     for (const char* kind : {"restlvl", "exitmenu", "delcareer", "quit", "delprof"})
         icons.push_back(std::string("images\\dialogs\\icon_") + kind + ".png");
+    std::vector<std::string> upgrades;
+    for (const std::string& option : UpgradeOptions())
+        upgrades.push_back("images\\upgrades\\" + option + ".png");
     std::vector<std::string> money;
     for (const char* kind : {"expert", "goal", "failure"})
         money.push_back(std::string("images\\debriefing\\moneypanel_") + kind + ".png");
@@ -123,6 +127,7 @@ TEST_F(FixedPictures, EveryPictureLoadsAtItsSize)
         {Numbered("images\\debriefing\\spark", 0, 5, ".png"), 380, 80, 1},
         {comics, 720, 540, 1},
         {icons, 96, 96, 1},
+        {upgrades, 160, 120, 1},
         {{"images\\fx\\star_small.tga"}, 16, 16, 1},
         {{"images\\fx\\star_big"}, 32, 32, 1},
         {{"images\\fx\\smoke.png"}, 32, 32, 1},

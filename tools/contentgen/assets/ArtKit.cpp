@@ -80,6 +80,8 @@ void AddStop(cairo_pattern_t* p, double at, uint32_t c)
                                       (c >> 24) / 255.0);
 }
 
+} // namespace
+
 void FillWithGradient(cairo_t* cr, double x0, double y0, double x1, double y1, uint32_t from, uint32_t to)
 {
     cairo_pattern_t* g = cairo_pattern_create_linear(x0, y0, x1, y1);
@@ -89,8 +91,6 @@ void FillWithGradient(cairo_t* cr, double x0, double y0, double x1, double y1, u
     cairo_fill(cr);
     cairo_pattern_destroy(g);
 }
-
-} // namespace
 
 void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r)
 {

@@ -54,6 +54,8 @@ private:
 };
 
 void SetColor(cairo_t* cr, uint32_t argb);
+// Fills the current path with a gradient from (x0, y0) to (x1, y1).
+void FillWithGradient(cairo_t* cr, double x0, double y0, double x1, double y1, uint32_t from, uint32_t to);
 void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
 void FillRoundedRect(cairo_t* cr, double x, double y, double w, double h, double r, uint32_t argb);
 // A rounded panel: navy body lit from the upper left, a yellow rim.

@@ -6,6 +6,7 @@
 #include "assets/ImageFiles.h"
 #include "assets/OfficeScene.h"
 #include "assets/Puppet.h"
+#include "Tables.h"
 
 #include <cmath>
 #include <functional>
@@ -37,13 +38,7 @@ Painter Scene(int w, int h, SceneOptions o)
 void Backdrop(cairo_t* cr, int w, int h, uint32_t top, uint32_t bottom)
 {
     cairo_rectangle(cr, 0, 0, w, h);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, h);
-    cairo_pattern_add_color_stop_rgb(g, 0, (top >> 16 & 0xFF) / 255.0, (top >> 8 & 0xFF) / 255.0, (top & 0xFF) / 255.0);
-    cairo_pattern_add_color_stop_rgb(g, 1, (bottom >> 16 & 0xFF) / 255.0, (bottom >> 8 & 0xFF) / 255.0,
-                                     (bottom & 0xFF) / 255.0);
-    cairo_set_source(cr, g);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
+    FillWithGradient(cr, 0, 0, 0, h, top, bottom);
 }
 
 const char* const kSkins[2] = {"man", "woman"};
@@ -103,12 +98,12 @@ void Clock(cairo_t* cr, int k)
 // (the first in column first) lit, weekends tinted.
 void CalendarPage(cairo_t* cr, int cols, int rows, double cw, double ch, int month)
 {
-    const int first[3] = {3, 6, 1}, days[3] = {31, 30, 31};
     FillRoundedRect(cr, 0, 0, cols * cw, rows * ch, 6, palette::kCream);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) {
-            int day = r * cols + c - first[month] + 1;
-            bool inMonth = day >= 1 && day <= days[month];
+            // Day d of the month sits at cell d + offset, row by row.
+            int day = r * cols + c - MonthOffset(month + 1);
+            bool inMonth = day >= 1 && day <= DaysInMonth(month + 1);
             uint32_t fill = !inMonth ? 0xFFE4DCCB : c >= 5 ? 0xFFF6D9A8 : 0xFFFFFBF0;
             cairo_rectangle(cr, c * cw + 1, r * ch + 1, cw - 2, ch - 2);
             SetColor(cr, fill);
@@ -250,6 +245,59 @@ void MonthPicture(cairo_t* cr, int w, int h, int month, double daylight)
     SetColor(cr, bands[month]);
     cairo_set_line_width(cr, 3);
     cairo_stroke(cr);
+}
+
+// What an upgrade adds or re-skins, on a light card.
+void UpgradePicture(cairo_t* cr, const std::string& option)
+{
+    FillRoundedRect(cr, 0, 0, 160, 120, 12, 0xFFEAF2F0);
+    FloorShadow(cr, 80, 100, 60, 10);
+    if (option == "extra_desk" || option == "walnut_tables") {
+        if (option == "extra_desk") {
+            Pose p;
+            p.leftArm = p.rightArm = 0.6;
+            p.mood = 1;
+            DrawPuppet(cr, 80, 88, 70, Look::Worker, p);
+        }
+        ShadedBox(cr, 35, 70, 90, 30, 16, option == "walnut_tables" ? 0xFF5C3A21 : palette::kWood);
+        ShadedBox(cr, 66, 44, 28, 14, 4, 0xFF33393F);
+    } else if (option == "sofa_seats") {
+        ShadedBox(cr, 30, 62, 100, 36, 14, 0xFFB04A5A);
+        ShadedBox(cr, 22, 50, 16, 48, 6, Shade(0xFFB04A5A, 0.9));
+        ShadedBox(cr, 122, 50, 16, 48, 6, Shade(0xFFB04A5A, 0.9));
+    } else if (option == "fast_coffee") {
+        ShadedBox(cr, 50, 30, 60, 68, 12, 0xFF8E9AA6);
+        Cylinder(cr, 80, 78, 10, 14, 0xFFFFFFFF);
+        Ellipsoid(cr, 80, 60, 16, 10, palette::kRed);
+    } else if (option == "second_shelf") {
+        ShadedBox(cr, 45, 20, 70, 80, 10, 0xFF8C7B6B);
+        const uint32_t items[3] = {palette::kCream, 0xFF3B5BA5, palette::kYellow};
+        for (int row = 0; row < 3; ++row)
+            for (int k = 0; k < 3; ++k)
+                ShadedBox(cr, 52 + 20 * k, 42 + 24 * row, 14, 14, 4, items[row]);
+    } else if (option == "stereo") {
+        ShadedBox(cr, 40, 50, 80, 48, 12, 0xFF2E3338);
+        Ellipsoid(cr, 60, 74, 12, 12, 0xFF555B62);
+        Ellipsoid(cr, 100, 74, 12, 12, 0xFF555B62);
+        Star(cr, 80, 30, 10, 4, palette::kYellow);
+    } else if (option == "air_conditioner") {
+        ShadedBox(cr, 30, 40, 100, 40, 12, 0xFFF4F6F8);
+        SetColor(cr, 0xFF9AA3AE);
+        cairo_set_line_width(cr, 2);
+        for (int k = 0; k < 4; ++k) {
+            cairo_move_to(cr, 40, 52 + 7 * k);
+            cairo_line_to(cr, 120, 52 + 7 * k);
+        }
+        cairo_stroke(cr);
+    } else if (option == "phone_line") {
+        ShadedBox(cr, 30, 74, 100, 26, 12, palette::kWood);
+        ShadedBox(cr, 58, 54, 44, 18, 8, palette::kRed);
+        Ellipsoid(cr, 80, 46, 26, 7, Shade(palette::kRed, 0.8));
+    } else {
+        ShadedBox(cr, 50, 24, 60, 76, 10, 0xFFDDE3E8);
+        for (int k = 0; k < 3; ++k)
+            Cylinder(cr, 66 + 14 * k, 34, 5, 20, k == 1 ? palette::kGreen : 0xFF8E3B5A);
+    }
 }
 
 void Add(std::vector<OutFile>& out, const std::string& path, std::vector<uint8_t> bytes)
@@ -412,8 +460,7 @@ std::vector<OutFile> DrawFixedPictures()
 
     // Briefing pictures of the days that bring something new: a corner of
     // the office with the new thing ringed.
-    const int kNewDays[] = {5, 6, 7, 8, 10, 12, 16, 21, 24, 26, 41};
-    for (int day : kNewDays)
+    for (int day : BriefingPictureLevels())
         Add(out, "images\\briefing\\brief_l" + std::to_string(day) + ".png",
             EncodePng(Paint(175, 190, [&](cairo_t* cr) {
                 SceneOptions o;
@@ -476,6 +523,11 @@ std::vector<OutFile> DrawFixedPictures()
     for (const char* kind : {"restlvl", "exitmenu", "delcareer", "quit", "delprof"})
         Add(out, std::string("images\\dialogs\\icon_") + kind + ".png",
             EncodePng(Paint(96, 96, [&](cairo_t* cr) { Icon(cr, kind); })));
+
+    // Upgrade pictures.
+    for (const std::string& option : UpgradeOptions())
+        Add(out, "images\\upgrades\\" + option + ".png",
+            EncodePng(Paint(160, 120, [&](cairo_t* cr) { UpgradePicture(cr, option); })));
 
     // Particles: a Targa star, a star given only as an alpha image, smoke.
     Add(out, "images\\fx\\star_small.tga",

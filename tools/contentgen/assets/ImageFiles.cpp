@@ -3,8 +3,7 @@
 #include "assets/Scratch.h"
 #include "framework/resources/ImageLib.h"
 #include "tools/imagefixtures/GifWriter.h"
-
-#include <openjpeg.h>
+#include "tools/imagefixtures/J2kWriter.h"
 
 #include <algorithm>
 #include <cstring>
@@ -129,41 +128,8 @@ std::vector<uint8_t> EncodeGif(const Picture& p)
 
 std::vector<uint8_t> EncodeJp2(const Picture& p)
 {
-    opj_image_cmptparm_t parms[3];
-    std::memset(parms, 0, sizeof parms);
-    for (auto& c : parms) {
-        c.dx = c.dy = 1;
-        c.w = OPJ_UINT32(p.width);
-        c.h = OPJ_UINT32(p.height);
-        c.prec = 8;
-    }
-    opj_image_t* image = opj_image_create(3, parms, OPJ_CLRSPC_SRGB);
-    if (!image)
-        throw std::runtime_error("OpenJPEG cannot make an image");
-    image->x1 = OPJ_UINT32(p.width);
-    image->y1 = OPJ_UINT32(p.height);
-    for (size_t i = 0; i < p.pixels.size(); ++i) {
-        image->comps[0].data[i] = int(p.pixels[i] >> 16 & 0xFF);
-        image->comps[1].data[i] = int(p.pixels[i] >> 8 & 0xFF);
-        image->comps[2].data[i] = int(p.pixels[i] & 0xFF);
-    }
-    opj_cparameters_t params;
-    opj_set_default_encoder_parameters(&params);
-    params.tcp_numlayers = 1;
-    params.tcp_rates[0] = 0; // lossless
-    params.cp_disto_alloc = 1;
-    params.irreversible = 0;
-    opj_codec_t* codec = opj_create_compress(OPJ_CODEC_JP2);
     std::string path = ScratchPath(".jp2");
-    opj_stream_t* stream = nullptr;
-    bool ok = opj_setup_encoder(codec, &params, image) &&
-              (stream = opj_stream_create_default_file_stream(path.c_str(), OPJ_FALSE)) &&
-              opj_start_compress(codec, image, stream) && opj_encode(codec, stream) && opj_end_compress(codec, stream);
-    if (stream)
-        opj_stream_destroy(stream);
-    opj_destroy_codec(codec);
-    opj_image_destroy(image);
-    if (!ok)
+    if (!fixtures::WriteJ2k(path, OPJ_CODEC_JP2, p.width, p.height, [&](int x, int y) { return p.At(x, y); }))
         throw std::runtime_error("OpenJPEG (libopenjp2-7-dev) failed to encode a picture");
     return TakeScratchFile(path);
 }

@@ -21,12 +21,7 @@ void Window(cairo_t* cr, double x, double y, double w, double h, double daylight
 {
     FillRoundedRect(cr, x - 6, y - 6, w + 12, h + 12, 4, palette::kCream);
     cairo_rectangle(cr, x, y, w, h);
-    cairo_pattern_t* sky = cairo_pattern_create_linear(0, y, 0, y + h);
-    cairo_pattern_add_color_stop_rgb(sky, 0, 0.45 * daylight, 0.7 * daylight, 0.95 * daylight);
-    cairo_pattern_add_color_stop_rgb(sky, 1, 0.8 * daylight, 0.9 * daylight, 1.0 * daylight);
-    cairo_set_source(cr, sky);
-    cairo_fill(cr);
-    cairo_pattern_destroy(sky);
+    FillWithGradient(cr, 0, y, 0, y + h, Shade(0xFF73B3F2, daylight), Shade(0xFFCCE6FF, daylight));
     // Far towers.
     for (int i = 0; i < 5; ++i) {
         double bw = w / 6, bh = h * (0.3 + 0.1 * ((i * 7) % 4));
@@ -75,13 +70,7 @@ void DrawOfficeScene(cairo_t* cr, const SceneOptions& o)
     const double d = o.daylight;
     // Back wall and floor.
     cairo_rectangle(cr, 0, 0, 800, 170);
-    cairo_pattern_t* wall = cairo_pattern_create_linear(0, 0, 800, 170);
-    uint32_t wl = Shade(palette::kWall, 1.15 * d), wd = Shade(palette::kWallDark, d);
-    cairo_pattern_add_color_stop_rgb(wall, 0, (wl >> 16 & 0xFF) / 255.0, (wl >> 8 & 0xFF) / 255.0, (wl & 0xFF) / 255.0);
-    cairo_pattern_add_color_stop_rgb(wall, 1, (wd >> 16 & 0xFF) / 255.0, (wd >> 8 & 0xFF) / 255.0, (wd & 0xFF) / 255.0);
-    cairo_set_source(cr, wall);
-    cairo_fill(cr);
-    cairo_pattern_destroy(wall);
+    FillWithGradient(cr, 0, 0, 800, 170, Shade(palette::kWall, 1.15 * d), Shade(palette::kWallDark, d));
     cairo_rectangle(cr, 0, 170, 800, 430);
     SetColor(cr, Shade(palette::kFloor, d));
     cairo_fill(cr);
