@@ -3,7 +3,7 @@
 #include "ConfigFiles.h"
 #include "EffectCatalogue.h"
 #include "OfficeModel.h"
-#include "PlainPicture.h"
+#include "assets/ImageFiles.h"
 #include "UiFile.h"
 
 #include <chrono>
@@ -196,7 +196,7 @@ bool GenerateFixtureOffice(const TextTable& texts, DataSet& data, std::string& e
         if (sizes.count(id))
             size = sizes.at(id);
         const std::string file = "images\\fixture\\" + id + ".png";
-        data.Add(file, PlainPng(size.first, size.second, 0xFF3A6EA5));
+        data.Add(file, EncodePng(Picture(size.first, size.second, 0xFF3A6EA5)));
         fixtureUi.Add("texture").Set("id", id).Set("file", file);
     }
     for (const XmlElement& child : ui.children)

@@ -54,8 +54,8 @@ std::vector<std::pair<std::string, std::string>> MakeFixedTextures()
             add(Num("comix%d_", k) + skin, Num("images\\comic\\comix%d_", k) + skin + ".jpg");
     for (const char* kind : {"restlvl", "exitmenu", "delcareer", "quit", "delprof"})
         add(std::string("db01_icon_") + kind, std::string("images\\dialogs\\icon_") + kind + ".png");
-    // The upgrade pictures (db08_<option>) come with the office renders of
-    // the upgrades; until then the upgrade dialog shows their captions only.
+    for (const std::string& option : UpgradeOptions())
+        add("db08_" + option, "images\\upgrades\\" + option + ".png");
     add("fx_goal_star_small", "images\\fx\\star_small.tga");
     add("fx_goal_star_big", "images\\fx\\star_big");
     add("fx_work_smoke", "images\\fx\\smoke.png");

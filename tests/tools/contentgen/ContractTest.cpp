@@ -220,6 +220,8 @@ TEST_F(ContentContract, EveryTextureIdTheCodeFormsIsRegistered)
     }
     for (const char* kind : {"restlvl", "exitmenu", "delcareer", "quit", "delprof"})
         ids.push_back(std::string("db01_icon_") + kind);
+    for (const std::string& option : contentgen::UpgradeOptions())
+        ids.push_back("db08_" + option);
 
     const std::set<std::string> registered = Values(Load("cfg\\ui.xml"), L"/root/texture", L"id");
     for (const std::string& id : ids)

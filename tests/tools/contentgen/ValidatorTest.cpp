@@ -1,6 +1,6 @@
 #include "DataSet.h"
 #include "GeneratedData.h"
-#include "PlainPicture.h"
+#include "assets/ImageFiles.h"
 #include "Generator.h"
 #include "Validator.h"
 #include "XmlWriter.h"
@@ -103,7 +103,7 @@ TEST(ContentValidator, RefusesEachBrokenRuleNamingFileAndId)
         {"edit field without fonts", [](SmallSet& s) { s.editLayers = "<textattr id=\"normal\" color=\"FF000000\" font=\"sys\"/>"; },
          "cfg\\ui.xml", "box/name"},
         {"missing effect", [](SmallSet& s) { s.effectName = "zoom"; }, "cfg\\ui.xml", "box"},
-        {"region larger than its picture", [](SmallSet& s) { s.panel = contentgen::PlainPng(4, 100, 0xFF000000); }, "cfg\\ui.xml", "box"},
+        {"region larger than its picture", [](SmallSet& s) { s.panel = contentgen::EncodePng(contentgen::Picture(4, 100, 0xFF000000)); }, "cfg\\ui.xml", "box"},
         {"label without text", [](SmallSet& s) { s.loc = "<root><loc id=\"title\" text=\"Title\"/><loc id=\"ok\" text=\"\"/></root>"; },
          "cfg\\loc.xml", "ok"},
     };
