@@ -17,29 +17,14 @@ Pcm ButtonClick()
 {
     Pcm p(1, 0.04);
     AddNote(p, Note{0, 0.025, 900, 600, Wave::Square, 0.35f, 0.001, 0.01, 0.0, 0.012});
-    NoiseBurst b;
-    b.length = 0.012;
-    b.hz = 4000;
-    b.amp = 0.5f;
-    b.release = 0.01;
-    b.seed = 11;
-    AddNoise(p, b);
+    AddNoise(p, NoiseBurst{0, 0.012, 4000, 0, 1.0, 0.5f, 0.002, 0.01, 0, 0, 11});
     return p;
 }
 
 Pcm BriefingShow()
 {
     Pcm p(1, 0.35);
-    NoiseBurst b;
-    b.length = 0.35;
-    b.hz = 400;
-    b.hzEnd = 3500;
-    b.q = 3.0;
-    b.amp = 0.5f;
-    b.attack = 0.15;
-    b.release = 0.15;
-    b.seed = 12;
-    AddNoise(p, b);
+    AddNoise(p, NoiseBurst{0, 0.35, 400, 3500, 3.0, 0.5f, 0.15, 0.15, 0, 0, 12});
     return p;
 }
 
@@ -68,14 +53,7 @@ Pcm Click()
 {
     Pcm p(1, 0.03);
     AddBell(p, 0, 1300, 0.5f, 0.005);
-    NoiseBurst b;
-    b.length = 0.008;
-    b.hz = 2500;
-    b.q = 2.0;
-    b.amp = 0.4f;
-    b.release = 0.006;
-    b.seed = 13;
-    AddNoise(p, b);
+    AddNoise(p, NoiseBurst{0, 0.008, 2500, 0, 2.0, 0.4f, 0.002, 0.006, 0, 0, 13});
     return p;
 }
 
@@ -110,14 +88,7 @@ Pcm WakeUp()
 Pcm TakeMoney()
 {
     Pcm p(1, 0.5);
-    NoiseBurst b;
-    b.length = 0.2;
-    b.hz = 3000;
-    b.q = 1.5;
-    b.amp = 0.25f;
-    b.gateHz = 40;
-    b.seed = 14;
-    AddNoise(p, b);
+    AddNoise(p, NoiseBurst{0, 0.2, 3000, 0, 1.5, 0.25f, 0.002, 0.05, 40, 0, 14});
     AddBell(p, 0.0, 2637, 0.35f, 0.06);
     AddBell(p, 0.12, 3136, 0.35f, 0.07);
     return p;
@@ -159,30 +130,14 @@ Pcm ClientScandal()
     Pcm p(1, 0.8);
     for (int i = 0; i < 4; ++i)
         AddNote(p, Note{0.18 * i, 0.1, i % 2 ? 185.0 : 196.0, 0, Wave::Square, 0.3f, 0.002, 0.05, 0.7, 0.03});
-    NoiseBurst b;
-    b.length = 0.75;
-    b.hz = 1500;
-    b.q = 0.8;
-    b.amp = 0.2f;
-    b.gateHz = 11;
-    b.seed = 15;
-    AddNoise(p, b);
+    AddNoise(p, NoiseBurst{0, 0.75, 1500, 0, 0.8, 0.2f, 0.002, 0.05, 11, 0, 15});
     return p;
 }
 
 Pcm CoffeeSip()
 {
     Pcm p(1, 0.5);
-    NoiseBurst b;
-    b.length = 0.45;
-    b.hz = 500;
-    b.hzEnd = 1800;
-    b.q = 4.0;
-    b.amp = 0.45f;
-    b.attack = 0.1;
-    b.release = 0.15;
-    b.seed = 16;
-    AddNoise(p, b);
+    AddNoise(p, NoiseBurst{0, 0.45, 500, 1800, 4.0, 0.45f, 0.1, 0.15, 0, 0, 16});
     return p;
 }
 
@@ -192,15 +147,10 @@ Pcm Crackles(double seconds, int count, double hz, float amp, uint32_t seed)
     Pcm p(1, seconds);
     Noise when(seed);
     for (int i = 0; i < count; ++i) {
-        NoiseBurst b;
-        b.start = (when.Next() * 0.5 + 0.5) * (seconds - 0.03);
-        b.length = 0.012 + 0.01 * (when.Next() * 0.5 + 0.5);
-        b.hz = hz * (1.0 + 0.3 * when.Next());
-        b.q = 2.0;
-        b.amp = amp;
-        b.release = 0.008;
-        b.seed = seed + uint32_t(i) * 7919u;
-        AddNoise(p, b);
+        double start = (when.Next() * 0.5 + 0.5) * (seconds - 0.03);
+        double length = 0.012 + 0.01 * (when.Next() * 0.5 + 0.5);
+        double centre = hz * (1.0 + 0.3 * when.Next());
+        AddNoise(p, NoiseBurst{start, length, centre, 0, 2.0, amp, 0.002, 0.008, 0, 0, seed + uint32_t(i) * 7919u});
     }
     return p;
 }
@@ -213,16 +163,7 @@ Pcm Applause()
 Pcm CoffeeReady()
 {
     Pcm p(1, 1.0);
-    NoiseBurst b;
-    b.length = 1.0;
-    b.hz = 300;
-    b.q = 6.0;
-    b.amp = 0.5f;
-    b.attack = 0.05;
-    b.release = 0.2;
-    b.gateHz = 9;
-    b.seed = 18;
-    AddNoise(p, b);
+    AddNoise(p, NoiseBurst{0, 1.0, 300, 0, 6.0, 0.5f, 0.05, 0.2, 9, 0, 18});
     return p;
 }
 
@@ -231,16 +172,7 @@ Pcm ConditionerBroke()
     Pcm p(1, 0.9);
     AddBell(p, 0, 180, 0.5f, 0.08);
     AddBell(p, 0.06, 140, 0.4f, 0.08);
-    NoiseBurst b;
-    b.start = 0.1;
-    b.length = 0.8;
-    b.hz = 5000;
-    b.q = 0.7;
-    b.amp = 0.25f;
-    b.attack = 0.05;
-    b.release = 0.4;
-    b.seed = 19;
-    AddNoise(p, b);
+    AddNoise(p, NoiseBurst{0.1, 0.8, 5000, 0, 0.7, 0.25f, 0.05, 0.4, 0, 0, 19});
     return p;
 }
 
@@ -279,17 +211,10 @@ Pcm Conference()
     double t = 0.0;
     uint32_t seed = 23;
     while (t < 2.0) {
-        NoiseBurst b;
-        b.start = t;
-        b.length = 0.12 + 0.08 * (pick.Next() * 0.5 + 0.5);
-        b.hz = 500 + 300 * (pick.Next() * 0.5 + 0.5);
-        b.q = 5.0;
-        b.amp = 0.35f;
-        b.attack = 0.03;
-        b.release = 0.05;
-        b.seed = seed++;
-        AddNoise(p, b, true);
-        t += b.length + 0.03;
+        double length = 0.12 + 0.08 * (pick.Next() * 0.5 + 0.5);
+        double hz = 500 + 300 * (pick.Next() * 0.5 + 0.5);
+        AddNoise(p, NoiseBurst{t, length, hz, 0, 5.0, 0.35f, 0.03, 0.05, 0, 0, seed++}, true);
+        t += length + 0.03;
     }
     return p;
 }
@@ -298,15 +223,7 @@ Pcm Steps()
 {
     Pcm p(1, 0.7);
     for (int i = 0; i < 2; ++i) {
-        NoiseBurst b;
-        b.start = 0.35 * i;
-        b.length = 0.06;
-        b.hz = 250;
-        b.q = 2.5;
-        b.amp = 0.7f;
-        b.release = 0.05;
-        b.seed = uint32_t(24 + i);
-        AddNoise(p, b, true);
+        AddNoise(p, NoiseBurst{0.35 * i, 0.06, 250, 0, 2.5, 0.7f, 0.002, 0.05, 0, 0, uint32_t(24 + i)}, true);
     }
     return p;
 }
@@ -330,15 +247,7 @@ Pcm Snore()
 {
     Pcm p(1, 1.2);
     AddNote(p, Note{0, 1.0, 70, 60, Wave::Saw, 0.35f, 0.3, 1.0, 1.0, 0.2, 0, 25.0, 0.05});
-    NoiseBurst b;
-    b.length = 1.2;
-    b.hz = 200;
-    b.q = 2.0;
-    b.amp = 0.25f;
-    b.attack = 0.4;
-    b.release = 0.5;
-    b.seed = 26;
-    AddNoise(p, b);
+    AddNoise(p, NoiseBurst{0, 1.2, 200, 0, 2.0, 0.25f, 0.4, 0.5, 0, 0, 26});
     return p;
 }
 

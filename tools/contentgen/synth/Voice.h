@@ -48,6 +48,7 @@ private:
 
 // Noise through a resonant band pass whose centre glides from hz to hzEnd,
 // shaped by an attack and a release; gate > 0 chops it at that rate (Hz).
+// Fields in the order a brace list gives them.
 struct NoiseBurst {
     double start = 0, length = 0.1;
     double hz = 1000, hzEnd = 0, q = 1.0;
