@@ -15,11 +15,14 @@ void AppendPage(std::string& out, const ogg_page& page)
 
 } // namespace
 
-std::string EncodeOggTone(int channels, long rate, long frames)
+std::string EncodeOggSamples(int channels, long rate, const std::vector<float>& interleaved, float quality)
 {
+    if (channels < 1)
+        return std::string();
+    const long frames = long(interleaved.size()) / channels;
     vorbis_info vi;
     vorbis_info_init(&vi);
-    if (vorbis_encode_init_vbr(&vi, channels, rate, 0.0f) != 0) {
+    if (vorbis_encode_init_vbr(&vi, channels, rate, quality) != 0) {
         vorbis_info_clear(&vi);
         return std::string();
     }
@@ -63,10 +66,8 @@ std::string EncodeOggTone(int channels, long rate, long frames)
         long n = std::min(chunk, frames - done);
         float** pcm = vorbis_analysis_buffer(&vd, int(n));
         for (long i = 0; i < n; ++i)
-            for (int c = 0; c < channels; ++c) {
-                double hz = c == 0 ? 440.0 : 660.0;
-                pcm[c][i] = float(0.5 * std::sin(2.0 * M_PI * hz * double(done + i) / double(rate)));
-            }
+            for (int c = 0; c < channels; ++c)
+                pcm[c][i] = interleaved[size_t(done + i) * size_t(channels) + size_t(c)];
         vorbis_analysis_wrote(&vd, int(n));
         drain();
     }
@@ -81,4 +82,16 @@ std::string EncodeOggTone(int channels, long rate, long frames)
     vorbis_comment_clear(&vc);
     vorbis_info_clear(&vi);
     return out;
+}
+
+std::string EncodeOggTone(int channels, long rate, long frames)
+{
+    std::vector<float> samples(size_t(frames) * size_t(channels));
+    for (long i = 0; i < frames; ++i)
+        for (int c = 0; c < channels; ++c) {
+            double hz = c == 0 ? 440.0 : 660.0;
+            samples[size_t(i) * size_t(channels) + size_t(c)] =
+                float(0.5 * std::sin(2.0 * M_PI * hz * double(i) / double(rate)));
+        }
+    return EncodeOggSamples(channels, rate, samples, 0.0f);
 }

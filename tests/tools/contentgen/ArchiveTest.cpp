@@ -1,0 +1,126 @@
+#include "GeneratedData.h"
+
+#include "Validator.h"
+#include "game/core/PakInterface.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace contentgentest;
+
+// A file as the archive layer serves it; false when it cannot open it.
+bool ReadThrough(PakInterface& pak, const std::string& name, std::string& bytes)
+{
+    PakFile* file = pak.FOpen(name.c_str(), "rb");
+    if (!file)
+        return false;
+    bytes.clear();
+    char buffer[4096];
+    size_t got;
+    while ((got = pak.FRead(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, got);
+    pak.FClose(file);
+    return true;
+}
+
+const char kVersionPage[] = "images\\splash\\version.png";
+
+TEST(ContentArchives, EveryStagedFileComesBackThroughTheArchiveLayer)
+{
+    const contentgen::DataSet& data = Generated();
+    testsupport::TempDir dir;
+    WriteFolder(data, false, dir);
+    PakInterface pak;
+    for (const char* archive : {"loc.pak", "data.pak", "mod.pak"})
+        ASSERT_TRUE(pak.AddPakFile(dir / archive)) << archive;
+    size_t checked = 0;
+    for (const auto& file : data.files) {
+        if (contentgen::ArchiveOf(file.first).empty() || file.first == kVersionPage)
+            continue;
+        std::string bytes;
+        ASSERT_TRUE(ReadThrough(pak, file.first, bytes)) << file.first;
+        EXPECT_EQ(bytes, Bytes(file.second)) << file.first;
+        ++checked;
+    }
+    EXPECT_GT(checked, 60u);
+    // The language data lies in loc.pak, the rest in data.pak.
+    EXPECT_EQ(contentgen::ArchiveOf("cfg\\loc.xml"), "loc.pak");
+    EXPECT_EQ(contentgen::ArchiveOf("fonts\\text.txt"), "loc.pak");
+    EXPECT_EQ(contentgen::ArchiveOf("images\\loc\\logo_title.png"), "loc.pak");
+    EXPECT_EQ(contentgen::ArchiveOf("cfg\\ui.xml"), "data.pak");
+    EXPECT_TRUE(contentgen::ArchiveOf("z_order.dat").empty());
+    // Beside the program, on disk.
+    EXPECT_EQ(dir.Read("website.url"), "[InternetShortcut]\r\nURL=about.html\r\n");
+    EXPECT_NE(dir.Read("about.html").find("DejaVu"), std::string::npos);
+    EXPECT_TRUE(dir.Exists("z_order.dat"));
+    EXPECT_FALSE(dir.Exists("cfg"));
+}
+
+TEST(ContentArchives, TheVersionPageComesFromModPakAndWithoutItFromDataPak)
+{
+    // Any PNG serves as the base page.
+    contentgen::DataSet data;
+    data.Add(kVersionPage, std::vector<uint8_t>(contentgen::DrawPanel("version", 4, 4, false, 0, 0, 4, 4).bytes));
+    const std::string base = Bytes(data.files[kVersionPage]);
+    testsupport::TempDir dir;
+    WriteFolder(data, false, dir);
+
+    std::string bytes;
+    {
+        PakInterface pak;
+        for (const char* archive : {"loc.pak", "data.pak", "mod.pak"})
+            ASSERT_TRUE(pak.AddPakFile(dir / archive));
+        ASSERT_TRUE(ReadThrough(pak, kVersionPage, bytes));
+        EXPECT_NE(bytes, base);
+        EXPECT_NE(bytes.find("content version"), std::string::npos);
+    }
+    {
+        PakInterface pak;
+        for (const char* archive : {"loc.pak", "data.pak"})
+            ASSERT_TRUE(pak.AddPakFile(dir / archive));
+        ASSERT_TRUE(ReadThrough(pak, kVersionPage, bytes));
+        EXPECT_EQ(bytes, base);
+    }
+}
+
+TEST(ContentArchives, LooseModeWritesTheSameBytesAndReplacesTheArchives)
+{
+    const contentgen::DataSet& data = Generated();
+    testsupport::TempDir dir;
+    WriteFolder(data, false, dir);
+    WriteFolder(data, true, dir);
+    EXPECT_FALSE(dir.Exists("data.pak"));
+    EXPECT_FALSE(dir.Exists("loc.pak"));
+    EXPECT_FALSE(dir.Exists(".contentgen-new"));
+    for (const auto& file : data.files) {
+        std::string name = file.first;
+        std::replace(name.begin(), name.end(), '\\', '/');
+        ASSERT_TRUE(dir.Exists(name)) << name;
+        EXPECT_EQ(dir.Read(name), Bytes(file.second)) << name;
+    }
+    // And the validator's reader sees the same set from either layout.
+    contentgen::DataSet loose;
+    std::string error;
+    ASSERT_TRUE(contentgen::ReadGameFolder(dir.Path(), loose, error)) << error;
+    for (const auto& file : data.files)
+        if (!contentgen::ArchiveOf(file.first).empty())
+            EXPECT_TRUE(loose.Has(file.first)) << file.first;
+}
+
+TEST(ContentArchives, AFailedWriteLeavesTheFolderAsItWas)
+{
+    testsupport::TempDir dir;
+    dir.Write("data.pak", "old archive");
+    // The second file cannot be written: its folder would be the first file.
+    const std::map<std::string, std::string> files = {{"a.txt", "new"}, {"a.txt/b", "y"}, {"data.pak", "new archive"}};
+    std::string error;
+    EXPECT_FALSE(contentgen::WriteGameFolder(dir.Path(), files, false, error));
+    EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
+    EXPECT_EQ(dir.Read("data.pak"), "old archive");
+    EXPECT_FALSE(dir.Exists("a.txt"));
+    EXPECT_FALSE(dir.Exists(".contentgen-new"));
+}
+
+} // namespace

@@ -1,0 +1,69 @@
+#include "GeneratedData.h"
+
+#include "ConfigFiles.h"
+#include "game/core/GameApp.h"
+#include "platform/NullPlatform.h"
+
+#include <climits>
+#include <gtest/gtest.h>
+#include <thread>
+#include <unistd.h>
+
+
+namespace {
+
+using namespace contentgentest;
+
+// The game started on the null platform from the generated folder, in
+// simulated time, and closed as soon as its loading is done.
+TEST(ContentStart, TheGameStartsFromTheGeneratedFolderAndEndsWithZero)
+{
+    if (PicturesArePlaceholders())
+        GTEST_SKIP() << "the start needs the real fonts and pictures of the group \"Init\"";
+    testsupport::TempDir game;
+    WriteFolder(Generated(), false, game);
+    testsupport::TempDir elsewhere;
+    char buffer[PATH_MAX];
+    const std::string startFolder = getcwd(buffer, sizeof buffer) ? buffer : "";
+
+    plat::NullPlatform platform;
+    platform.folders.programPath = game / "quillmore";
+    platform.folders.appData = elsewhere / "appdata";
+    platform.folders.documents = elsewhere / "documents";
+    const std::thread::id mainThread = std::this_thread::get_id();
+    bool closed = false;
+    std::wstring title;
+    std::vector<int> experts;
+    platform.clock.onSleep = [&](uint32_t) {
+        if (std::this_thread::get_id() != mainThread || !gApp)
+            return;
+        while (gApp->mLoadingStarted && !gApp->mLoadingFinished)
+            std::this_thread::yield();
+        if (gApp->mLoadingCompleteHandled && !closed) {
+            closed = true;
+            title = gApp->mTitle;
+            if (gGameApp)
+                experts.assign(std::begin(gGameApp->mExpertTargets), std::end(gGameApp->mExpertTargets));
+            platform.windows.Queue().Post({plat::WM_CLOSE, 0, 0});
+        }
+    };
+    EXPECT_EQ(WinMain(0, 0, "", 1), 0);
+    platform.clock.onSleep = nullptr;
+    ASSERT_EQ(chdir(startFolder.c_str()), 0);
+
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(title, L"Quillmore");
+    // The one box a first start shows is the 3D test's notice (no vhw.dat
+    // is shipped, so its defaults decide); any other is a report of data
+    // the game could not use.
+    for (const auto& shown : platform.messageBoxes.Log()) {
+        const std::string text(shown.text.begin(), shown.text.end());
+        if (text.rfind("Hardware Acceleration was switched on", 0) != 0)
+            ADD_FAILURE() << "message box: " << text;
+    }
+    ASSERT_GE(experts.size(), 60u);
+    for (int level = 1; level <= 60; ++level)
+        EXPECT_EQ(experts[level - 1], contentgen::LevelExpert(level)) << level;
+}
+
+} // namespace

@@ -1,0 +1,196 @@
+#include "DataSet.h"
+#include "GeneratedData.h"
+#include "assets/ImageFiles.h"
+#include "Generator.h"
+#include "Validator.h"
+#include "XmlWriter.h"
+#include "assets/Assets.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using contentgen::DataSet;
+using contentgen::Finding;
+
+std::vector<uint8_t> Utf16Xml(const std::string& text)
+{
+    std::vector<uint8_t> bytes = {0xFF, 0xFE};
+    const std::vector<uint8_t> body = contentgen::Utf8ToUtf16LE(text);
+    bytes.insert(bytes.end(), body.begin(), body.end());
+    return bytes;
+}
+
+// A small data set that obeys every rule: one text, one effect, one
+// texture, a layout with a button, an edit field and a list.
+struct SmallSet {
+    std::string loc = "<root><loc id=\"title\" text=\"Title\"/><loc id=\"ok\" text=\"OK\"/></root>";
+    std::string effect =
+        "<effects><effect name=\"fade\"><timers>"
+        "<timer name=\"show\" type=\"usual\" ftime=\"0.2\" direction=\"forward\">"
+        "<control id=\"0\" starttime=\"0\" endtime=\"0\" function=\"DlgShow\" type=\"point\" active=\"true\"/></timer>"
+        "<timer name=\"hide\" type=\"usual\" ftime=\"0.2\" direction=\"forward\">"
+        "<control id=\"0\" starttime=\"0.2\" endtime=\"0.2\" function=\"DlgHide\" type=\"point\" active=\"true\"/></timer>"
+        "</timers><messages>"
+        "<message name=\"onshow\" command=\"start\" timer_id=\"show\"/>"
+        "<message name=\"onhide\" command=\"start\" timer_id=\"hide\"/>"
+        "</messages></effect></effects>";
+    std::string textureLine = "<texture id=\"panel\" file=\"images\\ui\\panel.png\"/>";
+    std::string colour = "FFFFFFFF";
+    std::string buttonName = "ok";
+    std::string editLayers =
+        "<textattr id=\"normal\" color=\"FF000000\" font=\"sys\"/><textattr id=\"stroke\" color=\"00000000\" font=\"sys\"/>"
+        "<textattr id=\"shadow\" color=\"00000000\" font=\"sys\"/>";
+    std::string effectName = "fade";
+    std::vector<uint8_t> panel = {'p', 'i', 'c'};
+
+    DataSet Build() const
+    {
+        const std::string ui =
+            "<root>" + textureLine +
+            "<font name=\"sys\" type=\"System\" face=\"Arial\" size=\"12\"/>"
+            "<element type=\"quordialog\" name=\"box\" x=\"0\" y=\"0\" width=\"100\" height=\"100\" effect=\"" + effectName + "\">"
+            "<texture id=\"normal\" texture=\"panel\" u=\"0\" v=\"0\"/>"
+            "<element type=\"quorbutton\" name=\"" + buttonName + "\" x=\"0\" y=\"0\" width=\"10\" height=\"10\" label=\"ok\">"
+            "<textattr id=\"normal\" color=\"" + colour + "\" font=\"sys\"/></element>"
+            "<element type=\"quoredit\" name=\"name\" x=\"0\" y=\"0\" width=\"10\" height=\"10\" hilite_color=\"A04A90E2\">" +
+            editLayers + "</element>"
+            "</element></root>";
+        DataSet data;
+        data.Add("cfg\\loc.xml", Utf16Xml(loc));
+        data.Add("cfg\\effect.xml", Utf16Xml(effect));
+        data.Add("cfg\\ui.xml", Utf16Xml(ui));
+        data.Add("cfg\\office.xml", Utf16Xml("<office><music/><sounds/><params/></office>"));
+        data.Add("properties\\resources.xml", Utf16Xml("<ResourceManifest/>"));
+        data.Add("images\\ui\\panel.png", panel);
+        return data;
+    }
+};
+
+std::string Describe(const std::vector<Finding>& findings)
+{
+    std::string text;
+    for (const Finding& finding : findings)
+        text += finding.Text() + "\n";
+    return text;
+}
+
+TEST(ContentValidator, TheSmallSetPasses)
+{
+    const std::vector<Finding> findings = contentgen::Validate(SmallSet().Build(), false);
+    EXPECT_TRUE(findings.empty()) << Describe(findings);
+}
+
+// Each case breaks one rule; the finding names the file and the id.
+TEST(ContentValidator, RefusesEachBrokenRuleNamingFileAndId)
+{
+    struct Case {
+        const char* what;
+        std::function<void(SmallSet&)> breakIt;
+        const char* file;
+        const char* id;
+    };
+    const std::vector<Case> cases = {
+        {"texture without file", [](SmallSet& s) { s.textureLine = "<texture id=\"panel\"/>"; }, "cfg\\ui.xml", "panel"},
+        {"picture not in the data", [](SmallSet& s) { s.textureLine = "<texture id=\"panel\" file=\"images\\ui\\gone.png\"/>"; },
+         "cfg\\ui.xml", "panel"},
+        {"six-digit colour", [](SmallSet& s) { s.colour = "FFFFFF"; }, "cfg\\ui.xml", "ok"},
+        {"UI effect without onhide",
+         [](SmallSet& s) { s.effect.replace(s.effect.find("<message name=\"onhide\""), 56, ""); }, "cfg\\effect.xml", "fade"},
+        {"unknown callback name",
+         [](SmallSet& s) { s.effect.replace(s.effect.find("DlgHide"), 7, "DlgVanish"); }, "cfg\\effect.xml", "fade"},
+        {"quote in a name", [](SmallSet& s) { s.buttonName = "o&quot;k"; }, "cfg\\ui.xml", "o\"k"},
+        {"edit field without fonts", [](SmallSet& s) { s.editLayers = "<textattr id=\"normal\" color=\"FF000000\" font=\"sys\"/>"; },
+         "cfg\\ui.xml", "box/name"},
+        {"missing effect", [](SmallSet& s) { s.effectName = "zoom"; }, "cfg\\ui.xml", "box"},
+        {"region larger than its picture", [](SmallSet& s) { s.panel = contentgen::EncodePng(contentgen::Picture(4, 100, 0xFF000000)); }, "cfg\\ui.xml", "box"},
+        {"label without text", [](SmallSet& s) { s.loc = "<root><loc id=\"title\" text=\"Title\"/><loc id=\"ok\" text=\"\"/></root>"; },
+         "cfg\\loc.xml", "ok"},
+    };
+    for (const Case& c : cases) {
+        SmallSet set;
+        c.breakIt(set);
+        const std::vector<Finding> findings = contentgen::Validate(set.Build(), false);
+        bool named = false;
+        for (const Finding& finding : findings)
+            named = named || (finding.file == c.file && finding.id == c.id);
+        EXPECT_TRUE(named) << c.what << ": expected a finding for " << c.file << " " << c.id << ", got\n"
+                           << Describe(findings);
+    }
+}
+
+TEST(ContentValidator, RefusesAFileWithoutItsMarkAndWidgetsWithoutTheirParts)
+{
+    DataSet data = SmallSet().Build();
+    const std::vector<uint8_t> ui = data.files["cfg\\ui.xml"];
+    data.Add("cfg\\loc.xml", std::vector<uint8_t>(contentgen::Utf8ToUtf16LE("<root/>")));
+    data.Add("cfg\\ui.xml",
+             Utf16Xml("<root><texture id=\"a\" file=\"images\\ui\\panel.png\"/>"
+                      "<element type=\"quordialog\" name=\"hud\" x=\"0\" y=\"0\" width=\"1\" height=\"1\">"
+                      "<element type=\"quorbar\" name=\"bar\" x=\"0\" y=\"0\" width=\"1\" height=\"1\" seg_width=\"0\"/>"
+                      "<element type=\"quorlist\" name=\"list\" x=\"0\" y=\"0\" width=\"1\" height=\"1\" line_spacing=\"0\"/>"
+                      "<element type=\"quorslider\" name=\"slider\" x=\"0\" y=\"0\" width=\"1\" height=\"1\" mz_width=\"0\"/>"
+                      "<element type=\"quortext\" name=\"spin\" x=\"0\" y=\"0\" width=\"1\" height=\"1\" fps=\"-1\">"
+                      "<texture id=\"normal\" texture=\"+\"/></element>"
+                      "</element></root>"));
+    const std::string text = Describe(contentgen::Validate(data, false));
+    for (const char* expected : {"cfg\\loc.xml: (file): must start with the UTF-16LE mark",
+                                 "hud: the HUD needs its clock frames", "hud/bar: a bar needs seg_width above 0",
+                                 "hud/list: a list needs a row height", "hud/list: needs a font on its \"stroke\"",
+                                 "hud/list: a list needs its scroll child", "hud/slider: a slider needs mz_width above 0",
+                                 "hud/slider: a slider needs its child \"thumb\"", "hud/spin: fps must be 0 or more",
+                                 "hud/spin: texture id \"+\" names no frames"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+}
+
+TEST(ContentValidator, RefusesOfficesTheLoaderAndTheWalkersCannotUse)
+{
+    DataSet data = SmallSet().Build();
+    data.Add("cfg\\office.xml",
+             Utf16Xml("<office><objects>"
+                      "<object class=\"status_hp\" name=\"client01_hp\"/>"
+                      "<object class=\"client\" name=\"client01\"><part name=\"client\" order0_x=\"10\" order0_y=\"5\""
+                      " order1_x=\"5\" order1_y=\"5\" order2_x=\"900\" order2_y=\"5\"/></object>"
+                      "<object class=\"bin\" name=\"bin\"><point owner=\"boss\" direction=\"l\" offs_x=\"50\" offs_y=\"50\"/></object>"
+                      "<object class=\"shelving\" name=\"shelf\"><point owner=\"boss\" direction=\"t\" offs_x=\"90\" offs_y=\"10\"/></object>"
+                      "</objects><graphs><graph name=\"boss\"><points>"
+                      "<point name=\"boss_home\" x=\"10\" y=\"10\"/><point name=\"A\" x=\"10\" y=\"10\"/>"
+                      "<point name=\"self\" x=\"1\" y=\"1\"/></points><edges>"
+                      "<edge p1=\"boss_home\" p2=\"A\"/><edge p1=\"A\" p2=\"B\"/><edge p1=\"A\" p2=\"bin\"/>"
+                      "</edges></graph></graphs></office>"));
+    const std::string text = Describe(contentgen::Validate(data, false));
+    for (const char* expected : {"client01_hp: its source client01 must come before it",
+                                 "client01: part client: base line points must lie in 800 x 600, left to right",
+                                 "boss: a graph point must not be named \"self\"", "boss: edge boss_home-A has length 0",
+                                 "boss: edge A-B names the unknown point B", "boss: cannot reach shelf from boss_home"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    EXPECT_EQ(text.find("cannot reach bin"), std::string::npos) << text;
+}
+
+TEST(ContentValidator, TheFixtureOfficePasses)
+{
+    contentgen::TextTable texts;
+    std::string error;
+    ASSERT_TRUE(contentgen::LoadTexts(texts, error)) << error;
+    DataSet fixture;
+    ASSERT_TRUE(contentgen::GenerateFixtureOffice(texts, fixture, error)) << error;
+    const std::vector<Finding> findings = contentgen::Validate(fixture, false);
+    EXPECT_TRUE(findings.empty()) << Describe(findings);
+    EXPECT_TRUE(fixture.Has("z_order.dat"));
+    EXPECT_TRUE(fixture.Has("cfg\\l1.xml"));
+}
+
+TEST(ContentValidator, TheGeneratedDataPasses)
+{
+    contentgen::TextTable texts;
+    std::string error;
+    ASSERT_TRUE(contentgen::LoadTexts(texts, error)) << error;
+    DataSet data;
+    ASSERT_TRUE(contentgen::GenerateDataSet(texts, contentgen::GenerateOptions(), data, error)) << error;
+    if (contentgentest::AssetsArePlaceholders())
+        GTEST_SKIP() << "the pictures, fonts and sounds are still placeholders";
+    const std::vector<Finding> findings = contentgen::Validate(data, true);
+    EXPECT_TRUE(findings.empty()) << Describe(findings);
+}
+
+} // namespace

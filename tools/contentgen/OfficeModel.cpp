@@ -1,0 +1,574 @@
+#include "OfficeModel.h"
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+namespace contentgen {
+
+namespace {
+
+struct BaseLine {
+    int x0, y0, x1, y1, x2, y2;
+};
+
+struct Part {
+    std::string name;
+    std::string parentZ;
+    int offsX = 0;
+    int offsY = 0;
+    bool hasBase = false;
+    BaseLine base{};
+};
+
+struct Approach {
+    std::string owner;
+    std::string direction;
+    int x;
+    int y;
+};
+
+struct ObjectRecord {
+    std::string name;
+    std::string cls;
+    int x = 0;
+    int y = 0;
+    std::string orient;
+    std::vector<Part> parts;
+    std::vector<Approach> points;
+    std::vector<std::pair<std::string, std::string>> extras;  // attribute, value
+    std::vector<std::string> pairItems;
+    std::string rgn;
+};
+
+std::string Str(const char* format, int value)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return buffer;
+}
+
+Part Ground(const std::string& name, int left, int right, int y)
+{
+    Part part;
+    part.name = name;
+    part.hasBase = true;
+    part.base = BaseLine{left, y, (left + right) / 2, y, right, y};
+    return part;
+}
+
+Part Child(const std::string& name, const std::string& parentZ, int offsX = 0, int offsY = 0)
+{
+    Part part;
+    part.name = name;
+    part.parentZ = parentZ;
+    part.offsX = offsX;
+    part.offsY = offsY;
+    return part;
+}
+
+void AddCheckmarks(ObjectRecord& object)
+{
+    const std::string parent = object.name + ":" + object.parts.front().name;
+    object.parts.push_back(Child("checkmark", parent));
+    object.parts.push_back(Child("checkmark", parent));
+}
+
+const int kTableX[4] = {150, 270, 390, 510};
+
+std::vector<ObjectRecord> MakeModel()
+{
+    std::vector<ObjectRecord> model;
+    {
+        ObjectRecord anchor{"anchor", "item", 0, 0};
+        Part part = Ground("anchor", 0, 799, 45);
+        part.base.x1 = 400;
+        anchor.parts.push_back(part);
+        model.push_back(anchor);
+    }
+    {
+        ObjectRecord window{"window", "item", 20, 50};
+        window.parts.push_back(Ground("window", 20, 130, 150));
+        window.parts.push_back(Child("window_day", "window:window"));
+        window.parts.push_back(Child("window_morning", "window:window"));
+        model.push_back(window);
+    }
+    {
+        ObjectRecord carpet{"carpet01", "item", 140, 290};
+        carpet.parts.push_back(Child("carpet", ""));
+        model.push_back(carpet);
+        const int plants[3][2] = {{30, 212}, {625, 352}, {20, 510}};
+        for (int k = 0; k < 3; ++k) {
+            ObjectRecord plant{Str("plant%02d", k + 1), "item", plants[k][0], plants[k][1]};
+            plant.parts.push_back(Ground("plant", plants[k][0], plants[k][0] + 40, plants[k][1]));
+            model.push_back(plant);
+        }
+        const int pictures[2] = {525, 340};
+        for (int k = 0; k < 2; ++k) {
+            ObjectRecord picture{Str("picture%02d", k + 1), "item", pictures[k], 40};
+            picture.parts.push_back(Ground("wall_picture", pictures[k], pictures[k] + 70, 150));
+            model.push_back(picture);
+        }
+    }
+    {
+        ObjectRecord desk{"secretary_desk", "item", 660, 255};
+        desk.parts.push_back(Ground("secretary_desk", 660, 780, 255));
+        model.push_back(desk);
+    }
+    {
+        ObjectRecord boss{"boss", "boss", 0, 0, "b"};
+        Part body = Child("boss", "", -36, -106);
+        boss.parts.push_back(body);
+        boss.parts.push_back(Child("held_items", ""));
+        boss.parts.push_back(Child("held_items", ""));
+        boss.extras.emplace_back("start_point", "boss_home");
+        model.push_back(boss);
+        ObjectRecord secretary{"secretary", "secretary", 0, 0, "b"};
+        secretary.parts.push_back(Child("secretary", "", -34, -104));
+        secretary.extras.emplace_back("start_point", "secretary_home");
+        model.push_back(secretary);
+        ObjectRecord engineer{"engineer", "engineer", 0, 0, "b"};
+        engineer.parts.push_back(Child("engineer", "", -36, -106));
+        engineer.extras.emplace_back("start_point", "engineer_home");
+        model.push_back(engineer);
+    }
+    {
+        ObjectRecord door{"door03", "door", 700, 166};
+        door.parts.push_back(Ground("door", 700, 770, 166));
+        AddCheckmarks(door);
+        door.extras.emplace_back("type", "manual");
+        door.rgn = "700 60 770 60 770 166 700 166";
+        model.push_back(door);
+    }
+    const char* const things[3] = {"paper", "ink", "clips"};
+    for (int k = 1; k <= 3; ++k) {
+        const int x = 150 + 60 * (k - 1);
+        ObjectRecord shelf{Str("shelving%02d", k), "shelving", x, 152};
+        shelf.parts.push_back(Ground("shelving", x, x + 50, 152));
+        AddCheckmarks(shelf);
+        shelf.extras.emplace_back("thing", things[k - 1]);
+        shelf.points.push_back({"boss", "t", 175 + 60 * (k - 1), 172});
+        shelf.rgn = Str("%d 80 ", x) + Str("%d 80 ", x + 50) + Str("%d 152 ", x + 50) + Str("%d 152", x);
+        model.push_back(shelf);
+    }
+    {
+        ObjectRecord bin{"trash_bin", "bin", 90, 462};
+        bin.parts.push_back(Ground("trash_bin", 70, 110, 462));
+        AddCheckmarks(bin);
+        bin.points.push_back({"boss", "l", 140, 455});
+        bin.rgn = "70 420 110 420 110 462 70 462";
+        model.push_back(bin);
+    }
+    // Workers before their plates, sources before their indicators.
+    const char* const rows[2] = {"a", "b"};
+    for (int r = 0; r < 2; ++r) {
+        for (int k = 1; k <= 4; ++k) {
+            const int seatX = kTableX[k - 1] + 50;
+            const int seatY = r == 0 ? 226 : 356;
+            ObjectRecord worker{Str("worker%02d", k) + rows[r], "worker", seatX, seatY, k <= 2 ? "br" : "mbr"};
+            Part body = Ground("worker_up", seatX - 25, seatX + 25, seatY);
+            body.offsX = -40;
+            body.offsY = -86;
+            worker.parts.push_back(body);
+            model.push_back(worker);
+        }
+    }
+    for (int r = 0; r < 2; ++r) {
+        for (int k = 1; k <= 4; ++k) {
+            const int x0 = kTableX[k - 1];
+            const int y = r == 0 ? 265 : 395;
+            const std::string s = Str("%02d", k) + rows[r];
+            ObjectRecord table{"table" + s, "pickable", x0, y, k <= 2 ? "br" : "mbr"};
+            table.parts.push_back(Ground("table", x0, x0 + 100, y));
+            Part smoke = Child("table_smoke", "table" + s + ":table", -350, -350);
+            table.parts.push_back(smoke);
+            AddCheckmarks(table);
+            table.points.push_back({"boss", "t", x0 + 50, y + 20});
+            table.pairItems = {"table" + s, "worker" + s, "worker" + s + "_spec"};
+            table.rgn = Str("%d ", x0) + Str("%d ", y - 90) + Str("%d ", x0 + 100) + Str("%d ", y - 90) +
+                        Str("%d ", x0 + 100) + Str("%d ", y) + Str("%d ", x0) + Str("%d", y);
+            model.push_back(table);
+        }
+    }
+    for (int r = 0; r < 2; ++r) {
+        for (int k = 1; k <= 4; ++k) {
+            const std::string s = Str("%02d", k) + rows[r];
+            const int y = r == 0 ? 265 : 395;
+            ObjectRecord spec{"worker" + s + "_spec", "specialization", kTableX[k - 1] + 62, y - 7};
+            spec.parts.push_back(Child("spec", "table" + s + ":table"));
+            spec.extras.emplace_back("worker", "worker" + s);
+            spec.extras.emplace_back("table", "table" + s);
+            model.push_back(spec);
+        }
+    }
+    for (int n = 1; n <= 8; ++n) {
+        const int cx = 60 + 95 * (n - 1);
+        ObjectRecord client{Str("client%02d", n), "client", cx, 579, "b"};
+        Part body = Ground("client", cx - 20, cx + 20, 579);
+        body.offsX = -32;
+        body.offsY = -100;
+        client.parts.push_back(body);
+        model.push_back(client);
+    }
+    for (int n = 1; n <= 8; ++n) {
+        const int cx = 60 + 95 * (n - 1);
+        const std::string name = Str("client_place%02d", n);
+        ObjectRecord place{name, "pickable", cx, 575};
+        place.parts.push_back(Ground("client_place", cx - 24, cx + 24, 575));
+        AddCheckmarks(place);
+        place.points.push_back({"boss", "l", cx + 40, 566});
+        place.points.push_back({"secretary", "r", cx - 40, 566});
+        place.pairItems = {name, Str("client%02d", n)};
+        place.rgn = Str("%d 470 ", cx - 30) + Str("%d 470 ", cx + 30) + Str("%d 580 ", cx + 30) + Str("%d 580", cx - 30);
+        model.push_back(place);
+    }
+    auto addIndicators = [&model](const std::string& source, const std::string& parent) {
+        ObjectRecord hp{source + "_hp", "status_hp", 0, 0};
+        hp.parts.push_back(Child("status_hp_back", parent));
+        hp.parts.push_back(Child("status_hp", parent));
+        model.push_back(hp);
+        ObjectRecord bubble{source + "_bubble", "status_bubble", 0, 0};
+        for (const char* part : {"status_bubble", "status_type", "status_production", "status_production"})
+            bubble.parts.push_back(Child(part, parent));
+        model.push_back(bubble);
+    };
+    for (int r = 0; r < 2; ++r)
+        for (int k = 1; k <= 4; ++k) {
+            const std::string s = Str("%02d", k) + rows[r];
+            addIndicators("worker" + s, "table" + s + ":table");
+        }
+    for (int n = 1; n <= 8; ++n)
+        addIndicators(Str("client%02d", n), Str("client%02d", n) + ":client");
+    {
+        ObjectRecord bonus{"bonus", "item_bonus", 0, 0};
+        for (int k = 0; k < 4; ++k) {
+            Part cash = Child("cash", "", k == 0 ? -102 : 0, k == 0 ? -150 : 0);
+            bonus.parts.push_back(cash);
+        }
+        for (int k = 0; k < 3; ++k)
+            bonus.parts.push_back(Child("bonus", "", k == 0 ? -102 : 0, k == 0 ? -175 : 0));
+        model.push_back(bonus);
+    }
+    return model;
+}
+
+const std::vector<ObjectRecord>& Model()
+{
+    static const std::vector<ObjectRecord> model = MakeModel();
+    return model;
+}
+
+XmlElement ObjectElement(const ObjectRecord& record)
+{
+    XmlElement object("object");
+    object.Set("class", record.cls).Set("name", record.name).Set("pos_x", record.x).Set("pos_y", record.y);
+    if (!record.orient.empty())
+        object.Set("orient", record.orient);
+    if (!record.rgn.empty())
+        object.Set("rgn", record.rgn);
+    for (const auto& extra : record.extras)
+        object.Set(extra.first, extra.second);
+    for (const Part& part : record.parts) {
+        XmlElement& element = object.Add("part");
+        element.Set("name", part.name);
+        if (!part.parentZ.empty())
+            element.Set("parent_z", part.parentZ);
+        if (part.offsX || part.offsY)
+            element.Set("offs_x", part.offsX).Set("offs_y", part.offsY);
+        if (record.cls == "item_bonus") {
+            element.Set("font", "popup").Set("sub_font", "popup_outline");
+            element.Set("scale_point_x", 102).Set("scale_point_y", 15);
+        }
+        if (part.name == "checkmark")
+            for (const char* skin : {"plain", "walnut", "stool", "sofa", "paper", "ink", "clips"})
+                element.Add("exchange_skin").Set("from", skin).Set("to", "");
+        if (part.hasBase) {
+            element.Set("order0_x", part.base.x0).Set("order0_y", part.base.y0);
+            element.Set("order1_x", part.base.x1).Set("order1_y", part.base.y1);
+            element.Set("order2_x", part.base.x2).Set("order2_y", part.base.y2);
+        }
+    }
+    for (const Approach& point : record.points)
+        object.Add("point").Set("owner", point.owner).Set("direction", point.direction).Set("offs_x", point.x).Set("offs_y", point.y);
+    if (record.cls != "item_bonus" && record.cls != "status_hp" && record.cls != "status_bubble") {
+        if (record.pairItems.empty())
+            object.Add("select_block").Set("pair_item", record.name);
+        for (const std::string& item : record.pairItems)
+            object.Add("select_block").Set("pair_item", item);
+    }
+    if (record.cls == "door")
+        object.Add("target").Set("object", "engineer");
+    return object;
+}
+
+// The walk graph: five aisles cut at every stub and crossing.
+struct Aisle {
+    char name;
+    bool horizontal;
+    int at;    // y of a horizontal aisle, x of a vertical one
+    int from;
+    int to;
+};
+const Aisle kAisles[5] = {{'N', true, 176, 135, 690}, {'M', true, 300, 135, 645}, {'S', true, 470, 20, 790},
+                          {'W', false, 135, 176, 470}, {'E', false, 645, 176, 470}};
+
+struct GraphPoint {
+    std::string name;
+    int x;
+    int y;
+    std::string direction;
+};
+
+struct Graph {
+    std::vector<GraphPoint> points;
+    std::vector<std::pair<std::string, std::string>> edges;
+};
+
+std::string AislePointName(const Aisle& aisle, int x, int y)
+{
+    // A crossing takes the horizontal aisle's name.
+    if (!aisle.horizontal)
+        for (const Aisle& other : kAisles)
+            if (other.horizontal && other.at == y && x >= other.from && x <= other.to)
+                return std::string(1, other.name) + "_" + std::to_string(x);
+    return std::string(1, aisle.name) + "_" + std::to_string(aisle.horizontal ? x : y);
+}
+
+Graph BuildGraph(const std::string& walker, const std::set<std::string>& names, const std::string& aisleNames)
+{
+    // Stubs: the walker's approach points of the named objects, joined to
+    // the nearest point of an aisle it uses.
+    struct Stub {
+        std::string target;
+        int x;
+        int y;
+    };
+    std::vector<Stub> stubs;
+    for (const ObjectRecord& record : Model())
+        if (names.count(record.name))
+            for (const Approach& point : record.points)
+                if (point.owner == walker)
+                    stubs.push_back({record.name, point.x, point.y});
+    Graph graph;
+    if (walker == "boss") {
+        stubs.push_back({"boss_home", 400, 470});
+        graph.points.push_back({"boss_home", 400, 470, "b"});
+    } else if (walker == "secretary") {
+        graph.points.push_back({"secretary_home", 720, 205, "b"});
+    } else {
+        graph.points.push_back({"engineer_home", 735, 186, "b"});
+    }
+    std::map<char, std::set<int>> cuts;
+    std::vector<std::pair<std::string, std::pair<char, int>>> stubEdges;
+    for (const Stub& stub : stubs) {
+        const Aisle* best = nullptr;
+        int bestDistance = 0;
+        int along = 0;
+        for (const Aisle& aisle : kAisles) {
+            if (aisleNames.find(aisle.name) == std::string::npos)
+                continue;
+            const int across = aisle.horizontal ? stub.y : stub.x;
+            const int position = aisle.horizontal ? stub.x : stub.y;
+            const int clamped = position < aisle.from ? aisle.from : position > aisle.to ? aisle.to : position;
+            const int distance = std::abs(across - aisle.at) + std::abs(position - clamped);
+            if (!best || distance < bestDistance) {
+                best = &aisle;
+                bestDistance = distance;
+                along = clamped;
+            }
+        }
+        if (!best)
+            continue;
+        cuts[best->name].insert(along);
+        if (stub.target != "boss_home")
+            stubEdges.push_back({stub.target, {best->name, along}});
+    }
+    // Ends and crossings of the aisles used.
+    for (const Aisle& aisle : kAisles) {
+        if (aisleNames.find(aisle.name) == std::string::npos)
+            continue;
+        cuts[aisle.name].insert(aisle.from);
+        cuts[aisle.name].insert(aisle.to);
+        for (const Aisle& other : kAisles)
+            if (other.horizontal != aisle.horizontal && aisleNames.find(other.name) != std::string::npos &&
+                other.at >= aisle.from && other.at <= aisle.to && aisle.at >= other.from && aisle.at <= other.to)
+                cuts[aisle.name].insert(other.at);
+    }
+    if (walker != "boss") {
+        const GraphPoint& home = graph.points.front();
+        cuts['N'].insert(690);
+        stubEdges.push_back({home.name, {'N', 690}});
+    }
+    std::set<std::string> made;
+    for (const Aisle& aisle : kAisles) {
+        if (!cuts.count(aisle.name))
+            continue;
+        std::string previous;
+        for (int position : cuts[aisle.name]) {
+            const int x = aisle.horizontal ? position : aisle.at;
+            const int y = aisle.horizontal ? aisle.at : position;
+            // A home that lies on an aisle is that aisle's point.
+            const GraphPoint& home = graph.points.front();
+            const std::string name = home.x == x && home.y == y ? home.name : AislePointName(aisle, x, y);
+            if (name != home.name && made.insert(name).second)
+                graph.points.push_back({name, x, y, std::string()});
+            if (!previous.empty())
+                graph.edges.emplace_back(previous, name);
+            previous = name;
+        }
+    }
+    for (const auto& stub : stubEdges) {
+        const Aisle* aisle = nullptr;
+        for (const Aisle& a : kAisles)
+            if (a.name == stub.second.first)
+                aisle = &a;
+        const int x = aisle->horizontal ? stub.second.second : aisle->at;
+        const int y = aisle->horizontal ? aisle->at : stub.second.second;
+        const GraphPoint& home = graph.points.front();
+        const std::string point = home.x == x && home.y == y ? home.name : AislePointName(*aisle, x, y);
+        if (point != stub.first)
+            graph.edges.emplace_back(point, stub.first);
+    }
+    return graph;
+}
+
+} // namespace
+
+const std::vector<std::string>& ModelObjects()
+{
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> list;
+        for (const ObjectRecord& record : Model())
+            list.push_back(record.name);
+        return list;
+    }();
+    return names;
+}
+
+std::vector<std::string> DayOneObjects()
+{
+    return {"anchor", "window", "carpet01", "plant01", "plant02", "plant03", "picture01", "picture02", "boss",
+            "shelving01", "trash_bin", "worker02a", "worker04a", "table02a", "table04a", "client03", "client04",
+            "client_place03", "client_place04", "worker02a_hp", "worker02a_bubble", "worker04a_hp",
+            "worker04a_bubble", "client03_hp", "client03_bubble", "client04_hp", "client04_bubble", "bonus"};
+}
+
+void AddOfficeObjects(const std::set<std::string>& names, XmlElement& objects)
+{
+    for (const ObjectRecord& record : Model())
+        if (names.count(record.name))
+            objects.Add(ObjectElement(record));
+}
+
+void AddOfficeGraphs(const std::set<std::string>& names, XmlElement& graphs)
+{
+    const struct {
+        const char* walker;
+        const char* aisles;
+    } walkers[] = {{"boss", "NMSWE"}, {"secretary", "NES"}, {"engineer", "N"}};
+    for (const auto& walker : walkers) {
+        const Graph graph = BuildGraph(walker.walker, names, walker.aisles);
+        XmlElement& element = graphs.Add("graph");
+        element.Set("name", walker.walker);
+        XmlElement& points = element.Add("points");
+        for (const GraphPoint& point : graph.points) {
+            XmlElement& p = points.Add("point");
+            p.Set("name", point.name);
+            if (!point.direction.empty())
+                p.Set("direction", point.direction);
+            p.Set("x", point.x).Set("y", point.y);
+        }
+        XmlElement& edges = element.Add("edges");
+        for (const auto& edge : graph.edges)
+            edges.Add("edge").Set("p1", edge.first).Set("p2", edge.second).Set("z_order", 0);
+    }
+}
+
+std::vector<uint8_t> ZOrderFile(const std::set<std::string>& names)
+{
+    std::vector<std::string> records;
+    for (const ObjectRecord& record : Model())
+        if (names.count(record.name))
+            for (const Part& part : record.parts)
+                if (part.hasBase)
+                    records.push_back(record.name + ":" + part.name);
+    std::vector<uint8_t> bytes;
+    auto putU32 = [&bytes](uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    };
+    putU32(1);
+    putU32(static_cast<uint32_t>(records.size()));
+    for (const std::string& text : records) {
+        std::vector<uint8_t> record(260, 0);
+        std::copy(text.begin(), text.begin() + std::min<size_t>(text.size(), 259), record.begin());
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    return bytes;
+}
+
+void AddLevelOffice(int level, XmlElement& root)
+{
+    if (level > 2)
+        return;
+    std::vector<std::string> used = DayOneObjects();
+    if (level == 2)
+        for (const char* name : {"worker01a", "table01a", "worker01a_spec", "worker02a_spec", "worker04a_spec", "door03",
+                                 "engineer", "worker01a_hp", "worker01a_bubble"})
+            used.push_back(name);
+    const std::set<std::string> names(used.begin(), used.end());
+    static const std::map<std::string, std::string> kWorkerLooks = {
+        {"worker01a", "w3"}, {"worker02a", "w1"}, {"worker03a", "w4"}, {"worker04a", "w2"},
+        {"worker01b", "w2"}, {"worker02b", "w3"}, {"worker03b", "w1"}, {"worker04b", "w4"}};
+    static const std::map<std::string, std::pair<std::string, std::string>> kTransforms = {
+        {"worker02a", {"paper", "0102"}}, {"worker04a", {"paper", "0101"}}, {"worker01a", {"0100", "0200"}}};
+    XmlElement& objects = root.Add("objects");
+    for (const ObjectRecord& record : Model()) {
+        if (!names.count(record.name) || record.name == "anchor")
+            continue;
+        XmlElement& object = objects.Add("object");
+        object.Set("name", record.name);
+        if (record.cls == "worker") {
+            object.Set("skin", kWorkerLooks.at(record.name));
+            const auto& transform = kTransforms.at(record.name);
+            object.Set("transform_from", transform.first).Set("transform_to", transform.second);
+        } else if (record.cls == "shelving") {
+            object.Set("skin", "paper").Set("anim", "idle");
+        } else if (record.name.rfind("table", 0) == 0 || record.name.rfind("client_place", 0) == 0) {
+            object.Set("skin", "plain").Set("anim", "idle");
+        } else if (record.cls == "item" || record.cls == "bin") {
+            object.Set("anim", "idle");
+        } else if (record.cls == "status_hp" || record.cls == "status_bubble" || record.name == "engineer") {
+            object.Set("stop", "true");
+        }
+        if (level == 2 && (record.name == "worker01a" || record.name == "table01a" || record.name == "door03"))
+            object.Set("old_skin", "none");
+    }
+    struct TimePoint {
+        double time;
+        const char* client;
+        std::vector<const char*> orders;
+        const char* window;
+    };
+    const std::vector<TimePoint> day1 = {{1.0, "student", {"0101"}, nullptr},
+                                         {3.0, "student", {"0102"}, nullptr},
+                                         {35.0, "clerk", {"0101", "0102"}, nullptr},
+                                         {45.0, "student", {"0101"}, "window_morning"}};
+    const std::vector<TimePoint> day2 = {{1.0, "clerk", {"0201"}, nullptr},
+                                         {40.0, "student", {"0102"}, nullptr},
+                                         {50.0, "clerk", {"0201"}, nullptr},
+                                         {60.0, "student", {"0101"}, nullptr}};
+    XmlElement& timeline = root.Add("events_queue").Add("clients_timeline");
+    for (const TimePoint& point : level == 1 ? day1 : day2) {
+        XmlElement& element = timeline.Add("time_point");
+        element.SetFloat("time", point.time).Set("event", point.client);
+        if (point.window)
+            element.Set("window_event", point.window);
+        element.Set("vip", 0);
+        XmlElement& orders = element.Add("orders");
+        for (const char* order : point.orders)
+            orders.Add("order").Set("name", order);
+    }
+}
+
+} // namespace contentgen

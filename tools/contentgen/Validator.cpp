@@ -1,0 +1,745 @@
+#include "Validator.h"
+
+#include "ConfigFiles.h"
+#include "UiFile.h"
+#include "framework/app/Utf16.h"
+#include "game/core/PakDirectory.h"
+#include "platform/xml/XmlDocument.h"
+#include "tools/makepak/PakWriter.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace contentgen {
+
+namespace {
+
+std::string Narrow(const std::wstring& text)
+{
+    std::string out;
+    for (wchar_t c : text)
+        out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+std::string Attr(const plat::XmlNode& node, const wchar_t* name)
+{
+    std::wstring value;
+    const plat::XmlNode attribute = node.Attribute(name);
+    if (attribute.IsEmpty() || !attribute.Value(value))
+        return std::string();
+    return Narrow(value);
+}
+
+bool HasAttr(const plat::XmlNode& node, const wchar_t* name) { return !node.Attribute(name).IsEmpty(); }
+
+std::vector<plat::XmlNode> Elements(const plat::XmlNode& node, const std::wstring& name = std::wstring())
+{
+    std::vector<plat::XmlNode> list;
+    for (const plat::XmlNode& child : node.Children())
+        if (child.Type() == 1 && (name.empty() || child.Name() == name))
+            list.push_back(child);
+    return list;
+}
+
+bool IsHexColour(const std::string& text)
+{
+    if (text.size() != 8)
+        return false;
+    return std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
+// Hexadecimal as the layouts give row heights and spacings.
+long Hex(const std::string& text)
+{
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }))
+        return -1;
+    return std::strtol(text.c_str(), nullptr, 16);
+}
+
+long Int(const std::string& text, long fallback)
+{
+    if (text.empty())
+        return fallback;
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    return *end == '\0' ? value : fallback;
+}
+
+const char* const kImageExtensions[] = {".png", ".jpg", ".tga", ".gif", ".jp2"};
+
+uint32_t Big16(const std::vector<uint8_t>& b, size_t at) { return (uint32_t(b[at]) << 8) | b[at + 1]; }
+uint32_t Little16(const std::vector<uint8_t>& b, size_t at) { return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8); }
+
+// The size a picture file declares (PNG, GIF, TGA, JPEG); false when the
+// header is not one of those.
+bool PictureSize(const std::vector<uint8_t>& b, int& width, int& height)
+{
+    if (b.size() >= 24 && b[0] == 0x89 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G') {
+        width = static_cast<int>((Big16(b, 16) << 16) | Big16(b, 18));
+        height = static_cast<int>((Big16(b, 20) << 16) | Big16(b, 22));
+        return true;
+    }
+    if (b.size() >= 10 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F') {
+        width = static_cast<int>(Little16(b, 6));
+        height = static_cast<int>(Little16(b, 8));
+        return true;
+    }
+    if (b.size() >= 4 && b[0] == 0xFF && b[1] == 0xD8) {
+        for (size_t at = 2; at + 9 < b.size();) {
+            if (b[at] != 0xFF)
+                return false;
+            const uint8_t marker = b[at + 1];
+            if (marker >= 0xC0 && marker <= 0xC3) {
+                height = static_cast<int>(Big16(b, at + 5));
+                width = static_cast<int>(Big16(b, at + 7));
+                return true;
+            }
+            at += 2 + Big16(b, at + 2);
+        }
+        return false;
+    }
+    if (b.size() >= 18 && (b[2] == 2 || b[2] == 10 || b[2] == 3 || b[2] == 11)) {
+        width = static_cast<int>(Little16(b, 12));
+        height = static_cast<int>(Little16(b, 14));
+        return true;
+    }
+    return false;
+}
+
+class Checker {
+public:
+    Checker(const DataSet& data, bool full) : mData(data), mFull(full) {}
+
+    std::vector<Finding> Run()
+    {
+        for (const auto& file : mData.files)
+            CheckEncoding(file.first, file.second);
+        Load("cfg\\loc.xml", mLoc);
+        Load("cfg\\effect.xml", mEffects);
+        Load("cfg\\ui.xml", mUi);
+        Load("cfg\\office.xml", mOffice);
+        Load("properties\\resources.xml", mManifest);
+        CheckLoc();
+        CheckEffects();
+        CheckUi();
+        CheckOffice();
+        CheckLevels();
+        return mFindings;
+    }
+
+private:
+    void Report(const std::string& file, const std::string& id, const std::string& message)
+    {
+        mFindings.push_back({file, id, message});
+    }
+
+    bool IsXml(const std::string& path) const
+    {
+        return (path.rfind("cfg\\", 0) == 0 && path.size() > 4 && path.compare(path.size() - 4, 4, ".xml") == 0) ||
+               path == "properties\\resources.xml";
+    }
+
+    void CheckEncoding(const std::string& path, const std::vector<uint8_t>& bytes)
+    {
+        if (IsXml(path)) {
+            if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) {
+                Report(path, "(file)", "must start with the UTF-16LE mark FF FE");
+                return;
+            }
+            plat::XmlDocument document;
+            const std::wstring text = Zelk::Utf16LEToWide(bytes.data() + 2, bytes.size() - 2);
+            if (!document.LoadText(text)) {
+                Report(path, "(file)", "is not well-formed XML");
+                return;
+            }
+            CheckAttributes(path, document.Node());
+            mDocuments[path] = document;
+        } else if (path.rfind("fonts\\", 0) == 0 && path.size() > 4 && path.compare(path.size() - 4, 4, ".txt") == 0) {
+            if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+                Report(path, "(file)", "a font description is UTF-16LE without a mark");
+            else if (bytes.size() % 2 != 0)
+                Report(path, "(file)", "a font description is UTF-16LE: odd byte count");
+        }
+    }
+
+    // Attribute forms every file obeys.
+    // A finding names the element's "name", a top-level entry's "id", or
+    // else the named element it lies in.
+    void CheckAttributes(const std::string& path, const plat::XmlNode& node, const std::string& owner = std::string(),
+                         int depth = 0)
+    {
+        for (const plat::XmlNode& element : Elements(node)) {
+            std::string id = Attr(element, L"name");
+            if (id.empty() && depth <= 1)
+                id = Attr(element, L"id");
+            if (id.empty())
+                id = owner.empty() ? Narrow(element.Name()) : owner;
+            for (const plat::XmlNode& attribute : element.Attributes()) {
+                const std::string name = Narrow(attribute.Name());
+                std::wstring wide;
+                attribute.Value(wide);
+                if (wide.find(L'"') != std::wstring::npos)
+                    Report(path, id, "attribute " + name + " holds a double quote");
+                const bool locText = path == "cfg\\loc.xml" && name == "text";
+                if (locText) {
+                    if (wide.size() >= 2048)
+                        Report(path, id, "text of 2048 characters or more");
+                } else if (wide.size() > 259) {
+                    Report(path, id, "attribute " + name + " is over 259 characters");
+                }
+                const std::string value = Narrow(wide);
+                if (name == "color" || name == "hcolor" || name == "dcolor" || name == "sel_color" ||
+                    name == "hilite_color") {
+                    if (!IsHexColour(value))
+                        Report(path, id, "colour " + name + "=" + value + " is not 8 hexadecimal digits AARRGGBB");
+                }
+                if (name == "rgn")
+                    CheckRegion(path, id, value);
+                if (!value.empty() && value[0] == '+' && name != "texture" && name != "id")
+                    Report(path, id, "number " + name + "=" + value + " starts with \"+\"");
+            }
+            CheckAttributes(path, element, id, depth + 1);
+        }
+    }
+
+    void CheckRegion(const std::string& path, const std::string& id, const std::string& value)
+    {
+        if (value.size() > 128)
+            Report(path, id, "rgn is over 128 characters");
+        if (!value.empty() && value.back() == ' ')
+            Report(path, id, "rgn ends with a blank");
+        size_t count = 0;
+        bool inNumber = false;
+        for (char c : value) {
+            const bool digit = (c >= '0' && c <= '9') || c == '-';
+            if (digit && !inNumber)
+                ++count;
+            inNumber = digit;
+        }
+        if (count % 2 != 0)
+            Report(path, id, "rgn has an odd count of numbers");
+    }
+
+    void Load(const std::string& path, plat::XmlNode& root)
+    {
+        auto found = mDocuments.find(path);
+        if (found == mDocuments.end()) {
+            if (!mData.Has(path))
+                Report(path, "(file)", "is missing");
+            return;
+        }
+        const std::vector<plat::XmlNode> top = Elements(found->second.Node());
+        if (!top.empty())
+            root = top.front();
+    }
+
+    bool PictureExists(const std::string& file) const { return !PicturePath(file).empty(); }
+
+    // The data path a texture's file resolves to, or empty.
+    std::string PicturePath(const std::string& file) const
+    {
+        const std::string path = Lower(file);
+        if (mData.Has(path))
+            return path;
+        // Without an extension: any reader's extension, or the alpha mask
+        // alone ("_" before the file name).
+        const size_t slash = path.rfind('\\');
+        const std::string mask = slash == std::string::npos ? "_" + path : path.substr(0, slash + 1) + "_" + path.substr(slash + 1);
+        for (const char* extension : kImageExtensions) {
+            if (mData.Has(path + extension))
+                return path + extension;
+            if (mData.Has(mask + extension))
+                return mask + extension;
+        }
+        return std::string();
+    }
+
+    // Every region a widget cuts from a texture lies inside its picture.
+    void CheckCut(const std::string& owner, const std::string& id, int u, int v, int w, int h)
+    {
+        auto found = mTextures.find(id);
+        if (found == mTextures.end() || w <= 0 || h <= 0)
+            return;
+        const std::string path = PicturePath(found->second);
+        if (path.empty())
+            return;
+        int width = 0;
+        int height = 0;
+        if (!PictureSize(mData.files.at(path), width, height))
+            return;
+        if (u < 0 || v < 0 || u + w > width || v + h > height)
+            Report("cfg\\ui.xml", owner,
+                   "cuts " + std::to_string(w) + " x " + std::to_string(h) + " at " + std::to_string(u) + "," +
+                       std::to_string(v) + " from " + id + ", which is " + std::to_string(width) + " x " +
+                       std::to_string(height));
+    }
+
+    void CheckLoc()
+    {
+        if (mLoc.IsEmpty())
+            return;
+        for (const plat::XmlNode& loc : Elements(mLoc, L"loc")) {
+            const std::string id = Attr(loc, L"id");
+            if (id.empty() || id.size() >= 260) {
+                Report("cfg\\loc.xml", id, "loc id empty or of 260 characters or more");
+                continue;
+            }
+            std::wstring text;
+            const plat::XmlNode attribute = loc.Attribute(L"text");
+            if (attribute.IsEmpty() || !attribute.Value(text) || text.empty())
+                Report("cfg\\loc.xml", id, "has no text");
+            else
+                mLocIds.insert(id);
+        }
+    }
+
+    void NeedLoc(const std::string& file, const std::string& owner, const std::string& id)
+    {
+        if (!mLoc.IsEmpty() && !mLocIds.count(id))
+            Report(file, owner, "names the text " + id + ", which cfg\\loc.xml lacks");
+    }
+
+    void CheckEffects()
+    {
+        if (mEffects.IsEmpty())
+            return;
+        const std::vector<std::string>& exported = ExportedCallbackNames();
+        const std::set<std::string> known(exported.begin(), exported.end());
+        for (const plat::XmlNode& effect : Elements(mEffects, L"effect")) {
+            const std::string name = Attr(effect, L"name");
+            mEffectNames.insert(name);
+            std::set<std::string> timers;
+            for (const plat::XmlNode& group : Elements(effect, L"timers")) {
+                for (const plat::XmlNode& timer : Elements(group, L"timer")) {
+                    timers.insert(Attr(timer, L"name"));
+                    std::set<std::string> ids;
+                    for (const plat::XmlNode& control : Elements(timer, L"control")) {
+                        const std::string function = Attr(control, L"function");
+                        if (!known.count(function))
+                            Report("cfg\\effect.xml", name, "unknown callback name \"" + function + "\"");
+                        if (!ids.insert(Attr(control, L"id")).second)
+                            Report("cfg\\effect.xml", name, "control id " + Attr(control, L"id") + " repeated in a timer");
+                        mFunctionsUsed.insert(function);
+                    }
+                }
+            }
+            std::map<std::string, std::vector<std::pair<std::string, std::string>>> messages;
+            for (const plat::XmlNode& group : Elements(effect, L"messages")) {
+                for (const plat::XmlNode& message : Elements(group, L"message")) {
+                    const std::string command = Attr(message, L"command");
+                    const std::string target = Attr(message, L"timer_id");
+                    messages[Attr(message, L"name")].emplace_back(command, target);
+                    if (command == "call") {
+                        if (!known.count(target))
+                            Report("cfg\\effect.xml", name, "unknown callback name \"" + target + "\"");
+                        mFunctionsUsed.insert(target);
+                    } else if (command == "start" || command == "stop" || command == "pause" || command == "resume") {
+                        if (!timers.count(target))
+                            Report("cfg\\effect.xml", name, "message names the missing timer " + target);
+                    } else {
+                        Report("cfg\\effect.xml", name, "unknown command \"" + command + "\"");
+                    }
+                }
+            }
+            mEffectMessages[name] = messages;
+            mLocks[name] = false;
+            for (const plat::XmlNode& group : Elements(effect, L"timers"))
+                for (const plat::XmlNode& timer : Elements(group, L"timer"))
+                    for (const plat::XmlNode& control : Elements(timer, L"control"))
+                        if (Attr(control, L"function") == "WidgetsLock")
+                            mLocks[name] = true;
+        }
+    }
+
+    // A UI effect answers "onshow" and "onhide"; one that locks input
+    // unlocks first thing in its "onhide".
+    void CheckUiEffect(const std::string& owner, const std::string& effect)
+    {
+        if (!mEffectNames.count(effect)) {
+            Report("cfg\\ui.xml", owner, "names the effect " + effect + ", which cfg\\effect.xml lacks");
+            return;
+        }
+        if (!mCheckedUiEffects.insert(effect).second)
+            return;
+        const auto& messages = mEffectMessages[effect];
+        for (const char* message : {"onshow", "onhide"})
+            if (!messages.count(message))
+                Report("cfg\\effect.xml", effect, std::string("a UI effect without \"") + message + "\"");
+        if (mLocks[effect]) {
+            auto hide = messages.find("onhide");
+            if (hide == messages.end() || hide->second.empty() || hide->second.front() != std::make_pair(std::string("call"), std::string("WidgetsUnlock")))
+                Report("cfg\\effect.xml", effect, "locks input but does not unlock at the start of \"onhide\"");
+        }
+    }
+
+    void CheckUi()
+    {
+        if (mUi.IsEmpty())
+            return;
+        const std::string file = "cfg\\ui.xml";
+        for (const plat::XmlNode& texture : Elements(mUi, L"texture")) {
+            const std::string id = Attr(texture, L"id");
+            const std::string path = Attr(texture, L"file");
+            if (!HasAttr(texture, L"id") || !HasAttr(texture, L"file") || id.empty() || path.empty()) {
+                Report(file, id.empty() ? "(texture)" : id, "a texture needs both \"id\" and \"file\"");
+                continue;
+            }
+            mTextures[id] = path;
+            if (!PictureExists(path))
+                Report(file, id, "its picture " + path + " is not in the data");
+        }
+        for (const plat::XmlNode& font : Elements(mUi, L"font")) {
+            const std::string name = Attr(font, L"name");
+            mFonts.insert(name);
+            const std::string type = Attr(font, L"type");
+            if (type == "System" && Int(Attr(font, L"size"), 0) <= 0)
+                Report(file, name, "a system font needs a size");
+            if (type == "Image" && !mData.Has(Lower(Attr(font, L"face"))))
+                Report(file, name, "its description " + Attr(font, L"face") + " is not in the data");
+        }
+        for (const plat::XmlNode& cursor : Elements(mUi, L"cursors"))
+            NeedTexture(Attr(cursor, L"mode"), Attr(cursor, L"image"));
+        std::set<std::string> layouts;
+        for (const plat::XmlNode& layout : Elements(mUi, L"element")) {
+            const std::string name = Attr(layout, L"name");
+            layouts.insert(name);
+            CheckWidget(layout, name);
+        }
+        if (mFull)
+            for (const std::string& name : LayoutNames())
+                if (!layouts.count(name))
+                    Report(file, name, "layout missing");
+        if (layouts.count("hud") && !mTextures.count("hud_clock0"))
+            Report(file, "hud", "the HUD needs its clock frames hud_clock0, hud_clock1, ...");
+    }
+
+    void NeedTexture(const std::string& owner, const std::string& id)
+    {
+        if (id == "+" ) {
+            Report("cfg\\ui.xml", owner, "texture id \"+\" names no frames");
+            return;
+        }
+        if (!mTextures.count(id))
+            Report("cfg\\ui.xml", owner, "names the texture " + id + ", which the registry lacks");
+    }
+
+    std::vector<plat::XmlNode> Layers(const plat::XmlNode& widget) { return Elements(widget, L"textattr"); }
+
+    void CheckWidget(const plat::XmlNode& widget, const std::string& path)
+    {
+        const std::string file = "cfg\\ui.xml";
+        const std::string type = Attr(widget, L"type");
+        const std::string name = Attr(widget, L"name");
+        if (HasAttr(widget, L"label"))
+            NeedLoc(file, path, Attr(widget, L"label"));
+        if (HasAttr(widget, L"effect"))
+            CheckUiEffect(path, Attr(widget, L"effect"));
+        if (HasAttr(widget, L"fps") && Int(Attr(widget, L"fps"), -1) < 0)
+            Report(file, path, "fps must be 0 or more");
+        const long widgetWidth = Int(Attr(widget, L"width"), 0);
+        const long widgetHeight = Int(Attr(widget, L"height"), 0);
+        for (const plat::XmlNode& texture : Elements(widget, L"texture")) {
+            const std::string id = Attr(texture, L"texture");
+            NeedTexture(path, id);
+            // A bar cuts one segment per state; other widgets their size.
+            const long w = type == "quorbar" ? Int(Attr(widget, L"seg_width"), 0) : widgetWidth;
+            CheckCut(path, id, static_cast<int>(Int(Attr(texture, L"u"), 0)), static_cast<int>(Int(Attr(texture, L"v"), 0)),
+                        static_cast<int>(w), static_cast<int>(widgetHeight));
+        }
+        for (const plat::XmlNode& layer : Layers(widget))
+            if (!mFonts.count(Attr(layer, L"font")))
+                Report(file, path, "text layer " + Attr(layer, L"id") + " names the missing font \"" + Attr(layer, L"font") + "\"");
+        auto children = [&widget]() {
+            std::set<std::string> names;
+            for (const plat::XmlNode& child : Elements(widget, L"element"))
+                names.insert(Attr(child, L"name"));
+            return names;
+        };
+        auto needLayers = [&]() {
+            std::set<std::string> ids;
+            for (const plat::XmlNode& layer : Layers(widget))
+                if (!Attr(layer, L"font").empty())
+                    ids.insert(Attr(layer, L"id"));
+            for (const char* id : {"normal", "stroke", "shadow"})
+                if (!ids.count(id))
+                    Report(file, path, std::string("needs a font on its \"") + id + "\" text layer");
+        };
+        if (type == "quorbar" && Int(Attr(widget, L"seg_width"), 0) <= 0)
+            Report(file, path, "a bar needs seg_width above 0");
+        if (type == "quorlist") {
+            if (Hex(Attr(widget, L"line_spacing")) <= 0)
+                Report(file, path, "a list needs a row height (line_spacing) above 0");
+            needLayers();
+            const std::set<std::string> names = children();
+            if (!names.count("scroll"))
+                Report(file, path, "a list needs its scroll child");
+        }
+        if (type == "quoredit")
+            needLayers();
+        if (name == "scroll" || type == "quorscroll") {
+            const std::set<std::string> names = children();
+            for (const char* part : {"up", "down", "slider"})
+                if (!names.count(part))
+                    Report(file, path, std::string("a scroll bar needs its child \"") + part + "\"");
+        }
+        if (type == "quorslider") {
+            if (Int(Attr(widget, L"mz_width"), 0) <= 0)
+                Report(file, path, "a slider needs mz_width above 0");
+            const std::set<std::string> names = children();
+            for (const char* part : {"back", "bar", "thumb"})
+                if (!names.count(part))
+                    Report(file, path, std::string("a slider needs its child \"") + part + "\"");
+        }
+        for (const plat::XmlNode& child : Elements(widget, L"element"))
+            CheckWidget(child, path + "/" + Attr(child, L"name"));
+    }
+
+    void CheckOffice()
+    {
+        if (mOffice.IsEmpty())
+            return;
+        const std::string file = "cfg\\office.xml";
+        std::set<std::string> sounds;
+        std::set<std::string> music;
+        for (const plat::XmlNode& group : Elements(mOffice, L"sounds"))
+            for (const plat::XmlNode& sound : Elements(group, L"sound")) {
+                sounds.insert(Attr(sound, L"name"));
+                if (!mData.Has(Lower(Attr(sound, L"path"))))
+                    Report(file, Attr(sound, L"name"), "its file " + Attr(sound, L"path") + " is not in the data");
+            }
+        for (const plat::XmlNode& group : Elements(mOffice, L"music"))
+            for (const plat::XmlNode& stream : Elements(group, L"stream")) {
+                music.insert(Attr(stream, L"name"));
+                if (!mData.Has(Lower(Attr(stream, L"path"))))
+                    Report(file, Attr(stream, L"name"), "its file " + Attr(stream, L"path") + " is not in the data");
+            }
+        if (mFull) {
+            for (const std::string& name : SoundNamesPlayed())
+                if (!sounds.count(name))
+                    Report(file, name, "the game plays this sound, which office.xml lacks");
+            for (const std::string& name : MusicNamesPlayed())
+                if (!music.count(name))
+                    Report(file, name, "the game plays this music, which office.xml lacks");
+        }
+        for (const plat::XmlNode& group : Elements(mOffice, L"bonus_config"))
+            for (const plat::XmlNode& stage : Elements(group, L"bonus_stages"))
+                NeedLoc(file, "bonus_stages", Attr(stage, L"loc_str"));
+        // Objects: fonts, base lines, and the order the loader resolves
+        // references in (workers before their plates, sources before their
+        // indicators).
+        std::set<std::string> objects;
+        std::map<std::string, std::map<std::string, std::pair<int, int>>> approach;  // walker -> object -> point
+        for (const plat::XmlNode& group : Elements(mOffice, L"objects"))
+            for (const plat::XmlNode& object : Elements(group, L"object")) {
+                const std::string name = Attr(object, L"name");
+                const std::string cls = Attr(object, L"class");
+                if (cls == "specialization" && !objects.count(Attr(object, L"worker")))
+                    Report(file, name, "its worker " + Attr(object, L"worker") + " must come before it");
+                if (cls == "status_hp" || cls == "status_bubble") {
+                    const std::string source = name.substr(0, name.rfind('_'));
+                    if (!objects.count(source))
+                        Report(file, name, "its source " + source + " must come before it");
+                }
+                objects.insert(name);
+                for (const plat::XmlNode& part : Elements(object, L"part")) {
+                    for (const wchar_t* font : {L"font", L"sub_font"})
+                        if (HasAttr(part, font) && !mUi.IsEmpty() && !mFonts.count(Attr(part, font)))
+                            Report(file, name, "part " + Attr(part, L"name") + " names the missing font " + Attr(part, font));
+                    if (!HasAttr(part, L"order0_x"))
+                        continue;
+                    long previousX = -1;
+                    for (const wchar_t* const* p : {std::begin(kOrderX), std::begin(kOrderX) + 1, std::begin(kOrderX) + 2}) {
+                        const std::wstring xName = *p;
+                        const std::wstring yName = L"order" + xName.substr(5, 1) + L"_y";
+                        const long x = Int(Attr(part, xName.c_str()), -1);
+                        const long y = Int(Attr(part, yName.c_str()), -1);
+                        if (x < 0 || x >= 800 || y < 0 || y >= 600 || x < previousX)
+                            Report(file, name, "part " + Attr(part, L"name") + ": base line points must lie in 800 x 600, left to right");
+                        previousX = x;
+                    }
+                }
+                for (const plat::XmlNode& point : Elements(object, L"point"))
+                    approach[Attr(point, L"owner")][name] = {static_cast<int>(Int(Attr(point, L"offs_x"), 0)),
+                                                             static_cast<int>(Int(Attr(point, L"offs_y"), 0))};
+            }
+        for (const plat::XmlNode& group : Elements(mOffice, L"graphs"))
+            for (const plat::XmlNode& graph : Elements(group, L"graph"))
+                CheckGraph(graph, approach[Attr(graph, L"name")], objects);
+    }
+
+    // A walk graph: edges join points that exist, none of length 0; every
+    // approach point of the walker's objects is reachable from its home.
+    void CheckGraph(const plat::XmlNode& graph, const std::map<std::string, std::pair<int, int>>& approach,
+                    const std::set<std::string>& objects)
+    {
+        const std::string file = "cfg\\office.xml";
+        const std::string walker = Attr(graph, L"name");
+        std::map<std::string, std::pair<int, int>> points(approach.begin(), approach.end());
+        for (const plat::XmlNode& group : Elements(graph, L"points"))
+            for (const plat::XmlNode& point : Elements(group, L"point")) {
+                const std::string name = Attr(point, L"name");
+                if (name.empty() || name == "self")
+                    Report(file, walker, "a graph point must not be named \"" + name + "\"");
+                points[name] = {static_cast<int>(Int(Attr(point, L"x"), 0)), static_cast<int>(Int(Attr(point, L"y"), 0))};
+            }
+        std::map<std::string, std::set<std::string>> links;
+        for (const plat::XmlNode& group : Elements(graph, L"edges"))
+            for (const plat::XmlNode& edge : Elements(group, L"edge")) {
+                const std::string a = Attr(edge, L"p1");
+                const std::string b = Attr(edge, L"p2");
+                bool known = true;
+                for (const std::string& end : {a, b})
+                    if (!points.count(end)) {
+                        Report(file, walker, "edge " + a + "-" + b + " names the unknown point " + end);
+                        known = false;
+                    }
+                if (!known)
+                    continue;
+                if (points[a] == points[b])
+                    Report(file, walker, "edge " + a + "-" + b + " has length 0");
+                links[a].insert(b);
+                links[b].insert(a);
+            }
+        const std::string home = walker + "_home";
+        if (walker == "boss" || walker == "secretary" || walker == "engineer") {
+            if (!points.count(home)) {
+                Report(file, walker, "the graph lacks the point " + home);
+                return;
+            }
+            std::set<std::string> reached = {home};
+            std::vector<std::string> queue = {home};
+            while (!queue.empty()) {
+                const std::string at = queue.back();
+                queue.pop_back();
+                for (const std::string& next : links[at])
+                    if (reached.insert(next).second)
+                        queue.push_back(next);
+            }
+            for (const auto& target : approach)
+                if (objects.count(target.first) && !reached.count(target.first))
+                    Report(file, walker, "cannot reach " + target.first + " from " + home);
+        }
+    }
+
+    static constexpr const wchar_t* kOrderX[3] = {L"order0_x", L"order1_x", L"order2_x"};
+
+    void CheckLevels()
+    {
+        for (int level = 1; level <= 60; ++level) {
+            const std::string path = "cfg\\l" + std::to_string(level) + ".xml";
+            auto found = mDocuments.find(path);
+            if (found == mDocuments.end()) {
+                if (mFull)
+                    Report(path, "(file)", "is missing");
+                continue;
+            }
+            const std::vector<plat::XmlNode> top = Elements(found->second.Node());
+            if (top.empty())
+                continue;
+            for (const wchar_t* key : {L"briefing", L"debriefing_bad", L"debriefing_good", L"debriefing_perfect"})
+                if (HasAttr(top.front(), key))
+                    NeedLoc(path, Narrow(key), Attr(top.front(), key));
+            const plat::XmlNode params = top.front().SelectSingle(L"//params");
+            if (params.IsEmpty() || !HasAttr(params, L"expert"))
+                Report(path, "params", "needs \"expert\"");
+        }
+    }
+
+    const DataSet& mData;
+    bool mFull;
+    std::vector<Finding> mFindings;
+    std::map<std::string, plat::XmlDocument> mDocuments;
+    plat::XmlNode mLoc, mEffects, mUi, mOffice, mManifest;
+    std::set<std::string> mLocIds;
+    std::set<std::string> mEffectNames;
+    std::map<std::string, std::map<std::string, std::vector<std::pair<std::string, std::string>>>> mEffectMessages;
+    std::map<std::string, bool> mLocks;
+    std::set<std::string> mCheckedUiEffects;
+    std::set<std::string> mFunctionsUsed;
+    std::map<std::string, std::string> mTextures;
+    std::set<std::string> mFonts;
+};
+
+} // namespace
+
+const std::vector<std::string>& ExportedCallbackNames()
+{
+    static const std::vector<std::string> names = {
+        "EffectItemShow", "EffectItemHide", "EffectBlinkHP", "EffectBlinkHPOff", "EffectScaleZero",
+        "EffectScaleUpRecoil", "EffectScaleDown", "EffectSetCheckmarkScalepoint", "EffectScalePulse",
+        "EffectScaleDownToOne", "EffectSlideFromBottomDecel", "EffectShake", "EffectFadeIn", "EffectFadeOut",
+        "EffectFadeOne", "EffectFadeZero", "EffectJumpUp", "EffectSlideUpAccel", "EffectSetCashBonusColor",
+        "EffectSetCashPenaltyColor", "EffectSetCashPenaltyOffset", "EffectSetChainColor", "UpgradeEffectBlink",
+        "EffectTableSpecColor", "WindowFadeOut", "WindowReset", "DlgShow", "DlgHide", "DlgFadeIn", "DlgFadeOut",
+        "DlgSetCenterScalePoint", "DlgScaleUpRecoil", "DlgSmallScaleDownAccel", "DlgScaleUpEaseOut",
+        "DlgBigScaleDownAccel", "DlgSmallScaleUpAccel", "DlgShiftDown", "DlgShiftDownAccel", "DlgSlideDownAccel",
+        "DlgSlideFromBottomAccel", "DlgSlideRightAccel", "DlgSlideFromRightAccel", "DlgUpgradeBtnBlink",
+        "FuncOnGoalExpertPSEffect", "FuncOnWorkerWorkingPSEffect", "RenderPSFunc", "StopPSFunc", "WidgetsLock",
+        "WidgetsUnlock"};
+    return names;
+}
+
+bool ReadGameFolder(const std::string& folder, DataSet& data, std::string& error)
+{
+    data.files.clear();
+    const fs::path root(folder);
+    std::error_code ec;
+    for (const char* dir : {"cfg", "properties", "images", "fonts", "sounds", "music", "anm"}) {
+        if (!fs::is_directory(root / dir, ec))
+            continue;
+        for (auto it = fs::recursive_directory_iterator(root / dir, ec); !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+            if (!it->is_regular_file())
+                continue;
+            std::string bytes;
+            if (!ReadWholeFile(it->path().string(), bytes)) {
+                error = "cannot read " + it->path().string();
+                return false;
+            }
+            std::string name = Lower(fs::relative(it->path(), root).generic_string());
+            std::replace(name.begin(), name.end(), '/', '\\');
+            data.Add(name, bytes);
+        }
+    }
+    for (const char* archive : {"loc.pak", "data.pak", "mod.pak"}) {
+        const fs::path path = root / archive;
+        if (!fs::exists(path, ec))
+            continue;
+        std::string bytes;
+        if (!ReadWholeFile(path.string(), bytes)) {
+            error = "cannot read " + path.string();
+            return false;
+        }
+        std::vector<PakDirectoryEntry> entries;
+        if (!ParsePakDirectory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), entries)) {
+            error = path.string() + " is not a readable archive";
+            return false;
+        }
+        for (const PakDirectoryEntry& entry : entries) {
+            std::vector<uint8_t> content(entry.size);
+            DescramblePak(content.data(), reinterpret_cast<const uint8_t*>(bytes.data()) + entry.offset, entry.size);
+            data.Add(Lower(entry.name), std::move(content));
+        }
+    }
+    return true;
+}
+
+std::vector<Finding> Validate(const DataSet& data, bool full)
+{
+    return Checker(data, full).Run();
+}
+
+} // namespace contentgen

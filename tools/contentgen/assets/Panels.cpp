@@ -1,0 +1,48 @@
+// Dialog backgrounds: a navy panel with a yellow rim and a title band; the
+// full-screen ones dim everything around the panel so nothing below can be
+// seen clearly (or clicked, as the dialog covers the screen).
+#include "assets/Assets.h"
+#include "assets/ArtKit.h"
+#include "assets/ImageFiles.h"
+
+#include <stdexcept>
+
+namespace contentgen {
+
+namespace {
+
+void DialogPanel(cairo_t* cr, double x, double y, double w, double h)
+{
+    Panel(cr, x, y, w, h);
+    double band = std::min(48.0, h / 5);
+    cairo_save(cr);
+    RoundedRect(cr, x + 10, y + 10, w - 23, band, 10);
+    SetColor(cr, 0x38000000);
+    cairo_fill(cr);
+    cairo_rectangle(cr, x + 24, y + 10 + band + 4, w - 51, 2);
+    SetColor(cr, 0x80F2C230);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+} // namespace
+
+OutFile DrawPanel(const std::string& layoutName, int width, int height, bool fullScreen, int panelX, int panelY,
+                  int panelWidth, int panelHeight)
+{
+    if (width <= 0 || height <= 0 || panelWidth <= 0 || panelHeight <= 0)
+        throw std::runtime_error("the dialog " + layoutName + " has no size for its panel");
+    Canvas canvas(width, height);
+    cairo_t* cr = canvas.cr();
+    if (fullScreen) {
+        cairo_rectangle(cr, 0, 0, width, height);
+        SetColor(cr, 0xA00A1020);
+        cairo_fill(cr);
+        DialogPanel(cr, panelX, panelY, panelWidth, panelHeight);
+    } else {
+        DialogPanel(cr, 0, 0, width, height);
+    }
+    return OutFile{"images\\ui\\panel_" + layoutName + ".png", EncodePng(canvas.Take())};
+}
+
+} // namespace contentgen
