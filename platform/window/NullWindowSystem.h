@@ -2,6 +2,7 @@
 #include "platform/window/WindowSystem.h"
 
 #include <map>
+#include <string>
 #include <vector>
 
 namespace plat {
@@ -37,6 +38,8 @@ public:
     void Move(WindowHandle w, int x, int y) override;
     bool IsActive(WindowHandle w) override { return activeWindow == 0 || activeWindow == w; }
     bool IsTabletPC() override { return tablet; }
+    // Written down as "Create", "Move x,y", "Show", "Hide", "Destroy".
+    void SystemCaret(WindowHandle w, CaretCall call, int x, int y) override;
     CursorHandle LoadSystemCursor(SystemCursor which) override { return CursorHandle(100 + int(which)); }
     CursorHandle CreateCursor(int hotX, int hotY, int width, int height, const uint8_t* andMask,
                               const uint8_t* xorMask) override;
@@ -76,6 +79,7 @@ public:
     int desktopWidth = 1024;
     int desktopHeight = 768;
     bool tablet = false;
+    std::vector<std::string> caretCalls;
 
 private:
     std::vector<uint32_t> mFrame;

@@ -56,6 +56,9 @@ struct WindowDesc {
     bool maximizeBox = false; // a captioned window that can be maximised
 };
 
+// The system caret that on-screen keyboards of tablets follow.
+enum class CaretCall { Create, Move, Show, Hide, Destroy };
+
 // Windows of the program and the screen they live on. Operations may be called
 // from the application's thread; the real implementation forwards them to the
 // platform's own thread.
@@ -88,6 +91,10 @@ public:
     // The window has the keyboard focus of the desktop.
     virtual bool IsActive(WindowHandle w) = 0;
     virtual bool IsTabletPC() = 0;
+    // Creates (a 0 x 0 caret without picture), moves (to x, y of the client
+    // area), shows, hides or destroys the window's system caret. Used only
+    // on a tablet; the desktop has no such caret and does nothing.
+    virtual void SystemCaret(WindowHandle w, CaretCall call, int x = 0, int y = 0) {}
 
     // Cursors: the desktop's own, or made from 1-bit AND and XOR masks
     // (rows of width/8 bytes, most significant bit first).
