@@ -98,6 +98,7 @@ protected:
         for (const char* file : {"sample.txt", "sample12.png", "sample12o.png", "sample24.png", "sample24o.png"})
             game.dir.Write(std::string("fonts/") + file, ReadFile(std::string(ZELK_FIXTURES) + "/fonts/" + file));
         game.WriteXml("cfg/loc.xml", "<root>" + LocEntries() + "</root>");
+        game.WriteXml("cfg/effect.xml", "<effects>" + EffectEntries() + "</effects>");
         app = std::make_unique<UiTestApp>();
         app->GetLocTable()->Load();
         app->mWidgetManager->Resize(Zelk::Rect(0, 0, 800, 600), Zelk::Rect(0, 0, 800, 600));
@@ -122,6 +123,8 @@ protected:
         return "<loc id=\"ok\" text=\"OK\"/><loc id=\"money\" text=\"Money: %money%\"/>"
                "<loc id=\"long\" text=\"Two words\"/>";
     }
+
+    virtual std::string EffectEntries() const { return ""; }
 
     // The "root" of the UI description; its textures and fonts registered.
     XmlNode LoadUi(const std::wstring& xml)
