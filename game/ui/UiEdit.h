@@ -76,6 +76,8 @@ public:
     bool IsCaretShown() const { return mCaretShown; }
     int GetBlinkCounter() const { return mBlinkCounter; }
     const Zelk::Color& GetHighlightColor() const { return mHighlightColor; }
+    // The fill of the selection and the caret bar ("hilite_color").
+    void SetHighlightColor(const Zelk::Color& color) { mHighlightColor = color; }
     const UiPicture& GetPicture(int state) const { return mPictures[state]; }
     const UiTextLayers& GetTextLayers() const { return mLayers; }
 
