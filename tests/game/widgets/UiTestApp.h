@@ -47,7 +47,8 @@ public:
 
 // Picture files are named "<kind>_<w>x<h>_<aarrggbb>[...]": "solid" is one
 // colour, "frame" the colour inside a one-pixel white border, "stripes" the
-// colour in every other column (transparent between); "missing..." fails.
+// colour in every other column (transparent between), "bands" four ever
+// lighter vertical bands; "missing..." fails. Other files load from disk.
 class UiTestApp : public GameApp {
 public:
     UiTestApp() : GameApp(0) {}
@@ -58,7 +59,7 @@ public:
         int w = 0, h = 0;
         unsigned color = 0;
         if (std::sscanf(name.c_str(), "%31[a-z]_%dx%d_%x", kind, &w, &h, &color) != 4 || w <= 0 || h <= 0)
-            return nullptr;
+            return name.rfind("missing", 0) == 0 ? nullptr : GameApp::GetImage(fileName, commitBits);
         std::vector<uint32_t> bits(size_t(w) * size_t(h), color);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
@@ -67,6 +68,8 @@ public:
                     p = 0xFFFFFFFF;
                 else if (std::string(kind) == "stripes" && x % 2)
                     p = 0;
+                else if (std::string(kind) == "bands")
+                    p = color + 0x00303030u * uint32_t(x * 4 / w); // four bands, each lighter
             }
         auto* image = new Zelk::DDImage(nullptr);
         image->SetBits(bits.data(), w, h);
