@@ -148,10 +148,6 @@ bool UpdatingGoldens()
 
 class UiLayoutTest : public UiTest {
 protected:
-    std::string LocEntries() const override
-    {
-        return UiTest::LocEntries() + "<loc id=\"greeting\" text=\"Welcome to the office, boss\"/>";
-    }
     void SetUp() override
     {
         // The fixture folder packed as the build packs the game's data.
@@ -162,6 +158,7 @@ protected:
         ASSERT_TRUE(PackFolder(std::string(ZELK_FIXTURES) + "/ui/data", options, archive, error)) << error;
         game.dir.Write("data.pak", archive);
         UiTest::SetUp();
+        app->GetLocTable()->Load(); // the archive's cfg\loc.xml wins over the folder's
         ASSERT_TRUE(XmlLoadFile("cfg\\ui.xml", uiDoc));
         root = uiDoc.Node().SelectSingle(L"root");
         ASSERT_TRUE(root);

@@ -16,6 +16,7 @@
 #include "game/core/TextureRegistry.h"
 #include "platform/NullPlatform.h"
 #include "tests/game/core/GameFolder.h"
+#include "tests/game/widgets/FixturePictures.h"
 
 #include <gtest/gtest.h>
 
@@ -45,35 +46,16 @@ public:
     Log* mLog;
 };
 
-// Picture files are named "<kind>_<w>x<h>_<aarrggbb>[...]": "solid" is one
-// colour, "frame" the colour inside a one-pixel white border, "stripes" the
-// colour in every other column (transparent between), "bands" four ever
-// lighter vertical bands; "missing..." fails. Other files load from disk.
+// Pictures of the fixtures are made in memory from their file names
+// (FixturePictures.h); "missing..." fails; other files load from disk.
 class UiTestApp : public GameApp {
 public:
     UiTestApp() : GameApp(0) {}
     Zelk::DDImage* GetImage(const std::string& fileName, bool commitBits) override
     {
-        std::string name = fileName.substr(fileName.find_last_of("\\/") + 1);
-        char kind[32] = {};
-        int w = 0, h = 0;
-        unsigned color = 0;
-        if (std::sscanf(name.c_str(), "%31[a-z]_%dx%d_%x", kind, &w, &h, &color) != 4 || w <= 0 || h <= 0)
-            return name.rfind("missing", 0) == 0 ? nullptr : GameApp::GetImage(fileName, commitBits);
-        std::vector<uint32_t> bits(size_t(w) * size_t(h), color);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                uint32_t& p = bits[size_t(y) * size_t(w) + size_t(x)];
-                if (std::string(kind) == "frame" && (x == 0 || y == 0 || x == w - 1 || y == h - 1))
-                    p = 0xFFFFFFFF;
-                else if (std::string(kind) == "stripes" && x % 2)
-                    p = 0;
-                else if (std::string(kind) == "bands")
-                    p = color + 0x00303030u * uint32_t(x * 4 / w); // four bands, each lighter
-            }
-        auto* image = new Zelk::DDImage(nullptr);
-        image->SetBits(bits.data(), w, h);
-        return image;
+        if (Zelk::DDImage* picture = MakeFixturePicture(fileName))
+            return picture;
+        return fileName.rfind("missing", 0) == 0 ? nullptr : GameApp::GetImage(fileName, commitBits);
     }
 };
 
