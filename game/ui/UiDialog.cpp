@@ -1,6 +1,7 @@
 #include "game/ui/UiDialog.h"
 
 #include "framework/graphics/Graphics.h"
+#include "game/core/DebugTrace.h"
 #include "game/core/GameApp.h"
 #include "game/core/TextureRegistry.h"
 #include "game/effects/Effect.h"
@@ -19,6 +20,44 @@ namespace {
 // Names in the UI description are narrow and at most 259 characters.
 constexpr size_t kMaxNameLength = 259;
 
+// Nested dialogs of one name load the first one's layout, so a description
+// can ask for a tree that doubles with every level. One screen builds at
+// most this many widgets, nested at most this deep; the rest is skipped.
+constexpr int kMaxWidgetsPerScreen = 4096;
+constexpr int kMaxNesting = 32;
+thread_local int gLoadDepth = 0;
+thread_local int gWidgetsBuilt = 0;
+
+// Counts the loads in progress on this thread; the outermost starts a new
+// widget budget.
+class LoadScope {
+public:
+    LoadScope()
+    {
+        if (gLoadDepth++ == 0)
+            gWidgetsBuilt = 0;
+    }
+    ~LoadScope() { --gLoadDepth; }
+    LoadScope(const LoadScope&) = delete;
+    LoadScope& operator=(const LoadScope&) = delete;
+};
+
+// Whether one more widget may be built; reports the first refusal of a
+// screen.
+bool MayBuildWidget(const std::string& name)
+{
+    if (gLoadDepth <= kMaxNesting && gWidgetsBuilt < kMaxWidgetsPerScreen) {
+        ++gWidgetsBuilt;
+        return true;
+    }
+    if (gWidgetsBuilt != kMaxWidgetsPerScreen + 1) {
+        gWidgetsBuilt = kMaxWidgetsPerScreen + 1;
+        DebugTrace("UI description: \"%s\" and further widgets skipped (more than %d widgets or %d levels)\n",
+                   name.c_str(), kMaxWidgetsPerScreen, kMaxNesting);
+    }
+    return false;
+}
+
 bool ReadName(const XmlNode& node, std::string& name)
 {
     if (!XmlGetAttrString(node, L"name", name))
@@ -35,6 +74,16 @@ std::vector<XmlNode> ChildElements(const XmlNode& node, const wchar_t* tag)
         if (child.Type() == plat::XML_NODE_ELEMENT && child.Name() == tag)
             elements.push_back(child);
     return elements;
+}
+
+// The kinds a dialog builds, in the order their words are compared.
+bool IsTypeWord(const std::string& type)
+{
+    for (const char* word : {"quorbutton", "quortext", "quordialog", "quorbar", "quorlist", "quorscroll",
+                             "quorcheckbox", "quorslider", "quoredit", "quortutorial"})
+        if (type == word)
+            return true;
+    return false;
 }
 
 TextureRegistry* Textures(void* context)
@@ -76,6 +125,7 @@ void UiDialog::LoadByName(const XmlNode& node, const std::string& name)
 
 void UiDialog::Load(const XmlNode& node, void* /*context*/)
 {
+    LoadScope scope;
     UiElement::Load(node);
 
     XmlNode texture;
@@ -99,65 +149,47 @@ void UiDialog::Load(const XmlNode& node, void* /*context*/)
         std::string type, name;
         if (!XmlGetAttrString(child, L"type", type))
             continue;
+        if (!IsTypeWord(type) || !ReadName(child, name) || !MayBuildWidget(name))
+            continue;
         UiElement* widget = nullptr;
         if (type == "quorbutton") {
-            if (!ReadName(child, name))
-                continue;
             auto* button = new UiButton(this, 0, static_cast<Zelk::ButtonListener*>(this));
             button->SetId(reinterpret_cast<intptr_t>(button));
             button->Load(child, mContext);
             widget = button;
         } else if (type == "quortext") {
-            if (!ReadName(child, name))
-                continue;
             auto* text = new UiText(this, mContext);
             text->Load(child, mContext);
             widget = text;
         } else if (type == "quordialog") {
-            if (!ReadName(child, name))
-                continue;
             auto* dialog = new UiDialog(this, mContext);
             dialog->LoadByName(node, name);
             widget = dialog;
         } else if (type == "quorbar") {
-            if (!ReadName(child, name))
-                continue;
             auto* bar = new UiBar(this);
             bar->Load(child, mContext);
             widget = bar;
         } else if (type == "quorlist") {
-            if (!ReadName(child, name))
-                continue;
             auto* list = new UiList(this);
             list->Load(child, mContext);
             widget = list;
         } else if (type == "quorscroll") {
-            if (!ReadName(child, name))
-                continue;
             auto* scroll = new UiScroll(this);
             scroll->Load(child, mContext);
             widget = scroll;
         } else if (type == "quorcheckbox") {
-            if (!ReadName(child, name))
-                continue;
             auto* box = new UiCheckBox(this);
             box->Load(child, mContext);
             widget = box;
         } else if (type == "quorslider") {
-            if (!ReadName(child, name))
-                continue;
             auto* slider = new UiSlider(this);
             slider->Load(child, mContext);
             widget = slider;
         } else if (type == "quoredit") {
-            if (!ReadName(child, name))
-                continue;
             auto* edit = new UiEdit(this);
             edit->Load(child, mContext);
             widget = edit;
         } else if (type == "quortutorial") {
-            if (!ReadName(child, name))
-                continue;
             auto* tutorial = new UiTutorial(this, mContext);
             tutorial->Load(child, mContext);
             widget = tutorial;

@@ -316,7 +316,7 @@ void UiEdit::PlaceSystemCaret()
     const Zelk::Point at = GetScreenPos();
     const int x = std::clamp<int>(at.mX, 10, std::max(10, int(app->mWidth) - 10));
     const int y = std::clamp<int>(at.mY, 10, std::max(10, int(app->mHeight) - 10));
-    windows->SystemCaret(app->mMainWindow.load(), plat::CaretCall::Move, x, y);
+    windows->SetSystemCaretPos(app->mMainWindow.load(), x, y);
 }
 
 void UiEdit::GotFocus()
@@ -325,9 +325,9 @@ void UiEdit::GotFocus()
     Zelk::ZelkAppBase* app = mWidgetManager ? mWidgetManager->mApp : Zelk::gAppBase;
     plat::WindowSystem* windows = plat::Get().windows;
     if (app && app->mTabletPC && windows) {
-        windows->SystemCaret(app->mMainWindow.load(), plat::CaretCall::Create);
+        windows->CreateSystemCaret(app->mMainWindow.load());
         PlaceSystemCaret();
-        windows->SystemCaret(app->mMainWindow.load(), plat::CaretCall::Show);
+        windows->ShowSystemCaret(app->mMainWindow.load(), true);
     }
     mCaretShown = true;
     mBlinkCounter = 0;
@@ -340,8 +340,8 @@ void UiEdit::LostFocus()
     Zelk::ZelkAppBase* app = mWidgetManager ? mWidgetManager->mApp : Zelk::gAppBase;
     plat::WindowSystem* windows = plat::Get().windows;
     if (app && app->mTabletPC && windows) {
-        windows->SystemCaret(app->mMainWindow.load(), plat::CaretCall::Hide);
-        windows->SystemCaret(app->mMainWindow.load(), plat::CaretCall::Destroy);
+        windows->ShowSystemCaret(app->mMainWindow.load(), false);
+        windows->DestroySystemCaret(app->mMainWindow.load());
     }
     mCaretShown = false;
     MarkDirty();

@@ -121,16 +121,6 @@ void NullWindowSystem::Move(WindowHandle w, int x, int y)
     }
 }
 
-void NullWindowSystem::SystemCaret(WindowHandle w, CaretCall call, int x, int y)
-{
-    static const char* const kNames[] = {"Create", "Move", "Show", "Hide", "Destroy"};
-    std::string entry = kNames[int(call)];
-    if (call == CaretCall::Move)
-        entry += " " + std::to_string(x) + "," + std::to_string(y);
-    std::lock_guard<std::mutex> g(mLock);
-    caretCalls.push_back(entry);
-}
-
 void NullWindowSystem::DesktopSize(int& width, int& height)
 {
     width = desktopWidth;

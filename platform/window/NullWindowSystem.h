@@ -2,7 +2,6 @@
 #include "platform/window/WindowSystem.h"
 
 #include <map>
-#include <string>
 #include <vector>
 
 namespace plat {
@@ -38,8 +37,15 @@ public:
     void Move(WindowHandle w, int x, int y) override;
     bool IsActive(WindowHandle w) override { return activeWindow == 0 || activeWindow == w; }
     bool IsTabletPC() override { return tablet; }
-    // Written down as "Create", "Move x,y", "Show", "Hide", "Destroy".
-    void SystemCaret(WindowHandle w, CaretCall call, int x, int y) override;
+    void CreateSystemCaret(WindowHandle w) override { caret = {w, true, false, 0, 0}; }
+    void ShowSystemCaret(WindowHandle w, bool shown) override { caret.shown = shown; }
+    void SetSystemCaretPos(WindowHandle w, int x, int y) override
+    {
+        caret.x = x;
+        caret.y = y;
+        ++caretMoves;
+    }
+    void DestroySystemCaret(WindowHandle w) override { caret = {}; }
     CursorHandle LoadSystemCursor(SystemCursor which) override { return CursorHandle(100 + int(which)); }
     CursorHandle CreateCursor(int hotX, int hotY, int width, int height, const uint8_t* andMask,
                               const uint8_t* xorMask) override;
@@ -79,7 +85,15 @@ public:
     int desktopWidth = 1024;
     int desktopHeight = 768;
     bool tablet = false;
-    std::vector<std::string> caretCalls;
+    // The system caret as the program left it.
+    struct Caret {
+        WindowHandle window = 0;
+        bool exists = false;
+        bool shown = false;
+        int x = 0, y = 0;
+    };
+    Caret caret;
+    int caretMoves = 0;
 
 private:
     std::vector<uint32_t> mFrame;

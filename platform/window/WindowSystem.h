@@ -56,9 +56,6 @@ struct WindowDesc {
     bool maximizeBox = false; // a captioned window that can be maximised
 };
 
-// The system caret that on-screen keyboards of tablets follow.
-enum class CaretCall { Create, Move, Show, Hide, Destroy };
-
 // Windows of the program and the screen they live on. Operations may be called
 // from the application's thread; the real implementation forwards them to the
 // platform's own thread.
@@ -91,10 +88,13 @@ public:
     // The window has the keyboard focus of the desktop.
     virtual bool IsActive(WindowHandle w) = 0;
     virtual bool IsTabletPC() = 0;
-    // Creates (a 0 x 0 caret without picture), moves (to x, y of the client
-    // area), shows, hides or destroys the window's system caret. Used only
-    // on a tablet; the desktop has no such caret and does nothing.
-    virtual void SystemCaret(WindowHandle w, CaretCall call, int x = 0, int y = 0) {}
+    // The desktop's text caret of the window (where an on-screen keyboard
+    // types): created hidden with no picture, shown, placed in client
+    // coordinates, destroyed. Desktops without one do nothing.
+    virtual void CreateSystemCaret(WindowHandle w) {}
+    virtual void ShowSystemCaret(WindowHandle w, bool shown) {}
+    virtual void SetSystemCaretPos(WindowHandle w, int x, int y) {}
+    virtual void DestroySystemCaret(WindowHandle w) {}
 
     // Cursors: the desktop's own, or made from 1-bit AND and XOR masks
     // (rows of width/8 bytes, most significant bit first).

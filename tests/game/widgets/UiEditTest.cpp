@@ -295,11 +295,15 @@ TEST_F(UiEditTest, OnATabletTheSystemCaretFollowsTheFieldInsideTheScreen)
     app->mTabletPC = true;
     edit->Resize(0, 595, 200, 30);
     Manager()->SetFocus(edit.get());
+    EXPECT_TRUE(platform.windows.caret.exists);
+    EXPECT_TRUE(platform.windows.caret.shown);
+    EXPECT_EQ(platform.windows.caret.x, 10); // kept 10 pixels inside 800 x 600
+    EXPECT_EQ(platform.windows.caret.y, 590);
     edit->Update();
+    EXPECT_EQ(platform.windows.caretMoves, 2); // placed again at every focused update
     Manager()->SetFocus(nullptr);
     app->mTabletPC = false;
-    EXPECT_EQ(platform.windows.caretCalls,
-              (Log{"Create", "Move 10,590", "Show", "Move 10,590", "Hide", "Destroy"}));
+    EXPECT_FALSE(platform.windows.caret.exists);
 }
 
 } // namespace
