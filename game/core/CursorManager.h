@@ -18,7 +18,7 @@ class Image;
 class CursorManager {
 public:
     explicit CursorManager(TextureRegistry* textures);
-    ~CursorManager();
+    virtual ~CursorManager();
     CursorManager(const CursorManager&) = delete;
     CursorManager& operator=(const CursorManager&) = delete;
 
@@ -26,8 +26,8 @@ public:
     // entry of a mode wins.
     void Load(const XmlNode& root);
     // The cursor of the mode, or the standard arrow (Reset) for a mode
-    // without one.
-    void Select(const std::string& mode);
+    // without one. Virtual so that tests can write the selections down.
+    virtual void Select(const std::string& mode);
     void Reset();
     void Enable() { mEnabled.store(true); }
     void Disable() { mEnabled.store(false); }

@@ -13,11 +13,12 @@ class SfxManager {
 public:
     SfxManager();
     // Deletes every sample and forgets the group names (the numbering goes on).
-    ~SfxManager();
+    virtual ~SfxManager();
     // Makes a sample for every "sounds/sound" node of the office node.
     void Load(const XmlNode& office);
-    // Plays the named sample once; an unknown name does nothing.
-    void Play(const std::string& name);
+    // Plays the named sample once; an unknown name does nothing. Virtual so
+    // that tests can write the plays down.
+    virtual void Play(const std::string& name);
     // A channel of the named sample for the caller to keep; null when unknown.
     SfxChannel* CreateChannel(const std::string& name);
     void PauseGroup(const std::string& group);

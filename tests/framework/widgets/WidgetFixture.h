@@ -169,8 +169,9 @@ public:
     std::vector<Op> ops;
 };
 
-// A font with fixed metrics: every character 7 wide, ascent 10, height 14;
-// drawn strings are written down at their final position.
+// A font with fixed metrics: every character 7 wide (those of zeroWidth 0,
+// as a font that cannot draw them), ascent 10, height 14; drawn strings are
+// written down at their final position.
 class FakeFont : public Zelk::Font {
 public:
     struct Drawn {
@@ -183,7 +184,14 @@ public:
         mAscent = 10;
         mHeight = 14;
     }
-    int StringWidth(const std::wstring& text) override { return 7 * int(text.size()); }
+    int StringWidth(const std::wstring& text) override
+    {
+        int width = 0;
+        for (wchar_t c : text)
+            width += CharWidth(c);
+        return width;
+    }
+    int CharWidth(wchar_t c) override { return zeroWidth.find(c) == std::wstring::npos ? 7 : 0; }
     void DrawString(Zelk::Graphics* g, int x, int y, const std::wstring& text, const Zelk::Color& color,
                     const Zelk::Rect& clip) override
     {
@@ -193,4 +201,5 @@ public:
     Zelk::Font* Duplicate() override { return new FakeFont(*this); }
 
     std::vector<Drawn>* mDrawn;
+    std::wstring zeroWidth;
 };

@@ -1,0 +1,26 @@
+#include "game/ui/UiPicture.h"
+
+#include "framework/graphics/Graphics.h"
+#include "game/ui/UiAttributes.h"
+
+void UiPicture::Draw(Zelk::Graphics* g, int width, int height) const
+{
+    if (image)
+        g->DrawImageRegionScaled(image, Zelk::Rect(0, 0, width, height), source);
+}
+
+bool UiPicture::Load(const XmlNode& node, const wchar_t* id, void* context, UiTextureAttr& carry, int width,
+                     int height)
+{
+    if (!UiReadTexture(node, id, carry))
+        return false;
+    image = UiGetTexture(context, carry.texture);
+    source = Zelk::Rect(carry.u, carry.v, width, height);
+    return true;
+}
+
+void UiBeginPictures(Zelk::Graphics* g, int alpha)
+{
+    g->SetModulateImages(true);
+    g->SetColor(Zelk::Color(255, 255, 255, alpha));
+}
