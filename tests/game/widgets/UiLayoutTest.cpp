@@ -15,6 +15,7 @@
 #include "game/ui/UiText.h"
 #include "game/ui/UiTutorial.h"
 #include "tests/framework/fonts/FontTestSupport.h"
+#include "tests/game/widgets/PressEverywhere.h"
 #include "tests/game/widgets/UiTestApp.h"
 #include "tools/makepak/PakWriter.h"
 
@@ -120,24 +121,6 @@ void Dump(UiElement* element, const std::string& name, int depth, std::string& o
                 childName = entry.first;
         Dump(child, childName, depth + 1, out);
     }
-}
-
-// Presses and releases at the centre of every visible element, deepest last.
-void PressEverywhere(Zelk::WidgetManager* manager, UiElement* element)
-{
-    if (!element->mVisible)
-        return;
-    Zelk::Point at = element->GetScreenPos();
-    int x = at.mX + element->mWidth / 2, y = at.mY + element->mHeight / 2;
-    manager->MouseMove(x, y);
-    manager->MouseDown(x, y, 1);
-    manager->MouseUp(x, y, 1);
-    std::vector<UiElement*> children;
-    for (Zelk::Widget* widget : element->mWidgets)
-        if (auto* child = dynamic_cast<UiElement*>(widget))
-            children.push_back(child);
-    for (UiElement* child : children)
-        PressEverywhere(manager, child);
 }
 
 bool UpdatingGoldens()

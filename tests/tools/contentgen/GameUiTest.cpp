@@ -1,0 +1,160 @@
+// The game's own cfg\ui.xml, as the tool generates it, built by the UI kit:
+// every layout under "root" survives the structural run (updates, a draw, a
+// press and release at each widget's centre) without an error report, and
+// each is drawn after one second on screen into a PNG of the build folder
+// for a person to look at.
+#include "GeneratedData.h"
+
+#include "framework/app/StringUtil.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/core/FontRegistry.h"
+#include "game/core/GameApp.h"
+#include "game/core/LocTable.h"
+#include "game/core/TextureRegistry.h"
+#include "game/core/XmlFunctions.h"
+#include "game/ui/UiDialog.h"
+#include "platform/NullPlatform.h"
+#include "tests/framework/graphics/PngFile.h"
+#include "tests/game/widgets/PressEverywhere.h"
+
+#include <climits>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+using namespace contentgentest;
+
+// The game application started in the generated folder (archives mounted),
+// with the UI description's textures and fonts registered; every error the
+// application reports is written down.
+class GameUi : public ::testing::Test {
+protected:
+    class ReportingApp : public GameApp {
+    public:
+        ReportingApp() : GameApp(0) {}
+        void LogScreenError(const std::string& text) override { errors.push_back(text); }
+        void FatalError(const std::string& text) override { errors.push_back("fatal: " + text); }
+        std::vector<std::string> errors;
+    };
+
+    void SetUp() override
+    {
+        if (AssetsArePlaceholders())
+            GTEST_SKIP() << "the layouts need the real pictures and fonts";
+        char here[PATH_MAX];
+        ASSERT_NE(getcwd(here, sizeof here), nullptr);
+        startFolder = here;
+        WriteFolder(Generated(), false, game);
+        platform.folders.programPath = game / "quillmore";
+        platform.folders.appData = elsewhere / "appdata";
+        platform.folders.documents = elsewhere / "documents";
+        app = std::make_unique<ReportingApp>();
+        app->GetLocTable()->Load();
+        app->mWidgetManager->Resize(Zelk::Rect(0, 0, 800, 600), Zelk::Rect(0, 0, 800, 600));
+        ASSERT_TRUE(XmlCreateDocument(uiDoc));
+        ASSERT_TRUE(XmlLoadFile("cfg\\ui.xml", uiDoc));
+        root = uiDoc.Node().SelectSingle(L"root");
+        ASSERT_TRUE(root);
+        app->GetTextureRegistry()->Load(root);
+        app->mFontRegistry->Load(root);
+        std::vector<XmlNode> nodes;
+        root.Select(L"element[@type=\"quordialog\"]", nodes);
+        for (const XmlNode& node : nodes) {
+            std::string name;
+            XmlGetAttrString(node, L"name", name);
+            layouts.push_back(name);
+        }
+        ASSERT_FALSE(layouts.empty());
+    }
+    void TearDown() override
+    {
+        if (app)
+            app->mWidgetManager->RemoveAllWidgets(false, false);
+        app.reset();
+        if (!startFolder.empty() && chdir(startFolder.c_str()) != 0)
+            ADD_FAILURE() << "cannot return to " << startFolder;
+    }
+
+    std::unique_ptr<UiDialog> Build(const std::string& name)
+    {
+        auto dialog = std::make_unique<UiDialog>(nullptr, app.get());
+        dialog->LoadByName(root, name);
+        return dialog;
+    }
+    void Draw(UiDialog* dialog, Zelk::MemoryImage& screen)
+    {
+        Zelk::Graphics g(&screen);
+        Zelk::TreeFlags flags = app->mWidgetManager->ComputeFlags();
+        dialog->DrawTree(flags, &g);
+    }
+    void ExpectNoReports(const std::string& layout)
+    {
+        for (const std::string& error : app->errors)
+            ADD_FAILURE() << layout << ": " << error;
+        app->errors.clear();
+        for (const auto& shown : platform.messageBoxes.Log())
+            ADD_FAILURE() << layout << ": message box: " << Zelk::WStringToString(shown.text);
+        platform.messageBoxes.Clear();
+    }
+
+    plat::NullPlatform platform;
+    testsupport::TempDir game, elsewhere;
+    std::string startFolder;
+    std::unique_ptr<ReportingApp> app;
+    XmlDocument uiDoc;
+    XmlNode root;
+    std::vector<std::string> layouts;
+};
+
+TEST_F(GameUi, EveryLayoutSurvivesUpdatesDrawingAndPressesWithoutAReport)
+{
+    for (const std::string& name : layouts) {
+        SCOPED_TRACE(name);
+        auto dialog = Build(name);
+        EXPECT_FALSE(dialog->GetChildren().empty());
+        app->mWidgetManager->AddWidget(dialog.get());
+        for (int i = 0; i < 150; ++i)
+            app->mWidgetManager->UpdateFrame();
+        Zelk::MemoryImage screen;
+        screen.Create(800, 600);
+        Draw(dialog.get(), screen);
+        uitest::PressEverywhere(app->mWidgetManager, dialog.get());
+        app->mWidgetManager->UpdateFrame();
+        Draw(dialog.get(), screen);
+        app->mWidgetManager->RemoveWidget(dialog.get());
+        ExpectNoReports(name);
+    }
+}
+
+// Not compared with anything: the pictures are there to be looked at.
+TEST_F(GameUi, GalleryOfEveryLayoutAfterOneSecond)
+{
+    const std::filesystem::path folder = std::filesystem::path(GALLERY_FOLDER);
+    std::filesystem::create_directories(folder);
+    const int updates = 1000 / (app->mUpdatePeriod > 0 ? app->mUpdatePeriod : 10);
+    for (const std::string& name : layouts) {
+        SCOPED_TRACE(name);
+        auto dialog = Build(name);
+        app->mWidgetManager->AddWidget(dialog.get());
+        dialog->Show();
+        for (int i = 0; i < updates; ++i)
+            app->mWidgetManager->UpdateFrame();
+        auto screen = std::make_unique<Zelk::MemoryImage>();
+        screen->Create(800, 600);
+        std::fill(screen->GetBits(), screen->GetBits() + screen->PixelCount(), 0xFF202830u);
+        screen->MarkBitsChanged();
+        Draw(dialog.get(), *screen);
+        app->mWidgetManager->RemoveWidget(dialog.get());
+        const uint32_t* bits = screen->GetBits();
+        EXPECT_TRUE(Zelk::test::WritePng((folder / (name + ".png")).string(), 800, 600,
+                                         std::vector<uint32_t>(bits, bits + screen->PixelCount())));
+        ExpectNoReports(name);
+    }
+}
+
+} // namespace
