@@ -39,6 +39,7 @@ protected:
         ReportingApp() : GameApp(0) {}
         void LogScreenError(const std::string& text) override { errors.push_back(text); }
         void FatalError(const std::string& text) override { errors.push_back("fatal: " + text); }
+        void FatalErrorW(const std::wstring& text) override { FatalError(Zelk::WStringToString(text)); }
         std::vector<std::string> errors;
     };
 
