@@ -1,4 +1,5 @@
 #include "launcher/gif/BitmapFileImage.h"
+#include "tests/launcher/gif/BitmapPattern.h"
 #include "launcher/gif/GIFException.h"
 #include "launcher/gif/GIFMessages.h"
 #include "launcher/gif/TDIBReader.h"
@@ -9,25 +10,6 @@
 using namespace GIFImage;
 
 namespace {
-
-// A w x h picture whose pixels all differ from their neighbours: indices
-// (x + 3y) mod colours, or colours made from x and y.
-Bitmap Pattern(int w, int h, TPixelFormat format, int colours)
-{
-    Bitmap b(w, h, format);
-    Palette p;
-    for (int i = 0; i < colours; ++i)
-        p.Add(TGIFColor{uint8_t(i * 37), uint8_t(255 - i * 11), uint8_t(i * 5)});
-    b.SetPalette(p);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            if (format == pf24bit || format == pf32bit)
-                b.SetPixelColor(x, y, TGIFColor{uint8_t(x * 40), uint8_t(y * 30), uint8_t(x ^ y)});
-            else
-                b.SetPixelIndex(x, y, (x + 3 * y) % colours);
-        }
-    return b;
-}
 
 void ExpectSamePixels(const Bitmap& a, const Bitmap& b)
 {
@@ -71,7 +53,7 @@ TEST(GifDibReader, FileImagesOfEveryDepthLoadBack)
     for (const Case& c : {Case{pf1bit, 9, 3, 2}, Case{pf4bit, 5, 4, 16}, Case{pf8bit, 7, 2, 5},
                           Case{pf24bit, 3, 3, 0}, Case{pf32bit, 1, 5, 0}}) {
         SCOPED_TRACE(Bitmap::BitsOf(c.format));
-        const Bitmap original = Pattern(c.width, c.height, c.format, c.colours);
+        const Bitmap original = fixtures::BitmapPattern(c.width, c.height, c.format, c.colours);
         const std::vector<uint8_t> bytes = SaveBitmapFileImage(original);
         // Rows padded to 32 bits, colour table of the palette's entries.
         const size_t stride = (size_t(c.width) * Bitmap::BitsOf(c.format) + 31) / 32 * 4;
@@ -85,7 +67,7 @@ TEST(GifDibReader, FileImagesOfEveryDepthLoadBack)
 
 TEST(GifDibReader, NegativeHeightStoresRowsTopDown)
 {
-    std::vector<uint8_t> bytes = SaveBitmapFileImage(Pattern(4, 3, pf8bit, 12));
+    std::vector<uint8_t> bytes = SaveBitmapFileImage(fixtures::BitmapPattern(4, 3, pf8bit, 12));
     const Bitmap bottomUp = LoadBitmapFileImage(bytes.data(), bytes.size());
     Put32(bytes, kHeight, uint32_t(-3));
     const Bitmap topDown = LoadBitmapFileImage(bytes.data(), bytes.size());
@@ -99,7 +81,7 @@ TEST(GifDibReader, DamagedHeadersRaiseBeforeReadingOrAllocating)
 {
     // 3 x 2, 8 bits, 4 colours: a 54-byte header, 16 bytes of table and two
     // rows of 4 bytes.
-    const std::vector<uint8_t> good = SaveBitmapFileImage(Pattern(3, 2, pf8bit, 4));
+    const std::vector<uint8_t> good = SaveBitmapFileImage(fixtures::BitmapPattern(3, 2, pf8bit, 4));
     ASSERT_EQ(good.size(), 78u);
     using Edit = std::function<void(std::vector<uint8_t>&)>;
     auto set32 = [](size_t at, uint32_t v) -> Edit { return [=](std::vector<uint8_t>& b) { Put32(b, at, v); }; };
@@ -156,7 +138,7 @@ TEST(GifDibReader, DamagedHeadersRaiseBeforeReadingOrAllocating)
 
 TEST(GifDibReader, SwitchesTheBitmapAndHandsOutItsRows)
 {
-    Bitmap picture = Pattern(5, 3, pf4bit, 16);
+    Bitmap picture = fixtures::BitmapPattern(5, 3, pf4bit, 16);
     const Bitmap original = picture;
     {
         TDIBReader reader(picture, pf8bit);
@@ -181,15 +163,15 @@ TEST(GifDibReader, RefusesWhatWouldLoseOrInventPixels)
         TPixelFormat format;
         const char* error;
     };
-    Bitmap few = Pattern(4, 2, pf8bit, 16);
-    Bitmap many = Pattern(4, 2, pf8bit, 16);
+    Bitmap few = fixtures::BitmapPattern(4, 2, pf8bit, 16);
+    Bitmap many = fixtures::BitmapPattern(4, 2, pf8bit, 16);
     many.SetPixelIndex(3, 1, 200);
     const Case cases[] = {
-        {"16 bits", Pattern(2, 2, pf24bit, 0), pf16bit, Msg::kUnsupportedPixelFormat},
-        {"colours to indices", Pattern(2, 2, pf24bit, 0), pf8bit, Msg::kUnsupportedPixelFormat},
+        {"16 bits", fixtures::BitmapPattern(2, 2, pf24bit, 0), pf16bit, Msg::kUnsupportedPixelFormat},
+        {"colours to indices", fixtures::BitmapPattern(2, 2, pf24bit, 0), pf8bit, Msg::kUnsupportedPixelFormat},
         {"index 200 into 4 bits", many, pf4bit, Msg::kUnsupportedPixelFormat},
         {"indices below 16 into 4 bits", few, pf4bit, ""},
-        {"indices below 2 into 1 bit", Pattern(9, 2, pf4bit, 2), pf1bit, ""},
+        {"indices below 2 into 1 bit", fixtures::BitmapPattern(9, 2, pf4bit, 2), pf1bit, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -208,7 +190,7 @@ TEST(GifDibReader, RefusesWhatWouldLoseOrInventPixels)
 
 TEST(GifDibReader, ScanLinesOutsideThePictureRaise)
 {
-    Bitmap picture = Pattern(2, 2, pf8bit, 4);
+    Bitmap picture = fixtures::BitmapPattern(2, 2, pf8bit, 4);
     TDIBReader reader(picture, pf8bit);
     for (int n : {-1, 2, 1 << 30}) {
         try {
