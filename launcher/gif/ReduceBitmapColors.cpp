@@ -1,6 +1,7 @@
 #include "launcher/gif/ReduceBitmapColors.h"
 #include "launcher/gif/DitherFactory.h"
 #include "launcher/gif/Palettes.h"
+#include "launcher/gif/TDIBReader.h"
 #include "launcher/gif/TDIBWriter.h"
 #include "launcher/gif/TFastColorLookup.h"
 #include "launcher/gif/TGrayScaleLookup.h"
@@ -15,7 +16,7 @@ Bitmap ReduceBitmapColors(const Bitmap& source, TColorReduction reduction, TDith
 {
     if (reduction == TColorReduction::rmNone) {
         Bitmap copy = source;
-        copy.SetPixelFormat(pf24bit);
+        TDIBReader(copy, pf24bit);
         return copy;
     }
     Bitmap result;
