@@ -75,9 +75,44 @@ std::vector<Tap> AxisTaps(double srcPos, double srcLen, int areaStart, int areaL
     return taps;
 }
 
-struct Accum {
-    int32_t c[4] = {0, 0, 0, 0}; // blue, green, red, alpha
-};
+// Smooth blend of one resampled pixel (channels blue, green, red, alpha)
+// onto the destination; a zero alpha leaves it unchanged.
+inline void SmoothBlend(uint32_t& d, uint32_t b, uint32_t g, uint32_t r, uint32_t a)
+{
+    if (a == 0)
+        return;
+    uint32_t dp = d;
+    uint32_t ia = 256 - a;
+    uint32_t nb = std::min<uint32_t>((((dp & 0xFF) * ia) >> 8) + ((a * b) >> 8), 255);
+    uint32_t ng = std::min<uint32_t>(((((dp >> 8) & 0xFF) * ia) >> 8) + ((a * g) >> 8), 255);
+    uint32_t nr = std::min<uint32_t>(((((dp >> 16) & 0xFF) * ia) >> 8) + ((a * r) >> 8), 255);
+    d = (Blend::OverAlpha(dp >> 24, a) << 24) | (nr << 16) | (ng << 8) | nb;
+}
+
+// A source run of the destination's size on whole pixels: both axes
+// resample with one full-weight tap per pixel, so every channel comes out
+// as the source's own ((v x 257 x 256) >> 16 == v for v <= 255) and only
+// the blend is left to do.
+void SmoothUnscaled(uint32_t* dst, int dstStride, const ImageSource& src, const Rect& cd, int sx, int sy)
+{
+    src.WithRows([&](auto rows) {
+        for (int j = 0; j < cd.mHeight; ++j) {
+            rows.SetRow(sy + j, sx);
+            uint32_t* d = dst + size_t(cd.mY + j) * size_t(dstStride) + cd.mX;
+            for (int i = 0; i < cd.mWidth; ++i) {
+                uint32_t p = rows[i];
+                SmoothBlend(d[i], p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF, p >> 24);
+            }
+        }
+    });
+}
+
+// Taps of zero weight add nothing; dropping them halves the work of a
+// stretch that lands on whole source pixels.
+void DropEmptyTaps(std::vector<Tap>& taps)
+{
+    taps.erase(std::remove_if(taps.begin(), taps.end(), [](const Tap& t) { return t.weight == 0; }), taps.end());
+}
 
 void SmoothStretch(uint32_t* dst, int dstStride, const ImageSource& src, const Rect& cd, const DoubleRect& cs)
 {
@@ -89,48 +124,63 @@ void SmoothStretch(uint32_t* dst, int dstStride, const ImageSource& src, const R
     ah = std::min(ah, src.mHeight - ay);
     if (aw <= 0 || ah <= 0)
         return;
+    if (cs.mWidth == cd.mWidth && cs.mHeight == cd.mHeight && cs.mX == ax && cs.mY == ay && aw >= cd.mWidth &&
+        ah >= cd.mHeight) {
+        SmoothUnscaled(dst, dstStride, src, cd, ax, ay);
+        return;
+    }
 
-    int bw = cd.mWidth + 4, bh = cd.mHeight + 4;
+    // Buffer columns 1..width hold the destination pixels; taps landing
+    // outside them only ever fed columns nobody reads.
+    int bw = cd.mWidth + 4;
     std::vector<Tap> hTaps = AxisTaps(cs.mX, cs.mWidth, ax, aw, cd.mWidth, 257);
     std::vector<Tap> vTaps = AxisTaps(cs.mY, cs.mHeight, ay, ah, cd.mHeight, 256);
+    DropEmptyTaps(hTaps);
+    DropEmptyTaps(vTaps);
+    // Vertical taps grouped by destination row, so that each row is summed
+    // and blended while its sums are still in cache. Integer sums do not
+    // depend on the order of their terms.
+    std::stable_sort(vTaps.begin(), vTaps.end(), [](const Tap& a, const Tap& b) { return a.dst < b.dst; });
 
-    std::vector<Accum> rows(size_t(ah) * size_t(bw));
-    for (int r = 0; r < ah; ++r) {
-        Accum* row = &rows[size_t(r) * size_t(bw)];
-        for (const Tap& t : hTaps) {
-            uint32_t p = src.At(t.src, ay + r);
-            Accum& a = row[t.dst];
-            for (int k = 0; k < 4; ++k)
-                a.c[k] += int32_t((p >> (8 * k)) & 0xFF) * t.weight;
+    // Horizontal pass: every source row of the area, four channels a pixel.
+    std::vector<int32_t> rows(size_t(ah) * size_t(bw) * 4);
+    src.WithRows([&](auto reader) {
+        for (int r = 0; r < ah; ++r) {
+            reader.SetRow(ay + r, 0);
+            int32_t* row = &rows[size_t(r) * size_t(bw) * 4];
+            for (const Tap& t : hTaps) {
+                uint32_t p = reader[t.src];
+                int32_t* a = row + size_t(t.dst) * 4;
+                a[0] += int32_t(p & 0xFF) * t.weight;
+                a[1] += int32_t((p >> 8) & 0xFF) * t.weight;
+                a[2] += int32_t((p >> 16) & 0xFF) * t.weight;
+                a[3] += int32_t(p >> 24) * t.weight;
+            }
         }
-    }
-    std::vector<Accum> out(size_t(bh) * size_t(bw));
-    for (const Tap& t : vTaps) {
-        const Accum* from = &rows[size_t(t.src - ay) * size_t(bw)];
-        Accum* to = &out[size_t(t.dst) * size_t(bw)];
-        for (int i = 0; i < bw; ++i)
-            for (int k = 0; k < 4; ++k)
-                to[i].c[k] += from[i].c[k] * t.weight;
-    }
+    });
 
+    // Vertical pass and blend, one destination row at a time.
+    size_t n = size_t(cd.mWidth) * 4;
+    std::vector<int32_t> line(n);
+    auto tap = vTaps.begin();
     for (int j = 0; j < cd.mHeight; ++j) {
-        const Accum* row = &out[size_t(j + 1) * size_t(bw)];
+        while (tap != vTaps.end() && tap->dst < j + 1)
+            ++tap;
+        if (tap == vTaps.end() || tap->dst != j + 1)
+            continue; // no contribution: every alpha is zero
+        std::fill(line.begin(), line.end(), 0);
+        int32_t* acc = line.data();
+        for (; tap != vTaps.end() && tap->dst == j + 1; ++tap) {
+            const int32_t* from = &rows[(size_t(tap->src - ay) * size_t(bw) + 1) * 4];
+            int32_t w = tap->weight;
+            for (size_t k = 0; k < n; ++k)
+                acc[k] += from[k] * w;
+        }
         uint32_t* d = dst + size_t(cd.mY + j) * size_t(dstStride) + cd.mX;
         for (int i = 0; i < cd.mWidth; ++i) {
-            const Accum& acc = row[i + 1];
-            uint32_t v[4];
-            for (int k = 0; k < 4; ++k)
-                v[k] = std::min<uint32_t>(uint32_t(acc.c[k] >> 16), 255);
-            uint32_t a = v[3];
-            if (a == 0)
-                continue;
-            uint32_t dp = d[i];
-            uint32_t result = Blend::OverAlpha(dp >> 24, a) << 24;
-            for (int k = 0; k < 3; ++k) {
-                uint32_t dc = (dp >> (8 * k)) & 0xFF;
-                result |= std::min<uint32_t>(((dc * (256 - a)) >> 8) + ((a * v[k]) >> 8), 255) << (8 * k);
-            }
-            d[i] = result;
+            const int32_t* c = acc + size_t(i) * 4;
+            auto channel = [](int32_t v) { return std::min<uint32_t>(uint32_t(v >> 16), 255); };
+            SmoothBlend(d[i], channel(c[0]), channel(c[1]), channel(c[2]), channel(c[3]));
         }
     }
 }
