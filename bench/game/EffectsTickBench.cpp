@@ -39,8 +39,16 @@ void* operator new(size_t size)
         return p;
     throw std::bad_alloc();
 }
+// The no-throw form too (the standard library's temporary buffers use it),
+// so every allocation this program's deletes free comes from malloc.
+void* operator new(size_t size, const std::nothrow_t&) noexcept
+{
+    gAllocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size ? size : 1);
+}
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace {
 
