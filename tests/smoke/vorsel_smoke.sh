@@ -28,16 +28,25 @@ cat >"$work/session.sh" <<INNER
 #!/usr/bin/env bash
 "$work/app/Vorsel" >"$work/out.txt" 2>&1 &
 pid=\$!
-for i in \$(seq 1 40); do
+# The waits only detect a hang: a loaded machine may take long to show the
+# window and the painter's first frames.
+for i in \$(seq 1 600); do
   sleep 0.1
   xwininfo -root -tree 2>/dev/null | grep -q '"Vorsel smoke"' && break
 done
 sleep 0.5
 xwininfo -root -tree >"$work/tree.txt" 2>&1 || true
 xwininfo -name "Vorsel smoke" >"$work/window.txt" 2>&1 || true
-for i in 1 2 3; do
-  xwd -root -silent >"$work/screen\$i.xwd" || true
-  sleep 0.33
+left=\$(awk '/Absolute upper-left X:/ {print \$4}' "$work/window.txt")
+top=\$(awk '/Absolute upper-left Y:/ {print \$4}' "$work/window.txt")
+for attempt in \$(seq 1 30); do
+  for i in 1 2 3; do
+    xwd -root -silent >"$work/screen\$i.xwd" || true
+    sleep 0.33
+  done
+  [ -n "\$left" ] && [ -n "\$top" ] || break
+  "$busyfinder" \$((left + 304)) \$((top + 224)) "$work/screen1.xwd" "$work/screen2.xwd" "$work/screen3.xwd" \
+    >/dev/null 2>&1 && break
 done
 "$xdesk" close "Vorsel smoke" || echo "no window to close"
 status=0
@@ -46,7 +55,7 @@ exit \$status
 INNER
 chmod +x "$work/session.sh"
 status=0
-timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" "$work/session.sh" || status=$?
+timeout 240 xvfb-run -a -s "-screen 0 1024x768x24" "$work/session.sh" || status=$?
 cat "$work/out.txt"
 cp "$work/screen1.xwd" vorsel-screen.xwd 2>/dev/null || true
 [ "$status" -eq 0 ] || { echo "Vorsel ended with $status"; exit 1; }
