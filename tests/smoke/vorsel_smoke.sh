@@ -67,7 +67,7 @@ top=$(awk '/Absolute upper-left Y:/ {print $4}' "$work/window.txt")
 [ -n "$left" ] && [ -n "$top" ] || { echo "the window's place is unknown"; cat "$work/window.txt"; exit 1; }
 "$busyfinder" $((left + 304)) $((top + 224)) "$work/screen1.xwd" "$work/screen2.xwd" "$work/screen3.xwd" ||
   { echo "the animated busy picture is not at (304, 224) of the window"; exit 1; }
-for _ in $(seq 1 50); do [ -s "$work/marker" ] && break; sleep 0.1; done
+for _ in $(seq 1 600); do [ -s "$work/marker" ] && break; sleep 0.1; done
 [ "$(wc -l <"$work/marker" 2>/dev/null || echo 0)" -eq 1 ] || { echo "the game was not started exactly once"; exit 1; }
 [ "$(awk '{print $2}' "$work/marker")" = "$work/app" ] || { echo "the game ran elsewhere"; exit 1; }
 echo "vorsel smoke test passed"
