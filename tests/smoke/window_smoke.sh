@@ -26,8 +26,9 @@ run_session() {
 #!/usr/bin/env bash
 "$dir/zelkapp" >"$dir/out.txt" 2>&1 &
 pid=\$!
-# The dump is taken once the first frame is up (at most a few seconds).
-for i in \$(seq 1 30); do
+# The dump is taken once the first frame is up; the wait only detects a hang
+# (a loaded machine may take long).
+for i in \$(seq 1 600); do
   sleep 0.1
   grep -q "Resource Loading Time" "$dir/out.txt" 2>/dev/null && break
 done
@@ -40,7 +41,7 @@ exit \$status
 INNER
   chmod +x "$dir/session.sh"
   local status=0
-  timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" "$dir/session.sh" || status=$?
+  timeout 180 xvfb-run -a -s "-screen 0 1024x768x24" "$dir/session.sh" || status=$?
   cat "$dir/out.txt"
   if [ "$status" -ne 0 ]; then
     echo "$name: program ended with $status"
