@@ -140,7 +140,7 @@ TEST_F(ContentContract, EveryLayoutHasTheChildrenItsScreenLooksUp)
     const XmlDocument ui = Load("cfg\\ui.xml");
     ASSERT_EQ(layouts.size(), 16u);
     for (const auto& layout : layouts) {
-        const std::wstring top = L"/root/element[@name='" + Wide(layout.first) + L"']";
+        const std::wstring top = L"root/element[@name='" + Wide(layout.first) + L"']";
         EXPECT_EQ(XmlCountNodes(ui.Node(), top), 1) << layout.first;
         for (const std::string& path : layout.second) {
             std::wstring xpath = top;
@@ -174,7 +174,7 @@ TEST_F(ContentContract, NamesScannedBySubstringAppearOnlyWhereMeant)
     const XmlDocument ui = Load("cfg\\ui.xml");
     for (const auto& scan : scans) {
         const std::set<std::string> names =
-            Values(ui, L"/root/element[@name='" + Wide(scan.parent) + L"']/element", L"name");
+            Values(ui, L"root/element[@name='" + Wide(scan.parent) + L"']/element", L"name");
         int matches = 0;
         for (const std::string& name : names) {
             if (name.find(scan.part) == std::string::npos)
@@ -223,7 +223,7 @@ TEST_F(ContentContract, EveryTextureIdTheCodeFormsIsRegistered)
     for (const std::string& option : contentgen::UpgradeOptions())
         ids.push_back("db08_" + option);
 
-    const std::set<std::string> registered = Values(Load("cfg\\ui.xml"), L"/root/texture", L"id");
+    const std::set<std::string> registered = Values(Load("cfg\\ui.xml"), L"root/texture", L"id");
     for (const std::string& id : ids)
         EXPECT_TRUE(registered.count(id)) << id;
 }
@@ -261,10 +261,10 @@ TEST_F(ContentContract, EveryTextIdTheCodeFormsHasAText)
         ids.push_back(Format("cx%d_text", k));
 
     const XmlDocument loc = Load("cfg\\loc.xml");
-    const std::set<std::string> present = Values(loc, L"/root/loc[string-length(@text) > 0]", L"id");
+    const std::set<std::string> present = Values(loc, L"root/loc[string-length(@text) > 0]", L"id");
     for (const std::string& id : ids)
         EXPECT_TRUE(present.count(id)) << id;
-    const std::set<std::string> title = Values(loc, L"/root/loc[@id='app_title']", L"text");
+    const std::set<std::string> title = Values(loc, L"root/loc[@id='app_title']", L"text");
     EXPECT_EQ(title, std::set<std::string>{"Quillmore"});
 }
 
