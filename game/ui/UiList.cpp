@@ -143,10 +143,7 @@ void UiList::Draw(Zelk::Graphics* g)
 {
     const int alpha = GetDrawAlpha();
     UiBeginPictures(g, alpha);
-    if (mDisabled && mPictures[1])
-        mPictures[1].Draw(g, mWidth, mHeight);
-    else
-        mPictures[0].Draw(g, mWidth, mHeight);
+    UiDrawBackground(g, mPictures, mDisabled, mWidth, mHeight);
 
     if (!IsScaled()) {
         mRowImage.Drop();

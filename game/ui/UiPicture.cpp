@@ -24,3 +24,11 @@ void UiBeginPictures(Zelk::Graphics* g, int alpha)
     g->SetModulateImages(true);
     g->SetColor(Zelk::Color(255, 255, 255, alpha));
 }
+
+void UiDrawBackground(Zelk::Graphics* g, const UiPicture (&pictures)[2], bool disabled, int width, int height)
+{
+    if (disabled && pictures[1])
+        pictures[1].Draw(g, width, height);
+    else
+        pictures[0].Draw(g, width, height);
+}

@@ -27,3 +27,7 @@ struct UiPicture {
 
 // Modulation on, colour white with the alpha: how every widget starts to draw.
 void UiBeginPictures(Zelk::Graphics* g, int alpha);
+
+// The background of a widget with a normal and a disabled picture: the
+// disabled one while disabled and it exists, else the normal one.
+void UiDrawBackground(Zelk::Graphics* g, const UiPicture (&pictures)[2], bool disabled, int width, int height);
