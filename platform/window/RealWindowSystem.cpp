@@ -3,6 +3,7 @@
 #include "platform/window/InputTranslator.h"
 
 #include <SDL.h>
+#include <cstdio>
 #include <cstdlib>
 #include <algorithm>
 #include <vector>
@@ -34,8 +35,13 @@ void RealWindowSystem::Close()
 bool RealWindowSystem::Open(std::string& error)
 {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Only a desktop will do: left to itself SDL falls back to drivers that
+    // show nothing, and a program nobody can see would run on as if all
+    // were well. A driver named in SDL_VIDEODRIVER still wins over this.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        error = SDL_GetError();
+        const char* display = std::getenv("DISPLAY");
+        error = std::string(SDL_GetError()) + " (DISPLAY=" + (display ? display : "") + ")";
         return false;
     }
     mOpen = true;
@@ -211,6 +217,8 @@ WindowHandle RealWindowSystem::Create(const WindowDesc& desc)
             }
         }
         SDL_Window* win = SDL_CreateWindow(WideToUtf8(desc.title).c_str(), x, y, width, height, flags);
+        if (!win)
+            fprintf(stderr, "Cannot make a window: %s\n", SDL_GetError());
         mWindows[handle] = win;
     });
     return handle;

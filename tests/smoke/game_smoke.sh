@@ -65,7 +65,7 @@ exit \$status
 INNER
 chmod +x "$work/session.sh"
 status=0
-timeout 240 xvfb-run -a -s "-screen 0 1024x768x24" "$work/session.sh" || status=$?
+timeout 240 "$(dirname "$0")/xserver.sh" "$work/session.sh" || status=$?
 cat "$work/out.txt" 2>/dev/null || true
 if [ "$status" -ne 0 ]; then
   echo "game ended with $status"

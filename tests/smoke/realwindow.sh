@@ -8,9 +8,10 @@
 #   close       the desktop's close request ends the program with 0
 #   secondcopy  20 second copies while a first one runs: each ends with 0 and
 #               no crash text, and the first one still closes cleanly
-#   fatal       an unknown switch and a damaged demo file show their message in
-#               a box and end the program with their exit code, no crash text,
-#               once the box is closed
+#   fatal       no desktop ends the program with 1 and a message; an unknown
+#               switch and a damaged demo file show their message in a box and
+#               end the program with their exit code, no crash text, once the
+#               box is closed
 #   crash       null write, stack overflow, abort, double free and two threads
 #               at once: each writes its report to standard error and the crash
 #               file, names the build, and ends by its signal
@@ -23,7 +24,7 @@ xdesk=$3
 finder=$4
 if [ -z "${ZELK_IN_XVFB:-}" ]; then
   export ZELK_IN_XVFB=1
-  exec timeout 900 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  exec timeout 900 "$(dirname "$0")/xserver.sh" "$0" "$@"
 fi
 
 work=$(mktemp -d)
@@ -113,6 +114,16 @@ secondcopy)
   [ "$status" -eq 0 ] || { cat "$out"; fail "first copy ended with $status"; }
   ;;
 fatal)
+  # No desktop to show a window on: the program says so and ends with 1 at
+  # once, instead of running on where nobody can see it.
+  out=$work/nodesktop.txt
+  DISPLAY=:$(( ${DISPLAY#:} + 50 )) "$work/zelkapp" >"$out" 2>&1 &
+  pid=$!
+  wait_ended "$hang_ms"
+  [ "$status" -eq 1 ] || { cat "$out"; fail "without a desktop: ended with $status"; }
+  grep -q "^Cannot open a window on this desktop: " "$out" || { cat "$out"; fail "without a desktop: no message"; }
+  grep -Eq "$crash_words" "$out" && { cat "$out"; fail "without a desktop: crash text"; }
+  echo "without a desktop: ended with $status, '$(grep '^Cannot open' "$out")'"
   # The damaged demo: a header cut short, and a header with a wrong magic.
   printf 'DMO' >"$work/short.dmo"
   head -c 4096 /dev/zero | tr '\0' '\377' >"$work/garbage.dmo"

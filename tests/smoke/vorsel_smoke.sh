@@ -55,7 +55,7 @@ exit \$status
 INNER
 chmod +x "$work/session.sh"
 status=0
-timeout 240 xvfb-run -a -s "-screen 0 1024x768x24" "$work/session.sh" || status=$?
+timeout 240 "$(dirname "$0")/xserver.sh" "$work/session.sh" || status=$?
 cat "$work/out.txt"
 cp "$work/screen1.xwd" vorsel-screen.xwd 2>/dev/null || true
 [ "$status" -eq 0 ] || { echo "Vorsel ended with $status"; exit 1; }

@@ -41,7 +41,7 @@ exit \$status
 INNER
   chmod +x "$dir/session.sh"
   local status=0
-  timeout 180 xvfb-run -a -s "-screen 0 1024x768x24" "$dir/session.sh" || status=$?
+  timeout 180 "$(dirname "$0")/xserver.sh" "$dir/session.sh" || status=$?
   cat "$dir/out.txt"
   if [ "$status" -ne 0 ]; then
     echo "$name: program ended with $status"
