@@ -135,10 +135,12 @@ XmlElement MainMenu(LayoutBuilder& b)
     layout.Add(menu);
 
     XmlElement profile = b.PanelDialog("profile_dlg", 30, 440, 440, 140);
-    XmlElement change = b.Button("profile", 300, 88, 130, 40, "mm_change_player");
+    // The button wide enough for its label on one line; the texts below the
+    // panel's title band, left of the button.
+    XmlElement change = b.Button("profile", 256, 88, 170, 40, "mm_change_player");
     profile.Add(Effect(change, "btn_pop"));
     for (int k = 1; k <= 2; ++k) {
-        XmlElement text = b.Text(Num("profile_text%d", k), 150, 12, 280, 76, Num("mm_profile_text%d", k), "text");
+        XmlElement text = b.Text(Num("profile_text%d", k), 24, 48, 228, 84, Num("mm_profile_text%d", k), "text");
         profile.Add(Effect(text, "fade_quick"));
     }
     layout.Add(profile);
@@ -229,7 +231,7 @@ XmlElement Career(LayoutBuilder& b)
         layout.Add(b.Text(Num("month%d_text", m), x, 244, 238, 26, Num("month_name_%d", m), "hud"));
         for (int k = 1; k <= 7; ++k)
             layout.Add(Centred(b.Text(Num("wd%d_", m) + std::to_string(k), x + 34 * (k - 1), 272, 34, 18,
-                                      Num("weekday_%d", k), "text_small")));
+                                      Num("weekday_%d", k), "hud")));
         std::vector<int> levelOfDay(32, 0);
         for (int level = 20 * (m - 1) + 1; level <= 20 * m; ++level)
             levelOfDay[CalendarDay(level)] = level;
@@ -392,7 +394,9 @@ XmlElement LoadScreen(LayoutBuilder& b)
     LayoutBuilder::Texture(spinner, "normal", "+0spin");
     layout.Add(spinner);
     layout.Add(Centred(b.Text("text", 200, 300, 400, 60, "ld_loading", "big")));
-    layout.Add(Centred(b.Text("tip", 100, 480, 600, 60, "ld_tip", "text_small")));
+    // Light letters shrunk to text_small lose their thin strokes on the dim
+    // backdrop; the tip is set at the body size.
+    layout.Add(Centred(b.Text("tip", 100, 480, 600, 60, "ld_tip", "text")));
     return layout;
 }
 
@@ -570,7 +574,7 @@ XmlElement Upgrade(LayoutBuilder& b)
         b.WidgetTexture(button, "over", "highlight", "over", 160, 120);
         button.children.back().Set("mode", "additive");
         pic.Add(button);
-        pic.Add(b.Text("text", 0, 126, 190, 80, std::string(), "text_small"));
+        pic.Add(b.Text("text", 0, 126, 190, 80, std::string(), "text"));
         pic.Add(b.WidgetPicture("check", 140, 4, 40, 40, "tick"));
         layout.Add(pic);
     }
