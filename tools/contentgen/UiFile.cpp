@@ -257,7 +257,7 @@ XmlElement Career(LayoutBuilder& b)
         }
     }
     // The screen moves the mark to the selected day; it starts on day 1.
-    const int firstCell = CalendarDay(1) + MonthOffset(1);
+    const int firstCell = CalendarCell(1);
     layout.Add(b.WidgetPicture("mark", 20 + 34 * (firstCell % 7) - 16, 292 + 30 * (firstCell / 7) - 14, 66, 56, "ring"));
     layout.Add(b.Button("restart", 40, 530, 200, 48, "cs_restart"));
     layout.Add(b.Button("back", 300, 530, 200, 48, "cs_back"));
@@ -514,7 +514,7 @@ XmlElement Briefing(LayoutBuilder& b)
     layout.Add(b.Text("goals", 196, 270, 440, 40, "br_goals", "text"));
     layout.Add(b.Text("context_help", 24, 268, 175, 190));
     // The screen moves the mark to the day's cell; it starts on day 1.
-    const int firstCell = CalendarDay(1) + MonthOffset(1);
+    const int firstCell = CalendarCell(1);
     layout.Add(b.WidgetPicture("callendar_mark", 24 + 25 * (firstCell % 7) - 8, 268 + 38 * (firstCell / 7) - 2, 40, 42, "ring"));
     XmlElement flash = b.Text("newflash", 100, 262, 90, 44);
     LayoutBuilder::Texture(flash, "normal", "newflash");
@@ -540,7 +540,7 @@ XmlElement Debriefing(LayoutBuilder& b)
     layout.Add(b.Text("goal_value", 260, 326, 200, 28, "de_goal", "text"));
     layout.Add(b.Text("expert_value", 460, 326, 200, 28, "de_expert", "text"));
     layout.Add(b.Text("calendar", 270, 365, 126, 145));
-    const int firstCell = CalendarDay(1) + MonthOffset(1);
+    const int firstCell = CalendarCell(1);
     layout.Add(b.WidgetPicture("calendar_mark", 270 + 18 * (firstCell % 7) - 2, 365 + 29 * (firstCell / 7) - 2, 22, 33, "ring"));
     layout.Add(b.Button("continue", 430, 400, 220, 46, "de_continue"));
     layout.Add(b.Button("replay", 430, 454, 220, 46, "de_replay"));
