@@ -37,7 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                   "<message name=\"onshow\" command=\"start\" timer_id=\"t\"/>"
                   "<message name=\"onhide\" command=\"call\" timer_id=\"DlgHide\"/></messages></effect></effects>"));
     set.Add("cfg\\ui.xml", Utf16("<root><texture id=\"p\" file=\"images\\p.png\"/><font name=\"f\" type=\"System\" size=\"9\"/>"
-                                 "<element type=\"quordialog\" name=\"hud\" effect=\"e\" label=\"a\"/></root>"));
+                                 "<texture id=\"panel_p\" file=\"images\\p.png\"/>"
+                                 "<font name=\"i\" type=\"Image\" face=\"fonts\\text.txt\"/>"
+                                 "<element type=\"quordialog\" name=\"hud\" effect=\"e\" label=\"a\">"
+                                 "<texture id=\"normal\" texture=\"panel_p\"/>"
+                                 "<element type=\"quortext\" name=\"t\" label=\"a\">"
+                                 "<textattr id=\"normal\" color=\"FF000000\" font=\"i\"/></element></element></root>"));
+    // A font description (UTF-16LE without a mark) that the text above is drawn in.
+    std::vector<uint8_t> description = Utf16("Define Chars (\"A\");\nCreateLayer M;\nLayerSetImageMap M Chars Rects;\n");
+    set.Add("fonts\\text.txt", std::vector<uint8_t>(description.begin() + 2, description.end()));
     set.Add("cfg\\office.xml", Utf16("<office><sounds><sound name=\"click\" path=\"sounds\\click.wav\"/></sounds></office>"));
     set.Add("images\\p.png", std::string("png"));
     set.Add(kFiles[pick], std::vector<uint8_t>(data + 1, data + size));

@@ -19,6 +19,9 @@ XmlElement Element(const std::string& type, const std::string& name, int x, int 
 
 } // namespace
 
+const char* const LayoutBuilder::kLightText = "FFF4F1E8";
+const char* const LayoutBuilder::kDarkText = "FF1E2A3A";
+
 XmlElement LayoutBuilder::Dialog(const std::string& name, int x, int y, int w, int h)
 {
     return Element("quordialog", name, x, y, w, h);
@@ -72,16 +75,18 @@ XmlElement LayoutBuilder::Button(const std::string& name, int x, int y, int w, i
 }
 
 XmlElement LayoutBuilder::Text(const std::string& name, int x, int y, int w, int h, const std::string& label,
-                               const std::string& font)
+                               const std::string& font, Surface surface)
 {
     XmlElement text = Element("quortext", name, x, y, w, h);
     if (!label.empty()) {
         text.Set("label", label);
         mLabels.insert(label);
     }
-    if (!font.empty())
-        TextLayer(text, "normal", font, font == "title" || font == "big" || font == "hud" ? "FFFFFFFF" : "FF1E2A3A",
-                  std::string(), "FF8A8F99");
+    if (!font.empty()) {
+        const bool outlined = font == "title" || font == "big";
+        const char* colour = outlined ? "FFFFFFFF" : surface == Surface::Light ? kDarkText : kLightText;
+        TextLayer(text, "normal", font, colour, std::string(), surface == Surface::Light ? "FF6A707A" : "FF8A8F99");
+    }
     return text;
 }
 

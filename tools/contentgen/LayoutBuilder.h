@@ -24,9 +24,16 @@ public:
     // A button with all four atlas states at its size and the three text
     // layers of the button style.
     XmlElement Button(const std::string& name, int x, int y, int w, int h, const std::string& label);
+    // What a text is drawn on: the navy panels and dark pictures, or a light
+    // surface (hint bubbles, captions, calendar cells).
+    enum class Surface { Dark, Light };
+    // Body text colours on each surface; titles, money and HUD fonts carry
+    // their own outline and stay white.
+    static const char* const kLightText;
+    static const char* const kDarkText;
     // A text element; font empty for none.
     XmlElement Text(const std::string& name, int x, int y, int w, int h, const std::string& label = std::string(),
-                    const std::string& font = std::string());
+                    const std::string& font = std::string(), Surface surface = Surface::Dark);
     // A text showing a region of the widget atlas.
     XmlElement WidgetPicture(const std::string& name, int x, int y, int w, int h, const std::string& kind);
     // A texture child from the registry at (u, v).

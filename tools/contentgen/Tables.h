@@ -14,6 +14,9 @@ inline int CalendarMonth(int level) { return (level - 1) / 20 + 1; }
 // Days in month 1..3, and the column offset of its first day.
 int DaysInMonth(int month);
 int MonthOffset(int month);
+// The calendar cell of a career level's day in its month: column cell % 7,
+// row cell / 7.
+inline int CalendarCell(int level) { return CalendarDay(level) + MonthOffset(CalendarMonth(level)); }
 
 // The upgrade options' names: pictures images\upgrades\<name>.png under the
 // texture id db08_<name>, captions db08_<name> in the texts.

@@ -89,6 +89,20 @@ XmlElement& Effect(XmlElement& element, const std::string& effect)
     return element;
 }
 
+// Text centred in its box, across and down.
+XmlElement Centred(XmlElement text)
+{
+    text.Set("justify", 0).Set("valign", 0);
+    return text;
+}
+
+// The panel behind the career and survival screens, which lie over the
+// front-end backdrop.
+struct PanelRect {
+    int x, y, w, h;
+};
+const PanelRect kScreenPanel = {8, 6, 784, 588};
+
 // Where each HUD hint points: the spot in the office it stands beside.
 struct HintSpot {
     int x;
@@ -121,10 +135,12 @@ XmlElement MainMenu(LayoutBuilder& b)
     layout.Add(menu);
 
     XmlElement profile = b.PanelDialog("profile_dlg", 30, 440, 440, 140);
-    XmlElement change = b.Button("profile", 300, 88, 130, 40, "mm_change_player");
+    // The button wide enough for its label on one line; the texts below the
+    // panel's title band, left of the button.
+    XmlElement change = b.Button("profile", 256, 88, 170, 40, "mm_change_player");
     profile.Add(Effect(change, "btn_pop"));
     for (int k = 1; k <= 2; ++k) {
-        XmlElement text = b.Text(Num("profile_text%d", k), 150, 12, 280, 76, Num("mm_profile_text%d", k), "text");
+        XmlElement text = b.Text(Num("profile_text%d", k), 24, 48, 228, 84, Num("mm_profile_text%d", k), "text");
         profile.Add(Effect(text, "fade_quick"));
     }
     layout.Add(profile);
@@ -200,7 +216,8 @@ XmlElement MainMenu(LayoutBuilder& b)
 
 XmlElement Career(LayoutBuilder& b)
 {
-    XmlElement layout = b.Dialog("career", 0, 0, 800, 600);
+    // A panel of its own: the front-end backdrop below is light and busy.
+    XmlElement layout = b.ScrimDialog("career", kScreenPanel.x, kScreenPanel.y, kScreenPanel.w, kScreenPanel.h);
     layout.SetBool("has_alpha", true);
     Effect(layout, "dlg_slide_right");
     layout.Add(b.Text("title", 130, 20, 540, 50, "cs_title", "title"));
@@ -213,7 +230,8 @@ XmlElement Career(LayoutBuilder& b)
         layout.Add(pic);
         layout.Add(b.Text(Num("month%d_text", m), x, 244, 238, 26, Num("month_name_%d", m), "hud"));
         for (int k = 1; k <= 7; ++k)
-            layout.Add(b.Text(Num("wd%d_", m) + std::to_string(k), x + 34 * (k - 1), 272, 34, 18, Num("weekday_%d", k), "hud"));
+            layout.Add(Centred(b.Text(Num("wd%d_", m) + std::to_string(k), x + 34 * (k - 1), 272, 34, 18,
+                                      Num("weekday_%d", k), "hud")));
         std::vector<int> levelOfDay(32, 0);
         for (int level = 20 * (m - 1) + 1; level <= 20 * m; ++level)
             levelOfDay[CalendarDay(level)] = level;
@@ -231,13 +249,16 @@ XmlElement Career(LayoutBuilder& b)
                 layout.Add(button);
                 b.UseLabel(Num("cal_day_%d", levelOfDay[d]));
             } else {
-                XmlElement cellText = b.Text(Num("episode%d_", m) + std::to_string(d), cx, cy, 34, 28, Num("cal_num_%d", d), "hud");
+                XmlElement cellText = Centred(b.Text(Num("episode%d_", m) + std::to_string(d), cx, cy, 34, 28,
+                                                     Num("cal_num_%d", d), "hud", LayoutBuilder::Surface::Light));
                 LayoutBuilder::Texture(cellText, "normal", "mn04_calendar_day_weekend");
                 layout.Add(cellText);
             }
         }
     }
-    layout.Add(b.WidgetPicture("mark", 0, 0, 66, 56, "ring"));
+    // The screen moves the mark to the selected day; it starts on day 1.
+    const int firstCell = CalendarCell(1);
+    layout.Add(b.WidgetPicture("mark", 20 + 34 * (firstCell % 7) - 16, 292 + 30 * (firstCell / 7) - 14, 66, 56, "ring"));
     layout.Add(b.Button("restart", 40, 530, 200, 48, "cs_restart"));
     layout.Add(b.Button("back", 300, 530, 200, 48, "cs_back"));
     layout.Add(b.Button("start", 560, 530, 200, 48, "cs_start"));
@@ -246,7 +267,7 @@ XmlElement Career(LayoutBuilder& b)
 
 XmlElement Survival(LayoutBuilder& b)
 {
-    XmlElement layout = b.Dialog("survival", 0, 0, 800, 600);
+    XmlElement layout = b.ScrimDialog("survival", kScreenPanel.x, kScreenPanel.y, kScreenPanel.w, kScreenPanel.h);
     layout.SetBool("has_alpha", true);
     Effect(layout, "dlg_slide_right");
     layout.Add(b.Text("title", 130, 20, 540, 50, "sv_title", "title"));
@@ -372,8 +393,10 @@ XmlElement LoadScreen(LayoutBuilder& b)
     spinner.Set("fps", 12);
     LayoutBuilder::Texture(spinner, "normal", "+0spin");
     layout.Add(spinner);
-    layout.Add(b.Text("text", 200, 300, 400, 60, "ld_loading", "big"));
-    layout.Add(b.Text("tip", 100, 480, 600, 60, "ld_tip", "text_small"));
+    layout.Add(Centred(b.Text("text", 200, 300, 400, 60, "ld_loading", "big")));
+    // Light letters shrunk to text_small lose their thin strokes on the dim
+    // backdrop; the tip is set at the body size.
+    layout.Add(Centred(b.Text("tip", 100, 480, 600, 60, "ld_tip", "text")));
     return layout;
 }
 
@@ -397,7 +420,8 @@ XmlElement Splash(LayoutBuilder& b)
             LayoutBuilder::Texture(logo, "normal", "logo_title");
             page.Add(Effect(logo, "title_glow"));
         }
-        page.Add(b.Text("text", 100, 500, 600, 50, p.label, "text"));
+        // The title font's outline reads on the dark pages and on the office alike.
+        page.Add(Centred(b.Text("text", 60, 490, 680, 60, p.label, "title")));
         layout.Add(page);
     }
     return layout;
@@ -470,8 +494,9 @@ XmlElement Hud(LayoutBuilder& b)
         hint.Set("type", "quortutorial").Set("name", Num("tutorial%d", n)).Set("x", x).Set("y", y).Set("width", 260).Set("height", 110);
         hint.Set("clickhide", "true").Set("effect", "hint_fx");
         b.WidgetTexture(hint, "normal", "hint", "", 260, 110);
-        hint.Add(b.Text("text", 14, 10, 232, 64, Num("hint_%02d", n), "text_small"));
-        hint.Add(b.Text("close_note", 14, 78, 232, 24, "hint_close", "text_small"));
+        hint.Add(b.Text("text", 14, 10, 232, 64, Num("hint_%02d", n), "text_small", LayoutBuilder::Surface::Light));
+        XmlElement close = b.Text("close_note", 14, 72, 232, 20, "hint_close", "text_small", LayoutBuilder::Surface::Light);
+        hint.Add(close.Set("justify", 1));
         layout.Add(hint);
     }
     return layout;
@@ -488,8 +513,10 @@ XmlElement Briefing(LayoutBuilder& b)
     layout.Add(text);
     layout.Add(b.Text("goals", 196, 270, 440, 40, "br_goals", "text"));
     layout.Add(b.Text("context_help", 24, 268, 175, 190));
-    layout.Add(b.WidgetPicture("callendar_mark", 0, 0, 40, 42, "ring"));
-    XmlElement flash = b.Text("newflash", 150, 262, 90, 44);
+    // The screen moves the mark to the day's cell; it starts on day 1.
+    const int firstCell = CalendarCell(1);
+    layout.Add(b.WidgetPicture("callendar_mark", 24 + 25 * (firstCell % 7) - 8, 268 + 38 * (firstCell / 7) - 2, 40, 42, "ring"));
+    XmlElement flash = b.Text("newflash", 100, 262, 90, 44);
     LayoutBuilder::Texture(flash, "normal", "newflash");
     layout.Add(flash);
     layout.Add(b.Button("continue", 440, 416, 200, 48, "br_continue"));
@@ -513,7 +540,8 @@ XmlElement Debriefing(LayoutBuilder& b)
     layout.Add(b.Text("goal_value", 260, 326, 200, 28, "de_goal", "text"));
     layout.Add(b.Text("expert_value", 460, 326, 200, 28, "de_expert", "text"));
     layout.Add(b.Text("calendar", 270, 365, 126, 145));
-    layout.Add(b.WidgetPicture("calendar_mark", 0, 0, 22, 33, "ring"));
+    const int firstCell = CalendarCell(1);
+    layout.Add(b.WidgetPicture("calendar_mark", 270 + 18 * (firstCell % 7) - 2, 365 + 29 * (firstCell / 7) - 2, 22, 33, "ring"));
     layout.Add(b.Button("continue", 430, 400, 220, 46, "de_continue"));
     layout.Add(b.Button("replay", 430, 454, 220, 46, "de_replay"));
     layout.Add(b.Button("survival_replay", 430, 400, 220, 46, "de_survival_replay"));
@@ -546,7 +574,7 @@ XmlElement Upgrade(LayoutBuilder& b)
         b.WidgetTexture(button, "over", "highlight", "over", 160, 120);
         button.children.back().Set("mode", "additive");
         pic.Add(button);
-        pic.Add(b.Text("text", 0, 126, 190, 80, std::string(), "text_small"));
+        pic.Add(b.Text("text", 0, 126, 190, 80, std::string(), "text"));
         pic.Add(b.WidgetPicture("check", 140, 4, 40, 40, "tick"));
         layout.Add(pic);
     }
@@ -563,8 +591,8 @@ XmlElement Comix(LayoutBuilder& b)
         XmlElement page = b.Dialog(Num("comix%d", k), 40, 30, 720, 540);
         LayoutBuilder::Texture(page, "normal", Num("comix%d_woman", k));
         Effect(page, "comic_page");
-        page.Add(b.WidgetPicture("caption", 20, 390, 680, 100, "caption"));
-        page.Add(b.Text("text1", 40, 400, 640, 80, Num("cx%d_text", k), "text"));
+        page.Add(b.WidgetPicture("caption", 20, 376, 680, 100, "caption"));
+        page.Add(b.Text("text1", 40, 388, 640, 80, Num("cx%d_text", k), "text", LayoutBuilder::Surface::Light));
         page.Add(b.Button("btn", 520, 486, 180, 44, k == 1 ? "cx_next" : k == 5 ? "cx_menu" : "cx_start"));
         if (k == 2)
             page.Add(b.Button("prev_btn", 20, 486, 180, 44, "cx_back"));

@@ -3,11 +3,14 @@
 #include "ConfigFiles.h"
 #include "UiFile.h"
 #include "framework/app/Utf16.h"
+#include "framework/fonts/DescParser.h"
 #include "game/core/PakDirectory.h"
 #include "platform/xml/XmlDocument.h"
 #include "tools/makepak/PakWriter.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cwctype>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -118,6 +121,80 @@ bool PictureSize(const std::vector<uint8_t>& b, int& width, int& height)
         return true;
     }
     return false;
+}
+
+// The characters a font description maps to glyph pictures: every list
+// named by a LayerSetImageMap, read with the game's own description reader.
+class GlyphSetReader : public Zelk::DescParser {
+public:
+    bool Read(const std::wstring& text) { return ReadCommands(text); }
+    std::set<wchar_t> glyphs;
+
+private:
+    bool HandleCommand(const Zelk::ListDataElement& params) override
+    {
+        const auto& values = params.mElementVector;
+        if (values.size() < 3 || values[0]->mIsList)
+            return true;
+        std::wstring word = static_cast<const Zelk::SingleDataElement*>(values[0])->mString;
+        for (wchar_t& c : word)
+            c = static_cast<wchar_t>(std::towupper(c));
+        if (word == L"DEFINE" && !values[1]->mIsList) {
+            Zelk::ListDataElement in;
+            in.mElementVector.push_back(values[2]->Duplicate());
+            auto* out = new Zelk::ListDataElement();
+            if (!Dereference(in, *out) || out->mElementVector.size() != 1) {
+                delete out;
+                return false;
+            }
+            Zelk::DataElement* value = out->mElementVector.front();
+            out->mElementVector.clear();
+            delete out;
+            SetDefine(static_cast<const Zelk::SingleDataElement*>(values[1])->mString, value);
+        } else if (word == L"LAYERSETIMAGEMAP" && values.size() >= 4) {
+            Zelk::ListDataElement in;
+            in.mElementVector.push_back(values[2]->Duplicate());
+            Zelk::ListDataElement out;
+            if (!Dereference(in, out))
+                return false;
+            Collect(*out.mElementVector.front());
+        }
+        return true;
+    }
+    void Collect(const Zelk::DataElement& element)
+    {
+        if (element.mIsList) {
+            for (const Zelk::DataElement* child : static_cast<const Zelk::ListDataElement&>(element).mElementVector)
+                Collect(*child);
+        } else {
+            const std::wstring& text = static_cast<const Zelk::SingleDataElement&>(element).mString;
+            if (text.size() == 1)
+                glyphs.insert(text[0]);
+        }
+    }
+};
+
+// Characters for a message: printable ASCII quoted, others as U+XXXX.
+std::string CharacterNames(const std::wstring& text)
+{
+    std::string out;
+    for (wchar_t c : text) {
+        char buffer[16];
+        if (c > 0x20 && c < 0x7F)
+            std::snprintf(buffer, sizeof buffer, "'%c'", static_cast<char>(c));
+        else
+            std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
+        out += (out.empty() ? "" : " ") + std::string(buffer);
+    }
+    return out;
+}
+
+// Perceived brightness 0..255 of an AARRGGBB colour.
+int Brightness(const std::string& colour)
+{
+    const unsigned long argb = std::strtoul(colour.c_str(), nullptr, 16);
+    const unsigned long r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
+    return static_cast<int>((299 * r + 587 * g + 114 * b) / 1000);
 }
 
 class Checker {
@@ -302,8 +379,10 @@ private:
             const plat::XmlNode attribute = loc.Attribute(L"text");
             if (attribute.IsEmpty() || !attribute.Value(text) || text.empty())
                 Report("cfg\\loc.xml", id, "has no text");
-            else
+            else {
                 mLocIds.insert(id);
+                mLocTexts[id] = text;
+            }
         }
     }
 
@@ -410,6 +489,8 @@ private:
                 Report(file, name, "a system font needs a size");
             if (type == "Image" && !mData.Has(Lower(Attr(font, L"face"))))
                 Report(file, name, "its description " + Attr(font, L"face") + " is not in the data");
+            else if (type == "Image")
+                mImageFonts[name] = Lower(Attr(font, L"face"));
         }
         for (const plat::XmlNode& cursor : Elements(mUi, L"cursors"))
             NeedTexture(Attr(cursor, L"mode"), Attr(cursor, L"image"));
@@ -439,11 +520,60 @@ private:
 
     std::vector<plat::XmlNode> Layers(const plat::XmlNode& widget) { return Elements(widget, L"textattr"); }
 
-    void CheckWidget(const plat::XmlNode& widget, const std::string& path)
+    // The characters a font description has pictures for, read once per file.
+    const std::set<wchar_t>& Glyphs(const std::string& description)
+    {
+        auto found = mGlyphs.find(description);
+        if (found != mGlyphs.end())
+            return found->second;
+        GlyphSetReader reader;
+        const std::vector<uint8_t>& bytes = mData.files.at(description);
+        if (!reader.Read(Zelk::Utf16LEToWide(bytes.data(), bytes.size())))
+            Report(description, "(file)", "the font description does not read");
+        return mGlyphs[description] = reader.glyphs;
+    }
+
+    // Text drawn in an image font: every character of the label (the UI
+    // variables aside, which the game fills in) has a glyph; body text is
+    // not dark on a dark dialog panel.
+    void CheckText(const plat::XmlNode& widget, const std::string& path, const std::string& surface)
+    {
+        const std::string file = "cfg\\ui.xml";
+        for (const plat::XmlNode& layer : Layers(widget)) {
+            if (Attr(layer, L"id") != "normal")
+                continue;
+            const std::string colour = Attr(layer, L"color");
+            if (surface.rfind("panel_", 0) == 0 && IsHexColour(colour) && colour.compare(0, 2, "00") != 0 &&
+                Brightness(colour) < 128)
+                Report(file, path, "dark text colour " + colour + " on the dark panel " + surface);
+            auto font = mImageFonts.find(Attr(layer, L"font"));
+            auto text = mLocTexts.find(Attr(widget, L"label"));
+            if (font == mImageFonts.end() || text == mLocTexts.end())
+                continue;
+            const std::set<wchar_t>& glyphs = Glyphs(font->second);
+            std::wstring missing;
+            bool inVariable = false;
+            for (wchar_t c : text->second) {
+                if (c == L'%')
+                    inVariable = !inVariable;
+                else if (!inVariable && c >= 0x20 && !glyphs.count(c) && missing.find(c) == std::wstring::npos)
+                    missing += c;
+            }
+            if (!missing.empty())
+                Report(file, path, "the font " + font->first + " has no glyph for " + CharacterNames(missing) +
+                                       " of the text " + text->first);
+        }
+    }
+
+    void CheckWidget(const plat::XmlNode& widget, const std::string& path, std::string surface = std::string())
     {
         const std::string file = "cfg\\ui.xml";
         const std::string type = Attr(widget, L"type");
         const std::string name = Attr(widget, L"name");
+        for (const plat::XmlNode& texture : Elements(widget, L"texture"))
+            if (Attr(texture, L"id") == "normal")
+                surface = Attr(texture, L"texture");
+        CheckText(widget, path, surface);
         if (HasAttr(widget, L"label"))
             NeedLoc(file, path, Attr(widget, L"label"));
         if (HasAttr(widget, L"effect"))
@@ -505,7 +635,7 @@ private:
                     Report(file, path, std::string("a slider needs its child \"") + part + "\"");
         }
         for (const plat::XmlNode& child : Elements(widget, L"element"))
-            CheckWidget(child, path + "/" + Attr(child, L"name"));
+            CheckWidget(child, path + "/" + Attr(child, L"name"), surface);
     }
 
     void CheckOffice()
@@ -665,6 +795,9 @@ private:
     std::map<std::string, plat::XmlDocument> mDocuments;
     plat::XmlNode mLoc, mEffects, mUi, mOffice, mManifest;
     std::set<std::string> mLocIds;
+    std::map<std::string, std::wstring> mLocTexts;
+    std::map<std::string, std::string> mImageFonts; // font name -> description path
+    std::map<std::string, std::set<wchar_t>> mGlyphs; // description path -> characters with a glyph
     std::set<std::string> mEffectNames;
     std::map<std::string, std::map<std::string, std::vector<std::pair<std::string, std::string>>>> mEffectMessages;
     std::map<std::string, bool> mLocks;

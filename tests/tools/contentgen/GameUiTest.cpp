@@ -12,10 +12,12 @@
 #include "game/core/FontRegistry.h"
 #include "game/core/GameApp.h"
 #include "game/core/LocTable.h"
+#include "game/core/StringTable.h"
 #include "game/core/TextureRegistry.h"
 #include "game/core/XmlFunctions.h"
 #include "game/ui/UiDialog.h"
 #include "platform/NullPlatform.h"
+#include "platform/text/FreeTypeTextDevice.h"
 #include "tests/framework/graphics/PngFile.h"
 #include "tests/game/widgets/PressEverywhere.h"
 
@@ -132,17 +134,58 @@ TEST_F(GameUi, EveryLayoutSurvivesUpdatesDrawingAndPressesWithoutAReport)
     }
 }
 
-// Not compared with anything: the pictures are there to be looked at.
-TEST_F(GameUi, GalleryOfEveryLayoutAfterOneSecond)
+// Shows every nested dialog below element, as the screens do when they
+// open a panel, so its picture is drawn under its children.
+void ShowNestedDialogs(UiElement* element)
+{
+    for (const auto& child : element->GetChildren())
+        if (auto* dialog = dynamic_cast<UiDialog*>(child.second)) {
+            dialog->Show();
+            ShowNestedDialogs(dialog);
+        }
+}
+
+// Not compared with anything: the pictures are there to be looked at. The
+// system fonts are drawn by the desktop's text device, as a player sees them
+// (the null device draws boxes); a screen's code later shows one page or
+// one pair of a layout's alternatives at a time, here all of them show.
+class GameUiGallery : public GameUi {
+protected:
+    void SetUp() override
+    {
+        plat::Get().text = &desktopText;
+        GameUi::SetUp();
+    }
+    void TearDown() override
+    {
+        GameUi::TearDown();
+        plat::Get().text = &platform.text;
+    }
+    plat::FreeTypeTextDevice desktopText;
+};
+
+TEST_F(GameUiGallery, GalleryOfEveryLayoutAfterOneSecond)
 {
     const std::filesystem::path folder = std::filesystem::path(GALLERY_FOLDER);
     std::filesystem::create_directories(folder);
+    // The UI variables the game sets while it runs, with values of a day in
+    // the second month, so the texts show at their run-time length.
+    StringTable* strings = app->GetStringTable();
+    ASSERT_NE(strings, nullptr);
+    for (const auto& number : std::vector<std::pair<const char*, int>>{
+             {"money", 12480}, {"normal", 9000}, {"goal", 9000}, {"expert", 15000}, {"earnings", 12480},
+             {"currentday", 27}, {"currentmonth", 2}, {"progressday1", 27}, {"progressmonth1", 2},
+             {"hoursplayed1", 3}, {"minutesplayed1", 42}})
+        strings->SetNumber(number.first, number.second);
+    strings->SetText("profilename", L"Wilhelmina Ashcombe");
+    strings->SetText("profilename1", L"Wilhelmina Ashcombe");
     const int updates = 1000 / (app->mUpdatePeriod > 0 ? app->mUpdatePeriod : 10);
     for (const std::string& name : layouts) {
         SCOPED_TRACE(name);
         auto dialog = Build(name);
         app->mWidgetManager->AddWidget(dialog.get());
         dialog->Show();
+        ShowNestedDialogs(dialog.get());
         for (int i = 0; i < updates; ++i)
             app->mWidgetManager->UpdateFrame();
         auto screen = std::make_unique<Zelk::MemoryImage>();

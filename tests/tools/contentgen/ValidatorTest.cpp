@@ -43,11 +43,14 @@ struct SmallSet {
         "<textattr id=\"shadow\" color=\"00000000\" font=\"sys\"/>";
     std::string effectName = "fade";
     std::vector<uint8_t> panel = {'p', 'i', 'c'};
+    // More registry entries and layouts under "root".
+    std::string extraRegistry;
+    std::string extraLayouts;
 
     DataSet Build() const
     {
         const std::string ui =
-            "<root>" + textureLine +
+            "<root>" + textureLine + extraRegistry +
             "<font name=\"sys\" type=\"System\" face=\"Arial\" size=\"12\"/>"
             "<element type=\"quordialog\" name=\"box\" x=\"0\" y=\"0\" width=\"100\" height=\"100\" effect=\"" + effectName + "\">"
             "<texture id=\"normal\" texture=\"panel\" u=\"0\" v=\"0\"/>"
@@ -55,7 +58,7 @@ struct SmallSet {
             "<textattr id=\"normal\" color=\"" + colour + "\" font=\"sys\"/></element>"
             "<element type=\"quoredit\" name=\"name\" x=\"0\" y=\"0\" width=\"10\" height=\"10\" hilite_color=\"A04A90E2\">" +
             editLayers + "</element>"
-            "</element></root>";
+            "</element>" + extraLayouts + "</root>";
         DataSet data;
         data.Add("cfg\\loc.xml", Utf16Xml(loc));
         data.Add("cfg\\effect.xml", Utf16Xml(effect));
@@ -116,6 +119,52 @@ TEST(ContentValidator, RefusesEachBrokenRuleNamingFileAndId)
             named = named || (finding.file == c.file && finding.id == c.id);
         EXPECT_TRUE(named) << c.what << ": expected a finding for " << c.file << " " << c.id << ", got\n"
                            << Describe(findings);
+    }
+}
+
+// Text a player could not read: dark body text on a dark dialog panel, and
+// characters the text's image font has no picture for. The font knows only
+// the letters of "Title"; the game fills in the UI variables between "%".
+TEST(ContentValidator, RefusesTextAPlayerCannotRead)
+{
+    struct Case {
+        const char* what;
+        const char* colour;
+        const char* surface;
+        const char* text;
+        const char* finding; // null: none for the text
+    };
+    const Case cases[] = {
+        {"light text on a panel", "FFF4F1E8", "panel_note", "Title", nullptr},
+        {"dark text on a panel", "FF1E2A3A", "panel_note", "Title", "dark text colour FF1E2A3A on the dark panel panel_note"},
+        {"dark text on a light picture", "FF1E2A3A", "paper", "Title", nullptr},
+        {"transparent layer on a panel", "001E2A3A", "panel_note", "Title", nullptr},
+        {"characters the font lacks", "FFF4F1E8", "paper", "Title 1.0",
+         "the font body has no glyph for U+0020 '1' '.' '0' of the text title"},
+        {"a variable the game fills in", "FFF4F1E8", "paper", "Title%version%", nullptr},
+    };
+    for (const Case& c : cases) {
+        SmallSet set;
+        set.loc = std::string("<root><loc id=\"title\" text=\"") + c.text + "\"/><loc id=\"ok\" text=\"OK\"/></root>";
+        set.extraRegistry = "<texture id=\"panel_note\" file=\"images\\ui\\panel.png\"/>"
+                            "<texture id=\"paper\" file=\"images\\ui\\panel.png\"/>"
+                            "<font name=\"body\" type=\"Image\" face=\"fonts\\body.txt\" scale=\"1.0\"/>";
+        set.extraLayouts = std::string("<element type=\"quordialog\" name=\"note\" x=\"0\" y=\"0\" width=\"10\" height=\"10\">"
+                                       "<texture id=\"normal\" texture=\"") + c.surface + "\" u=\"0\" v=\"0\"/>"
+                           "<element type=\"quortext\" name=\"caption\" x=\"0\" y=\"0\" width=\"10\" height=\"10\" label=\"title\">"
+                           "<textattr id=\"normal\" color=\"" + c.colour + "\" font=\"body\"/></element></element>";
+        DataSet data = set.Build();
+        data.Add("fonts\\body.txt", contentgen::Utf8ToUtf16LE("# letters of one word\n"
+                                                                "Define Chars (\"T\" \"i\" \"t\" \"l\" \"e\");\n"
+                                                                "CreateLayer MAIN;\nLayerSetImageMap MAIN Chars Rects;\n"));
+        std::vector<std::string> messages;
+        for (const Finding& finding : contentgen::Validate(data, false))
+            if (finding.id == "note/caption")
+                messages.push_back(finding.file + ": " + finding.message);
+        if (c.finding)
+            EXPECT_EQ(messages, std::vector<std::string>{std::string("cfg\\ui.xml: ") + c.finding}) << c.what;
+        else
+            EXPECT_TRUE(messages.empty()) << c.what << ": " << (messages.empty() ? "" : messages.front());
     }
 }
 
