@@ -20,5 +20,18 @@ void OverNativeSkip(uint32_t* d, const uint32_t* s, int n);
 // ((256 - alpha) >> 3) / 32), then the colour is added as a 16-bit number.
 void OverNativeSkip565(uint16_t* d, const uint32_t* s, int n);
 
+// Blend::OverSeparate of each s[i] onto d[i]. Groups of pixels that are all
+// opaque blend at once; any others one at a time.
+void OverSeparate(uint32_t* d, const uint32_t* s, int n);
+
+// Native words added to a 32-bit row with the 8-8-8 layout: a word whose
+// colour is 0 leaves its pixel as it is (its top byte too); any other adds
+// its colour channel by channel, each ending at 255, and clears the top byte.
+void AddNativeSkip(uint32_t* d, const uint32_t* s, int n);
+
+// The low halves of native words (5-6-5 colours) added to a 5-6-5 row, each
+// channel ending at its largest value.
+void AddNative565(uint16_t* d, const uint32_t* s, int n);
+
 } // namespace BlendRow
 } // namespace Zelk
