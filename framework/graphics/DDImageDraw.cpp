@@ -299,7 +299,7 @@ void BlitAddRuns(const Format& f, int x, int y, const NativeSource& src, const u
     if (!Mirrored && white && !src.indices) {
         if constexpr (Is16<P>()) {
             if (f.form565 && f.mask[0] == 0xF800 && f.mask[2] == 0x1F && f.shift[0] == 11 && f.shift[1] == 5 &&
-                f.shift[2] == 0 && f.HasTables()) {
+                f.shift[2] == 0 && f.bits[0] == 5 && f.bits[1] == 6 && f.bits[2] == 5 && f.SaturatingTables()) {
                 for (int j = 0; j < sr.mHeight; ++j)
                     BlendRow::AddNative565(f.Row<P>(y + j) + x,
                                            src.native + size_t(sr.mY + j) * size_t(src.width) + size_t(sr.mX),
