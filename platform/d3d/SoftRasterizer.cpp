@@ -434,14 +434,96 @@ template <bool k555> __attribute__((target("avx2"))) int OverRow16Avx2(uint16_t*
     }
     return i;
 }
+
+// The same with 512-bit registers: thirty-two pixels a round.
+#define ZELK_AVX512 __attribute__((target("avx512f,avx512bw")))
+ZELK_AVX512 inline __m512i MixChannel512(__m512i t, __m512i s, __m512i w, __m512i iw)
+{
+    return _mm512_srli_epi16(_mm512_add_epi16(_mm512_mullo_epi16(t, iw), _mm512_mullo_epi16(s, w)), 8);
+}
+
+ZELK_AVX512 inline __m512i Widen5x32(__m512i c)
+{
+    return _mm512_or_si512(_mm512_slli_epi16(c, 3), _mm512_srli_epi16(c, 2));
+}
+
+// Sixteen pixels packed into 16-bit values in their 32-bit lanes.
+template <bool k555> ZELK_AVX512 inline __m512i Pack16x16(__m512i p)
+{
+    const __m512i r = _mm512_and_si512(_mm512_srli_epi32(p, k555 ? 9 : 8), _mm512_set1_epi32(k555 ? 0x7C00 : 0xF800));
+    const __m512i g = _mm512_and_si512(_mm512_srli_epi32(p, k555 ? 6 : 5), _mm512_set1_epi32(k555 ? 0x03E0 : 0x07E0));
+    return _mm512_or_si512(_mm512_or_si512(r, g), _mm512_and_si512(_mm512_srli_epi32(p, 3), _mm512_set1_epi32(0x1F)));
+}
+
+template <bool k555> ZELK_AVX512 int OverRow16Avx512(uint16_t* d, const uint32_t* src, int n)
+{
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i alphaMask = _mm512_set1_epi32(int32_t(0xFF000000u));
+    const __m512i low16 = _mm512_set1_epi32(0xFFFF);
+    const __m512i byte = _mm512_set1_epi16(0xFF), five = _mm512_set1_epi16(0x1F);
+    const __m512i one = _mm512_set1_epi16(1), k256 = _mm512_set1_epi16(256);
+    const __m512i redMask = _mm512_set1_epi16(k555 ? 0x7C00 : int16_t(0xF800));
+    const __m512i greenMask = _mm512_set1_epi16(k555 ? 0x03E0 : 0x07E0);
+    // Packing works within each 128-bit quarter: the first operand takes
+    // pixels 0-3, 8-11, 16-19 and 24-27, the second the four after each.
+    const __m512i firstHalves = _mm512_set_epi64(13, 12, 9, 8, 5, 4, 1, 0);
+    const __m512i secondHalves = _mm512_set_epi64(15, 14, 11, 10, 7, 6, 3, 2);
+    int i = 0;
+    for (; i + 32 <= n; i += 32) {
+        const __m512i s0 = _mm512_loadu_si512(src + i), s1 = _mm512_loadu_si512(src + i + 16);
+        const __mmask16 drawn0 = _mm512_test_epi32_mask(s0, alphaMask), drawn1 = _mm512_test_epi32_mask(s1, alphaMask);
+        if ((drawn0 | drawn1) == 0)
+            continue;
+        const __m512i pa = _mm512_permutex2var_epi64(s0, firstHalves, s1);
+        const __m512i pb = _mm512_permutex2var_epi64(s0, secondHalves, s1);
+        uint16_t* out = d + i;
+        const __mmask16 full0 = _mm512_cmpeq_epi32_mask(_mm512_and_si512(s0, alphaMask), alphaMask);
+        const __mmask16 full1 = _mm512_cmpeq_epi32_mask(_mm512_and_si512(s1, alphaMask), alphaMask);
+        if ((full0 & full1) == 0xFFFF) {
+            _mm512_storeu_si512(out, _mm512_packus_epi32(Pack16x16<k555>(pa), Pack16x16<k555>(pb)));
+            continue;
+        }
+        const __m512i ar = _mm512_packus_epi32(_mm512_srli_epi32(pa, 16), _mm512_srli_epi32(pb, 16));
+        const __m512i gb = _mm512_packus_epi32(_mm512_and_si512(pa, low16), _mm512_and_si512(pb, low16));
+        const __m512i a = _mm512_srli_epi16(ar, 8);
+        const __m512i w = _mm512_add_epi16(a, _mm512_srli_epi16(_mm512_add_epi16(a, one), 8));
+        const __m512i iw = _mm512_sub_epi16(k256, w);
+        const __m512i dv = _mm512_loadu_si512(out);
+        const __m512i r = MixChannel512(Widen5x32(_mm512_and_si512(_mm512_srli_epi16(dv, k555 ? 10 : 11), five)),
+                                        _mm512_and_si512(ar, byte), w, iw);
+        const __m512i g6 = _mm512_and_si512(_mm512_srli_epi16(dv, 5), _mm512_set1_epi16(k555 ? 0x1F : 0x3F));
+        const __m512i g8 =
+            k555 ? Widen5x32(g6) : _mm512_or_si512(_mm512_slli_epi16(g6, 2), _mm512_srli_epi16(g6, 4));
+        const __m512i g = MixChannel512(g8, _mm512_srli_epi16(gb, 8), w, iw);
+        const __m512i b = MixChannel512(Widen5x32(_mm512_and_si512(dv, five)), _mm512_and_si512(gb, byte), w, iw);
+        const __m512i packed =
+            _mm512_or_si512(_mm512_or_si512(_mm512_and_si512(_mm512_slli_epi16(r, k555 ? 7 : 8), redMask),
+                                            _mm512_and_si512(_mm512_slli_epi16(g, k555 ? 2 : 3), greenMask)),
+                            _mm512_srli_epi16(b, 3));
+        if constexpr (k555)
+            _mm512_storeu_si512(out, _mm512_mask_blend_epi16(_mm512_cmpeq_epi16_mask(a, zero), packed, dv));
+        else
+            _mm512_storeu_si512(out, packed);
+    }
+    return i;
+}
+
+bool HasAvx512()
+{
+    static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+    return has;
+}
+#undef ZELK_AVX512
 #endif
 
 template <bool k555> void OverRow16(uint16_t* d, const uint32_t* src, int n, bool scalar)
 {
     int i = 0;
 #if defined(__x86_64__)
+    if (!scalar && HasAvx512())
+        i = OverRow16Avx512<k555>(d, src, n);
     if (!scalar && HasAvx2())
-        i = OverRow16Avx2<k555>(d, src, n);
+        i += OverRow16Avx2<k555>(d + i, src + i, n - i);
 #endif
 #if defined(__SSE2__)
     if (!scalar) {
