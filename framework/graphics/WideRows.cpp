@@ -314,6 +314,29 @@ __attribute__((target("avx2"))) int AddNative565Avx2(uint16_t* d, const uint32_t
     return i;
 }
 
+__attribute__((target("avx2"))) int FillOverOpaqueAvx2(uint32_t* d, int n, uint32_t inv, uint32_t addR,
+                                                        uint32_t addG, uint32_t addB)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i alphaMask = _mm256_set1_epi32(int32_t(0xFF000000u));
+    const __m256i inv16 = _mm256_set1_epi16(int16_t(inv));
+    const __m256i add16 = _mm256_set1_epi64x(int64_t(uint64_t(addR) << 32 | uint64_t(addG) << 16 | addB));
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        __m256i* out = reinterpret_cast<__m256i*>(d + i);
+        const __m256i v = _mm256_loadu_si256(out);
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_and_si256(v, alphaMask), alphaMask)) != -1)
+            break;
+        // Every product and sum stays below 65536 in its 16-bit lane.
+        const __m256i lo = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(v, zero), inv16), add16), 8);
+        const __m256i hi = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(v, zero), inv16), add16), 8);
+        _mm256_storeu_si256(out, _mm256_or_si256(_mm256_packus_epi16(lo, hi), alphaMask));
+    }
+    return i;
+}
+
 bool HasAvx2()
 {
     static const bool has = __builtin_cpu_supports("avx2");
@@ -361,6 +384,16 @@ void OverSeparate(uint32_t* d, const uint32_t* s, int n)
 #endif
     i += OverSeparateSse2(d + i, s + i, n - i);
     OverSeparateEach(d + i, s + i, n - i);
+}
+
+int FillOverOpaque(uint32_t* d, int n, uint32_t inv, uint32_t addR, uint32_t addG, uint32_t addB)
+{
+#if ZELK_WIDE_ROWS_X86
+    if (HasAvx2())
+        return FillOverOpaqueAvx2(d, n, inv, addR, addG, addB);
+#endif
+    (void)d, (void)n, (void)inv, (void)addR, (void)addG, (void)addB;
+    return 0;
 }
 
 void AddNativeSkip(uint32_t* d, const uint32_t* s, int n)

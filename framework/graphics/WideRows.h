@@ -33,5 +33,13 @@ void AddNativeSkip(uint32_t* d, const uint32_t* s, int n);
 // channel ending at its largest value.
 void AddNative565(uint16_t* d, const uint32_t* s, int n);
 
+// A translucent fill over opaque pixels, eight at a time where the processor
+// has 256-bit vectors: per channel (D x inv + add) >> 8, alpha 255 (inv and
+// the adds as FillOverRow in BlendRow.h takes them). Stops before the first
+// group of eight that holds a pixel that is not opaque, or fewer than eight
+// pixels, and returns how many pixels it filled; the rest is the caller's.
+// Without 256-bit vectors it fills nothing.
+int FillOverOpaque(uint32_t* d, int n, uint32_t inv, uint32_t addR, uint32_t addG, uint32_t addB);
+
 } // namespace BlendRow
 } // namespace Zelk
