@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 #include <vector>
 
 namespace Zelk {
@@ -202,8 +203,11 @@ void FastStretch(uint32_t* dst, int dstStride, const ImageSource& src, const Rec
             const int y = std::min(std::max(int(cs.mY + j * sy), 0), src.mHeight - 1);
             if (y != sampled) {
                 rows.SetRow(y, 0);
-                for (int i = 0; i < cd.mWidth; ++i)
-                    samples[size_t(i)] = rows[column[i]];
+                if constexpr (std::is_same_v<decltype(rows), DirectRows>)
+                    BlendRow::Gather(samples.data(), rows.row, src.mWidth, column, cd.mWidth);
+                else
+                    for (int i = 0; i < cd.mWidth; ++i)
+                        samples[size_t(i)] = rows[column[i]];
                 sampled = y;
             }
             BlendRow::OverSeparate(dst + size_t(cd.mY + j) * size_t(dstStride) + cd.mX, samples.data(), cd.mWidth);

@@ -337,6 +337,30 @@ __attribute__((target("avx2"))) int FillOverOpaqueAvx2(uint32_t* d, int n, uint3
     return i;
 }
 
+// Eight indices that lie within seven past the first (as an enlargement's
+// do) take one load of the eight pixels from the first and a
+// shuffle; others are read one by one.
+__attribute__((target("avx2"))) int GatherAvx2(uint32_t* out, const uint32_t* row, int width, const int* index,
+                                               int n)
+{
+    const __m256i seven = _mm256_set1_epi32(7);
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const int first = index[i];
+        const __m256i at = _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(index + i)),
+                                            _mm256_set1_epi32(first));
+        if (first + 8 > width ||
+            _mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_max_epu32(at, seven), seven)) != -1) {
+            for (int k = i; k < i + 8; ++k)
+                out[k] = row[index[k]];
+            continue;
+        }
+        const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + first));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_permutevar8x32_epi32(pixels, at));
+    }
+    return i;
+}
+
 bool HasAvx2()
 {
     static const bool has = __builtin_cpu_supports("avx2");
@@ -373,6 +397,18 @@ void AddColors(uint32_t* d, const uint32_t* s, int n)
     i += AddColorsSse2(d + i, s + i, n - i);
     for (; i < n; ++i)
         d[i] = AddSaturated(d[i], s[i]);
+}
+
+void Gather(uint32_t* out, const uint32_t* row, int width, const int* index, int n)
+{
+    int i = 0;
+#if ZELK_WIDE_ROWS_X86
+    if (HasAvx2())
+        i = GatherAvx2(out, row, width, index, n);
+#endif
+    (void)width;
+    for (; i < n; ++i)
+        out[i] = row[index[i]];
 }
 
 void OverSeparate(uint32_t* d, const uint32_t* s, int n)

@@ -20,6 +20,10 @@ void OverNativeSkip(uint32_t* d, const uint32_t* s, int n);
 // ((256 - alpha) >> 3) / 32), then the colour is added as a 16-bit number.
 void OverNativeSkip565(uint16_t* d, const uint32_t* s, int n);
 
+// out[i] = row[index[i]] for each i below n; every index lies in the row of
+// width pixels, and nothing outside it is read.
+void Gather(uint32_t* out, const uint32_t* row, int width, const int* index, int n);
+
 // Blend::OverSeparate of each s[i] onto d[i]. Groups of pixels that are all
 // opaque blend at once; any others one at a time.
 void OverSeparate(uint32_t* d, const uint32_t* s, int n);

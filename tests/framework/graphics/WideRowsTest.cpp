@@ -193,3 +193,27 @@ TEST(WideRows, AddNative565SaturatesEachChannelAtItsLargestValue)
             EXPECT_EQ(got.back(), d.back()) << "wrote past the row, n " << n;
         }
 }
+
+// Indices as an enlargement, a reduction and a shuffle give them, over rows
+// held in buffers of their exact width, so a read past the row's end shows.
+TEST(WideRows, GatherReadsEachIndexAndNothingElse)
+{
+    RandomRows r;
+    for (int kind = 0; kind < 3; ++kind)
+        for (int n = 0; n <= 40; ++n) {
+            const int width = 1 + int(r.rng() % 24);
+            std::vector<uint32_t> row(static_cast<size_t>(width));
+            for (uint32_t& p : row)
+                p = r.rng();
+            std::vector<int> index(static_cast<size_t>(n));
+            for (int i = 0; i < n; ++i)
+                index[size_t(i)] = kind == 0   ? std::min(i * 2 / 3 + width / 2, width - 1)
+                                   : kind == 1 ? std::min(i * 3 / 2, width - 1)
+                                               : int(r.rng() % uint32_t(width));
+            std::vector<uint32_t> got(size_t(n) + 1, 0x5A5A5A5Au);
+            BlendRow::Gather(got.data(), row.data(), width, index.data(), n);
+            for (int i = 0; i < n; ++i)
+                ASSERT_EQ(got[size_t(i)], row[size_t(index[size_t(i)])]) << "kind " << kind << " n " << n << " i " << i;
+            EXPECT_EQ(got.back(), 0x5A5A5A5Au) << "wrote past the row, n " << n;
+        }
+}
