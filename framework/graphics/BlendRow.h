@@ -64,42 +64,6 @@ inline void OverOwnAlphaOpaque(uint32_t* d, const uint32_t* s, int n)
         d[i] = Blend::OverPacked(d[i], s[i], s[i] >> 24, 255);
 }
 
-// The nearest stretch's blend of the samples s(i) onto opaque pixels: per channel
-// floor(D x (256 - sa) / 256) + floor(S x sa / 256), alpha 255 (a source
-// alpha of 0 leaves the pixel as it is, so groups of four such samples are
-// skipped). Groups of four pixels that are not all opaque go to `other`, one
-// pixel at a time.
-template <typename Sample, typename Other> inline void OverSeparateRow(uint32_t* d, int n, Sample s, Other other)
-{
-    int i = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i k256 = _mm_set1_epi16(256);
-    const __m128i alphaMask = _mm_set1_epi32(int32_t(0xFF000000u));
-    auto half = [&](__m128i s16, __m128i d16) {
-        __m128i w = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s16, 0xFF), 0xFF);
-        __m128i dt = _mm_srli_epi16(_mm_mullo_epi16(d16, _mm_sub_epi16(k256, w)), 8);
-        return _mm_add_epi16(dt, _mm_srli_epi16(_mm_mullo_epi16(s16, w), 8));
-    };
-    for (; i + 4 <= n; i += 4) {
-        __m128i sv = _mm_set_epi32(int32_t(s(i + 3)), int32_t(s(i + 2)), int32_t(s(i + 1)), int32_t(s(i)));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(sv, alphaMask), zero)) == 0xFFFF)
-            continue;
-        __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(dv, alphaMask), alphaMask)) != 0xFFFF) {
-            for (int k = i; k < i + 4; ++k)
-                d[k] = other(d[k], s(k));
-            continue;
-        }
-        __m128i lo = half(_mm_unpacklo_epi8(sv, zero), _mm_unpacklo_epi8(dv, zero));
-        __m128i hi = half(_mm_unpackhi_epi8(sv, zero), _mm_unpackhi_epi8(dv, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_or_si128(_mm_packus_epi16(lo, hi), alphaMask));
-    }
-#endif
-    for (; i < n; ++i)
-        d[i] = other(d[i], s(i));
-}
-
 // A translucent fill over a row: each opaque pixel becomes, per channel,
 // (D x inv + add) >> 8 with alpha 255; other pixels go to `other`, which
 // blends them one at a time. Returns nothing; every pixel is written.

@@ -293,16 +293,31 @@ void BlitAddRuns(const Format& f, int x, int y, const NativeSource& src, const u
 {
     uint32_t kc[3];
     ColourFactors(k, kc);
-    // The display's 8-bit tables saturate at 255: whole runs at once.
-    const bool rows32 = !Is16<P>() && !Mirrored && white && !src.indices && f.Standard888();
-    auto keep = [](uint32_t first) { return (first & 0xFFFFFF) != 0; };
-    ForEachRun<P>(f, y, src, runs, sr, keep, [&](P* row, size_t start, int i, int n, uint32_t) {
-        if constexpr (!Is16<P>()) {
-            if (rows32) {
-                SurfaceRows::AddNativeRow(reinterpret_cast<uint32_t*>(row) + x + i, src.native + start + size_t(i), n);
+    // The display's tables saturate each channel at its largest value, so
+    // on the 8-8-8 and 5-6-5 layouts whole rows go at once (a word of colour
+    // 0, which the runs leave out, leaves its pixel as it is there too).
+    if (!Mirrored && white && !src.indices) {
+        if constexpr (Is16<P>()) {
+            if (f.form565 && f.mask[0] == 0xF800 && f.mask[2] == 0x1F && f.shift[0] == 11 && f.shift[1] == 5 &&
+                f.shift[2] == 0 && f.bits[0] == 5 && f.bits[1] == 6 && f.bits[2] == 5 && f.SaturatingTables()) {
+                for (int j = 0; j < sr.mHeight; ++j)
+                    BlendRow::AddNative565(f.Row<P>(y + j) + x,
+                                           src.native + size_t(sr.mY + j) * size_t(src.width) + size_t(sr.mX),
+                                           sr.mWidth);
+                return;
+            }
+        } else {
+            if (f.Standard888()) {
+                for (int j = 0; j < sr.mHeight; ++j)
+                    BlendRow::AddNativeSkip(reinterpret_cast<uint32_t*>(f.Row<P>(y + j)) + x,
+                                            src.native + size_t(sr.mY + j) * size_t(src.width) + size_t(sr.mX),
+                                            sr.mWidth);
                 return;
             }
         }
+    }
+    auto keep = [](uint32_t first) { return (first & 0xFFFFFF) != 0; };
+    ForEachRun<P>(f, y, src, runs, sr, keep, [&](P* row, size_t start, int i, int n, uint32_t) {
         for (int m = i; m < i + n; ++m) {
             const uint32_t v = src.At(start + size_t(m));
             uint32_t add[3];

@@ -205,9 +205,17 @@ void MemoryImage::FillRect(const Rect& rect, const Color& color, int)
                (((p & 0xFF) * e.inv + e.b) >> 8);
     };
     const Entry& opaque = table[255];
-    for (int j = 0; j < r.mHeight; ++j)
-        BlendRow::FillOverRow(bits + size_t(r.mY + j) * size_t(mWidth) + r.mX, r.mWidth, opaque.inv, opaque.r,
-                              opaque.g, opaque.b, blendOne);
+    for (int j = 0; j < r.mHeight; ++j) {
+        uint32_t* d = bits + size_t(r.mY + j) * size_t(mWidth) + r.mX;
+        // Wide steps over opaque pixels; a group holding any other pixel,
+        // and the end of the row, go through the narrow kernel.
+        for (int i = 0; i < r.mWidth;) {
+            i += BlendRow::FillOverOpaque(d + i, r.mWidth - i, opaque.inv, opaque.r, opaque.g, opaque.b);
+            const int k = std::min(8, r.mWidth - i);
+            BlendRow::FillOverRow(d + i, k, opaque.inv, opaque.r, opaque.g, opaque.b, blendOne);
+            i += k;
+        }
+    }
     MarkBitsChanged();
 }
 

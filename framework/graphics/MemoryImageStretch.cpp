@@ -1,13 +1,14 @@
 // Stretched blits of memory images: nearest-pixel ("fast") and two-pass
 // area resampling ("smooth").
-#include "framework/graphics/BlendRow.h"
 #include "framework/graphics/ImageSource.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/PixelBlend.h"
 #include "framework/graphics/StretchMapping.h"
+#include "framework/graphics/WideRows.h"
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 #include <vector>
 
 namespace Zelk {
@@ -192,28 +193,24 @@ void FastStretch(uint32_t* dst, int dstStride, const ImageSource& src, const Rec
     std::vector<int> columns(size_t(cd.mWidth));
     for (int i = 0; i < cd.mWidth; ++i)
         columns[size_t(i)] = std::min(std::max(int(cs.mX + i * sx), 0), src.mWidth - 1);
-    auto blendOne = [](uint32_t dp, uint32_t s) {
-        uint32_t sa = s >> 24;
-        if (sa == 0)
-            return dp;
-        uint32_t da = dp >> 24;
-        uint32_t n = 255, w = sa;
-        if (da != 255) {
-            n = Blend::OverAlpha(da, sa);
-            w = sa * 255 / n;
-        }
-        uint32_t iw = 256 - w;
-        uint32_t result = n << 24;
-        for (int k = 0; k < 3; ++k)
-            result |= ((((dp >> (8 * k)) & 0xFF) * iw >> 8) + (((s >> (8 * k)) & 0xFF) * w >> 8)) << (8 * k);
-        return result;
-    };
+    // The samples of one source row, gathered once for every destination row
+    // that reads it, then blended as a plain row.
+    std::vector<uint32_t> samples(size_t(cd.mWidth));
     const int* column = columns.data();
     src.WithRows([&](auto rows) {
+        int sampled = -1;
         for (int j = 0; j < cd.mHeight; ++j) {
-            rows.SetRow(std::min(std::max(int(cs.mY + j * sy), 0), src.mHeight - 1), 0);
-            BlendRow::OverSeparateRow(dst + size_t(cd.mY + j) * size_t(dstStride) + cd.mX, cd.mWidth,
-                                      [&rows, column](int i) { return rows[column[i]]; }, blendOne);
+            const int y = std::min(std::max(int(cs.mY + j * sy), 0), src.mHeight - 1);
+            if (y != sampled) {
+                rows.SetRow(y, 0);
+                if constexpr (std::is_same_v<decltype(rows), DirectRows>)
+                    BlendRow::Gather(samples.data(), rows.row, src.mWidth, column, cd.mWidth);
+                else
+                    for (int i = 0; i < cd.mWidth; ++i)
+                        samples[size_t(i)] = rows[column[i]];
+                sampled = y;
+            }
+            BlendRow::OverSeparate(dst + size_t(cd.mY + j) * size_t(dstStride) + cd.mX, samples.data(), cd.mWidth);
         }
     });
 }

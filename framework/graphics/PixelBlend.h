@@ -27,6 +27,28 @@ inline uint32_t OverUnpacked(uint32_t d, uint32_t a, uint32_t sr, uint32_t sg, u
     return (n << 24) | (r << 16) | (g << 8) | b;
 }
 
+// Source-over of an unpremultiplied pixel s (the nearest stretch's blend):
+// per channel floor(D x (256 - w) / 256) + floor(S x w / 256) with alpha n,
+// where onto an opaque pixel n is 255 and w the source alpha, and onto any
+// other n = OverAlpha and w = a x 255 / n. An alpha of 0 leaves d as it is.
+inline uint32_t OverSeparate(uint32_t d, uint32_t s)
+{
+    const uint32_t sa = s >> 24;
+    if (sa == 0)
+        return d;
+    const uint32_t da = d >> 24;
+    uint32_t n = 255, w = sa;
+    if (da != 255) {
+        n = OverAlpha(da, sa);
+        w = sa * 255 / n;
+    }
+    const uint32_t iw = 256 - w;
+    uint32_t result = n << 24;
+    for (int k = 0; k < 3; ++k)
+        result |= ((((d >> (8 * k)) & 0xFF) * iw >> 8) + (((s >> (8 * k)) & 0xFF) * w >> 8)) << (8 * k);
+    return result;
+}
+
 // Destination term D x (256 - w) >> 8 in packed form: red and blue together,
 // green alone. Red and green keep their fraction bits for the final mask;
 // blue is truncated here.

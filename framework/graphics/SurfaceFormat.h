@@ -42,6 +42,20 @@ struct Format {
 
     template <typename P> P* Row(int y) const { return reinterpret_cast<P*>(base + ptrdiff_t(y) * pitch); }
     bool HasTables() const { return table[0] && table[1] && table[2]; }
+    // Whether every table ends each sum of two channel values at the
+    // channel's largest value, as the display makes them.
+    bool SaturatingTables() const
+    {
+        if (!HasTables())
+            return false;
+        for (int c = 0; c < 3; ++c) {
+            const int largest = (1 << bits[c]) - 1;
+            for (int i = 0; i <= 2 * largest; ++i)
+                if (table[c][i] != (i < largest ? i : largest))
+                    return false;
+        }
+        return true;
+    }
     // 32 bits in the layout 8-8-8, red on top.
     bool Standard888() const
     {

@@ -135,21 +135,5 @@ inline uint32_t AddNative(uint32_t d, uint32_t n)
     return out;
 }
 
-inline void AddNativeRow(uint32_t* d, const uint32_t* n, int count)
-{
-    int i = 0;
-#if defined(__SSE2__)
-    const __m128i colorMask = _mm_set1_epi32(0x00FFFFFF);
-    for (; i + 4 <= count; i += 4) {
-        const __m128i nv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(n + i));
-        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-        const __m128i sum = _mm_adds_epu8(_mm_and_si128(dv, colorMask), _mm_and_si128(nv, colorMask));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), sum);
-    }
-#endif
-    for (; i < count; ++i)
-        d[i] = AddNative(d[i], n[i]);
-}
-
 } // namespace SurfaceRows
 } // namespace Zelk

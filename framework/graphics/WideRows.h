@@ -20,5 +20,30 @@ void OverNativeSkip(uint32_t* d, const uint32_t* s, int n);
 // ((256 - alpha) >> 3) / 32), then the colour is added as a 16-bit number.
 void OverNativeSkip565(uint16_t* d, const uint32_t* s, int n);
 
+// out[i] = row[index[i]] for each i below n; every index lies in the row of
+// width pixels, and nothing outside it is read.
+void Gather(uint32_t* out, const uint32_t* row, int width, const int* index, int n);
+
+// Blend::OverSeparate of each s[i] onto d[i]. Groups of pixels that are all
+// opaque blend at once; any others one at a time.
+void OverSeparate(uint32_t* d, const uint32_t* s, int n);
+
+// Native words added to a 32-bit row with the 8-8-8 layout: a word whose
+// colour is 0 leaves its pixel as it is (its top byte too); any other adds
+// its colour channel by channel, each ending at 255, and clears the top byte.
+void AddNativeSkip(uint32_t* d, const uint32_t* s, int n);
+
+// The low halves of native words (5-6-5 colours) added to a 5-6-5 row, each
+// channel ending at its largest value.
+void AddNative565(uint16_t* d, const uint32_t* s, int n);
+
+// A translucent fill over opaque pixels, eight at a time where the processor
+// has 256-bit vectors: per channel (D x inv + add) >> 8, alpha 255 (inv and
+// the adds as FillOverRow in BlendRow.h takes them). Stops before the first
+// group of eight that holds a pixel that is not opaque, or fewer than eight
+// pixels, and returns how many pixels it filled; the rest is the caller's.
+// Without 256-bit vectors it fills nothing.
+int FillOverOpaque(uint32_t* d, int n, uint32_t inv, uint32_t addR, uint32_t addG, uint32_t addB);
+
 } // namespace BlendRow
 } // namespace Zelk

@@ -222,6 +222,47 @@ bool HasAvx2()
     static const bool has = __builtin_cpu_supports("avx2");
     return has;
 }
+
+// The 512-bit forms: the same arithmetic on twice the pixels a round.
+#define ZELK_AVX512 __attribute__((target("avx512f,avx512bw")))
+bool HasAvx512()
+{
+    static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+    return has;
+}
+
+ZELK_AVX512 inline __m512i OverShare512(__m512i s16, __m512i d16)
+{
+    const __m512i a = _mm512_shufflehi_epi16(_mm512_shufflelo_epi16(s16, 0xFF), 0xFF);
+    const __m512i sum = _mm512_add_epi16(_mm512_mullo_epi16(d16, _mm512_sub_epi16(_mm512_set1_epi16(256), a)),
+                                         _mm512_mullo_epi16(s16, a));
+    return _mm512_srli_epi16(sum, 8);
+}
+
+ZELK_AVX512 int OverRow32Avx512(uint32_t* d, const uint32_t* src, int n)
+{
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i alphaMask = _mm512_set1_epi32(int32_t(0xFF000000u));
+    int i = 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m512i sv = _mm512_loadu_si512(src + i);
+        const __mmask16 drawn = _mm512_test_epi32_mask(sv, alphaMask);
+        if (drawn == 0)
+            continue;
+        const __mmask16 full = _mm512_cmpeq_epi32_mask(_mm512_and_si512(sv, alphaMask), alphaMask);
+        if (full == 0xFFFF) {
+            _mm512_storeu_si512(d + i, sv);
+            continue;
+        }
+        const __m512i dv = _mm512_loadu_si512(d + i);
+        const __m512i lo = OverShare512(_mm512_unpacklo_epi8(sv, zero), _mm512_unpacklo_epi8(dv, zero));
+        const __m512i hi = OverShare512(_mm512_unpackhi_epi8(sv, zero), _mm512_unpackhi_epi8(dv, zero));
+        const __m512i mixed = _mm512_or_si512(_mm512_packus_epi16(lo, hi), alphaMask);
+        // Opaque sources give themselves, transparent ones the pixel.
+        _mm512_storeu_si512(d + i, _mm512_mask_blend_epi32(drawn, dv, _mm512_mask_blend_epi32(full, mixed, sv)));
+    }
+    return i;
+}
 #endif
 
 // Source over of a row onto a 32-bit target: alpha 0 leaves the pixel as it
@@ -230,8 +271,10 @@ void OverRow32(uint32_t* d, const uint32_t* src, int n, bool scalar)
 {
     int i = 0;
 #if defined(__x86_64__)
+    if (!scalar && HasAvx512())
+        i = OverRow32Avx512(d, src, n);
     if (!scalar && HasAvx2())
-        i = OverRow32Avx2(d, src, n);
+        i += OverRow32Avx2(d + i, src + i, n - i);
 #endif
 #if defined(__SSE2__)
     if (!scalar) {
@@ -356,34 +399,6 @@ template <bool k555> inline void Over16(uint16_t& d, uint32_t p)
 // Source over of a row onto a 16-bit target: groups of eight that are all
 // transparent are skipped, all opaque packed at once.
 #if defined(__x86_64__)
-// The 256-bit form of OverRow16: sixteen pixels a round. The two halves of a
-// register are worked on apart, so the sources are regrouped to stand beside
-// the target pixels they cover (pixels 0-3 with 8-11, 4-7 with 12-15).
-template <bool k555> __attribute__((target("avx2"))) inline __m256i Expand8(__m256i p)
-{
-    const __m256i five = _mm256_set1_epi32(0x1F);
-    const __m256i r = _mm256_and_si256(_mm256_srli_epi32(p, k555 ? 10 : 11), five);
-    const __m256i g = _mm256_and_si256(_mm256_srli_epi32(p, 5), _mm256_set1_epi32(k555 ? 0x1F : 0x3F));
-    const __m256i b = _mm256_and_si256(p, five);
-    const __m256i r8 = _mm256_or_si256(_mm256_slli_epi32(r, 3), _mm256_srli_epi32(r, 2));
-    const __m256i g8 = k555 ? _mm256_or_si256(_mm256_slli_epi32(g, 3), _mm256_srli_epi32(g, 2))
-                            : _mm256_or_si256(_mm256_slli_epi32(g, 2), _mm256_srli_epi32(g, 4));
-    const __m256i b8 = _mm256_or_si256(_mm256_slli_epi32(b, 3), _mm256_srli_epi32(b, 2));
-    return _mm256_or_si256(_mm256_set1_epi32(int32_t(0xFF000000u)),
-                           _mm256_or_si256(_mm256_slli_epi32(r8, 16), _mm256_or_si256(_mm256_slli_epi32(g8, 8), b8)));
-}
-
-__attribute__((target("avx2"))) inline __m256i OverWide8(__m256i sv, __m256i dv)
-{
-    const __m256i zero = _mm256_setzero_si256();
-    const __m256i alphaMask = _mm256_set1_epi32(int32_t(0xFF000000u));
-    const __m256i full = _mm256_cmpeq_epi32(_mm256_and_si256(sv, alphaMask), alphaMask);
-    const __m256i lo = OverShare256(_mm256_unpacklo_epi8(sv, zero), _mm256_unpacklo_epi8(dv, zero));
-    const __m256i hi = OverShare256(_mm256_unpackhi_epi8(sv, zero), _mm256_unpackhi_epi8(dv, zero));
-    const __m256i mixed = _mm256_or_si256(_mm256_packus_epi16(lo, hi), alphaMask);
-    return _mm256_blendv_epi8(mixed, sv, full);
-}
-
 // Eight pixels packed into 16-bit values in their 32-bit lanes, sign-extended
 // so the signed narrowing keeps them.
 template <bool k555> __attribute__((target("avx2"))) inline __m256i Pack16Lanes(__m256i p)
@@ -394,10 +409,34 @@ template <bool k555> __attribute__((target("avx2"))) inline __m256i Pack16Lanes(
     return _mm256_srai_epi32(_mm256_slli_epi32(_mm256_or_si256(_mm256_or_si256(r, g), b), 16), 16);
 }
 
+// (t x iw + s x w) >> 8 in each 16-bit lane.
+__attribute__((target("avx2"))) inline __m256i MixChannel(__m256i t, __m256i s, __m256i w, __m256i iw)
+{
+    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(t, iw), _mm256_mullo_epi16(s, w)), 8);
+}
+
+// A 5-bit channel in each 16-bit lane widened to 8 bits.
+__attribute__((target("avx2"))) inline __m256i Widen5(__m256i c)
+{
+    return _mm256_or_si256(_mm256_slli_epi16(c, 3), _mm256_srli_epi16(c, 2));
+}
+
+// The 256-bit form of OverRow16: sixteen pixels a round, each channel in its
+// own register of 16-bit lanes. A channel of the target widens to 8 bits,
+// blends as (d x (256 - w) + s x w) >> 8 and narrows again, where w is the
+// alpha except that 255 counts as 256: the product then gives the source
+// channel itself, and an alpha of 0 gives back the target's own bits, so
+// opaque and transparent pixels need no separate choice. Every sum stays
+// below 65536.
 template <bool k555> __attribute__((target("avx2"))) int OverRow16Avx2(uint16_t* d, const uint32_t* src, int n)
 {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i alphaMask = _mm256_set1_epi32(int32_t(0xFF000000u));
+    const __m256i low16 = _mm256_set1_epi32(0xFFFF);
+    const __m256i byte = _mm256_set1_epi16(0xFF), five = _mm256_set1_epi16(0x1F);
+    const __m256i one = _mm256_set1_epi16(1), k256 = _mm256_set1_epi16(256);
+    const __m256i redMask = _mm256_set1_epi16(k555 ? 0x7C00 : int16_t(0xF800));
+    const __m256i greenMask = _mm256_set1_epi16(k555 ? 0x03E0 : 0x07E0);
     int i = 0;
     for (; i + 16 <= n; i += 16) {
         const __m256i s0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
@@ -405,7 +444,8 @@ template <bool k555> __attribute__((target("avx2"))) int OverRow16Avx2(uint16_t*
         const __m256i a0 = _mm256_and_si256(s0, alphaMask), a1 = _mm256_and_si256(s1, alphaMask);
         if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_or_si256(a0, a1), zero)) == -1)
             continue;
-        // Pixels 0-3 with 8-11, and 4-7 with 12-15.
+        // Pixels 0-3 with 8-11, and 4-7 with 12-15: packing works within
+        // each 128-bit half, so the packed lanes come out in pixel order.
         const __m256i pa = _mm256_permute2x128_si256(s0, s1, 0x20), pb = _mm256_permute2x128_si256(s0, s1, 0x31);
         __m256i* out = reinterpret_cast<__m256i*>(d + i);
         if (_mm256_movemask_epi8(
@@ -413,24 +453,114 @@ template <bool k555> __attribute__((target("avx2"))) int OverRow16Avx2(uint16_t*
             _mm256_storeu_si256(out, _mm256_packs_epi32(Pack16Lanes<k555>(pa), Pack16Lanes<k555>(pb)));
             continue;
         }
+        const __m256i ar = _mm256_packus_epi32(_mm256_srli_epi32(pa, 16), _mm256_srli_epi32(pb, 16));
+        const __m256i gb = _mm256_packus_epi32(_mm256_and_si256(pa, low16), _mm256_and_si256(pb, low16));
+        const __m256i a = _mm256_srli_epi16(ar, 8);
+        const __m256i w = _mm256_add_epi16(a, _mm256_srli_epi16(_mm256_add_epi16(a, one), 8));
+        const __m256i iw = _mm256_sub_epi16(k256, w);
         const __m256i dv = _mm256_loadu_si256(out);
-        const __m256i ma = OverWide8(pa, Expand8<k555>(_mm256_unpacklo_epi16(dv, zero)));
-        const __m256i mb = OverWide8(pb, Expand8<k555>(_mm256_unpackhi_epi16(dv, zero)));
-        const __m256i none = _mm256_packs_epi32(_mm256_cmpeq_epi32(_mm256_and_si256(pa, alphaMask), zero),
-                                                _mm256_cmpeq_epi32(_mm256_and_si256(pb, alphaMask), zero));
-        const __m256i packed = _mm256_packs_epi32(Pack16Lanes<k555>(ma), Pack16Lanes<k555>(mb));
-        _mm256_storeu_si256(out, _mm256_blendv_epi8(packed, dv, none));
+        const __m256i r = MixChannel(Widen5(_mm256_and_si256(_mm256_srli_epi16(dv, k555 ? 10 : 11), five)),
+                                     _mm256_and_si256(ar, byte), w, iw);
+        const __m256i g6 = _mm256_and_si256(_mm256_srli_epi16(dv, 5), _mm256_set1_epi16(k555 ? 0x1F : 0x3F));
+        const __m256i g8 = k555 ? Widen5(g6) : _mm256_or_si256(_mm256_slli_epi16(g6, 2), _mm256_srli_epi16(g6, 4));
+        const __m256i g = MixChannel(g8, _mm256_srli_epi16(gb, 8), w, iw);
+        const __m256i b = MixChannel(Widen5(_mm256_and_si256(dv, five)), _mm256_and_si256(gb, byte), w, iw);
+        const __m256i packed =
+            _mm256_or_si256(_mm256_or_si256(_mm256_and_si256(_mm256_slli_epi16(r, k555 ? 7 : 8), redMask),
+                                            _mm256_and_si256(_mm256_slli_epi16(g, k555 ? 2 : 3), greenMask)),
+                            _mm256_srli_epi16(b, 3));
+        // The top bit of a 5-5-5 pixel stays only where nothing is drawn.
+        if constexpr (k555)
+            _mm256_storeu_si256(out, _mm256_blendv_epi8(packed, dv, _mm256_cmpeq_epi16(a, zero)));
+        else
+            _mm256_storeu_si256(out, packed);
     }
     return i;
 }
+
+// The same with 512-bit registers: thirty-two pixels a round.
+ZELK_AVX512 inline __m512i MixChannel512(__m512i t, __m512i s, __m512i w, __m512i iw)
+{
+    return _mm512_srli_epi16(_mm512_add_epi16(_mm512_mullo_epi16(t, iw), _mm512_mullo_epi16(s, w)), 8);
+}
+
+ZELK_AVX512 inline __m512i Widen5x32(__m512i c)
+{
+    return _mm512_or_si512(_mm512_slli_epi16(c, 3), _mm512_srli_epi16(c, 2));
+}
+
+// Sixteen pixels packed into 16-bit values in their 32-bit lanes.
+template <bool k555> ZELK_AVX512 inline __m512i Pack16x16(__m512i p)
+{
+    const __m512i r = _mm512_and_si512(_mm512_srli_epi32(p, k555 ? 9 : 8), _mm512_set1_epi32(k555 ? 0x7C00 : 0xF800));
+    const __m512i g = _mm512_and_si512(_mm512_srli_epi32(p, k555 ? 6 : 5), _mm512_set1_epi32(k555 ? 0x03E0 : 0x07E0));
+    return _mm512_or_si512(_mm512_or_si512(r, g), _mm512_and_si512(_mm512_srli_epi32(p, 3), _mm512_set1_epi32(0x1F)));
+}
+
+template <bool k555> ZELK_AVX512 int OverRow16Avx512(uint16_t* d, const uint32_t* src, int n)
+{
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i alphaMask = _mm512_set1_epi32(int32_t(0xFF000000u));
+    const __m512i low16 = _mm512_set1_epi32(0xFFFF);
+    const __m512i byte = _mm512_set1_epi16(0xFF), five = _mm512_set1_epi16(0x1F);
+    const __m512i one = _mm512_set1_epi16(1), k256 = _mm512_set1_epi16(256);
+    const __m512i redMask = _mm512_set1_epi16(k555 ? 0x7C00 : int16_t(0xF800));
+    const __m512i greenMask = _mm512_set1_epi16(k555 ? 0x03E0 : 0x07E0);
+    // Packing works within each 128-bit quarter: the first operand takes
+    // pixels 0-3, 8-11, 16-19 and 24-27, the second the four after each.
+    const __m512i firstHalves = _mm512_set_epi64(13, 12, 9, 8, 5, 4, 1, 0);
+    const __m512i secondHalves = _mm512_set_epi64(15, 14, 11, 10, 7, 6, 3, 2);
+    int i = 0;
+    for (; i + 32 <= n; i += 32) {
+        const __m512i s0 = _mm512_loadu_si512(src + i), s1 = _mm512_loadu_si512(src + i + 16);
+        const __mmask16 drawn0 = _mm512_test_epi32_mask(s0, alphaMask), drawn1 = _mm512_test_epi32_mask(s1, alphaMask);
+        if ((drawn0 | drawn1) == 0)
+            continue;
+        const __m512i pa = _mm512_permutex2var_epi64(s0, firstHalves, s1);
+        const __m512i pb = _mm512_permutex2var_epi64(s0, secondHalves, s1);
+        uint16_t* out = d + i;
+        const __mmask16 full0 = _mm512_cmpeq_epi32_mask(_mm512_and_si512(s0, alphaMask), alphaMask);
+        const __mmask16 full1 = _mm512_cmpeq_epi32_mask(_mm512_and_si512(s1, alphaMask), alphaMask);
+        if ((full0 & full1) == 0xFFFF) {
+            _mm512_storeu_si512(out, _mm512_packus_epi32(Pack16x16<k555>(pa), Pack16x16<k555>(pb)));
+            continue;
+        }
+        const __m512i ar = _mm512_packus_epi32(_mm512_srli_epi32(pa, 16), _mm512_srli_epi32(pb, 16));
+        const __m512i gb = _mm512_packus_epi32(_mm512_and_si512(pa, low16), _mm512_and_si512(pb, low16));
+        const __m512i a = _mm512_srli_epi16(ar, 8);
+        const __m512i w = _mm512_add_epi16(a, _mm512_srli_epi16(_mm512_add_epi16(a, one), 8));
+        const __m512i iw = _mm512_sub_epi16(k256, w);
+        const __m512i dv = _mm512_loadu_si512(out);
+        const __m512i r = MixChannel512(Widen5x32(_mm512_and_si512(_mm512_srli_epi16(dv, k555 ? 10 : 11), five)),
+                                        _mm512_and_si512(ar, byte), w, iw);
+        const __m512i g6 = _mm512_and_si512(_mm512_srli_epi16(dv, 5), _mm512_set1_epi16(k555 ? 0x1F : 0x3F));
+        const __m512i g8 =
+            k555 ? Widen5x32(g6) : _mm512_or_si512(_mm512_slli_epi16(g6, 2), _mm512_srli_epi16(g6, 4));
+        const __m512i g = MixChannel512(g8, _mm512_srli_epi16(gb, 8), w, iw);
+        const __m512i b = MixChannel512(Widen5x32(_mm512_and_si512(dv, five)), _mm512_and_si512(gb, byte), w, iw);
+        const __m512i packed =
+            _mm512_or_si512(_mm512_or_si512(_mm512_and_si512(_mm512_slli_epi16(r, k555 ? 7 : 8), redMask),
+                                            _mm512_and_si512(_mm512_slli_epi16(g, k555 ? 2 : 3), greenMask)),
+                            _mm512_srli_epi16(b, 3));
+        if constexpr (k555)
+            _mm512_storeu_si512(out, _mm512_mask_blend_epi16(_mm512_cmpeq_epi16_mask(a, zero), packed, dv));
+        else
+            _mm512_storeu_si512(out, packed);
+    }
+    return i;
+}
+
+#undef ZELK_AVX512
 #endif
 
 template <bool k555> void OverRow16(uint16_t* d, const uint32_t* src, int n, bool scalar)
 {
     int i = 0;
 #if defined(__x86_64__)
+    if (!scalar && HasAvx512())
+        i = OverRow16Avx512<k555>(d, src, n);
     if (!scalar && HasAvx2())
-        i = OverRow16Avx2<k555>(d, src, n);
+        i += OverRow16Avx2<k555>(d + i, src + i, n - i);
 #endif
 #if defined(__SSE2__)
     if (!scalar) {

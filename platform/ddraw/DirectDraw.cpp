@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace plat {
 
 namespace {
@@ -53,6 +57,37 @@ struct ARGBExpand {
 };
 
 uint32_t ToARGB(uint32_t p, const DDPixelFormat& f) { return ARGBExpand(f)(p); }
+
+// A row of 5-6-5 (or 5-5-5) pixels expanded as ARGBExpand does, opaque: each
+// channel's bits repeated from the top to fill eight.
+template <bool k555> void ExpandRow16(uint32_t* out, const uint16_t* p, int n)
+{
+    int x = 0;
+#if defined(__SSE2__)
+    const __m128i five = _mm_set1_epi16(0x1F), green = _mm_set1_epi16(k555 ? 0x1F : 0x3F);
+    const __m128i opaque = _mm_set1_epi16(int16_t(0xFF00));
+    for (; x + 8 <= n; x += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + x));
+        const __m128i r = _mm_and_si128(_mm_srli_epi16(v, k555 ? 10 : 11), five);
+        const __m128i g = _mm_and_si128(_mm_srli_epi16(v, 5), green);
+        const __m128i b = _mm_and_si128(v, five);
+        const __m128i r8 = _mm_or_si128(_mm_slli_epi16(r, 3), _mm_srli_epi16(r, 2));
+        const __m128i g8 = k555 ? _mm_or_si128(_mm_slli_epi16(g, 3), _mm_srli_epi16(g, 2))
+                                : _mm_or_si128(_mm_slli_epi16(g, 2), _mm_srli_epi16(g, 4));
+        const __m128i b8 = _mm_or_si128(_mm_slli_epi16(b, 3), _mm_srli_epi16(b, 2));
+        // Low halves green and blue, high halves alpha and red.
+        const __m128i gb = _mm_or_si128(_mm_slli_epi16(g8, 8), b8), ar = _mm_or_si128(opaque, r8);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_unpacklo_epi16(gb, ar));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x + 4), _mm_unpackhi_epi16(gb, ar));
+    }
+#endif
+    for (; x < n; ++x) {
+        const uint32_t v = p[x];
+        const uint32_t r = (v >> (k555 ? 10 : 11)) & 0x1F, g = (v >> 5) & (k555 ? 0x1F : 0x3F), b = v & 0x1F;
+        const uint32_t g8 = k555 ? (g << 3 | g >> 2) : (g << 2 | g >> 4);
+        out[x] = 0xFF000000u | (r << 3 | r >> 2) << 16 | g8 << 8 | (b << 3 | b >> 2);
+    }
+}
 
 uint32_t ReadPixel(const uint8_t* row, int x, uint32_t bits)
 {
@@ -206,12 +241,16 @@ void DirectDrawDevice::PrimaryChanged(DDSurface* primary)
     h = std::max(0, std::min(h, primary->Height() - y0));
     if (w <= 0 || h <= 0)
         return;
-    std::vector<uint32_t> frame(size_t(w) * size_t(h));
+    // Every pixel of the frame is written below: its buffer is kept.
+    mFrame.resize(size_t(w) * size_t(h));
+    std::vector<uint32_t>& frame = mFrame;
     const DDPixelFormat& f = primary->mDesc.pixelFormat;
     const ARGBExpand expand(f);
     const bool plain32 = f.rgbBitCount == 32 && f.rBitMask == 0xFF0000 && f.gBitMask == 0xFF00 && f.bBitMask == 0xFF;
-    // 16-bit pixels through a table of all 65536 values, made once per layout.
-    if (f.rgbBitCount == 16 && (mTable16.empty() || mTable16Masks[0] != f.rBitMask ||
+    const bool plain16 = f.rgbBitCount == 16 && f.alphaBitMask == 0 && f.bBitMask == 0x001F &&
+                         ((f.rBitMask == 0xF800 && f.gBitMask == 0x07E0) || (f.rBitMask == 0x7C00 && f.gBitMask == 0x03E0));
+    // Other 16-bit pixels through a table of all 65536 values, made once per layout.
+    if (f.rgbBitCount == 16 && !plain16 && (mTable16.empty() || mTable16Masks[0] != f.rBitMask ||
                                 mTable16Masks[1] != f.gBitMask || mTable16Masks[2] != f.bBitMask)) {
         mTable16.resize(65536);
         for (uint32_t v = 0; v < 65536; ++v)
@@ -227,6 +266,14 @@ void DirectDrawDevice::PrimaryChanged(DDSurface* primary)
             memcpy(out, row + 4 * size_t(x0), 4 * size_t(w));
             for (int x = 0; x < w; ++x)
                 out[x] |= 0xFF000000u;
+            continue;
+        }
+        if (plain16) {
+            const uint16_t* p = reinterpret_cast<const uint16_t*>(row) + x0;
+            if (f.gBitMask == 0x07E0)
+                ExpandRow16<false>(out, p, w);
+            else
+                ExpandRow16<true>(out, p, w);
             continue;
         }
         if (f.rgbBitCount == 16) {

@@ -206,6 +206,52 @@ TEST_F(DirectDrawStandIn, WindowedPrimaryPresentsTheClientArea)
     primary->Release();
 }
 
+// A 16-bit primary reaches the window as the surface's own reading of every
+// value, for both layouts; the client area starts at an odd column and has a
+// width of no whole number of vector steps, so rows start anywhere and end in
+// a remainder. A second present of other pixels into the same frame size
+// shows no trace of the first.
+TEST_F(DirectDrawStandIn, SixteenBitPrimaryPresentsEveryValueAsItsSurfaceReadsIt)
+{
+    for (bool rgb555 : {false, true}) {
+        SCOPED_TRACE(rgb555 ? "5-5-5" : "5-6-5");
+        DirectDrawDevice::Get().config.bitDepth = 16;
+        DirectDrawDevice::Get().config.rgb555 = rgb555;
+        WindowDesc wd;
+        wd.width = 263;
+        wd.height = 251;
+        WindowHandle w = platform.windows.Create(wd);
+        platform.windows.clientOriginX = 3;
+        platform.windows.clientOriginY = 2;
+        ASSERT_EQ(dd->SetCooperativeLevel(w, DDSCL_NORMAL), DD_OK);
+        DDSurfaceDesc d;
+        d.flags = DDSD_CAPS;
+        d.caps = DDSCAPS_PRIMARYSURFACE;
+        DDSurface* primary = nullptr;
+        ASSERT_EQ(dd->CreateSurface(d, &primary), DD_OK);
+        for (uint32_t salt : {0u, 0x9E37u}) {
+            DDSurfaceDesc locked;
+            ASSERT_EQ(primary->Lock(nullptr, locked, DDLOCK_WAIT), DD_OK);
+            for (int y = 0; y < primary->Height(); ++y) {
+                uint16_t* row = reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(locked.surface) +
+                                                            size_t(y) * size_t(locked.pitch));
+                for (int x = 0; x < primary->Width(); ++x)
+                    row[x] = uint16_t((uint32_t(y) * 1031u + uint32_t(x) * 7u) ^ salt);
+            }
+            ASSERT_EQ(primary->Unlock(), DD_OK);
+            int fw = 0, fh = 0;
+            const std::vector<uint32_t> frame = platform.windows.LastFrame(fw, fh);
+            ASSERT_EQ(fw, 263);
+            ASSERT_EQ(fh, 251);
+            for (int y = 0; y < fh; ++y)
+                for (int x = 0; x < fw; ++x)
+                    ASSERT_EQ(frame[size_t(y) * size_t(fw) + size_t(x)], primary->PixelARGB(x + 3, y + 2))
+                        << "x " << x << " y " << y;
+        }
+        primary->Release();
+    }
+}
+
 // ---- device contexts for text ----
 
 TEST_F(DirectDrawStandIn, TextDrawnThroughTheDeviceContextLandsInTheSurfacesLayout)

@@ -262,6 +262,24 @@ TEST(Blit, MatchesTheChannelDefinitionOnRandomImages)
     }
 }
 
+namespace {
+
+// A translucent fill of one pixel by its channel definition.
+uint32_t FillModel(uint32_t dest, const Color& c)
+{
+    const uint32_t a = uint32_t(c.mAlpha), da = dest >> 24, n = da + (255 - da) * a / 255;
+    if (n == 0)
+        return dest;
+    const uint32_t wgt = a * 255 / n;
+    uint32_t want = n << 24;
+    const uint32_t channel[3] = {uint32_t(c.mBlue), uint32_t(c.mGreen), uint32_t(c.mRed)};
+    for (int k = 0; k < 3; ++k)
+        want |= ((Ch(dest, 8 * k) * (256 - wgt) + channel[k] * wgt) >> 8) << (8 * k);
+    return want;
+}
+
+} // namespace
+
 TEST(Fill, MatchesTheChannelDefinitionOnRandomImages)
 {
     std::mt19937 rng(99);
@@ -274,18 +292,35 @@ TEST(Fill, MatchesTheChannelDefinitionOnRandomImages)
         auto d = MakeImage(w, h, dst);
         d->FillRect(Rect(0, 0, w, h), c, DRAWMODE_NORMAL);
         const uint32_t* got = d->GetBits();
-        uint32_t a = uint32_t(c.mAlpha);
-        for (size_t i = 0; i < dst.size(); ++i) {
-            uint32_t da = dst[i] >> 24, n = da + (255 - da) * a / 255;
-            uint32_t want = dst[i];
-            if (n != 0) {
-                uint32_t wgt = a * 255 / n;
-                want = n << 24;
-                const uint32_t channel[3] = {uint32_t(c.mBlue), uint32_t(c.mGreen), uint32_t(c.mRed)};
-                for (int k = 0; k < 3; ++k)
-                    want |= ((Ch(dst[i], 8 * k) * (256 - wgt) + channel[k] * wgt) >> 8) << (8 * k);
+        for (size_t i = 0; i < dst.size(); ++i)
+            ASSERT_EQ(got[i], FillModel(dst[i], c)) << std::hex << "dest " << dst[i] << " colour " << c.ToInt();
+    }
+}
+
+// Long opaque runs broken by a rare pixel of another alpha, so the fill
+// steps over whole groups and drops to single pixels inside the row; the
+// filled part starts at any column and is 0 to 17 pixels or several groups
+// wide. Pixels outside it stay as they were.
+TEST(Fill, OpaqueRunsMatchTheChannelDefinition)
+{
+    std::mt19937 rng(18);
+    const int w = 72, h = 3;
+    for (int round = 0; round < 60; ++round) {
+        std::vector<uint32_t> dst(size_t(w) * h);
+        for (auto& p : dst)
+            p = rng() % 24 == 0 ? rng() : (rng() | 0xFF000000u);
+        const int x = int(rng() % 9), width = round < 18 ? round : int(rng() % (w - x + 1));
+        const Color c(int(rng() % 256), int(rng() % 256), int(rng() % 256), 1 + int(rng() % 254));
+        auto d = MakeImage(w, h, dst);
+        d->FillRect(Rect(x, 1, width, 1), c, DRAWMODE_NORMAL);
+        const uint32_t* got = d->GetBits();
+        for (int y = 0; y < h; ++y)
+            for (int i = 0; i < w; ++i) {
+                const uint32_t p = dst[size_t(y) * w + size_t(i)];
+                const bool inside = y == 1 && i >= x && i < x + width;
+                ASSERT_EQ(got[size_t(y) * w + size_t(i)], inside ? FillModel(p, c) : p)
+                    << std::hex << "dest " << p << " colour " << c.ToInt() << std::dec << " column " << i
+                    << " row " << y << " fill from " << x << " width " << width;
             }
-            ASSERT_EQ(got[i], want) << std::hex << "dest " << dst[i] << " colour " << c.ToInt();
-        }
     }
 }

@@ -105,3 +105,115 @@ TEST(WideRows, OverNativeSkip565MatchesTheSpreadForm)
         EXPECT_EQ(got[size_t(n)], d[size_t(n)]) << "wrote past the row, n " << n;
     }
 }
+
+// Rows start at every offset of a vector width, so unaligned loads and every
+// seam between the 256-bit, 128-bit and scalar parts run.
+TEST(WideRows, OverSeparateMatchesTheChannelDefinition)
+{
+    RandomRows r;
+    for (int offset = 0; offset < 8; ++offset)
+        for (int n = 0; n <= 40; ++n) {
+            std::vector<uint32_t> d(size_t(offset + n) + 1), s(d.size());
+            for (size_t i = 0; i < d.size(); ++i) {
+                // Mostly opaque destinations, so whole groups blend at once.
+                d[i] = r.rng() % 8 == 0 ? r.rng() : r.rng() | 0xFF000000u;
+                s[i] = r.Word();
+            }
+            std::vector<uint32_t> got = d;
+            BlendRow::OverSeparate(got.data() + offset, s.data() + offset, n);
+            for (int i = offset; i < offset + n; ++i) {
+                const uint32_t dp = d[size_t(i)], sp = s[size_t(i)], a = sp >> 24;
+                uint32_t want = dp;
+                if (a != 0) {
+                    const uint32_t da = dp >> 24, alpha = da + (255 - da) * a / 255, w = a * 255 / alpha;
+                    want = alpha << 24;
+                    for (int shift : {0, 8, 16})
+                        want |= ((Ch(dp, shift) * (256 - w) >> 8) + (Ch(sp, shift) * w >> 8)) << shift;
+                }
+                ASSERT_EQ(got[size_t(i)], want) << std::hex << "dest " << dp << " src " << sp;
+            }
+            for (int i = 0; i < offset; ++i)
+                EXPECT_EQ(got[size_t(i)], d[size_t(i)]) << "wrote before the row";
+            EXPECT_EQ(got.back(), d.back()) << "wrote past the row, n " << n;
+        }
+}
+
+TEST(WideRows, AddNativeSkipKeepsPixelsUnderColourZero)
+{
+    RandomRows r;
+    for (int offset = 0; offset < 8; ++offset)
+        for (int n = 0; n <= 40; ++n) {
+            std::vector<uint32_t> d(size_t(offset + n) + 1), s(d.size());
+            for (size_t i = 0; i < d.size(); ++i) {
+                d[i] = r.rng();
+                // Runs of colour 0 (with any top byte), as a sprite's clear parts.
+                s[i] = r.rng() % 3 == 0 ? r.rng() & 0xFF000000u : r.rng();
+            }
+            std::vector<uint32_t> got = d;
+            BlendRow::AddNativeSkip(got.data() + offset, s.data() + offset, n);
+            for (int i = offset; i < offset + n; ++i) {
+                const uint32_t dp = d[size_t(i)], sp = s[size_t(i)];
+                uint32_t want = dp;
+                if (sp & 0xFFFFFF) {
+                    want = 0;
+                    for (int shift : {0, 8, 16})
+                        want |= std::min<uint32_t>(Ch(dp, shift) + Ch(sp, shift), 255) << shift;
+                }
+                ASSERT_EQ(got[size_t(i)], want) << std::hex << "dest " << dp << " src " << sp;
+            }
+            for (int i = 0; i < offset; ++i)
+                EXPECT_EQ(got[size_t(i)], d[size_t(i)]) << "wrote before the row";
+            EXPECT_EQ(got.back(), d.back()) << "wrote past the row, n " << n;
+        }
+}
+
+TEST(WideRows, AddNative565SaturatesEachChannelAtItsLargestValue)
+{
+    RandomRows r;
+    for (int offset = 0; offset < 16; ++offset)
+        for (int n = 0; n <= 40; ++n) {
+            std::vector<uint16_t> d(size_t(offset + n) + 1);
+            std::vector<uint32_t> s(d.size());
+            for (size_t i = 0; i < d.size(); ++i) {
+                d[i] = uint16_t(r.rng());
+                // Any alpha above the colour; channels near their ends half the time.
+                s[i] = r.rng() % 2 ? (r.rng() & 0xFF000000u) | 0xF7DEu : r.rng() & 0xFF00FFFFu;
+            }
+            std::vector<uint16_t> got = d;
+            BlendRow::AddNative565(got.data() + offset, s.data() + offset, n);
+            for (int i = offset; i < offset + n; ++i) {
+                const uint32_t dp = d[size_t(i)], sp = s[size_t(i)];
+                const uint32_t red = std::min<uint32_t>((dp >> 11) + (sp >> 11 & 31), 31);
+                const uint32_t green = std::min<uint32_t>((dp >> 5 & 63) + (sp >> 5 & 63), 63);
+                const uint32_t blue = std::min<uint32_t>((dp & 31) + (sp & 31), 31);
+                ASSERT_EQ(got[size_t(i)], red << 11 | green << 5 | blue) << std::hex << "dest " << dp << " src " << sp;
+            }
+            for (int i = 0; i < offset; ++i)
+                EXPECT_EQ(got[size_t(i)], d[size_t(i)]) << "wrote before the row";
+            EXPECT_EQ(got.back(), d.back()) << "wrote past the row, n " << n;
+        }
+}
+
+// Indices as an enlargement, a reduction and a shuffle give them, over rows
+// held in buffers of their exact width, so a read past the row's end shows.
+TEST(WideRows, GatherReadsEachIndexAndNothingElse)
+{
+    RandomRows r;
+    for (int kind = 0; kind < 3; ++kind)
+        for (int n = 0; n <= 40; ++n) {
+            const int width = 1 + int(r.rng() % 24);
+            std::vector<uint32_t> row(static_cast<size_t>(width));
+            for (uint32_t& p : row)
+                p = r.rng();
+            std::vector<int> index(static_cast<size_t>(n));
+            for (int i = 0; i < n; ++i)
+                index[size_t(i)] = kind == 0   ? std::min(i * 2 / 3 + width / 2, width - 1)
+                                   : kind == 1 ? std::min(i * 3 / 2, width - 1)
+                                               : int(r.rng() % uint32_t(width));
+            std::vector<uint32_t> got(size_t(n) + 1, 0x5A5A5A5Au);
+            BlendRow::Gather(got.data(), row.data(), width, index.data(), n);
+            for (int i = 0; i < n; ++i)
+                ASSERT_EQ(got[size_t(i)], row[size_t(index[size_t(i)])]) << "kind " << kind << " n " << n << " i " << i;
+            EXPECT_EQ(got.back(), 0x5A5A5A5Au) << "wrote past the row, n " << n;
+        }
+}
