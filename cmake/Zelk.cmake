@@ -22,17 +22,26 @@ function(zelk_library name)
   endif()
 endfunction()
 
-# zelk_test(NAME LABEL label LIBS lib... [SOURCES extra...])
+# zelk_test(NAME LABEL label LIBS lib... [SOURCES extra...] [CPU_LEVELS])
 #   One GoogleTest binary made of every *Test.cpp in the folder, run by CTest
 #   with the given label, on the null platform.
 function(zelk_test name)
-  cmake_parse_arguments(ARG "" "LABEL" "LIBS;SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "CPU_LEVELS" "LABEL" "LIBS;SOURCES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
   add_executable(${name} ${sources} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} zelk_platform_null zelk_testsupport GTest::gtest GTest::gtest_main Threads::Threads)
   target_compile_definitions(${name} PRIVATE ZELK_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures")
   include(GoogleTest)
   gtest_discover_tests(${name} PROPERTIES LABELS ${ARG_LABEL} DISCOVERY_TIMEOUT 60)
+  # CPU_LEVELS: the whole program once more with the wide kernels capped at
+  # AVX2 and at SSE2, so the forms this processor would not choose are
+  # checked too.
+  if(ARG_CPU_LEVELS)
+    foreach(level avx2 sse2)
+      add_test(NAME ${name}.cpu_${level} COMMAND ${name})
+      set_tests_properties(${name}.cpu_${level} PROPERTIES LABELS ${ARG_LABEL} ENVIRONMENT ZELK_CPU_LEVEL=${level})
+    endforeach()
+  endif()
 endfunction()
 
 # zelk_pack_archive(TARGET name OUTPUT out.pak FOLDER dir [UTF16_XML] [TIME n])

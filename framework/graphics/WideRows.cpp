@@ -1,6 +1,7 @@
 #include "framework/graphics/WideRows.h"
 #include "framework/graphics/PixelBlend.h"
 #include "framework/graphics/SurfaceRows.h"
+#include "platform/cpu/CpuFeatures.h"
 
 #include <algorithm>
 
@@ -361,11 +362,7 @@ __attribute__((target("avx2"))) int GatherAvx2(uint32_t* out, const uint32_t* ro
     return i;
 }
 
-bool HasAvx2()
-{
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
+bool HasAvx2() { return plat::CpuHasAvx2(); }
 #endif
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/d3d/SoftRasterizer.h"
+#include "platform/cpu/CpuFeatures.h"
 
 #include <algorithm>
 #include <cmath>
@@ -217,19 +218,11 @@ __attribute__((target("avx2"))) int OverRow32Avx2(uint32_t* d, const uint32_t* s
     return i;
 }
 
-bool HasAvx2()
-{
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
+bool HasAvx2() { return plat::CpuHasAvx2(); }
 
 // The 512-bit forms: the same arithmetic on twice the pixels a round.
 #define ZELK_AVX512 __attribute__((target("avx512f,avx512bw")))
-bool HasAvx512()
-{
-    static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
-    return has;
-}
+bool HasAvx512() { return plat::CpuHasAvx512BW(); }
 
 ZELK_AVX512 inline __m512i OverShare512(__m512i s16, __m512i d16)
 {
