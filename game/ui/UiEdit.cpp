@@ -48,24 +48,16 @@ void UiEdit::Load(const XmlNode& node, void* context)
         SetTextAttr(layer, attr.font, attr.color, attr.hoverColor);
     });
     UiTextureAttr carry;
-    UiPicture picture;
-    if (picture.Load(node, L"normal", context, carry, mWidth, mHeight))
-        SetTexture(0, picture.image, picture.source);
-    if (picture.Load(node, L"disabled", context, carry, mWidth, mHeight))
-        SetTexture(1, picture.image, picture.source);
+    UiBackground::Load(node, context, carry, mWidth, mHeight,
+                       [this](int state, const UiPicture& picture) { SetTexture(state, picture.image, picture.source); });
 }
 
 void UiEdit::SetTexture(int state, Zelk::Image* image, const Zelk::Rect& source)
 {
-    if (state == 0 || state == 1)
-        mPictures[state] = {image, source};
+    mBackground.Set(state, image, source);
 }
 
-void UiEdit::SetAllTextures(Zelk::Image* image)
-{
-    mPictures[0].image = image;
-    mPictures[1].image = image;
-}
+void UiEdit::SetAllTextures(Zelk::Image* image) { mBackground.SetAll(image); }
 
 void UiEdit::SetTextAttr(int layer, Zelk::Font* font, Zelk::Color color, Zelk::Color highlightColor)
 {
@@ -443,7 +435,7 @@ void UiEdit::Draw(Zelk::Graphics* g)
 {
     const int alpha = GetDrawAlpha();
     UiBeginPictures(g, alpha);
-    UiDrawBackground(g, mPictures, mDisabled, mWidth, mHeight);
+    mBackground.Draw(g, mDisabled, mWidth, mHeight);
 
     if (!IsScaled()) {
         mTextImage.Drop();

@@ -78,7 +78,7 @@ public:
     const Zelk::Color& GetHighlightColor() const { return mHighlightColor; }
     // The fill of the selection and the caret bar ("hilite_color").
     void SetHighlightColor(const Zelk::Color& color) { mHighlightColor = color; }
-    const UiPicture& GetPicture(int state) const { return mPictures[state]; }
+    const UiPicture& GetPicture(int state) const { return mBackground.pictures[state]; }
     const UiTextLayers& GetTextLayers() const { return mLayers; }
 
     // The text as owners may replace it (the indices are kept inside it).
@@ -100,7 +100,7 @@ protected:
 
     UiTextLayers mLayers; // the hover colours are the highlight colours
     Zelk::Color mHighlightColor;
-    UiPicture mPictures[2];
+    UiBackground mBackground;
     UiTextImage mTextImage;
     bool mCaretShown = false;
     bool mWordSelectionPending = false;

@@ -46,11 +46,8 @@ void UiList::Load(const XmlNode& node, void* context)
         SetTextAttr(layer, attr.font, attr.color, attr.disabledColor);
     });
     UiTextureAttr carry;
-    UiPicture picture;
-    if (picture.Load(node, L"normal", context, carry, mWidth, mHeight))
-        SetTexture(0, picture.image, picture.source);
-    if (picture.Load(node, L"disabled", context, carry, mWidth, mHeight))
-        SetTexture(1, picture.image, picture.source);
+    UiBackground::Load(node, context, carry, mWidth, mHeight,
+                       [this](int state, const UiPicture& picture) { SetTexture(state, picture.image, picture.source); });
     if (mCheck.Load(node, L"check", context, carry, 0, 0) && mCheck.image)
         mCheck.source = Zelk::Rect(carry.u, carry.v, mCheck.image->mWidth - carry.u, mCheck.image->mHeight - carry.v);
     Resize(mLayoutX, mLayoutY, mLayoutWidth, mLayoutHeight);
@@ -63,15 +60,10 @@ void UiList::SetTextAttr(int layer, Zelk::Font* font, Zelk::Color color, Zelk::C
 
 void UiList::SetTexture(int state, Zelk::Image* image, const Zelk::Rect& source)
 {
-    if (state == 0 || state == 1)
-        mPictures[state] = {image, source};
+    mBackground.Set(state, image, source);
 }
 
-void UiList::SetAllTextures(Zelk::Image* image)
-{
-    mPictures[0].image = image;
-    mPictures[1].image = image;
-}
+void UiList::SetAllTextures(Zelk::Image* image) { mBackground.SetAll(image); }
 
 void UiList::AddItem(const std::wstring& item) { mItems.push_back(item); }
 
@@ -143,7 +135,7 @@ void UiList::Draw(Zelk::Graphics* g)
 {
     const int alpha = GetDrawAlpha();
     UiBeginPictures(g, alpha);
-    UiDrawBackground(g, mPictures, mDisabled, mWidth, mHeight);
+    mBackground.Draw(g, mDisabled, mWidth, mHeight);
 
     if (!IsScaled()) {
         mRowImage.Drop();

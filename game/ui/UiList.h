@@ -60,7 +60,7 @@ public:
     int GetLeftMargin() const { return mLeftMargin; }
     int GetTextWidth() const { return mTextWidth; }
     const Zelk::Color& GetSelectionColor() const { return mSelectionColor; }
-    const UiPicture& GetPicture(int state) const { return mPictures[state]; }
+    const UiPicture& GetPicture(int state) const { return mBackground.pictures[state]; }
     const UiPicture& GetCheck() const { return mCheck; }
     const UiTextLayers& GetTextLayers() const { return mLayers; }
 
@@ -76,7 +76,7 @@ protected:
     int mVisibleRows = 0;
     int mSelected = 0;
     UiTextLayers mLayers;
-    UiPicture mPictures[2];
+    UiBackground mBackground;
     UiPicture mCheck;
     int mMarkedRow = -1;
     UiTextImage mRowImage;

@@ -25,7 +25,19 @@ void UiBeginPictures(Zelk::Graphics* g, int alpha)
     g->SetColor(Zelk::Color(255, 255, 255, alpha));
 }
 
-void UiDrawBackground(Zelk::Graphics* g, const UiPicture (&pictures)[2], bool disabled, int width, int height)
+void UiBackground::Set(int state, Zelk::Image* image, const Zelk::Rect& source)
+{
+    if (state == 0 || state == 1)
+        pictures[state] = {image, source};
+}
+
+void UiBackground::SetAll(Zelk::Image* image)
+{
+    pictures[0].image = image;
+    pictures[1].image = image;
+}
+
+void UiBackground::Draw(Zelk::Graphics* g, bool disabled, int width, int height) const
 {
     if (disabled && pictures[1])
         pictures[1].Draw(g, width, height);

@@ -28,6 +28,25 @@ struct UiPicture {
 // Modulation on, colour white with the alpha: how every widget starts to draw.
 void UiBeginPictures(Zelk::Graphics* g, int alpha);
 
-// The background of a widget with a normal and a disabled picture: the
-// disabled one while disabled and it exists, else the normal one.
-void UiDrawBackground(Zelk::Graphics* g, const UiPicture (&pictures)[2], bool disabled, int width, int height);
+// The background of a widget with a normal (0) and a disabled (1) picture.
+struct UiBackground {
+    UiPicture pictures[2];
+
+    // Other states than 0 and 1 are ignored.
+    void Set(int state, Zelk::Image* image, const Zelk::Rect& source);
+    void SetAll(Zelk::Image* image);
+    // The disabled picture while disabled and it exists, else the normal one.
+    void Draw(Zelk::Graphics* g, bool disabled, int width, int height) const;
+
+    // Reads texture "normal" and then "disabled" (u, v carried over through
+    // carry) and hands each one found to set(state, picture).
+    template <class SetState>
+    static void Load(const XmlNode& node, void* context, UiTextureAttr& carry, int width, int height, SetState set)
+    {
+        UiPicture picture;
+        if (picture.Load(node, L"normal", context, carry, width, height))
+            set(0, picture);
+        if (picture.Load(node, L"disabled", context, carry, width, height))
+            set(1, picture);
+    }
+};
