@@ -116,7 +116,7 @@ void RealWindowSystem::Translate(const SDL_Event& e)
     // may already include later releases pumped in the same batch (a quick
     // Alt+Enter would lose its Alt).
     const bool isKey = e.type == SDL_KEYDOWN || e.type == SDL_KEYUP;
-    const uint16_t mods = isKey ? e.key.keysym.mod : SDL_GetModState();
+    const uint16_t mods = isKey ? uint16_t(e.key.keysym.mod) : uint16_t(SDL_GetModState());
     in.ctrl = (mods & KMOD_CTRL) != 0;
     in.alt = (mods & KMOD_ALT) != 0;
     in.shift = (mods & KMOD_SHIFT) != 0;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <utility>
 
 namespace contentgen {
 
@@ -29,6 +30,11 @@ struct Approach {
 };
 
 struct ObjectRecord {
+    ObjectRecord(std::string name_, std::string cls_, int x_, int y_, std::string orient_ = std::string())
+        : name(std::move(name_)), cls(std::move(cls_)), x(x_), y(y_), orient(std::move(orient_))
+    {
+    }
+
     std::string name;
     std::string cls;
     int x = 0;

@@ -167,8 +167,9 @@ TEST(SmoothStretch, MatchesTheTwoPassModel)
         std::vector<uint32_t> want = dst;
         ModelStretch(want, dw, src, sw, sh, destRect, srcRect, clip, dh);
         auto s = MakeImage(sw, sh, src);
-        if (palette)
+        if (palette) {
             ASSERT_TRUE(s->Palettize());
+        }
         auto d = MakeImage(dw, dh, dst);
         d->BlitStretched(s.get(), destRect, srcRect, clip, Color::White, DRAWMODE_NORMAL, false);
         ASSERT_EQ(Pixels(*d), want) << "round " << round << " kind " << kind << " src " << sw << "x" << sh << " "

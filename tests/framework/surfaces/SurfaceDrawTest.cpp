@@ -634,7 +634,7 @@ TEST(SurfaceDraw, SpreadFormsMatchTheChannelFormulasOnRandomPixels)
     for (uint32_t w : {0u, 7u, 8u, 128u, 255u, 256u})
         picks.push_back({0xFFFF, 0xFFFF, w}); // every channel at its top
     for (int i = 0; i < 2000; ++i)
-        picks.push_back({rng() & 0xFFFF, rng() & 0xFFFF, rng() % 257});
+        picks.push_back({uint32_t(rng() & 0xFFFF), uint32_t(rng() & 0xFFFF), uint32_t(rng() % 257)});
 
     for (const Form& f : forms) {
         SCOPED_TRACE(f.name);

@@ -182,8 +182,9 @@ TEST_F(UiLayoutTest, EveryLayoutBuildsAsPinnedAndSurvivesUpdatesDrawingAndPresse
         Dump(dialog.get(), name, 0, dump);
     }
     const std::string path = std::string(ZELK_FIXTURES) + "/ui/structure.txt";
-    if (UpdatingGoldens())
+    if (UpdatingGoldens()) {
         ASSERT_TRUE(WriteWholeFile(path, dump));
+    }
     std::string pinned;
     ASSERT_TRUE(ReadWholeFile(path, pinned)) << path;
     EXPECT_EQ(dump, pinned);

@@ -100,8 +100,9 @@ TEST_F(UiListTest, APressSelectsTheRowUnderItAndScrollsWhenItIsCutOff)
         list->MouseButtonDown(5, c.y, 1, 1);
         EXPECT_EQ(list->GetSelected(), c.selected) << c.y;
         EXPECT_EQ(list->GetFirstRow(), c.firstAfter) << c.y;
-        if (list->GetScroll())
+        if (list->GetScroll()) {
             EXPECT_EQ(list->GetScroll()->GetValue(), c.firstAfter);
+        }
     }
 }
 
@@ -151,8 +152,9 @@ TEST_F(UiListTest, RowHeightsOfZeroOrLessMakeNoRows)
         list->MouseButtonDown(5, 50, 0, 1);
         EXPECT_EQ(list->GetSelected(), 0);
         EXPECT_EQ(list->GetVisibleRows(), 0);
-        if (list->GetScroll())
+        if (list->GetScroll()) {
             EXPECT_EQ(list->GetScroll()->GetMax(), 0);
+        }
         DrawLog log;
         Zelk::Graphics g(&log);
         list->Draw(&g);

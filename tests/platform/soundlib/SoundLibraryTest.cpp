@@ -495,8 +495,9 @@ TEST_F(SoundLibraryTest, EndingASampleWhileItIsDecodedIsSafe)
         EXPECT_EQ(lib.ChannelStatus(ch), SoundLibrary::kEnded);
         // An unloaded sample's decoding is gone, and with it all its memory.
         EXPECT_EQ(lib.DecodeBlocks(1), c.decodingGoesOn);
-        if (!c.decodingGoesOn)
+        if (!c.decodingGoesOn) {
             EXPECT_EQ(CountingMemory::releases, CountingMemory::allocations);
+        }
         lib.HoldDecoding(false);
         lib.Advance(10);
         if (c.decodingGoesOn) {

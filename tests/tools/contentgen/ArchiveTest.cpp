@@ -104,9 +104,11 @@ TEST(ContentArchives, LooseModeWritesTheSameBytesAndReplacesTheArchives)
     contentgen::DataSet loose;
     std::string error;
     ASSERT_TRUE(contentgen::ReadGameFolder(dir.Path(), loose, error)) << error;
-    for (const auto& file : data.files)
-        if (!contentgen::ArchiveOf(file.first).empty())
+    for (const auto& file : data.files) {
+        if (!contentgen::ArchiveOf(file.first).empty()) {
             EXPECT_TRUE(loose.Has(file.first)) << file.first;
+        }
+    }
 }
 
 TEST(ContentArchives, AFailedWriteLeavesTheFolderAsItWas)
