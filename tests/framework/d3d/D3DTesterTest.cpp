@@ -4,6 +4,7 @@
 
 #include "framework/graphics/D3DTester.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/CurrentFolder.h"
 
 #include <ctime>
 #include <gtest/gtest.h>
@@ -14,21 +15,6 @@ using namespace Zelk;
 using namespace Zelk::test;
 
 namespace {
-
-// Runs the test with the current folder moved to a folder of its own.
-class InFolder {
-public:
-    explicit InFolder(const std::string& path)
-    {
-        char buffer[4096];
-        mOld = getcwd(buffer, sizeof buffer) ? buffer : ".";
-        EXPECT_EQ(chdir(path.c_str()), 0);
-    }
-    ~InFolder() { EXPECT_EQ(chdir(mOld.c_str()), 0); }
-
-private:
-    std::string mOld;
-};
 
 void SetYear(const std::string& path, int year)
 {
@@ -61,7 +47,7 @@ protected:
     // The whole test in an empty game folder.
     void Run()
     {
-        InFolder here(folder.Path());
+        testsupport::CurrentFolder here(folder.Path());
         tester.RunAndRecord(0, dd);
     }
 
@@ -104,7 +90,7 @@ TEST_F(Tester3D, AdapterLists)
             game.Write("vhw.dat", c.allow);
         if (c.deny)
             game.Write("vhwb.dat", c.deny);
-        InFolder here(game.Path());
+        testsupport::CurrentFolder here(game.Path());
         tester.mDriverYear = c.year;
         EXPECT_EQ(tester.IsAdapterSupported(c.description), c.supported);
     }
@@ -163,7 +149,7 @@ TEST_F(Tester3D, VideoMemory)
         plat::DirectDrawDevice::Get().config.videoMemory = c.megabytes << 20;
         if (c.failure)
             plat::DirectDrawDevice::Get().FailNext("GetAvailableVidMem", c.failure);
-        InFolder here(folder.Path());
+        testsupport::CurrentFolder here(folder.Path());
         EXPECT_EQ(tester.Test(0, dd), c.passes);
         EXPECT_EQ(tester.mFailureReason, c.reason);
         EXPECT_EQ(tester.mWarning, c.warning) << "a warning of the memory check survives";
@@ -253,7 +239,7 @@ TEST_F(Tester3D, DevicesThatMisbehave)
 
 TEST_F(Tester3D, BlendCheckLimits)
 {
-    InFolder here(folder.Path());
+    testsupport::CurrentFolder here(folder.Path());
     ASSERT_TRUE(tester.Test(0, dd));
     auto fill = [&](uint32_t p) {
         for (int i = 0; i < 100 * 100; ++i)
@@ -301,7 +287,7 @@ TEST_F(Tester3D, FailingCalls)
     }
 
     // Without a DirectDraw object of the display the test makes its own, if it can.
-    InFolder here(folder.Path());
+    testsupport::CurrentFolder here(folder.Path());
     tester.RunAndRecord(0, nullptr);
     EXPECT_EQ(tester.mFailureReason, "");
     plat::DirectDrawDevice::Get().config.hasCreateEx = false;
@@ -311,7 +297,7 @@ TEST_F(Tester3D, FailingCalls)
 
 TEST_F(Tester3D, TwentyFourBitTargetIsUnlockedBeforeFailing)
 {
-    InFolder here(folder.Path());
+    testsupport::CurrentFolder here(folder.Path());
     ASSERT_TRUE(tester.Test(0, dd));
     struct Case {
         uint32_t bits;

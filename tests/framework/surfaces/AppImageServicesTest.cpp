@@ -5,6 +5,7 @@
 #include "framework/app/Buffer.h"
 #include "tests/framework/resources/FakePakInterface.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/CurrentFolder.h"
 
 #include <fstream>
 #include <regex>
@@ -32,19 +33,9 @@ std::string Targa(int w, int h, const std::vector<uint32_t>& pixels)
 }
 
 // Runs in a fresh current folder, and goes back afterwards.
-class InFolder {
-public:
-    InFolder()
-    {
-        char buf[4096];
-        mOld = getcwd(buf, sizeof buf) ? buf : ".";
-        EXPECT_EQ(chdir(dir.Path().c_str()), 0);
-    }
-    ~InFolder() { EXPECT_EQ(chdir(mOld.c_str()), 0); }
+struct InFolder {
     testsupport::TempDir dir;
-
-private:
-    std::string mOld;
+    testsupport::CurrentFolder here{dir.Path()};
 };
 
 } // namespace

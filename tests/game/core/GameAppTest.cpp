@@ -23,6 +23,7 @@
 #include "platform/NullPlatform.h"
 #include "tests/framework/sound/SoundTestUtil.h"
 #include "tools/makepak/PakWriter.h"
+#include "tests/support/CurrentFolder.h"
 
 #include <algorithm>
 #include <climits>
@@ -48,17 +49,12 @@ class GameAppTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        mStartFolder = CurrentFolder();
         platform.folders.programPath = game.ProgramPath();
         platform.folders.appData = elsewhere / "appdata";
         platform.folders.documents = elsewhere / "documents";
-        ASSERT_EQ(chdir(elsewhere.Path().c_str()), 0);
+        ASSERT_TRUE(mFolder.Enter(elsewhere.Path()));
     }
-    void TearDown() override
-    {
-        if (chdir(mStartFolder.c_str()) != 0)
-            ADD_FAILURE() << "cannot return to " << mStartFolder;
-    }
+    void TearDown() override { mFolder.Restore(); }
 
     // Init, then the framework's loading thread and the update that completes
     // the loading.
@@ -80,7 +76,7 @@ protected:
     plat::NullPlatform platform;
     GameFolder game;
     testsupport::TempDir elsewhere;
-    std::string mStartFolder;
+    testsupport::CurrentFolder mFolder;
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "game/core/PakInterface.h"
 #include "tests/support/TempDir.h"
 #include "tools/makepak/PakWriter.h"
+#include "tests/support/CurrentFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -39,14 +40,8 @@ std::string Scramble(std::string bytes)
 // come back afterwards.
 class PakInterfaceTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char buffer[PATH_MAX];
-        ASSERT_NE(getcwd(buffer, sizeof buffer), nullptr);
-        mOldFolder = buffer;
-        ASSERT_EQ(chdir(mDir.Path().c_str()), 0);
-    }
-    void TearDown() override { EXPECT_EQ(chdir(mOldFolder.c_str()), 0); }
+    void SetUp() override { ASSERT_TRUE(mFolder.Enter(mDir.Path())); }
+    void TearDown() override { mFolder.Restore(); }
 
     void WritePak(const std::string& name, const Entries& entries) { mDir.Write(name, BuildPak(entries)); }
 
@@ -66,7 +61,7 @@ protected:
     }
 
     testsupport::TempDir mDir;
-    std::string mOldFolder;
+    testsupport::CurrentFolder mFolder;
     PakInterface pak;
 };
 

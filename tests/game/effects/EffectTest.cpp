@@ -6,6 +6,7 @@
 #include "tests/game/core/Utf16File.h"
 #include "tests/game/effects/RecordingCallbacks.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/CurrentFolder.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -21,23 +22,17 @@ protected:
         mDir.Write("cfg/effect.xml", Utf16File(L"<effects>" + effects + L"</effects>"));
         LoadEffectFile();
     }
-    void SetUp() override
-    {
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        mOld = cwd;
-        ASSERT_EQ(chdir(mDir.Path().c_str()), 0);
-    }
+    void SetUp() override { ASSERT_TRUE(mFolder.Enter(mDir.Path())); }
     void TearDown() override
     {
         ReleaseEffectFile();
-        ASSERT_EQ(chdir(mOld.c_str()), 0);
+        mFolder.Restore();
     }
     std::unique_ptr<Effect> Create(const std::string& name) { return std::unique_ptr<Effect>(CreateEffect(name)); }
 
     RecordingExports mExports;
     testsupport::TempDir mDir;
-    std::string mOld;
+    testsupport::CurrentFolder mFolder;
 };
 
 const wchar_t kMessages[] =

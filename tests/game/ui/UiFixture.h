@@ -9,6 +9,7 @@
 #include "platform/NullPlatform.h"
 #include "tests/game/core/Utf16File.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/CurrentFolder.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -36,10 +37,7 @@ class UiFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        mOldFolder = cwd;
-        ASSERT_EQ(chdir(mDir.Path().c_str()), 0);
+        ASSERT_TRUE(mFolder.Enter(mDir.Path()));
         // The application makes its program's folder current: this one.
         platform.folders.programPath = mDir / "quillmore";
         app = std::make_unique<UiTestApp>();
@@ -48,7 +46,7 @@ protected:
     {
         app.reset();
         ReleaseEffectFile();
-        ASSERT_EQ(chdir(mOldFolder.c_str()), 0);
+        mFolder.Restore();
     }
 
     // cfg\effect.xml with these "effect" elements, loaded.
@@ -69,7 +67,7 @@ protected:
 
     plat::NullPlatform platform;
     testsupport::TempDir mDir;
-    std::string mOldFolder;
+    testsupport::CurrentFolder mFolder;
     std::unique_ptr<UiTestApp> app;
     std::unique_ptr<XmlDocument> mUi;
 };

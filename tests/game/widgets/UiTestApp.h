@@ -17,6 +17,7 @@
 #include "platform/NullPlatform.h"
 #include "tests/game/core/GameFolder.h"
 #include "tests/game/widgets/FixturePictures.h"
+#include "tests/support/CurrentFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -74,9 +75,7 @@ class UiTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        mStartFolder = here;
+        ASSERT_TRUE(mFolder.Remember());
         platform.folders.programPath = game.ProgramPath();
         platform.folders.appData = game.dir / "appdata";
         platform.folders.documents = game.dir / "documents";
@@ -99,8 +98,7 @@ protected:
         app->mCursorManager = nullptr;
         app->mWidgetManager->RemoveAllWidgets(false, false);
         app.reset();
-        if (chdir(mStartFolder.c_str()) != 0)
-            ADD_FAILURE() << "cannot return to " << mStartFolder;
+        mFolder.Restore();
     }
 
     virtual std::string LocEntries() const
@@ -140,7 +138,7 @@ protected:
     std::unique_ptr<UiTestApp> app;
     XmlDocument doc;
     Log calls;
-    std::string mStartFolder;
+    testsupport::CurrentFolder mFolder;
     SfxManager* mOriginalSfx = nullptr;
 };
 

@@ -20,6 +20,7 @@
 #include "platform/text/FreeTypeTextDevice.h"
 #include "tests/framework/graphics/PngFile.h"
 #include "tests/game/widgets/PressEverywhere.h"
+#include "tests/support/CurrentFolder.h"
 
 #include <climits>
 #include <filesystem>
@@ -49,9 +50,7 @@ protected:
     {
         if (AssetsArePlaceholders())
             GTEST_SKIP() << "the layouts need the real pictures and fonts";
-        char here[PATH_MAX];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        startFolder = here;
+        ASSERT_TRUE(folder.Remember());
         WriteFolder(Generated(), false, game);
         platform.folders.programPath = game / "quillmore";
         platform.folders.appData = elsewhere / "appdata";
@@ -79,8 +78,7 @@ protected:
         if (app)
             app->mWidgetManager->RemoveAllWidgets(false, false);
         app.reset();
-        if (!startFolder.empty() && chdir(startFolder.c_str()) != 0)
-            ADD_FAILURE() << "cannot return to " << startFolder;
+        folder.Restore();
     }
 
     std::unique_ptr<UiDialog> Build(const std::string& name)
@@ -107,7 +105,7 @@ protected:
 
     plat::NullPlatform platform;
     testsupport::TempDir game, elsewhere;
-    std::string startFolder;
+    testsupport::CurrentFolder folder;
     std::unique_ptr<ReportingApp> app;
     XmlDocument uiDoc;
     XmlNode root;

@@ -3,6 +3,7 @@
 #include "ConfigFiles.h"
 #include "game/core/GameApp.h"
 #include "platform/NullPlatform.h"
+#include "tests/support/CurrentFolder.h"
 
 #include <climits>
 #include <gtest/gtest.h>
@@ -23,8 +24,8 @@ TEST(ContentStart, TheGameStartsFromTheGeneratedFolderAndEndsWithZero)
     testsupport::TempDir game;
     WriteFolder(Generated(), false, game);
     testsupport::TempDir elsewhere;
-    char buffer[PATH_MAX];
-    const std::string startFolder = getcwd(buffer, sizeof buffer) ? buffer : "";
+    testsupport::CurrentFolder folder;
+    ASSERT_TRUE(folder.Remember());
 
     plat::NullPlatform platform;
     platform.folders.programPath = game / "quillmore";
@@ -49,7 +50,7 @@ TEST(ContentStart, TheGameStartsFromTheGeneratedFolderAndEndsWithZero)
     };
     EXPECT_EQ(WinMain(0, 0, "", 1), 0);
     platform.clock.onSleep = nullptr;
-    ASSERT_EQ(chdir(startFolder.c_str()), 0);
+    folder.Restore();
 
     EXPECT_TRUE(closed);
     EXPECT_EQ(title, L"Quillmore");

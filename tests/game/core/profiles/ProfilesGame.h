@@ -9,6 +9,7 @@
 #include "game/core/LocTable.h"
 #include "game/core/StringTable.h"
 #include "tests/game/core/GameFolder.h"
+#include "tests/support/CurrentFolder.h"
 
 #include <climits>
 #include <gtest/gtest.h>
@@ -32,8 +33,7 @@ class ProfilesGame : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char buffer[PATH_MAX];
-        mStartFolder = getcwd(buffer, sizeof buffer) ? buffer : "";
+        ASSERT_TRUE(mFolder.Remember());
         prefs.platform.folders.programPath = game.ProgramPath();
         std::string loc = "<root><loc id=\"app_title\" text=\"Test Title\"/>";
         for (const char* kind : {"survival", "career"}) {
@@ -47,8 +47,7 @@ protected:
     void TearDown() override
     {
         app.reset();
-        if (chdir(mStartFolder.c_str()) != 0)
-            ADD_FAILURE() << "cannot return to " << mStartFolder;
+        mFolder.Restore();
     }
 
     // A new application through Init, the loading thread and the update that
@@ -83,5 +82,5 @@ protected:
     PrefFolder prefs;
     GameFolder game;
     std::unique_ptr<RecordingGame> app;
-    std::string mStartFolder;
+    testsupport::CurrentFolder mFolder;
 };

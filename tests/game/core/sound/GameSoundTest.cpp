@@ -9,6 +9,7 @@
 #include "tests/framework/sound/SoundTestUtil.h"
 #include "tests/game/core/Utf16File.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/CurrentFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -52,21 +53,14 @@ class GameSoundTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        mStartFolder = here;
-        ASSERT_EQ(chdir(dir.Path().c_str()), 0);
+        ASSERT_TRUE(mFolder.Enter(dir.Path()));
         for (const char* name : {"click", "hover", "snore", "ring", "alarm", "old"})
             dir.Write(std::string("sfx/") + name + ".wav", Tone(4410));
         dir.Write("music/menu.wav", Tone(44100));
         dir.Write("music/level.wav", Tone(44100));
         LoadOffice(ReadText(std::string(ZELK_FIXTURES) + "/sound/office.xml"));
     }
-    void TearDown() override
-    {
-        if (chdir(mStartFolder.c_str()) != 0)
-            ADD_FAILURE() << "cannot go back";
-    }
+    void TearDown() override { mFolder.Restore(); }
     // Reads the UTF-8 source as the game's UTF-16 file would hold it.
     void LoadOffice(const std::string& utf8)
     {
@@ -86,7 +80,7 @@ protected:
     int GroupOf(const std::string& name) { return gSfxSamples.at(name)->Group(); }
 
     testsupport::TempDir dir;
-    std::string mStartFolder;
+    testsupport::CurrentFolder mFolder;
     plat::NullPlatform platform;
     plat::NullSoundLibrary& lib = platform.sound;
     SoundSystem system;
@@ -486,14 +480,12 @@ TEST_F(MusicTest, AChangeOfTrackRendersAsTwoFades)
     EXPECT_GT(peak(0), 2500);  // the menu still near full
     EXPECT_LT(peak(2100), 3100); // the menu gone, the level alone at full
     EXPECT_GT(peak(2100), 2900);
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
     Zelk::WaveBytes w;
     uint32_t bytes = uint32_t(out.size() * 2);
     w.Tag("RIFF").U32(bytes + 36).Tag("WAVE");
     w.Tag("fmt ").U32(16).U16(1).U16(2).U32(44100).U32(44100 * 4).U16(4).U16(16);
     w.Tag("data").U32(bytes).Raw(out.data(), bytes);
-    std::ofstream file(mStartFolder + "/music_change.wav", std::ios::binary);
+    std::ofstream file(mFolder.Before() + "/music_change.wav", std::ios::binary);
     file.write(reinterpret_cast<const char*>(w.bytes.data()), std::streamsize(w.bytes.size()));
     EXPECT_TRUE(file.good());
 }
