@@ -80,10 +80,10 @@ void Graphics::DrawRect(int x, int y, int w, int h)
         mDestImage->DrawRect(Rect(int(dx), int(dy), w, h), mColor, mDrawMode);
         return;
     }
-    FillRect(x, y, w + 1, 1);
-    FillRect(x, y + h, w + 1, 1);
-    FillRect(x, y + 1, 1, h - 1);
-    FillRect(x + w, y + 1, 1, h - 1);
+    Rect edges[4];
+    OutlineEdges(x, y, w, h, edges);
+    for (const Rect& edge : edges)
+        FillRect(edge);
 }
 
 void Graphics::DrawString(const std::wstring& text, int x, int y)

@@ -34,7 +34,8 @@ int Graphics::DrawColorCodedString(const std::wstring& text, int x, int y, int b
         startColor = int(mColor.ToInt());
     if (draw && (justification == 0 || justification == 1)) {
         int w = DrawColorCodedString(text, x, y, boxWidth, -1, false, start, length, startColor);
-        x += justification == 0 ? (boxWidth - w) / 2 : boxWidth - w;
+        int64_t room = int64_t(boxWidth) - w;
+        x = ClampToInt(x + (justification == 0 ? room / 2 : room));
     }
 
     int width = 0;
@@ -97,9 +98,10 @@ int Graphics::DrawWrappedText(const Rect& box, const std::wstring& text, int lin
     if (maxChars < 0)
         maxChars = len;
 
-    int lineY = mFont->GetAscent() - mFont->GetAscentPadding();
+    // Line positions in 64 bits: a layout may give any spacing and box.
+    int64_t lineY = mFont->GetAscent() - mFont->GetAscentPadding();
     int xOffset = lastLineWidth ? *lastLineWidth : 0;
-    int w = xOffset;
+    int64_t w = xOffset;
     int lineStart = 0, breakAt = -1, maxWidth = 0;
     wchar_t prev = 0, lastExamined = 0;
 
@@ -108,8 +110,8 @@ int Graphics::DrawWrappedText(const Rect& box, const std::wstring& text, int lin
             count = maxChars - from;
         if (count < 1)
             return -1;
-        return DrawColorCodedString(text, box.mX + xOffset, box.mY + lineY, box.mWidth, justification, true, from,
-                                    count, startColor);
+        return DrawColorCodedString(text, ClampToInt(int64_t(box.mX) + xOffset), ClampToInt(box.mY + lineY),
+                                    box.mWidth, justification, true, from, count, startColor);
     };
     auto nextLine = [&]() {
         lineY += lineSpacing;
@@ -134,7 +136,7 @@ int Graphics::DrawWrappedText(const Rect& box, const std::wstring& text, int lin
             breakAt = i;
         } else if (c == L'\n') {
             breakAt = i;
-            w = box.mWidth + 1;
+            w = int64_t(box.mWidth) + 1;
         }
         w += mFont->CharWidthKerned(c, prev);
         prev = c;
@@ -156,8 +158,8 @@ int Graphics::DrawWrappedText(const Rect& box, const std::wstring& text, int lin
             lineStart = lineEnd;
         } else {
             int count = breakAt - lineStart;
-            int baseline = int(float(box.mY + lineY) + mTransY);
-            if (baseline >= mClipRect.mY && baseline < mClipRect.mY + mClipRect.mHeight + lineSpacing)
+            int64_t baseline = TruncToInt(float(box.mY + lineY) + mTransY);
+            if (baseline >= mClipRect.mY && baseline < int64_t(mClipRect.mY) + mClipRect.mHeight + lineSpacing)
                 drawLine(lineStart, count);
             int measured = xOffset + DrawColorCodedString(text, 0, 0, box.mWidth, -1, false, lineStart,
                                                           std::min(count, maxChars - lineStart), startColor);
@@ -188,7 +190,7 @@ int Graphics::DrawWrappedText(const Rect& box, const std::wstring& text, int lin
     mColor = startColorValue;
     if (widest)
         *widest = maxWidth;
-    return mFont->GetDescent() + lineY - lineSpacing;
+    return ClampToInt(mFont->GetDescent() + lineY - lineSpacing);
 }
 
 int Graphics::GetWrappedTextHeight(int width, const std::wstring& text, int lineSpacing, int* widest)

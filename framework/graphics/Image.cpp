@@ -35,10 +35,10 @@ void Image::FillRect(const Rect&, const Color&, int) {}
 
 void Image::DrawRect(const Rect& r, const Color& color, int drawMode)
 {
-    FillRect(Rect(r.mX, r.mY, r.mWidth + 1, 1), color, drawMode);
-    FillRect(Rect(r.mX, r.mY + r.mHeight, r.mWidth + 1, 1), color, drawMode);
-    FillRect(Rect(r.mX, r.mY + 1, 1, r.mHeight - 1), color, drawMode);
-    FillRect(Rect(r.mX + r.mWidth, r.mY + 1, 1, r.mHeight - 1), color, drawMode);
+    Rect edges[4];
+    OutlineEdges(r.mX, r.mY, r.mWidth, r.mHeight, edges);
+    for (const Rect& edge : edges)
+        FillRect(edge, color, drawMode);
 }
 
 void Image::ClearRect(const Rect&) {}

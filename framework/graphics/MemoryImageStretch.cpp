@@ -19,15 +19,18 @@ bool StretchSourceRect(const Rect& destRect, const Rect& srcRect, const Rect& cl
     if (destRect.mWidth <= 0 || destRect.mHeight <= 0)
         return false;
     Rect c = destRect.Intersection(clip);
+    if (c.mWidth <= 0 || c.mHeight <= 0)
+        return false;
+    // Edges in double: the destination may lie anywhere in the int range.
     double sx = double(srcRect.mWidth) / destRect.mWidth;
     double sy = double(srcRect.mHeight) / destRect.mHeight;
-    double x = mirrored ? srcRect.mX + double(destRect.mX + destRect.mWidth - c.mX - c.mWidth) * sx
-                        : srcRect.mX + double(c.mX - destRect.mX) * sx;
-    clippedSrc = DoubleRect(x, srcRect.mY + double(c.mY - destRect.mY) * sy,
-                            srcRect.mWidth + double(c.mWidth - destRect.mWidth) * sx,
-                            srcRect.mHeight + double(c.mHeight - destRect.mHeight) * sy);
+    double x = mirrored ? srcRect.mX + (double(destRect.mX) + destRect.mWidth - c.mX - c.mWidth) * sx
+                        : srcRect.mX + (double(c.mX) - destRect.mX) * sx;
+    clippedSrc = DoubleRect(x, srcRect.mY + (double(c.mY) - destRect.mY) * sy,
+                            srcRect.mWidth + (double(c.mWidth) - destRect.mWidth) * sx,
+                            srcRect.mHeight + (double(c.mHeight) - destRect.mHeight) * sy);
     clippedDest = c;
-    return c.mWidth > 0 && c.mHeight > 0 && clippedSrc.mWidth > 0 && clippedSrc.mHeight > 0;
+    return clippedSrc.mWidth > 0 && clippedSrc.mHeight > 0;
 }
 
 namespace {

@@ -15,6 +15,13 @@ inline int TruncToInt(double v)
     return v < 0 ? INT32_MIN : 0;
 }
 
+// v saturated at the ends of the int range: sums and differences of
+// coordinates are taken in 64 bits and brought back with this.
+inline int ClampToInt(int64_t v)
+{
+    return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : int(v);
+}
+
 // Columns x .. x + width - 1 and rows y .. y + height - 1; a width or height
 // of 0 or less covers no pixel.
 class Rect {
@@ -52,6 +59,19 @@ public:
     int32_t mWidth = 0;
     int32_t mHeight = 0;
 };
+
+// The four edges of an outline whose right and bottom edges lie on x + w
+// and y + h: top and bottom rows of w + 1 pixels, the sides between them.
+// Sums saturate, so an outline at the ends of the int range stays defined.
+inline void OutlineEdges(int x, int y, int w, int h, Rect edges[4])
+{
+    int across = ClampToInt(int64_t(w) + 1), down = ClampToInt(int64_t(h) - 1);
+    int below = ClampToInt(int64_t(y) + 1);
+    edges[0] = Rect(x, y, across, 1);
+    edges[1] = Rect(x, ClampToInt(int64_t(y) + h), across, 1);
+    edges[2] = Rect(x, below, 1, down);
+    edges[3] = Rect(ClampToInt(int64_t(x) + w), below, 1, down);
+}
 
 // Sub-pixel rectangle of the float-position, rotated and stretched blits.
 class DoubleRect {

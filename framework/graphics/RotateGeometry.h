@@ -67,6 +67,10 @@ inline DoubleRect RotatedBlitBounds(float x, float y, const Rect& srcRect, const
         minY = std::min(minY, py);
         maxY = std::max(maxY, py);
     }
+    // A position or angle beyond the doubles (infinite, NaN) covers nothing;
+    // it would otherwise give a box of NaN size.
+    if (!std::isfinite(minX) || !std::isfinite(maxX) || !std::isfinite(minY) || !std::isfinite(maxY))
+        return DoubleRect(0, 0, 0, 0);
     return DoubleRect(minX, minY, maxX - minX, maxY - minY).Intersection(DoubleRect(clip));
 }
 

@@ -177,9 +177,9 @@ bool Widget::Contains(int x, int y)
 
 Rect Widget::GetInsetRect()
 {
-    return Rect(mX + mMouseInsets.mLeft, mY + mMouseInsets.mTop,
-                mWidth - mMouseInsets.mLeft - mMouseInsets.mRight,
-                mHeight - mMouseInsets.mTop - mMouseInsets.mBottom);
+    const Insets& in = mMouseInsets;
+    return Rect(ClampToInt(int64_t(mX) + in.mLeft), ClampToInt(int64_t(mY) + in.mTop),
+                ClampToInt(int64_t(mWidth) - in.mLeft - in.mRight), ClampToInt(int64_t(mHeight) - in.mTop - in.mBottom));
 }
 
 } // namespace Zelk

@@ -217,8 +217,8 @@ Point WidgetContainer::GetScreenPos()
     p.mY = mY;
     if (mParent) {
         Point parent = mParent->GetScreenPos();
-        p.mX += parent.mX;
-        p.mY += parent.mY;
+        p.mX = ClampToInt(int64_t(p.mX) + parent.mX);
+        p.mY = ClampToInt(int64_t(p.mY) + parent.mY);
     }
     return p;
 }

@@ -61,15 +61,17 @@ Widget* WidgetManager::GetWidgetAt(WidgetContainer* container, int x, int y, uin
         if (belowModal)
             childFlags = mBelowModalFlagsMod.Apply(childFlags);
         if ((childFlags & WIDGET_FLAG_MOUSE) && child->mVisible) {
-            Widget* found = GetWidgetAt(child, x - child->mX, y - child->mY, childFlags, outX, outY);
+            // The point in the child's own coordinates, saturated: a layout
+            // may place a widget anywhere in the int range.
+            int localX = ClampToInt(int64_t(x) - child->mX), localY = ClampToInt(int64_t(y) - child->mY);
+            Widget* found = GetWidgetAt(child, localX, localY, childFlags, outX, outY);
             if (found)
                 return found;
-            if (child->mMouseVisible && child->GetInsetRect().Contains(x, y) &&
-                child->AcceptsPoint(x - child->mX, y - child->mY)) {
+            if (child->mMouseVisible && child->GetInsetRect().Contains(x, y) && child->AcceptsPoint(localX, localY)) {
                 if (outX)
-                    *outX = x - child->mX;
+                    *outX = localX;
                 if (outY)
-                    *outY = y - child->mY;
+                    *outY = localY;
                 return child;
             }
         }

@@ -1,17 +1,24 @@
-// Any bytes as cfg\ui.xml: every "quordialog" under "root" is built as a
-// screen, updated 150 times, drawn, pressed and released at each widget's
-// centre and given keys. The effects come from a fixed cfg\effect.xml that
-// shows, fades, scales and hides.
+// Any bytes as cfg\ui.xml: its fonts are loaded, every "quordialog" under
+// "root" is built as a screen, updated 150 times, drawn, pressed and released
+// at each widget's centre and given keys, then hit-tested through a widget
+// manager on a grid over the screen and at the ends of the int range. The
+// effects come from a fixed cfg\effect.xml that shows, fades, scales and
+// hides; cfg\loc.xml gives the labels "t" and "ok" a text of two lines, and
+// "fuzzfont.txt" is a small image font.
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/WidgetManager.h"
 #include "fuzz/resources/FuzzSupport.h"
+#include "game/core/FontRegistry.h"
 #include "game/core/GameApp.h"
+#include "game/core/LocTable.h"
 #include "game/core/TextureRegistry.h"
 #include "game/effects/EffectFile.h"
 #include "game/ui/UiDialog.h"
 #include "platform/NullPlatform.h"
 
+#include <climits>
 #include <memory>
 #include <unistd.h>
 #include <string>
@@ -60,6 +67,23 @@ const char kEffects[] =
     "</messages></effect>"
     "</effects>";
 
+const char kTexts[] = "<root><loc id='t' text='two words&#10;and a line'/><loc id='ok' text='OK'/></root>";
+
+const char kFont[] = "Define Chars (\"a\" \"o\" \"t\" \" \");\n"
+                     "CreateHorzSpanRectList Rects (0 0 0 8) (2 2 2 2);\n"
+                     "Define Widths (3 3 3 2);\n"
+                     "CreateLayer L;\n"
+                     "LayerSetImage L 'fuzzfont.png';\n"
+                     "LayerSetImageMap L Chars Rects;\n"
+                     "LayerSetCharWidths L Chars Widths;\n"
+                     "LayerSetAscent L 6;\n"
+                     "LayerSetHeight L 8;\n";
+
+void ServeText(const char* name, const std::string& text)
+{
+    fuzzsupport::Serve(name, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
+
 std::string Utf16(const std::string& ascii)
 {
     std::string out = "\xFF\xFE";
@@ -89,10 +113,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         char cwd[4096];
         if (getcwd(cwd, sizeof cwd))
             platform->folders.programPath = std::string(cwd) + "/quillmore";
-        std::string effects = Utf16(kEffects);
-        fuzzsupport::Serve("cfg\\effect.xml", reinterpret_cast<const uint8_t*>(effects.data()), effects.size());
+        ServeText("cfg\\effect.xml", Utf16(kEffects));
+        ServeText("cfg\\loc.xml", Utf16(kTexts));
+        ServeText("fuzzfont.txt", Utf16(kFont));
         LoadEffectFile();
-        return new FuzzGameApp;
+        auto* made = new FuzzGameApp;
+        made->GetLocTable()->Load();
+        return made;
     }();
     (void)platform;
     fuzzsupport::Serve("cfg\\ui.xml", data, size);
@@ -105,6 +132,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     TextureRegistry* textures = app->GetTextureRegistry();
     textures->Load(root);
+    app->mFontRegistry->Load(root);
+    Zelk::WidgetManager manager(nullptr);
+    manager.Resize(Zelk::Rect(0, 0, 800, 600), Zelk::Rect(0, 0, 800, 600));
 
     Zelk::MemoryImage target;
     target.Create(64, 64);
@@ -150,6 +180,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 widget->KeyChar(c);
             widget->Update();
         }
+        // Hit tests and mouse travel through the manager, over the screen and
+        // at the ends of the range.
+        manager.AddWidget(screen.get());
+        for (int y = -100; y < 700; y += 50)
+            for (int x = -100; x < 900; x += 50)
+                manager.GetWidgetAtPoint(x, y);
+        for (int v : {INT_MIN, INT_MIN + 1, -1, INT_MAX - 1, INT_MAX}) {
+            manager.GetWidgetAtPoint(v, v);
+            manager.GetWidgetAtPoint(v, 5);
+            manager.GetWidgetAtPoint(5, v);
+        }
+        manager.MouseMove(20, 20);
+        manager.MouseDown(20, 20, 1);
+        manager.MouseMove(INT_MAX, INT_MIN);
+        manager.MouseUp(INT_MAX, INT_MIN, 1);
+        manager.RemoveWidget(screen.get());
         screen->Hide();
         for (int i = 0; i < 40; ++i)
             screen->Update();
