@@ -1,5 +1,6 @@
 #include "game/world/AnmPlayer.h"
 
+#include "framework/app/PathUtil.h"
 #include "game/effects/AnimCallbacks.h"
 #include "game/effects/AnimTrack.h"
 #include "game/effects/Effect.h"
@@ -68,7 +69,12 @@ AnimTrack* AnmPlayer::GetTrack() const { return mEffect ? mEffect->GetTrack(kTra
 
 bool AnmPlayer::Load(const std::string& name)
 {
-    std::unique_ptr<AnmFile> file = AnmFile::Load("anm\\" + name + ".anm");
+    // The name comes from the office file: it must not lead out of the
+    // animation folder.
+    const std::string path = "anm\\" + name + ".anm";
+    if (!Zelk::IsPathInsideFolder(path))
+        return false;
+    std::unique_ptr<AnmFile> file = AnmFile::Load(path);
     if (!file)
         return false;
     mFile = std::move(file);

@@ -242,6 +242,18 @@ TEST_F(AnmPlayerTest, ARefusedFileLeavesThePlayerAsItWas)
     }
 }
 
+TEST_F(AnmPlayerTest, ANameLeadingOutOfTheAnimationFolderIsNotRead)
+{
+    WriteAnm("desk", Animation("idle", "cycle", 10, 2));
+    WriteAnm("../outside", Animation("idle", "cycle", 10, 2));
+    AnmPlayer player(nullptr);
+    EXPECT_FALSE(player.Load("..\\outside"));
+    EXPECT_FALSE(player.Load("../outside"));
+    EXPECT_FALSE(player.HasFile());
+    EXPECT_FALSE(player.Load("..\\anm\\desk"));
+    EXPECT_TRUE(player.Load("desk"));
+}
+
 TEST_F(AnmPlayerTest, RecordsMaySharePicturesSequencesAndFullLengthNames)
 {
     makeanm::AnmFile file;
