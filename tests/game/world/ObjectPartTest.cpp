@@ -5,6 +5,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "game/effects/AnimTrack.h"
 #include "game/effects/Effect.h"
+#include "game/effects/EffectWorld.h"
 #include "game/effects/ExportedFunctions.h"
 #include "game/world/ObjectParams.h"
 #include "game/world/ObjectPart.h"
@@ -356,6 +357,24 @@ TEST_F(ObjectPartTest, APartEffectIsPlacedAtThePartsAnchor)
     object->GetParts()[0]->SetOrientation(object->GetOrientWord(), false);
     EXPECT_EQ(*orientation, "br");
     EXPECT_TRUE(*static_cast<bool*>(effect->GetParam(OBJECT_PARAM_MIRROR)));
+}
+
+TEST_F(ObjectPartTest, TheEffectCallbacksFindAPartsOwner)
+{
+    ObjectPart* part = MakePart("table");
+    part->GetOwner()->SetSkin("walnut", false);
+    EffectWorld* effects = GetEffectWorld();
+    ASSERT_NE(effects, nullptr);
+    std::string name, skin;
+    ASSERT_TRUE(effects->GetPartOwner(part, name, skin));
+    EXPECT_EQ(name, "holder");
+    EXPECT_EQ(skin, "walnut");
+    EXPECT_FALSE(effects->GetPartOwner(nullptr, name, skin));
+    std::string code;
+    EXPECT_FALSE(effects->FindWorkerTransformTo("worker", code));
+    InstallOfficeWorld(nullptr);
+    EXPECT_EQ(GetEffectWorld(), nullptr);
+    InstallOfficeWorld(&world);
 }
 
 TEST_F(ObjectPartTest, ParentZNamesAPartOfAnotherObject)
