@@ -6,6 +6,8 @@
 // visible part against one 800 x 600 alpha blit, in the same process. Also
 // the heap allocations of a tick and of a draw after warm-up (tick_allocs,
 // goal 0; draw_allocs).
+#include "bench/common/AllocationCount.h"
+#include "bench/common/AlphaBlitReference.h"
 #include "bench/common/OfficeFrame.h"
 #include "bench/common/RatioReporter.h"
 #include "framework/app/Random.h"
@@ -21,62 +23,40 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <new>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 namespace {
-std::atomic<uint64_t> gAllocations{0};
-}
-
-void* operator new(size_t size)
-{
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new(size_t size, const std::nothrow_t&) noexcept
-{
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size ? size : 1);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-
-namespace {
 
 constexpr int kObjects = 60;
-constexpr int kFrameW = 64, kFrameH = 96;
+constexpr int kPartW = 64, kPartH = 96;
 
 // Every picture is a strip of 8 soft-edged 64 x 96 frames.
 class BenchApp : public Zelk::ZelkAppBase {
 public:
     Zelk::DDImage* GetImage(const std::string&, bool) override
     {
-        std::vector<uint32_t> pixels(size_t(8 * kFrameW) * kFrameH);
-        for (int y = 0; y < kFrameH; ++y)
-            for (int x = 0; x < 8 * kFrameW; ++x)
-                pixels[size_t(y) * 8 * kFrameW + size_t(x)] = bench::SoftSpritePixel(x % kFrameW, y, kFrameW, kFrameH);
+        std::vector<uint32_t> pixels(size_t(8 * kPartW) * kPartH);
+        for (int y = 0; y < kPartH; ++y)
+            for (int x = 0; x < 8 * kPartW; ++x)
+                pixels[size_t(y) * 8 * kPartW + size_t(x)] = bench::SoftSpritePixel(x % kPartW, y, kPartW, kPartH);
         auto* image = new Zelk::DDImage(nullptr);
-        image->SetBits(pixels.data(), 8 * kFrameW, kFrameH);
+        image->SetBits(pixels.data(), 8 * kPartW, kPartH);
         return image;
     }
 };
 
 std::string Animation(const std::string& part, int frames, int fps)
 {
-    std::string text = "animation images\\" + part + ".png " + part + "idle " + std::to_string(kFrameW) + " cycle " +
+    std::string text = "animation images\\" + part + ".png " + part + "idle " + std::to_string(kPartW) + " cycle " +
                        std::to_string(fps) + "\n";
     for (int i = 0; i < frames; ++i)
-        text += "frame " + std::to_string(i * kFrameW) + " 0 " + std::to_string(kFrameW) + " " +
-                std::to_string(kFrameH) + " 0 -" + std::to_string(kFrameH) + "\n";
+        text += "frame " + std::to_string(i * kPartW) + " 0 " + std::to_string(kPartW) + " " +
+                std::to_string(kPartH) + " 0 -" + std::to_string(kPartH) + "\n";
     return text;
 }
 
@@ -155,12 +135,12 @@ void WorldTick(benchmark::State& state)
     Zelk::SRand(11);
     for (int i = 0; i < 500; ++i) // warm-up: every chain has paused and run on
         UpdateAllObjects();
-    const uint64_t start = gAllocations.load();
+    const uint64_t start = bench::Allocations();
     for (auto _ : state) {
         UpdateAllObjects();
         benchmark::ClobberMemory();
     }
-    state.counters["tick_allocs"] = double(gAllocations.load() - start) / double(state.iterations());
+    state.counters["tick_allocs"] = double(bench::Allocations() - start) / double(state.iterations());
 }
 BENCHMARK(WorldTick)->Unit(benchmark::kMicrosecond);
 
@@ -181,29 +161,17 @@ void WorldDraw(benchmark::State& state)
     World& w = TheWorld();
     Zelk::Graphics g(&w.screen);
     DrawParts(w, g); // warm-up: derived forms of the pictures are made
-    const uint64_t start = gAllocations.load();
+    const uint64_t start = bench::Allocations();
     for (auto _ : state) {
         DrawParts(w, g);
         benchmark::DoNotOptimize(w.screen.GetBits());
     }
-    state.counters["draw_allocs"] = double(gAllocations.load() - start) / double(state.iterations());
+    state.counters["draw_allocs"] = double(bench::Allocations() - start) / double(state.iterations());
 }
 BENCHMARK(WorldDraw)->Unit(benchmark::kMicrosecond);
 
 // The reference: one 800 x 600 picture with alpha blended over the screen.
-void AlphaBlit(benchmark::State& state)
-{
-    Zelk::MemoryImage screen(nullptr), picture(nullptr);
-    const std::vector<uint32_t> back = bench::OpaquePixels(800, 600);
-    const std::vector<uint32_t> front = bench::SoftSpritePixels(800, 600);
-    screen.SetBits(back.data(), 800, 600);
-    picture.SetBits(front.data(), 800, 600);
-    for (auto _ : state) {
-        Zelk::Graphics g(&screen);
-        g.DrawImage(&picture, 0, 0);
-        benchmark::DoNotOptimize(screen.GetBits());
-    }
-}
+void AlphaBlit(benchmark::State& state) { bench::AlphaBlitReference(state); }
 BENCHMARK(AlphaBlit)->Unit(benchmark::kMicrosecond);
 
 } // namespace

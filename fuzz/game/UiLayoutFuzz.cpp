@@ -60,16 +60,6 @@ const char kEffects[] =
     "</messages></effect>"
     "</effects>";
 
-std::string Utf16(const std::string& ascii)
-{
-    std::string out = "\xFF\xFE";
-    for (char c : ascii) {
-        out.push_back(c);
-        out.push_back('\0');
-    }
-    return out;
-}
-
 void Visit(Zelk::Widget* widget, std::vector<Zelk::Widget*>& all)
 {
     all.push_back(widget);
@@ -89,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         char cwd[4096];
         if (getcwd(cwd, sizeof cwd))
             platform->folders.programPath = std::string(cwd) + "/quillmore";
-        std::string effects = Utf16(kEffects);
+        std::string effects = fuzzsupport::Utf16WithMark(kEffects);
         fuzzsupport::Serve("cfg\\effect.xml", reinterpret_cast<const uint8_t*>(effects.data()), effects.size());
         LoadEffectFile();
         return new FuzzGameApp;

@@ -62,16 +62,6 @@ const char kEffects[] =
     "</timer></timers><messages><message name='oncreate' command='start' timer_id='t'/></messages></effect>"
     "</effects>";
 
-std::string Utf16(const std::string& ascii)
-{
-    std::string out = "\xFF\xFE";
-    for (char c : ascii) {
-        out.push_back(c);
-        out.push_back('\0');
-    }
-    return out;
-}
-
 void Prepare()
 {
     static bool done = false;
@@ -83,7 +73,7 @@ void Prepare()
     std::vector<uint8_t> bytes;
     if (makeanm::ParseAnmText(kAnimations, file, error) && makeanm::WriteAnm(file, bytes, error))
         fuzzsupport::Archive().Add("anm\\fuzz.anm", std::string(bytes.begin(), bytes.end()));
-    fuzzsupport::Archive().Add("cfg\\effect.xml", Utf16(kEffects));
+    fuzzsupport::Archive().Add("cfg\\effect.xml", fuzzsupport::Utf16WithMark(kEffects));
     LoadEffectFile();
 }
 

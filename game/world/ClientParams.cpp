@@ -25,9 +25,5 @@ const FloatAttribute<ClientParams> kFields[] = {
 
 void ReadClientParams(const XmlNode& element, std::map<std::string, ClientParams>& records)
 {
-    std::string name;
-    XmlGetAttrString(element, L"name", name);
-    ClientParams record;
-    ReadFloatAttributes(element, kFields, record);
-    records.emplace(name, record);
+    ReadNamedFloatRecord(element, kFields, records);
 }

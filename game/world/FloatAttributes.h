@@ -3,6 +3,8 @@
 #include "game/core/XmlFunctions.h"
 
 #include <cstddef>
+#include <map>
+#include <string>
 
 template <class Record>
 struct FloatAttribute {
@@ -17,4 +19,17 @@ void ReadFloatAttributes(const XmlNode& element, const FloatAttribute<Record> (&
 {
     for (const FloatAttribute<Record>& entry : table)
         XmlGetAttrFloat(element, entry.name, record.*entry.field);
+}
+
+// One record read from the element, filed under its "name" (empty when
+// missing) unless that name already has one.
+template <class Record, size_t N>
+void ReadNamedFloatRecord(const XmlNode& element, const FloatAttribute<Record> (&table)[N],
+                          std::map<std::string, Record>& records)
+{
+    std::string name;
+    XmlGetAttrString(element, L"name", name);
+    Record record;
+    ReadFloatAttributes(element, table, record);
+    records.emplace(name, record);
 }

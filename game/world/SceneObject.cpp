@@ -149,7 +149,7 @@ void SceneObject::SetAnimChain(const std::string& name, int32_t frame, float min
         mChain.push_back(ChainRecord{name, frame, min, max});
 }
 
-void SceneObject::StartAnimChain(const std::string& name)
+void SceneObject::ArmAnimChain(const std::string& name, bool stopParts)
 {
     for (const ChainRecord& record : mChain) {
         if (record.name != name)
@@ -157,20 +157,14 @@ void SceneObject::StartAnimChain(const std::string& name)
         mChainArmed = true;
         mChainDelay = Zelk::RandomFloat(record.min, record.max);
         mChainName = name;
-        StopPartsAtFrame(record.stopFrame);
+        if (stopParts)
+            StopPartsAtFrame(record.stopFrame);
     }
 }
 
-void SceneObject::OnAnimationEnd(ObjectPart*, const std::string& name)
-{
-    for (const ChainRecord& record : mChain) {
-        if (record.name != name)
-            continue;
-        mChainArmed = true;
-        mChainDelay = Zelk::RandomFloat(record.min, record.max);
-        mChainName = name;
-    }
-}
+void SceneObject::StartAnimChain(const std::string& name) { ArmAnimChain(name, true); }
+
+void SceneObject::OnAnimationEnd(ObjectPart*, const std::string& name) { ArmAnimChain(name, false); }
 
 void SceneObject::StopPartsAtFrame(int32_t frame)
 {

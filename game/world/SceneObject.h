@@ -146,6 +146,10 @@ public:
     float GetChainDelay() const { return mChainDelay; }
 
 private:
+    // Every chain record of the animation: armed with a new random pause;
+    // with stopParts the parts stop at its frame.
+    void ArmAnimChain(const std::string& name, bool stopParts);
+
     OfficeWorld* mWorld;
     std::list<SceneObject*>::iterator mListPosition;
     std::string mName;

@@ -27,9 +27,5 @@ const FloatAttribute<WorkerParams> kFields[] = {
 
 void ReadWorkerParams(const XmlNode& element, std::map<std::string, WorkerParams>& records)
 {
-    std::string name;
-    XmlGetAttrString(element, L"name", name);
-    WorkerParams record;
-    ReadFloatAttributes(element, kFields, record);
-    records.emplace(name, record);
+    ReadNamedFloatRecord(element, kFields, records);
 }

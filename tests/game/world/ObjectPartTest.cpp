@@ -122,6 +122,26 @@ TEST_F(ObjectPartTest, PicturesLoadOncePerRecordAndOnlyInsideTheGameData)
     EXPECT_FALSE(MakePart("nofile")->LoadImages());
 }
 
+// A record of canvas width 40 whose picture is 64 x 64.
+void GivePicture(AnmRecord& record)
+{
+    record.canvasWidth = 40;
+    auto* picture = new Zelk::MemoryImage();
+    picture->Create(64, 64);
+    record.image.AssignOwned(picture);
+}
+
+// The 10 x 20 region at (0, 0), placed at the offset on the canvas.
+AnmFrame Frame(int offsetX, int offsetY)
+{
+    AnmFrame frame;
+    frame.w = 10;
+    frame.h = 20;
+    frame.offsetX = offsetX;
+    frame.offsetY = offsetY;
+    return frame;
+}
+
 // A frame drawn with one setting changed, and the draws it must give.
 struct DrawCase {
     const char* what;
@@ -205,14 +225,8 @@ TEST_F(ObjectPartTest, AFrameIsDrawnWithThePartsLook)
         ObjectPart* part = MakePart("desk");
         c.set(*part);
         AnmRecord record;
-        record.canvasWidth = 40;
-        record.image.AssignOwned(new Zelk::MemoryImage());
-        static_cast<Zelk::MemoryImage*>(record.image.GetImage())->Create(64, 64);
-        AnmFrame frame;
-        frame.w = 10;
-        frame.h = 20;
-        frame.offsetX = 2;
-        frame.offsetY = -20;
+        GivePicture(record);
+        AnmFrame frame = Frame(2, -20);
         RecordingImage target(800, 600);
         Zelk::Graphics g(&target);
         g.SetColor(Zelk::Color(1, 2, 3, 4));
@@ -251,12 +265,8 @@ TEST_F(ObjectPartTest, TheHoveredObjectsPairItemsAreLit)
     part->GetRepeatBlock().tint = 0xFF00FF00;
     table->SetActive(true);
     AnmRecord record;
-    record.canvasWidth = 40;
-    record.image.AssignOwned(new Zelk::MemoryImage());
-    static_cast<Zelk::MemoryImage*>(record.image.GetImage())->Create(64, 64);
-    AnmFrame frame;
-    frame.w = 10;
-    frame.h = 20;
+    GivePicture(record);
+    AnmFrame frame = Frame(0, 0);
     RecordingImage target(800, 600);
     Zelk::Graphics g(&target);
     part->DrawFrame(&g, Zelk::Point{100, 200}, &record, &frame);
@@ -390,8 +400,9 @@ TEST_F(ObjectPartTest, ParentZNamesAPartOfAnotherObject)
         ObjectPart* part = MakePart("lamp", std::string("parent_z='") + c.parentZ + "'");
         ObjectPart* parent = part->GetParentZPart();
         EXPECT_EQ(parent != nullptr, c.found);
-        if (parent)
+        if (parent) {
             EXPECT_EQ(parent, FindObject("table")->FindPart(std::string(c.parentZ).substr(6), 0));
+        }
         delete part->GetOwner();
     }
 }
