@@ -1,8 +1,11 @@
 // The validator over any bytes: the first byte picks the file they stand for
-// and whether the set counts as a whole game folder; the other files are
-// small valid ones, so cross references between the files are followed.
+// (a configuration file, a font description or a part's animation file) and
+// whether the set counts as a whole game folder; the other files are small
+// valid ones, so cross references between the files are followed.
 #include "DataSet.h"
 #include "Validator.h"
+#include "assets/ImageFiles.h"
+#include "assets/Picture.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -27,7 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size < 1)
         return 0;
     static const char* const kFiles[] = {"cfg\\ui.xml", "cfg\\effect.xml", "cfg\\loc.xml", "cfg\\office.xml",
-                                         "cfg\\l1.xml", "properties\\resources.xml", "fonts\\text.txt"};
+                                         "cfg\\l1.xml", "properties\\resources.xml", "fonts\\text.txt",
+                                         "anm\\table.anm"};
+    // The picture of the fixture office's table, which its animation file names.
+    static const std::vector<uint8_t> table = contentgen::EncodePng(contentgen::Picture(100, 90, 0xFF3A6EA5));
     const size_t pick = data[0] % (sizeof kFiles / sizeof kFiles[0]);
     contentgen::DataSet set;
     set.Add("cfg\\loc.xml", Utf16("<root><loc id=\"a\" text=\"A\"/></root>"));
@@ -48,6 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     set.Add("fonts\\text.txt", std::vector<uint8_t>(description.begin() + 2, description.end()));
     set.Add("cfg\\office.xml", Utf16("<office><sounds><sound name=\"click\" path=\"sounds\\click.wav\"/></sounds></office>"));
     set.Add("images\\p.png", std::string("png"));
+    set.Add("images\\anm\\table_plain.png", table);
     set.Add(kFiles[pick], std::vector<uint8_t>(data + 1, data + size));
     contentgen::Validate(set, (data[0] & 0x80) != 0);
     return 0;

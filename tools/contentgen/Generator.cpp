@@ -3,6 +3,7 @@
 #include "ConfigFiles.h"
 #include "EffectCatalogue.h"
 #include "OfficeModel.h"
+#include "PartAnimations.h"
 #include "assets/ImageFiles.h"
 #include "UiFile.h"
 
@@ -158,6 +159,9 @@ bool GenerateFixtureOffice(const TextTable& texts, DataSet& data, std::string& e
     AddXml(data, "cfg\\office.xml", office);
     AddXml(data, "cfg\\l1.xml", BuildLevelFile(1));
     data.Add("z_order.dat", ZOrderFile(names));
+    // The parts' animations on plain-colour pictures, one colour a frame.
+    if (!AddPartAnimations(PartAnimationTables(names), data, error))
+        return false;
 
     // ui.xml: the HUD with its hints, cut from the full layouts; the
     // pictures it names are plain colours at their sizes, its fonts the

@@ -438,6 +438,59 @@ Graph BuildGraph(const std::string& walker, const std::set<std::string>& names, 
     return graph;
 }
 
+// The animations of the parts day 1 shows, in the skins and orientations its
+// level and its people use. Characters cycle their idles and walks and play
+// their actions once; furniture and indicators hold still pictures, one frame
+// cycled at 1 fps, so an idle chain can stop them at a frame.
+const std::vector<PartAnimationTable>& AnimationTables()
+{
+    const int32_t C = 0;
+    const int32_t O = 1;
+    auto stills = [](std::vector<std::string> names) {
+        std::vector<PartClip> clips;
+        for (const std::string& name : names)
+            clips.push_back({name, 0, 1, 1});
+        return clips;
+    };
+    const std::vector<std::string> walkerSides = {"t", "tr", "r", "br", "b"};
+    static const std::vector<PartAnimationTable> tables = {
+        {"window", {""}, {""}, 110, 100, 0, 0, stills({"idle"})},
+        {"window_day", {""}, {""}, 110, 100, 0, 0, stills({"idle"})},
+        {"window_morning", {""}, {""}, 110, 100, 0, 0, stills({"idle"})},
+        {"carpet", {""}, {""}, 480, 120, 0, 0, stills({"idle"})},
+        {"plant", {""}, {""}, 40, 60, 0, -60, stills({"idle"})},
+        {"wall_picture", {""}, {""}, 70, 50, 0, 20, stills({"idle"})},
+        {"boss", {"man", "woman"}, walkerSides, 72, 112, 0, 0,
+         {{"boss_idle_empty", C, 6, 6}, {"boss_idle_full", C, 6, 6}, {"boss_move_empty", C, 12, 8},
+          {"boss_move_full", C, 12, 8}, {"boss_phone", O, 4, 8}, {"boss_conference", C, 6, 6},
+          {"boss_drink", O, 6, 6}, {"boss_reproach", O, 6, 6}}},
+        {"held_items", {""}, walkerSides, 28, 20, 0, 0,
+         stills({"paper", "ink", "clips", "0101", "0102", "0103", "0104", "0105", "0200", "0300", "0400", "money"})},
+        {"shelving", {"paper"}, {""}, 50, 72, 0, -72, {{"idle", C, 1, 1}, {"hover", C, 6, 4}, {"activation", O, 10, 6}}},
+        {"checkmark", {""}, {""}, 20, 20, -10, -110, {{"idle", C, 10, 6}}},
+        {"trash_bin", {""}, {""}, 40, 42, -20, -42, {{"idle", C, 1, 1}, {"hover", C, 6, 4}, {"activation", O, 10, 6}}},
+        {"worker_up", {"w1", "w2"}, {"br"}, 80, 96, 0, 0,
+         {{"idle_usual", C, 6, 6}, {"idle_done", O, 8, 8}, {"work_action", C, 10, 8}, {"idle_distracted", C, 4, 6},
+          {"disruption_reaction", O, 8, 6}, {"conference_reaction", O, 8, 8}, {"attention", O, 8, 6},
+          {"disruptive_action", O, 8, 8}}},
+        {"table", {"plain"}, {"br"}, 100, 90, 0, -90, stills({"idle"})},
+        {"client", {"student", "clerk"}, {"b"}, 64, 104, 0, 0,
+         {{"idle_green", C, 4, 4}, {"idle_yellow", C, 5, 4}, {"idle_red", C, 8, 4}, {"idle_thinking", C, 4, 4},
+          {"presentation_reaction", O, 8, 8}, {"drink_coffee", O, 8, 8}, {"patience_content", O, 8, 6},
+          {"patience_angry", O, 8, 6}, {"gratitude", O, 8, 6}, {"scandal", O, 8, 8}}},
+        {"client_place", {"plain"}, {""}, 48, 40, -24, -40, stills({"idle"})},
+        {"status_hp_back", {""}, {""}, 14, 64, -2, -59, stills({"idle"})},
+        {"status_hp", {""}, {""}, 10, 5, 0, 0, stills({"point"})},
+        {"status_bubble", {""}, {""}, 60, 44, 0, -44, stills({"cloud", "right", "multi_right", "aggro"})},
+        {"status_type", {""}, {""}, 28, 28, 16, -38,
+         stills({"ready", "scandal", "coffee", "sleep", "snore", "timer00", "timer01", "timer02", "timer03", "timer04",
+                 "student", "clerk", "lady", "banker", "vip"})},
+        {"status_production", {""}, {""}, 24, 24, 4, -36,
+         stills({"0101", "0102", "0103", "0104", "0105", "0200", "0300", "0400"})},
+    };
+    return tables;
+}
+
 } // namespace
 
 const std::vector<std::string>& ModelObjects()
@@ -575,6 +628,20 @@ void AddLevelOffice(int level, XmlElement& root)
         for (const char* order : point.orders)
             orders.Add("order").Set("name", order);
     }
+}
+
+std::vector<PartAnimationTable> PartAnimationTables(const std::set<std::string>& names)
+{
+    std::vector<PartAnimationTable> out;
+    std::set<std::string> seen;
+    for (const ObjectRecord& record : Model())
+        if (names.count(record.name))
+            for (const Part& part : record.parts)
+                if (seen.insert(part.name).second)
+                    for (const PartAnimationTable& table : AnimationTables())
+                        if (table.part == part.name)
+                            out.push_back(table);
+    return out;
 }
 
 } // namespace contentgen

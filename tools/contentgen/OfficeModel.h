@@ -25,6 +25,35 @@ void AddOfficeGraphs(const std::set<std::string>& names, XmlElement& graphs);
 // line as "object:part" in 260-byte records, in office order.
 std::vector<uint8_t> ZOrderFile(const std::set<std::string>& names);
 
+// One animation of a part's file, in each of the table's skins and
+// orientations: its record is named part + skin + orientation + name, the
+// text the part asks its player for.
+struct PartClip {
+    std::string name;
+    int32_t mode;  // 0 cycle, 1 once
+    int32_t fps;
+    int frames;
+};
+
+// A part's animation file anm\<part>.anm: every clip in every skin and
+// orientation, frames of width x height placed at (offsetX, offsetY) from the
+// part's position.
+struct PartAnimationTable {
+    std::string part;
+    std::vector<std::string> skins;
+    std::vector<std::string> orientations;
+    int width;
+    int height;
+    int offsetX;
+    int offsetY;
+    std::vector<PartClip> clips;
+};
+
+// The animation tables of the parts of the named objects, one per part name,
+// in office order. Parts that play no animation (anchor, table_smoke and the
+// text parts cash and bonus) have none.
+std::vector<PartAnimationTable> PartAnimationTables(const std::set<std::string>& names);
+
 // A level's "objects" and "events_queue" (days 1 and 2; later days keep
 // only their params until their offices are modelled).
 void AddLevelOffice(int level, XmlElement& levelRoot);

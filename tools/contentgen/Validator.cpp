@@ -1,5 +1,6 @@
 #include "Validator.h"
 
+#include "AnimationRules.h"
 #include "ConfigFiles.h"
 #include "UiFile.h"
 #include "framework/app/Utf16.h"
@@ -215,6 +216,7 @@ public:
         CheckUi();
         CheckOffice();
         CheckLevels();
+        CheckAnimations();
         return mFindings;
     }
 
@@ -787,6 +789,23 @@ private:
             if (params.IsEmpty() || !HasAttr(params, L"expert"))
                 Report(path, "params", "needs \"expert\"");
         }
+    }
+
+    // The parts' animation files and the pictures their records name.
+    void CheckAnimations()
+    {
+        const PictureLookup lookup = [this](const std::string& name) {
+            PictureInfo info;
+            info.path = PicturePath(name);
+            info.found = !info.path.empty();
+            if (info.found && !PictureSize(mData.files.at(info.path), info.width, info.height))
+                info.width = info.height = -1;
+            return info;
+        };
+        for (const auto& file : mData.files)
+            if (file.first.rfind("anm\\", 0) == 0 && file.first.size() > 8 &&
+                file.first.compare(file.first.size() - 4, 4, ".anm") == 0)
+                CheckAnimationFile(file.first, file.second, lookup, mFindings);
     }
 
     const DataSet& mData;

@@ -5,6 +5,8 @@
 #include "Validator.h"
 #include "XmlWriter.h"
 #include "assets/Assets.h"
+#include "tools/makeanm/AnmText.h"
+#include "tools/makeanm/AnmWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +48,15 @@ struct SmallSet {
     // More registry entries and layouts under "root".
     std::string extraRegistry;
     std::string extraLayouts;
+    // A part's animations (makeanm's text) over an 8 x 4 picture; odd values
+    // on top of the text, when set, are written as given.
+    std::string anm = "animation images\\anm\\p.png pidle 4 cycle 4\n"
+                      "frame 0 0 4 4 0 -4\n"
+                      "frame 4 0 4 4 0 -4\n"
+                      "animation images\\anm\\p.png pidle_long 4 once 8\n"
+                      "frame 0 0 4 4 0 -4\n"
+                      "frame 4 0 4 4 0 -4\n";
+    std::function<void(makeanm::AnmFile&)> oddAnm;
 
     DataSet Build() const
     {
@@ -66,6 +77,15 @@ struct SmallSet {
         data.Add("cfg\\office.xml", Utf16Xml("<office><music/><sounds/><params/></office>"));
         data.Add("properties\\resources.xml", Utf16Xml("<ResourceManifest/>"));
         data.Add("images\\ui\\panel.png", panel);
+        data.Add("images\\anm\\p.png", contentgen::EncodePng(contentgen::Picture(8, 4, 0xFF3A6EA5)));
+        makeanm::AnmFile file;
+        std::string error;
+        std::vector<uint8_t> bytes;
+        EXPECT_TRUE(makeanm::ParseAnmText(anm, file, error)) << error;
+        if (oddAnm)
+            oddAnm(file);
+        EXPECT_TRUE(oddAnm ? makeanm::WriteOddAnm(file, bytes, error) : makeanm::WriteAnm(file, bytes, error)) << error;
+        data.Add("anm\\p.anm", bytes);
         return data;
     }
 };
@@ -91,7 +111,8 @@ TEST(ContentValidator, RefusesEachBrokenRuleNamingFileAndId)
         const char* what;
         std::function<void(SmallSet&)> breakIt;
         const char* file;
-        const char* id;
+        std::string id;
+        const char* message = "";  // a part of the finding's text
     };
     const std::vector<Case> cases = {
         {"texture without file", [](SmallSet& s) { s.textureLine = "<texture id=\"panel\"/>"; }, "cfg\\ui.xml", "panel"},
@@ -109,6 +130,37 @@ TEST(ContentValidator, RefusesEachBrokenRuleNamingFileAndId)
         {"region larger than its picture", [](SmallSet& s) { s.panel = contentgen::EncodePng(contentgen::Picture(4, 100, 0xFF000000)); }, "cfg\\ui.xml", "box"},
         {"label without text", [](SmallSet& s) { s.loc = "<root><loc id=\"title\" text=\"Title\"/><loc id=\"ok\" text=\"\"/></root>"; },
          "cfg\\loc.xml", "ok"},
+        // Animation files: the player's rules.
+        {"frame outside its picture", [](SmallSet& s) { s.anm.replace(s.anm.find("frame 4 0 4 4"), 13, "frame 5 0 4 4"); },
+         "anm\\p.anm", "pidle", "frame 1 (4 x 4 at 5,0) does not lie inside its picture images\\anm\\p.png, which is 8 x 4"},
+        {"frame of no size", [](SmallSet& s) { s.anm.replace(s.anm.find("frame 4 0 4 4"), 13, "frame 4 0 0 4"); },
+         "anm\\p.anm", "pidle", "frame 1 (0 x 4 at 4,0) does not lie inside"},
+        {"picture not in the data", [](SmallSet& s) { s.anm.replace(s.anm.find("p.png"), 5, "q.png"); }, "anm\\p.anm", "pidle",
+         "its picture images\\anm\\q.png is not in the data"},
+        {"picture outside the game's folder", [](SmallSet& s) { s.anm.replace(s.anm.find("images"), 6, "..\\images"); },
+         "anm\\p.anm", "pidle", "does not name a file below the game's folder"},
+        {"mode 2 (backward)", [](SmallSet& s) { s.anm.replace(s.anm.find("once"), 4, "backward"); }, "anm\\p.anm",
+         "pidle_long", "mode 2: only 0 (cycle) and 1 (once)"},
+        {"mode 3", [](SmallSet& s) { s.anm.replace(s.anm.find("once"), 4, "3"); }, "anm\\p.anm", "pidle_long",
+         "mode 3: only 0 (cycle) and 1 (once)"},
+        {"fps 0", [](SmallSet& s) { s.anm.replace(s.anm.find("cycle 4"), 7, "cycle 0"); }, "anm\\p.anm", "pidle",
+         "fps 0: must be above 0"},
+        {"no frames", [](SmallSet& s) { s.anm = "animation images\\anm\\p.png pidle 4 cycle 4\n"; },
+         "anm\\p.anm", "pidle", "has no frames"},
+        {"animation name without a NUL",
+         [](SmallSet& s) { s.oddAnm = [](makeanm::AnmFile& f) { f.animations[1].name = std::string(64, 'p'); }; },
+         "anm\\p.anm", std::string(64, 'p'), "an animation name is 1 to 63 bytes: it has no NUL within 64"},
+        {"image file name without a NUL",
+         [](SmallSet& s) {
+             s.oddAnm = [](makeanm::AnmFile& f) { f.animations[0].image = "images\\anm\\" + std::string(49, 'p') + ".png"; };
+         },
+         "anm\\p.anm", "pidle", "an image file name is 1 to 63 bytes"},
+        {"empty animation name", [](SmallSet& s) { s.oddAnm = [](makeanm::AnmFile& f) { f.animations[0].name.clear(); }; },
+         "anm\\p.anm", "record 1", "an animation name is 1 to 63 bytes: it is empty"},
+        {"a record its name never finds", [](SmallSet& s) { s.anm.replace(s.anm.find("pidle "), 6, "pidle_long_a "); },
+         "anm\\p.anm", "pidle_long", "is never found by its name: record 1 (pidle_long_a) contains it"},
+        {"records outside the file", [](SmallSet& s) { s.oddAnm = [](makeanm::AnmFile& f) { f.count = 3; }; }, "anm\\p.anm",
+         "(file)", "does not read as an animation file"},
     };
     for (const Case& c : cases) {
         SmallSet set;
@@ -116,8 +168,9 @@ TEST(ContentValidator, RefusesEachBrokenRuleNamingFileAndId)
         const std::vector<Finding> findings = contentgen::Validate(set.Build(), false);
         bool named = false;
         for (const Finding& finding : findings)
-            named = named || (finding.file == c.file && finding.id == c.id);
-        EXPECT_TRUE(named) << c.what << ": expected a finding for " << c.file << " " << c.id << ", got\n"
+            named = named || (finding.file == c.file && finding.id == c.id &&
+                              finding.message.find(c.message) != std::string::npos);
+        EXPECT_TRUE(named) << c.what << ": expected a finding for " << c.file << " " << c.id << " " << c.message << ", got\n"
                            << Describe(findings);
     }
 }

@@ -1,3 +1,4 @@
+#include "tests/support/RunCommand.h"
 #include "tests/support/TempDir.h"
 #include "tools/makeanm/AnmReader.h"
 #include "tools/makeanm/AnmText.h"
@@ -5,9 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
-#include <sys/wait.h>
 
 namespace {
 
@@ -298,19 +297,7 @@ TEST(MakeAnm, TheReaderTakesSharedSequencesFullNamesAndTrailingBytes)
 // Runs the program; its exit code, and what it printed in out.
 int RunMakeAnm(const std::string& arguments, std::string* out = nullptr)
 {
-    const std::string command = std::string(MAKEANM_PROGRAM) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return -1;
-    std::string text;
-    char buffer[256];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        text.append(buffer, n);
-    const int status = pclose(pipe);
-    if (out)
-        *out = text;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return testsupport::RunCommand(std::string(MAKEANM_PROGRAM) + " " + arguments + " 2>&1", out);
 }
 
 TEST(MakeAnm, TheProgramWritesTheFileAndReportsWarningsAndErrors)

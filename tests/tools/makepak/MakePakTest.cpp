@@ -2,6 +2,7 @@
 #include "game/core/PakDirectory.h"
 #include "game/core/PakInterface.h"
 #include "game/core/XmlFunctions.h"
+#include "tests/support/RunCommand.h"
 #include "tests/support/TempDir.h"
 #include "tools/makepak/PakWriter.h"
 
@@ -9,27 +10,14 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
-// Runs the program; its exit code, and its output in out.
+// Runs the program; its exit code, and what it printed in out.
 int RunMakePak(const std::string& arguments, std::string* out = nullptr)
 {
-    std::string command = std::string(MAKEPAK_PROGRAM) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return -1;
-    std::string text;
-    char buffer[256];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        text.append(buffer, n);
-    int status = pclose(pipe);
-    if (out)
-        *out = text;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return testsupport::RunCommand(std::string(MAKEPAK_PROGRAM) + " " + arguments + " 2>&1", out);
 }
 
 std::vector<PakDirectoryEntry> Directory(const std::string& archive)
