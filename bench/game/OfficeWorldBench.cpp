@@ -24,6 +24,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -47,8 +48,8 @@ std::string Animation(const std::string& part, int frames, int fps)
 struct World {
     World()
     {
-        char folderTemplate[] = "/tmp/zelk-world-bench-XXXXXX";
-        folder = mkdtemp(folderTemplate);
+        std::string folderTemplate = (std::filesystem::temp_directory_path() / "zelk-world-bench-XXXXXX").string();
+        folder = mkdtemp(folderTemplate.data());
         std::system(("mkdir -p " + folder + "/anm " + folder + "/images").c_str());
         if (chdir(folder.c_str()) != 0)
             std::abort();
