@@ -16,6 +16,13 @@ inline uint64_t Allocations() { return gAllocations.load(std::memory_order_relax
 
 } // namespace bench
 
+// These operators pair malloc with free themselves; GCC's check of matching
+// allocation functions cannot see that through the replacement.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
 void* operator new(size_t size)
 {
     bench::gAllocations.fetch_add(1, std::memory_order_relaxed);
@@ -33,3 +40,7 @@ void* operator new(size_t size, const std::nothrow_t&) noexcept
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, size_t) noexcept { std::free(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
