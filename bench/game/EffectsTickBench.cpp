@@ -17,6 +17,7 @@
 #include "platform/NullPlatform.h"
 #include "tests/game/effects/FakeImageApp.h"
 
+#include "bench/common/AllocationCount.h"
 #include "bench/common/RatioReporter.h"
 
 #include <benchmark/benchmark.h>
@@ -27,28 +28,6 @@
 #include <memory>
 #include <new>
 #include <vector>
-
-namespace {
-std::atomic<uint64_t> gAllocations{0};
-}
-
-void* operator new(size_t size)
-{
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-// The no-throw form too (the standard library's temporary buffers use it),
-// so every allocation this program's deletes free comes from malloc.
-void* operator new(size_t size, const std::nothrow_t&) noexcept
-{
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size ? size : 1);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace {
 
@@ -171,19 +150,19 @@ uint64_t gDrawAllocations = 0;
 
 void Tick(Scene& s, Zelk::Graphics& g)
 {
-    uint64_t start = gAllocations.load();
+    uint64_t start = bench::Allocations();
     for (auto& effect : s.effects) {
         effect->Update(0.01f);
         effect->SendMessage("render_ps");
     }
     s.registry.UpdateOwner(s.owner, 0.01f);
-    uint64_t stepped = gAllocations.load();
+    uint64_t stepped = bench::Allocations();
     g.SetColor(Zelk::Color(0, 0, 0));
     g.FillRect(0, 0, 800, 600);
     for (ParticleSystem* system : s.systems)
         system->Render(&g);
     gStepAllocations += stepped - start;
-    gDrawAllocations += gAllocations.load() - stepped;
+    gDrawAllocations += bench::Allocations() - stepped;
 }
 
 void EffectsTick(benchmark::State& state)

@@ -3,6 +3,7 @@
 // of the widget tree plus drawing it into 800 x 600, unscaled and drawn at
 // scale 0.75 by its effect values, against one 800 x 600 alpha blit in the
 // same process.
+#include "bench/common/AlphaBlitReference.h"
 #include "bench/common/OfficeFrame.h"
 #include "bench/common/RatioReporter.h"
 #include "framework/widgets/WidgetManager.h"
@@ -119,19 +120,7 @@ BENCHMARK(UiFrameUnscaled)->Unit(benchmark::kMicrosecond);
 BENCHMARK(UiFrameMidScale)->Unit(benchmark::kMicrosecond);
 
 // The reference: one 800 x 600 picture with alpha blended over the screen.
-void AlphaBlit(benchmark::State& state)
-{
-    Zelk::MemoryImage screen(nullptr), picture(nullptr);
-    const std::vector<uint32_t> back = bench::OpaquePixels(800, 600);
-    const std::vector<uint32_t> front = bench::SoftSpritePixels(800, 600);
-    screen.SetBits(back.data(), 800, 600);
-    picture.SetBits(front.data(), 800, 600);
-    for (auto _ : state) {
-        Zelk::Graphics g(&screen);
-        g.DrawImage(&picture, 0, 0);
-        benchmark::DoNotOptimize(screen.GetBits());
-    }
-}
+void AlphaBlit(benchmark::State& state) { bench::AlphaBlitReference(state); }
 BENCHMARK(AlphaBlit)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -135,4 +135,20 @@ bool DeleteDirectoryTree(const std::string& pathIn)
     return ok;
 }
 
+bool IsPathInsideFolder(const std::string& name)
+{
+    if (name.empty() || name[0] == '\\' || name[0] == '/' || (name.size() > 1 && name[1] == ':'))
+        return false;
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t end = name.find_first_of("\\/", start);
+        if (end == std::string::npos)
+            end = name.size();
+        if (end - start == 2 && name.compare(start, 2, "..") == 0)
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
 } // namespace Zelk

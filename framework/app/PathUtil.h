@@ -18,6 +18,9 @@ void SetAppDataFolder(const std::string& path);
 bool DeleteDirectoryTree(const std::string& path);
 // The native form of a path the system spells with "\" separators.
 std::string NativePath(const std::string& path);
+// Whether a relative name stays inside the folder it is taken from: not
+// empty, not rooted ("\", "/" or a drive letter first) and no ".." component.
+bool IsPathInsideFolder(const std::string& name);
 
 extern std::string gAppDataFolder;
 

@@ -42,25 +42,11 @@ bool PcmShapeOk(uint16_t channels, uint32_t rate, uint16_t bits)
     return channels != 0 && rate != 0 && (bits == 8 || bits == 16);
 }
 
-bool HasParentComponent(const std::string& name)
-{
-    size_t start = 0;
-    while (start <= name.size()) {
-        size_t end = name.find_first_of("\\/", start);
-        if (end == std::string::npos)
-            end = name.size();
-        if (name.compare(start, end - start, "..") == 0 && end - start == 2)
-            return true;
-        start = end + 1;
-    }
-    return false;
-}
-
 // Relative names are cached; absolute ones, and names that climb out of the
 // cache folder, are not.
 bool IsCacheable(const std::string& name)
 {
-    return name.size() > 2 && name[0] != '\\' && name[0] != '/' && name[1] != ':' && !HasParentComponent(name);
+    return name.size() > 2 && IsPathInsideFolder(name);
 }
 
 } // namespace

@@ -84,16 +84,6 @@ void ServeText(const char* name, const std::string& text)
     fuzzsupport::Serve(name, reinterpret_cast<const uint8_t*>(text.data()), text.size());
 }
 
-std::string Utf16(const std::string& ascii)
-{
-    std::string out = "\xFF\xFE";
-    for (char c : ascii) {
-        out.push_back(c);
-        out.push_back('\0');
-    }
-    return out;
-}
-
 void Visit(Zelk::Widget* widget, std::vector<Zelk::Widget*>& all)
 {
     all.push_back(widget);
@@ -113,9 +103,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         char cwd[4096];
         if (getcwd(cwd, sizeof cwd))
             platform->folders.programPath = std::string(cwd) + "/quillmore";
-        ServeText("cfg\\effect.xml", Utf16(kEffects));
-        ServeText("cfg\\loc.xml", Utf16(kTexts));
-        ServeText("fuzzfont.txt", Utf16(kFont));
+        ServeText("cfg\\effect.xml", fuzzsupport::Utf16WithMark(kEffects));
+        ServeText("cfg\\loc.xml", fuzzsupport::Utf16WithMark(kTexts));
+        ServeText("fuzzfont.txt", fuzzsupport::Utf16WithMark(kFont));
         LoadEffectFile();
         auto* made = new FuzzGameApp;
         made->GetLocTable()->Load();

@@ -35,6 +35,18 @@ inline void Serve(const std::string& name, const uint8_t* data, size_t size)
     pak.Add(name, std::string(reinterpret_cast<const char*>(data), size));
 }
 
+// ASCII text as the game's configuration files hold it: UTF-16LE after the
+// byte-order mark.
+inline std::string Utf16WithMark(const std::string& ascii)
+{
+    std::string out = "\xFF\xFE";
+    for (char c : ascii) {
+        out.push_back(c);
+        out.push_back('\0');
+    }
+    return out;
+}
+
 inline std::string Bytes(const uint8_t* data, size_t size)
 {
     return std::string(reinterpret_cast<const char*>(data), size);

@@ -62,9 +62,17 @@ public:
     std::vector<Call> calls;
 };
 
-// Logs the fills and blits Graphics hands to it.
+// Logs the fills and blits Graphics hands to it: their rectangles as text
+// (log), and each stretched blit with its colour and draw mode (draws).
 class RecordingImage : public Image {
 public:
+    struct Draw {
+        Rect dest;
+        Rect src;
+        Color color;
+        int drawMode;
+        bool mirrored;
+    };
     RecordingImage(int w, int h)
     {
         mWidth = w;
@@ -76,13 +84,17 @@ public:
     {
         log.push_back("Blit(" + std::to_string(x) + "," + std::to_string(y) + ")" + Str(src));
     }
-    void BlitStretched(Image*, const Rect& d, const Rect& s, const Rect& clip, const Color&, int, bool fast) override
+    void BlitStretched(Image*, const Rect& d, const Rect& s, const Rect& clip, const Color& color, int drawMode,
+                       bool fast) override
     {
         log.push_back("BlitStretched" + Str(d) + Str(s) + Str(clip) + (fast ? "fast" : "smooth"));
+        draws.push_back({d, s, color, drawMode, false});
     }
-    void BlitStretchedMirrored(Image*, const Rect& d, const Rect& s, const Rect&, const Color&, int, bool) override
+    void BlitStretchedMirrored(Image*, const Rect& d, const Rect& s, const Rect&, const Color& color, int drawMode,
+                               bool) override
     {
         log.push_back("BlitStretchedMirrored" + Str(d) + Str(s));
+        draws.push_back({d, s, color, drawMode, true});
     }
     static std::string Str(const Rect& r)
     {
@@ -90,6 +102,7 @@ public:
                std::to_string(r.mHeight) + ")";
     }
     std::vector<std::string> log;
+    std::vector<Draw> draws;
 };
 
 } // namespace test

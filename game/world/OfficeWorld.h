@@ -1,0 +1,50 @@
+#pragma once
+// What the office's objects share while an office lives: the scene objects
+// in creation order, the tuning records, the parameter maps of clients,
+// workers and walkers, the level timelines and the drawing order. The office
+// screen owns one and installs it; tests install their own. A new office
+// starts from a new world, so nothing carries over from the last one.
+#include "game/world/LevelParams.h"
+#include "game/world/LevelTimelines.h"
+#include "game/world/ClientParams.h"
+#include "game/world/PersParams.h"
+#include "game/world/WorkerParams.h"
+#include "game/world/ZOrderManager.h"
+
+#include <list>
+#include <map>
+#include <string>
+
+class SceneObject;
+
+struct OfficeWorld {
+    OfficeWorld();
+    ~OfficeWorld();
+    OfficeWorld(const OfficeWorld&) = delete;
+    OfficeWorld& operator=(const OfficeWorld&) = delete;
+
+    // Every live scene object, in creation order (objects add and remove
+    // themselves).
+    std::list<SceneObject*> sceneObjects;
+    LevelParams levelParams;
+    // By client type, worker type (a worker's skin word) and walker name; a
+    // name defined twice keeps its first record.
+    std::map<std::string, ClientParams> clientParams;
+    std::map<std::string, WorkerParams> workerParams;
+    std::map<std::string, PersParams> persParams;
+    LevelTimelines levelTimelines;
+    ZOrderManager zOrder;
+};
+
+// Installs the world the office's objects use (null: none) and, with it, the
+// office world the effect callbacks see. The world outlives its
+// installation.
+void InstallOfficeWorld(OfficeWorld* world);
+// The installed world; there must be one.
+OfficeWorld& GetOfficeWorld();
+bool HasOfficeWorld();
+
+// The seconds of the current update: 0.01 while the day runs, 0 while it
+// stands still. Written only by the office screen (and tests), read by every
+// office object.
+extern float gFrameDelta;

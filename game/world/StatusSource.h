@@ -1,0 +1,7 @@
+#pragma once
+// What the status indicators ask of the object they watch (clients, workers,
+// the phone). Filled in with the status indicators.
+class StatusSource {
+public:
+    virtual ~StatusSource() = default;
+};

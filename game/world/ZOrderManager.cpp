@@ -1,0 +1,3 @@
+#include "game/world/ZOrderManager.h"
+
+void ZOrderManager::Reset() {}
