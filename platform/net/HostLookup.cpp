@@ -128,14 +128,18 @@ HostLookup::State HostLookup::Wait(int64_t timeoutMs, const Canceller* cancel)
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 0);
     for (bool looked = false;; looked = true) {
+        bool answered = false;
         {
             std::lock_guard<std::mutex> g(mShared->lock);
             if (mShared->answered) {
+                answered = true;
                 mAddress = mShared->address;
                 mState = mShared->found ? State::Found : State::NotFound;
-                mShared.reset(); // the thread is done with it too
-                return mState;
             }
+        }
+        if (answered) {
+            mShared.reset(); // outside its lock: this may be the last owner
+            return mState;
         }
         if (cancel && cancel->Cancelled())
             return State::Cancelled;
