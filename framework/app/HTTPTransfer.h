@@ -35,6 +35,7 @@ public:
         RESULT_INCOMPLETE = 11,    // closed inside the headers or before the announced body ended
         RESULT_TIMED_OUT = 12,     // the transfer's time limit passed
         RESULT_TOO_LARGE = 13,     // the response exceeds the size limit
+        RESULT_BAD_RESPONSE = 14,  // the response breaks HTTP's form: a chunk size that is no number, two different lengths
     };
     // Limits of a transfer unless its owner sets others.
     static constexpr int kDefaultTimeLimitMs = 60000;

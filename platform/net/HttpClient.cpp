@@ -1,6 +1,7 @@
 #include "platform/net/HttpClient.h"
 
 #include "platform/loop/Canceller.h"
+#include "platform/net/HostLookup.h"
 #include "platform/net/HttpResponseParser.h"
 #include "platform/net/TcpSocket.h"
 
@@ -64,11 +65,23 @@ HttpResult GetOnce(const std::string& url, SteadyClock::time_point deadline, con
         r.error = "not an http address";
         return r;
     }
-    uint32_t address = 0;
-    if (!ResolveHost(u.host, address)) {
+    // The look-up is inside the deadline: a name server that never answers
+    // costs the budget, not more.
+    HostLookup lookup(u.host);
+    switch (lookup.Wait(MsLeft(deadline), options.cancel)) {
+    case HostLookup::State::Found:
+        break;
+    case HostLookup::State::NotFound:
         r.error = "host not found";
         return r;
+    case HostLookup::State::Pending:
+        r.error = "timed out";
+        return r;
+    case HostLookup::State::Cancelled:
+        r.error = "cancelled";
+        return r;
     }
+    const uint32_t address = lookup.Address();
     if (MsLeft(deadline) <= 0) {
         r.error = "timed out";
         return r;

@@ -1,5 +1,7 @@
 #include "platform/net/HttpResponseParser.h"
 
+#include "platform/net/HttpChunkSize.h"
+
 #include <algorithm>
 
 namespace plat {
@@ -31,31 +33,18 @@ std::string Trim(const std::string& s)
     return s.substr(b, e - b);
 }
 
-// Digits of the given base up to the end (hex stops at ';' for chunk
-// extensions). False on no digit, a stray character or a value above 2^62.
-bool ParseNumber(const std::string& text, int base, uint64_t& value)
+// Decimal digits, blanks after them allowed. False on no digit, a stray
+// character or a value above 2^62.
+bool ParseDecimal(const std::string& text, uint64_t& value)
 {
     value = 0;
     size_t i = 0;
-    bool any = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        int d;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (base == 16 && Lower(c) >= 'a' && Lower(c) <= 'f')
-            d = Lower(c) - 'a' + 10;
-        else
-            break;
-        if (value > (uint64_t(1) << 62) / uint64_t(base))
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        if (value > (uint64_t(1) << 62) / 10)
             return false;
-        value = value * uint64_t(base) + uint64_t(d);
-        any = true;
+        value = value * 10 + uint64_t(text[i] - '0');
     }
-    if (!any)
-        return false;
-    std::string rest = Trim(text.substr(i));
-    return rest.empty() || (base == 16 && rest[0] == ';');
+    return i > 0 && Trim(text.substr(i)).empty();
 }
 
 } // namespace
@@ -144,10 +133,21 @@ HttpResponseParser::State HttpResponseParser::HeadersDone()
         mPhase = Phase::ChunkSize;
         return mState;
     }
-    const std::string length = Header("Content-Length");
-    if (!length.empty()) {
-        if (!ParseNumber(length, 10, mRemaining))
+    // Every Content-Length must give the same number: with two different
+    // ones either reading would take another answer's bytes or cut this one.
+    bool haveLength = false;
+    for (const auto& h : mHeaders) {
+        if (!SameWord(h.first, "Content-Length") || h.second.empty())
+            continue;
+        uint64_t length = 0;
+        if (!ParseDecimal(h.second, length))
             return Fail("bad content length");
+        if (haveLength && length != mRemaining)
+            return Fail("conflicting content lengths");
+        mRemaining = length;
+        haveLength = true;
+    }
+    if (haveLength) {
         if (mRemaining > mBodyCap)
             return Fail("body too large");
         if (mRemaining == 0) {
@@ -217,7 +217,7 @@ HttpResponseParser::State HttpResponseParser::Feed(const char* data, size_t size
             HeaderLine(line);
             break;
         case Phase::ChunkSize:
-            if (!ParseNumber(line, 16, mRemaining))
+            if (!ParseHttpChunkSize(line, mRemaining))
                 return Fail("bad chunk size");
             if (mRemaining > mBodyCap - mBody.size())
                 return Fail("body too large");

@@ -1,11 +1,11 @@
 #include "platform/net/IcmpEcho.h"
 
 #include "platform/loop/Canceller.h"
-#include "platform/net/TcpSocket.h"
+#include "platform/net/HostLookup.h"
+#include "platform/net/IcmpEchoReply.h"
 
 #include <atomic>
 #include <chrono>
-#include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -41,11 +41,6 @@ uint16_t Checksum(const uint8_t* data, size_t size)
     return uint16_t(~sum);
 }
 
-uint16_t Be16(const uint8_t* p)
-{
-    return uint16_t(p[0] << 8 | p[1]);
-}
-
 bool Fail(std::string* error, const char* why)
 {
     if (error)
@@ -71,11 +66,23 @@ EchoStatus IcmpEcho(const std::string& host, int64_t timeoutMs, const Canceller*
         Fail(error, "no time to wait");
         return EchoStatus::Error;
     }
-    uint32_t target = 0;
-    if (!ResolveHost(host, target)) {
+    // One deadline over the look-up and the wait for the answer.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    HostLookup lookup(host);
+    switch (lookup.Wait(timeoutMs, cancel)) {
+    case HostLookup::State::Found:
+        break;
+    case HostLookup::State::NotFound:
         Fail(error, "host not found");
         return EchoStatus::Error;
+    case HostLookup::State::Pending:
+        Fail(error, "name look-up timed out");
+        return EchoStatus::TimedOut;
+    case HostLookup::State::Cancelled:
+        Fail(error, "cancelled");
+        return EchoStatus::Error;
     }
+    const uint32_t target = lookup.Address();
     bool raw = false;
     const int fd = OpenIcmpSocket(raw);
     if (fd < 0) {
@@ -106,7 +113,6 @@ EchoStatus IcmpEcho(const std::string& host, int64_t timeoutMs, const Canceller*
             id = ntohs(local.sin_port);
     }
 
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     uint8_t buf[1500];
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
@@ -127,36 +133,14 @@ EchoStatus IcmpEcho(const std::string& host, int64_t timeoutMs, const Canceller*
         const ssize_t got = recvfrom(fd, buf, sizeof buf, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &fromLen);
         if (got < 0)
             continue; // an error queued for the socket, or nothing after all
-        const uint8_t* icmp = buf;
-        size_t size = size_t(got);
-        if (raw) { // the IP header comes first
-            if (size < 20)
-                continue;
-            const size_t ipLength = size_t(buf[0] & 15) * 4;
-            if (ipLength < 20 || ipLength + 8 > size)
-                continue;
-            icmp += ipLength;
-            size -= ipLength;
-        }
-        if (size < 8)
-            continue;
-        if (icmp[0] == 0 && icmp[1] == 0) { // echo reply
-            if (from.sin_addr.s_addr == target && Be16(icmp + 4) == id && Be16(icmp + 6) == 0)
-                return EchoStatus::Echo;
-            continue;
-        }
-        if (raw && icmp[0] == 3 && size >= 8 + 20 + 8) { // unreachable: is it about our request?
-            const uint8_t* inner = icmp + 8;
-            const size_t innerIp = size_t(inner[0] & 15) * 4;
-            if (innerIp < 20 || 8 + innerIp + 8 > size)
-                continue;
-            uint32_t innerTarget;
-            memcpy(&innerTarget, inner + 16, 4);
-            const uint8_t* innerIcmp = inner + innerIp;
-            if (innerTarget == target && innerIcmp[0] == 8 && Be16(innerIcmp + 4) == id) {
-                Fail(error, "unreachable");
-                return EchoStatus::Unreachable;
-            }
+        switch (ReadEchoReply(buf, size_t(got), raw, from.sin_addr.s_addr, target, id)) {
+        case EchoReplyKind::Echo:
+            return EchoStatus::Echo;
+        case EchoReplyKind::Unreachable:
+            Fail(error, "unreachable");
+            return EchoStatus::Unreachable;
+        case EchoReplyKind::Other:
+            break;
         }
     }
 }

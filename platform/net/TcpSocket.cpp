@@ -1,37 +1,14 @@
 #include "platform/net/TcpSocket.h"
 
-#include <arpa/inet.h>
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace plat {
-
-namespace {
-
-std::atomic<HostResolver> gResolver{nullptr};
-
-bool LookUpName(const std::string& host, uint32_t& address)
-{
-    addrinfo hints;
-    std::memset(&hints, 0, sizeof hints);
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* list = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &list) != 0 || list == nullptr)
-        return false;
-    address = reinterpret_cast<const sockaddr_in*>(list->ai_addr)->sin_addr.s_addr;
-    freeaddrinfo(list);
-    return true;
-}
-
-} // namespace
 
 bool TcpSocket::Open()
 {
@@ -104,21 +81,5 @@ long TcpSocket::Receive(char* data, size_t size)
         return long(n);
     return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? kWouldBlock : -1;
 }
-
-bool ResolveHost(const std::string& host, uint32_t& address)
-{
-    uint32_t a = inet_addr(host.c_str());
-    if (a == INADDR_NONE) {
-        HostResolver r = gResolver.load();
-        if (!(r ? r(host, a) : LookUpName(host, a)))
-            return false;
-        if (a == INADDR_NONE)
-            return false;
-    }
-    address = a;
-    return true;
-}
-
-void SetHostResolver(HostResolver resolver) { gResolver.store(resolver); }
 
 } // namespace plat

@@ -1,7 +1,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 namespace plat {
 
@@ -45,15 +44,5 @@ public:
 private:
     int mFd = -1;
 };
-
-// Host name or dotted address to an IPv4 address (network byte order). A
-// dotted address is taken as it stands; a name is looked up with getaddrinfo.
-// False when the host is not found.
-bool ResolveHost(const std::string& host, uint32_t& address);
-
-// Test seam: replaces the name look-up (not the dotted-address parse) so
-// tests never depend on a name service. Null restores the real look-up.
-using HostResolver = bool (*)(const std::string& host, uint32_t& address);
-void SetHostResolver(HostResolver resolver);
 
 } // namespace plat

@@ -4,6 +4,7 @@
 #include "platform/loop/EventLoop.h"
 #include "platform/text/FreeTypeTextDevice.h"
 #include "tests/framework/tools/LoopbackServer.h"
+#include "tests/support/SilentResolver.h"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +107,20 @@ TEST(HttpPageView, ANewNavigationDropsTheOldOne)
     ASSERT_TRUE(v.view.SaveDocumentSource(source));
     EXPECT_EQ(source, "new");
     EXPECT_EQ(v.completions, 1);
+}
+
+// The launcher ends (and its page view goes) when the page-load limit
+// starts the game; a page whose host name is still being looked up must not
+// hold the launcher until the name server gives up.
+TEST(HttpPageView, GoingWhileThePagesNameIsLookedUpDoesNotWaitForTheNameServer)
+{
+    testsupport::SilentResolver silent;
+    {
+        View v;
+        v.view.Navigate(L"http://ad.example/");
+        ASSERT_TRUE(silent.WaitAsked());
+    }
+    EXPECT_EQ(silent.Answered(), 0) << "the view waited for the name server";
 }
 
 TEST(HttpPageView, DrawsTheTextBlackOnTheCanvas)

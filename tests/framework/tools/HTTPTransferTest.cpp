@@ -1,8 +1,9 @@
 #include "framework/app/Buffer.h"
 #include "framework/app/DemoRecordStream.h"
 #include "framework/app/HTTPTransfer.h"
-#include "platform/net/TcpSocket.h"
+#include "platform/net/HostLookup.h"
 #include "tests/framework/tools/LoopbackServer.h"
+#include "tests/support/SilentResolver.h"
 
 #include <arpa/inet.h>
 #include <chrono>
@@ -86,10 +87,25 @@ TEST(HTTPTransfer, Responses)
         {"chunk extensions are ignored",
          {Send(ok + "Transfer-Encoding: chunked\r\n\r\n1a;name=value\r\n" + alphabet + "\r\n0\r\n\r\n"), Hold()},
          0, alphabet},
-        {"a chunk size that does not fit ends the body",
-         {Send(ok + "Transfer-Encoding: chunked\r\n\r\n5\r\nabcde\r\nffffffff\r\nxyz"), Hold()}, 0, "abcde"},
-        {"a chunk size that is no number ends the body",
-         {Send(ok + "Transfer-Encoding: chunked\r\n\r\n2\r\nab\r\nzz\r\nxyz"), Hold()}, 0, "ab"},
+        // A chunk size that cannot be taken, and lengths that contradict
+        // each other, leave a body that is no whole reply.
+        {"a chunk size above the size limit",
+         {Send(ok + "Transfer-Encoding: chunked\r\n\r\n5\r\nabcde\r\nffffffff\r\nxyz"), Hold()},
+         HTTPTransfer::RESULT_TOO_LARGE, "abcde"},
+        {"a chunk size that is no number",
+         {Send(ok + "Transfer-Encoding: chunked\r\n\r\n2\r\nab\r\nzz\r\nxyz"), Hold()},
+         HTTPTransfer::RESULT_BAD_RESPONSE, "ab"},
+        {"a chunk size beyond any number",
+         {Send(ok + "Transfer-Encoding: chunked\r\n\r\n2\r\nab\r\n" + std::string(20, 'f') + "\r\nxyz"), Hold()},
+         HTTPTransfer::RESULT_BAD_RESPONSE, "ab"},
+        {"a negative chunk size",
+         {Send(ok + "Transfer-Encoding: chunked\r\n\r\n-5\r\nabcde\r\n0\r\n\r\n"), Hold()},
+         HTTPTransfer::RESULT_BAD_RESPONSE, ""},
+        {"two different lengths", {Send(ok + "Content-Length: 3\r\nContent-Length: 10\r\n\r\nabcdefghij"), Hold()},
+         HTTPTransfer::RESULT_BAD_RESPONSE, ""},
+        {"a length, then one that is no number",
+         {Send(ok + "Content-Length: 3\r\ncontent-length: x\r\n\r\nabc"), Hold()}, HTTPTransfer::RESULT_BAD_RESPONSE, ""},
+        {"the same length twice", {Send(ok + "Content-Length: 3\r\ncontent-length:  3\r\n\r\nabc"), Hold()}, 0, "abc"},
         {"any other coding reads as chunked",
          {Send(ok + "Transfer-Encoding: gzip\r\n\r\n2\r\nab\r\n0\r\n\r\n"), Hold()}, 0, "ab"},
         {"identity keeps the plain body", {Send(ok + "Transfer-Encoding: identity\r\n\r\n1a\r\nxyz")}, 0, "1a\r\nxyz"},
@@ -163,6 +179,26 @@ TEST(HTTPTransfer, ConnectionFailures)
     ASSERT_TRUE(Finish(unknown));
     EXPECT_EQ(unknown.GetResult(), HTTPTransfer::RESULT_HOST_NOT_FOUND);
     plat::SetHostResolver(nullptr);
+}
+
+// A name server that never answers: the time limit and an abort end the
+// transfer while the look-up is still unanswered.
+TEST(HTTPTransfer, TimeLimitAndAbortCoverTheNameLookUp)
+{
+    for (const bool abort : {false, true}) {
+        SCOPED_TRACE(abort ? "abort" : "time limit");
+        testsupport::SilentResolver silent;
+        HTTPTransfer t;
+        t.SetTimeLimit(abort ? 600000 : 200);
+        t.Start("http://reports.example/", kRequest);
+        if (abort) {
+            ASSERT_TRUE(silent.WaitAsked());
+            t.Abort();
+        }
+        ASSERT_TRUE(Finish(t));
+        EXPECT_EQ(t.GetResult(), abort ? HTTPTransfer::RESULT_ABORTED : HTTPTransfer::RESULT_TIMED_OUT);
+        EXPECT_EQ(silent.Answered(), 0) << "the transfer waited for the name server";
+    }
 }
 
 TEST(HTTPTransfer, AbortWhileTheServerIsSilent)

@@ -3,10 +3,14 @@
 # vorsel.ini, a stand-in game that notes its pid and folder (and what the
 # page server had been asked by then) in a marker file, and the page server
 # on port 80 of a loopback address. Runs in a network namespace of its own
-# when one can be made, else as root on 127.0.0.x, else skips visibly.
+# when one can be made, else as root on 127.0.0.x, else skips visibly. In the
+# namespace, two cases more give the launcher a name server that never
+# answers (SilentNameServer on 127.0.0.1, named by a resolv.conf bound over
+# /etc in a mount namespace of the launcher's own).
 set -euo pipefail
 driver=$1
 server=$2
+nameserver=$3
 if [ -z "${ZELK_E2E_MODE:-}" ]; then
   if unshare -rn true 2>/dev/null; then
     echo "mode: a network namespace of its own (unshare -rn, lo up)"
@@ -21,8 +25,10 @@ if [ -z "${ZELK_E2E_MODE:-}" ]; then
 fi
 work=$(mktemp -d)
 server_pid=
+names_pid=
 cleanup() {
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+  [ -n "$names_pid" ] && kill "$names_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -49,7 +55,10 @@ GAME
   : >"$dir/requests.log"
   server_address=$2
   server_port=$3
+  wrapper=()
 }
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 # run_launcher EXPECT_GAME(yes|no): starts the server, runs the launcher from
 # another folder and checks the common outcomes.
@@ -58,7 +67,9 @@ run_launcher() {
   server_pid=$!
   for _ in $(seq 1 100); do grep -q listening "$dir/server.out" 2>/dev/null && break; sleep 0.05; done
   local status=0
-  (cd / && timeout 30 "$dir/Vorsel") || status=$?
+  started_ms=$(now_ms)
+  (cd / && timeout 30 ${wrapper[@]+"${wrapper[@]}"} "$dir/Vorsel") || status=$?
+  ended_ms=$(now_ms)
   [ "$status" -eq 124 ] && fail "the launcher did not end by itself within 30 s"
   [ "$status" -ne 0 ] && [ "$status" -ne 124 ] && fail "the launcher ended with $status"
   if [ "$1" = yes ]; then
@@ -110,6 +121,49 @@ run_launcher no
 scenario missing 127.0.0.6 80 "$(ini "" http://127.0.0.6/missing 5 1 30 1)"
 run_launcher yes
 grep -qx /missing "$dir/seen-at-start" || fail "the game started before the page was asked"
+
+# dead_names_scenario NAME INI: as scenario, with every name look-up of the
+# launcher going to a name server that takes the query and never answers (the
+# resolver would wait 30 s for it).
+dead_names_scenario() {
+  scenario "$1" 127.0.0.7 80 "$2"
+  printf 'nameserver 127.0.0.1\noptions timeout:30 attempts:1\n' >"$dir/resolv.conf"
+  printf 'hosts: files dns\n' >"$dir/nsswitch.conf"
+  wrapper=(unshare -m bash -c 'mount --bind "$0" /etc/resolv.conf && mount --bind "$1" /etc/nsswitch.conf && exec "$2"'
+    "$dir/resolv.conf" "$dir/nsswitch.conf")
+  "$nameserver" 127.0.0.1 60 >"$dir/names.out" 2>&1 &
+  names_pid=$!
+  for _ in $(seq 1 100); do grep -q listening "$dir/names.out" 2>/dev/null && break; sleep 0.05; done
+}
+
+# check_dead_names: the game started and the launcher ended without waiting
+# for the name server (whose 30 s the limits tell from a normal run on a
+# loaded machine), and the name server was really asked.
+check_dead_names() {
+  local limit=15000
+  kill "$names_pid" 2>/dev/null || true
+  wait "$names_pid" 2>/dev/null || true
+  grep -q query "$dir/names.out" || fail "the name server was never asked"
+  [ -s "$dir/marker" ] || return 0
+  local game_ms=$(($(awk '{print $3}' "$dir/marker") / 1000000))
+  echo "[$name] game started after $((game_ms - started_ms)) ms, launcher ended $((ended_ms - game_ms)) ms after it"
+  [ $((game_ms - started_ms)) -le $limit ] || fail "the game started after $((game_ms - started_ms)) ms"
+  [ $((ended_ms - game_ms)) -le 10000 ] || fail "the launcher ended $((ended_ms - game_ms)) ms after starting the game"
+}
+
+if [ "$ZELK_E2E_MODE" = netns ] && unshare -m true 2>/dev/null; then
+  # The update check: 2 s before it, then the echo's 1 s (conf 5 x 200 ms)
+  # covers the look-up of the update host; no echo starts the game.
+  dead_names_scenario deadnameupdate "$(ini http://update.vorsel.test/conf http://127.0.0.7/ad 5 5 1 1)"
+  run_launcher yes
+  check_dead_names
+  # The page's host is looked up while the page-load limit (1 s) runs out.
+  dead_names_scenario deadnamepage "$(ini "" http://ad.vorsel.test/ad 5 1 30 1)"
+  run_launcher yes
+  check_dead_names
+else
+  echo "SKIPPED: the silent name server cases need a network and a mount namespace"
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s)"

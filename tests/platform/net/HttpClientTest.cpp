@@ -73,6 +73,8 @@ TEST(HttpClient, BodiesByLengthChunksAndClose)
         {"301 fails", {Send("HTTP/1.1 301 Moved\r\nLocation: /elsewhere\r\nContent-Length: 0\r\n\r\n")}, false, 301, ""},
         {"404 fails", {Send("HTTP/1.1 404 Not Found\r\nContent-Length: 3\r\n\r\nno!")}, false, 404, ""},
         {"LF only", {Send("HTTP/1.1 200 OK\nContent-Length: 2\n\nok")}, true, 200, "ok"},
+        {"the same length twice", {Send("HTTP/1.1 200 OK\r\nContent-Length: 2\r\ncontent-length: 2\r\n\r\nok")},
+         true, 200, "ok"},
     };
     for (Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -119,6 +121,11 @@ TEST(HttpClient, HostileServersFailByTheirDeadlineOrCap)
          "bad chunk size"},
         {"over-long header line", {Send("HTTP/1.1 200 OK\r\n" + longLine + "\r\n")}, "line too long"},
         {"too many header lines", {Send("HTTP/1.1 200 OK\r\n" + manyHeaders + "\r\n")}, "too many header lines"},
+        {"two different lengths",
+         {Send("HTTP/1.1 200 OK\r\nContent-Length: 3\r\nContent-Length: 10\r\n\r\nabcdefghij")},
+         "conflicting content lengths"},
+        {"a length, then one that is no number",
+         {Send("HTTP/1.1 200 OK\r\nContent-Length: 3\r\nContent-Length: x\r\n\r\nabc")}, "bad content length"},
         {"unknown coding", {Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: gzip\r\n\r\n")}, "unknown transfer coding"},
     };
     for (Case& c : cases) {
