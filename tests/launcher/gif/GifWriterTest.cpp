@@ -123,12 +123,35 @@ TEST(GifWriter, PixelAtMaxColorIsRefused)
     EXPECT_EQ(ErrorOf([&] { giftest::Save(image); }), "Color not in color table");
 }
 
-TEST(GifWriter, NoFramesWritesNothing)
+// An image without a picture to show is refused before anything is written.
+TEST(GifWriter, AnImageWithoutPixelsWritesNothing)
 {
-    TGIFImage image;
-    MemoryStream s;
-    EXPECT_EQ(ErrorOf([&] { image.SaveToStream(s); }), "Unsupported GIF version");
-    EXPECT_EQ(s.Size(), 0);
+    struct Case {
+        const char* what;
+        int emptyFrames;
+        bool comment;
+        std::string error;
+    } cases[] = {
+        {"no frames", 0, false, "Unsupported GIF version"},
+        {"one empty frame", 1, false, "Image is empty"},
+        {"two empty frames, one with a comment", 2, true, "Image is empty"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TGIFImage image;
+        AddColours(image.GlobalColorMap(), 2);
+        for (int i = 0; i < c.emptyFrames; ++i)
+            image.Add(std::make_unique<TGIFSubImage>(&image));
+        if (c.comment) {
+            TGIFSubImage* frame = image.Images().SubImage(0);
+            auto comment = std::make_unique<TGIFCommentExtension>(frame);
+            comment->Text() = {"no picture"};
+            frame->Extensions().Add(std::move(comment));
+        }
+        MemoryStream s;
+        EXPECT_EQ(ErrorOf([&] { image.SaveToStream(s); }), c.error);
+        EXPECT_EQ(s.Size(), 0);
+    }
 }
 
 TEST(GifWriter, SmallGlobalAndFullLocalTablesReadBack)
