@@ -11,14 +11,26 @@
 
 namespace vorsel {
 
+namespace {
+
+// The system takes a name up to its first NUL byte: a name that holds one
+// would reach another file or program than the one it names.
+bool HoldsNul(const std::string& name) { return name.find('\0') != std::string::npos; }
+
+} // namespace
+
 bool SystemHost::ChangeFolder(const std::string& folder)
 {
+    if (HoldsNul(folder))
+        return false;
     const std::string native = plat::ResolvePath(folder);
     return !native.empty() && chdir(native.c_str()) == 0;
 }
 
 bool SystemHost::IsRegularFile(const std::string& path)
 {
+    if (HoldsNul(path))
+        return false;
     const std::string native = plat::ResolvePath(path);
     struct stat st {};
     return !native.empty() && stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -26,6 +38,8 @@ bool SystemHost::IsRegularFile(const std::string& path)
 
 bool SystemHost::ReadFile(const std::string& path, std::string& bytes)
 {
+    if (HoldsNul(path))
+        return false;
     const std::string native = plat::ResolvePath(path);
     FILE* f = native.empty() ? nullptr : fopen(native.c_str(), "rb");
     if (!f)
@@ -48,6 +62,8 @@ bool SystemHost::ReadFile(const std::string& path, std::string& bytes)
 
 void SystemHost::StartProgram(const std::string& path, const std::string& folder)
 {
+    if (HoldsNul(path) || HoldsNul(folder))
+        return;
     const std::string native = plat::ResolvePath(path);
     plat::Get().shell->Execute("open", native.empty() ? path : native, "", folder, plat::SW_SHOWDEFAULT);
 }

@@ -45,6 +45,31 @@ void MixVoices(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * 1024);
 }
 
+// The same with every voice's gains changed before each block, as music
+// fades and volume sliders do: each block then mixes a gain ramp.
+void MixVoicesRamping(benchmark::State& state)
+{
+    plat::Mixer mixer;
+    auto data = Tone(uint16_t(state.range(2)), uint16_t(state.range(3)), 44100);
+    std::vector<plat::Mixer::VoiceId> voices;
+    for (int v = 0; v < state.range(0); ++v) {
+        voices.push_back(mixer.CreateVoice(data, uint32_t(state.range(1))));
+        mixer.Start(voices.back(), true);
+    }
+    std::vector<int16_t> out(1024 * 2);
+    float gain = 0.0f;
+    for (auto _ : state) {
+        gain = gain < 1.0f ? gain + 0.05f : 0.0f;
+        for (auto id : voices)
+            mixer.SetGains(id, gain, 1.0f - gain);
+        mixer.Mix(out.data(), 1024);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetItemsProcessed(state.iterations() * 1024);
+}
+
+BENCHMARK(MixVoicesRamping)->Args({1, 44100, 2, 16})->Args({32, 44100, 2, 16});
+
 BENCHMARK(MixVoices)
     ->Args({1, 44100, 2, 16})
     ->Args({32, 44100, 2, 16})

@@ -2,6 +2,7 @@
 #include "game/core/SoundSystem.h"
 
 #include <algorithm>
+#include <cstdint>
 
 int gMusicVolume = 100;
 
@@ -28,7 +29,7 @@ void MusicStream::Play()
     }
     if (mSample == 0)
         mSample = lib.LoadSample(mPath.c_str(), 0, nullptr);
-    mLevel = 0.0f;
+    mSteps = 0;
     mChannel = lib.PlaySample(mSample, true, kMusicGroup, 1, 0, 0, 44100, 50);
     lib.SetChannelWorker(mChannel, &FadeInWorker, this, 50);
 }
@@ -40,6 +41,12 @@ void MusicStream::FadeOut()
     lib.SetChannelWorker(mChannel, &FadeOutWorker, this, 100);
 }
 
+int MusicStream::StepVolume() const
+{
+    // Worked out from the step reached, so every fade has even steps.
+    return int(int64_t(gMusicVolume) * mSteps / kFadeSteps);
+}
+
 void MusicStream::Pause() { GameSoundLibrary().PauseChannel(mChannel, true); }
 void MusicStream::Resume() { GameSoundLibrary().PauseChannel(mChannel, false); }
 
@@ -48,9 +55,9 @@ int MusicStream::FadeInWorker(int channel, void* data)
 {
     auto* s = static_cast<MusicStream*>(data);
     plat::SoundLibrary& lib = GameSoundLibrary();
-    s->mLevel += 0.05f;
-    lib.SetChannelVolume(channel, std::min(100, int(float(gMusicVolume) * s->mLevel)));
-    if (!(s->mLevel < 1.0f))
+    s->mSteps = std::min(kFadeSteps, s->mSteps + 1);
+    lib.SetChannelVolume(channel, std::min(100, s->StepVolume()));
+    if (s->mSteps >= kFadeSteps)
         lib.SetChannelWorker(channel, nullptr, s, 100);
     return 1;
 }
@@ -59,9 +66,9 @@ int MusicStream::FadeOutWorker(int channel, void* data)
 {
     auto* s = static_cast<MusicStream*>(data);
     plat::SoundLibrary& lib = GameSoundLibrary();
-    s->mLevel -= 0.05f;
-    lib.SetChannelVolume(channel, std::max(0, int(float(gMusicVolume) * s->mLevel)));
-    if (s->mLevel <= 0.0f) {
+    s->mSteps = std::max(0, s->mSteps - 1);
+    lib.SetChannelVolume(channel, std::max(0, s->StepVolume()));
+    if (s->mSteps <= 0) {
         lib.SetChannelWorker(channel, nullptr, s, 100);
         lib.StopChannel(channel);
         if (s->mChannel == channel)

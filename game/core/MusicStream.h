@@ -6,7 +6,9 @@ extern int gMusicVolume;
 
 // One music track: loaded into the sound library when it starts, played
 // looped in the music group (-1), faded in over one second (a worker every
-// 50 ms) and out over two (every 100 ms), after which it is unloaded.
+// 50 ms) and out over two (every 100 ms), after which it is unloaded. A fade
+// has 20 steps; the level and the volume of each are worked out from the
+// step reached, never summed up.
 class MusicStream {
 public:
     explicit MusicStream(const std::string& path) : mPath(path) {}
@@ -29,11 +31,16 @@ public:
     const std::string& Path() const { return mPath; }
     int SampleId() const { return mSample; }
     int ChannelId() const { return mChannel; }
-    float Level() const { return mLevel; }
+    static constexpr int kFadeSteps = 20;
+    // The fade level, 0 silent to 1 full.
+    float Level() const { return float(mSteps) / kFadeSteps; }
 
 private:
+    // The music volume at the step reached, truncated.
+    int StepVolume() const;
+
     std::string mPath;
     int mSample = 0;
     int mChannel = 0;
-    float mLevel = 0.0f;
+    int mSteps = 0; // fade steps reached, 0 to kFadeSteps
 };

@@ -190,6 +190,11 @@ PrefFile::Contents PrefFile::Read(const std::string& bytes, HiscoreTables* table
     contents.slots.resize(count);
     for (size_t slot = 0; slot < count; ++slot)
         contents.damaged |= ReadRecord(data + SlotOffset(slot), contents.slots[slot]);
+    // An index that names no slot is mended as one below -1 is.
+    if (contents.header.mCurrentIndex >= 0 && size_t(contents.header.mCurrentIndex) >= count) {
+        contents.header.mCurrentIndex = -1;
+        contents.damaged = true;
+    }
     return contents;
 }
 

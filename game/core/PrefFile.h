@@ -31,7 +31,8 @@ public:
         bool headerValid = false;
         // Anything that is not a well-formed file of this program (short or
         // foreign header, a length other than 10520 + k x 1028, a value that
-        // had to be mended): the file is kept aside before it is replaced.
+        // had to be mended, a current index that names no slot): the file is
+        // kept aside before it is replaced.
         bool damaged = false;
         PrefHeader header;
         std::vector<ProfileRecord> slots; // every whole slot, in order

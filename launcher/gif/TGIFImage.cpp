@@ -222,6 +222,13 @@ void TGIFImage::SaveToStream(Stream& s)
 {
     Progress(psStarting, 0, Msg::kSaving);
     try {
+        // Frames without pixels write only their extensions: an image of
+        // such frames alone would be a file without a picture.
+        bool pictured = fImages.Count() == 0;
+        for (int i = 0; i < fImages.Count() && !pictured; ++i)
+            pictured = !fImages.SubImage(i)->Empty();
+        if (!pictured)
+            throw GIFException(Msg::kImageEmpty);
         fHeader.SaveToStream(s);
         for (int i = 0; i < fImages.Count(); ++i) {
             fImages.SubImage(i)->SaveToStream(s);

@@ -104,6 +104,9 @@ public:
     void SetAnimationSpeed(int value);
     int ForceFrame() const { return fForceFrame; }
     void SetForceFrame(int value) { fForceFrame = value; }
+    // The frame shown when the image is not animated: ForceFrame when it
+    // names a frame, else frame 0.
+    int StillFrame() const { return fForceFrame >= 0 && fForceFrame < fImages.Count() ? fForceFrame : 0; }
     TColor DrawBackgroundColor() const;
     void SetDrawBackgroundColor(TColor color) { fDrawBackgroundColor = color; }
     // One frame, or no animation: draws ForceFrame (frame 0 when out of

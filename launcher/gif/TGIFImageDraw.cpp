@@ -104,7 +104,7 @@ std::shared_ptr<TGIFPainter> TGIFImage::Paint(Bitmap& canvas, const TRect& rect,
     if (!painter->Async()) {
         if (!fHost) {
             // Without a host a synchronous animation cannot wait: one frame.
-            TGIFSubImage* frame = fImages.SubImage(fForceFrame >= 0 && fForceFrame < fImages.Count() ? fForceFrame : 0);
+            TGIFSubImage* frame = fImages.SubImage(StillFrame());
             frame->Draw(canvas, rect, options & goTransparent);
             return nullptr;
         }
@@ -164,7 +164,7 @@ void TGIFImage::Draw(Bitmap& canvas, const TRect& rect)
         ~Reset() { flag = false; }
     } reset{fIsDrawing};
     if (fImages.Count() == 1 || !(fDrawOptions & goAnimate)) {
-        TGIFSubImage* frame = fImages.SubImage(fForceFrame >= 0 && fForceFrame < fImages.Count() ? fForceFrame : 0);
+        TGIFSubImage* frame = fImages.SubImage(StillFrame());
         frame->Draw(canvas, rect, fDrawOptions & goTransparent, fDrawOptions & goTile);
         return;
     }

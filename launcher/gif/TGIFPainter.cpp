@@ -293,6 +293,15 @@ void TGIFPainter::ReportException()
 void TGIFPainter::Run()
 {
     const bool async = Async();
+    // Without goAnimate (one frame, or a still picture) one frame is
+    // painted once, without waiting: ForceFrame or frame 0.
+    const bool animate = fDrawOptions & goAnimate;
+    int still = 0;
+    {
+        std::lock_guard<std::mutex> guard(fImageLock);
+        if (fImage)
+            still = fImage->StillFrame();
+    }
     plat::Clock& clock = fHost->Clock();
     fDoRestart = true;
     while (fDoRestart && !fTerminated) {
@@ -301,7 +310,7 @@ void TGIFPainter::Run()
         fStarted = false;
         fDoRestart = false;
         fOldDisposal = TDisposalMethod::dmNoDisposal;
-        int loopsLeft = 1, loopStart = 0, pending = async ? 0 : 1, lag = 0;
+        int loopsLeft = 1, loopStart = animate ? 0 : still, pending = async || !animate ? 0 : 1, lag = 0;
         bool loopSeen = false;
         uint32_t last = clock.NowMs();
         do {
@@ -310,7 +319,7 @@ void TGIFPainter::Run()
             fActiveImage = loopStart;
             if (fStarted)
                 Event(OnLoop);
-            while (fDrawOptions & goAnimate) {
+            for (bool first = true; first || animate; first = false) {
                 int index = fActiveImage;
                 int delay = 0;
                 TDisposalMethod disposal = TDisposalMethod::dmNoDisposal;
@@ -390,7 +399,7 @@ void TGIFPainter::Run()
             }
             if (loopsLeft > 0)
                 --loopsLeft;
-        } while ((fDrawOptions & goAnimate) && (fDrawOptions & goLoop));
+        } while (animate && (fDrawOptions & goLoop));
     }
     fActiveImage = -1;
     Event(OnEndPaint);

@@ -162,7 +162,8 @@ void TGIFSubImage::SaveToStream(Stream& s)
     if (fColorMap.Count() == 0)
         fDescriptor.PackedFields &= 0x58;
     else
-        fDescriptor.PackedFields = uint8_t(0x80 | (fColorMap.Optimized() ? 0x20 : 0) | (ColorResolution() & 7));
+        fDescriptor.PackedFields = uint8_t(0x80 | (fColorMap.Optimized() ? 0x20 : 0) | (fDescriptor.PackedFields & 0x40)
+                                           | (ColorResolution() & 7));
     StreamIO::WriteUInt8(s, 0x2C);
     StreamIO::WriteUInt16(s, fDescriptor.Left);
     StreamIO::WriteUInt16(s, fDescriptor.Top);

@@ -1,4 +1,5 @@
 // Conversion of other pictures into a frame.
+#include "launcher/gif/GIFException.h"
 #include "launcher/gif/GIFMessages.h"
 #include "launcher/gif/MemoryStream.h"
 #include "launcher/gif/ReduceBitmapColors.h"
@@ -52,7 +53,17 @@ void TGIFSubImage::Assign(const Bitmap& source)
         TColorReduction reduction = fGIFImage ? fGIFImage->ColorReduction() : TColorReduction::rmNetscape;
         TDitherMode mode = fGIFImage ? fGIFImage->DitherMode() : TDitherMode::dmNearest;
         int bits = fGIFImage ? fGIFImage->ReductionBits() : 8;
-        kept = ReduceBitmapColors(source, reduction, mode, Palette{}, bits);
+        // The palette a reduction to a given palette maps to is the image's.
+        std::shared_ptr<const Palette> given;
+        if (reduction == TColorReduction::rmPalette) {
+            given = fGIFImage->GetPalette();
+            if (!given || given->Count() == 0)
+                throw GIFException(Msg::kNoColorTable);
+        }
+        kept = ReduceBitmapColors(source, reduction, mode, given ? *given : Palette{}, bits);
+        // A reduction that gives no picture adds no empty frame.
+        if (kept.Empty())
+            throw GIFException(Msg::kInvalidReduction);
         picture = &kept;
     }
     SetBounds(Left(), Top(), picture->Width(), picture->Height());

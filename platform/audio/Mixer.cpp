@@ -27,6 +27,12 @@ inline int32_t Lerp(int32_t a, int32_t b, int32_t frac)
     return a + int32_t((int64_t(b - a) * frac) >> 16);
 }
 
+// The gain a ramp from `from` to `to` has with `left` of its frames to go.
+inline int32_t RampGain(int32_t from, int32_t to, uint32_t left)
+{
+    return to + int32_t(int64_t(from - to) * left / Mixer::kGainRampFrames);
+}
+
 inline int32_t SampleAt(const uint8_t* bytes, uint32_t frame, uint32_t block, uint32_t channel, uint16_t bits)
 {
     if (bits == 8)
@@ -73,8 +79,18 @@ void Mixer::SetGains(VoiceId voice, float left, float right)
 {
     std::lock_guard<std::mutex> g(mLock);
     if (Voice* v = Find(voice)) {
-        v->gainLeft = GainQ16(left);
-        v->gainRight = GainQ16(right);
+        const int32_t l = GainQ16(left), r = GainQ16(right);
+        if (v->playing) {
+            // From where the wave is now, even in the middle of a ramp.
+            v->fromLeft = RampGain(v->fromLeft, v->gainLeft, v->rampLeft);
+            v->fromRight = RampGain(v->fromRight, v->gainRight, v->rampLeft);
+        } else {
+            v->fromLeft = l;
+            v->fromRight = r;
+        }
+        v->gainLeft = l;
+        v->gainRight = r;
+        v->rampLeft = v->fromLeft == l && v->fromRight == r ? 0 : kGainRampFrames;
     }
 }
 
@@ -185,8 +201,14 @@ void Mixer::MixVoice(Voice& v, int32_t* acc, size_t frames)
             int32_t r1 = SampleAt(bytes, next, block, 1, d.bits);
             right = Lerp(r0, r1, frac);
         }
-        acc[2 * f] += int32_t((int64_t(left) * v.gainLeft) >> 16);
-        acc[2 * f + 1] += int32_t((int64_t(right) * v.gainRight) >> 16);
+        int32_t gainLeft = v.gainLeft, gainRight = v.gainRight;
+        if (v.rampLeft > 0) {
+            --v.rampLeft;
+            gainLeft = RampGain(v.fromLeft, v.gainLeft, v.rampLeft);
+            gainRight = RampGain(v.fromRight, v.gainRight, v.rampLeft);
+        }
+        acc[2 * f] += int32_t((int64_t(left) * gainLeft) >> 16);
+        acc[2 * f + 1] += int32_t((int64_t(right) * gainRight) >> 16);
         v.position += v.step;
     }
     if (v.position >= end && !v.loop) {

@@ -101,8 +101,13 @@ public:
     void DestroyVoice(VoiceId voice);
 
     void SetRate(VoiceId voice, uint32_t rate);
-    // Linear gains of the left and right output (1 = unchanged).
+    // Linear gains of the left and right output (1 = unchanged). A playing
+    // voice moves to them in a straight line over kGainRampFrames output
+    // frames, from the gains it has at that moment, so a change of volume
+    // makes no step in the wave; a voice that is not playing takes them at
+    // once.
     void SetGains(VoiceId voice, float left, float right);
+    static constexpr uint32_t kGainRampFrames = 220; // 5 ms
     // Plays from the current position; looping voices wrap around at the end,
     // others stop there and go back to position 0.
     void Start(VoiceId voice, bool loop);
@@ -126,8 +131,11 @@ private:
         std::shared_ptr<SampleData> data;
         uint64_t position = 0; // frames, 32 fraction bits
         uint64_t step = 0;     // per output frame, 32 fraction bits
-        int32_t gainLeft = 65536;
+        int32_t gainLeft = 65536;  // the gains set (Q16), reached at the end of a ramp
         int32_t gainRight = 65536;
+        int32_t fromLeft = 65536;  // the gains the ramp started from
+        int32_t fromRight = 65536;
+        uint32_t rampLeft = 0;     // frames of the ramp still to mix
         bool playing = false;
         bool loop = false;
     };

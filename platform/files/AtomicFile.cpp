@@ -3,6 +3,7 @@
 #include "platform/files/WholeFile.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <mutex>
@@ -38,6 +39,27 @@ AtomicWriteFault TakeFault(const std::string& path)
     return fault;
 }
 
+// The file a write of path replaces: path itself, or for a symbolic link the
+// file its chain of links names in the end (made when missing), so the link
+// stays and its target gets the new content. Empty for a loop of links.
+std::string WriteTarget(const std::string& path)
+{
+    std::string target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return target;
+        char link[PATH_MAX];
+        const ssize_t n = readlink(target.c_str(), link, sizeof link);
+        if (n <= 0 || size_t(n) == sizeof link)
+            return std::string();
+        const size_t slash = target.rfind('/');
+        target = link[0] == '/' || slash == std::string::npos ? std::string(link, size_t(n))
+                                                               : target.substr(0, slash + 1) + std::string(link, size_t(n));
+    }
+    return std::string();
+}
+
 } // namespace
 
 void FailNextAtomicWrite(AtomicWriteFault fault, const std::string& pathEnd)
@@ -50,8 +72,11 @@ void FailNextAtomicWrite(AtomicWriteFault fault, const std::string& pathEnd)
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
 {
     const AtomicWriteFault fault = TakeFault(path);
-    MakeParents(path);
-    std::string tmp = path + ".tmp" + std::to_string(getpid());
+    const std::string target = WriteTarget(path);
+    if (target.empty())
+        return false;
+    MakeParents(target);
+    std::string tmp = target + ".tmp" + std::to_string(getpid());
     int fd = fault == AtomicWriteFault::Open ? -1 : open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
@@ -72,11 +97,11 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
     }
     if (fault == AtomicWriteFault::StopAfterTemp)
         return false;
-    if (fault == AtomicWriteFault::Rename || rename(tmp.c_str(), path.c_str()) != 0) {
+    if (fault == AtomicWriteFault::Rename || rename(tmp.c_str(), target.c_str()) != 0) {
         unlink(tmp.c_str());
         return false;
     }
-    SyncFolderOf(path);
+    SyncFolderOf(target);
     return true;
 }
 

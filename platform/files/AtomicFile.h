@@ -7,7 +7,9 @@ namespace plat {
 // Writes a whole file so that a reader sees either the old or the new content:
 // a temporary file "<name>.tmp<pid>" in the same folder, write, fsync, rename,
 // then fsync of the folder so the rename itself is kept. Missing folders along
-// the path are created. Returns false (and leaves the old file) on any failure.
+// the path are created. A path that is a symbolic link is written through to
+// the file its links name, beside that file, and stays a link. Returns false
+// (and leaves the old file) on any failure.
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
 
 // The step at which a test makes the next atomic write fail. StopAfterTemp

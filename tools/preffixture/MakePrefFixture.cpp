@@ -170,6 +170,7 @@ int main(int argc, char** argv)
     variant("volume250.dat", [](std::string& b) { Put32(b, 20, 250); });
     variant("muted7.dat", [](std::string& b) { b[29] = 7; });
     variant("index-7.dat", [](std::string& b) { Put32(b, 32, uint32_t(-7)); });
+    variant("index99.dat", [](std::string& b) { Put32(b, 32, 99); });
 
     for (const Variant& v : files) {
         if (!Save(folder, v.name, v.bytes))

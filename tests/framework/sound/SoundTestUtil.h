@@ -2,7 +2,10 @@
 // Small sound files made in memory for the sound tests.
 #include "framework/sound/WaveBytes.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -44,6 +47,26 @@ inline std::vector<uint8_t> Pcm16(const std::vector<int16_t>& samples)
         out.push_back(uint8_t(uint16_t(s) >> 8));
     }
     return out;
+}
+
+// One second at 44100 Hz of a full-scale 71 Hz sine: exactly 71 periods, so
+// it loops without a seam. A low tone shows a step of gain most plainly.
+inline std::vector<int16_t> LowTone()
+{
+    std::vector<int16_t> tone;
+    for (uint32_t i = 0; i < 44100; ++i)
+        tone.push_back(int16_t(std::lround(32767.0 * std::sin(2.0 * M_PI * 71.0 * i / 44100.0))));
+    return tone;
+}
+
+// The largest change between neighbours among every stride-th sample from
+// the first (2 walks the left side of interleaved stereo).
+inline int LargestStep(const std::vector<int16_t>& samples, size_t stride = 1)
+{
+    int largest = 0;
+    for (size_t i = stride; i < samples.size(); i += stride)
+        largest = std::max(largest, std::abs(int(samples[i]) - int(samples[i - stride])));
+    return largest;
 }
 
 // An ".au" file: header of six big-endian fields, then the data.

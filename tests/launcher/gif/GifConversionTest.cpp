@@ -5,7 +5,9 @@
 #include "launcher/gif/TGIFCommentExtension.h"
 #include "launcher/gif/TGIFGraphicControlExtension.h"
 #include "launcher/gif/TGIFSubImage.h"
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace GIFImage;
 using giftest::ErrorOf;
@@ -78,6 +80,52 @@ TEST(GifConversion, TrueColourWithoutReductionOverflowsPast256Colours)
     TGIFSubImage* f = image.Images().SubImage(image.Add(few));
     EXPECT_EQ(PixelsOf(f), (std::vector<uint8_t>{0, 1, 0}));
     EXPECT_EQ(f->ColorMap().Data()[1], (TGIFColor{9, 8, 7}));
+}
+
+// A reduction to a given palette maps to the image's palette; an image
+// without one refuses the picture instead of adding an empty frame.
+TEST(GifConversion, ReductionToAGivenPaletteUsesTheImagesPalette)
+{
+    Bitmap b(4, 1, pf24bit);
+    const TGIFColor colours[] = {{250, 10, 5}, {0, 0, 0}, {240, 250, 255}, {10, 5, 245}};
+    for (int x = 0; x < 4; ++x)
+        b.SetPixelColor(x, 0, colours[x]);
+    Palette given;
+    for (TGIFColor c : {TGIFColor{255, 255, 255}, TGIFColor{0, 0, 255}, TGIFColor{255, 0, 0}, TGIFColor{0, 0, 0}})
+        given.Add(c);
+    struct Case {
+        const char* what;
+        std::function<void(TGIFImage&)> prepare;
+        std::string error;
+    } cases[] = {
+        {"no palette", [](TGIFImage&) {}, "No global or local color table defined"},
+        {"the palette set", [&](TGIFImage& i) { i.SetPalette(std::make_shared<Palette>(given)); }, ""},
+        {"the global table's",
+         [&](TGIFImage& i) { i.GlobalColorMap().ImportColorMap(given.Entries.data(), given.Count()); }, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TGIFImage image;
+        image.SetColorReduction(TColorReduction::rmPalette);
+        c.prepare(image);
+        int index = -1;
+        EXPECT_EQ(ErrorOf([&] { index = image.Add(b); }), c.error);
+        if (!c.error.empty()) {
+            EXPECT_EQ(image.Images().Count(), 0);
+            continue;
+        }
+        ASSERT_EQ(index, 0);
+        const TGIFSubImage* f = image.Images().SubImage(0);
+        EXPECT_EQ(f->Width(), 4);
+        EXPECT_EQ(PixelsOf(f), (std::vector<uint8_t>{2, 3, 0, 1}));
+        ASSERT_EQ(f->ColorMap().Count(), 4);
+        EXPECT_EQ(f->ColorMap().Data()[1], (TGIFColor{0, 0, 255}));
+        // What is written reads back as the same frame.
+        TGIFImage copy;
+        ASSERT_EQ(giftest::Load(copy, giftest::Save(image)).error, "");
+        ASSERT_EQ(copy.Images().Count(), 1);
+        EXPECT_EQ(PixelsOf(copy.Images().SubImage(0)), PixelsOf(f));
+    }
 }
 
 TEST(GifConversion, IconBackgroundBecomesATransparentBlackEntryAtTheEnd)

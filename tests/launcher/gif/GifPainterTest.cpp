@@ -237,6 +237,45 @@ TEST(GifPainter, NotAnimatedDrawsTheForcedFrameWithoutAThread)
     EXPECT_EQ(a.canvas.PixelColor(3, 3).Red, 0) << "out of range: frame 0";
 }
 
+// A painter without goAnimate (always so for a one-frame image) paints its
+// frame once, with its events, and ends.
+TEST(GifPainter, AStillPainterPaintsItsFrameOnce)
+{
+    struct Case {
+        const char* what;
+        int frames;
+        unsigned options;
+        int forced;
+        int frame;   // the frame painted
+        bool thread; // painted on a thread of its own
+    } cases[] = {
+        {"one frame, asynchronous options", 1, kAsync, -1, 0, false},
+        {"one frame, synchronous options", 1, kSync, -1, 0, false},
+        {"three frames, not animated", 3, goLoop, -1, 0, false},
+        {"three frames, not animated, a forced frame", 3, goLoop, 2, 2, false},
+        {"three frames, not animated, asynchronous", 3, goAsync | goLoop, 2, 2, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Animation a(c.frames, 1);
+        a.image.SetForceFrame(c.forced);
+        a.canvas.FillRect(TRect{0, 0, 4, 4}, TGIFColor{255, 255, 255});
+        int started = 0;
+        a.image.OnStartPaint = [&](TGIFPainter*) { ++started; };
+        auto painter = a.Start(c.options);
+        EXPECT_EQ(painter != nullptr, c.thread);
+        if (painter) {
+            ASSERT_TRUE(a.host.DrainUntil([&] { return painter->Ended(); }));
+        }
+        EXPECT_EQ(a.painted, std::vector<int>{c.frame});
+        EXPECT_EQ(started, 1);
+        EXPECT_EQ(a.ended, 1);
+        EXPECT_EQ(a.image.PainterCount(), 0);
+        EXPECT_EQ(a.canvas.PixelColor(3, 3), (TGIFColor{uint8_t(30 * c.frame), 0, 0}));
+        EXPECT_EQ(a.host.clock.NowMs(), 1000u) << "nothing waited";
+    }
+}
+
 TEST(GifPainter, StopWhileWaitingForTheGuiOrForEverReturns)
 {
     {

@@ -40,13 +40,14 @@ struct Picture {
     int bits, width, height;
     bool interlaced;
     std::vector<uint8_t> pixels;
+    bool localTable = false;
 };
 
 std::vector<Picture> RoundTripPictures()
 {
     std::vector<Picture> pictures;
-    auto make = [&](std::string name, int bits, int w, int h, bool interlaced, auto pixel) {
-        Picture p{std::move(name), bits, w, h, interlaced, {}};
+    auto make = [&](std::string name, int bits, int w, int h, bool interlaced, auto pixel, bool local = false) {
+        Picture p{std::move(name), bits, w, h, interlaced, {}, local};
         for (int i = 0; i < w * h; ++i)
             p.pixels.push_back(uint8_t(pixel(i, i % w, i / w) % (1 << bits)));
         pictures.push_back(std::move(p));
@@ -71,14 +72,20 @@ std::vector<Picture> RoundTripPictures()
         make("bits " + std::to_string(bits), bits, 37, 11, false, [](int i, int, int) { return i * 5 + i / 7; });
     for (int h = 1; h <= 9; ++h)
         make("interlaced height " + std::to_string(h), 4, 5, h, true, [](int, int x, int y) { return y * 3 + x; });
+    for (int h : {1, 6, 9, 40})
+        make("interlaced with a local table, height " + std::to_string(h), 8, 7, h, true,
+             [](int i, int, int y) { return y * 11 + i % 5; }, true);
     return pictures;
 }
 
 std::string Encode(const Picture& p, TGIFCompression compression)
 {
     TGIFImage image;
-    AddColours(image.GlobalColorMap(), 1 << p.bits);
+    if (!p.localTable)
+        AddColours(image.GlobalColorMap(), 1 << p.bits);
     TGIFSubImage* frame = AddFrame(image, p.width, p.height, p.pixels);
+    if (p.localTable)
+        AddColours(frame->ColorMap(), 1 << p.bits);
     frame->SetInterlaced(p.interlaced);
     image.SetCompression(compression);
     return giftest::Save(image);
@@ -123,12 +130,35 @@ TEST(GifWriter, PixelAtMaxColorIsRefused)
     EXPECT_EQ(ErrorOf([&] { giftest::Save(image); }), "Color not in color table");
 }
 
-TEST(GifWriter, NoFramesWritesNothing)
+// An image without a picture to show is refused before anything is written.
+TEST(GifWriter, AnImageWithoutPixelsWritesNothing)
 {
-    TGIFImage image;
-    MemoryStream s;
-    EXPECT_EQ(ErrorOf([&] { image.SaveToStream(s); }), "Unsupported GIF version");
-    EXPECT_EQ(s.Size(), 0);
+    struct Case {
+        const char* what;
+        int emptyFrames;
+        bool comment;
+        std::string error;
+    } cases[] = {
+        {"no frames", 0, false, "Unsupported GIF version"},
+        {"one empty frame", 1, false, "Image is empty"},
+        {"two empty frames, one with a comment", 2, true, "Image is empty"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TGIFImage image;
+        AddColours(image.GlobalColorMap(), 2);
+        for (int i = 0; i < c.emptyFrames; ++i)
+            image.Add(std::make_unique<TGIFSubImage>(&image));
+        if (c.comment) {
+            TGIFSubImage* frame = image.Images().SubImage(0);
+            auto comment = std::make_unique<TGIFCommentExtension>(frame);
+            comment->Text() = {"no picture"};
+            frame->Extensions().Add(std::move(comment));
+        }
+        MemoryStream s;
+        EXPECT_EQ(ErrorOf([&] { image.SaveToStream(s); }), c.error);
+        EXPECT_EQ(s.Size(), 0);
+    }
 }
 
 TEST(GifWriter, SmallGlobalAndFullLocalTablesReadBack)
@@ -150,7 +180,9 @@ TEST(GifWriter, SmallGlobalAndFullLocalTablesReadBack)
     EXPECT_EQ(copy.GlobalColorMap().Count(), 4);
     EXPECT_EQ(copy.Images().SubImage(0)->ColorMap().Count(), 256);
     EXPECT_EQ(copy.Images().SubImage(0)->ColorMap().Data()[200], big->ColorMap().Data()[200]);
-    EXPECT_FALSE(copy.Images().SubImage(0)->Interlaced()) << "a frame with a local table is written in order";
+    EXPECT_TRUE(big->Interlaced()) << "saving keeps the frame's interlace flag";
+    EXPECT_TRUE(copy.Images().SubImage(0)->Interlaced());
+    EXPECT_FALSE(copy.Images().SubImage(1)->Interlaced());
     EXPECT_EQ(PixelsOf(copy, 0), pixels);
     EXPECT_EQ(PixelsOf(copy, 1), (std::vector<uint8_t>{0, 1, 2, 3}));
 }
@@ -180,6 +212,8 @@ TEST(GifWriter, BothEncodersRoundTrip)
             ASSERT_EQ(loaded.error, "");
             EXPECT_EQ(loaded.warnings, std::vector<std::string>{});
             EXPECT_EQ(PixelsOf(copy, 0), p.pixels);
+            EXPECT_EQ(copy.Images().SubImage(0)->Interlaced(), p.interlaced);
+            EXPECT_EQ(copy.Images().SubImage(0)->ColorMap().Count(), p.localTable ? 1 << p.bits : 0);
         }
     }
 }

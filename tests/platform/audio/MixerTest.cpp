@@ -111,3 +111,45 @@ TEST(Mixer, StoppedAndDestroyedVoicesAreSilentAndOperationsOnThemAreIgnored)
     EXPECT_EQ(m.VoiceCount(), 0u);
     EXPECT_EQ(Mix(m, 1), (std::vector<int16_t>{0, 0}));
 }
+
+// A playing voice moves to new gains in a straight line over the ramp's
+// frames, from the gains it has at that moment (also in the middle of a
+// ramp); a voice that is not playing takes them at once.
+TEST(Mixer, GainChangesOfAPlayingVoiceRampLinearly)
+{
+    const uint32_t n = Mixer::kGainRampFrames;
+    Mixer m;
+    auto v = m.CreateVoice(Mono16(std::vector<int16_t>(4 * n, 16384)), Mixer::kOutputRate);
+    m.SetGains(v, 0.5f, 0.0f); // not playing yet: at once
+    m.Start(v, false);
+    std::vector<int16_t> out = Mix(m, 2);
+    EXPECT_EQ(out, (std::vector<int16_t>{8192, 0, 8192, 0}));
+
+    m.SetGains(v, 1.0f, 1.0f);
+    out = Mix(m, n + 2);
+    struct Case {
+        uint32_t frame;
+        int left, right;
+    } up[] = {{0, 8192 + 8192 / int(n), 16384 / int(n)}, {n / 2 - 1, 12288, 8192}, {n - 1, 16384, 16384},
+              {n, 16384, 16384}, {n + 1, 16384, 16384}};
+    for (const Case& c : up) {
+        EXPECT_NEAR(out[2 * c.frame], c.left, 1) << "frame " << c.frame;
+        EXPECT_NEAR(out[2 * c.frame + 1], c.right, 1) << "frame " << c.frame;
+    }
+    for (uint32_t f = 1; f < n; ++f)
+        ASSERT_GE(out[2 * f], out[2 * f - 2]) << "frame " << f;
+
+    // Down to 0, turned back up to 1 half-way: it goes on from the middle.
+    m.SetGains(v, 0.0f, 0.0f);
+    Mix(m, n / 2);
+    m.SetGains(v, 1.0f, 1.0f);
+    out = Mix(m, n);
+    EXPECT_NEAR(out[0], 8192 + 8192 / int(n), 1);
+    EXPECT_NEAR(out[2 * (n - 1)], 16384, 1);
+
+    // Stopped, then set and started: the new gain from its first frame.
+    m.Stop(v);
+    m.SetGains(v, 0.25f, 0.25f);
+    m.Start(v, false);
+    EXPECT_EQ(Mix(m, 1), (std::vector<int16_t>{4096, 4096}));
+}

@@ -140,8 +140,9 @@ TEST_F(ProfilesGame, DamagedFilesAreKeptAsideAndReplacedByWellFormedOnes)
         {"version12.dat", false, false, L"unknown", 1, 0.0f, 80, 0, -1, 0, false, true},
         {"size0.dat", false, false, L"unknown", 1, 0.0f, 80, 0, -1, 0, false, true},
         {"size30.dat", false, false, L"unknown", 1, 0.0f, 80, 0, -1, 0, false, true},
-        {"size5000.dat", true, false, L"unknown", 1, 0.0f, 60, 0, 2, 0, true, true},
-        {"size10600.dat", true, false, L"unknown", 1, 0.0f, 60, 0, 2, 0, true, true},
+        // A cut file keeps its header, but its index names no slot left.
+        {"size5000.dat", true, false, L"unknown", 1, 0.0f, 60, 0, -1, 0, true, true},
+        {"size10600.dat", true, false, L"unknown", 1, 0.0f, 60, 0, -1, 0, true, true},
         {"name-unterminated.dat", true, true, L"Bo", 61, 123456.5f, 60, 0, 2, 3, true, true},
         {"figure-unterminated.dat", true, true, L"Bo", 61, 123456.5f, 60, 0, 2, 3, true, true},
         {"level0.dat", true, true, L"Bo", 1, 123456.5f, 60, 0, 2, 3, true, true},
@@ -154,6 +155,7 @@ TEST_F(ProfilesGame, DamagedFilesAreKeptAsideAndReplacedByWellFormedOnes)
         {"volume250.dat", true, true, L"Bo", 61, 123456.5f, 100, 0, 2, 3, true, true},
         {"muted7.dat", true, true, L"Bo", 61, 123456.5f, 60, 1, 2, 3, true, true},
         {"index-7.dat", true, false, L"unknown", 1, 0.0f, 60, 0, -1, 3, true, true},
+        {"index99.dat", true, false, L"unknown", 1, 0.0f, 60, 0, -1, 3, true, true},
     };
     for (const Case& c : cases) {
         prefs.RemoveBad();
@@ -363,6 +365,60 @@ TEST_F(ProfilesGame, AFileThatCannotBeReadIsNeverWrittenOver)
     EXPECT_FALSE(g.SavePrefs());
     EXPECT_TRUE(std::filesystem::is_directory(prefs.Path() + "/inside"));
     EXPECT_EQ(prefs.Entries(), std::set<std::string>{"pref.dat"});
+}
+
+// A player who keeps pref.dat elsewhere through a symbolic link keeps the
+// link: every save goes to the file it names, written beside that file.
+TEST_F(ProfilesGame, APrefDatThatIsALinkIsWrittenThroughToTheFileItNames)
+{
+    namespace fs = std::filesystem;
+    const std::string elsewhere = prefs.platform.folders.documents + "/elsewhere";
+    struct Case {
+        const char* what;
+        std::string link;  // what pref.dat holds
+        std::string hop;   // a link between, when not empty
+        std::string target;
+        bool exists;       // the target is there before the start
+    } cases[] = {
+        {"an absolute link", elsewhere + "/real.dat", "", elsewhere + "/real.dat", true},
+        {"a relative link", "../../elsewhere/real.dat", "", elsewhere + "/real.dat", true},
+        {"a chain of two links", "hop.dat", elsewhere + "/real.dat", elsewhere + "/real.dat", true},
+        {"a link to a file not made yet", elsewhere + "/new/real.dat", "", elsewhere + "/new/real.dat", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        app.reset();
+        fs::remove_all(prefs.Folder());
+        fs::remove_all(elsewhere);
+        fs::create_directories(prefs.Folder());
+        fs::create_directories(elsewhere);
+        fs::create_symlink(c.link, prefs.Path());
+        if (!c.hop.empty())
+            fs::create_symlink(c.hop, prefs.Folder() + "/hop.dat");
+        if (c.exists)
+            WriteBytes(c.target, Fixture("pref3.dat"));
+        RecordingGame& g = Start();
+        EXPECT_EQ(g.mProfileValid, c.exists);
+        ASSERT_TRUE(g.CreateProfile(L"Linked", "man"));
+        ASSERT_TRUE(g.SavePrefs());
+
+        ASSERT_TRUE(fs::is_symlink(prefs.Path()));
+        EXPECT_EQ(fs::read_symlink(prefs.Path()).string(), c.link);
+        const PrefFile::Contents onDisk = PrefFile::Read(ReadBytes(c.target), nullptr);
+        EXPECT_FALSE(onDisk.damaged);
+        ASSERT_EQ(onDisk.slots.size(), c.exists ? 4u : 1u);
+        EXPECT_EQ(onDisk.slots.back().mName, L"Linked");
+        EXPECT_EQ(onDisk.header.mCurrentIndex, c.exists ? 3 : 0);
+        // Nothing is left beside the link or the file.
+        std::set<std::string> names{"pref.dat"};
+        if (!c.hop.empty())
+            names.insert("hop.dat");
+        EXPECT_EQ(prefs.Entries(), names);
+        std::set<std::string> beside;
+        for (const auto& e : fs::directory_iterator(fs::path(c.target).parent_path()))
+            beside.insert(e.path().filename().string());
+        EXPECT_EQ(beside, std::set<std::string>{"real.dat"});
+    }
 }
 
 TEST(PrefsPath, TheFileLivesInTheMakerAndGameFoldersOfTheDocuments)

@@ -460,6 +460,68 @@ TEST_F(MusicTest, AnOggTrackPlaysWhileItIsDecoded)
     EXPECT_GE(song->Level(), 1.0f);
 }
 
+// The volumes of the fade steps: even at every music volume, worked out from
+// the step reached (in and out, from full level).
+TEST_F(MusicTest, FadeStepsAreEvenAtEveryMusicVolume)
+{
+    struct Case {
+        int volume;
+        std::vector<int> in, out;
+    } cases[] = {
+        {100,
+         {5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80, 85, 90, 95, 100},
+         {95, 90, 85, 80, 75, 70, 65, 60, 55, 50, 45, 40, 35, 30, 25, 20, 15, 10, 5, 0}},
+        {37,
+         {1, 3, 5, 7, 9, 11, 12, 14, 16, 18, 20, 22, 24, 25, 27, 29, 31, 33, 35, 37},
+         {35, 33, 31, 29, 27, 25, 24, 22, 20, 18, 16, 14, 12, 11, 9, 7, 5, 3, 1, 0}},
+    };
+    auto volumes = [&](const std::string& channel) {
+        std::vector<int> out;
+        for (const std::string& call : Only(lib.TakeCalls(), "SetChannelVolume(" + channel + ", "))
+            out.push_back(std::stoi(call.substr(call.find(", ") + 2)));
+        return out;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.volume);
+        music->SetVolume(c.volume);
+        music->PlayMusic("main_menu");
+        std::string ch = std::to_string(music->Find("main_menu")->ChannelId());
+        lib.Advance(1000);
+        EXPECT_EQ(volumes(ch), c.in);
+        EXPECT_EQ(music->Find("main_menu")->Level(), 1.0f);
+        music->PlayMusic("");
+        lib.Advance(2000);
+        EXPECT_EQ(volumes(ch), c.out);
+        EXPECT_EQ(music->Find("main_menu")->Level(), 0.0f);
+    }
+}
+
+// A fade changes the gain in steps; the mixer moves to each in a short ramp,
+// so a full-scale low tone, where a step would show most, changes from
+// sample to sample no more than the tone itself does.
+TEST_F(MusicTest, AFadedFullScaleLowToneHasNoStepInTheWave)
+{
+    const std::vector<int16_t> tone = LowTone();
+    const int ownStep = LargestStep(tone);
+    dir.Write("music/menu.wav", WaveFile(1, 44100, 16, Pcm16(tone)));
+    platform.audio.StartCapture();
+    music->PlayMusic("main_menu");
+    lib.Advance(1000);
+    music->PlayMusic("");
+    lib.Advance(2000);
+    std::vector<int16_t> out = platform.audio.TakeCaptured();
+    ASSERT_EQ(out.size(), 3000u * 44100 / 1000 * 2);
+    const int largest = LargestStep(out, 2);
+    int peak = 0;
+    for (int16_t v : out)
+        peak = std::max(peak, std::abs(int(v)));
+    RecordProperty("largest_change", largest);
+    RecordProperty("tone_largest_change", ownStep);
+    EXPECT_GT(peak, 32000) << "the tone reached full level";
+    // A ramp of a 5 % step over 5 ms adds under 8 to the tone's own change.
+    EXPECT_LE(largest, ownStep + 8) << "the tone's own largest change is " << ownStep;
+}
+
 // Renders a change of track into music_change.wav in the test's folder of
 // the build: one tone falls over two seconds while the other rises over one.
 TEST_F(MusicTest, AChangeOfTrackRendersAsTwoFades)

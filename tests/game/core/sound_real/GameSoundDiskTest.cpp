@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -37,6 +38,34 @@ std::string SquareWave()
     return WaveFile(1, 44100, 16, Pcm16(square));
 }
 
+// SDL's "disk" audio driver writing into a file of a temporary folder, with
+// the real audio output and the real sound library over the null platform.
+struct DiskSound {
+    testsupport::TempDir tmp;
+    bool driverChosen = setenv("SDL_AUDIODRIVER", "disk", 1) == 0 &&
+                        setenv("SDL_DISKAUDIOFILE", (tmp / "out.raw").c_str(), 1) == 0;
+    plat::NullPlatform platform;
+    plat::RealAudioOutput device;
+    plat::SoundLibrary library{true};
+
+    DiskSound()
+    {
+        plat::Services services = plat::Get();
+        services.audio = &device;
+        services.sound = &library;
+        plat::Install(services);
+    }
+    // The interleaved stereo output, complete once the device has closed.
+    std::vector<int16_t> Output() const
+    {
+        const std::string bytes = tmp.Read("out.raw");
+        std::vector<int16_t> out(bytes.size() / 2);
+        for (size_t i = 0; i < out.size(); ++i)
+            out[i] = int16_t(uint8_t(bytes[2 * i]) | uint8_t(bytes[2 * i + 1]) << 8);
+        return out;
+    }
+};
+
 } // namespace
 
 // A sound packed into an archive reaches SDL's "disk" audio driver: read
@@ -55,23 +84,16 @@ TEST(GameSoundDisk, AnEffectFromTheArchiveIsHeard)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        testsupport::TempDir tmp;
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", (tmp / "out.raw").c_str(), 1);
+        DiskSound sound;
+        ASSERT_TRUE(sound.driverChosen);
+        const testsupport::TempDir& tmp = sound.tmp;
+        plat::SoundLibrary& library = sound.library;
 
         PakWriter writer;
         writer.Add(std::string("sfx\\") + c.file, c.bytes, 0);
         std::string archive, error;
         ASSERT_TRUE(writer.Build(archive, error)) << error;
         tmp.Write("data.pak", archive);
-
-        plat::NullPlatform platform;
-        plat::RealAudioOutput device;
-        plat::SoundLibrary library(true);
-        plat::Services services = plat::Get();
-        services.audio = &device;
-        services.sound = &library;
-        plat::Install(services);
         {
             PakInterface pak;
             ASSERT_TRUE(pak.AddPakFile(tmp / "data.pak"));
@@ -95,11 +117,50 @@ TEST(GameSoundDisk, AnEffectFromTheArchiveIsHeard)
             EXPECT_EQ(library.ChannelStatus(1), plat::SoundLibrary::kEnded);
         } // the library is freed and the device closed: SDL finishes the file
 
-        std::string bytes = tmp.Read("out.raw");
-        size_t loud = 0;
-        for (size_t i = 0; i + 1 < bytes.size(); i += 2)
-            if (int16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8) != 0)
-                ++loud;
-        EXPECT_GT(loud, c.loudSamples);
+        const std::vector<int16_t> out = sound.Output();
+        EXPECT_GT(size_t(std::count_if(out.begin(), out.end(), [](int16_t v) { return v != 0; })), c.loudSamples);
     }
+}
+
+// Volume steps of a playing channel (what the music fades do, from another
+// thread than SDL's, which pulls the mix) make no step in the wave: a
+// full-scale 71 Hz tone stepped down by fifths changes from sample to sample
+// no more than the tone itself does (an unramped fifth is over 6000).
+TEST(GameSoundDisk, VolumeStepsOfAPlayingChannelLeaveNoStepInTheWave)
+{
+    DiskSound sound;
+    ASSERT_TRUE(sound.driverChosen);
+    const std::vector<int16_t> tone = LowTone();
+    const int ownStep = LargestStep(tone);
+    sound.tmp.Write("tone.wav", WaveFile(1, 44100, 16, Pcm16(tone)));
+    plat::SoundLibrary& library = sound.library;
+    {
+        SoundSystem system;
+        system.Init(1);
+        const int sample = library.LoadSample((sound.tmp / "tone.wav").c_str(), 0, nullptr);
+        ASSERT_GT(sample, 0);
+        const int channel = library.PlaySample(sample, true, 0, 1, 0, 100, 44100, 50);
+        ASSERT_GT(channel, 0);
+        // Each volume holds for 50 ms of mixed sound (bounded wait on SDL's thread).
+        plat::Mixer& mixer = sound.device.GetMixer();
+        auto hold = [&] {
+            const uint64_t until = mixer.FramesMixed() + 2205;
+            auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (mixer.FramesMixed() < until && std::chrono::steady_clock::now() < giveUp)
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            return mixer.FramesMixed() >= until;
+        };
+        ASSERT_TRUE(hold());
+        for (int volume : {80, 60, 40, 20, 0}) {
+            library.SetChannelVolume(channel, volume);
+            ASSERT_TRUE(hold());
+        }
+        library.StopChannel(channel);
+    }
+    const std::vector<int16_t> out = sound.Output();
+    const int largest = LargestStep(out, 2);
+    RecordProperty("largest_change", largest);
+    EXPECT_GT(*std::max_element(out.begin(), out.end()), 32000) << "the tone played at full volume";
+    // A ramp of a fifth over 5 ms adds under 30 to the tone's own change.
+    EXPECT_LE(largest, ownStep + 32) << "the tone's own largest change is " << ownStep;
 }
