@@ -145,9 +145,17 @@ bool PrefStore::DeleteProfile(int slot)
     const size_t at = PrefFile::SlotOffset(size_t(slot));
     std::string out = bytes.substr(0, at) + bytes.substr(at + PrefFile::kSlotSize, PrefFile::SlotOffset(count) - at - PrefFile::kSlotSize);
     int32_t index = mHeader.mCurrentIndex;
-    if (slot < index) {
+    // The file's own index may differ from the current profile's (a choice
+    // not saved yet); when it named the slot that goes, or one past the new
+    // end, the file would name the wrong profile or none (damage at the next
+    // start), so the header is written then too.
+    const int32_t onDisk = contents.header.mCurrentIndex;
+    const bool diskIndexGone = onDisk == slot || onDisk >= int32_t(count) - 1;
+    if (slot < index || diskIndexGone) {
         PrefHeader header = mHeader;
-        header.mCurrentIndex = --index;
+        if (slot < index)
+            --index;
+        header.mCurrentIndex = index;
         PrefFile::WriteHeader(header, reinterpret_cast<uint8_t*>(out.data()));
     }
     if (!Replace(bytes, contents.damaged, out))

@@ -58,6 +58,9 @@ TEST_F(ProfilesGame, ProfileOperationsKeepFileHeaderAndSlotsInStep)
         {"delete -1", [&] { return g.DeleteProfile(-1); }, false, 12576, 1, 1, {L"B", L"C"}},
         {"delete below the current", [&] { return g.SelectProfile(1) && g.DeleteProfile(0); }, true, 11548, 0, 0, {L"C"}},
         {"save", [&] { return g.SavePrefs(); }, true, 11548, 0, 0, {L"C"}},
+        {"create D", [&] { return g.CreateProfile(L"D", "woman"); }, true, 12576, 1, 1, {L"C", L"D"}},
+        {"select 0 unsaved", [&] { return g.SelectProfile(0); }, true, 12576, 1, 0, {L"C", L"D"}},
+        {"delete the slot the file names", [&] { return g.DeleteProfile(1); }, true, 11548, 0, 0, {L"C"}},
     };
     for (Step& s : steps) {
         const std::string before = prefs.Bytes();
