@@ -168,6 +168,9 @@ public:
             }
         },
         [] {});
+    // The program started (and reaped) outside keeps none of the test's
+    // output open, so nobody waits for its end.
+    fcntl(1, F_SETFD, FD_CLOEXEC);
     plat::ExecuteOnDesktop("open", "/bin/sleep", "5", "", [](const std::string&) { return false; });
 
     ThreadsApp app;
