@@ -128,7 +128,8 @@ bool GetLogicalAddress(uint64_t address, std::string& modulePath, uint32_t& sect
 
 std::string ImageHlpStackWalk(const plat::ExceptionInfo& info)
 {
-    const std::vector<plat::StackFrame> frames = plat::UnwindStack();
+    bool complete = true;
+    const std::vector<plat::StackFrame> frames = plat::UnwindStack(128, &complete);
     // Start at the faulting instruction: the frames before it are the
     // handler's own and the signal trampoline. A fault that is no signal
     // (an uncaught exception) has no such frame; there the handler's frames
@@ -141,6 +142,11 @@ std::string ImageHlpStackWalk(const plat::ExceptionInfo& info)
             break;
         }
     }
+    // A walk that a fault ended before it reached the faulting instruction
+    // (a jump to a bad address) holds only the handler's frames: the
+    // frame-pointer walk takes over.
+    if (!complete && start == frames.size())
+        return std::string();
     for (size_t i = 0; i < frames.size() && start == frames.size(); ++i)
         if (info.regs.rsp == 0 || frames[i].frame > info.regs.rsp)
             start = i;

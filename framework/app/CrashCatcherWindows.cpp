@@ -6,6 +6,7 @@
 #include "framework/app/StringUtil.h"
 #include "framework/app/ZelkAppBase.h"
 #include "platform/Platform.h"
+#include "platform/crash/ThreadStart.h"
 #include "platform/msgbox/MessageBoxes.h"
 
 #include <atomic>
@@ -64,7 +65,7 @@ void StartReportThread()
 {
     if (gReportThread.joinable())
         gReportThread.join();
-    gReportThread = std::thread(CrashCatcher::SubmitReport);
+    gReportThread = plat::StartThread("zelk-report", CrashCatcher::SubmitReport);
 }
 
 // The file read as it stands (no demo takes part in reading it).

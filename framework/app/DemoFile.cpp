@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace Zelk {
 
@@ -67,13 +68,26 @@ bool DemoFile::Load(const std::string& path, const std::string& expectedVersion,
         return false;
     }
     std::vector<uint8_t> bytes;
+    struct stat st;
+    if (fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode)) {
+        if (uint64_t(st.st_size) > kMaxFileBytes) {
+            fclose(f);
+            return Fail(error);
+        }
+        bytes.reserve(size_t(st.st_size));
+    }
+    // A device or a pipe tells no size: its bytes are checked as they come.
+    bool bad = false;
     uint8_t chunk[65536];
     size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
+    while (!bad && (n = fread(chunk, 1, sizeof chunk, f)) > 0) {
         bytes.insert(bytes.end(), chunk, chunk + n);
-    bool readError = ferror(f) != 0;
+        uint32_t magic = 0;
+        bad = bytes.size() > kMaxFileBytes || (Reader(bytes.data(), bytes.size()).U32(magic) && magic != kMagic);
+    }
+    bad = bad || ferror(f) != 0;
     fclose(f);
-    if (readError)
+    if (bad)
         return Fail(error);
     return Parse(bytes.data(), bytes.size(), expectedVersion, error);
 }

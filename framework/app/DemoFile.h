@@ -27,6 +27,11 @@ public:
     static constexpr uint32_t kVersion = 2;
     // Only this much of the product version text is read back.
     static constexpr size_t kMaxVersionText = 255;
+    // The largest file the format can describe: the fixed fields, the version
+    // text read back, and a marker block and a stream as large as a Buffer
+    // holds. A larger file is refused before it is read.
+    static constexpr uint64_t kMaxFileBytes =
+        4 + 4 + 4 + 2 + kMaxVersionText + 4 + Buffer::kMaxBytes + 4 + Buffer::kMaxBytes;
 
     uint32_t version = kVersion;
     uint32_t seed = 0;
@@ -36,7 +41,10 @@ public:
     Buffer stream; // after loading, read from the front
 
     // Reads the file and checks it for a program whose product version is
-    // `expectedVersion`. On failure `error` holds the message to show:
+    // `expectedVersion`. Reading stops as soon as the bytes cannot be a demo
+    // file (a wrong magic number, more than kMaxFileBytes), so no file or
+    // device, however large, is held in memory. On failure `error` holds the
+    // message to show:
     // "Demo file not found: " + path, "Invalid demo file." or
     // "This demo file appears to be for '" + the file's version text + "'".
     bool Load(const std::string& path, const std::string& expectedVersion, std::string& error);

@@ -4,7 +4,7 @@
 #include "framework/app/DemoRecordStream.h"
 #include "framework/app/HTTPReplyReader.h"
 #include "framework/app/StringUtil.h"
-#include "platform/crash/CrashSignals.h"
+#include "platform/crash/ThreadStart.h"
 #include "platform/net/HostLookup.h"
 #include "platform/net/TcpSocket.h"
 
@@ -104,10 +104,7 @@ void HTTPTransfer::Start(const std::string& address, const std::string& request)
     if (gDemoStream && gDemoStream->IsPlayingDemo())
         return;
     mThreadRunning = true;
-    mThread = std::thread([this] {
-        plat::PrepareThreadForCrashes();
-        Run();
-    });
+    mThread = plat::StartThread("zelk-http", [this] { Run(); });
 }
 
 void HTTPTransfer::WaitFinished()

@@ -4,22 +4,19 @@
 #include "framework/app/ZelkAppBase.h"
 #include "platform/Platform.h"
 #include "platform/clock/Clock.h"
-#include "platform/window/WindowSystem.h"
 
 namespace Zelk {
 
 // Runs on the faulting thread, after the essential report is out. The music
 // interface is asked to go quiet even though the fault may have happened while
-// it held its lock. Nothing here waits for another thread: the window is
-// hidden and the desktop's cursor given back without waiting for the event
-// thread, which may itself be the one that is stuck.
+// it held its lock. Nothing here calls the window system: the faulting thread
+// may be the event thread, stopped inside a call of the desktop's library that
+// holds the display's lock. The crash window, a process of its own, hides the
+// program's windows (and so gives the desktop's cursor back) before it shows.
 void ZelkAppBase::OnCrash()
 {
     mCrashed = true;
     SetMusicVolume(0.0);
-    if (plat::WindowSystem* windows = plat::Get().windows)
-        if (mMainWindow)
-            windows->HideForCrash(mMainWindow);
 }
 
 void ZelkAppBase::OnCrashReported() { WriteDemoFile(); }

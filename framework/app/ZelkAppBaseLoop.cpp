@@ -9,7 +9,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "platform/Platform.h"
 #include "platform/clock/Clock.h"
-#include "platform/crash/CrashSignals.h"
+#include "platform/crash/ThreadStart.h"
 #include "platform/window/WindowSystem.h"
 
 #include <algorithm>
@@ -26,10 +26,7 @@ void ZelkAppBase::Start()
         return;
     if (!mCursorThreadRunning) {
         mCursorThreadRunning = true;
-        mCursorThread = std::thread([this] {
-            plat::PrepareThreadForCrashes();
-            CursorThreadProc();
-        });
+        mCursorThread = plat::StartThread("zelk-cursor", [this] { CursorThreadProc(); });
     }
     if (mLoadingThreadWanted)
         StartLoadingThread();
@@ -466,8 +463,7 @@ void ZelkAppBase::StartLoadingThread()
         return;
     mLoadingThreadRunning = true;
     mLoadingStarted = true;
-    mLoadingThread = std::thread([this] {
-        plat::PrepareThreadForCrashes();
+    mLoadingThread = plat::StartThread("zelk-loading", [this] {
         LoadContent();
         DebugPrint("Resource Loading Time: %d\r\n", int(plat::GetTickCount() - mConstructionTick));
         mLoadingFinished.store(true, std::memory_order_release);

@@ -42,6 +42,9 @@ bool PrefStore::Replace(const std::string& oldBytes, bool keepAside, const std::
 
 bool PrefStore::Load()
 {
+    // The first read of a run: saves that a killed process left half way go.
+    if (!mPath.empty())
+        plat::RemoveLeftoverTemporaries(mPath);
     mHeader.SetDefaults();
     mProfileValid = false;
     std::string bytes;

@@ -20,7 +20,8 @@ public:
     // Header, hiscore entries and the header's profile from the file, defaults
     // for what it lacks (the "unknown" placeholder when no profile loads);
     // profile-valid tells whether one did. False when the file could not be
-    // read (or there is no path).
+    // read (or there is no path). Temporary files that saves of processes no
+    // longer running left beside it are removed first.
     bool Load();
     // Header, tables and the current profile (only while it is valid: at its
     // slot, appended when its index names none, which then takes the new slot's

@@ -6,6 +6,7 @@
 #include "launcher/gif/TGIFImage.h"
 #include "launcher/gif/TGIFSubImage.h"
 #include "platform/clock/Clock.h"
+#include "platform/crash/ThreadStart.h"
 #include <algorithm>
 
 namespace GIFImage {
@@ -46,7 +47,7 @@ TGIFPainter::TGIFPainter(TGIFImage* image, PainterHost* host, Bitmap* canvas, co
         }
     }
     if (Async())
-        fThread = std::thread([this] {
+        fThread = plat::StartThread("zelk-painter", [this] {
             {
                 std::unique_lock<std::mutex> lock(fGateLock);
                 fGate.wait(lock, [this] { return fGateOpen; });

@@ -4,6 +4,7 @@
 #include "platform/audio/RealAudioOutput.h"
 #include "platform/clock/RealClock.h"
 #include "platform/crash/CrashSignals.h"
+#include "platform/crash/ThreadStart.h"
 #include "platform/debug/DebugSink.h"
 #include "platform/dialog/RealModalDialogHost.h"
 #include "platform/folders/Folders.h"
@@ -101,8 +102,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     SetProcessEnder(HandToFirstThread);
 
     int result = 0;
-    std::thread app([&] {
-        PrepareThreadForCrashes();
+    std::thread app = StartThread("zelk-app", [&] {
         result = appMain();
         windows.Stop();
     });

@@ -1,4 +1,5 @@
 #include "platform/audio/RealAudioOutput.h"
+#include "platform/crash/CrashSignals.h"
 #include "platform/debug/DebugSink.h"
 
 #include <SDL.h>
@@ -13,6 +14,9 @@ RealAudioOutput::~RealAudioOutput()
 
 void RealAudioOutput::Callback(void* self, uint8_t* stream, int len)
 {
+    // The desktop library's thread runs the mix: it is made ready for a
+    // crash like the program's own threads (once; later calls return at once).
+    PrepareThreadForCrashes();
     auto* out = static_cast<RealAudioOutput*>(self);
     out->mMixer.Mix(reinterpret_cast<int16_t*>(stream), size_t(len) / 4);
 }

@@ -8,8 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
-#include <execinfo.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <setjmp.h>
 #include <sys/mman.h>
 #include <sys/syscall.h>
 #include <ucontext.h>
@@ -21,10 +22,14 @@ namespace {
 
 constexpr int kSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGTRAP};
 constexpr int kSignalCount = int(sizeof kSignals / sizeof kSignals[0]);
-constexpr size_t kAltStackSize = 256 * 1024; // the handler builds texts and walks the stack
 constexpr unsigned kCrashSeconds = 60; // the longest a crashing process lives on
 
+// The faults a bad read or a jump to a bad address makes.
+constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE};
+
 std::atomic<CrashHandler> gHandler{nullptr};
+// Where a fault inside a guarded walk on this thread goes back to.
+thread_local sigjmp_buf* tWalkEscape = nullptr;
 std::atomic<uint32_t> gReportingThread{0}; // the thread writing the report, 0 while none
 std::atomic<int> gCrashSignal{0};
 char gCrashFilePath[PATH_MAX] = "";
@@ -120,8 +125,18 @@ struct RawText {
     }
 };
 
+void WriteBoth(const RawText& t)
+{
+    WriteAll(2, t.data, t.size);
+    if (gCrashFd.load() >= 0)
+        WriteAll(gCrashFd.load(), t.data, t.size);
+}
+
 // The first thing a crash writes, before anything can allocate or wait: the
-// fault and the raw return addresses, to standard error and the crash file.
+// fault, then the raw return addresses, to standard error and the crash file.
+// The fault's line is out before the stack is walked, since the walk itself
+// may fault (a jump to a bad address leaves a frame the unwinder cannot
+// read); such a fault ends the walk with the addresses found before it.
 void WriteEssentialReport(const ExceptionInfo& e)
 {
     if (gCrashFilePath[0] && gCrashFd.load() < 0)
@@ -135,17 +150,22 @@ void WriteEssentialReport(const ExceptionInfo& e)
     t.Hex(e.address);
     t.Add(" in thread ");
     t.Dec(e.threadId);
-    t.Add("\nReturn addresses:");
-    void* frames[48];
-    const int count = backtrace(frames, 48);
-    for (int i = 0; i < count; ++i) {
-        t.Add(" ");
-        t.Hex(uint64_t(reinterpret_cast<uintptr_t>(frames[i])));
-    }
     t.Add("\n");
-    WriteAll(2, t.data, t.size);
-    if (gCrashFd.load() >= 0)
-        WriteAll(gCrashFd.load(), t.data, t.size);
+    WriteBoth(t);
+
+    StackFrame frames[48];
+    bool complete = true;
+    const size_t count = UnwindStackInto(frames, 48, &complete);
+    RawText r;
+    r.Add("Return addresses:");
+    for (size_t i = 0; i < count; ++i) {
+        r.Add(" ");
+        r.Hex(frames[i].pc);
+    }
+    if (!complete)
+        r.Add(" (the walk ended at a frame that cannot be read)");
+    r.Add("\n");
+    WriteBoth(r);
 }
 
 // Starts the report of a crash on this thread: false when the handler must
@@ -174,6 +194,11 @@ bool BeginReport(int sig)
 
 void OnSignal(int sig, siginfo_t* info, void* context)
 {
+    // A fault inside a guarded walk ends the walk, not the report.
+    if (sigjmp_buf* escape = tWalkEscape) {
+        tWalkEscape = nullptr;
+        siglongjmp(*escape, 1);
+    }
     if (!BeginReport(sig))
         DieBy(sig);
 
@@ -228,7 +253,7 @@ struct ThreadAltStack {
         memset(&off, 0, sizeof off);
         off.ss_flags = SS_DISABLE;
         sigaltstack(&off, nullptr);
-        munmap(memory, kAltStackSize);
+        munmap(memory, kCrashStackSize);
     }
 };
 
@@ -279,17 +304,17 @@ void PrepareThreadForCrashes()
     if (stack.memory)
         return;
     stack_t current;
-    if (sigaltstack(nullptr, &current) == 0 && !(current.ss_flags & SS_DISABLE) && current.ss_size >= kAltStackSize)
+    if (sigaltstack(nullptr, &current) == 0 && !(current.ss_flags & SS_DISABLE) && current.ss_size >= kCrashStackSize)
         return; // the thread has one big enough already
-    void* mem = mmap(nullptr, kAltStackSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* mem = mmap(nullptr, kCrashStackSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mem == MAP_FAILED)
         return;
     stack_t ss;
     ss.ss_sp = mem;
-    ss.ss_size = kAltStackSize;
+    ss.ss_size = kCrashStackSize;
     ss.ss_flags = 0;
     if (sigaltstack(&ss, nullptr) != 0) {
-        munmap(mem, kAltStackSize);
+        munmap(mem, kCrashStackSize);
         return;
     }
     stack.memory = mem;
@@ -314,9 +339,9 @@ bool InstallCrashHandler(CrashHandler handler)
     if (!handler || gHandler.load())
         return false;
     PrepareThreadForCrashes();
-    // The raw walk loads its unwinder now, not in the middle of a crash.
-    void* warm[2];
-    backtrace(warm, 2);
+    // The unwinder sets itself up now, not in the middle of a crash.
+    StackFrame warm[2];
+    UnwindStackInto(warm, 2);
     gReportingThread = 0;
     gHandler = handler;
     struct sigaction sa;
@@ -326,6 +351,26 @@ bool InstallCrashHandler(CrashHandler handler)
     for (int i = 0; i < kSignalCount; ++i)
         sigaction(kSignals[i], &sa, &gPrevious[i]);
     gPreviousTerminate = std::set_terminate(OnTerminate);
+    return true;
+}
+
+bool RunFaultGuarded(void (*walk)(void* context), void* context)
+{
+    sigjmp_buf escape;
+    // The mask is kept here and put back by the jump: inside a crash
+    // handler the signal being handled is blocked, and a fault of that kind
+    // while it is would end the process at once.
+    if (sigsetjmp(escape, 1) != 0)
+        return false;
+    sigset_t faults, previous;
+    sigemptyset(&faults);
+    for (int sig : kFaultSignals)
+        sigaddset(&faults, sig);
+    tWalkEscape = &escape;
+    pthread_sigmask(SIG_UNBLOCK, &faults, &previous);
+    walk(context);
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    tWalkEscape = nullptr;
     return true;
 }
 

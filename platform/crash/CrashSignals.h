@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -42,12 +43,21 @@ using CrashHandler = void (*)(const ExceptionInfo& info);
 // again with its default action, which ends the process.
 bool InstallCrashHandler(CrashHandler handler);
 // Gives the calling thread its own alternate signal stack (kept until the
-// thread ends); every thread the programs start calls it first.
+// thread ends); every thread the programs start calls it first. A thread that
+// has one of at least kCrashStackSize bytes already keeps it.
 void PrepareThreadForCrashes();
+// The room the handler needs: it builds texts and walks the stack.
+constexpr size_t kCrashStackSize = 256 * 1024;
 // Where a crash writes its report (opened only when a crash happens).
 void SetCrashReportFile(const std::string& path);
 // Appends to the crash file of the crash being reported.
 void AppendCrashReport(const std::string& text);
+// Runs a walk over memory that may be bad (the stack of a crashed thread,
+// a frame at a garbage address). A fault inside it ends the walk: the call
+// returns false and the thread goes on where it called, with the signal mask
+// it had. Returns true when the walk ran to its end. Faults are caught only
+// while the crash handler is installed.
+bool RunFaultGuarded(void (*walk)(void* context), void* context);
 // Puts back the actions that were installed before.
 void UninstallCrashHandler();
 bool CrashHandlerInstalled();

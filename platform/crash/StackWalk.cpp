@@ -1,4 +1,5 @@
 #include "platform/crash/StackWalk.h"
+#include "platform/crash/CrashSignals.h"
 
 #include <climits>
 #include <cstdlib>
@@ -14,14 +15,16 @@ namespace plat {
 namespace {
 
 struct UnwindState {
-    std::vector<StackFrame>* frames;
+    StackFrame* frames;
     size_t max;
+    // Counted frame by frame, so a walk a fault ends keeps what it found.
+    volatile size_t count;
 };
 
 _Unwind_Reason_Code OnFrame(_Unwind_Context* context, void* arg)
 {
     auto* state = static_cast<UnwindState*>(arg);
-    if (state->frames->size() >= state->max)
+    if (state->count >= state->max)
         return _URC_END_OF_STACK;
     int beforeInsn = 0;
     StackFrame f;
@@ -30,9 +33,12 @@ _Unwind_Reason_Code OnFrame(_Unwind_Context* context, void* arg)
     f.exact = beforeInsn != 0;
     if (f.pc == 0)
         return _URC_END_OF_STACK;
-    state->frames->push_back(f);
+    state->frames[state->count] = f;
+    state->count = state->count + 1;
     return _URC_NO_REASON;
 }
+
+void Unwind(void* state) { _Unwind_Backtrace(OnFrame, state); }
 
 struct SegmentSearch {
     uintptr_t address;
@@ -72,12 +78,21 @@ std::string ProgramPath()
 
 } // namespace
 
-std::vector<StackFrame> UnwindStack(size_t maxFrames)
+size_t UnwindStackInto(StackFrame* frames, size_t maxFrames, bool* complete)
 {
-    std::vector<StackFrame> frames;
-    frames.reserve(maxFrames);
-    UnwindState state{&frames, maxFrames};
-    _Unwind_Backtrace(OnFrame, &state);
+    UnwindState state{frames, maxFrames, 0};
+    const bool whole = RunFaultGuarded(Unwind, &state);
+    if (complete)
+        *complete = whole;
+    return state.count;
+}
+
+std::vector<StackFrame> UnwindStack(size_t maxFrames, bool* complete)
+{
+    // The room is made before the walk: a fault inside it never leaves the
+    // allocator half way.
+    std::vector<StackFrame> frames(maxFrames);
+    frames.resize(UnwindStackInto(frames.data(), maxFrames, complete));
     return frames;
 }
 

@@ -15,8 +15,14 @@ struct StackFrame {
 
 // The calling thread's stack, innermost frame first, through the unwinder
 // behind backtrace(); it also steps through signal frames, so from a signal
-// handler it reaches the interrupted code and its callers.
-std::vector<StackFrame> UnwindStack(size_t maxFrames = 128);
+// handler it reaches the interrupted code and its callers. A fault inside
+// the walk (a frame at an address that cannot be read, such as a jump to a
+// bad address) ends it with the frames found before; complete, when given,
+// then reads false.
+std::vector<StackFrame> UnwindStack(size_t maxFrames = 128, bool* complete = nullptr);
+// The same into room the caller provides, without allocating (for the first
+// lines of a crash report); the number of frames written.
+size_t UnwindStackInto(StackFrame* frames, size_t maxFrames, bool* complete = nullptr);
 
 // The name of the function holding pc (demangled) and the distance from its
 // start, from the dynamic symbol tables (dladdr). False when none is known.

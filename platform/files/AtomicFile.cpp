@@ -4,11 +4,15 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace plat {
 
@@ -69,6 +73,58 @@ void FailNextAtomicWrite(AtomicWriteFault fault, const std::string& pathEnd)
     gFaultPathEnd = pathEnd;
 }
 
+namespace {
+
+const char kTempMark[] = ".tmp";
+
+// The process id a temporary's name ends with; 0 when the rest of the name
+// is not one.
+pid_t TempOwner(const std::string& rest)
+{
+    // Written without leading zeros.
+    if (rest.empty() || rest.size() > 10 || rest[0] == '0')
+        return 0;
+    long long pid = 0;
+    for (char c : rest) {
+        if (c < '0' || c > '9')
+            return 0;
+        pid = pid * 10 + (c - '0');
+    }
+    return pid > 0 && pid <= INT32_MAX ? pid_t(pid) : 0;
+}
+
+bool ProcessRuns(pid_t pid)
+{
+    // A process of another user answers "not permitted": it runs.
+    return pid == getpid() || kill(pid, 0) == 0 || errno != ESRCH;
+}
+
+} // namespace
+
+void RemoveLeftoverTemporaries(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + kTempMark;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return;
+    std::vector<std::string> leftovers;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const pid_t owner = TempOwner(name.substr(prefix.size()));
+        struct stat st;
+        const std::string full = folder + "/" + name;
+        if (owner && !ProcessRuns(owner) && lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            leftovers.push_back(full);
+    }
+    closedir(dir);
+    for (const std::string& leftover : leftovers)
+        unlink(leftover.c_str());
+}
+
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
 {
     const AtomicWriteFault fault = TakeFault(path);
@@ -76,7 +132,7 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
     if (target.empty())
         return false;
     MakeParents(target);
-    std::string tmp = target + ".tmp" + std::to_string(getpid());
+    std::string tmp = target + kTempMark + std::to_string(getpid());
     int fd = fault == AtomicWriteFault::Open ? -1 : open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;

@@ -12,6 +12,13 @@ namespace plat {
 // (and leaves the old file) on any failure.
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
 
+// Removes what writes of the file left behind in processes that no longer
+// run: "<name>.tmp<pid>" beside it, a regular file whose process was killed
+// between writing it and the rename. A temporary of a running process (which
+// may be writing it now, a second copy of the program) is never touched.
+// Programs call it when they start using the file.
+void RemoveLeftoverTemporaries(const std::string& path);
+
 // The step at which a test makes the next atomic write fail. StopAfterTemp
 // ends the write as a crash would after the temporary file was written and
 // synced: it stays behind and the target is not touched.

@@ -1,4 +1,5 @@
 #include "platform/instance/SingleInstance.h"
+#include "platform/crash/ThreadStart.h"
 
 #include <cstring>
 #include <fcntl.h>
@@ -74,7 +75,7 @@ bool SingleInstance::Acquire(const std::string& name)
         mWakeFd[0] = mWakeFd[1] = -1;
         return true; // no way to stop a listener: nobody will be told of later copies
     }
-    mListener = std::thread([this] { Listen(); });
+    mListener = StartThread("zelk-instance", [this] { Listen(); });
     return true;
 }
 

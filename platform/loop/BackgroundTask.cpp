@@ -1,4 +1,5 @@
 #include "platform/loop/BackgroundTask.h"
+#include "platform/crash/ThreadStart.h"
 
 #include <atomic>
 
@@ -14,7 +15,7 @@ BackgroundTask::BackgroundTask(EventLoop& loop, std::function<void(const Cancell
     : mShared(std::make_shared<Shared>())
 {
     std::shared_ptr<Shared> shared = mShared;
-    mThread = std::thread([&loop, shared, work = std::move(work), finished = std::move(finished)]() mutable {
+    mThread = StartThread("zelk-task", [&loop, shared, work = std::move(work), finished = std::move(finished)]() mutable {
         work(shared->canceller);
         if (shared->cancelled)
             return;

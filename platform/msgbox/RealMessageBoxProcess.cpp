@@ -1,5 +1,6 @@
 #include "platform/msgbox/RealMessageBoxProcess.h"
 #include "platform/msgbox/MessageBoxes.h"
+#include "platform/msgbox/RealProcessWindows.h"
 
 #include <SDL.h>
 #include <cerrno>
@@ -19,6 +20,8 @@ namespace {
 const char kFlags[] = "ZELK_MESSAGE_BOX_FLAGS";
 const char kText[] = "ZELK_MESSAGE_BOX_TEXT";
 const char kCaption[] = "ZELK_MESSAGE_BOX_CAPTION";
+// The process whose windows the box hides first.
+const char kHideWindowsOf[] = "ZELK_MESSAGE_BOX_HIDE_WINDOWS_OF";
 
 bool Named(const char* entry, const char* name)
 {
@@ -74,14 +77,17 @@ int ShowHere(const char* text, const char* caption, uint32_t flags)
 
 } // namespace
 
-int ShowMessageBoxProcess(const std::string& text, const std::string& caption, uint32_t flags)
+int ShowMessageBoxProcess(const std::string& text, const std::string& caption, uint32_t flags,
+                          bool hideCallersWindows)
 {
     // The environment of this process without any box variables, and the box's own.
     std::vector<std::string> own = {std::string(kFlags) + "=" + std::to_string(flags),
                                      std::string(kText) + "=" + text, std::string(kCaption) + "=" + caption};
+    if (hideCallersWindows)
+        own.push_back(std::string(kHideWindowsOf) + "=" + std::to_string(getpid()));
     std::vector<char*> env;
     for (char** e = environ; e && *e; ++e)
-        if (!Named(*e, kFlags) && !Named(*e, kText) && !Named(*e, kCaption))
+        if (!Named(*e, kFlags) && !Named(*e, kText) && !Named(*e, kCaption) && !Named(*e, kHideWindowsOf))
             env.push_back(*e);
     for (std::string& s : own)
         env.push_back(s.data());
@@ -107,6 +113,8 @@ void RunMessageBoxProcessIfAsked()
         return;
     const char* text = getenv(kText);
     const char* caption = getenv(kCaption);
+    if (const char* owner = getenv(kHideWindowsOf))
+        HideWindowsOfProcess(pid_t(strtol(owner, nullptr, 10)));
     const int answer = ShowHere(text ? text : "", caption ? caption : "", uint32_t(strtoul(flags, nullptr, 10)));
     // Not shown, or closed without a button: 0, which the caller takes as no answer.
     _exit(answer > 0 && answer < 256 ? answer : 0);

@@ -11,8 +11,12 @@ namespace plat {
 // inherit a lock another thread held (the allocator's, the event queue's) and
 // stop forever in the child, leaving the caller waiting with no box shown.
 //
+// With hideCallersWindows the box's process first withdraws the caller's
+// windows from the desktop (for the crash window: see RealProcessWindows.h).
+//
 // Returns the answer (IDOK, IDYES, ...), or -1 when no box could be shown.
-int ShowMessageBoxProcess(const std::string& text, const std::string& caption, uint32_t flags);
+int ShowMessageBoxProcess(const std::string& text, const std::string& caption, uint32_t flags,
+                          bool hideCallersWindows = false);
 
 // Called first by the real platform's entry: in the copy started above,
 // shows the box and ends the process; otherwise returns at once.

@@ -11,6 +11,13 @@ namespace plat {
 class RealMessageBoxes : public MessageBoxes {
 public:
     int Show(const std::wstring& text, const std::wstring& caption, uint32_t flags) override;
+    // The box's process first hides this program's windows: the crashed
+    // program may no longer be able to (its event thread may be the one that
+    // stopped), and a frozen full-screen window would cover the box.
+    int ShowFromCrash(const std::wstring& text, const std::wstring& caption, uint32_t flags) override;
+
+private:
+    int ShowBox(const std::wstring& text, const std::wstring& caption, uint32_t flags, bool hideOurWindows);
 };
 
 } // namespace plat

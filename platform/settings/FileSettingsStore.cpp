@@ -170,6 +170,8 @@ std::string FileSettingsStore::DefaultPath()
 
 void FileSettingsStore::Load()
 {
+    // A start: rewrites that a killed process left half way go.
+    RemoveLeftoverTemporaries(mPath);
     std::ifstream in(mPath, std::ios::binary);
     if (!in)
         return;
@@ -181,6 +183,11 @@ void FileSettingsStore::Load()
         std::rename(mPath.c_str(), (mPath + ".bad").c_str());
         return;
     }
+    ReadText(all);
+}
+
+void FileSettingsStore::ReadText(const std::string& all)
+{
     std::istringstream lines(all);
     std::string line;
     Key* current = nullptr;
@@ -215,7 +222,7 @@ void FileSettingsStore::Load()
     }
 }
 
-bool FileSettingsStore::Commit()
+std::string FileSettingsStore::Text() const
 {
     std::string text = "; Settings of the Zelk framework's programs. Values: dword:hex, \"text\", hex:bytes.\n";
     for (auto& [folded, key] : mKeys) {
@@ -223,6 +230,12 @@ bool FileSettingsStore::Commit()
         for (auto& [fname, entry] : key.values)
             text += "\"" + Escape(entry.first) + "\"=" + FormatValue(entry.second) + "\n";
     }
+    return text;
+}
+
+bool FileSettingsStore::Commit()
+{
+    const std::string text = Text();
     return WriteFileAtomically(mPath, text.data(), text.size());
 }
 

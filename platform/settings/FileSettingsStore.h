@@ -13,7 +13,8 @@ namespace plat {
 //
 // The file may be edited by hand. Lines that cannot be understood are skipped;
 // a file that cannot be read as text at all is kept aside as "<file>.bad" and
-// the store starts empty.
+// the store starts empty. Loading first removes the temporary files that
+// rewrites of processes no longer running left beside it.
 class FileSettingsStore : public SettingsStore {
 public:
     explicit FileSettingsStore(std::string path);
@@ -22,6 +23,12 @@ public:
     int SkippedLines() const { return mSkipped; }
 
     static std::string DefaultPath();
+
+    // Adds the keys and values of settings text in the file's form (what
+    // loading does with the file's bytes); lines it cannot use are skipped.
+    void ReadText(const std::string& text);
+    // The file's text for what the store holds now (what a change writes).
+    std::string Text() const;
 
 protected:
     bool Commit() override;

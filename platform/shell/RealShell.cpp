@@ -1,4 +1,5 @@
 #include "platform/shell/RealShell.h"
+#include "platform/crash/ThreadStart.h"
 #include "platform/shell/ShellExecute.h"
 
 #include "platform/text/Utf8.h"
@@ -27,7 +28,7 @@ bool RealShell::OpenUrl(const std::string& url)
     if (posix_spawnp(&pid, "xdg-open", nullptr, nullptr, argv, environ) != 0)
         return false;
     // Reap the opener whenever it ends.
-    std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+    StartThread("zelk-reaper", [pid] { waitpid(pid, nullptr, 0); }).detach();
     return true;
 }
 

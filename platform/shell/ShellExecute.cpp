@@ -1,4 +1,5 @@
 #include "platform/shell/ShellExecute.h"
+#include "platform/crash/ThreadStart.h"
 #include "platform/files/DiskFiles.h"
 
 #include <fstream>
@@ -83,7 +84,7 @@ bool SpawnDetached(const std::string& path, const std::string& parameters, const
     if (rc != 0)
         return false;
     // The program lives on by itself; only its end is collected.
-    std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+    StartThread("zelk-reaper", [pid] { waitpid(pid, nullptr, 0); }).detach();
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/audio/OggDecoder.h"
 #include "platform/audio/WaveReader.h"
 #include "platform/clock/Clock.h"
+#include "platform/crash/ThreadStart.h"
 
 #include <algorithm>
 #include <chrono>
@@ -136,7 +137,7 @@ struct SoundLibrary::Decoding {
 SoundLibrary::SoundLibrary(bool workerThread) : mThreaded(workerThread)
 {
     if (mThreaded)
-        mThread = std::thread([this] { WorkerThread(); });
+        mThread = StartThread("zelk-soundlib", [this] { WorkerThread(); });
 }
 
 SoundLibrary::~SoundLibrary()

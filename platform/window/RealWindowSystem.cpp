@@ -259,27 +259,6 @@ void RealWindowSystem::Hide(WindowHandle w)
     });
 }
 
-void RealWindowSystem::HideForCrash(WindowHandle w)
-{
-    auto hide = [this, w] {
-        if (SDL_Window* win = Find(w))
-            SDL_HideWindow(win);
-        SDL_ShowCursor(SDL_ENABLE);
-    };
-    if (IsEventThread()) {
-        hide();
-        return;
-    }
-    // Handed over and not waited for.
-    std::unique_lock<std::mutex> g(mWorkLock, std::try_to_lock);
-    if (!g.owns_lock() || mStop)
-        return;
-    mWork.emplace_back(hide, nullptr);
-    SDL_Event wake{};
-    wake.type = SDL_USEREVENT;
-    SDL_PushEvent(&wake);
-}
-
 void RealWindowSystem::Raise(WindowHandle w)
 {
     RunOnEventThread([&] {

@@ -27,7 +27,6 @@ public:
     void Destroy(WindowHandle w) override;
     void Show(WindowHandle w) override;
     void Hide(WindowHandle w) override;
-    void HideForCrash(WindowHandle w) override;
     void Raise(WindowHandle w) override;
     void Restore(WindowHandle w) override;
     bool IsMinimized(WindowHandle w) override;

@@ -66,9 +66,6 @@ public:
     virtual void Destroy(WindowHandle w) = 0;
     virtual void Show(WindowHandle w) = 0;
     virtual void Hide(WindowHandle w) = 0;
-    // Hides the window and gives back the desktop's cursor for a crash report,
-    // without waiting for any other thread (which may itself be stuck).
-    virtual void HideForCrash(WindowHandle w) { Hide(w); }
     virtual void Raise(WindowHandle w) = 0;   // to the foreground, with focus
     virtual void Restore(WindowHandle w) = 0; // un-minimise
     virtual bool IsMinimized(WindowHandle w) = 0;

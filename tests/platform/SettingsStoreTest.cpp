@@ -2,6 +2,8 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace plat;
 
@@ -72,4 +74,24 @@ TEST(FileSettingsStore, WriteFailsWhenTheFolderCannotBeWritten)
     tmp.Write("file", "x");
     FileSettingsStore s(tmp / "file/sub/r.txt");
     EXPECT_FALSE(s.SetDword("K", "V", 1));
+}
+
+// A start removes what a killed rewrite of the file left beside it, and
+// nothing of a process that still runs.
+TEST(FileSettingsStore, LoadingRemovesTheTemporariesOfEndedProcesses)
+{
+    testsupport::TempDir tmp;
+    const pid_t ended = fork();
+    if (ended == 0)
+        _exit(0);
+    waitpid(ended, nullptr, 0);
+    tmp.Write("r.txt", "[K]\n\"V\"=dword:00000001\n");
+    tmp.Write("r.txt.tmp" + std::to_string(ended), "[K]\n\"V\"=dword:00000002\n");
+    tmp.Write("r.txt.tmp" + std::to_string(getpid()), "being written");
+    FileSettingsStore s(tmp / "r.txt");
+    uint32_t v = 0;
+    EXPECT_TRUE(s.GetDword("K", "V", v));
+    EXPECT_EQ(v, 1u);
+    EXPECT_FALSE(tmp.Exists("r.txt.tmp" + std::to_string(ended)));
+    EXPECT_TRUE(tmp.Exists("r.txt.tmp" + std::to_string(getpid())));
 }

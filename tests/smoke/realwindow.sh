@@ -12,9 +12,10 @@
 #               switch and a damaged demo file show their message in a box and
 #               end the program with their exit code, no crash text, once the
 #               box is closed
-#   crash       null write, stack overflow, abort, double free and two threads
-#               at once: each writes its report to standard error and the crash
-#               file, names the build, and ends by its signal
+#   crash       null write, stack overflow, abort, a jump to a bad address,
+#               double free and two threads at once: each writes its report to
+#               standard error and the crash file, names the build, and ends by
+#               its signal
 #   fullscreen  Alt+Enter to full screen and back without a window manager:
 #               the whole scene is on the screen both times
 set -euo pipefail
@@ -27,61 +28,12 @@ if [ -z "${ZELK_IN_XVFB:-}" ]; then
   exec timeout 900 "$(dirname "$0")/xserver.sh" "$0" "$@"
 fi
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export ZELK_RUNTIME_DIR=$work/run ZELK_APPDATA_DIR=$work/data ZELK_SETTINGS_FILE=$work/settings.reg
-export SDL_AUDIODRIVER=dummy
-# The GL driver behind the default renderer leaks from a library it unloads
-# again, where no suppression can name it: leaks are not looked for here.
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
-mkdir -p "$work/run"
+source "$(dirname "$0")/program.sh"
 cp "$program" "$work/zelkapp"
+program=$work/zelkapp
+title=ZelkApp
 data=$work/data/ZelkApp
-fail() { echo "FAIL: $*"; exit 1; }
-now_ms() { date +%s%3N; }
 crash_words='Fatal Error|Crash:|XIO|AddressSanitizer|runtime error|Segmentation'
-# How long an end may take before it counts as a hang. The times are printed,
-# never judged: a loaded machine must not fail these tests.
-hang_ms=15000
-# How long a new window may take to appear (a message box) or to show its
-# first whole frame: making a renderer is slow on a loaded machine (many
-# seconds under the sanitizers).
-scene_ms=120000
-
-# Starts the program in the background (extra arguments are its switches);
-# waits until its main loop runs and its window is on the screen. Sets $pid
-# and $out.
-start() {
-  out=$work/out.$RANDOM.txt
-  "$work/zelkapp" "$@" >"$out" 2>&1 &
-  pid=$!
-  for _ in $(seq 1 300); do
-    if grep -q "Resource Loading Time" "$out" 2>/dev/null && "$xdesk" size ZelkApp >/dev/null; then
-      sleep 0.5 # the first frames
-      return 0
-    fi
-    sleep 0.1
-  done
-  cat "$out"
-  fail "the program did not reach its main loop"
-}
-
-# Waits for $pid at most $1 milliseconds; sets $status (or fails).
-wait_ended() {
-  local limit=$1 begin
-  begin=$(now_ms)
-  while kill -0 "$pid" 2>/dev/null; do
-    if [ $(( $(now_ms) - begin )) -gt "$limit" ]; then
-      kill -9 "$pid" 2>/dev/null || true
-      cat "$out"
-      fail "still running ${limit} ms later"
-    fi
-    sleep 0.02
-  done
-  status=0
-  wait "$pid" || status=$?
-  echo "ended $(( $(now_ms) - begin )) ms after the request"
-}
 
 close_window() {
   "$xdesk" close ZelkApp || fail "no window to close"
@@ -157,7 +109,7 @@ fatal)
   ;;
 crash)
   export ZELK_CRASH_WINDOW=0
-  for kind in nullwrite:11 overflow:11 abort:6 doublefree:6 twothreads:11; do
+  for kind in nullwrite:11 overflow:11 abort:6 badjump:11 doublefree:6 twothreads:11; do
     name=${kind%%:*}
     signal=${kind##*:}
     rm -f "$data/crash.txt"

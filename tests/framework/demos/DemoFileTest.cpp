@@ -1,7 +1,11 @@
 #include "framework/app/DemoFile.h"
 #include "tests/support/TempDir.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Zelk;
 
@@ -204,5 +208,58 @@ TEST(DemoFile, CorruptedFilesFailCleanly)
         for (int k = 0; k < 4; ++k)
             bad[next() % bad.size()] = uint8_t(next());
         check(bad, "round " + std::to_string(round));
+    }
+}
+
+// Files that cannot be demo files however they continue: a device that never
+// ends and a file larger than the format can describe. Each is refused in a
+// child process whose memory is measured, and which is stopped if it reads on.
+TEST(DemoFile, WhatIsLargerThanTheFormatAllowsIsRefusedWithoutBeingRead)
+{
+    testsupport::TempDir dir;
+    // A valid start, then holes up to one byte more than the largest demo file.
+    const std::string large = dir / "large.dmo";
+    {
+        const std::vector<uint8_t> start = Sample().Encode();
+        dir.Write("large.dmo", std::string(start.begin(), start.end()));
+        ASSERT_EQ(truncate(large.c_str(), off_t(DemoFile::kMaxFileBytes + 1)), 0);
+    }
+    struct {
+        const char* what;
+        std::string path;
+    } cases[] = {
+        {"endless device", "/dev/zero"},
+        {"file over the size limit", large},
+    };
+    for (const auto& c : cases) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            rusage before{}, after{};
+            getrusage(RUSAGE_SELF, &before);
+            DemoFile f;
+            std::string error;
+            const bool loaded = f.Load(c.path, "1.0", error);
+            getrusage(RUSAGE_SELF, &after);
+            const long grownKb = after.ru_maxrss - before.ru_maxrss;
+            _exit(loaded ? 2 : error != kInvalid ? 3 : grownKb > 64 * 1024 ? 4 : 0);
+        }
+        int status = 0;
+        bool ended = false;
+        for (int i = 0; i < 2000 && !ended; ++i) {
+            ended = waitpid(pid, &status, WNOHANG) == pid;
+            if (!ended)
+                usleep(5000);
+        }
+        if (!ended) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+        }
+        ASSERT_TRUE(ended) << c.what << ": still reading after 10 s";
+        ASSERT_TRUE(WIFEXITED(status)) << c.what;
+        EXPECT_NE(WEXITSTATUS(status), 2) << c.what << ": loaded";
+        EXPECT_NE(WEXITSTATUS(status), 3) << c.what << ": not \"" << kInvalid << "\"";
+        EXPECT_NE(WEXITSTATUS(status), 4) << c.what << ": more than 64 MB held";
+        EXPECT_EQ(WEXITSTATUS(status), 0) << c.what;
     }
 }

@@ -1,20 +1,11 @@
-// Real crashes, each in a child process with the crash catcher installed:
-// the child must write the crash text and end by its signal, not hang.
-#include "framework/app/CrashCatcher.h"
-#include "platform/NullPlatform.h"
-#include "tests/support/TempDir.h"
+// Real crashes of the faulting thread's own code, each in a child process.
+#include "CrashChild.h"
 
-#include <chrono>
-#include <csignal>
+#include <cstdint>
 #include <cstdlib>
-#include <fcntl.h>
-#include <functional>
-#include <gtest/gtest.h>
+#include <cstring>
 #include <regex>
 #include <stdexcept>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 // The crash sites; the stack walk must name them.
 __attribute__((noinline, no_sanitize("undefined"))) void CrashTestNullWrite()
@@ -27,61 +18,39 @@ __attribute__((noinline, no_sanitize("undefined"))) void CrashTestNullWrite()
 
 __attribute__((noinline)) void CrashTestAbort() { abort(); }
 
+// A call through a garbage function pointer: the fault is at the bad address
+// itself, in a frame the unwinder cannot read.
+__attribute__((noinline, no_sanitize("undefined"))) void CrashTestJumpTo(uintptr_t address)
+{
+    void (*volatile target)() = reinterpret_cast<void (*)()>(address);
+    target();
+}
+
+// A virtual call through an object whose table holds a bad slot, the way a
+// freed or overwritten object fails.
+struct CrashTestShape {
+    virtual ~CrashTestShape() = default;
+    virtual int Corners() const { return 0; }
+};
+
+__attribute__((noinline, no_sanitize("undefined", "vptr"))) void CrashTestBadVirtualSlot()
+{
+    static const uintptr_t table[4] = {0x10, 0x10, 0x10, 0x10};
+    alignas(CrashTestShape) static unsigned char object[sizeof(CrashTestShape)];
+    const uintptr_t* tablePointer = table;
+    memcpy(object, &tablePointer, sizeof tablePointer);
+    CrashTestShape* volatile shape = reinterpret_cast<CrashTestShape*>(object);
+    shape->Corners();
+}
+
 __attribute__((noinline)) void CrashTestThrow() { throw std::runtime_error("nobody catches this"); }
 
 namespace {
 
+using crashtest::Child;
+using crashtest::CrashChild;
+
 void ThrowPastNoexcept() noexcept { CrashTestThrow(); }
-
-struct Child {
-    bool finished = false;
-    bool signaled = false;
-    int signal = 0;
-    std::string output;
-};
-
-class CrashChild : public ::testing::Test {
-protected:
-    // Runs the body in a child with the catcher installed and standard error
-    // going to a file; waits (bounded) for it to end.
-    Child Run(const std::function<void()>& body, const std::string& workDir = std::string())
-    {
-        const std::string out = dir / "stderr.txt";
-        const pid_t pid = fork();
-        if (pid == 0) {
-            const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(fd, 2);
-            if (!workDir.empty() && chdir(workDir.c_str()) != 0)
-                _exit(98);
-            Zelk::CrashCatcher::Install();
-            body();
-            _exit(99); // the crash did not happen
-        }
-        Child c;
-        int status = 0;
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (std::chrono::steady_clock::now() < end) {
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                c.finished = true;
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        if (!c.finished) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-        }
-        c.signaled = c.finished && WIFSIGNALED(status);
-        c.signal = c.signaled ? WTERMSIG(status) : 0;
-        c.output = dir.Read("stderr.txt");
-        return c;
-    }
-
-    static bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-    plat::NullPlatform platform;
-    testsupport::TempDir dir;
-};
 
 } // namespace
 
@@ -159,4 +128,34 @@ TEST_F(CrashChild, MapFileNamesTheCrashSite)
     ASSERT_TRUE(c.finished);
     EXPECT_TRUE(std::regex_search(c.output, std::regex("\r\nLogical Address: _CrashSite\\+0x[0-9A-F]+\r\n")))
         << c.output;
+}
+
+// A jump to a bad address leaves a frame the unwinder faults on: the fault's
+// line is written first, the walk that faults ends, and the whole report still
+// follows (its stack part from the frame-pointer chain).
+TEST_F(CrashChild, AJumpToABadAddressIsReportedInFull)
+{
+    struct {
+        const char* name;
+        std::function<void()> body;
+        const char* address; // as the first line writes it
+    } cases[] = {
+        {"garbage function pointer", [] { CrashTestJumpTo(0x10); }, "0x10"},
+        {"unmapped high address", [] { CrashTestJumpTo(0x7FF0DEAD0000); }, "0x7FF0DEAD0000"},
+        {"bad virtual slot", [] { CrashTestBadVirtualSlot(); }, "0x10"},
+    };
+    for (auto& c : cases) {
+        const Child child = Run(c.body);
+        const std::string& t = child.output;
+        ASSERT_TRUE(child.finished) << c.name << ": the crashing child hung";
+        EXPECT_EQ(child.signal, SIGSEGV) << c.name;
+        EXPECT_TRUE(Has(t, std::string("Crash: signal 11, exception code 0xC0000005 at address ") + c.address))
+            << c.name << "\n" << t;
+        EXPECT_TRUE(Has(t, "\nReturn addresses: 0x")) << c.name << "\n" << t;
+        EXPECT_TRUE(Has(t, "Exception: Access Violation (code 0xc0000005) at address ")) << c.name << "\n" << t;
+        EXPECT_TRUE(Has(t, "\r\nLogical Address: 0000:00000000\r\n")) << c.name << "\n" << t;
+        EXPECT_TRUE(Has(t, "\r\nRIP:")) << c.name << "\n" << t;
+        EXPECT_TRUE(Has(t, "\r\nWindows Ver: NT ")) << c.name << "\n" << t;
+        EXPECT_TRUE(Has(t, "[Close Now]")) << c.name << "\n" << t;
+    }
 }

@@ -293,7 +293,9 @@ TEST_F(CrashTextApp, OnCrashQuietsTheApplication)
     app.OnCrash();
     EXPECT_TRUE(app.mCrashed.load());
     EXPECT_EQ(app.GetMusicVolume(), 0.0);
-    EXPECT_FALSE(platform.windows.IsVisible(app.mMainWindow));
+    // The window system is left alone: the faulting thread may be the event
+    // thread inside one of its calls. The crash window's process hides it.
+    EXPECT_TRUE(platform.windows.IsVisible(app.mMainWindow));
 }
 
 TEST_F(CrashTextApp, FrameWalkWhenTheSymbolWalkerIsMissing)
