@@ -98,9 +98,12 @@ std::string OggWithLastGranule(const std::string& bytes, int64_t granule)
 
 std::string OggChain(const std::string& first, const std::string& second)
 {
+    uint32_t serial = 0;
+    for (const OggPage& p : ParseOggPages(first))
+        serial = p.serial + 1 > serial ? p.serial + 1 : serial;
     std::vector<OggPage> pages = ParseOggPages(second);
     for (OggPage& p : pages)
-        p.serial ^= 0x5A5A5A5A;
+        p.serial = serial;
     return first + WriteOggPages(pages);
 }
 

@@ -22,7 +22,8 @@ std::string WriteOggPages(const std::vector<OggPage>& pages);
 
 // The stream with its last page claiming a length of granule frames.
 std::string OggWithLastGranule(const std::string& bytes, int64_t granule);
-// A chained stream: first, then second under another serial number.
+// A chained stream: first, then second under a serial number above all of
+// first's.
 std::string OggChain(const std::string& first, const std::string& second);
 // The headers of a Vorbis stream made by our encoder (two modes, the second
 // one long blocks), followed by packets one-byte audio packets of long

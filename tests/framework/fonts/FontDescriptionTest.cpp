@@ -5,6 +5,7 @@
 #include "framework/app/StringUtil.h"
 #include "framework/fonts/FontData.h"
 #include "framework/fonts/ImageFont.h"
+#include "tools/hostilefiles/TextBombs.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -342,9 +343,7 @@ TEST_F(FontDescription, DescriptionsThatWouldBuildTooMuchAreRefused)
     // Values of a thousand characters: each Define ten copies of the one
     // before, so the third holds ten million characters.
     const std::wstring word = L"'" + std::wstring(998, L'w') + L"'";
-    std::wstring tenfold = L"Define A0 (" + repeat(word + L" ", 10) + L");\n";
-    for (int i = 1; i <= 3; ++i)
-        tenfold += L"Define A" + std::to_wstring(i) + L" (" + repeat(L"A" + std::to_wstring(i - 1) + L" ", 10) + L");\n";
+    const std::wstring tenfold = hostile::TenfoldDefines(4, word);
     // A hundred such tags, read again by every command, or copied with
     // their layer.
     const std::wstring tags = L"Define T (" + repeat(word + L" ", 100) + L");\nCreateLayer L;\n";
