@@ -1,5 +1,6 @@
 #include "tests/framework/resources/FakePakInterface.h"
 #include "tests/framework/resources/ImageTestSupport.h"
+#include "tools/hostilefiles/ImageBombs.h"
 #include "tools/hostilefiles/J2kCodestream.h"
 #include "tools/imagefixtures/FixturePattern.h"
 
@@ -285,6 +286,36 @@ TEST_F(ImageLibTest, HeadersClaimingMoreThanTheirBytesHoldAreRefused)
                 EXPECT_EQ(image->mBits[size_t(image->mWidth) * size_t(image->mHeight) - 1], 0xFF808080u) << c.name;
             }
         }
+    }
+}
+
+// Pictures of one colour take a few hundred kilobytes however large they are:
+// past 4096 x 4096 pixels every reader refuses them before decoding.
+TEST_F(ImageLibTest, PicturesPastTheSizeLimitAreRefusedWhateverTheirData)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int width; // 0: refused
+        uint32_t last; // the last pixel
+    } cases[] = {
+        {"wide.png", hostile::PngOfBlack(8192, 2049), 0, 0},
+        {"wide.jpg", hostile::JpegOfBlack(8192, 2049), 0, 0},
+        {"wide.gif", hostile::GifOfOneColour(8192, 2049, 8192, 2049, 1), 0, 0},
+        {"thin.png", hostile::PngOfBlack(8192, 16), 8192, 0}, // transparent black
+        {"thin.jpg", hostile::JpegOfBlack(8192, 16), 8192, 0xFF000000u},
+        {"thin.gif", hostile::GifOfOneColour(8192, 16, 8192, 16, 1), 8192, 0xFF000000u},
+    };
+    for (const Case& c : cases) {
+        dir.Write(c.name, c.bytes);
+        ImagePtr image(ImageLib::GetImage(dir / c.name, false));
+        if (c.width == 0) {
+            EXPECT_EQ(image, nullptr) << c.name;
+            continue;
+        }
+        ASSERT_NE(image, nullptr) << c.name;
+        EXPECT_EQ(image->mWidth, c.width) << c.name;
+        EXPECT_EQ(image->mBits[size_t(image->mWidth) * size_t(image->mHeight) - 1], c.last) << c.name;
     }
 }
 
