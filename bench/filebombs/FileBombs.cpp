@@ -211,18 +211,6 @@ std::string LauncherBmpReader(const std::string& path)
 
 // ---- makers that need no library of their own ----
 
-std::string J2k(uint32_t width, uint32_t height, uint16_t components, int exponent, int tileExponent, size_t padding)
-{
-    hostile::J2kShape shape;
-    shape.width = width;
-    shape.height = height;
-    shape.components = components;
-    shape.codeBlockExponent = exponent;
-    shape.tileCodeBlockExponent = tileExponent;
-    shape.padding = padding;
-    return hostile::J2kCodestream(shape);
-}
-
 // Links of second.ogg (one second of stereo at 44100 Hz) chained up to the
 // size limit: real audio near its lowest ratio, a long decode.
 std::string ChainedSeconds(size_t limit)
@@ -304,15 +292,15 @@ const std::vector<Row>& Rows()
         {"framework alpha merge", "4096 x 4096 PNG and its \"_\" mask", "masked.png",
          [] { return hostile::PngOfBlack(4096, 4096); }, ImageWithAlpha},
         {"framework JPEG-2000", "4096 x 4096 RGBA, 4 x 4 code-blocks, 26 KB", "tiny.j2k",
-         [] { return J2k(4096, 4096, 4, 2, 0, 26500); }, ImageReader},
+         [] { return hostile::J2kCodestream(4096, 4096, 4, 2, 0, 26500); }, ImageReader},
         {"framework JPEG-2000", "2048 x 2048 RGBA, 4 x 4 code-blocks", "tiny2k.j2k",
-         [] { return J2k(2048, 2048, 4, 2, 0, 26500); }, ImageReader},
+         [] { return hostile::J2kCodestream(2048, 2048, 4, 2, 0, 26500); }, ImageReader},
         {"framework JPEG-2000", "64 x 64 code-blocks, 4 x 4 in the tile-part", "tilecod.j2k",
-         [] { return J2k(2048, 2048, 4, 6, 2, 26500); }, ImageReader},
+         [] { return hostile::J2kCodestream(2048, 2048, 4, 6, 2, 26500); }, ImageReader},
         {"framework JPEG-2000", "2048 x 2048 RGBA, 64 x 64 code-blocks", "big.j2k",
-         [] { return J2k(2048, 2048, 4, 6, 0, 100); }, ImageReader},
+         [] { return hostile::J2kCodestream(2048, 2048, 4, 6, 0, 100); }, ImageReader},
         {"framework JPEG-2000", "4096 x 4096 grey, 64 x 64 code-blocks", "grey.j2k",
-         [] { return J2k(4096, 4096, 1, 6, 0, 100); }, ImageReader},
+         [] { return hostile::J2kCodestream(4096, 4096, 1, 6, 0, 100); }, ImageReader},
         {"sound manager Ogg", "5 KB claiming 125 M frames", "lie.ogg",
          [] { return hostile::OggWithLastGranule(hostile::OggSilence(Fixture("sound/second.ogg"), 600), 125000000); },
          SoundManagerReader},

@@ -12,19 +12,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const bool codec = [] {
-        fuzzsupport::Archive();
-        ImageLib::LoadJ2kCodec();
-        return true;
-    }();
-    (void)codec;
     static const char* const kKinds[] = {".tga", ".jpg", ".png", ".gif", ".j2k"};
     if (size < 4)
         return 0;
     const std::string picture = std::string("input") + kKinds[data[0] % 5];
     const std::string alpha = (data[1] & 0x80 ? std::string("input_") : std::string("_input")) + kKinds[(data[1] & 0x7F) % 5];
     const size_t length = std::min<size_t>(size_t(data[2] | data[3] << 8), size - 4);
-    FakePakInterface& pak = fuzzsupport::Archive();
+    FakePakInterface& pak = fuzzsupport::ArchiveWithCodec();
     pak.opened.clear();
     // Every name this target serves, empty unless this input fills it, so
     // nothing of an earlier input is found.

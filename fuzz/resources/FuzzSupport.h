@@ -2,6 +2,7 @@
 // What every fuzz target shares: a minimal platform (the library table) and
 // an archive layer held in memory through which the inputs are read, so each
 // input goes through the framework's file operations.
+#include "framework/resources/ImageLib.h"
 #include "platform/Platform.h"
 #include "platform/modules/Modules.h"
 #include "tests/framework/resources/FakePakInterface.h"
@@ -24,6 +25,17 @@ inline FakePakInterface& Archive()
         return p;
     }();
     return *pak;
+}
+
+// The archive with the JPEG-2000 codec loaded, for the image readers.
+inline FakePakInterface& ArchiveWithCodec()
+{
+    static FakePakInterface& pak = [&]() -> FakePakInterface& {
+        FakePakInterface& p = Archive();
+        ImageLib::LoadJ2kCodec();
+        return p;
+    }();
+    return pak;
 }
 
 // Serves an input as an archive entry (the layer's record of opened names is

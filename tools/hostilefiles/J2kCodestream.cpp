@@ -89,4 +89,18 @@ std::string J2kCodestream(const J2kShape& shape)
     return s;
 }
 
+std::string J2kCodestream(uint32_t width, uint32_t height, uint16_t components, int codeBlockExponent,
+                          int tileCodeBlockExponent, size_t padding, uint32_t tile)
+{
+    J2kShape shape;
+    shape.width = width;
+    shape.height = height;
+    shape.tileWidth = shape.tileHeight = tile;
+    shape.components = components;
+    shape.codeBlockExponent = codeBlockExponent;
+    shape.tileCodeBlockExponent = tileCodeBlockExponent;
+    shape.padding = padding;
+    return J2kCodestream(shape);
+}
+
 } // namespace hostile

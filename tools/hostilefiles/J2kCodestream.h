@@ -21,5 +21,9 @@ struct J2kShape {
 
 // A bare J2K codestream (SOC ... EOC) of that shape.
 std::string J2kCodestream(const J2kShape& shape);
+// The same with no decomposition, in tiles of tile x tile pixels (0: one
+// tile).
+std::string J2kCodestream(uint32_t width, uint32_t height, uint16_t components, int codeBlockExponent,
+                          int tileCodeBlockExponent, size_t padding, uint32_t tile = 0);
 
 } // namespace hostile

@@ -233,15 +233,7 @@ std::string J2kClaiming(int width, int height, int tileWidth, int tileHeight)
 std::string J2kBlocks(uint32_t width, uint32_t height, uint16_t components, int exponent, int tileExponent,
                       uint32_t tile = 0)
 {
-    hostile::J2kShape shape;
-    shape.width = width;
-    shape.height = height;
-    shape.tileWidth = shape.tileHeight = tile;
-    shape.components = components;
-    shape.codeBlockExponent = exponent;
-    shape.tileCodeBlockExponent = tileExponent;
-    shape.padding = 26 * 1024;
-    return hostile::J2kCodestream(shape);
+    return hostile::J2kCodestream(width, height, components, exponent, tileExponent, 26 * 1024, tile);
 }
 
 // Headers that claim far more than their few bytes could describe are refused
