@@ -43,15 +43,33 @@ struct PageScan {
     uint64_t bytes = 0;     // the file's bytes from where the scan began
 };
 
-// Walks the pages from the source's position to the end (or to the first
-// bytes that are no page) and goes back to where it began.
+// Moves to the next "OggS" at or after the position, as the decoder skips
+// bytes that are no page; false when there is none.
+bool SyncToPage(ByteSource& src)
+{
+    uint8_t buffer[4096];
+    int64_t at = src.Tell();
+    for (;;) {
+        size_t n = src.Read(buffer, sizeof buffer);
+        if (n < 4)
+            return false;
+        for (size_t i = 0; i + 4 <= n; ++i)
+            if (std::memcmp(buffer + i, "OggS", 4) == 0)
+                return src.Seek(at + int64_t(i), SEEK_SET) == 0;
+        at += int64_t(n) - 3;
+        if (src.Seek(at, SEEK_SET) != 0)
+            return false;
+    }
+}
+
+// Walks the pages from the source's position to the end and goes back to
+// where it began.
 PageScan ScanPages(ByteSource& src)
 {
     PageScan scan;
     const int64_t start = src.Tell();
     uint8_t header[27 + 255];
-    while (src.ReadExact(header, 27) && std::memcmp(header, "OggS", 4) == 0 &&
-           src.ReadExact(header + 27, header[26])) {
+    while (SyncToPage(src) && src.ReadExact(header, 27) && src.ReadExact(header + 27, header[26])) {
         uint64_t body = 0;
         for (int i = 0; i < header[26]; ++i) {
             body += header[27 + i];

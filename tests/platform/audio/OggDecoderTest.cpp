@@ -58,6 +58,8 @@ TEST(OggDecoder, LengthsTheBytesCannotHoldAreRefused)
         const char* error;
     } cases[] = {
         {"the stream as made", tone, 2205, ""},
+        {"bytes before the first page and between pages", "ID3 and more" + second.substr(0, 58) + "junk" + second.substr(58),
+         44100, ""},
         // Silence coded at two bytes per 1024 frames really is that long.
         {"silence within 16 MB", hostile::OggSilence(second, 400), 399 * 1024, ""},
         // A 5 KB file whose last page claims 500 MB of samples.
