@@ -19,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string alpha = (data[1] & 0x80 ? std::string("input_") : std::string("_input")) + kKinds[(data[1] & 0x7F) % 5];
     const size_t length = std::min<size_t>(size_t(data[2] | data[3] << 8), size - 4);
     FakePakInterface& pak = fuzzsupport::ArchiveWithCodec();
+    fuzzsupport::ForgetDeveloperOutput();
     pak.opened.clear();
     // Every name this target serves, empty unless this input fills it, so
     // nothing of an earlier input is found.

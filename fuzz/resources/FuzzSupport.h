@@ -4,6 +4,7 @@
 // input goes through the framework's file operations.
 #include "framework/resources/ImageLib.h"
 #include "platform/Platform.h"
+#include "platform/debug/DebugSink.h"
 #include "platform/modules/Modules.h"
 #include "tests/framework/resources/FakePakInterface.h"
 
@@ -13,12 +14,29 @@
 
 namespace fuzzsupport {
 
+// The developer output of the targets: held, never shown (the readers say
+// why they refuse, millions of times).
+inline plat::DebugSink& DeveloperOutput()
+{
+    static plat::DebugSink sink;
+    return sink;
+}
+
+// Drops what the last input put on the developer output.
+inline void ForgetDeveloperOutput()
+{
+    DeveloperOutput().StopCapture();
+    DeveloperOutput().StartCapture();
+}
+
 inline FakePakInterface& Archive()
 {
     static FakePakInterface* pak = [] {
         static plat::Modules modules;
         plat::Services services;
         services.modules = &modules;
+        services.debug = &DeveloperOutput();
+        DeveloperOutput().StartCapture();
         plat::Install(services);
         auto* p = new FakePakInterface;
         p->Publish();
@@ -43,6 +61,7 @@ inline FakePakInterface& ArchiveWithCodec()
 inline void Serve(const std::string& name, const uint8_t* data, size_t size)
 {
     FakePakInterface& pak = Archive();
+    ForgetDeveloperOutput();
     pak.opened.clear();
     pak.Add(name, std::string(reinterpret_cast<const char*>(data), size));
 }
