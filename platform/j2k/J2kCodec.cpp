@@ -25,6 +25,9 @@ const uint64_t kMaxSamples = uint64_t(1) << 24;
 // code-block, coded or not, so a few bytes of header asking for 4 x 4
 // code-blocks over a large picture would cost gigabytes and seconds.
 const uint64_t kMaxCodeBlocks = uint64_t(1) << 16;
+// OpenJPEG sets up several kilobytes for every tile while it reads the main
+// header: a 4096 x 4096 picture in 64 x 64 tiles has this many.
+const uint64_t kMaxTiles = 4096;
 const unsigned kMaxComponents = 4;
 
 enum Error {
@@ -244,6 +247,27 @@ uint64_t CodeBlockCount(const opj_image_t& im, const CodingStyle& style, uint64_
     return count;
 }
 
+// The picture size (SIZ) segment, read before OpenJPEG sees the file: the
+// picture, its samples and its tiles within the limits, and 14 bytes of
+// tile-part header and data marker in the stream for every tile. A segment
+// that cannot be read is left to OpenJPEG.
+bool SizeSegmentFits(const std::vector<unsigned char>& d)
+{
+    size_t at = CodestreamStart(d);
+    if (at + 4 + 40 > d.size() || Get16(&d[at]) != 0xFF4F || Get16(&d[at + 2]) != 0xFF51)
+        return true;
+    const unsigned char* siz = &d[at + 8]; // after the markers, the length and the capabilities
+    uint64_t x = Get32(siz), y = Get32(siz + 4), x0 = Get32(siz + 8), y0 = Get32(siz + 12);
+    uint64_t tw = Get32(siz + 16), th = Get32(siz + 20), tx0 = Get32(siz + 24), ty0 = Get32(siz + 28);
+    uint64_t components = Get16(siz + 32);
+    if (x <= x0 || y <= y0 || tw == 0 || th == 0 || tx0 > x0 || ty0 > y0)
+        return true;
+    uint64_t pixels = (x - x0) * (y - y0);
+    uint64_t tiles = ((x - tx0 + tw - 1) / tw) * ((y - ty0 + th - 1) / th);
+    return pixels <= kMaxPixels && components <= kMaxComponents && pixels * components <= kMaxSamples &&
+           tiles <= kMaxTiles && tiles * 14 <= d.size();
+}
+
 // What the header claims against what the decoder would set up: every tile
 // needs its tile-part header and data marker (14 bytes) in the stream, and
 // the code-blocks of every coding style the file names are counted before
@@ -291,6 +315,10 @@ Codec* OpenMemory(std::vector<unsigned char> data)
         format = OPJ_CODEC_J2K;
     else {
         SetError(kBadFormat);
+        return nullptr;
+    }
+    if (!SizeSegmentFits(d)) {
+        SetError(kTooLarge);
         return nullptr;
     }
     c->codec = opj_create_decompress(format);

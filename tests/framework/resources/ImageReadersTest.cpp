@@ -265,6 +265,9 @@ TEST_F(ImageLibTest, HeadersClaimingMoreThanTheirBytesHoldAreRefused)
         {"samples.j2k", J2kBlocks(2896, 2896, 4, 6, 0), 0},
         {"blocks.j2k", J2kBlocks(512, 256, 4, 5, 0), 512},
         {"tiled.j2k", J2kBlocks(512, 256, 3, 4, 4, 64), 512},
+        // OpenJPEG sets up every tile of the main header before it reads on.
+        {"manytiles.j2k", J2kBlocks(520, 512, 1, 3, 0, 8), 0},
+        {"tiles4096.j2k", J2kBlocks(512, 512, 1, 3, 0, 8), 512},
     };
     for (const Case& c : cases) {
         pak.Add(c.name, c.bytes);
