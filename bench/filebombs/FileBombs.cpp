@@ -379,8 +379,7 @@ int main(int argc, char** argv)
         else
             filter = argv[i];
     }
-    const char* tmp = std::getenv("TMPDIR");
-    std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/file-bombs-XXXXXX";
+    std::string folder = (std::filesystem::temp_directory_path() / "file-bombs-XXXXXX").string();
     if (!mkdtemp(folder.data())) {
         std::perror("mkdtemp");
         return 2;
