@@ -50,6 +50,24 @@ void DescParser::SetDefine(const std::wstring& name, DataElement* value)
     slot = value;
 }
 
+bool DescParser::Build(uint64_t units)
+{
+    if (mBuilt > kMaxBuiltSize)
+        return false; // refused and reported already
+    mBuilt += units;
+    return mBuilt <= kMaxBuiltSize || Error(L"Description Too Large");
+}
+
+uint64_t DescParser::SizeOf(const DataElement& value)
+{
+    if (!value.mIsList)
+        return 1 + static_cast<const SingleDataElement&>(value).mString.size();
+    uint64_t size = 1;
+    for (const DataElement* e : static_cast<const ListDataElement&>(value).mElementVector)
+        size += SizeOf(*e);
+    return size;
+}
+
 bool DescParser::IsImmediate(const std::wstring& text)
 {
     if (text.empty())
@@ -87,6 +105,7 @@ bool DescParser::ReadCommands(const std::wstring& text)
     bool atLineStart = true, inSingle = false, inDouble = false, escape = false, inComment = false;
     mCurrentLine.clear();
     mCurrentLineNum = 0;
+    mBuilt = 0;
 
     auto append = [&](wchar_t c) {
         if (mCurrentLine.empty())
@@ -225,6 +244,8 @@ bool DescParser::DereferenceAt(const ListDataElement& in, ListDataElement& out, 
         return Error(L"Unexpected List Start");
     for (const DataElement* e : in.mElementVector) {
         if (e->mIsList) {
+            if (!Build(1))
+                return false;
             auto* sub = new ListDataElement();
             out.mElementVector.push_back(sub);
             if (!DereferenceAt(*static_cast<const ListDataElement*>(e), *sub, depth + 1))
@@ -233,6 +254,8 @@ bool DescParser::DereferenceAt(const ListDataElement& in, ListDataElement& out, 
         }
         const std::wstring& s = static_cast<const SingleDataElement*>(e)->mString;
         if (IsImmediate(s)) {
+            if (!Build(SizeOf(*e)))
+                return false;
             out.mElementVector.push_back(new SingleDataElement(WStringUnquote(s)));
             continue;
         }
@@ -241,6 +264,8 @@ bool DescParser::DereferenceAt(const ListDataElement& in, ListDataElement& out, 
             return Error(L"Unable to Dereference \"" + s + L"\"");
         if (value->mIsList && depth + static_cast<const ListDataElement*>(value)->Depth() > kMaxListDepth)
             return Error(L"Unexpected List Start");
+        if (!Build(SizeOf(*value)))
+            return false;
         out.mElementVector.push_back(value->Duplicate());
     }
     return true;

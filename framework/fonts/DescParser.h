@@ -1,6 +1,7 @@
 #pragma once
 #include "framework/fonts/DataElement.h"
 
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -16,6 +17,11 @@ public:
     // Lists nest at most this deep, in the text and in values built from
     // Defines.
     static constexpr int kMaxListDepth = 64;
+    // The most one description may build, counted as elements and
+    // characters: every value a Define stores or a command copies, and every
+    // layer with what it copies. A Define naming another copies it whole, so
+    // a few hundred bytes of Defines could otherwise ask for gigabytes.
+    static constexpr uint64_t kMaxBuiltSize = uint64_t(1) << 20;
 
     DescParser();
     DescParser(const DescParser&) = delete;
@@ -54,9 +60,15 @@ protected:
     bool DereferenceAt(const ListDataElement& in, ListDataElement& out, int depth);
     // Replaces (or adds) a Define, taking ownership of the value.
     void SetDefine(const std::wstring& name, DataElement* value);
+    // Counts units against the description's budget; false once it is spent,
+    // reporting "Description Too Large" the first time.
+    bool Build(uint64_t units);
+    // Elements and characters of a value, nested lists included.
+    static uint64_t SizeOf(const DataElement& value);
 
 private:
     int mListDepth = 0;
+    uint64_t mBuilt = 0;
 };
 
 } // namespace Zelk

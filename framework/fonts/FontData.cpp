@@ -188,7 +188,7 @@ bool FontData::GetString(DataElement* in, std::wstring& out)
         return false;
     std::wstring text = static_cast<SingleDataElement*>(in)->mString;
     if (DataElement* value = FindDefine(text)) {
-        if (value->mIsList)
+        if (value->mIsList || !Build(SizeOf(*value)))
             return false;
         text = static_cast<SingleDataElement*>(value)->mString;
     }
@@ -210,7 +210,7 @@ bool FontData::DataToList(DataElement* in, ListDataElement& out, bool reportUnkn
             Error(L"Unable to Dereference \"" + name + L"\"");
         return false;
     }
-    if (!value->mIsList)
+    if (!value->mIsList || !Build(SizeOf(*value)))
         return false;
     out = *static_cast<ListDataElement*>(value);
     return true;

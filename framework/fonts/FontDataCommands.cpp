@@ -59,6 +59,20 @@ int ValueCount(const std::wstring& word)
     return 0;
 }
 
+// What a new layer costs the description's budget: its table of the first
+// 256 characters, and what it copies of its source (glyphs, kerning, tags).
+uint64_t LayerSize(const GlyphLayer* source)
+{
+    uint64_t size = 256;
+    if (!source)
+        return size;
+    for (const auto* tags : {&source->mRequiredTags, &source->mExcludedTags})
+        for (const std::string& tag : *tags)
+            size += 1 + tag.size();
+    source->mGlyphs.Each([&](wchar_t, const GlyphInfo& g) { size += 1 + g.mKerningOffsets.size(); });
+    return size;
+}
+
 } // namespace
 
 bool FontData::HandleCommand(const ListDataElement& params)
@@ -137,10 +151,12 @@ bool FontData::CmdDefine(const ListDataElement& p)
             return Fail();
         }
         stored = list;
-    } else if (DataElement* defined = FindDefine(Text(value))) {
-        stored = defined->Duplicate();
     } else {
-        stored = value->Duplicate();
+        DataElement* defined = FindDefine(Text(value));
+        const DataElement& source = defined ? *defined : *value;
+        if (!Build(SizeOf(source)))
+            return Fail();
+        stored = source.Duplicate();
     }
     SetDefine(Text(name), stored);
     return true;
@@ -168,6 +184,10 @@ bool FontData::CmdCreateHorzSpanRectList(const ListDataElement& p)
         list->mElementVector.push_back(r);
         x += w;
     }
+    if (!Build(SizeOf(*list))) {
+        delete list;
+        return Fail();
+    }
     SetDefine(Text(name), list);
     return true;
 }
@@ -179,6 +199,8 @@ bool FontData::CmdCreateLayer(const ListDataElement& p, bool fromOther)
         return Fail();
     GlyphLayer* source = nullptr;
     if (fromOther && !DataToLayer(p.mElementVector[2], source))
+        return Fail();
+    if (!Build(LayerSize(source)))
         return Fail();
     if (source)
         mFontLayerList.push_back(*source);

@@ -29,8 +29,9 @@ public:
     uint32_t* mBits = nullptr; // new[]
 };
 
-// The most pixels any reader accepts (8192 x 8192).
-const int64_t kMaxPixels = int64_t(1) << 26;
+// The most pixels any reader accepts (4096 x 4096): a picture of a few
+// hundred kilobytes may be that large, and four times it would hold 256 MB.
+const int64_t kMaxPixels = int64_t(1) << 24;
 
 // True when width x height is positive, within kMaxPixels, and no more than
 // maxPixels could come from the data (maxPixels < 0: no such bound).

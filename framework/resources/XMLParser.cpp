@@ -359,6 +359,10 @@ bool XMLParser::NextElement(XMLElement* element)
                         PushBack('/');
                         PushBack('<');
                     }
+                    // Every token carries the open path: bounding it keeps
+                    // a deeply nested file linear.
+                    if (mSection.size() + 1 + value.size() > kMaxSectionLength)
+                        return Fail(L"Elements Nested Too Deep");
                     mSection = mSection.empty() ? value : mSection + L"/" + value;
                 } else { // end tag
                     size_t slash = mSection.rfind(L'/');

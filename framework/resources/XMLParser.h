@@ -17,6 +17,10 @@ namespace Zelk {
 // error stops it with its text and line number.
 class XMLParser {
 public:
+    // The most characters the names of the open elements may hold, joined
+    // by "/"; a start tag past it is the error "Elements Nested Too Deep".
+    static constexpr size_t kMaxSectionLength = 1024;
+
     XMLParser();
     virtual ~XMLParser();
     XMLParser(const XMLParser&) = delete;

@@ -8,6 +8,7 @@
 #include "framework/sound/PakByteSource.h"
 #include "framework/sound/WaveBytes.h"
 #include "platform/audio/OggDecoder.h"
+#include "platform/debug/DebugSink.h"
 #include "platform/audio/WaveReader.h"
 #include "platform/dsound/DirectSound.h"
 #include "platform/files/DiskFiles.h"
@@ -152,7 +153,11 @@ bool DSoundManager::DecodeOgg(unsigned int id, const std::string& path)
         return false;
     PakByteSource src(f);
     plat::OggDecoder ogg;
-    if (!ogg.Open(src) || ogg.Bytes() > plat::DSBSIZE_MAX)
+    if (!ogg.Open(src)) {
+        plat::OutputDebugString(path + ": " + ogg.Error() + "\n");
+        return false;
+    }
+    if (ogg.Bytes() > plat::DSBSIZE_MAX)
         return false;
     return FillNewBuffer(id, ogg.Channels(), ogg.Rate(), 16, uint32_t(ogg.Bytes()),
                          [&](uint8_t* data, uint32_t n) { return ogg.Read(data, n); });

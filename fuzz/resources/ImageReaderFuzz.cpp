@@ -7,12 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const bool codec = [] {
-        fuzzsupport::Archive();
-        ImageLib::LoadJ2kCodec();
-        return true;
-    }();
-    (void)codec;
+    fuzzsupport::ArchiveWithCodec();
     const std::string name = std::string("input") + ZELK_FUZZ_EXTENSION;
     fuzzsupport::Serve(name, data, size);
     std::unique_ptr<ImageLib::Image> image(ImageLib::GetImage(name, false));

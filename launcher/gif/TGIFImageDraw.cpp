@@ -121,6 +121,10 @@ std::shared_ptr<TGIFPainter> TGIFImage::Paint(Bitmap& canvas, const TRect& rect,
 
 Bitmap& TGIFImage::MakeBitmap()
 {
+    // The screen may be 65535 x 65535 whatever the frames are: it is held to
+    // the frame limit too.
+    if (uint64_t(Width()) * uint64_t(Height()) > fMaxFramePixels)
+        throw GIFException(Msg::kInvalidDimensions);
     fBitmap = std::make_unique<Bitmap>(Width(), Height(), pf32bit);
     fBitmap->OnChange = [this] { Changed(); };
     return *fBitmap;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace plat {
 
@@ -16,9 +17,17 @@ public:
     OggDecoder(const OggDecoder&) = delete;
     OggDecoder& operator=(const OggDecoder&) = delete;
 
+    // A stream may decode to this many bytes per byte of its file, and to
+    // 16 MB whatever its size; Vorbis at its lowest rates stays near 30.
+    static constexpr uint64_t kMaxBytesPerFileByte = 64;
+    static constexpr uint64_t kFreeBytes = uint64_t(16) << 20;
+
     // False for anything but a seekable stream of one or two channels with a
-    // known, non-zero length.
+    // known, non-zero length that its packets can hold and that stays within
+    // the bounds above; the links of a chained stream must agree in rate
+    // and channels. Error() then says why.
     bool Open(ByteSource& src);
+    const std::string& Error() const { return mError; }
     uint16_t Channels() const { return mChannels; }
     uint32_t Rate() const { return mRate; }
     uint64_t Frames() const { return mFrames; }
@@ -34,6 +43,7 @@ private:
     uint16_t mChannels = 0;
     uint32_t mRate = 0;
     uint64_t mFrames = 0;
+    std::string mError;
 };
 
 } // namespace plat

@@ -17,7 +17,17 @@ namespace {
 
 const int kVersion = 0x200000;
 const size_t kMaxStream = size_t(64) << 20;
+// The largest picture decoded: 4096 x 4096 pixels, and 16 Mi samples over
+// all components (2048 x 2048 in four). OpenJPEG holds 32 bits per sample.
 const uint64_t kMaxPixels = uint64_t(1) << 24;
+const uint64_t kMaxSamples = uint64_t(1) << 24;
+// OpenJPEG sets up about half a kilobyte and some microseconds for every
+// code-block, coded or not, so a few bytes of header asking for 4 x 4
+// code-blocks over a large picture would cost gigabytes and seconds.
+const uint64_t kMaxCodeBlocks = uint64_t(1) << 16;
+// OpenJPEG sets up several kilobytes for every tile while it reads the main
+// header: a 4096 x 4096 picture in 64 x 64 tiles has this many.
+const uint64_t kMaxTiles = 4096;
 const unsigned kMaxComponents = 4;
 
 enum Error {
@@ -101,18 +111,194 @@ struct Codec {
     }
 };
 
-// What the header claims against what the stream could hold: every tile needs
-// its tile-part header and data marker (14 bytes), and every 64 x 64 code-block
-// of every component at least one bit. Claims beyond that would make the
-// decoder allocate and walk a picture the data cannot describe.
-bool FitsInStream(opj_codec_t* codec, uint64_t samples, size_t streamBytes)
+uint32_t Get16(const unsigned char* p) { return uint32_t(p[0]) << 8 | p[1]; }
+uint32_t Get32(const unsigned char* p) { return Get16(p) << 16 | Get16(p + 2); }
+
+// The coding style of a COD or COC segment: resolution levels, code-block
+// size exponents and, per resolution, the precinct size exponents.
+struct CodingStyle {
+    int resolutions = 1;
+    int cbw = 6, cbh = 6;
+    int ppx[33], ppy[33];
+};
+
+// Reads SPcod or SPcoc at p (n bytes); false when it is cut short or out of
+// range (OpenJPEG refuses those itself).
+bool ReadCodingStyle(const unsigned char* p, size_t n, bool precincts, CodingStyle& out)
+{
+    if (n < 5 || p[0] > 32 || p[1] > 8 || p[2] > 8)
+        return false;
+    out.resolutions = p[0] + 1;
+    out.cbw = p[1] + 2;
+    out.cbh = p[2] + 2;
+    for (int r = 0; r < out.resolutions; ++r) {
+        out.ppx[r] = out.ppy[r] = 15;
+        if (precincts) {
+            if (n < 5 + size_t(r) + 1)
+                return false;
+            out.ppx[r] = p[5 + r] & 15;
+            out.ppy[r] = p[5 + r] >> 4;
+        }
+    }
+    return true;
+}
+
+// Where the codestream starts: the data of the "jp2c" box of a JP2 file, or
+// the file itself.
+size_t CodestreamStart(const std::vector<unsigned char>& d)
+{
+    if (d.size() >= 4 && d[0] == 0xFF && d[1] == 0x4F)
+        return 0;
+    size_t at = 0;
+    while (at + 8 <= d.size()) {
+        uint64_t length = Get32(&d[at]);
+        size_t header = 8;
+        if (length == 1) {
+            if (at + 16 > d.size())
+                break;
+            length = uint64_t(Get32(&d[at + 8])) << 32 | Get32(&d[at + 12]);
+            header = 16;
+        } else if (length == 0) {
+            length = d.size() - at;
+        }
+        if (std::memcmp(&d[at + 4], "jp2c", 4) == 0)
+            return at + header;
+        if (length < header || length > d.size() - at)
+            break;
+        at += size_t(length);
+    }
+    return d.size();
+}
+
+// Every coding style the codestream names, in its main header and in every
+// tile-part header (a tile may code its blocks smaller than the main header
+// says).
+std::vector<CodingStyle> CodingStyles(const std::vector<unsigned char>& d, unsigned components)
+{
+    std::vector<CodingStyle> styles;
+    size_t at = CodestreamStart(d);
+    if (at + 4 > d.size() || Get16(&d[at]) != 0xFF4F)
+        return styles;
+    at += 2;
+    size_t tileEnd = 0; // end of the tile-part whose header is being read; 0 in the main header
+    while (at + 4 <= d.size()) {
+        uint32_t marker = Get16(&d[at]);
+        if (marker == 0xFFD9)
+            break;
+        if (marker == 0xFF93) { // SOD: skip the tile-part's data
+            if (tileEnd == 0 || tileEnd <= at)
+                break;
+            at = tileEnd;
+            tileEnd = 0;
+            continue;
+        }
+        uint32_t length = Get16(&d[at + 2]);
+        if ((marker >> 8) != 0xFF || length < 2 || at + 2 + length > d.size())
+            break;
+        const unsigned char* body = &d[at + 4];
+        size_t n = length - 2;
+        if (marker == 0xFF90) { // SOT
+            if (n < 8)
+                break;
+            uint32_t psot = Get32(body + 2);
+            tileEnd = psot == 0 ? d.size() : at + psot;
+            if (tileEnd > d.size() || tileEnd < at + 2 + length)
+                tileEnd = d.size();
+        }
+        CodingStyle style;
+        if (marker == 0xFF52 && n >= 5 && ReadCodingStyle(body + 5, n - 5, body[0] & 1, style))
+            styles.push_back(style);
+        size_t index = components < 257 ? 1 : 2;
+        if (marker == 0xFF53 && n >= index + 1 &&
+            ReadCodingStyle(body + index + 1, n - index - 1, body[index] & 1, style))
+            styles.push_back(style);
+        at += 2 + length;
+    }
+    return styles;
+}
+
+uint64_t Blocks(uint64_t size, int exponent)
+{
+    return (size + (uint64_t(1) << exponent) - 1) >> exponent;
+}
+
+// The code-blocks OpenJPEG sets up for the picture in one coding style:
+// every sub-band of every resolution of every component, cut into blocks no
+// larger than the style's code-blocks and its precincts; each tile adds at
+// least one block per sub-band and component.
+uint64_t CodeBlockCount(const opj_image_t& im, const CodingStyle& style, uint64_t tiles)
+{
+    uint64_t count = 0;
+    for (unsigned c = 0; c < im.numcomps; ++c) {
+        const opj_image_comp_t& comp = im.comps[c];
+        uint64_t w = comp.dx ? (uint64_t(im.x1 - im.x0) + comp.dx - 1) / comp.dx : 0;
+        uint64_t h = comp.dy ? (uint64_t(im.y1 - im.y0) + comp.dy - 1) / comp.dy : 0;
+        for (int r = 0; r < style.resolutions; ++r) {
+            int level = style.resolutions - 1 - r;
+            int bandLevel = r == 0 ? level : level + 1;
+            uint64_t bw = (w + (uint64_t(1) << bandLevel) - 1) >> bandLevel;
+            uint64_t bh = (h + (uint64_t(1) << bandLevel) - 1) >> bandLevel;
+            int cw = std::max(0, std::min(style.cbw, style.ppx[r] - (r > 0))),
+                ch = std::max(0, std::min(style.cbh, style.ppy[r] - (r > 0)));
+            uint64_t bands = r == 0 ? 1 : 3;
+            count += bands * (Blocks(bw, cw) * Blocks(bh, ch) + tiles);
+        }
+    }
+    return count;
+}
+
+// The picture size (SIZ) segment, read before OpenJPEG sees the file: the
+// picture, its samples and its tiles within the limits, and 14 bytes of
+// tile-part header and data marker in the stream for every tile. A segment
+// that cannot be read is left to OpenJPEG.
+bool SizeSegmentFits(const std::vector<unsigned char>& d)
+{
+    size_t at = CodestreamStart(d);
+    if (at + 4 + 40 > d.size() || Get16(&d[at]) != 0xFF4F || Get16(&d[at + 2]) != 0xFF51)
+        return true;
+    const unsigned char* siz = &d[at + 8]; // after the markers, the length and the capabilities
+    uint64_t x = Get32(siz), y = Get32(siz + 4), x0 = Get32(siz + 8), y0 = Get32(siz + 12);
+    uint64_t tw = Get32(siz + 16), th = Get32(siz + 20), tx0 = Get32(siz + 24), ty0 = Get32(siz + 28);
+    uint64_t components = Get16(siz + 32);
+    if (x <= x0 || y <= y0 || tw == 0 || th == 0 || tx0 > x0 || ty0 > y0)
+        return true;
+    uint64_t pixels = (x - x0) * (y - y0);
+    uint64_t tiles = ((x - tx0 + tw - 1) / tw) * ((y - ty0 + th - 1) / th);
+    return pixels <= kMaxPixels && components <= kMaxComponents && pixels * components <= kMaxSamples &&
+           tiles <= kMaxTiles && tiles * 14 <= d.size();
+}
+
+// What the header claims against what the decoder would set up: every tile
+// needs its tile-part header and data marker (14 bytes) in the stream, and
+// the code-blocks of every coding style the file names are counted before
+// anything is decoded.
+bool FitsInStream(opj_codec_t* codec, const opj_image_t& image, const std::vector<unsigned char>& data)
 {
     opj_codestream_info_v2_t* info = opj_get_cstr_info(codec);
     if (!info)
         return false;
     uint64_t tiles = uint64_t(info->tw) * uint64_t(info->th);
+    std::vector<CodingStyle> styles = CodingStyles(data, image.numcomps);
+    // The main header's style as OpenJPEG read it, too.
+    for (unsigned c = 0; info->m_default_tile_info.tccp_info && c < image.numcomps; ++c) {
+        const opj_tccp_info_t& t = info->m_default_tile_info.tccp_info[c];
+        CodingStyle style;
+        style.resolutions = int(std::clamp<OPJ_UINT32>(t.numresolutions, 1, 33));
+        style.cbw = int(std::min<OPJ_UINT32>(t.cblkw, 15));
+        style.cbh = int(std::min<OPJ_UINT32>(t.cblkh, 15));
+        for (int r = 0; r < style.resolutions; ++r) {
+            style.ppx[r] = int(std::min<OPJ_UINT32>(t.prcw[r], 15));
+            style.ppy[r] = int(std::min<OPJ_UINT32>(t.prch[r], 15));
+        }
+        styles.push_back(style);
+    }
     opj_destroy_cstr_info(&info);
-    return tiles * 14 <= streamBytes && samples / 4096 <= uint64_t(streamBytes) * 8;
+    if (tiles * 14 > data.size())
+        return false;
+    for (const CodingStyle& style : styles)
+        if (CodeBlockCount(image, style, tiles) > kMaxCodeBlocks)
+            return false;
+    return true;
 }
 
 // Sets up the decoder over data and reads the header; null on failure.
@@ -129,6 +315,10 @@ Codec* OpenMemory(std::vector<unsigned char> data)
         format = OPJ_CODEC_J2K;
     else {
         SetError(kBadFormat);
+        return nullptr;
+    }
+    if (!SizeSegmentFits(d)) {
+        SetError(kTooLarge);
         return nullptr;
     }
     c->codec = opj_create_decompress(format);
@@ -159,7 +349,7 @@ Codec* OpenMemory(std::vector<unsigned char> data)
     uint64_t w = im->x1 > im->x0 ? im->x1 - im->x0 : 0;
     uint64_t h = im->y1 > im->y0 ? im->y1 - im->y0 : 0;
     if (w == 0 || h == 0 || w * h > kMaxPixels || im->numcomps == 0 || im->numcomps > kMaxComponents ||
-        !FitsInStream(c->codec, w * h * im->numcomps, d.size())) {
+        w * h * im->numcomps > kMaxSamples || !FitsInStream(c->codec, *im, d)) {
         SetError(kTooLarge);
         return nullptr;
     }

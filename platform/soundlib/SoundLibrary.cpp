@@ -6,6 +6,7 @@
 #include "platform/audio/WaveReader.h"
 #include "platform/clock/Clock.h"
 #include "platform/crash/ThreadStart.h"
+#include "platform/debug/DebugSink.h"
 
 #include <algorithm>
 #include <chrono>
@@ -304,8 +305,13 @@ std::shared_ptr<SampleData> SoundLibrary::Decode(const char* path, uint32_t& rat
             if (size == 0 || size > kMaxSampleBytes)
                 return nullptr;
             auto job = std::make_shared<Decoding>(size, files.memory);
-            if (!src.ReadExact(job->file.data(), size_t(size)) || !job->ogg.Open(job->source) ||
-                job->ogg.Bytes() > kMaxSampleBytes)
+            if (!src.ReadExact(job->file.data(), size_t(size)))
+                return nullptr;
+            if (!job->ogg.Open(job->source)) {
+                OutputDebugString(std::string(path) + ": " + job->ogg.Error() + "\n");
+                return nullptr;
+            }
+            if (job->ogg.Bytes() > kMaxSampleBytes)
                 return nullptr;
             // Filled by the decoding: the caller does not even wait for the
             // memory to be cleared.

@@ -5,6 +5,7 @@
 #include "framework/app/StringUtil.h"
 #include "framework/fonts/FontData.h"
 #include "framework/fonts/ImageFont.h"
+#include "tools/hostilefiles/TextBombs.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -325,6 +326,58 @@ TEST_F(FontDescription, CommandsThatRejectTheirValues)
     auto partly = Load(head + L"LayerSetCharWidths L ('a' 'bc' 'd') (1 2 3);");
     EXPECT_EQ(Layer(*partly, "L")->Glyph(L'a').mWidth, 1);
     EXPECT_EQ(Layer(*partly, "L")->Glyph(L'd').mWidth, 3);
+}
+
+// Defines that name other Defines copy them whole, commands copy the lists
+// they read, and layers copy layers: a few hundred bytes could ask for
+// gigabytes. What one description builds is counted and the description
+// refused once it passes the budget; everything before that line was run.
+TEST_F(FontDescription, DescriptionsThatWouldBuildTooMuchAreRefused)
+{
+    auto repeat = [](const std::wstring& text, int times) {
+        std::wstring out;
+        for (int i = 0; i < times; ++i)
+            out += text;
+        return out;
+    };
+    // Values of a thousand characters: each Define ten copies of the one
+    // before, so the third holds ten million characters.
+    const std::wstring word = L"'" + std::wstring(998, L'w') + L"'";
+    const std::wstring tenfold = hostile::TenfoldDefines(4, word);
+    // A hundred such tags, read again by every command, or copied with
+    // their layer.
+    const std::wstring tags = L"Define T (" + repeat(word + L" ", 100) + L");\nCreateLayer L;\n";
+    std::wstring copies = L"LayerRequireTags L T;\n";
+    for (int i = 0; i < 100; ++i)
+        copies += L"CreateLayerFrom C" + std::to_wstring(i) + L" L;\n";
+
+    struct {
+        const char* what;
+        std::wstring text;
+        size_t firstLine; // the line refused; 0: any line after the head
+    } cases[] = {
+        {"Defines of Defines", tenfold, 3},
+        {"a list read by every command", tags + repeat(L"LayerRequireTags L T;\n", 100), 0},
+        {"layers copied from a layer", tags + copies, 0},
+    };
+    for (auto& c : cases) {
+        auto data = Load(c.text + L"CreateLayer After;");
+        EXPECT_FALSE(data->mInitialized) << c.what;
+        EXPECT_EQ(data->mError, L"Invalid Paramater Type") << c.what;
+        ASSERT_EQ(test.Boxes().size(), 2u) << c.what;
+        const std::wstring first = test.Boxes()[0];
+        const std::wstring lead = Message({L"Description Too Large", 0, L""}) + L" on Line ";
+        ASSERT_EQ(first.compare(0, lead.size(), lead), 0) << c.what << ": " << WStringToString(first);
+        if (c.firstLine) {
+            EXPECT_EQ(std::stoul(first.substr(lead.size())), c.firstLine) << c.what;
+        }
+        EXPECT_FALSE(Layer(*data, "AFTER")) << c.what;
+        uint64_t tagCount = 0;
+        for (const GlyphLayer& layer : data->mFontLayerList)
+            tagCount += layer.mRequiredTags.size();
+        EXPECT_LE(tagCount, DescParser::kMaxBuiltSize) << c.what;
+        EXPECT_LE(data->mFontLayerList.size() * 256, DescParser::kMaxBuiltSize) << c.what;
+    }
 }
 
 TEST_F(FontDescription, ImageMapKeepsRectanglesInsideTheImage)

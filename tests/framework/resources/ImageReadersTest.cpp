@@ -1,5 +1,7 @@
 #include "tests/framework/resources/FakePakInterface.h"
 #include "tests/framework/resources/ImageTestSupport.h"
+#include "tools/hostilefiles/ImageBombs.h"
+#include "tools/hostilefiles/J2kCodestream.h"
 #include "tools/imagefixtures/FixturePattern.h"
 
 #include <cstdlib>
@@ -225,6 +227,15 @@ std::string J2kClaiming(int width, int height, int tileWidth, int tileHeight)
     return bytes;
 }
 
+// A codestream of nothing but empty packets (see hostile::J2kShape), padded
+// as real data would be; tileExponent gives every tile-part its own smaller
+// code-blocks.
+std::string J2kBlocks(uint32_t width, uint32_t height, uint16_t components, int exponent, int tileExponent,
+                      uint32_t tile = 0)
+{
+    return hostile::J2kCodestream(width, height, components, exponent, tileExponent, 26 * 1024, tile);
+}
+
 // Headers that claim far more than their few bytes could describe are refused
 // before the picture is allocated; a cut file that could still hold its
 // picture decodes.
@@ -247,6 +258,16 @@ TEST_F(ImageLibTest, HeadersClaimingMoreThanTheirBytesHoldAreRefused)
         {"onetile.j2k", J2kClaiming(4096, 4096, 4096, 4096), 0},
         {"smalltiles.j2k", J2kClaiming(64, 64, 1, 1), 0},
         {"pattern.j2k", J2kClaiming(4, 3, 4, 3), 4},
+        // Nothing coded, so a few bytes describe any picture: what bounds the
+        // decoder is the picture's samples and the code-blocks it would set up.
+        {"tinyblocks.j2k", J2kBlocks(1024, 512, 4, 2, 0), 0},
+        {"tileblocks.j2k", J2kBlocks(1024, 512, 4, 6, 2), 0},
+        {"samples.j2k", J2kBlocks(2896, 2896, 4, 6, 0), 0},
+        {"blocks.j2k", J2kBlocks(512, 256, 4, 5, 0), 512},
+        {"tiled.j2k", J2kBlocks(512, 256, 3, 4, 4, 64), 512},
+        // OpenJPEG sets up every tile of the main header before it reads on.
+        {"manytiles.j2k", J2kBlocks(520, 512, 1, 3, 0, 8), 0},
+        {"tiles4096.j2k", J2kBlocks(512, 512, 1, 3, 0, 8), 512},
     };
     for (const Case& c : cases) {
         pak.Add(c.name, c.bytes);
@@ -256,7 +277,40 @@ TEST_F(ImageLibTest, HeadersClaimingMoreThanTheirBytesHoldAreRefused)
         } else {
             ASSERT_NE(image, nullptr) << c.name;
             EXPECT_EQ(image->mWidth, c.width) << c.name;
+            if (c.bytes.compare(4, 2, "\xFF\x51") == 0 && c.width > 4) { // nothing coded: mid grey
+                EXPECT_EQ(image->mBits[size_t(image->mWidth) * size_t(image->mHeight) - 1], 0xFF808080u) << c.name;
+            }
         }
+    }
+}
+
+// Pictures of one colour take a few hundred kilobytes however large they are:
+// past 4096 x 4096 pixels every reader refuses them before decoding.
+TEST_F(ImageLibTest, PicturesPastTheSizeLimitAreRefusedWhateverTheirData)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int width; // 0: refused
+        uint32_t last; // the last pixel
+    } cases[] = {
+        {"wide.png", hostile::PngOfBlack(8192, 2049), 0, 0},
+        {"wide.jpg", hostile::JpegOfBlack(8192, 2049), 0, 0},
+        {"wide.gif", hostile::GifOfOneColour(8192, 2049, 8192, 2049, 1), 0, 0},
+        {"thin.png", hostile::PngOfBlack(8192, 16), 8192, 0}, // transparent black
+        {"thin.jpg", hostile::JpegOfBlack(8192, 16), 8192, 0xFF000000u},
+        {"thin.gif", hostile::GifOfOneColour(8192, 16, 8192, 16, 1), 8192, 0xFF000000u},
+    };
+    for (const Case& c : cases) {
+        dir.Write(c.name, c.bytes);
+        ImagePtr image(ImageLib::GetImage(dir / c.name, false));
+        if (c.width == 0) {
+            EXPECT_EQ(image, nullptr) << c.name;
+            continue;
+        }
+        ASSERT_NE(image, nullptr) << c.name;
+        EXPECT_EQ(image->mWidth, c.width) << c.name;
+        EXPECT_EQ(image->mBits[size_t(image->mWidth) * size_t(image->mHeight) - 1], c.last) << c.name;
     }
 }
 

@@ -142,6 +142,50 @@ TEST_F(XMLParserTest, DocumentsGiveTheirTokensOrTheirFirstError)
     }
 }
 
+// Every token carries the path of the open elements, so nesting without a
+// bound made the parser quadratic: 100,000 levels took a minute. The path is
+// bounded and the start tag that passes it is an error.
+TEST_F(XMLParserTest, NestingPastThePathLimitIsAnError)
+{
+    auto levels = [](int count, const std::string& last) {
+        std::string out;
+        for (int i = 0; i < count; ++i)
+            out += "<a>\n";
+        return out + last;
+    };
+    struct Case {
+        const char* what;
+        std::string bytes;
+        int starts; // start tags handed out before the error; -1: no error
+    } cases[] = {
+        // 512 names of one letter and 511 slashes: the limit exactly.
+        {"a path of exactly the limit", levels(511, "<b></b>"), -1},
+        {"thousands of levels", levels(5000, ""), 512},
+        {"one name longer than the limit", "<" + std::string(XMLParser::kMaxSectionLength + 1, 'n') + ">", 0},
+    };
+    for (const Case& c : cases) {
+        dir.Write("deep.xml", c.bytes);
+        XMLParser parser;
+        ASSERT_TRUE(parser.OpenFile(dir / "deep.xml"));
+        XMLElement e;
+        int starts = 0;
+        size_t longest = 0;
+        while (parser.NextElement(&e)) {
+            starts += e.mType == XMLElement::TYPE_START;
+            longest = std::max(longest, e.mSection.size());
+        }
+        EXPECT_LE(longest, XMLParser::kMaxSectionLength) << c.what;
+        if (c.starts < 0) {
+            EXPECT_FALSE(parser.HasFailed()) << c.what;
+            EXPECT_EQ(starts, 512) << c.what;
+            continue;
+        }
+        EXPECT_EQ(starts, c.starts) << c.what;
+        EXPECT_EQ(parser.GetErrorText(), L"Elements Nested Too Deep") << c.what;
+        EXPECT_EQ(parser.GetCurrentLineNum(), c.starts + 1) << c.what;
+    }
+}
+
 TEST_F(XMLParserTest, CarriageReturnsNeverShiftUtf16FromAnArchive)
 {
     // CR LF pairs, a CR as the high byte of a character, and a CR before a

@@ -3,6 +3,7 @@
 #include "launcher/gif/TGIFGraphicControlExtension.h"
 #include "launcher/gif/TGIFImage.h"
 #include "launcher/gif/TGIFSubImage.h"
+#include "tests/launcher/gif/GifBytes.h"
 #include <gtest/gtest.h>
 #include <set>
 
@@ -158,5 +159,41 @@ TEST(GifFrameBitmap, PalettesComeFromTheTablesTheWebOrNowhere)
         }
         g.frame->ColorMap().Add(TGIFColor{4, 5, 6});
         EXPECT_EQ(g.image.GetPalette()->Entries.at(0), (TGIFColor{4, 5, 6})) << "not left inside after the error";
+    }
+}
+
+// A 45-byte file may give its logical screen 65535 x 65535 pixels over two
+// 1 x 1 frames: the off-screen bitmap of an animated draw is held to the
+// unit's frame limit and the draw fails with the unit's error.
+TEST(GifFrameBitmap, TheScreenBitmapKeepsToTheFrameLimit)
+{
+    struct {
+        const char* what;
+        int width, height;
+        uint64_t frameLimit; // 0: the unit's own
+        const char* error;
+    } cases[] = {
+        {"a screen of 65535 x 65535", 65535, 65535, 0, "Invalid image dimensions"},
+        {"a screen above a lowered limit", 2048, 2048, 1 << 20, "Invalid image dimensions"},
+        {"a screen within it", 1024, 1024, 1 << 20, ""},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string pixel = giftest::PackCodes({{4, 3}, {1, 3}, {5, 3}});
+        giftest::Bytes b;
+        b.Raw("GIF89a").Screen(c.width, c.height, 1);
+        for (int i = 0; i < 2; ++i)
+            b.Descriptor(i, 0, 1, 1).U8(2).SubBlocks(pixel);
+        b.Raw(";");
+        TGIFImage image;
+        if (c.frameLimit)
+            image.SetPixelLimits(c.frameLimit, c.frameLimit);
+        ASSERT_EQ(giftest::Load(image, b.s).error, "");
+        ASSERT_EQ(image.Width(), c.width);
+        Bitmap canvas(4, 4, pf32bit);
+        EXPECT_EQ(giftest::ErrorOf([&] { image.Draw(canvas, TRect{0, 0, 4, 4}); }), c.error);
+        EXPECT_EQ(giftest::ErrorOf([&] { image.GetBitmap(); }), c.error);
+        EXPECT_EQ(image.HasBitmap(), !*c.error);
+        image.PaintStop();
     }
 }

@@ -2,6 +2,7 @@
 #include "launcher/gif/TGIFAppExtNSLoop.h"
 #include "launcher/gif/TGIFGraphicControlExtension.h"
 #include "launcher/gif/TGIFSubImage.h"
+#include "tools/hostilefiles/ImageBombs.h"
 #include "tools/imagefixtures/FixturePattern.h"
 #include "tools/imagefixtures/GifWriter.h"
 #include <functional>
@@ -146,6 +147,13 @@ const ReaderCase kCases[] = {
         [] { return Bytes().Raw("GIF89a").Screen(1, 1, 0).Descriptor(0, 0, 65535, 65535).U8(2)
                  .SubBlocks(Codes2({4, 5})).Raw(";").s; },
         {}, "Invalid image dimensions", nullptr},
+    // A frame of one colour takes a few bytes per thousand pixels: the frame
+    // limit, not the data, bounds what a small file makes.
+    {"a frame of one colour past the frame limit",
+        [] { return hostile::GifOfOneColour(2048, 2049, 2048, 2049, 1); }, {}, "Invalid image dimensions", nullptr},
+    {"a frame of one colour at the frame limit",
+        [] { return hostile::GifOfOneColour(2048, 2048, 2048, 2048, 1); }, {}, "",
+        [](TGIFImage& i) { EXPECT_EQ(i.Images().SubImage(0)->Pixel(2047, 2047), 0); }},
     {"clear then end leaves the data at the next block",
         [] { Bytes b; b.Raw("GIF89a").Screen(2, 1, 2).Descriptor(0, 0, 2, 1).U8(2).SubBlocks(Codes2({4, 5, 1, 1, 1}));
              return Frame12(b).Raw(";").s; },

@@ -4,6 +4,7 @@
 #include "platform/soundlib/NullSoundLibrary.h"
 #include "tests/framework/sound/SoundTestUtil.h"
 #include "tests/platform/soundlib/MemorySoundFiles.h"
+#include "tools/hostilefiles/OggPages.h"
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,12 @@ TEST_F(SoundLibraryTest, SampleIdsCountFromOneAndBadFilesGiveZero)
         {"a data chunk longer than the file", "short.wav", wave.substr(0, wave.size() - 10), false},
         {"three channels", "three.wav", Constant(4, 44100, 1, 3), false},
         {"a truncated Ogg stream", "cut.ogg", Fixture("tone.ogg").substr(0, 60), false},
+        {"an Ogg stream claiming more than its packets hold", "lie.ogg",
+         hostile::OggWithLastGranule(hostile::OggSilence(Fixture("second.ogg"), 600), 125000000), false},
+        {"a chained stream of two rates", "mixed.ogg", hostile::OggChain(Fixture("tone.ogg"), Fixture("second.ogg")),
+         false},
+        {"a chained stream of one rate", "twice.ogg",
+         hostile::OggChain(Fixture("second.ogg"), Fixture("second.ogg")), true},
     };
     int next = 1;
     for (const Case& c : cases) {
