@@ -55,21 +55,25 @@ hang_ms=15000
 scene_ms=120000
 
 # Starts the program in the background (extra arguments are its switches);
-# waits until its main loop runs and its window is on the screen. Sets $pid
-# and $out.
+# waits until its main loop runs and its first frame shows on the screen:
+# making the window's renderer may make the desktop window again, so a window
+# seen before its first frame can still go away. Sets $pid and $out.
 start() {
   out=$work/out.$RANDOM.txt
   "$work/zelkapp" "$@" >"$out" 2>&1 &
   pid=$!
-  for _ in $(seq 1 300); do
+  local begin
+  begin=$(now_ms)
+  while [ $(( $(now_ms) - begin )) -le "$scene_ms" ]; do
     if grep -q "Resource Loading Time" "$out" 2>/dev/null && "$xdesk" size ZelkApp >/dev/null; then
-      sleep 0.5 # the first frames
-      return 0
+      xwd -root -silent >"$work/start.xwd"
+      "$finder" "$work/start.xwd" >/dev/null 2>&1 && return 0
     fi
+    kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
   cat "$out"
-  fail "the program did not reach its main loop"
+  fail "the program did not show its first frame"
 }
 
 # Waits for $pid at most $1 milliseconds; sets $status (or fails).
