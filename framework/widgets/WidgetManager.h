@@ -123,6 +123,11 @@ public:
     bool mKeyDown[255] = {};
     uint32_t mWidgetFlags = WIDGET_FLAG_UPDATE | WIDGET_FLAG_DRAW | WIDGET_FLAG_CLIP | WIDGET_FLAG_MOUSE |
                             WIDGET_FLAG_FOCUS;
+    // Set by an application whose overlay (ZelkAppBase::DrawOverlay) draws at
+    // places that change, such as a cursor of its own: every frame drawn then
+    // starts black and every visible top-level widget is drawn on it, so
+    // nothing an earlier overlay drew stays on the screen image.
+    bool mRepaintWholeFrames = false;
 
 private:
     void DragMouse(int x, int y);

@@ -15,13 +15,17 @@ constexpr int32_t kNoOverlay = 0x7fffffff;
 }
 
 // Only dirty, visible top-level widgets are drawn, each with its whole
-// subtree, over what the screen image already holds.
+// subtree, over what the screen image already holds; with whole frames
+// repainted, the image is cleared first and every visible one is drawn.
 bool WidgetManager::DrawScreen()
 {
     TreeFlags flags = ComputeFlags();
     bool anyDirty = false;
     for (Widget* widget : mWidgets)
         anyDirty = anyDirty || widget->mDirty;
+    if (anyDirty && mRepaintWholeFrames)
+        for (Widget* widget : mWidgets)
+            widget->mDirty = widget->mDirty || widget->mVisible;
 
     mDeferredOverlayWidgets.clear();
     mMinDeferredOverlayPriority = kNoOverlay;
@@ -35,6 +39,11 @@ bool WidgetManager::DrawScreen()
 
     bool drew = false;
     if (anyDirty) {
+        if (mRepaintWholeFrames && mImage) {
+            Graphics clearG(g);
+            clearG.SetColor(Color(0, 0, 0));
+            clearG.FillRect(0, 0, mImage->mWidth, mImage->mHeight);
+        }
         Graphics screenG(g);
         screenG.Translate(-mScreenRect.mX, -mScreenRect.mY);
         const bool is3D = mApp && mApp->Is3DAccelerated();

@@ -112,6 +112,11 @@ GameApp::GameApp(uintptr_t instance)
     mCursorManager = nullptr;
     mOfficeScreen = nullptr;
 
+    // The game's cursor is drawn over every frame at the mouse (DrawOverlay):
+    // frames are painted whole, so no earlier arrow stays where no screen
+    // draws.
+    mWidgetManager->mRepaintWholeFrames = true;
+
     mInputBlocker = new UiDialog(nullptr, this);
     mInputBlocker->SetVisible(false);
     mInputBlocker->Resize(0, 0, 800, 600);

@@ -27,7 +27,7 @@ struct InputEvent {
         Close,
     };
     Kind kind = MouseMove;
-    int x = 0, y = 0;        // mouse position in the client area; window position for Moved
+    int x = 0, y = 0;        // mouse position in the frame shown; window position for Moved
     int button = 0;          // 1 left, 2 middle, 3 right
     int clicks = 1;          // click count of a press
     int wheel = 0;           // notches, up positive

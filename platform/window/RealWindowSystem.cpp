@@ -1,6 +1,7 @@
 #include "platform/window/RealWindowSystem.h"
 #include "platform/text/Utf8.h"
 #include "platform/window/InputTranslator.h"
+#include "platform/window/Letterbox.h"
 
 #include <SDL.h>
 #include <cstdio>
@@ -146,10 +147,11 @@ void RealWindowSystem::Translate(const SDL_Event& e)
         in.kind = InputEvent::DisplayChanged;
         break;
     case SDL_MOUSEMOTION:
-        SetMousePosition(e.motion.x, e.motion.y);
         in.kind = InputEvent::MouseMove;
         in.x = e.motion.x;
         in.y = e.motion.y;
+        SceneBoxOfId(e.motion.windowID).ToScene(in.x, in.y);
+        SetMousePosition(in.x, in.y);
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
@@ -159,14 +161,12 @@ void RealWindowSystem::Translate(const SDL_Event& e)
         in.clicks = e.button.clicks;
         in.x = e.button.x;
         in.y = e.button.y;
+        SceneBoxOfId(e.button.windowID).ToScene(in.x, in.y);
         break;
     case SDL_MOUSEWHEEL: {
         in.kind = InputEvent::Wheel;
         in.wheel = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
-        int x = 0, y = 0;
-        MousePosition(x, y);
-        in.x = x;
-        in.y = y;
+        MousePosition(in.x, in.y); // already in the scene
         break;
     }
     case SDL_KEYDOWN:
@@ -189,6 +189,28 @@ SDL_Window* RealWindowSystem::Find(WindowHandle w)
 {
     auto it = mWindows.find(w);
     return it == mWindows.end() ? nullptr : it->second;
+}
+
+Letterbox RealWindowSystem::SceneBox(WindowHandle w)
+{
+    int width = 0, height = 0, sceneWidth = 0, sceneHeight = 0;
+    if (SDL_Window* win = Find(w))
+        SDL_GetWindowSize(win, &width, &height);
+    auto p = mPresenters.find(w);
+    if (p != mPresenters.end() && p->second.texture) {
+        sceneWidth = p->second.width;
+        sceneHeight = p->second.height;
+    }
+    return Letterbox(width, height, sceneWidth, sceneHeight);
+}
+
+Letterbox RealWindowSystem::SceneBoxOfId(uint32_t windowId)
+{
+    SDL_Window* win = SDL_GetWindowFromID(windowId);
+    for (const auto& w : mWindows)
+        if (win && w.second == win)
+            return SceneBox(w.first);
+    return Letterbox(0, 0, 0, 0); // no window of ours: positions pass unchanged
 }
 
 WindowHandle RealWindowSystem::Create(const WindowDesc& desc)
@@ -450,8 +472,20 @@ bool RealWindowSystem::MouseInClient(WindowHandle w, int& x, int& y)
         SDL_GetMouseState(&x, &y);
         SDL_GetWindowSize(win, &width, &height);
         inside = x >= 0 && y >= 0 && x < width && y < height;
+        SceneBox(w).ToScene(x, y);
     });
     return inside;
+}
+
+void RealWindowSystem::WarpMouse(WindowHandle w, int x, int y)
+{
+    RunOnEventThread([&] {
+        SDL_Window* win = Find(w);
+        if (!win)
+            return;
+        SceneBox(w).ToWindow(x, y);
+        SDL_WarpMouseInWindow(win, x, y);
+    });
 }
 
 } // namespace plat
@@ -523,17 +557,12 @@ void RealWindowSystem::ShowPendingFrame()
             return;
     }
     SDL_UpdateTexture(p.texture, nullptr, mShownFrame.data(), width * 4);
-    // The scene keeps its aspect, scaled to the window, with black bars.
+    // The scene keeps its aspect, scaled to the window, with black bars:
+    // the same letterbox the mouse positions cross.
     int ww = 0, wh = 0;
     SDL_GetRendererOutputSize(p.renderer, &ww, &wh);
-    SDL_Rect dst{0, 0, ww, wh};
-    if (int64_t(ww) * height > int64_t(wh) * width) {
-        dst.w = int(int64_t(wh) * width / height);
-        dst.x = (ww - dst.w) / 2;
-    } else {
-        dst.h = int(int64_t(ww) * height / width);
-        dst.y = (wh - dst.h) / 2;
-    }
+    const Letterbox box(ww, wh, width, height);
+    const SDL_Rect dst{box.X(), box.Y(), box.Width(), box.Height()};
     SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
     SDL_RenderClear(p.renderer);
     SDL_RenderCopy(p.renderer, p.texture, nullptr, &dst);

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/window/InputTranslator.h"
+#include "platform/window/Letterbox.h"
 #include "platform/window/WindowSystem.h"
 
 #include <functional>
@@ -48,6 +49,7 @@ public:
     void SetCapture(WindowHandle w) override;
     void ReleaseCapture() override;
     bool MouseInClient(WindowHandle w, int& x, int& y) override;
+    void WarpMouse(WindowHandle w, int x, int y) override;
     void SetTimer(WindowHandle w, uintptr_t id, uint32_t periodMs) override;
     void KillTimer(WindowHandle w, uintptr_t id) override;
     ScreenSaverState ScreenSaver() override { return ScreenSaverState(); }
@@ -68,6 +70,9 @@ public:
 private:
     void Translate(const SDL_Event& e);
     SDL_Window* Find(WindowHandle w);
+    // Where the scene last presented in a window is shown (event thread).
+    Letterbox SceneBox(WindowHandle w);
+    Letterbox SceneBoxOfId(uint32_t windowId); // by SDL's id of the window
     const std::thread::id mEventThread; // the thread that made this object: the first thread
     std::mutex mWorkLock;
     std::deque<std::pair<std::function<void()>, std::promise<void>*>> mWork;

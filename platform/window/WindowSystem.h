@@ -103,8 +103,11 @@ public:
     // The mouse keeps reporting to the window while a button is held.
     virtual void SetCapture(WindowHandle w) = 0;
     virtual void ReleaseCapture() = 0;
-    // Whether the mouse is over the window's client area (and the window is on top there).
+    // Whether the mouse is over the window's client area (and the window is
+    // on top there); the position is given as mouse messages give it.
     virtual bool MouseInClient(WindowHandle w, int& x, int& y) = 0;
+    // Moves the mouse to a point given as mouse messages give positions.
+    virtual void WarpMouse(WindowHandle w, int x, int y) {}
     // A WM_TIMER with the id arrives every periodMs milliseconds.
     virtual void SetTimer(WindowHandle w, uintptr_t id, uint32_t periodMs) = 0;
     virtual void KillTimer(WindowHandle w, uintptr_t id) = 0;
@@ -115,12 +118,15 @@ public:
     virtual void ClientOrigin(WindowHandle w, int& x, int& y) = 0;
     virtual void ClientSize(WindowHandle w, int& width, int& height) = 0;
     // Shows a finished frame (0xAARRGGBB rows, stride in pixels) in the window,
-    // scaled to it with its aspect kept. Any thread may present.
+    // scaled to it with its aspect kept. Any thread may present. From then on
+    // every mouse position of the window (messages, MousePosition,
+    // MouseInClient, WarpMouse) is in the frame's pixels, as the frame shows
+    // them (plat::Letterbox).
     virtual void Present(WindowHandle w, const uint32_t* argb, int width, int height, int stride) = 0;
     // The messages for the program's windows, in arrival order.
     MessageQueue& Queue() { return mQueue; }
-    // The mouse position in the main window's client area, as last seen by
-    // the event pump. Any thread may read it.
+    // The mouse position in the main window, as last seen by the event pump
+    // and as mouse messages give it. Any thread may read it.
     void MousePosition(int& x, int& y) const { x = mMouseX.load(); y = mMouseY.load(); }
     void SetMousePosition(int x, int y) { mMouseX = x; mMouseY = y; }
 

@@ -22,8 +22,11 @@ hang_ms=15000
 scene_ms=120000
 
 # Starts the program in the background (extra arguments are its switches);
-# waits until its main loop runs and its window is on the screen. Sets $pid
-# and $out.
+# waits until its main loop runs and its window is on the screen. Making the
+# window's renderer may make the desktop window again, so a window seen before
+# its first frame can still go away: where the script set $finder (a program
+# that finds the first frame's pattern in a screen dump), the wait lasts until
+# the pattern shows. Sets $pid and $out.
 start() {
   out=$work/out.$RANDOM.txt
   "$program" "$@" >"$out" 2>&1 &
@@ -33,13 +36,17 @@ start() {
   while [ $(( $(now_ms) - begin )) -le "$scene_ms" ]; do
     kill -0 "$pid" 2>/dev/null || break
     if grep -q "Resource Loading Time" "$out" 2>/dev/null && "$xdesk" size "$title" >/dev/null; then
-      sleep 0.5 # the first frames
-      return 0
+      if [ -z "${finder:-}" ]; then
+        sleep 0.5 # the first frames
+        return 0
+      fi
+      xwd -root -silent >"$work/start.xwd"
+      "$finder" "$work/start.xwd" >/dev/null 2>&1 && return 0
     fi
     sleep 0.1
   done
   cat "$out"
-  fail "the program did not reach its main loop"
+  fail "the program did not show its first frame"
 }
 
 # Waits for $pid at most $1 milliseconds; sets $status (or fails).

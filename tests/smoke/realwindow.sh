@@ -18,6 +18,12 @@
 #               its signal
 #   fullscreen  Alt+Enter to full screen and back without a window manager:
 #               the whole scene is on the screen both times
+#   pointer     full screen on the server's desktop (ZELK_XVFB_SCREEN): the
+#               scene shows scaled with its aspect kept, and the pointer moved
+#               to desktop points (inside, on the bars, at the corners)
+#               reaches the program at the scene point shown there, a click
+#               lands on the widget under it, and the program's warp puts the
+#               pointer where the scene shows that point
 set -euo pipefail
 case_name=$1
 program=$2
@@ -170,6 +176,80 @@ fullscreen)
     fi
     echo "$mode: window $size, $where, $(( $(now_ms) - begin )) ms after Alt+Enter"
   done
+  close_window
+  wait_ended "$hang_ms"
+  [ "$status" -eq 0 ] || { cat "$out"; fail "ended with $status"; }
+  ;;
+pointer)
+  export ZELK_TEST_POINTER=1
+  read -r dw dh < <(xwininfo -root | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w, h}')
+  # Where the 800 x 600 scene must show: scaled to the desktop with its
+  # aspect kept, centred between black bars.
+  if [ $(( dw * 600 )) -gt $(( dh * 800 )) ]; then
+    bw=$(( dh * 800 / 600 )) bh=$dh bx=$(( (dw - dh * 800 / 600) / 2 )) by=0
+  else
+    bw=$dw bh=$(( dw * 600 / 800 )) bx=0 by=$(( (dh - dw * 600 / 800) / 2 ))
+  fi
+  clamp() { local v=$1 lo=$2 hi=$3; (( v < lo )) && v=$lo; (( v > hi )) && v=$hi; echo "$v"; }
+  # A desktop point to the scene pixel shown there; a bar stops at the edge.
+  to_scene() {
+    sx=$(( ($(clamp "$1" "$bx" $(( bx + bw - 1 ))) - bx) * 800 / bw ))
+    sy=$(( ($(clamp "$2" "$by" $(( by + bh - 1 ))) - by) * 600 / bh ))
+  }
+  # A scene point to the first desktop point that shows it.
+  to_desktop() {
+    px=$(( bx + ($1 * bw + 799) / 800 ))
+    py=$(( by + ($2 * bh + 599) / 600 ))
+  }
+  # Waits until the newest line of the program matching $1 is $2.
+  expect_line() {
+    local begin line
+    begin=$(now_ms)
+    while [ $(( $(now_ms) - begin )) -le "$hang_ms" ]; do
+      line=$(grep -E "$1" "$out" | tail -n 1 || true)
+      [ "$line" = "$2" ] && return 0
+      sleep 0.02
+    done
+    cat "$out"
+    fail "wanted '$2', the program's last word was '${line:-nothing}'"
+  }
+  start
+  "$xdesk" altenter ZelkApp || { cat "$out"; fail "no window for Alt+Enter"; }
+  begin=$(now_ms)
+  found=
+  while [ $(( $(now_ms) - begin )) -le "$scene_ms" ]; do
+    if [ "$("$xdesk" size ZelkApp || true)" = "$dw $dh" ]; then
+      xwd -root -silent >"$work/full.xwd"
+      where=$("$finder" "$work/full.xwd" 2>"$work/finder.txt" || true)
+      [ "$where" = "scene found at $bx,$by size ${bw}x$bh" ] && { found=1; break; }
+    fi
+    sleep 0.1
+  done
+  [ -n "$found" ] || { cat "$out" "$work/finder.txt"; fail "no scene at $bx,$by size ${bw}x$bh: ${where:-none}"; }
+  echo "desktop ${dw}x$dh: $where"
+  # Consecutive points reach different scene points, so each makes a new line.
+  for point in "$(( bx + bw / 4 )) $(( by + bh / 3 ))" "5 5" "$(( dw - 1 )) $(( dh - 1 ))" "100 100" \
+               "$(( bx / 2 )) $(( dh / 2 ))" "$(( dw - 1 - bx / 2 )) $(( by / 2 ))" "$(( dw / 2 )) $(( dh / 2 ))"; do
+    read -r x y <<<"$point"
+    to_scene "$x" "$y"
+    xdotool mousemove "$x" "$y"
+    expect_line '^(scene|target) move ' "$(if (( sx >= 360 && sx < 440 && sy >= 270 && sy < 330 )); then echo target; else echo scene; fi) move $sx $sy cursor $sx $sy"
+    echo "desktop $x,$y: scene $sx,$sy"
+  done
+  # A click at the desktop point that shows the target's middle.
+  to_desktop 400 300
+  xdotool mousemove "$px" "$py" click 1
+  expect_line ' down ' "target down 400 300 1"
+  echo "click at desktop $px,$py: target down at 400,300"
+  # The program sends the pointer to a scene point: the desktop pointer
+  # goes where that point shows, and the move comes back as that point.
+  to_desktop 200 150
+  xdotool key w
+  expect_line ' warp ' "scene warp 200 150"
+  expect_line '^(scene|target) move ' "scene move 200 150 cursor 200 150"
+  read -r at < <(xdotool getmouselocation | awk '{print $1, $2}')
+  [ "$at" = "x:$px y:$py" ] || fail "warped to $at, wanted x:$px y:$py"
+  echo "warp to scene 200,150: desktop $px,$py"
   close_window
   wait_ended "$hang_ms"
   [ "$status" -eq 0 ] || { cat "$out"; fail "ended with $status"; }

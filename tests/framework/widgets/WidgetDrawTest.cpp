@@ -1,6 +1,7 @@
 #include "WidgetFixture.h"
 #include "framework/app/ZelkAppBase.h"
 #include "framework/graphics/DDInterface.h"
+#include "framework/graphics/MemoryImage.h"
 #include "platform/NullPlatform.h"
 
 using namespace Zelk;
@@ -10,8 +11,14 @@ namespace {
 // An application that writes down its overlay hook.
 class OverlayApp : public ZelkAppBase {
 public:
-    void DrawOverlay(Graphics* g) override { overlays.push_back(Pt(int(g->mTransX), int(g->mTransY))); }
+    void DrawOverlay(Graphics* g) override
+    {
+        overlays.push_back(Pt(int(g->mTransX), int(g->mTransY)));
+        if (onOverlay)
+            onOverlay(g);
+    }
     std::vector<std::string> overlays;
+    std::function<void(Graphics*)> onOverlay;
 };
 
 } // namespace
@@ -77,6 +84,55 @@ TEST_F(FrameDraw, DirtyVisibleTopLevelWidgetsAreDrawnAtTheirPlace)
         EXPECT_EQ(app.overlays, (std::vector<std::string>{"-10,-20"}));
         EXPECT_FALSE(a->mDirty);
         EXPECT_TRUE(hidden->mDirty); // waits until it is shown
+        mgr->RemoveAllWidgets();
+        owned.clear();
+    }
+}
+
+// An overlay drawn at a new place each frame (an application's own cursor):
+// with whole frames repainted, each frame starts black and every visible
+// widget, dirty or not, is drawn again, so the overlay of the frame before is
+// gone; otherwise only dirty widgets draw over the frame before.
+TEST_F(FrameDraw, WholeFramesStartBlackAndDrawEveryVisibleWidget)
+{
+    struct {
+        bool whole;
+        uint32_t underOldOverlay;
+        Log secondFrame;
+    } cases[] = {
+        {false, 0xFFFFFFFF, {"D.draw"}},
+        {true, 0xFF000000, {"C.draw", "D.draw"}},
+    };
+    for (const auto& c : cases) {
+        MemoryImage screen(&app);
+        screen.Create(100, 100);
+        mgr->mImage = &screen;
+        mgr->Resize(Rect(0, 0, 100, 100), Rect(0, 0, 100, 100));
+        mgr->mRepaintWholeFrames = c.whole;
+        LogWidget* clean = Add("C", 60, 60, 20, 20);
+        LogWidget* dirty = Add("D", 0, 0, 10, 10);
+        Add("H", 0, 0, 100, 100)->mVisible = false;
+        clean->onDraw = [](Graphics* g) {
+            g->SetColor(Color(255, 0, 0));
+            g->FillRect(0, 0, 20, 20);
+        };
+        Point overlay{30, 30};
+        app.onOverlay = [&](Graphics* g) {
+            g->SetColor(Color(255, 255, 255));
+            g->FillRect(overlay.mX, overlay.mY, 2, 2);
+        };
+        ASSERT_TRUE(mgr->DrawScreen());
+        log.clear();
+        overlay = {40, 40};
+        dirty->MarkDirty();
+        ASSERT_TRUE(mgr->DrawScreen());
+        EXPECT_EQ(log, c.secondFrame) << c.whole;
+        const uint32_t* bits = screen.GetBits();
+        EXPECT_EQ(bits[30 * 100 + 30], c.underOldOverlay) << c.whole;
+        EXPECT_EQ(bits[40 * 100 + 40], 0xFFFFFFFFu) << c.whole;
+        EXPECT_EQ(bits[70 * 100 + 70], 0xFFFF0000u) << c.whole;
+        mgr->mImage = nullptr;
+        app.onOverlay = nullptr;
         mgr->RemoveAllWidgets();
         owned.clear();
     }

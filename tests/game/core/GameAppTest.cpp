@@ -21,6 +21,7 @@
 #include "game/flow/SurvivalScreen.h"
 #include "game/ui/UiDialog.h"
 #include "platform/NullPlatform.h"
+#include "platform/window/InputTranslator.h"
 #include "tests/framework/sound/SoundTestUtil.h"
 #include "tools/makepak/PakWriter.h"
 #include "tests/support/CurrentFolder.h"
@@ -330,6 +331,32 @@ TEST_F(GameAppTest, LockWidgetsRaisesAndShowsTheBlocker)
     EXPECT_TRUE(app.mInputBlocker->mVisible);
     app.UnlockWidgets();
     EXPECT_FALSE(app.mInputBlocker->mVisible);
+}
+
+// Where no screen draws (the splash has no layout here) the frame stays
+// black: the game's arrow shows at the mouse alone, never beside the arrows
+// of earlier frames.
+TEST_F(GameAppTest, TheArrowLeavesNoTrailWhereNoScreenDraws)
+{
+    game.WriteImage("images/arrow.tga", 4, 4, 0xFFFFFFFF);
+    game.WriteXml("cfg/ui.xml", "<root><texture id=\"arrow\" file=\"images\\arrow.tga\"/>"
+                                "<cursors mode=\"normal\" image=\"arrow\"/></root>");
+    GameApp app(0);
+    InitAndLoad(app);
+    const Zelk::Point mouse[] = {{100, 100}, {300, 200}, {500, 400}};
+    for (size_t i = 0; i < std::size(mouse); ++i) {
+        Send(app, {plat::WM_MOUSEMOVE, 0, plat::InputTranslator::PackPoint(mouse[i].mX, mouse[i].mY)});
+        app.UpdateOnce();
+        ASSERT_TRUE(app.Draw());
+        int width = 0, height = 0;
+        const std::vector<uint32_t> frame = platform.windows.LastFrame(width, height);
+        ASSERT_EQ(width, 800);
+        ASSERT_EQ(height, 600);
+        for (size_t j = 0; j <= i; ++j) {
+            const uint32_t pixel = frame[size_t(mouse[j].mY + 1) * 800 + size_t(mouse[j].mX + 1)] & 0xFFFFFF;
+            EXPECT_EQ(pixel, j == i ? 0xFFFFFFu : 0u) << "frame " << i << ", arrow of frame " << j;
+        }
+    }
 }
 
 TEST_F(GameAppTest, ClosingEndsWithZeroAndTheShellIsAskedAfterTheApplicationIsGone)

@@ -6,6 +6,7 @@
 #include "framework/app/Utf16.h"
 #include "tests/support/TempDir.h"
 
+#include <cstdint>
 #include <string>
 
 class GameFolder {
@@ -40,15 +41,22 @@ public:
         dir.Write(name, "\xFF\xFE" + Zelk::WideToUtf16LE(Zelk::StringToWString(text)));
     }
 
-    void WriteGroundImage(const std::string& name) const
+    void WriteGroundImage(const std::string& name) const { WriteImage(name, 2, 2, 0x7F7F7F7F); }
+
+    // An uncompressed 32-bit picture of one colour (0xAARRGGBB), rows from the top.
+    void WriteImage(const std::string& name, int width, int height, uint32_t argb) const
     {
         std::string tga(18, '\0');
         tga[2] = 2;
-        tga[12] = 2;
-        tga[14] = 2;
+        tga[12] = char(width & 0xFF);
+        tga[13] = char(width >> 8);
+        tga[14] = char(height & 0xFF);
+        tga[15] = char(height >> 8);
         tga[16] = 32;
         tga[17] = 0x28;
-        tga += std::string(16, '\x7F');
+        for (int i = 0; i < width * height; ++i)
+            for (int shift : {0, 8, 16, 24})
+                tga += char((argb >> shift) & 0xFF);
         dir.Write(name, tga);
     }
 
