@@ -1,4 +1,5 @@
 #include "platform/Platform.h"
+#include "platform/app/ExitCodes.h"
 #include "platform/app/ProcessEnd.h"
 #include "platform/app/RunApplication.h"
 #include "platform/audio/RealAudioOutput.h"
@@ -8,6 +9,7 @@
 #include "platform/dialog/RealModalDialogHost.h"
 #include "platform/folders/Folders.h"
 #include "platform/instance/SingleInstance.h"
+#include "platform/loop/TerminationSignals.h"
 #include "platform/modules/Modules.h"
 #include "platform/msgbox/RealMessageBoxProcess.h"
 #include "platform/msgbox/RealMessageBoxes.h"
@@ -15,10 +17,13 @@
 #include "platform/text/FreeTypeTextDevice.h"
 #include "platform/shell/RealShell.h"
 #include "platform/soundlib/SoundLibrary.h"
+#include "platform/window/RealDisplayLoss.h"
 #include "platform/window/RealWindowSystem.h"
+#include "platform/window/WindowMessages.h"
 
 #include <SDL.h>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <thread>
 #include <unistd.h>
@@ -31,6 +36,10 @@ RealWindowSystem* gWindows = nullptr;
 SingleInstance* gInstance = nullptr;
 std::atomic<bool> gEndAsked{false};
 std::atomic<int> gEndCode{0};
+std::atomic<bool> gAppEnded{false};
+std::atomic<bool> gDisplayLost{false};
+// How long the application may take to close once the display is gone.
+constexpr auto kCloseWithoutDisplay = std::chrono::seconds(20);
 
 // On the first thread, with the event loop left: close the windows, leave
 // SDL and end the process. Static objects are not destroyed: the
@@ -53,6 +62,31 @@ void HandToFirstThread(int code)
     if (gWindows->IsEventThread())
         LeaveAndEnd(code);
     gWindows->Stop();
+}
+
+// The X server went away under the running program (on the thread that
+// noticed, inside Xlib, for every call that fails from then on). The program
+// closes as it would on the window's close request, saving what it saves
+// then; other threads go on (their window calls fail), and the first thread
+// ends the process with its own code once the application has returned, from
+// inside the call that failed: nothing there may call SDL or Xlib again. Xlib's
+// default would call exit() on whichever thread noticed and destroy static
+// objects under the running threads.
+void OnDisplayLost()
+{
+    if (!gDisplayLost.exchange(true)) {
+        fprintf(stderr, "The connection to the display was lost.\n");
+        gWindows->LoseDisplay();
+        gWindows->Queue().Post({WM_CLOSE, 0, 0});
+    }
+    if (!gWindows->IsEventThread())
+        return;
+    const auto limit = std::chrono::steady_clock::now() + kCloseWithoutDisplay;
+    while (!gAppEnded && !gEndAsked && std::chrono::steady_clock::now() < limit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    gInstance->Release();
+    fflush(nullptr);
+    _exit(kExitDisplayLost);
 }
 
 } // namespace
@@ -78,7 +112,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     std::string error;
     if (!windows.Open(error)) {
         fprintf(stderr, "Cannot open a window on this desktop: %s\n", error.c_str());
-        return 1;
+        return kExitNoDisplay;
     }
 
     Services s;
@@ -99,11 +133,23 @@ int RunRealApplication(const std::function<int()>& appMain)
     gWindows = &windows;
     gInstance = &instance;
     SetProcessEnder(HandToFirstThread);
+    SetDisplayLostHandler(OnDisplayLost);
+    // A shutdown, an interrupt or the end of the session asks the program to
+    // close, as the window's close button does.
+    TerminationSignals signals;
+    bool closeAsked = false;
+    windows.SetEachPass([&] {
+        if (signals.Requested() && !closeAsked) {
+            closeAsked = true;
+            windows.Queue().Post({WM_CLOSE, 0, 0});
+        }
+    });
 
     int result = 0;
     std::thread app([&] {
         PrepareThreadForCrashes();
         result = appMain();
+        gAppEnded = true;
         windows.Stop();
     });
     windows.RunEventLoop();

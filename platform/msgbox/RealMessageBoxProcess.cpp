@@ -1,11 +1,14 @@
 #include "platform/msgbox/RealMessageBoxProcess.h"
 #include "platform/msgbox/MessageBoxes.h"
+#include "platform/window/RealDisplayLoss.h"
 
 #include <SDL.h>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <cstdlib>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -19,6 +22,7 @@ namespace {
 const char kFlags[] = "ZELK_MESSAGE_BOX_FLAGS";
 const char kText[] = "ZELK_MESSAGE_BOX_TEXT";
 const char kCaption[] = "ZELK_MESSAGE_BOX_CAPTION";
+const char kParent[] = "ZELK_MESSAGE_BOX_PARENT";
 
 bool Named(const char* entry, const char* name)
 {
@@ -78,18 +82,31 @@ int ShowMessageBoxProcess(const std::string& text, const std::string& caption, u
 {
     // The environment of this process without any box variables, and the box's own.
     std::vector<std::string> own = {std::string(kFlags) + "=" + std::to_string(flags),
-                                     std::string(kText) + "=" + text, std::string(kCaption) + "=" + caption};
+                                     std::string(kText) + "=" + text, std::string(kCaption) + "=" + caption,
+                                     std::string(kParent) + "=" + std::to_string(getpid())};
     std::vector<char*> env;
     for (char** e = environ; e && *e; ++e)
-        if (!Named(*e, kFlags) && !Named(*e, kText) && !Named(*e, kCaption))
+        if (!Named(*e, kFlags) && !Named(*e, kText) && !Named(*e, kCaption) && !Named(*e, kParent))
             env.push_back(*e);
     for (std::string& s : own)
         env.push_back(s.data());
     env.push_back(nullptr);
     char self[] = "/proc/self/exe";
     char* argv[] = {self, nullptr};
+    // A process group of its own: the box process and what it starts for the
+    // box end together (see RunMessageBoxProcessIfAsked). Every signal open,
+    // whatever the calling thread blocks.
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK);
+    posix_spawnattr_setpgroup(&attr, 0);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attr, &none);
     pid_t pid = 0;
-    if (posix_spawn(&pid, self, nullptr, nullptr, argv, env.data()) != 0)
+    const int spawned = posix_spawn(&pid, self, nullptr, &attr, argv, env.data());
+    posix_spawnattr_destroy(&attr);
+    if (spawned != 0)
         return -1;
     int status = 0;
     while (waitpid(pid, &status, 0) < 0)
@@ -105,6 +122,21 @@ void RunMessageBoxProcessIfAsked()
     const char* flags = getenv(kFlags);
     if (!flags)
         return;
+    // The box ends with the program that asked for it. The kernel signals
+    // this process when the asking thread goes (a kill -9 of the program, a
+    // crash), and the handler ends the whole process group: the desktop
+    // library shows the box from a process it forks, which would not hear of
+    // it. A program already gone before that was set left another parent.
+    struct sigaction sa {};
+    sa.sa_handler = [](int) { kill(0, SIGKILL); };
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGTERM, &sa, nullptr);
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    const char* parent = getenv(kParent);
+    if (!parent || getppid() != pid_t(strtol(parent, nullptr, 10)))
+        _exit(0);
+    // The desktop going away is no answer (Xlib's default would exit with 1, IDOK).
+    SetDisplayLostHandler([] { _exit(0); });
     const char* text = getenv(kText);
     const char* caption = getenv(kCaption);
     const int answer = ShowHere(text ? text : "", caption ? caption : "", uint32_t(strtoul(flags, nullptr, 10)));

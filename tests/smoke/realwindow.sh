@@ -9,23 +9,28 @@
 #   secondcopy  20 second copies while a first one runs: each ends with 0 and
 #               no crash text, and the first one still closes cleanly
 #   fatal       no desktop ends the program with 1 and a message; an unknown
-#               switch and a damaged demo file show their message in a box and
-#               end the program with their exit code, no crash text, once the
-#               box is closed
+#               switch (2) and a damaged demo file (3) show their message in a
+#               box and end the program with their exit code, no crash text,
+#               once the box is closed
 #   crash       null write, stack overflow, abort, double free and two threads
 #               at once: each writes its report to standard error and the crash
 #               file, names the build, and ends by its signal
 #   fullscreen  Alt+Enter to full screen and back without a window manager:
 #               the whole scene is on the screen both times
+#   signals     SIGTERM, SIGHUP and SIGINT each close the program as the
+#               close request does: settings saved, exit code 0
+#   xserverloss the X server goes away under the running program: it ends
+#               with its own code (6), the settings saved, no crash text
+#   boxes       the program killed (kill -9) while its fatal-error box or its
+#               crash window shows: the box process goes with it
 set -euo pipefail
 case_name=$1
 program=$2
 xdesk=$3
 finder=$4
-if [ -z "${ZELK_IN_XVFB:-}" ]; then
-  export ZELK_IN_XVFB=1
-  exec timeout 900 "$(dirname "$0")/xserver.sh" "$0" "$@"
-fi
+# shellcheck source=realwindow_common.sh
+source "$(dirname "$0")/realwindow_common.sh"
+in_xserver "$@"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -37,16 +42,6 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 mkdir -p "$work/run"
 cp "$program" "$work/zelkapp"
 data=$work/data/ZelkApp
-fail() { echo "FAIL: $*"; exit 1; }
-now_ms() { date +%s%3N; }
-crash_words='Fatal Error|Crash:|XIO|AddressSanitizer|runtime error|Segmentation'
-# How long an end may take before it counts as a hang. The times are printed,
-# never judged: a loaded machine must not fail these tests.
-hang_ms=15000
-# How long a new window may take to appear (a message box) or to show its
-# first whole frame: making a renderer is slow on a loaded machine (many
-# seconds under the sanitizers).
-scene_ms=120000
 
 # Starts the program in the background (extra arguments are its switches);
 # waits until its main loop runs and its window is on the screen. Sets $pid
@@ -64,23 +59,6 @@ start() {
   done
   cat "$out"
   fail "the program did not reach its main loop"
-}
-
-# Waits for $pid at most $1 milliseconds; sets $status (or fails).
-wait_ended() {
-  local limit=$1 begin
-  begin=$(now_ms)
-  while kill -0 "$pid" 2>/dev/null; do
-    if [ $(( $(now_ms) - begin )) -gt "$limit" ]; then
-      kill -9 "$pid" 2>/dev/null || true
-      cat "$out"
-      fail "still running ${limit} ms later"
-    fi
-    sleep 0.02
-  done
-  status=0
-  wait "$pid" || status=$?
-  echo "ended $(( $(now_ms) - begin )) ms after the request"
 }
 
 close_window() {
@@ -127,12 +105,14 @@ fatal)
   # The damaged demo: a header cut short, and a header with a wrong magic.
   printf 'DMO' >"$work/short.dmo"
   head -c 4096 /dev/zero | tr '\0' '\377' >"$work/garbage.dmo"
-  # Each run: its switches, then the text its message must carry.
-  for run in "-bogus|Invalid command line parameter: -bogus" \
-             "-play -demofile $work/short.dmo|Invalid demo file." \
-             "-play -demofile $work/garbage.dmo|Invalid demo file."; do
+  # Each run: its switches, its exit code, then the text its message must carry.
+  for run in "-bogus|2|Invalid command line parameter: -bogus" \
+             "-play -demofile $work/short.dmo|3|Invalid demo file." \
+             "-play -demofile $work/garbage.dmo|3|Invalid demo file."; do
     args=${run%%|*}
-    text=${run#*|}
+    rest=${run#*|}
+    code=${rest%%|*}
+    text=${rest#*|}
     out=$work/fatal.txt
     # shellcheck disable=SC2086
     "$work/zelkapp" $args >"$out" 2>&1 &
@@ -149,7 +129,7 @@ fatal)
     done
     [ "$closed" -eq 1 ] || { cat "$out"; fail "'$args': no message box"; }
     wait_ended "$hang_ms"
-    [ "$status" -eq 0 ] || { cat "$out"; fail "'$args' ended with $status"; }
+    [ "$status" -eq "$code" ] || { cat "$out"; fail "'$args' ended with $status, not $code"; }
     grep -Eq "$crash_words" "$out" && { cat "$out"; fail "'$args': crash text"; }
     grep -qF "FATAL ERROR: $text" "$out" || { cat "$out"; fail "'$args': no message '$text'"; }
     echo "'$args': ended with $status after its message '$text'"
@@ -221,6 +201,44 @@ fullscreen)
   close_window
   wait_ended "$hang_ms"
   [ "$status" -eq 0 ] || { cat "$out"; fail "ended with $status"; }
+  ;;
+signals)
+  for signal in TERM HUP INT; do
+    start
+    grep -q '"InProgress"=dword:00000001' "$ZELK_SETTINGS_FILE" || fail "InProgress not set while running"
+    kill -"$signal" "$pid"
+    wait_ended "$hang_ms"
+    [ "$status" -eq 0 ] || { cat "$out"; fail "SIG$signal: ended with $status"; }
+    grep -Eq "$crash_words" "$out" && { cat "$out"; fail "SIG$signal: crash text"; }
+    grep -q '"InProgress"=dword:00000000' "$ZELK_SETTINGS_FILE" || fail "SIG$signal: InProgress not cleared"
+    echo "SIG$signal: closed with 0, settings saved"
+  done
+  ;;
+xserverloss)
+  start
+  kill -TERM "$ZELK_XSERVER_PID"
+  wait_ended "$hang_ms"
+  [ "$status" -eq 6 ] || { cat "$out"; fail "ended with $status, not 6"; }
+  grep -Eq "$crash_words" "$out" && { cat "$out"; fail "crash text"; }
+  grep -q "^The connection to the display was lost.$" "$out" || { cat "$out"; fail "no message"; }
+  grep -q '"InProgress"=dword:00000000' "$ZELK_SETTINGS_FILE" || fail "InProgress not cleared"
+  ;;
+boxes)
+  # Each run: the environment and the switches that make the box.
+  for run in "ZELK_CRASH_WINDOW=1|-bogus" "ZELK_TEST_CRASH=nullwrite|"; do
+    out=$work/box.txt
+    # shellcheck disable=SC2086
+    env "${run%%|*}" "$work/zelkapp" ${run#*|} >"$out" 2>&1 &
+    pid=$!
+    limit=$scene_ms
+    box=
+    find_box() { box=$(box_process "$pid"); }
+    await find_box || { cat "$out"; fail "'$run': no box process"; }
+    caption=$(box_caption "$box")
+    shows() { "$xdesk" size "$caption" >/dev/null 2>&1; }
+    await shows || { cat "$out"; fail "'$run': the box '$caption' did not show"; }
+    kill_under_box KILL
+  done
   ;;
 *)
   echo "unknown case $case_name"
