@@ -108,7 +108,7 @@ killsave)
   kill -9 "$pid"
   wait "$pid" 2>/dev/null || true
   prefs_whole "the first close"
-  rounds=8
+  rounds=6
   for round in $(seq 1 $rounds); do
     start_game
     before=$(mtime "$prefs")

@@ -12,6 +12,7 @@ hang_ms=15000
 scene_ms=120000
 
 fail() { echo "FAIL: $*"; exit 1; }
+now_ms() { date +%s%3N; }
 
 # Runs the calling script again on a virtual X server of its own (with the
 # arguments given), unless it runs on one already.
@@ -34,7 +35,6 @@ game_work() {
   mkdir -p "$work/run" "$work/elsewhere"
   cp -r "$1" "$work/game"
 }
-now_ms() { date +%s%3N; }
 
 # Whether process $1 still runs (a zombie nobody has reaped yet does not).
 alive() {
