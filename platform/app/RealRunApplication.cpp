@@ -105,7 +105,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     static RealMessageBoxes messageBoxes;
     static RealAudioOutput audio;
     static FreeTypeTextDevice text;
-    static RealModalDialogHost dialogs(&windows);
+    static RealModalDialogHost dialogs;
     static RealShell shell(&windows);
     static SoundLibrary sound(true);
 

@@ -21,8 +21,9 @@
 #               close request does: settings saved, exit code 0
 #   xserverloss the X server goes away under the running program: it ends
 #               with its own code (6), the settings saved, no crash text
-#   boxes       the program killed (kill -9) while its fatal-error box or its
-#               crash window shows: the box process goes with it
+#   boxes       the program killed (kill -9) while its fatal-error box, its
+#               crash window or a demo's playback dialog shows: the box process
+#               goes with it
 set -euo pipefail
 case_name=$1
 program=$2
@@ -239,6 +240,26 @@ boxes)
     await shows || { cat "$out"; fail "'$run': the box '$caption' did not show"; }
     kill_under_box KILL
   done
+  # A playback dialog (the demo's marker list, typed 'l') is such a box too.
+  # The playback ends where the recording was closed: the list is asked for
+  # before that.
+  start -record -demofile "$work/box.dmo"
+  sleep 5
+  close_window
+  wait_ended "$hang_ms"
+  [ "$status" -eq 0 ] || { cat "$out"; fail "recording the demo ended with $status"; }
+  start -play -demofile "$work/box.dmo"
+  limit=$scene_ms
+  ask_list() {
+    box=$(box_process "$pid") && return 0
+    "$xdesk" key ZelkApp l >/dev/null 2>&1 || true
+    sleep 0.2
+    return 1
+  }
+  await ask_list || { cat "$out"; fail "no marker list box"; }
+  caption=$(box_caption "$box")
+  await shows || { cat "$out"; fail "the box '$caption' did not show"; }
+  kill_under_box KILL
   ;;
 *)
   echo "unknown case $case_name"
