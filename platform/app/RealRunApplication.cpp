@@ -65,28 +65,32 @@ void HandToFirstThread(int code)
 }
 
 // The X server went away under the running program (on the thread that
-// noticed, inside Xlib, for every call that fails from then on). The program
-// closes as it would on the window's close request, saving what it saves
-// then; other threads go on (their window calls fail), and the first thread
-// ends the process with its own code once the application has returned, from
-// inside the call that failed: nothing there may call SDL or Xlib again. Xlib's
-// default would call exit() on whichever thread noticed and destroy static
-// objects under the running threads.
-void OnDisplayLost()
+// noticed, inside Xlib; only the first thread talks to the X server). The
+// program closes as it would on the window's close request, saving what it
+// saves then, and the first thread ends the process with its own code once
+// the application has returned, from inside the call that failed: nothing
+// there may call SDL or Xlib again. Xlib's default would call exit() on this
+// thread and destroy static objects under the running threads.
+[[noreturn]] void OnDisplayLost()
 {
     if (!gDisplayLost.exchange(true)) {
         fprintf(stderr, "The connection to the display was lost.\n");
         gWindows->LoseDisplay();
         gWindows->Queue().Post({WM_CLOSE, 0, 0});
     }
-    if (!gWindows->IsEventThread())
-        return;
-    const auto limit = std::chrono::steady_clock::now() + kCloseWithoutDisplay;
-    while (!gAppEnded && !gEndAsked && std::chrono::steady_clock::now() < limit)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    gInstance->Release();
-    fflush(nullptr);
-    _exit(kExitDisplayLost);
+    if (gWindows->IsEventThread()) {
+        const auto limit = std::chrono::steady_clock::now() + kCloseWithoutDisplay;
+        while (!gAppEnded && !gEndAsked && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        gInstance->Release();
+        fflush(nullptr);
+        _exit(kExitDisplayLost);
+    }
+    // Another thread in an X call: it may not return into Xlib. The first
+    // thread meets the broken connection at its next pass and ends the
+    // process (after the time limit when this is the application's thread).
+    for (;;)
+        std::this_thread::sleep_for(std::chrono::seconds(1));
 }
 
 } // namespace

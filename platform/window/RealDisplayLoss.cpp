@@ -9,17 +9,11 @@ namespace {
 
 std::atomic<DisplayLostHandler> gLost{nullptr};
 
-void GoOn(Display*, void*) {}
-
-int OnIOError(Display* display)
+int OnIOError(Display*)
 {
-    DisplayLostHandler lost = gLost.load();
-    if (!lost)
-        return 0; // Xlib ends the process as it always did
-    // Xlib calls this after the handler returns; by default it is exit().
-    XSetIOErrorExitHandler(display, GoOn, nullptr);
-    lost();
-    return 0;
+    if (DisplayLostHandler lost = gLost.load())
+        lost();
+    return 0; // without a handler Xlib ends the process as it always did
 }
 
 } // namespace
