@@ -38,6 +38,7 @@ std::atomic<bool> gEndAsked{false};
 std::atomic<int> gEndCode{0};
 std::atomic<bool> gAppEnded{false};
 std::atomic<bool> gDisplayLost{false};
+TerminationSignals* gSignals = nullptr; // the platform's own listener
 // How long the application may take to close once the display is gone.
 constexpr auto kCloseWithoutDisplay = std::chrono::seconds(20);
 
@@ -76,7 +77,12 @@ void HandToFirstThread(int code)
     if (!gDisplayLost.exchange(true)) {
         fprintf(stderr, "The connection to the display was lost.\n");
         gWindows->LoseDisplay();
-        gWindows->Queue().Post({WM_CLOSE, 0, 0});
+        // Taken as a termination signal by whoever listens for them: the
+        // platform closes the application (its first thread, which would
+        // post the close, is the one here), a launcher ends.
+        TerminationSignals::Request();
+        if (gSignals && gSignals->Requested())
+            gWindows->Queue().Post({WM_CLOSE, 0, 0});
     }
     if (gWindows->IsEventThread()) {
         const auto limit = std::chrono::steady_clock::now() + kCloseWithoutDisplay;
@@ -137,10 +143,11 @@ int RunRealApplication(const std::function<int()>& appMain)
     gWindows = &windows;
     gInstance = &instance;
     SetProcessEnder(HandToFirstThread);
-    SetDisplayLostHandler(OnDisplayLost);
     // A shutdown, an interrupt or the end of the session asks the program to
     // close, as the window's close button does.
     TerminationSignals signals;
+    gSignals = &signals;
+    SetDisplayLostHandler(OnDisplayLost);
     bool closeAsked = false;
     windows.SetEachPass([&] {
         if (signals.Requested() && !closeAsked) {
@@ -164,6 +171,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     // SDL is left here, before any static object of this platform goes.
     windows.Close();
     instance.Release();
+    gSignals = nullptr;
     return result;
 }
 

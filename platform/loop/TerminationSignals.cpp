@@ -36,6 +36,15 @@ TerminationSignals::~TerminationSignals()
     gCurrent = mPrevious;
 }
 
+void TerminationSignals::Request()
+{
+    if (TerminationSignals* self = gCurrent.load()) {
+        self->mCount.fetch_add(1);
+        if (self->mLoop)
+            self->mLoop->Wake();
+    }
+}
+
 void TerminationSignals::OnSignal(int signal)
 {
     TerminationSignals* self = gCurrent.load();

@@ -26,6 +26,10 @@ public:
     TerminationSignals& operator=(const TerminationSignals&) = delete;
     // Whether a signal arrived while this object had the handlers.
     bool Requested() const { return mCount.load() > 0; }
+    // The request a first signal makes, from the program itself (its display
+    // went away), to the newest object: counted and woken alike, but it never
+    // ends the process. Any thread.
+    static void Request();
 
 private:
     explicit TerminationSignals(EventLoop* loop);

@@ -41,7 +41,8 @@ TEST(TerminationSignals, EachIsARequestAndASecondEndsAtOnce)
 }
 
 // The launcher listens for itself inside a program whose platform listens
-// too: while it lives the signals are its own.
+// too: while it lives the signals, and the program's own requests (its
+// display went away), are its own.
 TEST(TerminationSignals, TheNewestOwnerHasTheSignalsUntilItGoes)
 {
     plat::TerminationSignals outer;
@@ -51,6 +52,29 @@ TEST(TerminationSignals, TheNewestOwnerHasTheSignalsUntilItGoes)
         EXPECT_TRUE(inner.Requested());
         EXPECT_FALSE(outer.Requested());
     }
-    raise(SIGHUP);
+    plat::TerminationSignals::Request();
     EXPECT_TRUE(outer.Requested());
+}
+
+// A request from the program wakes the loop as a signal does, and a signal
+// after it ends the process; requests alone never do.
+TEST(TerminationSignals, TheProgramsOwnRequestIsAFirstSignal)
+{
+    EXPECT_EXIT(
+        {
+            plat::MonotonicClock clock;
+            plat::EventLoop loop(clock);
+            plat::TerminationSignals signals(loop);
+            loop.AddSource([&] {
+                if (signals.Requested())
+                    loop.Terminate();
+            });
+            plat::TerminationSignals::Request();
+            plat::TerminationSignals::Request();
+            loop.Run();
+            fprintf(stderr, "still running\n");
+            raise(SIGTERM);
+            _exit(0);
+        },
+        ::testing::KilledBySignal(SIGTERM), "still running");
 }
