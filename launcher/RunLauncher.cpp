@@ -20,7 +20,7 @@ int RunLauncher(plat::EventLoop& loop, const std::string& exeDir)
     GIFBusyPicture picture(loop, *plat::Get().clock, Image1PictureData(), Image1PictureSize());
     TForm1 Form1({&loop, plat::Get().windows, &browser, &network, &host, &picture}, exeDir);
     loop.AddSource([&] {
-        if (plat::TerminationSignals::Requested())
+        if (signals.Requested())
             Form1.TerminationRequested();
     });
     Form1.FormCreate();

@@ -27,6 +27,7 @@
 #include "framework/widgets/Dialog.h"
 #include "framework/widgets/WidgetManager.h"
 #include "platform/Platform.h"
+#include "platform/app/ExitCodes.h"
 #include "platform/app/ProcessEnd.h"
 #include "platform/clock/Clock.h"
 #include "platform/cmdline/CommandLine.h"
@@ -243,7 +244,7 @@ void ZelkAppBase::Init()
                       L"This application requires DirectX to run.  You can get DirectX at "
                       L"http://www.microsoft.com/directx"),
             GetString("YOU_NEED_DIRECTX", L"You need DirectX"), plat::MB_ICONERROR);
-        ExitNow(0);
+        ExitNow(plat::kExitMissingLibrary);
     }
 
     OnBeforeInit();
@@ -295,7 +296,7 @@ void ZelkAppBase::Init()
         if (!LoadDemo(error)) {
             mPlayingDemo = false;
             FatalError(error);
-            ExitNow(0);
+            ExitNow(plat::kExitBadDemo);
         }
     }
     // A demo carries one seed: both generators start from it, so a replay
@@ -459,7 +460,7 @@ void ZelkAppBase::ShowResourceError(bool exit)
 {
     FatalError(mResourceManager->GetErrorText());
     if (exit)
-        ExitNow(0);
+        ExitNow(plat::kExitMissingData);
 }
 
 void ZelkAppBase::LoadResourceManifest()

@@ -8,6 +8,7 @@
 #include "framework/app/StringUtil.h"
 #include "framework/app/ZelkAppBase.h"
 #include "framework/widgets/WidgetManager.h"
+#include "platform/app/ExitCodes.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/window/InputTranslator.h"
 #include "platform/window/WindowMessages.h"
@@ -130,7 +131,7 @@ bool ZelkAppBase::HandleSwitch(const std::string& name, const std::string& value
     case CommandLineOptions::SwitchResult::Invalid:
         FatalErrorW(GetString("INVALID_COMMANDLINE_PARAM", ToWString(CommandLineOptions::kInvalidParameterText)) +
                     ToWString(name));
-        ExitNow(0);
+        ExitNow(plat::kExitBadSwitch);
     case CommandLineOptions::SwitchResult::Handled:
         break;
     }

@@ -11,6 +11,7 @@
 #include "framework/sound/SoundManager.h"
 #include "framework/widgets/WidgetManager.h"
 #include "platform/Platform.h"
+#include "platform/app/ExitCodes.h"
 #include "platform/clock/Clock.h"
 #include "platform/window/WindowSystem.h"
 
@@ -108,7 +109,7 @@ void ZelkAppBase::MakeWindow()
     if (mWindowedWanted && r == 6) {
         if (mWindowedForced) {
             FatalErrorW(GetString("PLEASE_SET_COLOR_DEPTH", L"Please set your desktop color depth to 16 bit."));
-            ExitNow(1);
+            ExitNow(plat::kExitNoDisplay);
         }
         mFullScreenForced = true;
         SetWindowedMode(false);
@@ -118,7 +119,7 @@ void ZelkAppBase::MakeWindow()
         if (mFullScreenForced) {
             // Neither mode can be shown: going on would leave no display at all.
             FatalErrorW(FailedInitText(this, dd, r));
-            ExitNow(1);
+            ExitNow(plat::kExitNoDisplay);
         }
         mWindowedForced = true;
         SetWindowedMode(true);
@@ -128,7 +129,7 @@ void ZelkAppBase::MakeWindow()
         Set3DMode(false, true);
     } else if (r != 0) {
         FatalErrorW(FailedInitText(this, dd, r));
-        ExitNow(1);
+        ExitNow(plat::kExitNoDisplay);
     }
 
     const bool oldActive = mActive;
@@ -190,7 +191,7 @@ void ZelkAppBase::Set3DMode(bool use3D, bool reinitialise)
             return;
         }
         FatalErrorW(FailedInitText(this, dd, r));
-        ExitNow(1);
+        ExitNow(plat::kExitNoDisplay);
     }
     ReapplyAllImageReductions();
     mWidgetManager->mImage = static_cast<MemoryImage*>(dd->GetScreenImage());

@@ -2,11 +2,12 @@
 #include "framework/app/StringUtil.h"
 #include "framework/app/ZelkAppBase.h"
 #include "platform/Platform.h"
+#include "platform/app/ExitCodes.h"
+#include "platform/app/ProcessEnd.h"
 #include "platform/debug/DebugSink.h"
 #include "platform/fmod/FmodLibrary.h"
 #include "platform/msgbox/MessageBoxes.h"
 
-#include <cstdlib>
 #include <cstring>
 
 namespace Zelk {
@@ -22,8 +23,8 @@ std::atomic<int> gFmodUses{0};
     if (plat::MessageBoxes* boxes = plat::Get().messageBoxes)
         boxes->Show(StringToWString(text), L"Error", plat::MB_OK | plat::MB_ICONERROR);
     if (gAppBase)
-        gAppBase->ExitNow(0);
-    std::exit(0);
+        gAppBase->ExitNow(plat::kExitMissingLibrary);
+    plat::EndProcess(plat::kExitMissingLibrary);
 }
 
 template <typename Fn> bool Bind(Fn& slot, const char* name)

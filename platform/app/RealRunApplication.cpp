@@ -1,4 +1,5 @@
 #include "platform/Platform.h"
+#include "platform/app/ExitCodes.h"
 #include "platform/app/ProcessEnd.h"
 #include "platform/app/RunApplication.h"
 #include "platform/audio/RealAudioOutput.h"
@@ -9,6 +10,7 @@
 #include "platform/dialog/RealModalDialogHost.h"
 #include "platform/folders/Folders.h"
 #include "platform/instance/SingleInstance.h"
+#include "platform/loop/TerminationSignals.h"
 #include "platform/modules/Modules.h"
 #include "platform/msgbox/RealMessageBoxProcess.h"
 #include "platform/msgbox/RealMessageBoxes.h"
@@ -16,10 +18,13 @@
 #include "platform/text/FreeTypeTextDevice.h"
 #include "platform/shell/RealShell.h"
 #include "platform/soundlib/SoundLibrary.h"
+#include "platform/window/RealDisplayLoss.h"
 #include "platform/window/RealWindowSystem.h"
+#include "platform/window/WindowMessages.h"
 
 #include <SDL.h>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <thread>
 #include <unistd.h>
@@ -32,6 +37,11 @@ RealWindowSystem* gWindows = nullptr;
 SingleInstance* gInstance = nullptr;
 std::atomic<bool> gEndAsked{false};
 std::atomic<int> gEndCode{0};
+std::atomic<bool> gAppEnded{false};
+std::atomic<bool> gDisplayLost{false};
+TerminationSignals* gSignals = nullptr; // the platform's own listener
+// How long the application may take to close once the display is gone.
+constexpr auto kCloseWithoutDisplay = std::chrono::seconds(20);
 
 // On the first thread, with the event loop left: close the windows, leave
 // SDL and end the process. Static objects are not destroyed: the
@@ -56,6 +66,40 @@ void HandToFirstThread(int code)
     gWindows->Stop();
 }
 
+// The X server went away under the running program (on the thread that
+// noticed, inside Xlib; only the first thread talks to the X server). The
+// program closes as it would on the window's close request, saving what it
+// saves then, and the first thread ends the process with its own code once
+// the application has returned, from inside the call that failed: nothing
+// there may call SDL or Xlib again. Xlib's default would call exit() on this
+// thread and destroy static objects under the running threads.
+[[noreturn]] void OnDisplayLost()
+{
+    if (!gDisplayLost.exchange(true)) {
+        fprintf(stderr, "The connection to the display was lost.\n");
+        gWindows->LoseDisplay();
+        // Taken as a termination signal by whoever listens for them: the
+        // platform closes the application (its first thread, which would
+        // post the close, is the one here), a launcher ends.
+        TerminationSignals::Request();
+        if (gSignals && gSignals->Requested())
+            gWindows->Queue().Post({WM_CLOSE, 0, 0});
+    }
+    if (gWindows->IsEventThread()) {
+        const auto limit = std::chrono::steady_clock::now() + kCloseWithoutDisplay;
+        while (!gAppEnded && !gEndAsked && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        gInstance->Release();
+        fflush(nullptr);
+        _exit(kExitDisplayLost);
+    }
+    // Another thread in an X call: it may not return into Xlib. The first
+    // thread meets the broken connection at its next pass and ends the
+    // process (after the time limit when this is the application's thread).
+    for (;;)
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+}
+
 } // namespace
 
 int RunRealApplication(const std::function<int()>& appMain)
@@ -72,14 +116,14 @@ int RunRealApplication(const std::function<int()>& appMain)
     static RealMessageBoxes messageBoxes;
     static RealAudioOutput audio;
     static FreeTypeTextDevice text;
-    static RealModalDialogHost dialogs(&windows);
+    static RealModalDialogHost dialogs;
     static RealShell shell(&windows);
     static SoundLibrary sound(true);
 
     std::string error;
     if (!windows.Open(error)) {
         fprintf(stderr, "Cannot open a window on this desktop: %s\n", error.c_str());
-        return 1;
+        return kExitNoDisplay;
     }
 
     Services s;
@@ -100,10 +144,23 @@ int RunRealApplication(const std::function<int()>& appMain)
     gWindows = &windows;
     gInstance = &instance;
     SetProcessEnder(HandToFirstThread);
+    // A shutdown, an interrupt or the end of the session asks the program to
+    // close, as the window's close button does.
+    TerminationSignals signals;
+    gSignals = &signals;
+    SetDisplayLostHandler(OnDisplayLost);
+    bool closeAsked = false;
+    windows.SetEachPass([&] {
+        if (signals.Requested() && !closeAsked) {
+            closeAsked = true;
+            windows.Queue().Post({WM_CLOSE, 0, 0});
+        }
+    });
 
     int result = 0;
     std::thread app = StartThread("zelk-app", [&] {
         result = appMain();
+        gAppEnded = true;
         windows.Stop();
     });
     windows.RunEventLoop();
@@ -114,6 +171,7 @@ int RunRealApplication(const std::function<int()>& appMain)
     // SDL is left here, before any static object of this platform goes.
     windows.Close();
     instance.Release();
+    gSignals = nullptr;
     return result;
 }
 

@@ -1,9 +1,8 @@
 #include "platform/dialog/RealModalDialogHost.h"
 #include "platform/dialog/DialogState.h"
+#include "platform/msgbox/MessageBoxes.h"
+#include "platform/msgbox/RealMessageBoxProcess.h"
 #include "platform/text/Utf8.h"
-#include "platform/window/RealWindowSystem.h"
-
-#include <SDL.h>
 
 namespace plat {
 
@@ -47,30 +46,20 @@ int RealModalDialogHost::Run(WindowHandle owner, const DialogTemplate& dialog, c
         ids.push_back(kCloseButton);
     }
 
-    std::vector<SDL_MessageBoxButtonData> buttons;
+    std::vector<MessageBoxButton> buttons;
     for (size_t i = 0; i < labels.size(); ++i) {
-        SDL_MessageBoxButtonData b{};
-        b.buttonid = ids[i];
-        b.text = labels[i].c_str();
+        MessageBoxButton b{ids[i], labels[i]};
         for (const DialogControl& c : dialog.controls)
             if (c.kind == DialogControl::Kind::Button && c.id == ids[i] && c.defaultButton)
-                b.flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
-        if (ids[i] == DIALOG_IDCANCEL || ids[i] == kCloseButton)
-            b.flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+                b.returnKey = true;
+        b.escapeKey = ids[i] == DIALOG_IDCANCEL || ids[i] == kCloseButton;
         buttons.push_back(b);
     }
-    SDL_MessageBoxData data{};
-    data.flags = SDL_MESSAGEBOX_INFORMATION;
-    data.title = dialog.title.c_str();
-    data.message = message.c_str();
-    data.numbuttons = int(buttons.size());
-    data.buttons = buttons.data();
-
-    int answer = -1;
-    bool shown = false;
-    mWindows->RunOnEventThread([&] { shown = SDL_ShowMessageBox(&data, &answer) == 0; });
-    if (!shown)
+    int answer = ShowMessageBoxProcess(message, dialog.title, MB_ICONINFORMATION, buttons);
+    if (answer == kMessageBoxNotShown)
         return -1;
+    if (answer == kMessageBoxClosed)
+        answer = -1;
 
     if (answer >= kEntryButton) {
         state.Select(listControl, answer - kEntryButton);

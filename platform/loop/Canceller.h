@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/loop/WakePipe.h"
 
 namespace plat {
 
@@ -7,17 +8,12 @@ namespace plat {
 // returns at once. Cancel is async-signal-safe and may come from any thread.
 class Canceller {
 public:
-    Canceller();
-    ~Canceller();
-    Canceller(const Canceller&) = delete;
-    Canceller& operator=(const Canceller&) = delete;
     void Cancel();
     bool Cancelled() const;
-    int Fd() const { return mRead; }
+    int Fd() const { return mPipe.Fd(); }
 
 private:
-    int mRead = -1;
-    int mWrite = -1;
+    WakePipe mPipe;
 };
 
 } // namespace plat

@@ -1,27 +1,13 @@
 #include "platform/loop/EventLoop.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
 namespace plat {
 
-EventLoop::EventLoop(Clock& clock) : mClock(clock)
-{
-    int fds[2];
-    if (pipe2(fds, O_NONBLOCK | O_CLOEXEC) == 0) {
-        mWakeRead = fds[0];
-        mWakeWrite = fds[1];
-    }
-}
+EventLoop::EventLoop(Clock& clock) : mClock(clock) {}
 
-EventLoop::~EventLoop()
-{
-    if (mWakeRead >= 0)
-        close(mWakeRead);
-    if (mWakeWrite >= 0)
-        close(mWakeWrite);
-}
+EventLoop::~EventLoop() = default;
 
 void EventLoop::Post(std::function<void()> work)
 {
@@ -37,21 +23,7 @@ void EventLoop::AddSource(std::function<void()> poll)
     mSources.push_back(std::move(poll));
 }
 
-void EventLoop::Wake()
-{
-    if (mWakeWrite >= 0) {
-        const char b = 1;
-        ssize_t r = write(mWakeWrite, &b, 1); // a full pipe is awake already
-        (void)r;
-    }
-}
-
-void EventLoop::DrainWake()
-{
-    char buf[64];
-    while (mWakeRead >= 0 && read(mWakeRead, buf, sizeof buf) > 0) {
-    }
-}
+void EventLoop::Wake() { mWake.Wake(); }
 
 void EventLoop::Terminate()
 {
@@ -152,7 +124,7 @@ void EventLoop::Idle(int64_t ms)
 {
     if (ms == 0)
         return;
-    pollfd p{mWakeRead, POLLIN, 0};
+    pollfd p{mWake.Fd(), POLLIN, 0};
     const int timeout = ms < 0 || ms > 0x7FFFFFFF ? (ms < 0 ? -1 : 0x7FFFFFFF) : int(ms);
     (void)poll(&p, 1, timeout); // a signal (EINTR) just goes round the loop
 }

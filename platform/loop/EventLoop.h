@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/clock/Clock.h"
+#include "platform/loop/WakePipe.h"
 
 #include <atomic>
 #include <cstdint>
@@ -63,8 +64,8 @@ protected:
     // Sleeps up to ms milliseconds (-1: until woken) or until woken.
     virtual void Idle(int64_t ms);
     // The descriptor a wake-up makes readable.
-    int WakeFd() const { return mWakeRead; }
-    void DrainWake();
+    int WakeFd() const { return mWake.Fd(); }
+    void DrainWake() { mWake.Drain(); }
     Clock& mClock;
 
 private:
@@ -89,8 +90,7 @@ private:
     uint32_t mLastClock = 0;
     uint64_t mHigh = 0;
     bool mClockSeen = false;
-    int mWakeRead = -1;
-    int mWakeWrite = -1;
+    WakePipe mWake;
 };
 
 } // namespace plat

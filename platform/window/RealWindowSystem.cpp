@@ -59,33 +59,27 @@ void RealWindowSystem::RunOnEventThread(const std::function<void()>& work)
     std::future<void> f = done.get_future();
     {
         std::lock_guard<std::mutex> g(mWorkLock);
-        if (mStop) // the event thread is gone: nobody would run it
+        if (mStop || mLost) // the event thread is gone, or has no desktop: nobody would run it
             return;
         mWork.emplace_back(work, &done);
     }
-    SDL_Event wake{};
-    wake.type = SDL_USEREVENT;
-    SDL_PushEvent(&wake);
+    mWait.Wake();
     f.wait();
 }
 
 void RealWindowSystem::Stop()
 {
     mStop = true;
-    SDL_Event wake{};
-    wake.type = SDL_USEREVENT;
-    SDL_PushEvent(&wake);
+    mWait.Wake();
 }
 
 void RealWindowSystem::RunEventLoop()
 {
     while (!mStop) {
+        mWait.Wait(10);
         SDL_Event e;
-        if (SDL_WaitEventTimeout(&e, 10)) {
+        while (SDL_PollEvent(&e))
             Translate(e);
-            while (SDL_PollEvent(&e))
-                Translate(e);
-        }
         for (;;) {
             std::pair<std::function<void()>, std::promise<void>*> item;
             {
@@ -94,16 +88,38 @@ void RealWindowSystem::RunEventLoop()
                     break;
                 item = std::move(mWork.front());
                 mWork.pop_front();
+                mRunning = item.second;
             }
             item.first();
-            if (item.second)
+            std::lock_guard<std::mutex> g(mWorkLock);
+            // Released already when the desktop went away meanwhile.
+            if (item.second && mRunning == item.second)
                 item.second->set_value();
+            mRunning = nullptr;
         }
         PostDueTimers();
         ShowPendingFrame();
+        if (mEachPass)
+            mEachPass();
     }
     // Release anyone still waiting for work that will never run.
     std::lock_guard<std::mutex> g(mWorkLock);
+    for (auto& item : mWork)
+        if (item.second)
+            item.second->set_value();
+    mWork.clear();
+}
+
+void RealWindowSystem::LoseDisplay()
+{
+    std::lock_guard<std::mutex> g(mWorkLock);
+    mLost = true;
+    // The work being run stops here only when this thread runs it (from
+    // inside it, the call that failed); elsewhere it still ends as usual.
+    if (mRunning && IsEventThread()) {
+        mRunning->set_value();
+        mRunning = nullptr;
+    }
     for (auto& item : mWork)
         if (item.second)
             item.second->set_value();
@@ -241,6 +257,7 @@ WindowHandle RealWindowSystem::Create(const WindowDesc& desc)
         SDL_Window* win = SDL_CreateWindow(WideToUtf8(desc.title).c_str(), x, y, width, height, flags);
         if (!win)
             fprintf(stderr, "Cannot make a window: %s\n", SDL_GetError());
+        mWait.Watch(win);
         mWindows[handle] = win;
     });
     return handle;
@@ -514,9 +531,7 @@ void RealWindowSystem::Present(WindowHandle w, const uint32_t* argb, int width, 
         mFrameWindow = w;
         mFramePending = true;
     }
-    SDL_Event wake{};
-    wake.type = SDL_USEREVENT;
-    SDL_PushEvent(&wake);
+    mWait.Wake();
 }
 
 void RealWindowSystem::ShowPendingFrame()

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/window/InputTranslator.h"
 #include "platform/window/Letterbox.h"
+#include "platform/window/RealDesktopWait.h"
 #include "platform/window/WindowSystem.h"
 
 #include <functional>
@@ -66,6 +67,13 @@ public:
     void Close();
     // Runs work on the first thread and waits for it (at once when called there).
     void RunOnEventThread(const std::function<void()>& work);
+    // Work the first thread does at every pass of its loop, besides the
+    // events (the platform's own checks); set before RunEventLoop.
+    void SetEachPass(std::function<void()> work) { mEachPass = std::move(work); }
+    // The connection to the desktop is gone: window work no longer runs.
+    // Whoever waits for some is released, and later calls return at once
+    // without it. Any thread may call it.
+    void LoseDisplay();
 
 private:
     void Translate(const SDL_Event& e);
@@ -74,9 +82,13 @@ private:
     Letterbox SceneBox(WindowHandle w);
     Letterbox SceneBoxOfId(uint32_t windowId); // by SDL's id of the window
     const std::thread::id mEventThread; // the thread that made this object: the first thread
+    RealDesktopWait mWait;
     std::mutex mWorkLock;
     std::deque<std::pair<std::function<void()>, std::promise<void>*>> mWork;
     std::atomic<bool> mStop{false};
+    bool mLost = false;                       // under mWorkLock
+    std::promise<void>* mRunning = nullptr;   // the handed-over work being run; under mWorkLock
+    std::function<void()> mEachPass;
     std::map<WindowHandle, SDL_Window*> mWindows;
     std::map<WindowHandle, bool> mInvisible;
     WindowHandle mNext = 1;

@@ -22,12 +22,10 @@ program=$2
 title=$3
 xdesk=$4
 xgrab=$5
-if [ -z "${ZELK_IN_XVFB:-}" ]; then
-  export ZELK_IN_XVFB=1
-  exec timeout 900 "$(dirname "$0")/xserver.sh" "$0" "$@"
-fi
-
-source "$(dirname "$0")/program.sh"
+# shellcheck source=realwindow_common.sh
+source "$(dirname "$0")/realwindow_common.sh"
+in_xserver "$@"
+program_work
 export ZELK_DOCUMENTS_DIR=$work/documents
 grab_pid=
 # $pid is cleared whenever the program has been waited for.

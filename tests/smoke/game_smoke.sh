@@ -10,13 +10,9 @@
 set -euo pipefail
 source_folder=$1
 dump=${2:-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export ZELK_RUNTIME_DIR=$work/run ZELK_APPDATA_DIR=$work/data ZELK_DOCUMENTS_DIR=$work/documents
-export ZELK_SETTINGS_FILE=$work/settings.reg SDL_AUDIODRIVER=dummy
-export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
-mkdir -p "$work/run" "$work/elsewhere"
-cp -r "$source_folder" "$work/game"
+# shellcheck source=realwindow_common.sh
+source "$(dirname "$0")/realwindow_common.sh"
+game_work "$source_folder"
 
 cat >"$work/session.sh" <<INNER
 #!/usr/bin/env bash

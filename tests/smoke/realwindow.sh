@@ -9,9 +9,9 @@
 #   secondcopy  20 second copies while a first one runs: each ends with 0 and
 #               no crash text, and the first one still closes cleanly
 #   fatal       no desktop ends the program with 1 and a message; an unknown
-#               switch and a damaged demo file show their message in a box and
-#               end the program with their exit code, no crash text, once the
-#               box is closed
+#               switch (2) and a damaged demo file (3) show their message in a
+#               box and end the program with their exit code, no crash text,
+#               once the box is closed
 #   crash       null write, stack overflow, abort, a jump to a bad address,
 #               double free and two threads at once: each writes its report to
 #               standard error and the crash file, names the build, and ends by
@@ -24,25 +24,34 @@
 #               reaches the program at the scene point shown there, a click
 #               lands on the widget under it, and the program's warp puts the
 #               pointer where the scene shows that point
+#   signals     SIGTERM, SIGHUP and SIGINT each close the program as the
+#               close request does: settings saved, exit code 0
+#   xserverloss the X server goes away under the running program: it ends
+#               with its own code (6), the settings saved, no crash text
+#   boxes       the program killed (kill -9) while its fatal-error box, its
+#               crash window or a demo's playback dialog shows: the box process
+#               goes with it
 set -euo pipefail
 case_name=$1
 program=$2
 xdesk=$3
 finder=$4
-if [ -z "${ZELK_IN_XVFB:-}" ]; then
-  export ZELK_IN_XVFB=1
-  exec timeout 900 "$(dirname "$0")/xserver.sh" "$0" "$@"
-fi
+# shellcheck source=realwindow_common.sh
+source "$(dirname "$0")/realwindow_common.sh"
+in_xserver "$@"
 
-source "$(dirname "$0")/program.sh"
+program_work
 cp "$program" "$work/zelkapp"
 program=$work/zelkapp
 title=ZelkApp
 data=$work/data/ZelkApp
-crash_words='Fatal Error|Crash:|XIO|AddressSanitizer|runtime error|Segmentation'
 
+# The desktop's close request; the window may be between two of its forms
+# (the screen mode is set up again) for a moment.
 close_window() {
-  "$xdesk" close ZelkApp || fail "no window to close"
+  local limit=$hang_ms
+  sent() { "$xdesk" close ZelkApp 2>/dev/null; }
+  await sent || { cat "$out"; fail "no window to close"; }
 }
 
 case $case_name in
@@ -85,12 +94,14 @@ fatal)
   # The damaged demo: a header cut short, and a header with a wrong magic.
   printf 'DMO' >"$work/short.dmo"
   head -c 4096 /dev/zero | tr '\0' '\377' >"$work/garbage.dmo"
-  # Each run: its switches, then the text its message must carry.
-  for run in "-bogus|Invalid command line parameter: -bogus" \
-             "-play -demofile $work/short.dmo|Invalid demo file." \
-             "-play -demofile $work/garbage.dmo|Invalid demo file."; do
+  # Each run: its switches, its exit code, then the text its message must carry.
+  for run in "-bogus|2|Invalid command line parameter: -bogus" \
+             "-play -demofile $work/short.dmo|3|Invalid demo file." \
+             "-play -demofile $work/garbage.dmo|3|Invalid demo file."; do
     args=${run%%|*}
-    text=${run#*|}
+    rest=${run#*|}
+    code=${rest%%|*}
+    text=${rest#*|}
     out=$work/fatal.txt
     # shellcheck disable=SC2086
     "$work/zelkapp" $args >"$out" 2>&1 &
@@ -107,7 +118,7 @@ fatal)
     done
     [ "$closed" -eq 1 ] || { cat "$out"; fail "'$args': no message box"; }
     wait_ended "$hang_ms"
-    [ "$status" -eq 0 ] || { cat "$out"; fail "'$args' ended with $status"; }
+    [ "$status" -eq "$code" ] || { cat "$out"; fail "'$args' ended with $status, not $code"; }
     grep -Eq "$crash_words" "$out" && { cat "$out"; fail "'$args': crash text"; }
     grep -qF "FATAL ERROR: $text" "$out" || { cat "$out"; fail "'$args': no message '$text'"; }
     echo "'$args': ended with $status after its message '$text'"
@@ -179,6 +190,64 @@ fullscreen)
   close_window
   wait_ended "$hang_ms"
   [ "$status" -eq 0 ] || { cat "$out"; fail "ended with $status"; }
+  ;;
+signals)
+  for signal in TERM HUP INT; do
+    start
+    grep -q '"InProgress"=dword:00000001' "$ZELK_SETTINGS_FILE" || fail "InProgress not set while running"
+    kill -"$signal" "$pid"
+    wait_ended "$hang_ms"
+    [ "$status" -eq 0 ] || { cat "$out"; fail "SIG$signal: ended with $status"; }
+    grep -Eq "$crash_words" "$out" && { cat "$out"; fail "SIG$signal: crash text"; }
+    grep -q '"InProgress"=dword:00000000' "$ZELK_SETTINGS_FILE" || fail "SIG$signal: InProgress not cleared"
+    echo "SIG$signal: closed with 0, settings saved"
+  done
+  ;;
+xserverloss)
+  start
+  kill -TERM "$ZELK_XSERVER_PID"
+  wait_ended "$hang_ms"
+  [ "$status" -eq 6 ] || { cat "$out"; fail "ended with $status, not 6"; }
+  grep -Eq "$crash_words" "$out" && { cat "$out"; fail "crash text"; }
+  grep -q "^The connection to the display was lost.$" "$out" || { cat "$out"; fail "no message"; }
+  grep -q '"InProgress"=dword:00000000' "$ZELK_SETTINGS_FILE" || fail "InProgress not cleared"
+  ;;
+boxes)
+  # Each run: the environment and the switches that make the box.
+  for run in "ZELK_CRASH_WINDOW=1|-bogus" "ZELK_TEST_CRASH=nullwrite|"; do
+    out=$work/box.txt
+    # shellcheck disable=SC2086
+    env "${run%%|*}" "$work/zelkapp" ${run#*|} >"$out" 2>&1 &
+    pid=$!
+    limit=$scene_ms
+    box=
+    find_box() { box=$(box_process "$pid"); }
+    await find_box || { cat "$out"; fail "'$run': no box process"; }
+    caption=$(box_caption "$box")
+    shows() { "$xdesk" size "$caption" >/dev/null 2>&1; }
+    await shows || { cat "$out"; fail "'$run': the box '$caption' did not show"; }
+    kill_under_box KILL
+  done
+  # A playback dialog (the demo's marker list, typed 'l') is such a box too.
+  # The playback ends where the recording was closed: the list is asked for
+  # before that.
+  start -record -demofile "$work/box.dmo"
+  sleep 5
+  close_window
+  wait_ended "$hang_ms"
+  [ "$status" -eq 0 ] || { cat "$out"; fail "recording the demo ended with $status"; }
+  start -play -demofile "$work/box.dmo"
+  limit=$scene_ms
+  ask_list() {
+    box=$(box_process "$pid") && return 0
+    "$xdesk" key ZelkApp l >/dev/null 2>&1 || true
+    sleep 0.2
+    return 1
+  }
+  await ask_list || { cat "$out"; fail "no marker list box"; }
+  caption=$(box_caption "$box")
+  await shows || { cat "$out"; fail "the box '$caption' did not show"; }
+  kill_under_box KILL
   ;;
 pointer)
   export ZELK_TEST_POINTER=1

@@ -5,10 +5,14 @@
 # first dump is kept as vorsel-screen.xwd); then
 # the window gets the desktop's close request, as when a person closes it; with
 # can_close 1 that starts the stand-in game, once, in the launcher's folder.
+# With "xserverloss" last, the X server goes away under the shown window
+# instead: Vorsel ends with 6 and starts nothing.
+#   vorsel_smoke.sh PROGRAM BUSYFINDER XDESK [xserverloss]
 set -euo pipefail
 program=$1
 busyfinder=$2
 xdesk=$3
+mode=${4:-close}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export ZELK_RUNTIME_DIR=$work/run ZELK_SETTINGS_FILE=$work/settings.reg
@@ -35,6 +39,12 @@ for i in \$(seq 1 600); do
   xwininfo -root -tree 2>/dev/null | grep -q '"Vorsel smoke"' && break
 done
 sleep 0.5
+if [ "$mode" = xserverloss ]; then
+  kill -TERM "\$ZELK_XSERVER_PID"
+  status=0
+  wait \$pid || status=\$?
+  exit \$status
+fi
 xwininfo -root -tree >"$work/tree.txt" 2>&1 || true
 xwininfo -name "Vorsel smoke" >"$work/window.txt" 2>&1 || true
 left=\$(awk '/Absolute upper-left X:/ {print \$4}' "$work/window.txt")
@@ -57,6 +67,13 @@ chmod +x "$work/session.sh"
 status=0
 timeout 240 "$(dirname "$0")/xserver.sh" "$work/session.sh" || status=$?
 cat "$work/out.txt"
+if [ "$mode" = xserverloss ]; then
+  [ "$status" -eq 6 ] || { echo "Vorsel ended with $status, not 6"; exit 1; }
+  sleep 1
+  [ ! -e "$work/marker" ] || { echo "the game was started"; exit 1; }
+  echo "vorsel xserverloss passed"
+  exit 0
+fi
 cp "$work/screen1.xwd" vorsel-screen.xwd 2>/dev/null || true
 [ "$status" -eq 0 ] || { echo "Vorsel ended with $status"; exit 1; }
 line=$(grep '"Vorsel smoke"' "$work/tree.txt" || true)

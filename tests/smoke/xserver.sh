@@ -40,6 +40,8 @@ if [ -z "$display" ]; then
   exit 1
 fi
 export DISPLAY=:$display
+# For the tests that take the server away under a running program.
+export ZELK_XSERVER_PID=$server
 unset XAUTHORITY WAYLAND_DISPLAY
 for _ in $(seq 1 600); do
   xwininfo -root >/dev/null 2>&1 && break

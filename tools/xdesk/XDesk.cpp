@@ -3,6 +3,8 @@
 //                        desktop sends (WM_PROTOCOLS, WM_DELETE_WINDOW)
 //   xdesk altenter TITLE gives the window the keyboard and types Alt+Enter
 //   xdesk size TITLE     prints the window's width and height
+//   xdesk key TITLE KEY  gives the window the keyboard and types KEY (an X
+//                        key name: "l", "Return", ...)
 // Exits 0 when done, 1 when no such window is mapped, 2 on bad use.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -67,9 +69,9 @@ void Key(Display* d, KeySym sym, bool down)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
+    const std::string what = argc > 1 ? argv[1] : "";
+    if (argc != (what == "key" ? 4 : 3))
         return 2;
-    const std::string what = argv[1];
     Display* d = XOpenDisplay(nullptr);
     if (!d)
         return 2;
@@ -88,13 +90,20 @@ int main(int argc, char** argv)
         e.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
         e.xclient.data.l[1] = CurrentTime;
         XSendEvent(d, w, False, NoEventMask, &e);
-    } else if (what == "altenter") {
+    } else if (what == "altenter" || what == "key") {
+        const KeySym sym = what == "key" ? XStringToKeysym(argv[3]) : XK_Return;
+        if (sym == NoSymbol) {
+            XCloseDisplay(d);
+            return 2;
+        }
         XSetInputFocus(d, w, RevertToParent, CurrentTime);
         XSync(d, False);
-        Key(d, XK_Alt_L, true);
-        Key(d, XK_Return, true);
-        Key(d, XK_Return, false);
-        Key(d, XK_Alt_L, false);
+        if (what == "altenter")
+            Key(d, XK_Alt_L, true);
+        Key(d, sym, true);
+        Key(d, sym, false);
+        if (what == "altenter")
+            Key(d, XK_Alt_L, false);
     } else if (what == "size") {
         XWindowAttributes a;
         XGetWindowAttributes(d, w, &a);

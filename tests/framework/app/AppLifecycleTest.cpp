@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 #include "framework/app/PathUtil.h"
 #include "framework/app/StringUtil.h"
+#include "platform/app/ExitCodes.h"
 #include "framework/graphics/D3DInterface.h"
 #include "framework/graphics/D3DTester.h"
 #include "framework/sound/MusicInterface.h"
@@ -134,7 +135,7 @@ TEST_F(Lifecycle, MissingDirectXShowsTheBoxAndExitsBeforeAnyWindow)
                 plat::Install(s);
                 app.Init();
             },
-            ::testing::ExitedWithCode(0), "box 'You need DirectX' flags 10 windows 0");
+            ::testing::ExitedWithCode(plat::kExitMissingLibrary), "box 'You need DirectX' flags 10 windows 0");
     }
 }
 

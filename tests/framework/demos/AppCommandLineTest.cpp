@@ -2,6 +2,7 @@
 // program path, the switches, and the fatal error for one it does not know.
 #include "DemoAppFixture.h"
 #include "framework/app/StringUtil.h"
+#include "platform/app/ExitCodes.h"
 
 using namespace Zelk;
 
@@ -90,7 +91,7 @@ TEST_F(AppCommandLine, AnUnknownSwitchIsAFatalErrorThatEndsTheProgram)
                 app.Init();
                 fprintf(stderr, "still running\n");
             },
-            ::testing::ExitedWithCode(0), "box 'FATAL ERROR' 10: " + c.box + "\n")
+            ::testing::ExitedWithCode(plat::kExitBadSwitch), "box 'FATAL ERROR' 10: " + c.box + "\n")
             << c.switches;
     }
 }

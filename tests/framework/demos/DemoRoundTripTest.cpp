@@ -6,6 +6,7 @@
 #include "framework/app/MersenneTwister.h"
 #include "framework/app/Random.h"
 #include "framework/app/StringUtil.h"
+#include "platform/app/ExitCodes.h"
 #include "platform/settings/SettingsStore.h"
 #include "tests/support/TempDir.h"
 
@@ -356,7 +357,7 @@ TEST_F(DemoRoundTrip, ADemoFileThatCannotBePlayedIsAFatalError)
                 DemoApp app("-play -demofile " + c.file);
                 app.Init();
             },
-            ::testing::ExitedWithCode(0), "box 'FATAL ERROR' 10: " + c.box)
+            ::testing::ExitedWithCode(plat::kExitBadDemo), "box 'FATAL ERROR' 10: " + c.box)
             << c.file;
     }
 }

@@ -2,6 +2,7 @@
 // forced flags, and the recovery after a failed present.
 #include "AppFixture.h"
 #include "framework/app/StringUtil.h"
+#include "platform/app/ExitCodes.h"
 #include "framework/graphics/D3DInterface.h"
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/MemoryImage.h"
@@ -158,7 +159,7 @@ TEST_F(ScreenMode, FatalEnds)
                 a.mTest3D = false;
                 a.Init();
             },
-            ::testing::ExitedWithCode(1), c.text)
+            ::testing::ExitedWithCode(plat::kExitNoDisplay), c.text)
             << c.what;
     }
 }

@@ -3,6 +3,7 @@
 #include "framework/sound/FModMusicInterface.h"
 #include "framework/sound/FmodInstance.h"
 #include "platform/NullPlatform.h"
+#include "platform/app/ExitCodes.h"
 #include "platform/dsound/DirectSound.h"
 #include "tests/framework/sound/FakeFmod.h"
 #include "tests/framework/sound/SoundTestUtil.h"
@@ -338,6 +339,6 @@ TEST_F(SoundManagerTest, AMissingFmodLibraryOrEntryPointEndsTheProgram)
             fmod.RemoveExport("_FSOUND_Init@12");
             GetFmodInstance();
         },
-        ::testing::ExitedWithCode(0), "\"_FSOUND_Init@12\" function not found in fmod\\.dll");
-    EXPECT_EXIT(GetFmodInstance(), ::testing::ExitedWithCode(0), "Can't find fmod\\.dll\\.");
+        ::testing::ExitedWithCode(plat::kExitMissingLibrary), "\"_FSOUND_Init@12\" function not found in fmod\\.dll");
+    EXPECT_EXIT(GetFmodInstance(), ::testing::ExitedWithCode(plat::kExitMissingLibrary), "Can't find fmod\\.dll\\.");
 }

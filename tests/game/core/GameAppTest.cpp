@@ -21,6 +21,7 @@
 #include "game/flow/SurvivalScreen.h"
 #include "game/ui/UiDialog.h"
 #include "platform/NullPlatform.h"
+#include "platform/app/ExitCodes.h"
 #include "platform/window/InputTranslator.h"
 #include "tests/framework/sound/SoundTestUtil.h"
 #include "tools/makepak/PakWriter.h"
@@ -401,15 +402,17 @@ TEST_F(GameAppTest, ClosingEndsWithZeroAndTheShellIsAskedAfterTheApplicationIsGo
     }
 }
 
-// A start that cannot load its "Init" group shows the manager's text and
-// ends there with 0: neither the destructor nor the shell requests run.
+// A start that cannot read its manifest or load its "Init" group shows the
+// manager's text and ends there with the missing-data code: neither the
+// destructor nor the shell requests run.
 TEST_F(GameAppTest, FailedInitGroupShowsItsTextAndEndsWithoutShellRequests)
 {
     struct Case {
         const char* what;
-        std::string initGroup;
+        std::string initGroup; // empty: no manifest at all
         const char* text;
     } cases[] = {
+        {"a game folder without its data", "", "box: Resource file not found: properties\\\\resources\\.xml"},
         {"a picture that cannot be loaded",
          std::string(GameFolder::kAllInitResources) + "<Image id=\"MISSING\" path=\"images\\missing\"/>",
          "box: Failed to load image: images.missing"},
@@ -419,7 +422,10 @@ TEST_F(GameAppTest, FailedInitGroupShowsItsTextAndEndsWithoutShellRequests)
     };
     const std::string marker = elsewhere / "shell-asked";
     for (const Case& c : cases) {
-        game.WriteXml("properties/resources.xml", GameFolder::ManifestWith(c.initGroup));
+        if (c.initGroup.empty())
+            std::filesystem::remove(game.dir / "properties/resources.xml");
+        else
+            game.WriteXml("properties/resources.xml", GameFolder::ManifestWith(c.initGroup));
         EXPECT_EXIT(
             {
                 struct Box : plat::MessageBoxes {
@@ -445,7 +451,7 @@ TEST_F(GameAppTest, FailedInitGroupShowsItsTextAndEndsWithoutShellRequests)
                 plat::Install(s);
                 WinMain(0, 0, "", 1);
             },
-            ::testing::ExitedWithCode(0), c.text)
+            ::testing::ExitedWithCode(plat::kExitMissingData), c.text)
             << c.what;
         EXPECT_FALSE(std::ifstream(marker).good()) << c.what;
     }

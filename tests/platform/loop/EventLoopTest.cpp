@@ -3,10 +3,8 @@
 #include "platform/loop/BackgroundTask.h"
 #include "platform/loop/EventLoop.h"
 #include "platform/loop/NullEventLoop.h"
-#include "platform/loop/TerminationSignals.h"
 
 #include <atomic>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <string>
 #include <thread>
@@ -182,16 +180,4 @@ TEST(BackgroundTask, FinishesOnTheLoopThreadOrIsCancelledAndJoined)
     loop.ProcessPending();
     EXPECT_TRUE(workerSawCancel);
     EXPECT_FALSE(late);
-}
-
-TEST(TerminationSignals, ASignalWakesTheLoopAndIsSeen)
-{
-    plat::MonotonicClock clock;
-    plat::EventLoop loop(clock);
-    plat::TerminationSignals signals(loop);
-    bool seen = false;
-    loop.AddSource([&] { seen = seen || plat::TerminationSignals::Requested(); });
-    raise(SIGTERM);
-    loop.RunUntil([&] { return seen; });
-    EXPECT_TRUE(seen);
 }
