@@ -46,14 +46,24 @@ public:
     AnmFile(const AnmFile&) = delete;
     AnmFile& operator=(const AnmFile&) = delete;
 
+    // Frames in all that a file may declare, counted once for every record
+    // that names them (records may share or overlap frame arrays): far more
+    // than any part plays, and a bound on the work of anything that walks
+    // every record's frames.
+    static constexpr uint64_t kMaxFrames = uint64_t(1) << 20;
+
     // The whole file read through the archive layer (archives first, then
     // disk) and checked; null when it cannot be opened or is refused.
     static std::unique_ptr<AnmFile> Load(const std::string& path);
     // A file's bytes checked against what is really there: the magic, size
-    // bytes of image, records, sequences and frame arrays inside the image,
-    // no negative count, frame count or fps. Null when refused.
-    static std::unique_ptr<AnmFile> Parse(const uint8_t* data, size_t size);
+    // bytes of image, the record array, every sequence and every frame array
+    // inside the image (an empty array's link too), no negative count, frame
+    // count or fps, at most kMaxFrames frames in all. Null when refused, with
+    // the reason in why (naming the record) when it is given.
+    static std::unique_ptr<AnmFile> Parse(const uint8_t* data, size_t size, std::string* why = nullptr);
 
+    // What the file's links are offset by.
+    uint32_t GetBase() const { return mBase; }
     int GetCount() const { return int(mRecords.size()); }
     AnmRecord& GetRecord(int index) { return mRecords[size_t(index)]; }
     const AnmRecord& GetRecord(int index) const { return mRecords[size_t(index)]; }
@@ -63,6 +73,7 @@ public:
 private:
     AnmFile() = default;
 
+    uint32_t mBase = 0;
     std::vector<uint8_t> mImage;
     std::vector<AnmRecord> mRecords;
 };

@@ -1,6 +1,9 @@
 #include "AnimationRules.h"
 
-#include "tools/makeanm/AnmReader.h"
+#include "game/world/AnmFile.h"
+#include "tools/makeanm/AnmFile.h"
+
+#include <memory>
 
 namespace contentgen {
 
@@ -37,55 +40,56 @@ constexpr size_t kMaxRecords = 4096;
 void CheckAnimationFile(const std::string& path, const std::vector<uint8_t>& bytes, const PictureLookup& picture,
                         std::vector<Finding>& findings)
 {
-    makeanm::AnmFile file;
     std::string error;
-    if (!makeanm::ReadAnm(bytes.data(), bytes.size(), file, error)) {
+    const std::unique_ptr<AnmFile> file = AnmFile::Parse(bytes.data(), bytes.size(), &error);
+    if (!file) {
         findings.push_back({path, "(file)", "does not read as an animation file: " + error});
         return;
     }
-    const bool many = file.animations.size() > kMaxRecords;
+    const bool many = size_t(file->GetCount()) > kMaxRecords;
     if (many)
         findings.push_back({path, "(file)", "more than " + std::to_string(kMaxRecords) + " records"});
-    for (size_t i = 0; i < file.animations.size(); ++i) {
-        const makeanm::Animation& a = file.animations[i];
+    for (int i = 0; i < file->GetCount(); ++i) {
+        const AnmRecord& a = file->GetRecord(i);
+        const AnmSequence& sequence = a.sequence;
         const std::string id = a.name.empty() ? "record " + std::to_string(i + 1) : a.name;
         auto report = [&](const std::string& message) { findings.push_back({path, id, message}); };
         if (a.name.empty())
             report("an animation name is 1 to 63 bytes: it is empty");
-        if (a.name.size() >= makeanm::kNameBytes)
+        if (a.name.size() >= AnmFile::kNameBytes)
             report("an animation name is 1 to 63 bytes: it has no NUL within 64");
-        if (a.image.size() >= makeanm::kNameBytes)
+        if (a.imageName.size() >= AnmFile::kNameBytes)
             report("an image file name is 1 to 63 bytes: it has no NUL within 64");
-        for (size_t k = 0; k < i && !many && !a.name.empty(); ++k)
-            if (file.animations[k].name.find(a.name) != std::string::npos) {
-                report("is never found by its name: record " + std::to_string(k + 1) + " (" + file.animations[k].name +
+        for (int k = 0; k < i && !many && !a.name.empty(); ++k)
+            if (file->GetRecord(k).name.find(a.name) != std::string::npos) {
+                report("is never found by its name: record " + std::to_string(k + 1) + " (" + file->GetRecord(k).name +
                        ") contains it and comes first");
                 break;
             }
-        if (a.mode != makeanm::kModeCycle && a.mode != makeanm::kModeOnce)
-            report("mode " + std::to_string(a.mode) + ": only 0 (cycle) and 1 (once) are played as meant");
-        if (a.fps <= 0)
-            report("fps " + std::to_string(a.fps) + ": must be above 0");
-        if (a.frames.empty())
+        if (sequence.mode != makeanm::kModeCycle && sequence.mode != makeanm::kModeOnce)
+            report("mode " + std::to_string(sequence.mode) + ": only 0 (cycle) and 1 (once), the modes of the game's data");
+        if (sequence.framesPerSecond <= 0)
+            report("fps " + std::to_string(sequence.framesPerSecond) + ": must be above 0");
+        if (sequence.frameCount == 0)
             report("has no frames");
-        if (LeavesTheData(a.image)) {
-            report("its picture \"" + a.image + "\" does not name a file below the game's folder");
+        if (LeavesTheData(a.imageName)) {
+            report("its picture \"" + a.imageName + "\" does not name a file below the game's folder");
             continue;
         }
-        const PictureInfo info = picture(a.image);
+        const PictureInfo info = picture(a.imageName);
         if (!info.found) {
-            report("its picture " + a.image + " is not in the data");
+            report("its picture " + a.imageName + " is not in the data");
             continue;
         }
         if (info.width < 0)
             continue;  // a picture whose header this tool does not read
-        for (size_t f = 0; f < a.frames.size(); ++f) {
-            const makeanm::Frame& frame = a.frames[f];
+        for (int f = 0; f < sequence.frameCount; ++f) {
+            const AnmFrame frame = file->GetFrame(a, f);
             const int64_t right = int64_t(frame.x) + frame.w;
             const int64_t bottom = int64_t(frame.y) + frame.h;
             if (frame.w <= 0 || frame.h <= 0 || frame.x < 0 || frame.y < 0 || right > info.width || bottom > info.height)
                 report("frame " + std::to_string(f) + " (" + Size(frame.w, frame.h) + " at " + std::to_string(frame.x) +
-                       "," + std::to_string(frame.y) + ") does not lie inside its picture " + a.image + ", which is " +
+                       "," + std::to_string(frame.y) + ") does not lie inside its picture " + a.imageName + ", which is " +
                        Size(info.width, info.height));
         }
     }

@@ -19,13 +19,13 @@ struct PictureInfo {
 using PictureLookup = std::function<PictureInfo(const std::string& name)>;
 
 // The rules an animation file (anm\<part>.anm) obeys, each broken one a
-// finding named by the record's animation name: the file reads as the game
-// reads it; names have 1 to 63 bytes (room for the NUL); the picture lies in
-// the data, below the game's folder (no "..", no root); only modes 0 (cycle)
-// and 1 (once), which the game plays as meant; fps above 0; at least one
-// frame, every frame of some size and inside its picture; and every record
-// is found by its own name (no earlier record's name contains it); at most
-// 4096 records.
+// finding named by the record's animation name: the file reads with the
+// game's own reader (AnmFile); names have 1 to 63 bytes (room for the NUL);
+// the picture lies in the data, below the game's folder (no "..", no root);
+// only modes 0 (cycle) and 1 (once), the only ones the game's data uses (the
+// game would play 2 once backward); fps above 0; at least one frame, every
+// frame of some size and inside its picture; and every record is found by
+// its own name (no earlier record's name contains it); at most 4096 records.
 void CheckAnimationFile(const std::string& path, const std::vector<uint8_t>& bytes, const PictureLookup& picture,
                         std::vector<Finding>& findings);
 

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-// An animation file (anm\<part>.anm) as records: the writer's input and the
-// reader's output. AnmWriter.h gives the binary layout and the text form.
+// An animation file (anm\<part>.anm) as records: the writer's input.
+// AnmWriter.h gives the binary layout and the text form; the game's reader is
+// game/world/AnmFile.h.
 namespace makeanm {
 
 constexpr uint32_t kMagic = 0x214D4E41;  // "ANM!"

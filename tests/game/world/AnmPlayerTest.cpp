@@ -1,11 +1,12 @@
 // The animation player over small files written with makeanm: look-up,
-// timing of cycles, once and backward animations, stop frames, reloads and
-// files it must refuse.
+// timing of cycles, once and backward animations, stop frames, reloads, and
+// the files its reader refuses.
 #include "game/effects/AnimTrack.h"
 #include "game/world/AnmPlayer.h"
 #include "tests/game/world/WorldFixture.h"
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -186,42 +187,87 @@ TEST_F(AnmPlayerTest, AReloadReplaysTheCurrentAnimationFromTheStart)
     EXPECT_TRUE(player.PlayByName("idle", false));
 }
 
-// Files the player must refuse, each built from a good one with one fault.
+// Files the reader refuses, each built from a good one with one fault; a
+// refused file leaves the player as it was.
 struct Corrupt {
     const char* what;
     std::function<void(makeanm::AnmFile&)> change;
-    size_t cut = 0; // bytes taken off the end
+    const char* reason; // a part of the reader's reason
+    size_t cut = 0;     // bytes taken off the end
 };
+
+// Records that all share the first one's sequence of framesEach frames: each
+// record counts them again.
+void ShareFrames(makeanm::AnmFile& file, int records, int framesEach)
+{
+    file.animations.resize(1);
+    file.animations[0].frames.assign(size_t(framesEach), makeanm::Frame{0, 0, 10, 20, 0, -20});
+    makeanm::Animation again = file.animations[0];
+    again.frames.clear();
+    again.sharesSequenceOf = 0;
+    file.animations.resize(size_t(records), again);
+}
 
 TEST_F(AnmPlayerTest, ARefusedFileLeavesThePlayerAsItWas)
 {
     WriteAnm("good", Animation("idle", "cycle", 10, 10));
+    // Two records: "wave" of 10 frames, then "hop" of 2 at the end.
+    const uint32_t image = 8 + 2 * 140 + (24 + 10 * 24) + (24 + 2 * 24); // 624 bytes
     const std::vector<Corrupt> cases = {
-        {"wrong magic", [](makeanm::AnmFile& f) { f.magic = 0x21414E4D; }},
-        {"shorter than the file header", [](makeanm::AnmFile&) {}, 415},
-        {"fewer bytes than its size", [](makeanm::AnmFile&) {}, 1},
-        {"size larger than the file", [](makeanm::AnmFile& f) { f.size = 100000; }},
-        {"size too small for the image header", [](makeanm::AnmFile& f) { f.size = 4; }},
-        {"negative count", [](makeanm::AnmFile& f) { f.count = -1; }},
-        {"count too large for the image", [](makeanm::AnmFile& f) { f.count = 3; }},
-        {"records outside the image", [](makeanm::AnmFile& f) { f.recordsLink = f.base + 4000; }},
-        {"records before the image", [](makeanm::AnmFile& f) { f.recordsLink = f.base - 8; }},
-        {"sequence across the end", [](makeanm::AnmFile& f) { f.animations[0].sequenceLink = f.base + 148 + 240 + 10; }},
-        {"negative frame count", [](makeanm::AnmFile& f) { f.animations[0].frameCount = -2; }},
-        {"negative fps", [](makeanm::AnmFile& f) { f.animations[0].fps = -10; }},
-        {"frames beyond the image", [](makeanm::AnmFile& f) { f.animations[0].frameCount = 11; }},
-        {"frames before the image", [](makeanm::AnmFile& f) { f.animations[0].framesLink = 0; }},
-        {"huge frame count", [](makeanm::AnmFile& f) { f.animations[0].frameCount = 0x7FFFFFFF; }},
+        {"wrong magic", [](makeanm::AnmFile& f) { f.magic = 0x21414E4D; }, "no \"ANM!\""},
+        {"one byte of the magic changed", [](makeanm::AnmFile& f) { f.magic = 0x21214E41; }, "no \"ANM!\""},
+        {"a byte shorter than the file header", [](makeanm::AnmFile&) {}, "no \"ANM!\"", image + 1},
+        {"fewer bytes than its size", [](makeanm::AnmFile&) {}, "the image is cut short: 623 of 624 bytes", 1},
+        {"size larger than the file", [&](makeanm::AnmFile& f) { f.size = image + 1; }, "cut short"},
+        {"size too small for the image header", [](makeanm::AnmFile& f) { f.size = 4; }, "no room for its header"},
+        {"negative count", [](makeanm::AnmFile& f) { f.count = -1; }, "the -1 records"},
+        {"count too large for the image", [](makeanm::AnmFile& f) { f.count = 5; }, "the 5 records do not lie inside"},
+        {"records outside the image", [](makeanm::AnmFile& f) { f.recordsLink = f.base + 4000; }, "records do not lie"},
+        {"records before the image", [](makeanm::AnmFile& f) { f.recordsLink = f.base - 8; }, "records do not lie"},
+        {"no records, linked past the image",
+         [&](makeanm::AnmFile& f) {
+             f.count = 0;
+             f.recordsLink = f.base + image + 1;
+         },
+         "the 0 records do not lie inside"},
+        {"sequence across the end", [&](makeanm::AnmFile& f) { f.animations[0].sequenceLink = f.base + image - 14; },
+         "record 1 (wave): its sequence does not lie inside"},
+        {"a later record's sequence a byte across the end",
+         [&](makeanm::AnmFile& f) { f.animations[1].sequenceLink = f.base + image - 23; },
+         "record 2 (hop): its sequence does not lie inside"},
+        {"negative frame count", [](makeanm::AnmFile& f) { f.animations[0].frameCount = -1; },
+         "record 1 (wave): negative frame count -1"},
+        {"negative fps", [](makeanm::AnmFile& f) { f.animations[0].fps = -1; }, "record 1 (wave): negative fps -1"},
+        {"frames beyond the image", [](makeanm::AnmFile& f) { f.animations[0].frameCount = 14; },
+         "record 1 (wave): its 14 frames do not lie inside"},
+        {"a later record's frames beyond the image", [](makeanm::AnmFile& f) { f.animations[1].frameCount = 3; },
+         "record 2 (hop): its 3 frames do not lie inside"},
+        {"frames linked a frame before the end",
+         [&](makeanm::AnmFile& f) { f.animations[0].framesLink = f.base + image - 24; }, "its 10 frames do not lie"},
+        {"frames before the image", [](makeanm::AnmFile& f) { f.animations[0].framesLink = 0; }, "frames do not lie"},
+        {"huge frame count", [](makeanm::AnmFile& f) { f.animations[0].frameCount = 0x7FFFFFFF; }, "frames do not lie"},
+        {"no frames, linked past the image",
+         [&](makeanm::AnmFile& f) {
+             f.animations[1].frameCount = 0;
+             f.animations[1].framesLink = f.base + image + 1;
+         },
+         "record 2 (hop): its 0 frames do not lie inside"},
+        {"more frames in all than the reader takes", [](makeanm::AnmFile& f) { ShareFrames(f, 1025, 1024); },
+         "record 1025 (wave): more than 1048576 frames in all"},
     };
     for (size_t k = 0; k < cases.size(); ++k) {
         SCOPED_TRACE(cases[k].what);
         makeanm::AnmFile file;
         std::string error;
-        ASSERT_TRUE(makeanm::ParseAnmText(Animation("wave", "once", 10, 10), file, error)) << error;
+        ASSERT_TRUE(makeanm::ParseAnmText(Animation("wave", "once", 10, 10) + Animation("hop", "once", 10, 2), file, error))
+            << error;
         cases[k].change(file);
         std::vector<uint8_t> bytes;
         ASSERT_TRUE(makeanm::WriteOddAnm(file, bytes, error)) << error;
         bytes.resize(bytes.size() - std::min(bytes.size(), cases[k].cut));
+        std::string why;
+        EXPECT_FALSE(AnmFile::Parse(bytes.data(), bytes.size(), &why));
+        EXPECT_NE(why.find(cases[k].reason), std::string::npos) << why;
         const std::string name = "bad" + std::to_string(k);
         WriteBytes("anm/" + name + ".anm", bytes);
 
@@ -264,15 +310,36 @@ TEST_F(AnmPlayerTest, RecordsMaySharePicturesSequencesAndFullLengthNames)
     file.animations[1].name = std::string(64, 'w'); // a name filling its field has no NUL
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(makeanm::WriteOddAnm(file, bytes, error)) << error;
+    bytes.push_back(0xAB); // past the image: not read
     WriteBytes("anm/desk.anm", bytes);
     AnmPlayer player(nullptr);
     ASSERT_TRUE(player.Load("desk"));
     ASSERT_EQ(player.GetFile()->GetCount(), 2);
-    EXPECT_EQ(player.GetFile()->GetRecord(1).name, std::string(64, 'w'));
+    const AnmRecord& wave = player.GetFile()->GetRecord(1);
+    EXPECT_EQ(wave.name, std::string(64, 'w'));
+    ASSERT_EQ(wave.sequence.frameCount, 4);
+    EXPECT_EQ(player.GetFile()->GetFrame(wave, 1).x, 10);
     ASSERT_TRUE(player.PlayByName("www", false));
     EXPECT_EQ(player.GetCurrentIndex(), 1);
     RunUpdates(player, 25);
     EXPECT_EQ(FrameX(player), 10);
+}
+
+// Records sharing one frame array count its frames each time: 2^20 in all
+// are read, one more record's worth is refused (in the table above).
+TEST_F(AnmPlayerTest, RecordsSharingFramesAreReadUpToTheBound)
+{
+    makeanm::AnmFile file;
+    std::string error;
+    ASSERT_TRUE(makeanm::ParseAnmText(Animation("wave", "once", 10, 1), file, error)) << error;
+    ShareFrames(file, 1024, 1024);
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(makeanm::WriteOddAnm(file, bytes, error)) << error;
+    std::string why;
+    const std::unique_ptr<AnmFile> read = AnmFile::Parse(bytes.data(), bytes.size(), &why);
+    ASSERT_TRUE(read) << why;
+    ASSERT_EQ(read->GetCount(), 1024);
+    EXPECT_EQ(uint64_t(read->GetCount()) * uint64_t(read->GetRecord(1023).sequence.frameCount), AnmFile::kMaxFrames);
 }
 
 } // namespace

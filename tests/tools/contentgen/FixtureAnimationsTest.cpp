@@ -6,9 +6,9 @@
 
 #include "framework/app/Utf16.h"
 #include "framework/resources/ImageLib.h"
+#include "game/world/AnmFile.h"
 #include "platform/NullPlatform.h"
 #include "platform/xml/XmlDocument.h"
-#include "tools/makeanm/AnmReader.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,6 @@
 namespace {
 
 using contentgen::DataSet;
-using makeanm::AnmFile;
 
 const DataSet& Fixture()
 {
@@ -56,14 +55,16 @@ std::vector<plat::XmlNode> All(const plat::XmlNode& node, const std::wstring& xp
     return nodes;
 }
 
-bool ReadFile(const std::string& part, AnmFile& file)
+// The part's file as the game reads it; null when the part has none.
+std::unique_ptr<AnmFile> ReadFile(const std::string& part)
 {
     auto found = Fixture().files.find("anm\\" + part + ".anm");
     if (found == Fixture().files.end())
-        return false;
+        return nullptr;
     std::string error;
-    EXPECT_TRUE(makeanm::ReadAnm(found->second.data(), found->second.size(), file, error)) << part << ": " << error;
-    return true;
+    std::unique_ptr<AnmFile> file = AnmFile::Parse(found->second.data(), found->second.size(), &error);
+    EXPECT_TRUE(file) << part << ": " << error;
+    return file;
 }
 
 TEST(FixtureAnimations, EveryPartThatPlaysAnimationsHasItsFile)
@@ -74,11 +75,12 @@ TEST(FixtureAnimations, EveryPartThatPlaysAnimationsHasItsFile)
         parts.insert(Attr(part, L"name"));
     EXPECT_EQ(parts.size(), 24u);
     for (const std::string& part : parts) {
-        AnmFile file;
-        const bool has = ReadFile(part, file);
+        const bool has = Fixture().files.count("anm\\" + part + ".anm") != 0;
         EXPECT_EQ(has, !silent.count(part)) << part;
         if (has) {
-            EXPECT_FALSE(file.animations.empty()) << part;
+            const std::unique_ptr<AnmFile> file = ReadFile(part);
+            ASSERT_TRUE(file) << part;
+            EXPECT_GT(file->GetCount(), 0) << part;
         }
     }
 }
@@ -150,12 +152,12 @@ TEST(FixtureAnimations, EveryNameAskedForFindsTheRecordOfThatName)
     for (const auto& request : asked) {
         if (request.first == "table_smoke")
             continue;  // no file: the part plays nothing
-        AnmFile file;
-        ASSERT_TRUE(ReadFile(request.first, file)) << request.first;
+        const std::unique_ptr<AnmFile> file = ReadFile(request.first);
+        ASSERT_TRUE(file) << request.first;
         std::string found;
-        for (const makeanm::Animation& animation : file.animations)
-            if (animation.name.find(request.second) != std::string::npos) {
-                found = animation.name;
+        for (int i = 0; i < file->GetCount(); ++i)
+            if (file->GetRecord(i).name.find(request.second) != std::string::npos) {
+                found = file->GetRecord(i).name;
                 break;
             }
         EXPECT_EQ(found, request.second) << "anm\\" << request.first << ".anm";
@@ -177,19 +179,21 @@ TEST(FixtureAnimations, FramesArePlainColoursOfTheirOwn)
     for (const auto& file : Fixture().files) {
         if (file.first.rfind("anm\\", 0) != 0)
             continue;
-        AnmFile anm;
         std::string error;
-        ASSERT_TRUE(makeanm::ReadAnm(file.second.data(), file.second.size(), anm, error)) << file.first;
-        for (const makeanm::Animation& animation : anm.animations) {
-            std::unique_ptr<ImageLib::Image>& picture = pictures[animation.image];
+        const std::unique_ptr<AnmFile> anm = AnmFile::Parse(file.second.data(), file.second.size(), &error);
+        ASSERT_TRUE(anm) << file.first << ": " << error;
+        for (int i = 0; i < anm->GetCount(); ++i) {
+            const AnmRecord& animation = anm->GetRecord(i);
+            std::unique_ptr<ImageLib::Image>& picture = pictures[animation.imageName];
             if (!picture) {
-                std::string path = animation.image;
+                std::string path = animation.imageName;
                 std::replace(path.begin(), path.end(), '\\', '/');
                 picture.reset(ImageLib::GetImage(dir / path));
             }
-            ASSERT_TRUE(picture) << animation.image;
+            ASSERT_TRUE(picture) << animation.imageName;
             std::set<uint32_t> colours;
-            for (const makeanm::Frame& frame : animation.frames) {
+            for (int f = 0; f < animation.sequence.frameCount; ++f) {
+                const AnmFrame frame = anm->GetFrame(animation, f);
                 ASSERT_LE(frame.x + frame.w, picture->GetWidth()) << animation.name;
                 ASSERT_LE(frame.y + frame.h, picture->GetHeight()) << animation.name;
                 const uint32_t* bits = picture->GetBits();
@@ -202,17 +206,19 @@ TEST(FixtureAnimations, FramesArePlainColoursOfTheirOwn)
                 EXPECT_TRUE(plain) << animation.name;
                 colours.insert(colour);
             }
-            EXPECT_EQ(colours.size(), animation.frames.size()) << animation.name;
+            EXPECT_EQ(colours.size(), size_t(animation.sequence.frameCount)) << animation.name;
         }
     }
     // The colour of a frame is known without the picture: frame 3 of the
     // third clip of the boss.
-    AnmFile boss;
-    ASSERT_TRUE(ReadFile("boss", boss));
-    auto move = std::find_if(boss.animations.begin(), boss.animations.end(),
-                             [](const makeanm::Animation& a) { return a.name == "bossmantboss_move_empty"; });
-    ASSERT_NE(move, boss.animations.end());
-    const makeanm::Frame& frame3 = move->frames.at(3);
+    const std::unique_ptr<AnmFile> boss = ReadFile("boss");
+    ASSERT_TRUE(boss);
+    int move = 0;
+    while (move < boss->GetCount() && boss->GetRecord(move).name != "bossmantboss_move_empty")
+        ++move;
+    ASSERT_LT(move, boss->GetCount());
+    ASSERT_GT(boss->GetRecord(move).sequence.frameCount, 3);
+    const AnmFrame frame3 = boss->GetFrame(boss->GetRecord(move), 3);
     const ImageLib::Image& sheet = *pictures.at("images\\anm\\boss_man.png");
     EXPECT_EQ(sheet.GetBits()[size_t(frame3.y) * size_t(sheet.GetWidth()) + size_t(frame3.x)],
               contentgen::PartFrameColour("boss", 2, 3));
