@@ -127,4 +127,12 @@ TEST_F(TreeTest, HitTestsAtTheEndsOfTheIntRangeStayDefined)
     LogWidget* low = Add("low", INT_MIN, INT_MIN, 10, 10, top);
     p = low->GetScreenPos();
     EXPECT_EQ(p.mY, INT_MIN);
+
+    // Showing and hiding a widget at the low end marks what it overlapped:
+    // its clipped corners stay in the range even when it has no size.
+    for (int w : {0, 1, INT_MAX}) {
+        LogWidget* edge = Add("edge", INT_MIN, INT_MIN, w, w);
+        edge->SetVisible(false);
+        edge->SetVisible(true);
+    }
 }
