@@ -48,6 +48,11 @@ struct PathSegment {
 
 class PathGraph {
 public:
+    PathGraph() = default;
+    // Its search index points into its own points: copy with CopyFrom.
+    PathGraph(const PathGraph&) = delete;
+    PathGraph& operator=(const PathGraph&) = delete;
+
     // Cleared, then every "points/point" and "edges/edge" below the graph
     // element, in document order.
     void Load(const XmlNode& graph);

@@ -1,5 +1,6 @@
 #include "game/world/ZOrderManager.h"
 
+#include "framework/graphics/Rect.h"
 #include "game/core/DebugTrace.h"
 #include "game/world/ObjectPart.h"
 
@@ -18,7 +19,7 @@ bool OnScreen(const ObjectPart::BasePoint& point)
 int LineRow(const ObjectPart::BasePoint& a, const ObjectPart::BasePoint& b, int64_t x)
 {
     const float slope = float(int64_t(b.y) - a.y) / float(int64_t(b.x) - a.x);
-    return int(float(x - a.x) * slope + float(a.y));
+    return Zelk::TruncToInt(double(float(x - a.x) * slope + float(a.y)));
 }
 
 } // namespace
@@ -194,6 +195,14 @@ void ZOrderManager::BuildOrder()
             Append(part);
     for (size_t i = 0; i < mOrder.size(); ++i)
         Place(mOrder[i]);
+}
+
+const ZOrderManager::Cell& ZOrderManager::GetCell(int x, int y) const
+{
+    static const Cell kEmpty;
+    if (mGrid.empty() || x < 0 || x >= kWidth || y < 0 || y >= kHeight)
+        return kEmpty;
+    return mGrid[size_t(y) * kWidth + size_t(x)];
 }
 
 std::vector<std::pair<ObjectPart*, ObjectPart*>> ZOrderManager::GetPairs() const

@@ -63,7 +63,9 @@ public:
     const std::vector<ObjectPart*>& GetOrder() const { return mOrder; }
     // Every pair (behind, in front) the last BuildOrder found.
     std::vector<std::pair<ObjectPart*, ObjectPart*>> GetPairs() const;
-    const Cell& GetCell(int x, int y) const { return mGrid[size_t(y) * kWidth + size_t(x)]; }
+    // The grid's cell (an empty cell outside the grid or before any part
+    // was rasterised).
+    const Cell& GetCell(int x, int y) const;
     int32_t GetZOrderId() const { return mZOrderId; }
 
 private:
