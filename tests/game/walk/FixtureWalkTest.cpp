@@ -53,13 +53,12 @@ protected:
             entry.second->LoadOfficeGraph(officeRoot);
         ASSERT_TRUE(XmlLoadFile("cfg\\l1.xml", level));
         const XmlNode levelRoot = level.Node().SelectSingle(L"level");
-        LoadLevelObjects(levelRoot);
+        LoadLevelObjects(levelRoot); // also builds the drawing order
         for (auto& entry : world.walkGraphs) {
             entry.second->AddObjectPoints(entry.first);
             entry.second->LoadLevelGraph(levelRoot);
         }
         ActivateVisibleObjects();
-        AddAllObjectsToZOrder();
         gFrameDelta = 0.01f;
         boss = ObjectAs<Person>(gBoss);
         ASSERT_NE(boss, nullptr);
@@ -135,8 +134,15 @@ TEST_F(FixtureWalkTest, TheBossWalksToTheDeskAndOnBehindIt)
     EXPECT_EQ(boss->GetCurrentPoint(), "boss_home");
     EXPECT_EQ(boss->GetPosition().mX, 400);
     EXPECT_EQ(boss->GetPosition().mY, 470);
-    // Every visible ground part of day 1 is in the order.
+    // Every visible ground part of day 1 is in the order; carried items are
+    // drawn only beside their walker, and the pool's parts float on top.
     EXPECT_GT(world.zOrder.GetOrder().size(), 20u);
+    const std::vector<ObjectPart*> first = world.zOrder.GetDrawList();
+    ASSERT_GE(first.size(), 7u);
+    for (size_t k = 0; k < first.size(); ++k) {
+        EXPECT_NE(first[k]->GetPartName(), "held_items");
+        EXPECT_EQ(first[k]->GetOwner()->GetName() == "bonus", k >= first.size() - 7) << k;
+    }
 
     Pickable* table = ObjectAs<Pickable>(FindObject("table04a"));
     Pickable* shelf = ObjectAs<Pickable>(FindObject("shelving01"));
