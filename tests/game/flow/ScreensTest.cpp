@@ -304,3 +304,64 @@ TEST_F(Screens, EveryLayoutChildPictureTextAndTuneTheScreensNameIsThere)
 }
 
 } // namespace
+
+namespace {
+
+// The screens over a description without their layouts, and over layouts
+// without children: nothing they look up is there.
+TEST_F(Screens, WithoutTheirLayoutsOrTheirChildrenTheScreensStillShowUpdateAndHide)
+{
+    const char* layouts[] = {"global_bkg", "main_menu", "career",  "survival", "help",
+                             "hiscores",   "options",   "splash",  "load_screen", "comix", "dialogbox_2button"};
+    std::string empty = "<root>";
+    for (const char* name : layouts)
+        empty += std::string("<element name=\"") + name + "\" type=\"quordialog\" x=\"0\" y=\"0\" width=\"800\" height=\"600\"/>";
+    empty += "</root>";
+    for (const std::string& text : {std::string("<root/>"), empty}) {
+        XmlDocument document;
+        ASSERT_TRUE(XmlCreateDocument(document));
+        ASSERT_TRUE(document.LoadText(std::wstring(text.begin(), text.end())));
+        const XmlNode root = document.Node().SelectSingle(L"root");
+        ASSERT_FALSE(root.IsEmpty());
+        for (bool profile : {false, true}) {
+            if (profile)
+                MakeProfile(L"Ada", "woman", 61);
+            std::vector<UiDialog*> screens = {
+                new GlobalBackground(app.get(), root), new MainMenu(app.get(), root),
+                new CareerScreen(app.get(), root),     new SurvivalScreen(app.get(), root),
+                new HelpDialog(app.get(), root),       new HiscoresDialog(app.get(), root),
+                new OptionsDialog(app.get(), root),    new SplashScreen(app.get(), root),
+                new LoadingScreen(app.get(), root),    new ComicDialog(app.get(), root),
+            };
+            for (UiDialog* screen : screens) {
+                screen->SetVisible(false);
+                app->mWidgetManager->AddWidget(screen);
+                screen->Show();
+                Updates(300);
+                app->Draw();
+                for (intptr_t id = -1; id <= 61; ++id)
+                    screen->OnButton(id);
+                screen->Hide();
+                Updates(100);
+                app->mWidgetManager->RemoveWidget(screen);
+                delete screen;
+            }
+            // The message box without its buttons can only go unanswered.
+            MessageBoxDialog* demoBox = gMessageBox;
+            auto* box = new MessageBoxDialog(app.get(), root);
+            app->mWidgetManager->AddWidget(box);
+            gMessageBox = box;
+            int steps = 0;
+            app->onStep = [&] {
+                if (++steps == 50)
+                    app->mWidgetManager->RemoveWidget(box);
+            };
+            EXPECT_EQ(MessageBoxDialog::Show("quit"), MessageBoxDialog::kUnanswered);
+            app->onStep = nullptr;
+            gMessageBox = demoBox;
+            delete box;
+        }
+    }
+}
+
+} // namespace
