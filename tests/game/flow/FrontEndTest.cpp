@@ -368,6 +368,33 @@ TEST_F(FrontEnd, ASplashPageEndsOnItsFiveHundredthUpdateOrAtAKey)
     EXPECT_EQ(app->GetMusicManager()->CurrentName(), "main_menu");
 }
 
+TEST_F(FrontEnd, PagingDisablesPreviousOnTheFirstPageNextOnTheLastAndBothWithoutAPage)
+{
+    struct Case {
+        int pages;
+        int page;
+        bool previousDisabled, nextDisabled;
+    } cases[] = {{1, 0, true, true},  {3, 0, true, false}, {3, 1, false, false},
+                 {3, 2, false, true}, {3, -1, true, true}, {3, 3, true, true}};
+    for (const Case& c : cases) {
+        UiDialog dialog(nullptr, app.get());
+        PageSet pages("page");
+        auto add = [&](const std::string& name, UiElement* child) {
+            dialog.AddChild(name, child);
+            pages.Take(name, child);
+        };
+        add("prev_btn", new UiButton(&dialog, 0, &dialog));
+        add("next_btn", new UiButton(&dialog, 0, &dialog));
+        for (int k = 0; k < c.pages; ++k)
+            add("page" + std::to_string(k), new UiDialog(&dialog, app.get()));
+        pages.SetPage(c.page);
+        EXPECT_EQ(pages.GetPrevious()->mDisabled, c.previousDisabled) << c.pages << " " << c.page;
+        EXPECT_EQ(pages.GetNext()->mDisabled, c.nextDisabled) << c.pages << " " << c.page;
+        for (int k = 0; k < c.pages; ++k)
+            EXPECT_EQ(pages.GetPage(k)->mVisible, k == c.page) << c.pages << " " << c.page;
+    }
+}
+
 TEST_F(FrontEnd, HelpAndHiscoresPageAlike)
 {
     for (UiDialog* dialog : {static_cast<UiDialog*>(app->mHelpDialog), static_cast<UiDialog*>(app->mHiscoresDialog)}) {
@@ -475,6 +502,16 @@ TEST_F(FrontEnd, TheComicLeadsThroughItsPagesToTheBriefingOrTheFrontEnd)
     Updates(50);
     EXPECT_FALSE(comic->mVisible);
     EXPECT_TRUE(briefing->mVisible);
+
+    // Another look between two showings: other pictures.
+    MakeProfile(L"Bea", "woman");
+    comic->SelectPage(3);
+    comic->Show();
+    Updates(50);
+    EXPECT_EQ(comic->GetPage(3)->GetBackgroundId(), "comix3_woman");
+    comic->OnButton(reinterpret_cast<intptr_t>(comic->GetPageButton(3)));
+    Updates(50);
+    EXPECT_FALSE(comic->mVisible);
 
     // The last page: the front end comes back and the office goes.
     OfficeScreen* office = app->GetOfficeScreen();
