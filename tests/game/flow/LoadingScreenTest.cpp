@@ -49,11 +49,10 @@ protected:
     }
     void TearDown() override
     {
-        if (app) {
-            app->onStep = nullptr;
-            platform.clock.onSleep = nullptr;
-        }
+        // The application ends first: its loading screen joins the thread,
+        // which may still be yielding through the clock after its last step.
         DemoGame::TearDown();
+        platform.clock.onSleep = nullptr;
     }
 
     int UpdateCount()
