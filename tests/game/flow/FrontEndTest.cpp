@@ -106,6 +106,13 @@ TEST_F(FrontEnd, TheFirstStartCreatesAProfileFromACleanedName)
         EXPECT_FALSE(app->mProfileValid) << "a blank name makes nothing";
         EXPECT_TRUE(Find(menu, "create_profile")->mVisible);
     }
+    // No look chosen: no profile, the panel stays.
+    Find(menu, "create_profile/check_bosswoman")->SetVisible(false);
+    name->SetText(L"Bob", true);
+    Click(menu, "create_profile/create");
+    EXPECT_FALSE(app->mProfileValid);
+    EXPECT_TRUE(Find(menu, "create_profile")->mVisible);
+
     Click(menu, "create_profile/bossman_btn");
     EXPECT_TRUE(Find(menu, "create_profile/check_bossman")->mVisible);
     EXPECT_TRUE(Find(menu, "create_profile/bossman_btn")->mDisabled);
