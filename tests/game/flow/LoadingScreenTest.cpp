@@ -204,7 +204,7 @@ TEST_F(Loading, WithoutItsThreadALoadIsNeitherSteppedNorWaitedFor)
 }
 
 // 50 loads whose main-thread work touches what the stepping thread updates
-// and draws, each piece under the step lock.
+// and draws, each stretch under the step lock.
 TEST_F(Loading, FiftyLoadsShareTheWidgetsEffectsParticlesAndPicturesThroughTheStepLock)
 {
     LoadingScreen* screen = app->mLoadingScreen;
