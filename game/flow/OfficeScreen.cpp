@@ -5,3 +5,7 @@
 OfficeScreen::OfficeScreen(GameApp* app, const XmlNode& root) : UiElement(nullptr) {}
 
 OfficeScreen::~OfficeScreen() = default;
+
+void OfficeScreen::LoadLevel(int level) { mLevel = level; }
+
+void OfficeScreen::StartDay() {}

@@ -18,6 +18,21 @@ public:
     void SetPaused(bool paused) { mPaused = paused; }
     bool IsPaused() const { return mPaused; }
 
+    // The front end's calls: the mode of the next level, then its load and
+    // the start of its day.
+    void SetSurvival(bool survival) { mSurvival = survival; }
+    bool IsSurvival() const { return mSurvival; }
+    void LoadLevel(int level);
+    void StartDay();
+    int GetLevel() const { return mLevel; }
+    // Whether the Escape key may open the escape menu; dialogs over the
+    // office clear it while they are shown.
+    void SetEscapeAllowed(bool allowed) { mEscapeAllowed = allowed; }
+    bool IsEscapeAllowed() const { return mEscapeAllowed; }
+
 private:
     std::atomic<bool> mPaused{false};
+    bool mSurvival = false;
+    int mLevel = 0;
+    bool mEscapeAllowed = false;
 };
