@@ -1,7 +1,384 @@
 #include "game/flow/OfficeScreen.h"
 
+#include "framework/widgets/WidgetManager.h"
+#include "game/core/DebugTrace.h"
 #include "game/core/GameApp.h"
+#include "game/core/HiscoreTables.h"
+#include "game/core/LevelCalendar.h"
+#include "game/core/MusicManager.h"
+#include "game/core/StringTable.h"
+#include "game/effects/ParticleRegistry.h"
+#include "game/flow/BriefingDialog.h"
+#include "game/flow/ComicDialog.h"
+#include "game/flow/DebriefingDialog.h"
+#include "game/flow/EscapeMenu.h"
+#include "game/flow/HudPanel.h"
+#include "game/flow/TutorialScript.h"
+#include "game/flow/UpgradeDialog.h"
+#include "game/world/SceneObjectList.h"
 
-OfficeScreen::OfficeScreen(GameApp* app, const XmlNode& root) : UiElement(nullptr) {}
+#include <climits>
+#include <cmath>
 
-OfficeScreen::~OfficeScreen() = default;
+OfficeScreen* gOfficeScreen = nullptr;
+
+namespace {
+
+constexpr int kEscapeKey = 27;
+
+} // namespace
+
+OfficeScreen::OfficeScreen(GameApp* app, const XmlNode& root) : UiElement(nullptr), mApp(app)
+{
+    if (app)
+        app->mOfficeScreen = this;
+    gOfficeScreen = this;
+    Resize(0, 0, app ? app->mWidth : 800, app ? app->mHeight : 600);
+
+    InstallOfficeWorld(&mWorld);
+    SetOfficeScreenInterface(this);
+
+    mBriefing = new BriefingDialog(app, root);
+    mBriefing->SetVisible(false);
+    mDebriefing = new DebriefingDialog(app, root);
+    mDebriefing->SetVisible(false);
+    mEscapeMenu = new EscapeMenu(app, root);
+    mEscapeMenu->SetVisible(false);
+    mHud = new HudPanel(this, app, root);
+    mHud->SetVisible(false);
+    gHudPanel = mHud;
+    mUpgradeDialog = new UpgradeDialog(app, root);
+    mUpgradeDialog->SetVisible(false);
+    mComic = new ComicDialog(app, root);
+    mComic->SetVisible(false);
+
+    if (app && app->mWidgetManager)
+        app->mWidgetManager->AddWidget(mHud);
+    mHud->AddChild("briefing", mBriefing);
+    mHud->AddChild("debriefing", mDebriefing);
+    mHud->AddChild("escape_menu", mEscapeMenu);
+    mHud->AddChild("upgrade", mUpgradeDialog);
+    mHud->AddChild("comix", mComic);
+
+    mTutorial = new TutorialScript(mHud);
+    gTutorialScript = mTutorial;
+
+    LoadOffice();
+    mPaused = false;
+}
+
+OfficeScreen::~OfficeScreen()
+{
+    // The office goes first, while its world is still installed.
+    InstallOfficeWorld(&mWorld);
+    if (gTutorialScript)
+        gTutorialScript->Reset();
+    ClearOffice();
+    DeleteAllObjects();
+    mOfficeDocument.reset();
+
+    if (gTutorialScript == mTutorial)
+        gTutorialScript = nullptr;
+    delete mTutorial;
+    mTutorial = nullptr;
+    gOfficeScreen = nullptr;
+    if (mApp && mApp->mOfficeScreen == this)
+        mApp->mOfficeScreen = nullptr;
+
+    // The HUD takes the five dialogs with it.
+    if (mApp && mApp->mWidgetManager)
+        mApp->mWidgetManager->RemoveWidget(mHud);
+    delete mHud;
+    mHud = nullptr;
+    if (gHudPanel)
+        gHudPanel = nullptr;
+    RemoveAllWidgets(true, false);
+
+    if (&GetOfficeScreenInterface() == this)
+        SetOfficeScreenInterface(nullptr);
+    InstallOfficeWorld(nullptr);
+}
+
+void OfficeScreen::SetNumber(const std::string& name, int32_t value)
+{
+    if (mApp && mApp->GetStringTable())
+        mApp->GetStringTable()->SetNumber(name, value);
+}
+
+void OfficeScreen::Update()
+{
+    if (mPaused)
+        return;
+    UiElement::Update();
+    UpdateClock();
+    if (!mDayOver)
+        UpdateLevel();
+}
+
+void OfficeScreen::UpdateClock()
+{
+    const bool running = mDayRunning && !mPaused;
+    gFrameDelta = running ? float((mApp ? mApp->mUpdatePeriod : 10) / 1000.0) : 0.0f;
+    if (running && mApp) {
+        // Whole seconds go to the profile; the rest waits for the next ones.
+        mPlayTime += gFrameDelta;
+        const double whole = std::floor(mPlayTime);
+        if (whole >= 1) {
+            mApp->GetCurrentProfile()->mPlayTime += float(whole);
+            mPlayTime -= whole;
+        }
+    }
+    mLevelClock += gFrameDelta;
+}
+
+void OfficeScreen::UpdateLevel()
+{
+    if (!mDayRunning)
+        return;
+    if (mEnding) {
+        if (mEndCountdown >= 0) {
+            mEndCountdown -= gFrameDelta;
+            if (mEndCountdown < 0)
+                ScoreDay();
+        }
+        return;
+    }
+    if (!mSurvival) {
+        if (gTutorialScript)
+            gTutorialScript->Update(gFrameDelta);
+        SpawnScheduledClient();
+    } else {
+        SpawnSurvivalClient();
+    }
+    UpdateAllObjects();
+    mBonusStages.Update(gFrameDelta);
+    UpdateObjectBlinks(gFrameDelta);
+    if (!gTutorialScript || gTutorialScript->IsActionAllowed(3)) {
+        DispatchClicks();
+        mClickQueue.clear();
+    }
+}
+
+void OfficeScreen::DispatchClicks() {}
+
+void OfficeScreen::ScoreDay()
+{
+    if (mSurvival)
+        ScoreSurvival();
+    else
+        ScoreCareer();
+}
+
+void OfficeScreen::ScoreCareer()
+{
+    mDayOver = true;
+    const LevelParams& params = mWorld.levelParams;
+    std::string kind;
+    if (mMoney < params.normal) {
+        mDebriefing->SetText(mFailureText);
+        mDebriefing->SetContinueDisabled(true);
+        kind = "failure";
+    } else if (mMoney < params.expert) {
+        mDebriefing->SetText(mGoalText);
+        mDebriefing->SetContinueDisabled(false);
+        kind = "goal";
+    } else {
+        mDebriefing->SetText(mExpertText);
+        mDebriefing->SetContinueDisabled(false);
+        kind = "expert";
+    }
+    mDebriefing->SetResultKind(kind);
+    if (kind != "failure" && mLevel >= 1 && mLevel <= kCareerLevels && mApp) {
+        ProfileRecord* profile = mApp->GetCurrentProfile();
+        if (profile->mLevel == mLevel)
+            ++profile->mLevel;
+        if (mMoney > profile->mBestMoney[mLevel - 1])
+            profile->mBestMoney[mLevel - 1] = mMoney;
+        mApp->GetHiscoreTables()->Insert(false, profile->mName, mMoney);
+    }
+    mDebriefing->Show();
+    if (mApp && !mApp->SavePrefs())
+        DebugTrace("pref.dat was not written after the day\n");
+}
+
+void OfficeScreen::ScoreSurvival()
+{
+    int place = 10;
+    if (mApp)
+        place = mApp->GetHiscoreTables()->Insert(true, mApp->GetCurrentProfile()->mName, mMoney);
+    if (place == 0) {
+        mDebriefing->SetText(mExpertText);
+        mDebriefing->SetResultKind("expert");
+    } else if (place >= 1 && place <= 9) {
+        mDebriefing->SetText(mGoalText);
+        mDebriefing->SetResultKind("goal");
+    } else {
+        mDebriefing->SetText(mFailureText);
+        mDebriefing->SetResultKind("failure");
+    }
+    mDebriefing->Show();
+    if (mApp && !mApp->SavePrefs())
+        DebugTrace("pref.dat was not written after the day\n");
+}
+
+void OfficeScreen::StartDay()
+{
+    mSpawnTimer = 0;
+    mDayOver = false;
+    mDayRunning = true;
+    gFrameDelta = 0;
+    mLevelClock = 0;
+    mMoney = 0;
+    mStageStartMoney = 0;
+    mNextStageMoney = 0;
+    mClickQueue.clear();
+
+    SortSchedules();
+
+    if (mApp && mApp->GetParticleRegistry())
+        mApp->GetParticleRegistry()->ClearAll();
+    mHud->SetUpgradeDisabled(true);
+    mEnding = false;
+
+    if (mSurvival) {
+        mPendingUpgrades.clear();
+        mAppliedChanges.clear();
+        mBlinkChanges.clear();
+    }
+
+    UpdateLevel();
+
+    if (!mSurvival) {
+        SetNumber("currentday", LevelCalendarDay(mLevel));
+        SetNumber("currentmonth", (mLevel - 1) / 20 + 1);
+        SetNumber("goal", mWorld.levelParams.normal);
+        SetNumber("normal", mWorld.levelParams.normal);
+        SetNumber("expert", mWorld.levelParams.expert);
+        SetNumber("money", mMoney);
+        const int32_t pageSet = mLevel == 1 ? 1 : mLevel == 21 ? 3 : mLevel == 41 ? 4 : 0;
+        if (pageSet != 0) {
+            mComic->SelectPage(pageSet);
+            mComic->Show();
+        } else {
+            mBriefing->Show();
+        }
+        mDayRunning = false;
+    } else {
+        SetNumber("currentday", mSurvivalModel.stageIndex + 1);
+        SetNumber("currentmonth", mLevel);
+        SetNumber("money", 0);
+        mSpawnTimer = 0;
+        mPendingTemplate = nullptr;
+        mLives = 3;
+        mHud->SetLives(3);
+    }
+
+    mBonusStages.Advance(0, nullptr);
+    mHud->ResetDay();
+}
+
+void OfficeScreen::NextLevel()
+{
+    StopDay();
+    ++mLevel;
+    if (mLevel > kCareerLevels) {
+        mComic->SelectPage(ComicDialog::kFinalPageSet);
+        mComic->Show();
+        return;
+    }
+    ClearOffice();
+    LoadLevel(mLevel);
+    StartDay();
+}
+
+void OfficeScreen::RestartLevel()
+{
+    StopDay();
+    ClearOffice();
+    LoadLevel(mLevel);
+    StartDay();
+}
+
+int32_t OfficeScreen::AddMoney(int32_t amount)
+{
+    OfficeScreen* screen = gOfficeScreen;
+    if (!screen)
+        return 0;
+    int64_t money = int64_t(screen->mMoney) + amount;
+    if (money < 0)
+        money = 0;
+    if (money > INT_MAX)
+        money = INT_MAX;
+    screen->mMoney = int32_t(money);
+    screen->SetNumber("money", screen->mMoney);
+    return screen->mMoney;
+}
+
+void OfficeScreen::LoseLife()
+{
+    if (!mSurvival)
+        return;
+    --mLives;
+    if (mLives < 1) {
+        mHud->SetLives(0);
+        mEnding = true;
+        mEndCountdown = kSurvivalEndDelay;
+    } else {
+        mHud->SetLives(mLives);
+    }
+}
+
+void OfficeScreen::SendTutorialEvent(int event)
+{
+    if (gTutorialScript)
+        gTutorialScript->OnEvent(event);
+}
+
+void OfficeScreen::ApplyStageObjects(const StageObject& change) { mAppliedChanges.push_back(change); }
+
+void OfficeScreen::ChangeObjects(const StageObject& change) { mBlinkChanges.push_back(change); }
+
+void OfficeScreen::UpdateObjectBlinks(float) {}
+
+void OfficeScreen::ApplyUpgrade() { ++mUpgradeRequests; }
+
+void OfficeScreen::UpdateF(float fraction)
+{
+    if (mPaused)
+        return;
+    UiElement::UpdateFraction(fraction);
+    MarkDirtyOverlapping();
+    if (mDayRunning)
+        UpdateAllObjectsSmooth(fraction);
+}
+
+void OfficeScreen::KeyUp(int key)
+{
+    if (key != kEscapeKey || !mEscapeAllowed)
+        return;
+    if (!mEscapeMenu->mVisible)
+        mEscapeMenu->Show();
+    else
+        mEscapeMenu->Hide();
+}
+
+void OfficeScreen::MouseButtonDown(int x, int y, int button, int clickCount) {}
+
+void OfficeScreen::OnShow()
+{
+    if (mApp && mApp->GetMusicManager())
+        mApp->GetMusicManager()->PlayMusic("level");
+    mHud->Show();
+    if (mApp && mApp->mWidgetManager)
+        mApp->mWidgetManager->SetFocus(this);
+    mEscapeAllowed = true;
+}
+
+void OfficeScreen::OnHide()
+{
+    mHud->Hide();
+    mDayRunning = false;
+    mEscapeAllowed = false;
+    if (mApp && mApp->mWidgetManager)
+        mApp->mWidgetManager->SetFocus(nullptr);
+}
