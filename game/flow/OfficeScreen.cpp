@@ -1,11 +1,13 @@
 #include "game/flow/OfficeScreen.h"
 
+#include "framework/graphics/Graphics.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/core/DebugTrace.h"
 #include "game/core/GameApp.h"
 #include "game/core/HiscoreTables.h"
 #include "game/core/LevelCalendar.h"
 #include "game/core/MusicManager.h"
+#include "game/core/ResourceIds.h"
 #include "game/core/StringTable.h"
 #include "game/effects/ParticleRegistry.h"
 #include "game/flow/BriefingDialog.h"
@@ -15,6 +17,8 @@
 #include "game/flow/HudPanel.h"
 #include "game/flow/TutorialScript.h"
 #include "game/flow/UpgradeDialog.h"
+#include "game/world/ObjectPart.h"
+#include "game/world/SceneObject.h"
 #include "game/world/SceneObjectList.h"
 
 #include <climits>
@@ -350,6 +354,20 @@ void OfficeScreen::UpdateF(float fraction)
     MarkDirtyOverlapping();
     if (mDayRunning)
         UpdateAllObjectsSmooth(fraction);
+}
+
+void OfficeScreen::Draw(Zelk::Graphics* g)
+{
+    if (GFX_GAME_GROUND)
+        g->DrawImageScaled(GFX_GAME_GROUND, 0, 0, 800, 600);
+    for (SceneObject* object : mWorld.sceneObjects) {
+        if (!object->IsVisible())
+            continue;
+        for (ObjectPart* part : object->GetParts())
+            if (part->IsVisible())
+                part->Draw(g);
+    }
+    // The game's cursor is drawn over every frame by the application.
 }
 
 void OfficeScreen::KeyUp(int key)

@@ -49,6 +49,8 @@ public:
     // The fractional step of the display-paced loop.
     void UpdateFraction(float fraction) override { UpdateF(fraction); }
     void UpdateF(float fraction);
+    // The office's floor, then its visible parts.
+    void Draw(Zelk::Graphics* g) override;
     // Escape toggles the escape menu while escape is allowed.
     void KeyUp(int key) override;
     void MouseButtonDown(int x, int y, int button, int clickCount) override;
