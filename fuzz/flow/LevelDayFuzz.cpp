@@ -30,6 +30,7 @@ namespace {
 struct Game {
     plat::NullPlatform platform;
     std::string folder;
+    std::string caller; // the fuzzer's own current folder, given back after each input
     std::unique_ptr<GameApp> app;
     XmlDocument ui;
     XmlNode root;
@@ -39,6 +40,10 @@ Game& TheGame()
 {
     static Game* game = [] {
         auto* g = new Game();
+        char here[4096];
+        if (!getcwd(here, sizeof here))
+            std::abort();
+        g->caller = here;
         g->folder = fuzzsupport::TempFolder("level-day");
         contentgen::TextTable texts;
         contentgen::DataSet data;
@@ -72,6 +77,10 @@ Game& TheGame()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Game& game = TheGame();
+    // The game reads its files from its folder; the fuzzer writes its own
+    // relative to where it started.
+    if (chdir(game.folder.c_str()) != 0)
+        std::abort();
     const bool career = size > 0 && (data[0] & 1);
     {
         std::ofstream out(game.folder + (career ? "/cfg/l3.xml" : "/cfg/endless1.xml"),
@@ -97,5 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     delete screen;
     game.app->mWidgetManager->RemoveAllWidgets(false, false);
+    if (chdir(game.caller.c_str()) != 0)
+        std::abort();
     return 0;
 }

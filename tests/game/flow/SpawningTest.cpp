@@ -1,5 +1,6 @@
 // Client spawning and orders: the career gating, the day's end, the survival
 // stages and weighted draws, the order choice and the client place table.
+#include "game/flow/BriefingDialog.h"
 #include "tests/game/flow/DayFixture.h"
 
 #include <cmath>
@@ -255,6 +256,62 @@ TEST_F(SpawnTest, OrdersAreDrawnByWeightAndExtendedOrdersTakeAStageDigit)
     screen->GetSurvivalModel().orderTemplates[0].lists[0] = list({{"0101", 0}});
     screen->PickOrders(client, out);
     EXPECT_TRUE(out.empty());
+}
+
+// The fixture's survival level: the first stage on the day's start, the
+// first client chosen on the second running update and brought in with
+// orders of its template, the next stage and its upgrade by money.
+TEST_F(DayTest, AFixtureSurvivalDayRunsThroughItsStages)
+{
+    MakeScreen();
+    screen->SetSurvival(true);
+    screen->LoadLevel(1);
+    ASSERT_EQ(screen->GetSurvivalModel().stages.size(), 3u);
+    screen->StartDay();
+    EXPECT_TRUE(screen->IsDayRunning());
+    EXPECT_EQ(screen->GetStageIndex(), 0);
+    EXPECT_EQ(Variable("currentday"), L"1");
+    EXPECT_EQ(screen->GetNextStageMoney(), 150);
+    Ticks(1);
+    EXPECT_EQ(screen->GetPendingTemplate(), nullptr);
+    Ticks(1);
+    ASSERT_NE(screen->GetPendingTemplate(), nullptr);
+    const int place = screen->GetPendingPlace();
+    Client* client = GetClient(place);
+    ASSERT_NE(client, nullptr);
+    Ticks(601); // the longest wait of the first stage's types is 6 s
+    EXPECT_TRUE(client->IsVisible());
+    EXPECT_FALSE(client->GetTypeName().empty());
+    ASSERT_FALSE(client->GetOrders().empty());
+    for (const std::string& order : client->GetOrders())
+        EXPECT_TRUE(order == "0101" || order == "0102") << order;
+
+    OfficeScreen::AddMoney(150);
+    Ticks(1);
+    EXPECT_EQ(screen->GetStageIndex(), 1);
+    EXPECT_EQ(screen->GetPendingUpgrades(), std::vector<int32_t>{0});
+    EXPECT_EQ(Variable("normal"), L"400");
+}
+
+// The fixture's day 3: its clients come by the schedule, sorted by time,
+// each after the last by the office's delay, while places are free.
+TEST_F(DayTest, AFixtureCareerDayBringsItsClientsBySchedule)
+{
+    MakeScreen();
+    screen->LoadLevel(3);
+    const std::vector<TimePoint>& clients = screen->GetWorld().levelTimelines.clients;
+    ASSERT_EQ(clients.size(), 5u);
+    screen->StartDay();
+    EXPECT_FLOAT_EQ(screen->DayProgress(), 0.8f); // the first came at once
+    screen->GetBriefing()->Continue();
+    Ticks(1000);
+    EXPECT_FLOAT_EQ(screen->DayProgress(), 0.6f); // two places: both taken
+    int shown = 0;
+    for (int i = 0; i < 8; ++i)
+        shown += GetClient(i) && GetClient(i)->IsVisible();
+    EXPECT_EQ(shown, 2);
+    EXPECT_FALSE(screen->IsEnding());
+    EXPECT_EQ(screen->GetHud()->GetClockFrame(), 4); // trunc(12 x 0.4)
 }
 
 TEST_F(SpawnTest, SchedulesSortStablyAndThePlaceTableKeepsItsBounds)

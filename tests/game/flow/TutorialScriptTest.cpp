@@ -178,12 +178,17 @@ TEST_F(TutorialTest, OtherDaysAndSurvivalAllowEverything)
         EXPECT_EQ(ForbiddenActions(), std::set<int>{});
         EXPECT_EQ(ForbiddenNames(), std::set<std::string>{});
     }
-    // A survival level never starts the rules.
-    WriteLevel("cfg/endless1.xml", "<level/>");
+    // The fixture's day 3 and its survival level never start the rules.
+    screen->LoadLevel(1);
+    ASSERT_TRUE(script->IsActive());
+    screen->LoadLevel(3);
+    EXPECT_FALSE(script->IsActive());
+    screen->LoadLevel(1);
     screen->SetSurvival(true);
     screen->LoadLevel(1);
     EXPECT_FALSE(script->IsActive());
     EXPECT_TRUE(script->IsActionAllowed(1));
+    EXPECT_TRUE(script->IsNameAllowed("shelving01"));
 }
 
 } // namespace
