@@ -73,10 +73,14 @@ OfficeScreen::OfficeScreen(GameApp* app, const XmlNode& root) : UiElement(nullpt
 
 OfficeScreen::~OfficeScreen()
 {
-    // The office goes first, while its world is still installed.
+    // Another screen's world and interface, when one is installed, come
+    // back afterwards.
+    OfficeWorld* otherWorld = HasOfficeWorld() && &GetOfficeWorld() != &mWorld ? &GetOfficeWorld() : nullptr;
+    OfficeScreenInterface* otherScreen = &GetOfficeScreenInterface() != this ? &GetOfficeScreenInterface() : nullptr;
+
+    // The office goes first, while its world is installed.
     InstallOfficeWorld(&mWorld);
-    if (gTutorialScript)
-        gTutorialScript->Reset();
+    mTutorial->Reset();
     ClearOffice();
     DeleteAllObjects();
     mOfficeDocument.reset();
@@ -85,22 +89,20 @@ OfficeScreen::~OfficeScreen()
         gTutorialScript = nullptr;
     delete mTutorial;
     mTutorial = nullptr;
-    gOfficeScreen = nullptr;
+    if (gOfficeScreen == this)
+        gOfficeScreen = nullptr;
     if (mApp && mApp->mOfficeScreen == this)
         mApp->mOfficeScreen = nullptr;
 
     // The HUD takes the five dialogs with it.
     if (mApp && mApp->mWidgetManager)
         mApp->mWidgetManager->RemoveWidget(mHud);
-    delete mHud;
+    delete mHud; // clears gHudPanel when it is this HUD
     mHud = nullptr;
-    if (gHudPanel)
-        gHudPanel = nullptr;
     RemoveAllWidgets(true, false);
 
-    if (&GetOfficeScreenInterface() == this)
-        SetOfficeScreenInterface(nullptr);
-    InstallOfficeWorld(nullptr);
+    SetOfficeScreenInterface(otherScreen);
+    InstallOfficeWorld(otherWorld);
 }
 
 void OfficeScreen::SetNumber(const std::string& name, int32_t value)

@@ -70,6 +70,7 @@ void OfficeScreen::LoadLevel(int32_t level)
             mGoalText = LocText(mApp, root, L"debriefing_good");
             mExpertText = LocText(mApp, root, L"debriefing_perfect");
         } else {
+            mPendingTemplate = nullptr; // it pointed into the last model
             ReadSurvivalModel(root, mSurvivalModel);
             mExpertText = LocText(mApp, "debreif_endlessp");
             mGoalText = LocText(mApp, "debreif_endlessg");

@@ -2,6 +2,7 @@
 // day's start, its scoring and saving, pause, the last level, and what the
 // screen leaves behind.
 #include "game/core/HiscoreTables.h"
+#include "game/core/DebugTrace.h"
 #include "game/core/LevelCalendar.h"
 #include "game/flow/BriefingDialog.h"
 #include "game/flow/ComicDialog.h"
@@ -259,6 +260,39 @@ TEST_F(ScreenTest, ADestroyedScreenClearsWhatItSetAndASecondOneWorks)
     Ticks(100);
     EXPECT_NEAR(screen->GetLevelClock(), 1.0f, 1e-3);
     EXPECT_NE(FindObject("boss"), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+std::vector<std::string>* gTraced = nullptr;
+void Trace(const std::string& line)
+{
+    if (gTraced)
+        gTraced->push_back(line);
+}
+
+// Before pref.dat has been read nothing may be written: the day is scored
+// all the same, and the debug output says the file was not written.
+TEST_F(DayTest, ADayEndsAlsoWhenPrefDatCannotBeWritten)
+{
+    std::vector<std::string> traced;
+    gTraced = &traced;
+    SetDebugTraceHook(Trace);
+    MakeScreen();
+    WriteLevel("cfg/l5.xml", "<level><params normal=\"10\" expert=\"20\"/></level>");
+    screen->LoadLevel(5);
+    screen->StartDay();
+    screen->SetDayRunning(true);
+    OfficeScreen::AddMoney(12);
+    Ticks(201);
+    SetDebugTraceHook(nullptr);
+    gTraced = nullptr;
+    EXPECT_TRUE(screen->IsDayOver());
+    EXPECT_EQ(screen->GetDebriefing()->GetResultKind(), "goal");
+    EXPECT_EQ(std::count(traced.begin(), traced.end(), "pref.dat was not written after the day\n"), 1);
+    EXPECT_FALSE(std::filesystem::exists(game.dir / "documents"));
 }
 
 } // namespace
