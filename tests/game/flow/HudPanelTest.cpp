@@ -1,5 +1,6 @@
 // The HUD over the fixture's layout: lives, the goal and expert pop-ups, the
 // bar, the clock frames and the hint ids.
+#include "game/flow/EscapeMenu.h"
 #include "game/ui/UiBar.h"
 #include "tests/game/flow/DayFixture.h"
 
@@ -134,6 +135,37 @@ TEST_F(HudTest, ANewSurvivalStageShowsThePopUpOnceAndPublishesTheNextThreshold)
     EXPECT_EQ(hud->GetBar()->GetMax(), 200);
     EXPECT_EQ(hud->GetBar()->GetValue(), 50);
     EXPECT_TRUE(hud->FindChild("goal_dialog")->IsShowInProgress() || hud->FindChild("goal_dialog")->mVisible);
+}
+
+} // namespace
+
+namespace {
+
+// The HUD's buttons: "menu" opens the escape menu (the day stands still),
+// "upgrade_btn" asks the office screen for the upgrade; shown, the HUD
+// comes to the top of the widget manager.
+TEST_F(HudTest, ItsButtonsOpenTheMenuAndAskForTheUpgradeAndItComesToTheTop)
+{
+    UiElement* menu = hud->FindChild("menu");
+    UiElement* upgrade = hud->FindChild("upgrade_btn");
+    ASSERT_TRUE(menu && upgrade);
+    screen->SetDayRunning(true);
+    hud->OnButton(reinterpret_cast<intptr_t>(menu));
+    Ticks(1);
+    EXPECT_TRUE(screen->GetEscapeMenu()->mVisible);
+    EXPECT_FALSE(screen->IsDayRunning());
+    EXPECT_EQ(screen->GetUpgradeRequests(), 0);
+    hud->OnButton(reinterpret_cast<intptr_t>(upgrade));
+    EXPECT_EQ(screen->GetUpgradeRequests(), 1);
+    hud->OnButton(0);
+    EXPECT_EQ(screen->GetUpgradeRequests(), 1);
+
+    UiDialog other(nullptr, app.get());
+    app->mWidgetManager->AddWidget(&other);
+    hud->Hide();
+    hud->Show();
+    EXPECT_EQ(app->mWidgetManager->mWidgets.back(), hud);
+    app->mWidgetManager->RemoveWidget(&other);
 }
 
 } // namespace
