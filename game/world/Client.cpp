@@ -46,6 +46,11 @@ void Client::Spawn(const std::string& type, bool vip, const std::vector<std::str
         SetVisible(true);
 }
 
+bool Client::IsStatusShown() const
+{
+    return IsActive() && (mState == kJustArrived || mState == kWaitingForBoss || mState == kWaitingForOrder);
+}
+
 bool SpawnClient(const std::string& type, bool vip, int place, const std::vector<std::string>& orders)
 {
     if (!HasOfficeWorld() || !GetOfficeWorld().clientParams.count(type))

@@ -13,6 +13,8 @@ class Client : public Pickable, public StatusSource {
 public:
     static constexpr int32_t kNeverSpawned = -1;
     static constexpr int32_t kJustArrived = 0;
+    static constexpr int32_t kWaitingForBoss = 1;
+    static constexpr int32_t kWaitingForOrder = 4;
     static constexpr int32_t kVipCalling = 9;
     static constexpr int32_t kPlaceFree = 10;
 
@@ -32,6 +34,8 @@ public:
     // Brought in: type, VIP flag and orders taken, switched on; shown
     // unless a VIP (who calls first).
     virtual void Spawn(const std::string& type, bool vip, const std::vector<std::string>& orders);
+    // Active, and just arrived, waiting for the boss or for its order.
+    bool IsStatusShown() const override;
 
     const std::string& GetTypeName() const { return mTypeName; }
     bool IsVip() const { return mVip; }
