@@ -10,10 +10,15 @@ ComicDialog::ComicDialog(GameApp* app, const XmlNode& root) : UiDialog(nullptr, 
 
 ComicDialog::~ComicDialog() = default;
 
+void ComicDialog::SelectPage(int n)
+{
+    if (n >= 1 && n <= kPages)
+        mCurrentPage = n;
+}
+
 void ComicDialog::OnShow()
 {
-    mShown.push_back(mPageSet);
-    if (mPageSet == kFinalPageSet)
+    if (mCurrentPage == kPages)
         return;
     Hide();
     if (gHudPanel)

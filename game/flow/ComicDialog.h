@@ -1,30 +1,25 @@
 #pragma once
-// The comic pages (layout "comix"): a page set is chosen and shown; when the
-// pages of a day's start are done the briefing follows.
+// The comic pages (layout "comix", the HUD's child "comix"): a page is
+// chosen and shown; the pages before a day lead to that day's briefing.
 #include "game/ui/UiDialog.h"
-
-#include <cstdint>
-#include <vector>
 
 class GameApp;
 
 class ComicDialog : public UiDialog {
 public:
-    // The page set that ends the career.
-    static constexpr int32_t kFinalPageSet = 5;
+    static constexpr int kPages = 5;
 
     ComicDialog(GameApp* app, const XmlNode& root);
     ~ComicDialog() override;
 
-    virtual void SelectPage(int32_t pageSet) { mPageSet = pageSet; }
-    // The pages are done at once: a day's comic hands over to the briefing.
+    // Until the pages can be turned, a day's pages are done at once: the
+    // briefing follows.
     void OnShow() override;
 
-    int32_t GetPageSet() const { return mPageSet; }
-    // Every page set shown, in order.
-    const std::vector<int32_t>& GetShownPageSets() const { return mShown; }
+    // Page n (1..5) becomes the current one; other numbers do nothing.
+    void SelectPage(int n);
+    int GetCurrentPage() const { return mCurrentPage; }
 
 private:
-    int32_t mPageSet = 0;
-    std::vector<int32_t> mShown;
+    int mCurrentPage = 0;
 };

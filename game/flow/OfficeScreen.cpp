@@ -288,7 +288,7 @@ void OfficeScreen::NextLevel()
     StopDay();
     ++mLevel;
     if (mLevel > kCareerLevels) {
-        mComic->SelectPage(ComicDialog::kFinalPageSet);
+        mComic->SelectPage(ComicDialog::kPages);
         mComic->Show();
         return;
     }
