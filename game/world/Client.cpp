@@ -29,7 +29,7 @@ void Client::Reset()
 
 void Client::ApplyLevelState(const XmlNode& node)
 {
-    SceneObject::ApplyLevelState(node);
+    Pickable::ApplyLevelState(node);
     SetVisibleFlag(false);
     SetActiveFlag(false);
     mState = kPlaceFree;
