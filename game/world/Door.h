@@ -3,4 +3,7 @@
 #include "game/world/Pickable.h"
 
 class Door : public Pickable {
+public:
+    // Opens when nobody uses it, handing the engineer a pending target.
+    virtual void OpenIfIdle() {}
 };

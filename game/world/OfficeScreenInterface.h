@@ -16,6 +16,8 @@ public:
     virtual void ChangeObjects(const StageObject& change) = 0;
     // The object the last hover update chose, or null.
     virtual SceneObject* GetHoveredObject() const = 0;
+    // A game event for the tutorial rules (nothing without a screen).
+    virtual void SendTutorialEvent(int event) {}
 };
 
 // Installs the screen (null: none); it outlives its installation.

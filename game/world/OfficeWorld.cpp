@@ -1,5 +1,6 @@
 #include "game/world/OfficeWorld.h"
 
+#include "game/world/Client.h"
 #include "game/world/OfficeEffectWorld.h"
 #include "game/world/SceneObject.h"
 
@@ -40,3 +41,37 @@ OfficeWorld& GetOfficeWorld()
 }
 
 bool HasOfficeWorld() { return gWorld != nullptr; }
+
+bool RegisterClient(Client* client, int index)
+{
+    if (!gWorld || index < 0 || index >= OfficeWorld::kClientPlaces)
+        return false;
+    gWorld->clientSlots[index] = client;
+    return true;
+}
+
+Client* GetClient(int index)
+{
+    if (!gWorld || index < 0 || index >= OfficeWorld::kClientPlaces)
+        return nullptr;
+    return gWorld->clientSlots[index];
+}
+
+int FindFreeClientPlace()
+{
+    for (int i = 0; i < OfficeWorld::kClientPlaces; ++i) {
+        Client* client = GetClient(i);
+        if (client && client->GetState() == Client::kPlaceFree && !client->IsVisible())
+            return i;
+    }
+    return -1;
+}
+
+void ForgetClient(Client* client)
+{
+    if (!gWorld)
+        return;
+    for (Client*& slot : gWorld->clientSlots)
+        if (slot == client)
+            slot = nullptr;
+}

@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 
+class Client;
 class Pickable;
 class SceneObject;
 
@@ -40,6 +41,10 @@ struct OfficeWorld {
     std::map<std::string, PersParams> persParams;
     LevelTimelines levelTimelines;
     ZOrderManager zOrder;
+    // The client of each of the eight client places (gClientSlots), null
+    // until one registers; a client leaves its place when deleted.
+    static constexpr int kClientPlaces = 8;
+    Client* clientSlots[kClientPlaces] = {};
     // Every live pickable, in creation order (each adds and removes itself).
     std::list<Pickable*> pickables;
     // One walk-graph set per staff member ("boss", "secretary", "engineer",
@@ -54,6 +59,17 @@ void InstallOfficeWorld(OfficeWorld* world);
 // The installed world; there must be one.
 OfficeWorld& GetOfficeWorld();
 bool HasOfficeWorld();
+
+// Enters the client at its place (0..7; any other index is ignored); true
+// when entered.
+bool RegisterClient(Client* client, int index);
+// The client of the place, or null (also for an index outside 0..7).
+Client* GetClient(int index);
+// The first place whose client exists, has its place free (state 10) and is
+// not visible; -1 when none.
+int FindFreeClientPlace();
+// Clears every place that holds the client.
+void ForgetClient(Client* client);
 
 // The seconds of the current update: 0.01 while the day runs, 0 while it
 // stands still. Written only by the office screen (and tests), read by every

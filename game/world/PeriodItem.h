@@ -4,4 +4,7 @@
 #include "game/world/Pickable.h"
 
 class PeriodItem : public Pickable {
+public:
+    // Ready to be used (until its reload times are kept: always).
+    virtual bool IsReady() const { return true; }
 };

@@ -4,4 +4,7 @@
 #include "game/world/StatusSource.h"
 
 class Phone : public Pickable, public StatusSource {
+public:
+    // A VIP's call is waiting; while it rings no client comes in.
+    virtual bool IsRinging() const { return false; }
 };

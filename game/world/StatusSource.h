@@ -4,4 +4,6 @@
 class StatusSource {
 public:
     virtual ~StatusSource() = default;
+    // The indicator shows the object's status.
+    virtual bool IsStatusShown() const { return false; }
 };

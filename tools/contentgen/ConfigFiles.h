@@ -19,6 +19,8 @@ XmlElement BuildLocFile(const TextTable& texts);
 XmlElement BuildOfficeFile(const std::vector<SoundEntry>& sounds);
 // cfg\l<level>.xml for a career level 1..60.
 XmlElement BuildLevelFile(int level);
+// cfg\endless<level>.xml for a survival level 1..3 over day 1's office.
+XmlElement BuildSurvivalFile(int level);
 // The 27 sound names the game plays and the two music names.
 const std::vector<std::string>& SoundNamesPlayed();
 const std::vector<std::string>& MusicNamesPlayed();

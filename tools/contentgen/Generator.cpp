@@ -54,6 +54,8 @@ bool BuildConfig(const TextTable& texts, DataSet& data, std::string& error)
     AddXml(data, "cfg\\office.xml", BuildOfficeFile(SoundTable()));
     for (int level = 1; level <= 60; ++level)
         AddXml(data, "cfg\\l" + std::to_string(level) + ".xml", BuildLevelFile(level));
+    for (int level = 1; level <= 3; ++level)
+        AddXml(data, "cfg\\endless" + std::to_string(level) + ".xml", BuildSurvivalFile(level));
     data.Add("z_order.dat", ZOrderFile({}));
     return true;
 }
@@ -158,6 +160,8 @@ bool GenerateFixtureOffice(const TextTable& texts, DataSet& data, std::string& e
     }
     AddXml(data, "cfg\\office.xml", office);
     AddXml(data, "cfg\\l1.xml", BuildLevelFile(1));
+    AddXml(data, "cfg\\l3.xml", BuildLevelFile(3));
+    AddXml(data, "cfg\\endless1.xml", BuildSurvivalFile(1));
     data.Add("z_order.dat", ZOrderFile(names));
     // The parts' animations on plain-colour pictures, one colour a frame.
     if (!AddPartAnimations(PartAnimationTables(names), data, error))

@@ -568,8 +568,44 @@ std::vector<uint8_t> ZOrderFile(const std::set<std::string>& names)
 
 void AddLevelOffice(int level, XmlElement& root)
 {
-    if (level > 2)
+    if (level > 3)
         return;
+    AddLevelObjects(level, root);
+    struct TimePoint {
+        double time;
+        const char* client;
+        std::vector<const char*> orders;
+        const char* window;
+    };
+    const std::vector<TimePoint> day1 = {{1.0, "student", {"0101"}, nullptr},
+                                         {3.0, "student", {"0102"}, nullptr},
+                                         {35.0, "clerk", {"0101", "0102"}, nullptr},
+                                         {45.0, "student", {"0101"}, "window_morning"}};
+    const std::vector<TimePoint> day2 = {{1.0, "clerk", {"0201"}, nullptr},
+                                         {40.0, "student", {"0102"}, nullptr},
+                                         {50.0, "clerk", {"0201"}, nullptr},
+                                         {60.0, "student", {"0101"}, nullptr}};
+    // Day 3 keeps day 1's office: its clients come sooner and more often.
+    const std::vector<TimePoint> day3 = {{0.0, "student", {"0101"}, nullptr},
+                                         {2.0, "clerk", {"0102"}, nullptr},
+                                         {12.0, "lady", {"0101", "0102"}, nullptr},
+                                         {12.0, "student", {"0102"}, nullptr},
+                                         {25.0, "clerk", {"0101"}, "window_day"}};
+    XmlElement& timeline = root.Add("events_queue").Add("clients_timeline");
+    for (const TimePoint& point : level == 1 ? day1 : level == 2 ? day2 : day3) {
+        XmlElement& element = timeline.Add("time_point");
+        element.SetFloat("time", point.time).Set("event", point.client);
+        if (point.window)
+            element.Set("window_event", point.window);
+        element.Set("vip", 0);
+        XmlElement& orders = element.Add("orders");
+        for (const char* order : point.orders)
+            orders.Add("order").Set("name", order);
+    }
+}
+
+void AddLevelObjects(int level, XmlElement& root)
+{
     std::vector<std::string> used = DayOneObjects();
     if (level == 2)
         for (const char* name : {"worker01a", "table01a", "worker01a_spec", "worker02a_spec", "worker04a_spec", "door03",
@@ -602,31 +638,6 @@ void AddLevelOffice(int level, XmlElement& root)
         }
         if (level == 2 && (record.name == "worker01a" || record.name == "table01a" || record.name == "door03"))
             object.Set("old_skin", "none");
-    }
-    struct TimePoint {
-        double time;
-        const char* client;
-        std::vector<const char*> orders;
-        const char* window;
-    };
-    const std::vector<TimePoint> day1 = {{1.0, "student", {"0101"}, nullptr},
-                                         {3.0, "student", {"0102"}, nullptr},
-                                         {35.0, "clerk", {"0101", "0102"}, nullptr},
-                                         {45.0, "student", {"0101"}, "window_morning"}};
-    const std::vector<TimePoint> day2 = {{1.0, "clerk", {"0201"}, nullptr},
-                                         {40.0, "student", {"0102"}, nullptr},
-                                         {50.0, "clerk", {"0201"}, nullptr},
-                                         {60.0, "student", {"0101"}, nullptr}};
-    XmlElement& timeline = root.Add("events_queue").Add("clients_timeline");
-    for (const TimePoint& point : level == 1 ? day1 : day2) {
-        XmlElement& element = timeline.Add("time_point");
-        element.SetFloat("time", point.time).Set("event", point.client);
-        if (point.window)
-            element.Set("window_event", point.window);
-        element.Set("vip", 0);
-        XmlElement& orders = element.Add("orders");
-        for (const char* order : point.orders)
-            orders.Add("order").Set("name", order);
     }
 }
 

@@ -54,8 +54,10 @@ struct PartAnimationTable {
 // text parts cash and bonus) have none.
 std::vector<PartAnimationTable> PartAnimationTables(const std::set<std::string>& names);
 
-// A level's "objects" and "events_queue" (days 1 and 2; later days keep
+// A level's "objects" and "events_queue" (days 1 to 3; later days keep
 // only their params until their offices are modelled).
 void AddLevelOffice(int level, XmlElement& levelRoot);
+// A level's "objects" alone: day 2's office for level 2, else day 1's.
+void AddLevelObjects(int level, XmlElement& levelRoot);
 
 } // namespace contentgen

@@ -12,6 +12,7 @@
 #include "game/flow/GlobalBackground.h"
 #include "game/flow/HelpDialog.h"
 #include "game/flow/HiscoresDialog.h"
+#include "game/flow/HudPanel.h"
 #include "game/flow/LoadingScreen.h"
 #include "game/flow/MainMenu.h"
 #include "game/flow/MessageBoxDialog.h"
@@ -176,7 +177,7 @@ TEST_F(GameAppTest, ScreensArePlacedHiddenAndAnEmptySplashStartsTheFrontEnd)
     } topLevel[] = {
         {"blocker", app.mInputBlocker}, {"help", app.mHelpDialog},         {"options", app.mOptionsDialog},
         {"loading", app.mLoadingScreen}, {"background", app.mGlobalBackground}, {"splash", app.mSplashScreen},
-        {"message box", gMessageBox},   {"modal blocker", gModalBlocker},
+        {"message box", gMessageBox},   {"modal blocker", gModalBlocker}, {"hud", gHudPanel},
     };
     for (const TopLevel& t : topLevel) {
         ASSERT_NE(t.widget, nullptr) << t.what;

@@ -14,6 +14,7 @@
 #include "game/flow/LoadingScreen.h"
 #include "game/flow/MainMenu.h"
 #include "game/flow/MessageBoxDialog.h"
+#include "game/flow/OfficeScreen.h"
 #include "game/flow/OptionsDialog.h"
 #include "game/flow/SplashScreen.h"
 #include "game/flow/StepLock.h"
@@ -220,6 +221,11 @@ TEST_F(Screens, EveryScreenIsShownSteppedDrawnAndHiddenAndGivesItsPicturesBack)
     app->mLoadingScreen->Hide();
     app->onStep = nullptr;
     platform.clock.SetDrivingThread(mainThread);
+    // The end of a load shows the office screen; it gives its pictures back
+    // when it goes too.
+    ASSERT_NE(app->GetOfficeScreen(), nullptr);
+    EXPECT_TRUE(app->GetOfficeScreen()->mVisible || app->GetOfficeScreen()->IsShowInProgress());
+    app->GetOfficeScreen()->Hide();
     Updates(100);
     EXPECT_EQ(Counts(), before) << "loading";
 }
