@@ -1,5 +1,6 @@
 #include "framework/widgets/WidgetContainer.h"
 
+#include "framework/graphics/Rect.h"
 #include "framework/widgets/Widget.h"
 #include "framework/widgets/WidgetManager.h"
 
@@ -279,8 +280,8 @@ void WidgetContainer::OnChildDirtyOverlapping(Widget* child)
     // sibling holding both its corners hides everything further below.
     const int32_t left = std::max(child->mX, 0);
     const int32_t top = std::max(child->mY, 0);
-    const int32_t right = int32_t(std::min<int64_t>(int64_t(child->mX) + child->mWidth, mWidth)) - 1;
-    const int32_t bottom = int32_t(std::min<int64_t>(int64_t(child->mY) + child->mHeight, mHeight)) - 1;
+    const int32_t right = ClampToInt(std::min<int64_t>(int64_t(child->mX) + child->mWidth, mWidth) - 1);
+    const int32_t bottom = ClampToInt(std::min<int64_t>(int64_t(child->mY) + child->mHeight, mHeight) - 1);
     for (WidgetList::iterator below = it; below != mWidgets.begin();) {
         --below;
         Widget* sibling = *below;

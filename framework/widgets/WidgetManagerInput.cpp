@@ -1,8 +1,22 @@
 // Mouse, key and application-focus input of the widget manager.
+#include "framework/graphics/Rect.h"
 #include "framework/widgets/Widget.h"
 #include "framework/widgets/WidgetManager.h"
 
+#include <cstdint>
+
 namespace Zelk {
+
+namespace {
+
+// A mouse coordinate in a widget's frame; widgets may lie anywhere in the int
+// range, so the difference saturates.
+int Relative(int at, int origin)
+{
+    return ClampToInt(int64_t(at) - origin);
+}
+
+} // namespace
 
 uint32_t WidgetManager::ClickCodeBit(int clickCode)
 {
@@ -25,7 +39,7 @@ void WidgetManager::ReleaseButtons(Widget* widget, uint32_t buttons)
         if (!(buttons & release.bit))
             continue;
         widget->mIsDown = false;
-        widget->MouseUp(mLastMouseX - widget->mX, mLastMouseY - widget->mY, release.clickCode);
+        widget->MouseUp(Relative(mLastMouseX, widget->mX), Relative(mLastMouseY, widget->mY), release.clickCode);
     }
 }
 
@@ -58,7 +72,7 @@ void WidgetManager::DragMouse(int x, int y)
     if (!captured)
         return;
     const Point pos = captured->GetScreenPos();
-    captured->MouseDrag(x - pos.mX, y - pos.mY);
+    captured->MouseDrag(Relative(x, pos.mX), Relative(y, pos.mY));
     if (mCapturedWidget != captured)
         return; // the drag handler ended the capture
 
@@ -94,8 +108,8 @@ bool WidgetManager::MouseDown(int x, int y, int clickCode)
         // A further button on the captured widget: the press in its own
         // frame, not in the frame of whatever lies under the mouse.
         const Point pos = target->GetScreenPos();
-        widgetX = x - pos.mX;
-        widgetY = y - pos.mY;
+        widgetX = Relative(x, pos.mX);
+        widgetY = Relative(y, pos.mY);
     }
     mDownButtons |= bit;
     mCapturedWidget = target;
@@ -119,7 +133,7 @@ bool WidgetManager::MouseUp(int x, int y, int clickCode)
         if (mDownButtons == 0)
             mCapturedWidget = nullptr;
         widget->mIsDown = false;
-        widget->MouseUp(x - widget->mX, y - widget->mY, clickCode);
+        widget->MouseUp(Relative(x, widget->mX), Relative(y, widget->mY), clickCode);
     } else {
         mDownButtons &= ~bit;
     }

@@ -1,5 +1,6 @@
 #include "game/effects/DialogCallbacks.h"
 
+#include "framework/graphics/Rect.h"
 #include "game/core/GameApp.h"
 #include "game/effects/AnimRecords.h"
 #include "game/effects/Effect.h"
@@ -35,7 +36,8 @@ Call Read(void* argument)
     return call;
 }
 
-int32_t Trunc(float v) { return static_cast<int32_t>(v); }
+// Layout sizes may lie anywhere in the int range: products saturate.
+int32_t Trunc(float v) { return Zelk::TruncToInt(v); }
 
 int32_t SetScale(void* argument, float (*f)(float))
 {
@@ -91,8 +93,8 @@ int32_t DlgSetCenterScalePoint(void* argument)
 {
     Call call = Read(argument);
     if (call.scalePoint && call.element) {
-        call.scalePoint->x = call.element->GetLayoutX() + call.element->GetLayoutWidth() / 2;
-        call.scalePoint->y = call.element->GetLayoutY() + call.element->GetLayoutHeight() / 2;
+        call.scalePoint->x = Zelk::ClampToInt(int64_t(call.element->GetLayoutX()) + call.element->GetLayoutWidth() / 2);
+        call.scalePoint->y = Zelk::ClampToInt(int64_t(call.element->GetLayoutY()) + call.element->GetLayoutHeight() / 2);
     }
     return 1;
 }

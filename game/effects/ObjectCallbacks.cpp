@@ -1,6 +1,7 @@
 #include "game/effects/ObjectCallbacks.h"
 
 #include "framework/app/Random.h"
+#include "framework/graphics/Rect.h"
 #include "game/effects/AnimRecords.h"
 #include "game/effects/Effect.h"
 #include "game/effects/EffectEasing.h"
@@ -93,7 +94,8 @@ void SetFontColors(EffectItem& item, uint32_t font, uint32_t sub)
     SetOpacity(item, 1);
 }
 
-int32_t Trunc(float v) { return static_cast<int32_t>(v); }
+// Layout sizes may lie anywhere in the int range: products saturate.
+int32_t Trunc(float v) { return Zelk::TruncToInt(v); }
 
 uint32_t Opaque(uint32_t r, uint32_t g, uint32_t b) { return 0xFF000000u | (r << 16) | (g << 8) | b; }
 

@@ -20,25 +20,25 @@ void UiList::Load(const XmlNode& node, void* context)
     UiGetAttrColor(node, L"sel_color", mSelectionColor);
     UiElement::Load(node);
 
-    mTextWidth = mWidth - mLeftMargin;
+    mTextWidth = Zelk::ClampToInt(int64_t(mWidth) - mLeftMargin);
     if (XmlNode element = node.SelectSingle(L"element[@name=\"scroll\"]")) {
         UiScroll* scroll = new UiScroll(this);
         scroll->Load(element, context);
         mScroll = scroll;
         AddChild("scroll", scroll);
-        scroll->Resize(mWidth - scroll->mWidth, 0, scroll->mWidth, mHeight);
-        mTextWidth = mWidth - scroll->mWidth - mLeftMargin;
+        scroll->Resize(Zelk::ClampToInt(int64_t(mWidth) - scroll->mWidth), 0, scroll->mWidth, mHeight);
+        mTextWidth = Zelk::ClampToInt(int64_t(mWidth) - scroll->mWidth - mLeftMargin);
         int top = 0, bottom = 0;
         if (UiElement* up = scroll->FindChild("up")) {
             up->Move(0, 0);
             top = up->mHeight;
         }
         if (UiElement* down = scroll->FindChild("down")) {
-            down->Move(0, mHeight - down->mHeight);
-            bottom = mHeight - down->mHeight;
+            bottom = Zelk::ClampToInt(int64_t(mHeight) - down->mHeight);
+            down->Move(0, bottom);
         }
         if (UiElement* thumb = scroll->FindChild("slider"))
-            bottom -= thumb->mHeight;
+            bottom = Zelk::ClampToInt(int64_t(bottom) - thumb->mHeight);
         scroll->SetTrack(0, top, 0, bottom);
     }
 
@@ -49,7 +49,8 @@ void UiList::Load(const XmlNode& node, void* context)
     UiBackground::Load(node, context, carry, mWidth, mHeight,
                        [this](int state, const UiPicture& picture) { SetTexture(state, picture.image, picture.source); });
     if (mCheck.Load(node, L"check", context, carry, 0, 0) && mCheck.image)
-        mCheck.source = Zelk::Rect(carry.u, carry.v, mCheck.image->mWidth - carry.u, mCheck.image->mHeight - carry.v);
+        mCheck.source = Zelk::Rect(carry.u, carry.v, Zelk::ClampToInt(int64_t(mCheck.image->mWidth) - carry.u),
+                                   Zelk::ClampToInt(int64_t(mCheck.image->mHeight) - carry.v));
     Resize(mLayoutX, mLayoutY, mLayoutWidth, mLayoutHeight);
 }
 

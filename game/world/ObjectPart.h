@@ -104,11 +104,25 @@ public:
     bool IsCheckmark() const { return mCheckmark; }
     bool IsShown() const { return mShown; }
     bool HasText() const { return mHasText; }
+    const std::wstring& GetText() const { return mText; }
+    Zelk::Point GetTextSize() const { return Zelk::Point{mTextWidth, mTextHeight}; }
     float GetScale() const { return mScale; }
     float GetOpacity() const { return mOpacity; }
     int32_t GetOffsetX() const { return mOffsX; }
     int32_t GetOffsetY() const { return mOffsY; }
     const BasePoint* GetBaseLine() const { return mBase; }
+    // The three points of the base line (walkers move theirs under their
+    // feet).
+    void SetBaseLine(const BasePoint (&points)[3])
+    {
+        for (int i = 0; i < 3; ++i)
+            mBase[i] = points[i];
+    }
+    void SetOffset(int32_t x, int32_t y)
+    {
+        mOffsX = x;
+        mOffsY = y;
+    }
     RepeatBlock& GetRepeatBlock() { return mRepeat; }
     EffectItemList& GetItemList() { return mItemList; }
 

@@ -13,7 +13,11 @@ OfficeWorld* gWorld = nullptr;
 OfficeEffectWorld gEffectWorld;
 } // namespace
 
-OfficeWorld::OfficeWorld() = default;
+OfficeWorld::OfficeWorld()
+{
+    for (const char* walker : {"boss", "secretary", "engineer"})
+        walkGraphs.emplace(walker, std::make_unique<PathGraphSet>(walker));
+}
 
 OfficeWorld::~OfficeWorld()
 {

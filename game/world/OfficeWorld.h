@@ -1,21 +1,27 @@
 #pragma once
 // What the office's objects share while an office lives: the scene objects
 // in creation order, the tuning records, the parameter maps of clients,
-// workers and walkers, the level timelines and the drawing order. The office
-// screen owns one and installs it; tests install their own. A new office
-// starts from a new world, so nothing carries over from the last one.
+// workers and walkers, the level timelines, the drawing order, the clickable
+// objects and the walkers' walk graphs. The office screen owns one and
+// installs it; tests install their own. A new office starts from a new
+// world, so nothing carries over from the last one. Everything here is used
+// on the main thread only, without a lock (the office screen is hidden while
+// a level loads).
 #include "game/world/LevelParams.h"
 #include "game/world/LevelTimelines.h"
 #include "game/world/ClientParams.h"
+#include "game/world/PathGraphSet.h"
 #include "game/world/PersParams.h"
 #include "game/world/WorkerParams.h"
 #include "game/world/ZOrderManager.h"
 
 #include <list>
 #include <map>
+#include <memory>
 #include <string>
 
 class Client;
+class Pickable;
 class SceneObject;
 
 struct OfficeWorld {
@@ -39,6 +45,11 @@ struct OfficeWorld {
     // until one registers; a client leaves its place when deleted.
     static constexpr int kClientPlaces = 8;
     Client* clientSlots[kClientPlaces] = {};
+    // Every live pickable, in creation order (each adds and removes itself).
+    std::list<Pickable*> pickables;
+    // One walk-graph set per staff member ("boss", "secretary", "engineer",
+    // made in that order), visited by name.
+    std::map<std::string, std::unique_ptr<PathGraphSet>> walkGraphs;
 };
 
 // Installs the world the office's objects use (null: none) and, with it, the

@@ -1,5 +1,6 @@
 #include "game/world/SceneObjectList.h"
 
+#include "game/world/ObjectPart.h"
 #include "game/world/OfficeWorld.h"
 #include "game/world/SceneObject.h"
 
@@ -52,4 +53,19 @@ void DeleteAllObjects()
         delete world.sceneObjects.front();
 }
 
-void AddAllObjectsToZOrder() {}
+void AddAllObjectsToZOrder()
+{
+    ZOrderManager& order = GetOfficeWorld().zOrder;
+    for (SceneObject* object : GetOfficeWorld().sceneObjects)
+        for (ObjectPart* part : object->GetParts()) {
+            const std::string& name = part->GetPartName();
+            // Carried items are drawn only beside their walker.
+            if (name == "held_items")
+                continue;
+            if (name == "cash" || name == "bonus")
+                order.AddFloatingPart(part);
+            else
+                order.RegisterPart(part, name == "boss" || name == "secretary" || name == "engineer");
+        }
+    order.BuildOrder();
+}

@@ -6,6 +6,7 @@
 
 #include "framework/graphics/MemoryImage.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <functional>
@@ -127,4 +128,28 @@ TEST_F(TreeTest, HitTestsAtTheEndsOfTheIntRangeStayDefined)
     LogWidget* low = Add("low", INT_MIN, INT_MIN, 10, 10, top);
     p = low->GetScreenPos();
     EXPECT_EQ(p.mY, INT_MIN);
+
+    // Showing and hiding a widget at the low end marks what it overlapped:
+    // its clipped corners stay in the range even when it has no size.
+    for (int w : {0, 1, INT_MAX}) {
+        LogWidget* edge = Add("edge", INT_MIN, INT_MIN, w, w);
+        edge->SetVisible(false);
+        edge->SetVisible(true);
+    }
+
+    // A widget pressed at the low end keeps the mouse while it moves across
+    // the screen: drags, further buttons and releases in its own frame saturate.
+    LogWidget* corner = Add("corner", INT_MIN, INT_MIN, 10, 10);
+    corner->mMouseVisible = true;
+    Take();
+    mgr.MouseDown(INT_MIN + 2, INT_MIN + 2, 1);
+    mgr.MouseMove(400, 300);
+    mgr.MouseDown(400, 300, -1);
+    mgr.MouseUp(400, 300, -1);
+    mgr.MouseUp(400, 300, 1);
+    const Log pressed = Take();
+    const std::string end = Pt(INT_MAX, INT_MAX);
+    for (const std::string& expected : {"corner.down " + Pt(2, 2) + " 1", "corner.drag " + end, "corner.down " + end + " -1",
+                                        "corner.up " + end + " -1", "corner.up " + end + " 1"})
+        EXPECT_NE(std::find(pressed.begin(), pressed.end(), expected), pressed.end()) << expected;
 }

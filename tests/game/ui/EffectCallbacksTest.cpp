@@ -14,6 +14,7 @@
 #include "tests/framework/graphics/GraphicsFixtures.h"
 #include "tests/game/ui/UiFixture.h"
 
+#include <climits>
 #include <cstring>
 #include <map>
 #include <string>
@@ -437,6 +438,19 @@ TEST_F(EffectCallbacksTest, DialogFormulas)
     EXPECT_TRUE(dialog.element.AreResourcesReleased());
     dialog.Call(DlgShow, 0);
     EXPECT_TRUE(dialog.element.mVisible);
+
+    // A layout may place and size an element anywhere in the int range: the
+    // moves, slides and centre stay defined and saturate.
+    for (const Case& c : cases) {
+        DialogEffect edge;
+        edge.element.Resize(INT_MAX, INT_MIN, INT_MAX, INT_MAX);
+        edge.Call(c.f, 0.5f);
+    }
+    DialogEffect edge;
+    edge.element.Resize(INT_MAX, INT_MIN, INT_MAX, INT_MAX);
+    edge.Call(DlgSetCenterScalePoint, 0);
+    EXPECT_EQ(edge.scalePoint.x, INT_MAX);
+    EXPECT_EQ(edge.scalePoint.y, INT_MIN + INT_MAX / 2);
 }
 
 TEST_F(EffectCallbacksTest, UpgradeButtonBlinkIsPiecewiseAndSteadyUnderTheMouse)

@@ -6,6 +6,8 @@
 #include "tests/framework/widgets/WidgetFixture.h"
 #include "tests/game/widgets/UiTestApp.h"
 
+#include <climits>
+
 using namespace uitest;
 
 namespace {
@@ -19,7 +21,12 @@ const wchar_t kListUi[] =
     L"<texture id=\"check\" texture=\"check\" u=\"4\" v=\"2\"/></element>"
     L"<element name=\"rows30\" width=\"120\" height=\"100\" line_spacing=\"1E\"/>"
     L"<element name=\"norows\" width=\"120\" height=\"100\"><element name=\"scroll\" width=\"20\"/></element>"
-    L"<element name=\"zero\" width=\"120\" height=\"100\" line_spacing=\"0\"/></root>";
+    L"<element name=\"zero\" width=\"120\" height=\"100\" line_spacing=\"0\"/>"
+    L"<element name=\"edges\" width=\"-2147483648\" height=\"-2147483648\" left=\"7FFFFFFF\">"
+    L"<element name=\"scroll\" width=\"2147483647\" height=\"100\">"
+    L"<element name=\"down\" width=\"20\" height=\"2147483647\"/>"
+    L"<element name=\"slider\" width=\"20\" height=\"2147483647\"/></element>"
+    L"<texture id=\"check\" texture=\"check\" u=\"-2147483648\" v=\"-2147483648\"/></element></root>";
 
 class UiListTest : public UiTest {
 protected:
@@ -52,6 +59,14 @@ TEST_F(UiListTest, ReadsHexNumbersAndPlacesItsScrollBarAtTheRightEdge)
     EXPECT_EQ(list->GetCheck().source, Zelk::Rect(4, 2, 12, 10));
     EXPECT_EQ(Make(L"rows30", 0)->GetRowHeight(), 30);
     EXPECT_EQ(Make(L"rows30", 0)->GetTextWidth(), 120); // no scroll bar: the whole width
+
+    // Sizes at the ends of the int range: the text width, the scroll bar's
+    // place, its track and the check picture's size saturate.
+    auto edges = Make(L"edges", 3);
+    EXPECT_EQ(edges->GetTextWidth(), INT_MIN);
+    edges->GetScroll()->GetTrack(sx, sy, ex, ey);
+    EXPECT_EQ(ey, INT_MIN);
+    EXPECT_EQ(edges->GetCheck().source.mWidth, INT_MAX);
 }
 
 TEST_F(UiListTest, TheScrollRangeCountsTheRowsThatDoNotFitWhenResized)
