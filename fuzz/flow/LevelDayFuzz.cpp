@@ -2,8 +2,8 @@
 // byte chooses (odd: cfg\l3.xml, else cfg\endless1.xml), the rest is the
 // file. The level is loaded and its day started; then 3,000 ticks
 // run with a seeded generator, the money stepping up every 50 ticks (a
-// survival day through its stages), with the briefing closed and a life
-// lost now and then.
+// survival day through its stages), with the briefing closed, a life lost
+// now and then, and the mouse moved and clicked at random places.
 #include "framework/app/Random.h"
 #include "framework/widgets/WidgetManager.h"
 #include "fuzz/FuzzTempFolder.h"
@@ -100,6 +100,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             OfficeScreen::AddMoney(tick * 7);
         if (tick % 700 == 699)
             screen->LoseLife();
+        if (tick % 37 == 0) {
+            const int x = Zelk::Rand() % 800, y = Zelk::Rand() % 600;
+            screen->MouseMove(x, y);
+            screen->MouseButtonDown(x, y, 0, 1);
+        }
         screen->Update();
         screen->UpdateF(1.0f);
         screen->GetHud()->Update();

@@ -21,10 +21,8 @@ std::wstring LocText(const std::string& id)
 void ShowBonusPopup(SceneObject* target, int32_t amount, const std::wstring& text)
 {
     ItemBonus* pool = ObjectAs<ItemBonus>(gBonus);
-    if (!pool || !target)
-        return;
-    (void)amount;
-    (void)text;
+    if (pool && target)
+        pool->ShowPopup(ItemBonus::KIND_BONUS, target, amount, text);
 }
 
 } // namespace

@@ -20,6 +20,14 @@
 #include "game/world/ObjectPart.h"
 #include "game/world/SceneObject.h"
 #include "game/world/SceneObjectList.h"
+#include "game/world/Door.h"
+#include "game/world/NamedObjects.h"
+#include "game/world/PeriodItem.h"
+#include "game/world/Person.h"
+#include "game/world/Pickable.h"
+#include "game/world/StatusSource.h"
+#include "game/core/CursorManager.h"
+#include "game/core/SfxManager.h"
 
 #include <climits>
 #include <cmath>
@@ -165,7 +173,118 @@ void OfficeScreen::UpdateLevel()
     }
 }
 
-void OfficeScreen::DispatchClicks() {}
+void OfficeScreen::Click(int x, int y)
+{
+    if (!mDayRunning)
+        return;
+    const Zelk::Point point{x, y};
+    Pickable* clicked = nullptr;
+    for (Pickable* object : mWorld.pickables)
+        if (object->IsVisible() && object->HitTest(point) && object->IsActive()) {
+            clicked = object;
+            break;
+        }
+    if (!clicked)
+        return;
+    clicked->Pick();
+    if (!mClickQueue.empty() && mClickQueue.back() == clicked)
+        return;
+    if (mApp && mApp->GetSfxManager())
+        mApp->GetSfxManager()->Play("click");
+    mClickQueue.push_back(clicked);
+}
+
+void OfficeScreen::UpdateHover(int x, int y)
+{
+    if (!mDayRunning)
+        return;
+    const Zelk::Point point{x, y};
+    mHovered = nullptr;
+    for (Pickable* object : mWorld.pickables) {
+        const bool hit = object->HitTest(point) && (!gTutorialScript || gTutorialScript->IsNameAllowed(object->GetName()));
+        if (object->IsVisible())
+            object->OnMouseMove(point, hit);
+        if (!mHovered && object->IsHoverable(hit))
+            mHovered = object;
+    }
+    if (mApp && mApp->GetCursorManager())
+        mApp->GetCursorManager()->Select(mHovered ? "active" : "normal");
+}
+
+void OfficeScreen::DispatchClicks()
+{
+    Person* boss = ObjectAs<Person>(gBoss);
+    Person* secretary = ObjectAs<Person>(gSecretary);
+    Person* engineer = ObjectAs<Person>(gEngineer);
+    TutorialScript* tutorial = gTutorialScript;
+    auto allowed = [tutorial](const std::string& name) { return !tutorial || tutorial->IsNameAllowed(name); };
+    const bool teaching = tutorial && tutorial->IsActive();
+    for (Pickable* object : mClickQueue) {
+        const std::string& name = object->GetName();
+        if (name == "door03") {
+            if (engineer && !engineer->IsBusy())
+                if (Door* door = ObjectAs<Door>(object))
+                    door->OpenIfIdle();
+            continue;
+        }
+        if (name == "stereo_system" || name == "air_conditioner") {
+            if (engineer) {
+                PeriodItem* machine = ObjectAs<PeriodItem>(name == "stereo_system" ? gStereoSystem : gAirConditioner);
+                if (engineer->HasPendingTarget() && machine && machine->IsReady() && !engineer->IsBusy())
+                    engineer->EnqueueTarget(object);
+                engineer->SetPendingTarget(nullptr);
+            }
+            continue;
+        }
+        if (name == "presentation_place") {
+            if (secretary) {
+                PeriodItem* place = ObjectAs<PeriodItem>(gPresentationPlace);
+                if (!secretary->IsBusy() && place && place->IsReady())
+                    secretary->EnqueueTarget(object);
+                secretary->SetPendingTarget(nullptr);
+            }
+            continue;
+        }
+        if (name == "coffeemachine") {
+            PeriodItem* machine = ObjectAs<PeriodItem>(gCoffeeMachine);
+            if (secretary && !secretary->IsBusy() && machine && machine->IsReady()) {
+                // She fetches coffee and waits for a client to take it to.
+                secretary->EnqueueTarget(machine);
+                secretary->SetPendingTarget(object);
+            }
+            continue;
+        }
+        if (name.rfind("client_place", 0) == 0) {
+            const std::string clientName = "client" + name.substr(12);
+            SceneObject* client = nullptr;
+            for (SceneObject* candidate : mWorld.sceneObjects)
+                if (candidate->GetName() == clientName)
+                    client = candidate;
+            if (client) {
+                const StatusSource* status = dynamic_cast<StatusSource*>(client);
+                const bool shown = status && status->IsStatusShown();
+                if (teaching && shown && allowed(name))
+                    tutorial->OnEvent(2);
+                if (secretary && secretary->HasPendingTarget() && shown) {
+                    if (!secretary->IsBusy())
+                        secretary->EnqueueTarget(object);
+                    secretary->SetPendingTarget(nullptr);
+                    continue;
+                }
+            }
+            if (secretary)
+                secretary->SetPendingTarget(nullptr);
+        }
+        if (secretary)
+            secretary->SetPendingTarget(nullptr);
+        if (engineer)
+            engineer->SetPendingTarget(nullptr);
+        if (allowed(name) && boss)
+            boss->EnqueueTarget(object);
+        if (teaching && name.rfind("table", 0) == 0 && allowed(name))
+            tutorial->OnEvent(8);
+    }
+}
 
 void OfficeScreen::ScoreDay()
 {
@@ -367,13 +486,9 @@ void OfficeScreen::Draw(Zelk::Graphics* g)
 {
     if (GFX_GAME_GROUND)
         g->DrawImageScaled(GFX_GAME_GROUND, 0, 0, 800, 600);
-    for (SceneObject* object : mWorld.sceneObjects) {
-        if (!object->IsVisible())
-            continue;
-        for (ObjectPart* part : object->GetParts())
-            if (part->IsVisible())
-                part->Draw(g);
-    }
+    for (ObjectPart* part : mWorld.zOrder.GetDrawList())
+        if (part->GetOwner()->IsVisible() && part->IsVisible())
+            part->Draw(g);
     // The game's cursor is drawn over every frame by the application.
 }
 
@@ -387,7 +502,17 @@ void OfficeScreen::KeyUp(int key)
         mEscapeMenu->Hide();
 }
 
-void OfficeScreen::MouseButtonDown(int x, int y, int button, int clickCount) {}
+void OfficeScreen::MouseButtonDown(int x, int y, int button, int clickCount)
+{
+    if (mDayRunning && button == 0)
+        Click(x, y);
+}
+
+void OfficeScreen::MouseMove(int x, int y)
+{
+    UiElement::MouseMove(x, y);
+    UpdateHover(x, y);
+}
 
 void OfficeScreen::OnShow()
 {

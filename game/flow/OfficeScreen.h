@@ -53,7 +53,10 @@ public:
     void Draw(Zelk::Graphics* g) override;
     // Escape toggles the escape menu while escape is allowed.
     void KeyUp(int key) override;
+    // The left button clicks while the day runs.
     void MouseButtonDown(int x, int y, int button, int clickCount) override;
+    // The widget's own handling, then the hover.
+    void MouseMove(int x, int y) override;
     void OnShow() override;
     void OnHide() override;
 
@@ -93,6 +96,13 @@ public:
     bool IsEscapeAllowed() const { return mEscapeAllowed; }
     void SetEscapeAllowed(bool allowed) { mEscapeAllowed = allowed; }
     void ClearOffice();
+    // The first visible, active clickable object under the point is picked
+    // and queued (once when it is already the last in the queue).
+    void Click(int x, int y);
+    // Every clickable object hears the mouse; the first one hoverable is
+    // the hovered object, and the cursor shows it.
+    void UpdateHover(int x, int y);
+    const std::vector<Pickable*>& GetClickQueue() const { return mClickQueue; }
     void PlayWindowEvent(const std::string& name);
     void ResetWindow();
 

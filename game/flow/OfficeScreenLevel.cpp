@@ -39,7 +39,10 @@ void OfficeScreen::LoadOffice()
     XmlNode office = mOfficeDocument->Node().SelectSingle(L"office");
     if (!office)
         return;
+    mWorld.zOrder.CheckCacheId(office);
     LoadOfficeDefinitions(office);
+    for (auto& graphs : mWorld.walkGraphs)
+        graphs.second->LoadOfficeGraph(office);
     mBonusStages.Load(office);
 }
 
@@ -63,6 +66,10 @@ void OfficeScreen::LoadLevel(int32_t level)
     XmlNode root = mLevelDocument ? mLevelDocument->Node().SelectSingle(L"level") : XmlNode();
     if (root) {
         LoadLevelObjects(root);
+        for (auto& graphs : mWorld.walkGraphs) {
+            graphs.second->AddObjectPoints(graphs.first);
+            graphs.second->LoadLevelGraph(root);
+        }
         ActivateVisibleObjects();
         if (!mSurvival) {
             mBriefing->SetText(LocText(mApp, root, L"briefing"));
@@ -86,6 +93,8 @@ void OfficeScreen::ClearOffice()
     mBlinkChanges.clear();
     mDayOver = true;
     ResetWindow();
+    for (auto& graphs : mWorld.walkGraphs)
+        graphs.second->ClearLevel();
     DeactivateAllObjects();
     ResetAllObjects();
     mLevelDocument.reset();

@@ -55,7 +55,7 @@ void Client::Reset()
 
 void Client::ApplyLevelState(const XmlNode& node)
 {
-    SceneObject::ApplyLevelState(node);
+    Pickable::ApplyLevelState(node);
     SetVisibleFlag(false);
     SetActive(false);
     mState = kPlaceFree;

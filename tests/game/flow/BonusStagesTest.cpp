@@ -1,5 +1,8 @@
 // The rush bonus over an office screen (its money takes the payments):
 // stages reached by links, breaks by timeout and by a failed action.
+#include "game/world/ItemBonus.h"
+#include "game/world/NamedObjects.h"
+#include "game/world/ObjectPart.h"
 #include "game/world/SceneObject.h"
 #include "game/world/SceneObjectList.h"
 #include "tests/game/flow/DayFixture.h"
@@ -73,15 +76,30 @@ TEST_F(BonusTest, TheTimeoutBreaksTheChainAndAStillDayKeepsIt)
     EXPECT_EQ(bonus.GetLinks(), 0);
 }
 
+// The visible floating texts of the office's bonus pool.
+int ShownBonusTexts()
+{
+    int shown = 0;
+    if (gBonus)
+        for (ObjectPart* part : gBonus->GetParts())
+            shown += part->GetPartName() == "bonus" && part->IsVisible();
+    return shown;
+}
+
 TEST_F(BonusTest, TheObserverHearsEveryAdvanceAndALinkWithoutTargetStillPays)
 {
+    screen->LoadLevel(1);
+    ASSERT_NE(ObjectAs<ItemBonus>(gBonus), nullptr);
     Load("<bonus_config><bonus_stages action=\"1\" bonus=\"4\"/></bonus_config>");
     std::vector<std::pair<int, SceneObject*>> heard;
     bonus.SetObserver([&heard](int32_t kind, SceneObject* target) { heard.emplace_back(kind, target); });
     SceneObject* table = FindObject("table04a");
     ASSERT_NE(table, nullptr);
+    EXPECT_EQ(ShownBonusTexts(), 0);
     EXPECT_EQ(Paid(1, table), 4);
+    EXPECT_EQ(ShownBonusTexts(), 1);
     EXPECT_EQ(Paid(1), 4);
+    EXPECT_EQ(ShownBonusTexts(), 1);
     EXPECT_EQ(Paid(7), 0);
     EXPECT_EQ(Paid(0, table), 0);
     EXPECT_EQ(heard, (std::vector<std::pair<int, SceneObject*>>{{1, table}, {1, nullptr}, {7, nullptr}, {0, table}}));
