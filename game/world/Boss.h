@@ -15,9 +15,9 @@
 
 class Boss : public Person {
 public:
-    static const int32_t kActionOver = 0;
-    static const int32_t kConferenceOver = 1;
-    static const int32_t kPhoneOver = 5;
+    static constexpr int32_t kActionOver = 0;
+    static constexpr int32_t kConferenceOver = 1;
+    static constexpr int32_t kPhoneOver = 5;
 
     Boss();
     ~Boss() override;

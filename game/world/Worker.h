@@ -20,12 +20,12 @@ struct OfficeWorld;
 
 class Worker : public SceneObject, public StatusSource {
 public:
-    static const int32_t kInactive = -1;
-    static const int32_t kIdle = 0;
-    static const int32_t kWorking = 1;
-    static const int32_t kWantsBreak = 4;
-    static const int32_t kOnBreak = 5;
-    static const int32_t kAsleep = 6;
+    static constexpr int32_t kInactive = -1;
+    static constexpr int32_t kIdle = 0;
+    static constexpr int32_t kWorking = 1;
+    static constexpr int32_t kWantsBreak = 4;
+    static constexpr int32_t kOnBreak = 5;
+    static constexpr int32_t kAsleep = 6;
 
     Worker();
     ~Worker() override;
