@@ -1,6 +1,7 @@
 #include "game/world/PeriodItem.h"
 
 #include "framework/app/Random.h"
+#include "game/world/HoverLook.h"
 #include "game/world/ObjectPart.h"
 #include "game/world/OfficeSounds.h"
 #include "game/world/OfficeWorld.h"
@@ -122,11 +123,4 @@ void PeriodItem::OnAnimationEnd(ObjectPart*, const std::string& name)
         ShowReady();
 }
 
-void PeriodItem::OnMouseMove(const Zelk::Point&, bool hit)
-{
-    if (hit && !mHovered && GetAnimationName() == "ready")
-        PlayAnimation("hover");
-    else if (!hit && mHovered && GetAnimationName() == "hover")
-        PlayAnimation("ready");
-    mHovered = hit;
-}
+void PeriodItem::OnMouseMove(const Zelk::Point&, bool hit) { UpdateHoverLook(*this, mHovered, hit, "ready"); }
