@@ -81,7 +81,7 @@ void MiniBar::ShowSeat(int seat, bool show)
             part->SetShownFlag(true);
             part->LoadImages();
         } else {
-            part->Start(false);
+            part->GetPlayer().End();
             part->SetShownFlag(false);
         }
     }

@@ -4,6 +4,8 @@
 // boss carries its order, its meter value, its bubble word and its product.
 #include <string>
 
+class SceneObject;
+
 class StatusSource {
 public:
     virtual ~StatusSource() = default;
@@ -20,3 +22,8 @@ public:
     virtual bool GetBubbleContent(bool* last, std::string* word) const { return false; }
     virtual bool GetProduct(std::string* product) const { return false; }
 };
+
+// The source an indicator's name binds to: "worker…" the worker with the
+// longest name beginning it, "client…" likewise the client, "phone…" the
+// phone; null (and object null) for any other name or none found.
+StatusSource* FindStatusSource(const std::string& indicatorName, SceneObject** object);
