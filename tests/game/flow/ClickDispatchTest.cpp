@@ -229,4 +229,46 @@ TEST_F(ClickTest, TheHoveredObjectIsTheFirstHoverableUnderTheMouse)
     EXPECT_EQ(screen->GetHoveredObject(), above);
 }
 
+// While the tutorial runs, a clicked client place whose client shows its
+// status sends event 2 and a clicked table event 8, each only when the
+// tutorial allows the name (a forbidden one does not reach the boss either).
+class RecordingTutorial : public TutorialScript {
+public:
+    RecordingTutorial() : TutorialScript(nullptr) {}
+    void OnEvent(int32_t event) override
+    {
+        events.push_back(event);
+        TutorialScript::OnEvent(event);
+    }
+    std::vector<int32_t> events;
+};
+
+TEST_F(ClickTest, TheTutorialHearsClientPlacesAndTablesItAllows)
+{
+    Log log;
+    gBoss = Make<RecordingPerson>("boss", 700, 10, &log, std::string("boss"));
+    auto* place = Make<Pickable>("client_place05", 70, 560);
+    auto* forbidden = Make<Pickable>("client_place03", 100, 560);
+    auto* table = Make<Pickable>("table09", 130, 560);
+    auto* client = Make<FakeClient>("client05", 160, 560);
+    client->SetState(Client::kWaitingForBoss);
+    Make<FakeClient>("client03", 190, 560)->SetState(Client::kWaitingForBoss);
+
+    RecordingTutorial tutorial;
+    tutorial.Start(1);
+    TutorialScript* own = gTutorialScript;
+    gTutorialScript = &tutorial;
+    tutorial.events.clear();
+    ClickAll({place, forbidden, table});
+    EXPECT_EQ(tutorial.events, (std::vector<int32_t>{2, 8}));
+    EXPECT_EQ(log, (Log{"boss client_place05", "boss table09"}));
+
+    // Without the tutorial running no event is sent.
+    tutorial.Reset();
+    tutorial.events.clear();
+    ClickAll({place, table});
+    EXPECT_TRUE(tutorial.events.empty());
+    gTutorialScript = own;
+}
+
 } // namespace
