@@ -1,4 +1,5 @@
 #include "game/world/Bin.h"
+#include "game/world/Door.h"
 #include "game/world/Boss.h"
 #include "game/world/Client.h"
 #include "game/world/Engineer.h"
@@ -318,6 +319,108 @@ TEST_F(PeopleTest, TheEngineerRepairsForFiveSeconds)
         ++ticks;
     }
     EXPECT_NEAR(ticks, 500, 1);
+}
+
+} // namespace
+} // namespace peopletest
+
+namespace peopletest {
+namespace {
+
+class DoorTest : public IndicatorTest {
+protected:
+    void SetUp() override
+    {
+        IndicatorTest::SetUp();
+        WriteAnm("door", worldtest::Animation("dooridle", "cycle", 10, 1) + worldtest::Animation("dooropen", "once", 10, 5) +
+                             worldtest::Animation("doorclose", "once", 10, 5));
+    }
+    Door* MakeDoor(const std::string& name, const std::string& type)
+    {
+        Door* door = ObjectAs<Door>(CreateObjectFromDefinition(
+            Parse("<object class='door' name='" + name + "' type='" + type +
+                  "'><part name='door'/><target object='engineer'/><target object='lamp'/></object>")));
+        door->SetVisibleFlag(true);
+        door->SetActive(true);
+        return door;
+    }
+    // Updates until the door shows the animation (at most 200 ticks).
+    int UpdateUntil(Door* door, const std::string& animation)
+    {
+        int ticks = 0;
+        while (door->GetAnimationName() != animation && ticks < 200) {
+            door->Update();
+            ++ticks;
+        }
+        return ticks;
+    }
+};
+
+TEST_F(DoorTest, TheEngineerAppearsWhenTheDoorOpensAndAManualDoorClosesBehindHim)
+{
+    Engineer* engineer = ObjectAs<Engineer>(Define("engineer", "engineer"));
+    Define("item", "lamp"); // a target that is no walker is passed over
+    engineer->SetActive(true);
+    engineer->Update();
+    EXPECT_FALSE(engineer->IsVisible());
+    for (const char* type : {"manual", "auto"}) {
+        Door* door = MakeDoor("door03", type);
+        EXPECT_EQ(door->GetAnimationName(), "idle");
+        door->OpenIfIdle();
+        if (std::string(type) == "auto") {
+            // Only a manual door opens on request.
+            EXPECT_EQ(door->GetAnimationName(), "idle");
+            door->SetOpen(true);
+        }
+        for (int tick = 0; tick < 60 && !door->IsOpened(); ++tick)
+            door->Update();
+        ASSERT_TRUE(door->IsOpened()) << type;
+        EXPECT_EQ(engineer->GetPendingTarget(), door);
+        EXPECT_TRUE(engineer->IsVisible());
+        door->Update();
+        EXPECT_EQ(door->GetAnimationName(), "open");
+        // Sent nowhere, he hides at home; a manual door then closes.
+        engineer->SetPendingTarget(nullptr);
+        engineer->Update();
+        EXPECT_FALSE(engineer->IsVisible());
+        const int ticks = UpdateUntil(door, "idle");
+        if (std::string(type) == "manual") {
+            EXPECT_LT(ticks, 60) << type;
+        } else {
+            EXPECT_EQ(door->GetAnimationName(), "open");
+        }
+        delete door;
+    }
+}
+
+TEST_F(IndicatorTest, AMachineWithoutAnActivationIsReadyAtOnceWithItsSignal)
+{
+    WriteAnm("air_conditioner", worldtest::Animation("air_conditioneridle", "cycle", 10, 1) +
+                                    worldtest::Animation("air_conditionerready", "cycle", 10, 1));
+    WriteAnm("air_conditioner_signal", worldtest::Animation("air_conditioner_signalidle", "cycle", 10, 1));
+    world.levelParams.air_conditioner_timeout_min = 1;
+    world.levelParams.air_conditioner_timeout_max = 3;
+    PeriodItem* machine = ObjectAs<PeriodItem>(
+        Define("period_item", "air_conditioner", "<part name='air_conditioner'/><part name='air_conditioner_signal'/>"));
+    ASSERT_TRUE(machine && machine->GetSignalPart());
+    machine->SetVisibleFlag(true);
+    machine->SetActive(true);
+    EXPECT_EQ(machine->GetAnimationName(), "idle");
+    EXPECT_FALSE(machine->GetSignalPart()->IsShown());
+    const float reload = machine->GetReloadTime();
+    EXPECT_GE(reload, 1);
+    EXPECT_LE(reload, 3);
+    int ticks = 0;
+    while (!machine->IsReady() && ticks < 1000) {
+        machine->Update();
+        ++ticks;
+    }
+    EXPECT_NEAR(ticks, int(reload * 100), 2);
+    EXPECT_EQ(machine->GetAnimationName(), "ready");
+    EXPECT_TRUE(machine->GetSignalPart()->IsShown());
+    // It stays ready (broken down) until the engineer comes.
+    Ticks(machine, 1000);
+    EXPECT_TRUE(machine->IsReady());
 }
 
 } // namespace
