@@ -122,7 +122,7 @@ protected:
         std::string bubble, type, production;
         for (const char* shape : {"cloud", "right", "multi_right", "aggro"})
             bubble += worldtest::Animation(std::string("status_bubble") + shape, "cycle", 10, 1);
-        for (const char* word : {"ready", "01", "snore", "timer00", "timer01", "timer02", "timer03", "timer04"})
+        for (const char* word : {"ready", "01", "0a02", "snore", "timer00", "timer01", "timer02", "timer03", "timer04"})
             type += worldtest::Animation(std::string("status_type") + word, "cycle", 10, 1);
         for (const char* word : {"0102", "0300", "0105"})
             production += worldtest::Animation(std::string("status_production") + word, "cycle", 10, 1);
@@ -159,6 +159,7 @@ TEST_F(BubbleTest, ContentPicksTheShapeAndSplitsOrderWords)
         {client, false, "0105", "multi_right", "", "0105", ""},
         {client, true, "ready", "right", "ready", "", ""},
         {client, true, "01", "right", "01", "", ""}, // too short for an order word
+        {client, true, "0a02", "right", "0a02", "", ""}, // no digit where the trade goes
         {worker, true, "snore", "aggro", "snore", "", ""},
     };
     for (const auto& row : rows) {
@@ -421,6 +422,84 @@ TEST_F(IndicatorTest, AMachineWithoutAnActivationIsReadyAtOnceWithItsSignal)
     // It stays ready (broken down) until the engineer comes.
     Ticks(machine, 1000);
     EXPECT_TRUE(machine->IsReady());
+}
+
+} // namespace
+} // namespace peopletest
+
+namespace peopletest {
+namespace {
+
+// Effect messages: the first named one calls "Msg", the second "Both", so
+// the two are counted apart.
+class EffectIndicatorTest : public IndicatorTest {
+protected:
+    void LoadTwoMessages(const std::string& effect, const std::string& first, const std::string& second)
+    {
+        LoadEffects("<effect name='" + effect + "'><messages><message name='" + first +
+                    "' command='call' timer_id='Msg'/><message name='" + second +
+                    "' command='call' timer_id='Both'/></messages></effect>");
+    }
+    static int BothCalls()
+    {
+        int n = 0;
+        for (const RecordedCall& call : Calls())
+            n += call.function == "Both";
+        return n;
+    }
+};
+
+TEST_F(EffectIndicatorTest, TheMeterBlinksOnceAtTheRedThresholdAndStopsAboveIt)
+{
+    LoadTwoMessages("meter", "on_blink_hp", "off_blink_hp");
+    Client* client = ObjectAs<Client>(Define("client", "client03"));
+    StatusHp* meter = ObjectAs<StatusHp>(
+        CreateObjectFromDefinition(Parse("<object class='status_hp' name='client03_hp' effect='meter'/>")));
+    ASSERT_TRUE(client && meter && meter->GetEffect());
+    ASSERT_TRUE(SpawnClient("regular", false, 2, {"0102"}));
+    const struct {
+        float patience;
+        int on;
+        int off;
+    } rows[] = {{50, 0, 0}, {10, 1, 0}, {9, 1, 0}, {5, 1, 0}, {11, 1, 1}, {12, 1, 1}, {10, 2, 1}};
+    meter->Update(); // switched on at 100
+    const int offAtStart = BothCalls();
+    for (const auto& row : rows) {
+        client->SetPatience(row.patience);
+        meter->Update();
+        EXPECT_EQ(MessagesTo(meter->GetEffect()), row.on) << row.patience;
+        EXPECT_EQ(BothCalls() - offAtStart, row.off) << row.patience;
+    }
+}
+
+TEST_F(EffectIndicatorTest, TheProductHighlightFollowsTheBossesItem)
+{
+    LoadTwoMessages("bubble", "product_highlight", "hide_product_highlight");
+    Boss* boss = Make<Boss>("boss");
+    Client* client = ObjectAs<Client>(Define("client", "client03"));
+    StatusBubble* bubble = ObjectAs<StatusBubble>(
+        CreateObjectFromDefinition(Parse("<object class='status_bubble' name='client03_bubble' effect='bubble'/>")));
+    ASSERT_TRUE(client && bubble && bubble->GetEffect());
+    ASSERT_TRUE(SpawnClient("regular", false, 2, {"0102"}));
+    Ticks(client, 1);
+    int word = 0;
+    ASSERT_TRUE(client->Interact(boss, true, &word));
+    client->Interact(boss, false, &word);
+    Ticks(client, 203);
+    ASSERT_EQ(client->GetState(), Client::kWaitingForOrder);
+    const int hideAtStart = BothCalls();
+    const struct {
+        const char* carried;
+        int shown;
+        int hidden;
+    } rows[] = {{"", 0, 0}, {"0102", 1, 0}, {"0102", 1, 0}, {"0101", 1, 1}, {"", 1, 1}, {"0102", 2, 1}};
+    for (const auto& row : rows) {
+        boss->SetItem(row.carried);
+        bubble->Update();
+        EXPECT_EQ(MessagesTo(bubble->GetEffect()), row.shown) << row.carried;
+        EXPECT_EQ(BothCalls() - hideAtStart, row.hidden) << row.carried;
+    }
+    EXPECT_TRUE(client->CheckOrder());
 }
 
 } // namespace

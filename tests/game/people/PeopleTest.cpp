@@ -1,6 +1,7 @@
 #include "framework/app/Random.h"
 #include "game/world/Boss.h"
 #include "game/world/Client.h"
+#include "game/world/MiniBar.h"
 #include "game/world/PeriodItem.h"
 #include "game/world/Phone.h"
 #include "game/world/Shelving.h"
@@ -8,6 +9,7 @@
 #include "tests/game/people/PeopleFixture.h"
 
 #include <climits>
+#include <limits>
 
 namespace peopletest {
 namespace {
@@ -173,6 +175,29 @@ TEST_F(PeopleTest, AClientWithoutParamsNeitherUpdatesNorInteracts)
     // A place without a client spawns nothing and tells the tutorial nothing.
     EXPECT_FALSE(SpawnClient("regular", false, 5, {"0102"}));
     EXPECT_TRUE(screen.events.empty());
+}
+
+TEST_F(PeopleTest, PaymentsSaturateAndABreakWithoutLengthMetersZero)
+{
+    world.clientParams["regular"].client_money_g = 1e10f;
+    world.clientParams["regular"].client_losses_money = 1e10f;
+    Client* client = Make<Client>("client01");
+    ASSERT_TRUE(SpawnClient("regular", false, 0, {"0102"}));
+    client->Pay(1e10f);
+    client->Pay(-1e10f);
+    client->Pay(std::numeric_limits<float>::quiet_NaN());
+    EXPECT_EQ(screen.payments, (std::vector<int32_t>{INT_MAX, INT_MIN, 0}));
+    // A break of no length.
+    world.levelParams.worker_break_duration_timeout = 0;
+    SceneObject* bar = Make<MiniBar>("mini_bar");
+    bar->SetActive(true);
+    Worker* worker = Make<Worker>("worker01");
+    worker->SetActive(true);
+    worker->SetState(Worker::kWantsBreak);
+    worker->SetState(Worker::kOnBreak);
+    float meter = -1;
+    EXPECT_FALSE(worker->GetMeterValue(&meter));
+    EXPECT_EQ(meter, 0);
 }
 
 TEST_F(PeopleTest, TheTutorialForbiddingActionOneFreezesPatience)
