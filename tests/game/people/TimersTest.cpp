@@ -3,6 +3,8 @@
 #include "game/world/MiniBar.h"
 #include "game/world/ObjectPart.h"
 #include "game/world/PeriodItem.h"
+#include "game/world/Phone.h"
+#include "game/world/Specialization.h"
 #include "game/world/Worker.h"
 #include "tests/game/people/PeopleFixture.h"
 
@@ -262,6 +264,60 @@ TEST_F(TimersTest, MoneyWhileWorkingProtectsForTenSeconds)
     Ticks(worker, 102);
     EXPECT_FALSE(worker->IsProtected());
     EXPECT_LT(worker->GetStamina(), 65);
+}
+
+} // namespace
+} // namespace peopletest
+
+namespace peopletest {
+namespace {
+
+TEST_F(TimersTest, AnAnsweredVipComesInAfterTheCall)
+{
+    Boss* boss = MakeBoss();
+    Phone* phone = Make<Phone>("phone");
+    phone->SetActive(true);
+    Client* client = Make<Client>("client01");
+    int word = 0;
+    // A silent phone is refused, a failure.
+    EXPECT_FALSE(boss->Interact(phone, true, &word));
+    ASSERT_TRUE(SpawnClient("regular", true, 0, {"0102"}));
+    Ticks(client, 300); // the ring runs on
+    EXPECT_TRUE(phone->IsStatusShown());
+    float meter = 0;
+    ASSERT_TRUE(phone->GetMeterValue(&meter));
+    EXPECT_NEAR(meter, 80, 0.1f);
+    ASSERT_TRUE(phone->Interact(boss, true, &word));
+    ASSERT_TRUE(boss->Interact(phone, true, &word));
+    phone->Interact(boss, false, &word);
+    boss->Interact(phone, false, &word);
+    EXPECT_FALSE(phone->IsRinging());
+    EXPECT_FALSE(client->IsVisible());
+    EXPECT_EQ(screen.rush.back().first, 1);
+    BusyTicks(boss); // "boss_phone" over
+    EXPECT_EQ(client->GetState(), Client::kJustArrived);
+    EXPECT_TRUE(client->IsVisible());
+    EXPECT_EQ(phone->GetCaller(), nullptr);
+    Ticks(client, 2000);
+    EXPECT_TRUE(screen.payments.empty());
+    EXPECT_EQ(screen.livesLost, 0);
+}
+
+TEST_F(TimersTest, APlateListedBeforeItsWorkerStillTakesItsSkin)
+{
+    Specialization* plate = Make<Specialization>("spec02a", "worker='worker02a' table='table02a'");
+    EXPECT_EQ(plate->GetWorkerObject(), nullptr);
+    Worker* worker = Make<Worker>("worker02a");
+    SceneObject* table = Make<SceneObject>("table02a");
+    worker->ApplyLevelState(Parse("<object name='worker02a' transform_from='paper' transform_to='0302'/>"));
+    plate->ApplyLevelState(Parse("<object name='spec02a'/>"));
+    EXPECT_EQ(plate->GetWorkerObject(), worker);
+    EXPECT_EQ(plate->GetTable(), table);
+    EXPECT_EQ(plate->GetSkin(), "spec_l3t2");
+    // A plate naming a table that is no worker's stands for nothing.
+    Specialization* stray = Make<Specialization>("spec09", "worker='table02a'");
+    stray->ApplyLevelState(Parse("<object name='spec09'/>"));
+    EXPECT_EQ(stray->GetSkin(), "");
 }
 
 } // namespace
