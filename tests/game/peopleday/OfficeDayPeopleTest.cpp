@@ -124,5 +124,26 @@ TEST_F(OfficeDayPeopleTest, TheBossServesAClientThroughShelvingAndWorker)
     EXPECT_GE(screen->GetMoney() - before, 100);
 }
 
+TEST_F(OfficeDayPeopleTest, ASecondOfficeSeesNoneOfTheFirstOnesPeople)
+{
+    ASSERT_TRUE(SpawnClient("student", false, 2, {"0102"}));
+    Ticks(10);
+    Client* first = GetClient(2);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->GetState(), Client::kWaitingForBoss);
+    DeleteScreen();
+    MakeScreen();
+    screen->SetSurvival(false);
+    screen->LoadLevel(3);
+    screen->StartDay();
+    Client* second = GetClient(2);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->GetState(), Client::kPlaceFree);
+    EXPECT_FALSE(second->IsVisible());
+    EXPECT_EQ(FindClientByName("client03_hp"), second);
+    EXPECT_EQ(screen->GetWorld().workers.size(), 2u);
+    EXPECT_EQ(FindWorkerByNamePrefix("worker02a_hp"), ObjectAs<Worker>(FindObject("worker02a")));
+}
+
 } // namespace
 } // namespace daytest
