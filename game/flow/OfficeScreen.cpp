@@ -459,6 +459,11 @@ void OfficeScreen::SendTutorialEvent(int event)
         gTutorialScript->OnEvent(event);
 }
 
+bool OfficeScreen::IsTutorialActionAllowed(int action) const
+{
+    return !gTutorialScript || gTutorialScript->IsActionAllowed(action);
+}
+
 void OfficeScreen::ApplyStageObjects(const StageObject& change) { mAppliedChanges.push_back(change); }
 
 void OfficeScreen::ChangeObjects(const StageObject& change) { mBlinkChanges.push_back(change); }
