@@ -6,6 +6,11 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+// The 256- and 512-bit forms are chosen at run time and built with their own
+// target attributes, so they need the x86 headers but no SSE2 from the
+// compiler's settings.
+#if defined(__x86_64__)
 #include <immintrin.h>
 #endif
 

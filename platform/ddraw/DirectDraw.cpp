@@ -263,9 +263,10 @@ void DirectDrawDevice::PrimaryChanged(DDSurface* primary)
         const uint8_t* row = primary->mMemory.data() + size_t(y0 + y) * size_t(primary->Pitch());
         uint32_t* out = frame.data() + size_t(y) * size_t(w);
         if (plain32) {
-            memcpy(out, row + 4 * size_t(x0), 4 * size_t(w));
+            // One pass: the copy sets the alpha as it goes.
+            const uint32_t* p = reinterpret_cast<const uint32_t*>(row) + x0;
             for (int x = 0; x < w; ++x)
-                out[x] |= 0xFF000000u;
+                out[x] = p[x] | 0xFF000000u;
             continue;
         }
         if (plain16) {
@@ -286,7 +287,8 @@ void DirectDrawDevice::PrimaryChanged(DDSurface* primary)
             out[x] = expand(ReadPixel(row, x0 + x, f.rgbBitCount)) | 0xFF000000u;
     }
     ++presents;
-    windows->Present(window, frame.data(), w, h, w);
+    // The window takes the frame's buffer and hands back one of its own.
+    windows->PresentFrame(window, mFrame, w, h);
 }
 
 // ---- surfaces ----

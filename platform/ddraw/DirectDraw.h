@@ -254,7 +254,7 @@ private:
     friend class DirectDraw;
     std::map<std::string, std::pair<int32_t, int>> mFailures;
     std::vector<DDSurface*> mSurfaces;
-    std::vector<uint32_t> mFrame;   // the pixels last handed to the window system
+    std::vector<uint32_t> mFrame;   // the buffer the next frame is converted into (the window system keeps the last one)
     std::vector<uint32_t> mTable16; // ARGB of every 16-bit value of the primary's layout
     uint32_t mTable16Masks[3] = {0, 0, 0};
 };

@@ -534,6 +534,20 @@ void RealWindowSystem::Present(WindowHandle w, const uint32_t* argb, int width, 
     mWait.Wake();
 }
 
+void RealWindowSystem::PresentFrame(WindowHandle w, std::vector<uint32_t>& frame, int width, int height)
+{
+    {
+        std::lock_guard<std::mutex> g(mFrameLock);
+        mFrame.swap(frame);
+        mFrame.resize(size_t(width) * size_t(height));
+        mFrameWidth = width;
+        mFrameHeight = height;
+        mFrameWindow = w;
+        mFramePending = true;
+    }
+    mWait.Wake();
+}
+
 void RealWindowSystem::ShowPendingFrame()
 {
     // Only the buffers are swapped under the lock: making the renderer,
