@@ -22,11 +22,23 @@ namespace {
 constexpr double kSubPixels = 16.0;
 constexpr double kMaxCoordinate = 1.0e7;
 
+// std::llround (halves away from 0) without the library call, for the
+// values a span needs; beyond 2^52 in size (or not a number) it is the
+// library's own answer.
+inline int64_t Round64(double x)
+{
+    if (!(std::fabs(x) < 4503599627370496.0))
+        return std::llround(x);
+    const int64_t whole = int64_t(x); // towards 0
+    const double rest = x - double(whole); // exact below 2^52
+    return rest >= 0.5 ? whole + 1 : rest <= -0.5 ? whole - 1 : whole;
+}
+
 bool Snap(float value, int64_t& out)
 {
     if (!std::isfinite(value) || std::fabs(value) > kMaxCoordinate)
         return false;
-    out = std::llround(double(value) * kSubPixels);
+    out = Round64(double(value) * kSubPixels);
     return true;
 }
 
@@ -833,8 +845,8 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
     uint32_t diffuse = attrs.color;
     int64_t ca = 0, cr = 0, cg = 0, cb = 0, da = 0, dr = 0, dg = 0, db = 0;
     if (!attrs.flatColor) {
-        auto start = [&](const Plane& p) { return int64_t(std::llround(p.At(cx, cy) * 65536.0)); };
-        auto stepOf = [&](const Plane& p) { return int64_t(std::llround(p.dx * 65536.0)); };
+        auto start = [&](const Plane& p) { return int64_t(Round64(p.At(cx, cy) * 65536.0)); };
+        auto stepOf = [&](const Plane& p) { return int64_t(Round64(p.dx * 65536.0)); };
         ca = start(attrs.a); cr = start(attrs.r); cg = start(attrs.g); cb = start(attrs.b);
         da = stepOf(attrs.a); dr = stepOf(attrs.r); dg = stepOf(attrs.g); db = stepOf(attrs.b);
     }
@@ -855,9 +867,9 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
     }
 
     const RasterTexture& t = *mTexture;
-    int64_t u = std::llround(attrs.u.At(cx, cy) * 65536.0);
-    int64_t v = std::llround(attrs.v.At(cx, cy) * 65536.0);
-    const int64_t du = std::llround(attrs.u.dx * 65536.0), dv = std::llround(attrs.v.dx * 65536.0);
+    int64_t u = Round64(attrs.u.At(cx, cy) * 65536.0);
+    int64_t v = Round64(attrs.v.At(cx, cy) * 65536.0);
+    const int64_t du = Round64(attrs.u.dx * 65536.0), dv = Round64(attrs.v.dx * 65536.0);
     const bool plain = mTexelOnly && attrs.flatColor && diffuse == 0xFFFFFFFFu;
     const uint64_t w = uint64_t(t.width), h = uint64_t(t.height);
     const size_t pitch = size_t(t.pitch);
@@ -920,8 +932,8 @@ void SoftRasterizer::DrawSpan(int y, int x0, int x1, const Attributes& attrs)
         return;
     const uint32_t* src = nullptr;
     if (mTexture) {
-        int64_t u = std::llround(attrs.u.At(x0, y) * 65536.0);
-        int64_t v = std::llround(attrs.v.At(x0, y) * 65536.0);
+        int64_t u = Round64(attrs.u.At(x0, y) * 65536.0);
+        int64_t v = Round64(attrs.v.At(x0, y) * 65536.0);
         src = DirectRow(y, x0, n, attrs, u, v);
     }
     if (!src) {
