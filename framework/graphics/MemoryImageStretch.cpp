@@ -5,6 +5,7 @@
 #include "framework/graphics/PixelBlend.h"
 #include "framework/graphics/StretchMapping.h"
 #include "framework/graphics/WideRows.h"
+#include "platform/cpu/CpuFeatures.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +17,9 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__) || defined(__i386__)
+#define ZELK_STRETCH_X86 1
 #endif
 
 namespace Zelk {
@@ -145,11 +149,72 @@ private:
 #endif
 };
 
-// Taps of zero weight add nothing; dropping them halves the work of a
-// stretch that lands on whole source pixels.
-void DropEmptyTaps(std::vector<Tap>& taps)
+// The vertical pass's loops: to[k] += from[k] x w, and four channel sums a
+// pixel turned into the pixel (each sum >> 16, ending at 255). The compiler
+// makes both wide; they are built once more for AVX2, whose 32-bit multiply
+// and unsigned minimum it then uses, and chosen at run time.
+#define ZELK_STRETCH_LOOPS(Attributes, Suffix)                                                                       \
+    Attributes void AddWeighted##Suffix(int32_t* to, const int32_t* from, int32_t w, size_t n)                       \
+    {                                                                                                                \
+        for (size_t k = 0; k < n; ++k)                                                                               \
+            to[k] += from[k] * w;                                                                                    \
+    }                                                                                                                \
+    Attributes void PackSums##Suffix(uint32_t* out, const int32_t* sums, int n)                                      \
+    {                                                                                                                \
+        for (int i = 0; i < n; ++i) {                                                                                \
+            uint32_t pixel = 0;                                                                                      \
+            for (int c = 0; c < 4; ++c)                                                                              \
+                pixel |= std::min<uint32_t>(uint32_t(sums[4 * i + c] >> 16), 255) << (8 * c);                        \
+            out[i] = pixel;                                                                                          \
+        }                                                                                                            \
+    }
+ZELK_STRETCH_LOOPS(, )
+#if ZELK_STRETCH_X86
+ZELK_STRETCH_LOOPS(__attribute__((target("avx2"))), Avx2)
+#else
+// Never chosen without the x86 forms.
+constexpr auto AddWeightedAvx2 = AddWeighted;
+constexpr auto PackSumsAvx2 = PackSums;
+#endif
+#undef ZELK_STRETCH_LOOPS
+
+// The taps of an axis as the passes use them: none of zero weight (they add
+// nothing; dropping them halves the work of a stretch that lands on whole
+// source pixels), none outside buffer indices 1..dstLen (they only ever fed
+// pixels nobody reads), grouped by destination. Integer sums do not depend on
+// the order of their terms; the taps come nearly in order, so an insertion
+// sort. Frames draw the same stretches again and again: the last ones made on
+// this thread are kept and handed out again.
+std::vector<Tap> PreparedTaps(double srcPos, double srcLen, int areaStart, int areaLen, int dstLen, int scale)
 {
-    taps.erase(std::remove_if(taps.begin(), taps.end(), [](const Tap& t) { return t.weight == 0; }), taps.end());
+    struct Entry {
+        double pos = 0, len = -1;
+        int start = 0, count = 0, dstLen = 0, scale = 0;
+        std::vector<Tap> taps;
+    };
+    constexpr size_t kKept = 32;
+    thread_local Entry kept[kKept];
+    thread_local size_t next = 0;
+    for (const Entry& e : kept)
+        if (e.pos == srcPos && e.len == srcLen && e.start == areaStart && e.count == areaLen && e.dstLen == dstLen &&
+            e.scale == scale)
+            return e.taps;
+    std::vector<Tap> taps = AxisTaps(srcPos, srcLen, areaStart, areaLen, dstLen, scale);
+    taps.erase(std::remove_if(taps.begin(), taps.end(),
+                              [&](const Tap& t) { return t.weight == 0 || t.dst < 1 || t.dst > dstLen; }),
+               taps.end());
+    for (size_t i = 1; i < taps.size(); ++i)
+        for (size_t k = i; k > 0 && taps[k - 1].dst > taps[k].dst; --k)
+            std::swap(taps[k - 1], taps[k]);
+    Entry& e = kept[next++ % kKept];
+    e.pos = srcPos;
+    e.len = srcLen;
+    e.start = areaStart;
+    e.count = areaLen;
+    e.dstLen = dstLen;
+    e.scale = scale;
+    e.taps = taps;
+    return taps;
 }
 
 void SmoothStretch(uint32_t* dst, int dstStride, const ImageSource& src, const Rect& cd, const DoubleRect& cs,
@@ -169,27 +234,12 @@ void SmoothStretch(uint32_t* dst, int dstStride, const ImageSource& src, const R
         return;
     }
 
-    // Buffer columns 1..width hold the destination pixels; taps landing
-    // outside them only ever fed columns nobody reads, and are left out.
+    // Buffer columns 1..width hold the destination pixels, buffer rows
+    // 1..height the destination rows.
     const int width = cd.mWidth;
     const int bw = width + 4;
-    std::vector<Tap> hTaps = AxisTaps(cs.mX, cs.mWidth, ax, aw, width, 257);
-    std::vector<Tap> vTaps = AxisTaps(cs.mY, cs.mHeight, ay, ah, cd.mHeight, 256);
-    DropEmptyTaps(hTaps);
-    DropEmptyTaps(vTaps);
-    hTaps.erase(std::remove_if(hTaps.begin(), hTaps.end(), [&](const Tap& t) { return t.dst < 1 || t.dst > width; }),
-                hTaps.end());
-    // Taps grouped by destination: each buffer column is summed in registers
-    // and stored once, and each destination row is summed and blended while
-    // its sums are still in cache. Integer sums do not depend on the order of
-    // their terms. (The taps come nearly in order: insertion sorts.)
-    auto sortByDestination = [](std::vector<Tap>& taps) {
-        for (size_t i = 1; i < taps.size(); ++i)
-            for (size_t k = i; k > 0 && taps[k - 1].dst > taps[k].dst; --k)
-                std::swap(taps[k - 1], taps[k]);
-    };
-    sortByDestination(hTaps);
-    sortByDestination(vTaps);
+    const std::vector<Tap> hTaps = PreparedTaps(cs.mX, cs.mWidth, ax, aw, width, 257);
+    const std::vector<Tap> vTaps = PreparedTaps(cs.mY, cs.mHeight, ay, ah, cd.mHeight, 256);
     // The taps of each buffer column (first[k] to first[k + 1]), the highest
     // source column read by it or any column before it, and the lowest read
     // by it or any column after it: both grow with the buffer column, so the
@@ -270,6 +320,11 @@ void SmoothStretch(uint32_t* dst, int dstStride, const ImageSource& src, const R
     // blend would leave the pixels as they are.
     std::vector<int32_t> line(size_t(bw) * 4);
     std::vector<uint32_t> pixels(static_cast<size_t>(width));
+#if ZELK_STRETCH_X86
+    const bool wideLoops = plat::CpuHasAvx2();
+#else
+    const bool wideLoops = false;
+#endif
     auto tap = vTaps.begin();
     for (int j = 0; j < cd.mHeight; ++j) {
         while (tap != vTaps.end() && tap->dst < j + 1)
@@ -293,16 +348,11 @@ void SmoothStretch(uint32_t* dst, int dstStride, const ImageSource& src, const R
             const std::pair<int, int>& c = columns[size_t(tap->src - ay)];
             const int32_t* from = &rows[(size_t(tap->src - ay) * size_t(bw) + size_t(c.first)) * 4];
             int32_t* to = line.data() + size_t(c.first) * 4;
-            const int32_t w = tap->weight;
-            for (size_t k = 0, n = size_t(std::max(c.second - c.first, 0)) * 4; k < n; ++k)
-                to[k] += from[k] * w;
+            (wideLoops ? AddWeightedAvx2 : AddWeighted)(to, from, tap->weight,
+                                                        size_t(std::max(c.second - c.first, 0)) * 4);
         }
         // Each channel's sum ends at 255, then the row is blended at once.
-        for (int k = k0; k < k1; ++k) {
-            const int32_t* c = line.data() + size_t(k) * 4;
-            auto channel = [](int32_t v) { return std::min<uint32_t>(uint32_t(v >> 16), 255); };
-            pixels[size_t(k - k0)] = channel(c[3]) << 24 | channel(c[2]) << 16 | channel(c[1]) << 8 | channel(c[0]);
-        }
+        (wideLoops ? PackSumsAvx2 : PackSums)(pixels.data(), line.data() + size_t(k0) * 4, k1 - k0);
         BlendRow::SmoothOver(dst + size_t(cd.mY + j) * size_t(dstStride) + cd.mX + (k0 - 1), pixels.data(), k1 - k0);
     }
 }
