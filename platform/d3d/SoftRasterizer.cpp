@@ -912,6 +912,24 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
         if (uint64_t(iv) < h - 1) {
             const uint32_t* r0 = texels + size_t(iv) * pitch;
             const uint32_t* r1 = r0 + pitch;
+            if (uint64_t(n) >= w) {
+                // At least as many pixels as texels: the vertical half of
+                // the blend is made once for each texel of the row, and
+                // each pixel only blends its two columns (the same sums as
+                // Bilinear takes).
+                mColumns.resize(size_t(w));
+                for (size_t t = 0; t < size_t(w); ++t)
+                    mColumns[t] = Lerp(r0[t], r1[t], fv);
+                const uint32_t* columns = mColumns.data();
+                for (int i = 0; i < n; ++i, u += du) {
+                    const int64_t su = u - 0x8000, iu = su >> 16;
+                    if (uint64_t(iu) < w - 1)
+                        out[i] = Lerp(columns[iu], columns[iu + 1], uint32_t(((su & 0xFFFF) + 0x80) >> 8));
+                    else
+                        out[i] = sample(u, v);
+                }
+                return;
+            }
             for (int i = 0; i < n; ++i, u += du) {
                 const int64_t su = u - 0x8000, iu = su >> 16;
                 if (uint64_t(iu) < w - 1)
