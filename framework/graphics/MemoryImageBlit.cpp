@@ -35,6 +35,11 @@ void BlitRuns(uint32_t* dst, int dstStride, int x, int y, Rows rows, const uint8
             uint32_t first = rows[i];
             uint32_t a = first >> 24;
             if constexpr (std::is_same_v<Rows, DirectRows>) {
+                // Runs of one kind split only by their length limit go to the
+                // row kernels as one.
+                auto kind = [](uint32_t alpha) { return alpha == 0 ? 0 : alpha == 255 ? 2 : 1; };
+                while (i + n < sr.mWidth && kind(rows[i + n] >> 24) == kind(a))
+                    n += std::min<int>(run[i + n], sr.mWidth - i - n);
                 if (a == 255)
                     BlendRow::Copy(d + i, rows.row + i, n);
                 else if (a != 0)
