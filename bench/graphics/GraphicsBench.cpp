@@ -1,9 +1,12 @@
 // The software blitters against pixman and SDL2 on the same pixels: alpha
 // blit, additive blit, fill and nearest stretch of a 256 x 256 sprite and of
 // a full 800 x 600 layer onto an opaque 800 x 600 frame, in memory and on the
-// display's 32-bit and 5-6-5 back buffer; and the whole office frame drawn
-// into the back buffer against pixman drawing it. Prints our time over
-// theirs for each pair at the end.
+// display's 32-bit and 5-6-5 back buffer; the alpha blit of the sprite, the
+// layer and an all-translucent layer (every pixel alpha 128) onto an image
+// made with Create() (which has alpha, every pixel opaque here) against pixman
+// onto a8r8g8b8, and the all-translucent layer onto the opaque frame; and the
+// whole office frame drawn into the back buffer against pixman drawing it.
+// Prints our time over theirs for each pair at the end.
 #include "bench/common/OfficeFrame.h"
 #include "bench/common/RatioReporter.h"
 #include "framework/app/ZelkAppBase.h"
@@ -71,9 +74,21 @@ const Pixels& Layer()
     static Pixels p(kFrameW, kFrameH, 200);
     return p;
 }
+// The layer with every pixel at alpha 128.
+const Pixels& TranslucentLayer()
+{
+    static Pixels p = [] {
+        Pixels l(kFrameW, kFrameH, 200);
+        for (uint32_t& px : l.argb)
+            px = (px & 0x00FFFFFFu) | 0x80000000u;
+        return l;
+    }();
+    return p;
+}
+// 0: the sprite, 1: the layer, 2: the all-translucent layer.
 const Pixels& Source(int which)
 {
-    return which == 0 ? Sprite() : Layer();
+    return which == 0 ? Sprite() : which == 1 ? Layer() : TranslucentLayer();
 }
 
 std::vector<uint32_t> FramePixels()
@@ -86,28 +101,46 @@ std::vector<uint32_t> FramePixels()
 struct Ours {
     MemoryImage frame{nullptr};
     MemoryImage src{nullptr};
-    explicit Ours(int which)
+    // alphaFrame: the frame made with Create(), so it has alpha, then
+    // filled with the same opaque pixels.
+    explicit Ours(int which, bool alphaFrame = false)
     {
         auto f = FramePixels();
-        frame.SetBits(f.data(), kFrameW, kFrameH); // analysed opaque, like the back buffer
+        if (alphaFrame) {
+            frame.Create(kFrameW, kFrameH);
+            std::copy(f.begin(), f.end(), frame.GetBits());
+        } else {
+            frame.SetBits(f.data(), kFrameW, kFrameH); // analysed opaque, like the back buffer
+        }
         const Pixels& s = Source(which);
         src.SetBits(s.argb.data(), s.w, s.h);
     }
 };
 
-void OurBlit(benchmark::State& state, int mode)
+void OurBlit(benchmark::State& state, int mode, bool alphaFrame = false)
 {
-    Ours o(int(state.range(0)));
+    Ours o(int(state.range(0)), alphaFrame);
+    const std::vector<uint32_t> start(o.frame.GetBits(), o.frame.GetBits() + size_t(kFrameW) * kFrameH);
+    // An all-translucent layer would soon turn the frame into its own
+    // colour: under it the frame starts over now and then, untimed.
+    const bool restart = state.range(0) == 2;
+    int round = 0;
     for (auto _ : state) {
         o.frame.Blit(&o.src, 0, 0, Rect(0, 0, o.src.mWidth, o.src.mHeight), Color::White, mode);
         // The run-length path depends on the frame staying analysed opaque.
         o.frame.mNeedsAnalysis = false;
+        if (restart && ++round % 64 == 0) {
+            state.PauseTiming();
+            std::copy(start.begin(), start.end(), o.frame.GetBits());
+            state.ResumeTiming();
+        }
     }
     state.SetItemsProcessed(state.iterations() * o.src.mWidth * o.src.mHeight);
 }
 
 void BM_Ours_AlphaBlit(benchmark::State& state) { OurBlit(state, DRAWMODE_NORMAL); }
 void BM_Ours_AdditiveBlit(benchmark::State& state) { OurBlit(state, DRAWMODE_ADDITIVE); }
+void BM_Ours_AlphaBlitOntoAlpha(benchmark::State& state) { OurBlit(state, DRAWMODE_NORMAL, true); }
 
 void BM_Ours_Fill(benchmark::State& state)
 {
@@ -435,8 +468,10 @@ void BM_PixmanFrame_Office(benchmark::State& state)
 }
 
 #define SIZES ->Arg(0)->Arg(1)->ArgName("layer")
-BENCHMARK(BM_Ours_AlphaBlit) SIZES;
-BENCHMARK(BM_Pixman_AlphaBlit) SIZES;
+#define ALPHA_SIZES ->Arg(0)->Arg(1)->Arg(2)->ArgName("layer")
+BENCHMARK(BM_Ours_AlphaBlit) ALPHA_SIZES;
+BENCHMARK(BM_Pixman_AlphaBlit) ALPHA_SIZES;
+BENCHMARK(BM_Ours_AlphaBlitOntoAlpha) ALPHA_SIZES;
 BENCHMARK(BM_SDL_AlphaBlit) SIZES;
 BENCHMARK(BM_Ours_AdditiveBlit) SIZES;
 BENCHMARK(BM_Pixman_AdditiveBlit) SIZES;
@@ -482,6 +517,16 @@ void PrintRatios(const bench::RatioReporter& r)
             r.PrintRatio(std::string(p.ours) + " / " + p.theirs + (size[0] == '0' ? ", sprite" : ", layer"),
                          std::string("BM_") + p.ours + "/layer:" + size, std::string("BM_") + p.theirs + "/layer:" + size,
                          p.goal);
+    r.PrintRatio("Ours_AlphaBlit / Pixman_AlphaBlit, translucent layer", "BM_Ours_AlphaBlit/layer:2",
+                 "BM_Pixman_AlphaBlit/layer:2", 0.6);
+    // pixman's frame in memory is a8r8g8b8 already.
+    bench::RatioReporter::PrintHeader("onto an alpha image (Create()) / pixman onto a8r8g8b8");
+    for (const char* size : {"0", "1", "2"})
+        r.PrintRatio(std::string("AlphaBlitOntoAlpha, ") + (size[0] == '0'   ? "sprite"
+                                                            : size[0] == '1' ? "layer"
+                                                                             : "translucent layer"),
+                     std::string("BM_Ours_AlphaBlitOntoAlpha/layer:") + size,
+                     std::string("BM_Pixman_AlphaBlit/layer:") + size, 1.0);
     bench::RatioReporter::PrintHeader("on the back buffer: ours / pixman");
     for (const char* format : {"0", "1"}) {
         for (const char* op : {"AlphaBlit", "AdditiveBlit", "Fill", "NearestStretch"})

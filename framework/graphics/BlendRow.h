@@ -31,39 +31,6 @@ inline void Copy(uint32_t* d, const uint32_t* s, int n)
         d[i] = s[i];
 }
 
-// Each pixel blended with its own alpha onto an opaque destination:
-// D x (256 - sa) >> 8 plus S x sa >> 8, red and green truncated once, blue
-// twice, alpha 255. (The run-length blit's translucent runs.)
-inline void OverOwnAlphaOpaque(uint32_t* d, const uint32_t* s, int n)
-{
-    int i = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i k256 = _mm_set1_epi16(256);
-    // Blue's two terms are truncated separately: floor(x / 256) + floor(y / 256)
-    // equals floor((x + (y with its low byte cleared)) / 256), so clearing the
-    // low byte of the source term in the blue lanes gives every channel its
-    // rule from one sum.
-    const __m128i sourceMask = _mm_set_epi16(-1, -1, -1, int16_t(0xFF00), -1, -1, -1, int16_t(0xFF00));
-    const __m128i opaque = _mm_set1_epi32(int32_t(0xFF000000u));
-    auto half = [&](__m128i s16, __m128i d16) {
-        __m128i w = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s16, 0xFF), 0xFF);
-        __m128i dt = _mm_mullo_epi16(d16, _mm_sub_epi16(k256, w));
-        __m128i st = _mm_and_si128(_mm_mullo_epi16(s16, w), sourceMask);
-        return _mm_srli_epi16(_mm_add_epi16(dt, st), 8);
-    };
-    for (; i + 4 <= n; i += 4) {
-        __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-        __m128i lo = half(_mm_unpacklo_epi8(sv, zero), _mm_unpacklo_epi8(dv, zero));
-        __m128i hi = half(_mm_unpackhi_epi8(sv, zero), _mm_unpackhi_epi8(dv, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
-    }
-#endif
-    for (; i < n; ++i)
-        d[i] = Blend::OverPacked(d[i], s[i], s[i] >> 24, 255);
-}
-
 // A translucent fill over a row: each opaque pixel becomes, per channel,
 // (D x inv + add) >> 8 with alpha 255; other pixels go to `other`, which
 // blends them one at a time. Returns nothing; every pixel is written.

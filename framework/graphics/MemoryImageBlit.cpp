@@ -35,6 +35,11 @@ void BlitRuns(uint32_t* dst, int dstStride, int x, int y, Rows rows, const uint8
             uint32_t first = rows[i];
             uint32_t a = first >> 24;
             if constexpr (std::is_same_v<Rows, DirectRows>) {
+                // Runs of one kind split only by their length limit go to the
+                // row kernels as one.
+                auto kind = [](uint32_t alpha) { return alpha == 0 ? 0 : alpha == 255 ? 2 : 1; };
+                while (i + n < sr.mWidth && kind(rows[i + n] >> 24) == kind(a))
+                    n += std::min<int>(run[i + n], sr.mWidth - i - n);
                 if (a == 255)
                     BlendRow::Copy(d + i, rows.row + i, n);
                 else if (a != 0)
@@ -53,28 +58,24 @@ void BlitRuns(uint32_t* dst, int dstStride, int x, int y, Rows rows, const uint8
     }
 }
 
-// Case 2: unmodulated source, general destination.
-template <typename Rows> void BlitWhite(uint32_t* dst, int dstStride, int x, int y, Rows rows, const Rect& sr)
+// Case 2: unmodulated source, general destination. wide: whole rows go
+// through the row kernel (not for an image drawn onto itself, where the pixel
+// by pixel order decides what each read sees).
+template <typename Rows>
+void BlitWhite(uint32_t* dst, int dstStride, int x, int y, Rows rows, const Rect& sr, bool wide)
 {
     for (int j = 0; j < sr.mHeight; ++j) {
         rows.SetRow(sr.mY + j, sr.mX);
         uint32_t* d = dst + size_t(y + j) * size_t(dstStride) + x;
-        for (int i = 0; i < sr.mWidth; ++i) {
-            uint32_t s = rows[i];
-            uint32_t sa = s >> 24;
-            if (sa == 0)
+        if constexpr (std::is_same_v<Rows, DirectRows>) {
+            if (wide) {
+                BlendRow::OverAnyAlpha(d, rows.row, sr.mWidth);
                 continue;
-            uint32_t dp = d[i];
-            uint32_t da = dp >> 24;
-            uint32_t n, w;
-            if (da == 255) {
-                n = 255;
-                w = sa;
-            } else {
-                n = Blend::OverAlpha(da, sa);
-                w = sa * 255 / n;
             }
-            d[i] = Blend::OverPacked(dp, s, w, n);
+        }
+        for (int i = 0; i < sr.mWidth; ++i) {
+            const uint32_t s = rows[i];
+            BlendRow::OverAnyAlpha(d + i, &s, 1);
         }
     }
 }
@@ -272,7 +273,7 @@ void MemoryImage::Blit(Image* image, int x, int y, const Rect& srcRect, const Co
             if (runs)
                 source.WithRows([&](auto rows) { BlitRuns(dst, mWidth, x, y, rows, runs, src->mWidth, sr); });
         } else if (color == Color::White) {
-            source.WithRows([&](auto rows) { BlitWhite(dst, mWidth, x, y, rows, sr); });
+            source.WithRows([&](auto rows) { BlitWhite(dst, mWidth, x, y, rows, sr, src != this); });
         } else if (color.mRed == color.mGreen && color.mGreen == color.mBlue) {
             source.WithRows([&](auto rows) { BlitModulated<true>(dst, mWidth, x, y, rows, sr, color); });
         } else {

@@ -5,11 +5,22 @@
 #include "framework/graphics/PixelBlend.h"
 #include "framework/graphics/StretchMapping.h"
 #include "framework/graphics/WideRows.h"
+#include "platform/cpu/CpuFeatures.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <memory>
+#include <utility>
 #include <type_traits>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(__x86_64__) || defined(__i386__)
+#define ZELK_STRETCH_X86 1
+#endif
 
 namespace Zelk {
 
@@ -48,7 +59,9 @@ struct Tap {
 // absolute and kept inside the area.
 std::vector<Tap> AxisTaps(double srcPos, double srcLen, int areaStart, int areaLen, int dstLen, int scale)
 {
-    std::vector<Tap> taps;
+    // At most two taps for each destination or area pixel, written in place.
+    std::vector<Tap> taps(size_t(2) * size_t(std::max(dstLen, areaLen)));
+    Tap* out = taps.data();
     int areaLast = areaStart + areaLen - 1;
     auto inArea = [&](int i) { return std::min(std::max(i, areaStart), areaLast); };
     if (dstLen >= srcLen) {
@@ -57,8 +70,8 @@ std::vector<Tap> AxisTaps(double srcPos, double srcLen, int areaStart, int areaL
             double p = srcPos + i * step;
             int ip = int(std::floor(p));
             int w0 = int((1.0 - (p - ip)) * scale);
-            taps.push_back({inArea(ip), i + 1, w0});
-            taps.push_back({inArea(ip + 1), i + 1, scale - w0});
+            *out++ = {inArea(ip), i + 1, w0};
+            *out++ = {inArea(ip + 1), i + 1, scale - w0};
         }
     } else {
         double s = dstLen / srcLen;
@@ -66,59 +79,146 @@ std::vector<Tap> AxisTaps(double srcPos, double srcLen, int areaStart, int areaL
             double p = (c + areaStart - srcPos) * s + 1;
             int lo = int(std::floor(p)), hi = int(std::floor(p + s));
             if (lo == hi)
-                taps.push_back({areaStart + c, lo, int(s * scale)});
+                *out++ = {areaStart + c, lo, int(s * scale)};
             else {
-                taps.push_back({areaStart + c, lo, int((hi - p) * scale)});
-                taps.push_back({areaStart + c, hi, int((p + s - hi) * scale)});
+                *out++ = {areaStart + c, lo, int((hi - p) * scale)};
+                *out++ = {areaStart + c, hi, int((p + s - hi) * scale)};
             }
         }
     }
+    taps.resize(size_t(out - taps.data()));
     // Keep every buffer index inside the dstLen + 4 buffer.
     for (Tap& t : taps)
         t.dst = std::min(std::max(t.dst, 0), dstLen + 3);
     return taps;
 }
 
-// Smooth blend of one resampled pixel (channels blue, green, red, alpha)
-// onto the destination; a zero alpha leaves it unchanged.
-inline void SmoothBlend(uint32_t& d, uint32_t b, uint32_t g, uint32_t r, uint32_t a)
-{
-    if (a == 0)
-        return;
-    uint32_t dp = d;
-    uint32_t ia = 256 - a;
-    uint32_t nb = std::min<uint32_t>((((dp & 0xFF) * ia) >> 8) + ((a * b) >> 8), 255);
-    uint32_t ng = std::min<uint32_t>(((((dp >> 8) & 0xFF) * ia) >> 8) + ((a * g) >> 8), 255);
-    uint32_t nr = std::min<uint32_t>(((((dp >> 16) & 0xFF) * ia) >> 8) + ((a * r) >> 8), 255);
-    d = (Blend::OverAlpha(dp >> 24, a) << 24) | (nr << 16) | (ng << 8) | nb;
-}
-
 // A source run of the destination's size on whole pixels: both axes
 // resample with one full-weight tap per pixel, so every channel comes out
 // as the source's own ((v x 257 x 256) >> 16 == v for v <= 255) and only
 // the blend is left to do.
-void SmoothUnscaled(uint32_t* dst, int dstStride, const ImageSource& src, const Rect& cd, int sx, int sy)
+// wide: whole rows go through the row kernel (not for an image drawn onto
+// itself, where the pixel by pixel order decides what each read sees).
+void SmoothUnscaled(uint32_t* dst, int dstStride, const ImageSource& src, const Rect& cd, int sx, int sy, bool wide)
 {
     src.WithRows([&](auto rows) {
         for (int j = 0; j < cd.mHeight; ++j) {
             rows.SetRow(sy + j, sx);
             uint32_t* d = dst + size_t(cd.mY + j) * size_t(dstStride) + cd.mX;
+            if constexpr (std::is_same_v<decltype(rows), DirectRows>) {
+                if (wide) {
+                    BlendRow::SmoothOver(d, rows.row, cd.mWidth);
+                    continue;
+                }
+            }
             for (int i = 0; i < cd.mWidth; ++i) {
-                uint32_t p = rows[i];
-                SmoothBlend(d[i], p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF, p >> 24);
+                const uint32_t p = rows[i];
+                BlendRow::SmoothOver(d + i, &p, 1);
             }
         }
     });
 }
 
-// Taps of zero weight add nothing; dropping them halves the work of a
-// stretch that lands on whole source pixels.
-void DropEmptyTaps(std::vector<Tap>& taps)
+// The four channel sums of one buffer column, kept in registers while its
+// taps are added. A channel (at most 255) times a weight (at most 257) fits
+// in 16 bits, so with SSE2 the products come from one 16-bit multiply.
+class ChannelSums {
+public:
+#if defined(__SSE2__)
+    void Add(uint32_t pixel, int weight)
+    {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i p16 = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int32_t(pixel)), zero);
+        const __m128i product = _mm_mullo_epi16(p16, _mm_set1_epi16(int16_t(weight)));
+        mSums = _mm_add_epi32(mSums, _mm_unpacklo_epi16(product, zero));
+    }
+    void Store(int32_t* out) const { _mm_storeu_si128(reinterpret_cast<__m128i*>(out), mSums); }
+
+private:
+    __m128i mSums = _mm_setzero_si128();
+#else
+    void Add(uint32_t pixel, int weight)
+    {
+        for (int c = 0; c < 4; ++c)
+            mSums[c] += int32_t((pixel >> (8 * c)) & 0xFF) * weight;
+    }
+    void Store(int32_t* out) const { std::copy(mSums, mSums + 4, out); }
+
+private:
+    int32_t mSums[4] = {0, 0, 0, 0};
+#endif
+};
+
+// The vertical pass's loops: to[k] += from[k] x w, and four channel sums a
+// pixel turned into the pixel (each sum >> 16, ending at 255). The compiler
+// makes both wide; they are built once more for AVX2, whose 32-bit multiply
+// and unsigned minimum it then uses, and chosen at run time.
+#define ZELK_STRETCH_LOOPS(Attributes, Suffix)                                                                       \
+    Attributes void AddWeighted##Suffix(int32_t* to, const int32_t* from, int32_t w, size_t n)                       \
+    {                                                                                                                \
+        for (size_t k = 0; k < n; ++k)                                                                               \
+            to[k] += from[k] * w;                                                                                    \
+    }                                                                                                                \
+    Attributes void PackSums##Suffix(uint32_t* out, const int32_t* sums, int n)                                      \
+    {                                                                                                                \
+        for (int i = 0; i < n; ++i) {                                                                                \
+            uint32_t pixel = 0;                                                                                      \
+            for (int c = 0; c < 4; ++c)                                                                              \
+                pixel |= std::min<uint32_t>(uint32_t(sums[4 * i + c] >> 16), 255) << (8 * c);                        \
+            out[i] = pixel;                                                                                          \
+        }                                                                                                            \
+    }
+ZELK_STRETCH_LOOPS(, )
+#if ZELK_STRETCH_X86
+ZELK_STRETCH_LOOPS(__attribute__((target("avx2"))), Avx2)
+#else
+// Never chosen without the x86 forms.
+constexpr auto AddWeightedAvx2 = AddWeighted;
+constexpr auto PackSumsAvx2 = PackSums;
+#endif
+#undef ZELK_STRETCH_LOOPS
+
+// The taps of an axis as the passes use them: none of zero weight (they add
+// nothing; dropping them halves the work of a stretch that lands on whole
+// source pixels), none outside buffer indices 1..dstLen (they only ever fed
+// pixels nobody reads), grouped by destination. Integer sums do not depend on
+// the order of their terms; the taps come nearly in order, so an insertion
+// sort. Frames draw the same stretches again and again: the last ones made on
+// this thread are kept and handed out again.
+std::vector<Tap> PreparedTaps(double srcPos, double srcLen, int areaStart, int areaLen, int dstLen, int scale)
 {
-    taps.erase(std::remove_if(taps.begin(), taps.end(), [](const Tap& t) { return t.weight == 0; }), taps.end());
+    struct Entry {
+        double pos = 0, len = -1;
+        int start = 0, count = 0, dstLen = 0, scale = 0;
+        std::vector<Tap> taps;
+    };
+    constexpr size_t kKept = 32;
+    thread_local Entry kept[kKept];
+    thread_local size_t next = 0;
+    for (const Entry& e : kept)
+        if (e.pos == srcPos && e.len == srcLen && e.start == areaStart && e.count == areaLen && e.dstLen == dstLen &&
+            e.scale == scale)
+            return e.taps;
+    std::vector<Tap> taps = AxisTaps(srcPos, srcLen, areaStart, areaLen, dstLen, scale);
+    taps.erase(std::remove_if(taps.begin(), taps.end(),
+                              [&](const Tap& t) { return t.weight == 0 || t.dst < 1 || t.dst > dstLen; }),
+               taps.end());
+    for (size_t i = 1; i < taps.size(); ++i)
+        for (size_t k = i; k > 0 && taps[k - 1].dst > taps[k].dst; --k)
+            std::swap(taps[k - 1], taps[k]);
+    Entry& e = kept[next++ % kKept];
+    e.pos = srcPos;
+    e.len = srcLen;
+    e.start = areaStart;
+    e.count = areaLen;
+    e.dstLen = dstLen;
+    e.scale = scale;
+    e.taps = taps;
+    return taps;
 }
 
-void SmoothStretch(uint32_t* dst, int dstStride, const ImageSource& src, const Rect& cd, const DoubleRect& cs)
+void SmoothStretch(uint32_t* dst, int dstStride, const ImageSource& src, const Rect& cd, const DoubleRect& cs,
+                   bool wide)
 {
     int ax = std::max(0, int(std::floor(cs.mX)));
     int ay = std::max(0, int(std::floor(cs.mY)));
@@ -130,62 +230,130 @@ void SmoothStretch(uint32_t* dst, int dstStride, const ImageSource& src, const R
         return;
     if (cs.mWidth == cd.mWidth && cs.mHeight == cd.mHeight && cs.mX == ax && cs.mY == ay && aw >= cd.mWidth &&
         ah >= cd.mHeight) {
-        SmoothUnscaled(dst, dstStride, src, cd, ax, ay);
+        SmoothUnscaled(dst, dstStride, src, cd, ax, ay, wide);
         return;
     }
 
-    // Buffer columns 1..width hold the destination pixels; taps landing
-    // outside them only ever fed columns nobody reads.
-    int bw = cd.mWidth + 4;
-    std::vector<Tap> hTaps = AxisTaps(cs.mX, cs.mWidth, ax, aw, cd.mWidth, 257);
-    std::vector<Tap> vTaps = AxisTaps(cs.mY, cs.mHeight, ay, ah, cd.mHeight, 256);
-    DropEmptyTaps(hTaps);
-    DropEmptyTaps(vTaps);
-    // Vertical taps grouped by destination row, so that each row is summed
-    // and blended while its sums are still in cache. Integer sums do not
-    // depend on the order of their terms.
-    std::stable_sort(vTaps.begin(), vTaps.end(), [](const Tap& a, const Tap& b) { return a.dst < b.dst; });
+    // Buffer columns 1..width hold the destination pixels, buffer rows
+    // 1..height the destination rows.
+    const int width = cd.mWidth;
+    const int bw = width + 4;
+    const std::vector<Tap> hTaps = PreparedTaps(cs.mX, cs.mWidth, ax, aw, width, 257);
+    const std::vector<Tap> vTaps = PreparedTaps(cs.mY, cs.mHeight, ay, ah, cd.mHeight, 256);
+    // The taps of each buffer column (first[k] to first[k + 1]), the highest
+    // source column read by it or any column before it, and the lowest read
+    // by it or any column after it: both grow with the buffer column, so the
+    // columns that read a given run of source columns are found by halving.
+    std::vector<int> first(size_t(bw) + 1, 0), highest(size_t(bw) + 1, -1),
+        lowest(size_t(bw) + 1, std::numeric_limits<int>::max());
+    for (size_t i = 0, k = 0; k <= size_t(bw); ++k) {
+        first[k] = int(i);
+        if (k > 0)
+            highest[k] = highest[k - 1];
+        for (; i < hTaps.size() && size_t(hTaps[i].dst) == k; ++i) {
+            highest[k] = std::max(highest[k], hTaps[i].src);
+            lowest[k] = std::min(lowest[k], hTaps[i].src);
+        }
+    }
+    for (size_t k = size_t(bw); k > 0; --k)
+        lowest[k - 1] = std::min(lowest[k - 1], lowest[k]);
+    // The buffer columns [k0, k1) within 1..width that read any source
+    // column of [lo, hi); the others read none.
+    auto reaching = [&](int lo, int hi) {
+        const int k0 = int(std::partition_point(highest.begin() + 1, highest.begin() + width + 1,
+                                                [&](int h) { return h < lo; }) -
+                           highest.begin());
+        const int k1 = int(std::partition_point(lowest.begin() + k0, lowest.begin() + width + 1,
+                                                [&](int l) { return l < hi; }) -
+                           lowest.begin());
+        return std::make_pair(k0, k1);
+    };
 
     // Horizontal pass: every source row of the area, four channels a pixel.
-    std::vector<int32_t> rows(size_t(ah) * size_t(bw) * 4);
+    // A pixel of 0 in every byte adds nothing, so each row is summed only over
+    // the buffer columns that read its pixels other than 0: columns[r] holds
+    // that range (empty for a row of nothing but 0). Only those columns of a
+    // row are ever read.
+    std::vector<std::pair<int, int>> columns(size_t(ah), {0, 0});
+    std::unique_ptr<int32_t[]> rows(new int32_t[size_t(ah) * size_t(bw) * 4]);
     src.WithRows([&](auto reader) {
         for (int r = 0; r < ah; ++r) {
             reader.SetRow(ay + r, 0);
+            // The source columns [lo, hi) between the row's first and last
+            // pixels other than 0.
+            int lo = ax, hi = ax + aw;
+            for (; lo + 8 <= hi; lo += 8) {
+                uint32_t any = 0;
+                for (int i = lo; i < lo + 8; ++i)
+                    any |= reader[i];
+                if (any)
+                    break;
+            }
+            while (lo < hi && reader[lo] == 0)
+                ++lo;
+            for (; hi - 8 >= lo; hi -= 8) {
+                uint32_t any = 0;
+                for (int i = hi - 8; i < hi; ++i)
+                    any |= reader[i];
+                if (any)
+                    break;
+            }
+            while (hi > lo && reader[hi - 1] == 0)
+                --hi;
+            if (lo == hi)
+                continue;
+            const auto [k0, k1] = reaching(lo, hi);
+            columns[size_t(r)] = {k0, k1};
             int32_t* row = &rows[size_t(r) * size_t(bw) * 4];
-            for (const Tap& t : hTaps) {
-                uint32_t p = reader[t.src];
-                int32_t* a = row + size_t(t.dst) * 4;
-                a[0] += int32_t(p & 0xFF) * t.weight;
-                a[1] += int32_t((p >> 8) & 0xFF) * t.weight;
-                a[2] += int32_t((p >> 16) & 0xFF) * t.weight;
-                a[3] += int32_t(p >> 24) * t.weight;
+            for (int k = k0; k < k1; ++k) {
+                ChannelSums sums;
+                for (const Tap *t = hTaps.data() + first[size_t(k)], *end = hTaps.data() + first[size_t(k) + 1]; t != end;
+                     ++t)
+                    sums.Add(reader[t->src], t->weight);
+                sums.Store(row + size_t(k) * 4);
             }
         }
     });
 
-    // Vertical pass and blend, one destination row at a time.
-    size_t n = size_t(cd.mWidth) * 4;
-    std::vector<int32_t> line(n);
+    // Vertical pass and blend, one destination row at a time, over the
+    // columns its source rows reach; elsewhere every alpha is 0 and the
+    // blend would leave the pixels as they are.
+    std::vector<int32_t> line(size_t(bw) * 4);
+    std::vector<uint32_t> pixels(static_cast<size_t>(width));
+#if ZELK_STRETCH_X86
+    const bool wideLoops = plat::CpuHasAvx2();
+#else
+    const bool wideLoops = false;
+#endif
     auto tap = vTaps.begin();
     for (int j = 0; j < cd.mHeight; ++j) {
         while (tap != vTaps.end() && tap->dst < j + 1)
             ++tap;
-        if (tap == vTaps.end() || tap->dst != j + 1)
+        auto end = tap;
+        int k0 = width + 1, k1 = 1;
+        for (; end != vTaps.end() && end->dst == j + 1; ++end) {
+            const std::pair<int, int>& c = columns[size_t(end->src - ay)];
+            if (c.first < c.second) {
+                k0 = std::min(k0, c.first);
+                k1 = std::max(k1, c.second);
+            }
+        }
+        if (k0 >= k1) {
+            tap = end;
             continue; // no contribution: every alpha is zero
-        std::fill(line.begin(), line.end(), 0);
-        int32_t* acc = line.data();
-        for (; tap != vTaps.end() && tap->dst == j + 1; ++tap) {
-            const int32_t* from = &rows[(size_t(tap->src - ay) * size_t(bw) + 1) * 4];
-            int32_t w = tap->weight;
-            for (size_t k = 0; k < n; ++k)
-                acc[k] += from[k] * w;
         }
-        uint32_t* d = dst + size_t(cd.mY + j) * size_t(dstStride) + cd.mX;
-        for (int i = 0; i < cd.mWidth; ++i) {
-            const int32_t* c = acc + size_t(i) * 4;
-            auto channel = [](int32_t v) { return std::min<uint32_t>(uint32_t(v >> 16), 255); };
-            SmoothBlend(d[i], channel(c[0]), channel(c[1]), channel(c[2]), channel(c[3]));
+        int32_t* acc = line.data() + size_t(k0) * 4;
+        std::fill(acc, acc + size_t(k1 - k0) * 4, 0);
+        for (; tap != end; ++tap) {
+            const std::pair<int, int>& c = columns[size_t(tap->src - ay)];
+            const int32_t* from = &rows[(size_t(tap->src - ay) * size_t(bw) + size_t(c.first)) * 4];
+            int32_t* to = line.data() + size_t(c.first) * 4;
+            (wideLoops ? AddWeightedAvx2 : AddWeighted)(to, from, tap->weight,
+                                                        size_t(std::max(c.second - c.first, 0)) * 4);
         }
+        // Each channel's sum ends at 255, then the row is blended at once.
+        (wideLoops ? PackSumsAvx2 : PackSums)(pixels.data(), line.data() + size_t(k0) * 4, k1 - k0);
+        BlendRow::SmoothOver(dst + size_t(cd.mY + j) * size_t(dstStride) + cd.mX + (k0 - 1), pixels.data(), k1 - k0);
     }
 }
 
@@ -242,7 +410,7 @@ void MemoryImage::BlitStretched(Image* image, const Rect& destRect, const Rect& 
     if (fastStretch)
         FastStretch(dst, mWidth, source, cd, cs);
     else
-        SmoothStretch(dst, mWidth, source, cd, cs);
+        SmoothStretch(dst, mWidth, source, cd, cs, src != this);
     MarkBitsChanged();
 }
 

@@ -37,6 +37,24 @@ void AddNativeSkip(uint32_t* d, const uint32_t* s, int n);
 // channel ending at its largest value.
 void AddNative565(uint16_t* d, const uint32_t* s, int n);
 
+// Each pixel blended with its own alpha onto an opaque destination:
+// D x (256 - sa) >> 8 plus S x sa >> 8, red and green truncated once, blue
+// twice, alpha 255 (Blend::OverPacked with w = sa, n = 255). The run-length
+// blit's translucent runs.
+void OverOwnAlphaOpaque(uint32_t* d, const uint32_t* s, int n);
+
+// The unmodulated blit onto a destination of any alpha: a source alpha of 0
+// leaves the pixel; any other gives Blend::OverPacked(d, s, w, n) with
+// n = Blend::OverAlpha(da, sa) and w = sa x 255 / n (so w = sa, n = 255 onto
+// an opaque pixel).
+void OverAnyAlpha(uint32_t* d, const uint32_t* s, int n);
+
+// The smooth stretch's blend of unpremultiplied pixels: a source alpha a of
+// 0 leaves the pixel; any other gives per channel
+// min((D x (256 - a) >> 8) + (a x S >> 8), 255) and alpha
+// Blend::OverAlpha(da, a).
+void SmoothOver(uint32_t* d, const uint32_t* s, int n);
+
 // A translucent fill over opaque pixels, eight at a time where the processor
 // has 256-bit vectors: per channel (D x inv + add) >> 8, alpha 255 (inv and
 // the adds as FillOverRow in BlendRow.h takes them). Stops before the first

@@ -6,6 +6,11 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+// The 256- and 512-bit forms are chosen at run time and built with their own
+// target attributes, so they need the x86 headers but no SSE2 from the
+// compiler's settings.
+#if defined(__x86_64__)
 #include <immintrin.h>
 #endif
 
@@ -17,11 +22,23 @@ namespace {
 constexpr double kSubPixels = 16.0;
 constexpr double kMaxCoordinate = 1.0e7;
 
+// std::llround (halves away from 0) without the library call, for the
+// values a span needs; beyond 2^52 in size (or not a number) it is the
+// library's own answer.
+inline int64_t Round64(double x)
+{
+    if (!(std::fabs(x) < 4503599627370496.0))
+        return std::llround(x);
+    const int64_t whole = int64_t(x); // towards 0
+    const double rest = x - double(whole); // exact below 2^52
+    return rest >= 0.5 ? whole + 1 : rest <= -0.5 ? whole - 1 : whole;
+}
+
 bool Snap(float value, int64_t& out)
 {
     if (!std::isfinite(value) || std::fabs(value) > kMaxCoordinate)
         return false;
-    out = std::llround(double(value) * kSubPixels);
+    out = Round64(double(value) * kSubPixels);
     return true;
 }
 
@@ -184,12 +201,12 @@ inline uint32_t OverPartial(uint32_t p, uint32_t q, uint32_t a)
 #if defined(__x86_64__)
 // Eight pixels at a time, the same arithmetic as the 128-bit form below;
 // unpacking and packing stay within each 128-bit half, so pixels keep
-// their places.
-__attribute__((target("avx2"))) inline __m256i OverShare256(__m256i s16, __m256i d16)
+// their places. The alphas of the pixels of each unpacked half come straight
+// from the source bytes (bytes 3 and 7 of each 128-bit lane for the low
+// half, 11 and 15 for the high one).
+__attribute__((target("avx2"))) inline __m256i OverShare256(__m256i s16, __m256i d16, __m256i a)
 {
-    const __m256i a = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(s16, 0xFF), 0xFF);
-    const __m256i sum = _mm256_add_epi16(_mm256_mullo_epi16(d16, _mm256_sub_epi16(_mm256_set1_epi16(256), a)),
-                                         _mm256_mullo_epi16(s16, a));
+    const __m256i sum = _mm256_add_epi16(_mm256_slli_epi16(d16, 8), _mm256_mullo_epi16(_mm256_sub_epi16(s16, d16), a));
     return _mm256_srli_epi16(sum, 8);
 }
 
@@ -197,6 +214,9 @@ __attribute__((target("avx2"))) int OverRow32Avx2(uint32_t* d, const uint32_t* s
 {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i alphaMask = _mm256_set1_epi32(int32_t(0xFF000000u));
+    const int64_t a3 = int64_t(0x8003800380038003ull), a7 = int64_t(0x8007800780078007ull);
+    const int64_t a11 = int64_t(0x800B800B800B800Bull), a15 = int64_t(0x800F800F800F800Full);
+    const __m256i alphaLow = _mm256_set_epi64x(a7, a3, a7, a3), alphaHigh = _mm256_set_epi64x(a15, a11, a15, a11);
     int i = 0;
     for (; i + 8 <= n; i += 8) {
         const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
@@ -210,8 +230,10 @@ __attribute__((target("avx2"))) int OverRow32Avx2(uint32_t* d, const uint32_t* s
             continue;
         }
         const __m256i dv = _mm256_loadu_si256(out);
-        const __m256i lo = OverShare256(_mm256_unpacklo_epi8(sv, zero), _mm256_unpacklo_epi8(dv, zero));
-        const __m256i hi = OverShare256(_mm256_unpackhi_epi8(sv, zero), _mm256_unpackhi_epi8(dv, zero));
+        const __m256i lo = OverShare256(_mm256_unpacklo_epi8(sv, zero), _mm256_unpacklo_epi8(dv, zero),
+                                        _mm256_shuffle_epi8(sv, alphaLow));
+        const __m256i hi = OverShare256(_mm256_unpackhi_epi8(sv, zero), _mm256_unpackhi_epi8(dv, zero),
+                                        _mm256_shuffle_epi8(sv, alphaHigh));
         const __m256i mixed = _mm256_or_si256(_mm256_packus_epi16(lo, hi), alphaMask);
         _mm256_storeu_si256(out, _mm256_blendv_epi8(_mm256_blendv_epi8(mixed, sv, full), dv, none));
     }
@@ -224,11 +246,9 @@ bool HasAvx2() { return plat::CpuHasAvx2(); }
 #define ZELK_AVX512 __attribute__((target("avx512f,avx512bw")))
 bool HasAvx512() { return plat::CpuHasAvx512BW(); }
 
-ZELK_AVX512 inline __m512i OverShare512(__m512i s16, __m512i d16)
+ZELK_AVX512 inline __m512i OverShare512(__m512i s16, __m512i d16, __m512i a)
 {
-    const __m512i a = _mm512_shufflehi_epi16(_mm512_shufflelo_epi16(s16, 0xFF), 0xFF);
-    const __m512i sum = _mm512_add_epi16(_mm512_mullo_epi16(d16, _mm512_sub_epi16(_mm512_set1_epi16(256), a)),
-                                         _mm512_mullo_epi16(s16, a));
+    const __m512i sum = _mm512_add_epi16(_mm512_slli_epi16(d16, 8), _mm512_mullo_epi16(_mm512_sub_epi16(s16, d16), a));
     return _mm512_srli_epi16(sum, 8);
 }
 
@@ -236,6 +256,10 @@ ZELK_AVX512 int OverRow32Avx512(uint32_t* d, const uint32_t* src, int n)
 {
     const __m512i zero = _mm512_setzero_si512();
     const __m512i alphaMask = _mm512_set1_epi32(int32_t(0xFF000000u));
+    const int64_t a3 = int64_t(0x8003800380038003ull), a7 = int64_t(0x8007800780078007ull);
+    const int64_t a11 = int64_t(0x800B800B800B800Bull), a15 = int64_t(0x800F800F800F800Full);
+    const __m512i alphaLow = _mm512_set_epi64(a7, a3, a7, a3, a7, a3, a7, a3),
+                  alphaHigh = _mm512_set_epi64(a15, a11, a15, a11, a15, a11, a15, a11);
     int i = 0;
     for (; i + 16 <= n; i += 16) {
         const __m512i sv = _mm512_loadu_si512(src + i);
@@ -248,8 +272,10 @@ ZELK_AVX512 int OverRow32Avx512(uint32_t* d, const uint32_t* src, int n)
             continue;
         }
         const __m512i dv = _mm512_loadu_si512(d + i);
-        const __m512i lo = OverShare512(_mm512_unpacklo_epi8(sv, zero), _mm512_unpacklo_epi8(dv, zero));
-        const __m512i hi = OverShare512(_mm512_unpackhi_epi8(sv, zero), _mm512_unpackhi_epi8(dv, zero));
+        const __m512i lo = OverShare512(_mm512_unpacklo_epi8(sv, zero), _mm512_unpacklo_epi8(dv, zero),
+                                        _mm512_shuffle_epi8(sv, alphaLow));
+        const __m512i hi = OverShare512(_mm512_unpackhi_epi8(sv, zero), _mm512_unpackhi_epi8(dv, zero),
+                                        _mm512_shuffle_epi8(sv, alphaHigh));
         const __m512i mixed = _mm512_or_si512(_mm512_packus_epi16(lo, hi), alphaMask);
         // Opaque sources give themselves, transparent ones the pixel.
         _mm512_storeu_si512(d + i, _mm512_mask_blend_epi32(drawn, dv, _mm512_mask_blend_epi32(full, mixed, sv)));
@@ -273,11 +299,12 @@ void OverRow32(uint32_t* d, const uint32_t* src, int n, bool scalar)
     if (!scalar) {
         const __m128i zero = _mm_setzero_si128();
         const __m128i alphaMask = _mm_set1_epi32(int32_t(0xFF000000u));
-        const __m128i k256 = _mm_set1_epi16(256);
-        // Per 16-bit lane (d x (256 - a) + s x a) >> 8: the sum stays below 65536.
+        // Per 16-bit lane (d x (256 - a) + s x a) >> 8, that is
+        // (d x 256 + (s - d) x a) >> 8: the sum lies in 0..65280, so the
+        // lanes' wrap-around on the way gives it exactly.
         auto half = [&](__m128i s16, __m128i d16) {
             const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s16, 0xFF), 0xFF);
-            const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(d16, _mm_sub_epi16(k256, a)), _mm_mullo_epi16(s16, a));
+            const __m128i sum = _mm_add_epi16(_mm_slli_epi16(d16, 8), _mm_mullo_epi16(_mm_sub_epi16(s16, d16), a));
             return _mm_srli_epi16(sum, 8);
         };
         for (; i + 4 <= n; i += 4) {
@@ -828,8 +855,8 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
     uint32_t diffuse = attrs.color;
     int64_t ca = 0, cr = 0, cg = 0, cb = 0, da = 0, dr = 0, dg = 0, db = 0;
     if (!attrs.flatColor) {
-        auto start = [&](const Plane& p) { return int64_t(std::llround(p.At(cx, cy) * 65536.0)); };
-        auto stepOf = [&](const Plane& p) { return int64_t(std::llround(p.dx * 65536.0)); };
+        auto start = [&](const Plane& p) { return int64_t(Round64(p.At(cx, cy) * 65536.0)); };
+        auto stepOf = [&](const Plane& p) { return int64_t(Round64(p.dx * 65536.0)); };
         ca = start(attrs.a); cr = start(attrs.r); cg = start(attrs.g); cb = start(attrs.b);
         da = stepOf(attrs.a); dr = stepOf(attrs.r); dg = stepOf(attrs.g); db = stepOf(attrs.b);
     }
@@ -850,9 +877,9 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
     }
 
     const RasterTexture& t = *mTexture;
-    int64_t u = std::llround(attrs.u.At(cx, cy) * 65536.0);
-    int64_t v = std::llround(attrs.v.At(cx, cy) * 65536.0);
-    const int64_t du = std::llround(attrs.u.dx * 65536.0), dv = std::llround(attrs.v.dx * 65536.0);
+    int64_t u = Round64(attrs.u.At(cx, cy) * 65536.0);
+    int64_t v = Round64(attrs.v.At(cx, cy) * 65536.0);
+    const int64_t du = Round64(attrs.u.dx * 65536.0), dv = Round64(attrs.v.dx * 65536.0);
     const bool plain = mTexelOnly && attrs.flatColor && diffuse == 0xFFFFFFFFu;
     const uint64_t w = uint64_t(t.width), h = uint64_t(t.height);
     const size_t pitch = size_t(t.pitch);
@@ -885,6 +912,24 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
         if (uint64_t(iv) < h - 1) {
             const uint32_t* r0 = texels + size_t(iv) * pitch;
             const uint32_t* r1 = r0 + pitch;
+            if (uint64_t(n) >= w) {
+                // At least as many pixels as texels: the vertical half of
+                // the blend is made once for each texel of the row, and
+                // each pixel only blends its two columns (the same sums as
+                // Bilinear takes).
+                mColumns.resize(size_t(w));
+                for (size_t t = 0; t < size_t(w); ++t)
+                    mColumns[t] = Lerp(r0[t], r1[t], fv);
+                const uint32_t* columns = mColumns.data();
+                for (int i = 0; i < n; ++i, u += du) {
+                    const int64_t su = u - 0x8000, iu = su >> 16;
+                    if (uint64_t(iu) < w - 1)
+                        out[i] = Lerp(columns[iu], columns[iu + 1], uint32_t(((su & 0xFFFF) + 0x80) >> 8));
+                    else
+                        out[i] = sample(u, v);
+                }
+                return;
+            }
             for (int i = 0; i < n; ++i, u += du) {
                 const int64_t su = u - 0x8000, iu = su >> 16;
                 if (uint64_t(iu) < w - 1)
@@ -915,8 +960,8 @@ void SoftRasterizer::DrawSpan(int y, int x0, int x1, const Attributes& attrs)
         return;
     const uint32_t* src = nullptr;
     if (mTexture) {
-        int64_t u = std::llround(attrs.u.At(x0, y) * 65536.0);
-        int64_t v = std::llround(attrs.v.At(x0, y) * 65536.0);
+        int64_t u = Round64(attrs.u.At(x0, y) * 65536.0);
+        int64_t v = Round64(attrs.v.At(x0, y) * 65536.0);
         src = DirectRow(y, x0, n, attrs, u, v);
     }
     if (!src) {

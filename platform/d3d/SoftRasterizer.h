@@ -87,6 +87,7 @@ private:
     bool mScalarRows;   // the scalar row kernels even where vector ones exist
     BlendKind mBlend;
     std::vector<uint32_t> mRow;
+    std::vector<uint32_t> mColumns; // a stretch row's texels blended vertically
 };
 
 } // namespace plat

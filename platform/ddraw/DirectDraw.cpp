@@ -89,6 +89,44 @@ template <bool k555> void ExpandRow16(uint32_t* out, const uint16_t* p, int n)
     }
 }
 
+// A row of 8-8-8 pixels copied opaque in one pass (the copy sets the alpha).
+// The frame is for the window system, not read again here: its stores go
+// past the caches (the caller fences once the frame is done).
+void OpaqueRow32(uint32_t* out, const uint32_t* p, int n)
+{
+    int x = 0;
+#if defined(__SSE2__)
+    for (; x < n && (reinterpret_cast<uintptr_t>(out + x) & 15) != 0; ++x)
+        out[x] = p[x] | 0xFF000000u;
+    const __m128i opaque = _mm_set1_epi32(int32_t(0xFF000000u));
+    for (; x + 8 <= n; x += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + x));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + x + 4));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(out + x), _mm_or_si128(a, opaque));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(out + x + 4), _mm_or_si128(b, opaque));
+    }
+#endif
+    for (; x < n; ++x)
+        out[x] = p[x] | 0xFF000000u;
+}
+
+// A copy whose stores go past the caches (the caller fences).
+void StreamCopy(uint8_t* to, const uint8_t* from, size_t n)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    for (; i < n && (reinterpret_cast<uintptr_t>(to + i) & 15) != 0; ++i)
+        to[i] = from[i];
+    for (; i + 32 <= n; i += 32) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i + 16));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(to + i), a);
+        _mm_stream_si128(reinterpret_cast<__m128i*>(to + i + 16), b);
+    }
+#endif
+    memcpy(to + i, from + i, n - i);
+}
+
 uint32_t ReadPixel(const uint8_t* row, int x, uint32_t bits)
 {
     switch (bits) {
@@ -226,12 +264,29 @@ DDPixelFormat DirectDrawDevice::DesktopFormat() const
     return f;
 }
 
-void DirectDrawDevice::PrimaryChanged(DDSurface* primary)
+void DirectDrawDevice::PrimaryChanged(DDSurface* primary, const PrimaryCopy* copy)
 {
+    const int bytes = int(primary->mDesc.pixelFormat.rgbBitCount + 7) / 8;
+    // Row r of the primary takes its part of the copy (if it has one).
+    auto copyRow = [&](int r) {
+        if (!copy || r < copy->to.top || r >= copy->to.bottom)
+            return;
+        const DDSurface& source = *copy->source;
+        StreamCopy(primary->mMemory.data() + size_t(r) * size_t(primary->Pitch()) + size_t(copy->to.left) * size_t(bytes),
+                   source.mMemory.data() + size_t(copy->from.top + r - copy->to.top) * size_t(source.Pitch()) +
+                       size_t(copy->from.left) * size_t(bytes),
+                   size_t(copy->to.Width()) * size_t(bytes));
+    };
+    auto copyRows = [&](int from, int to) {
+        for (int r = from; r < to; ++r)
+            copyRow(r);
+    };
     WindowSystem* windows = Get().config.width ? plat::Get().windows : nullptr;
     WindowHandle window = cooperativeWindow;
-    if (!windows || !window)
+    if (!windows || !window) {
+        copyRows(0, primary->Height());
         return;
+    }
     int x0 = 0, y0 = 0, w = primary->Width(), h = primary->Height();
     if (!(cooperativeLevel & DDSCL_EXCLUSIVE)) {
         windows->ClientOrigin(window, x0, y0);
@@ -239,8 +294,12 @@ void DirectDrawDevice::PrimaryChanged(DDSurface* primary)
     }
     w = std::max(0, std::min(w, primary->Width() - x0));
     h = std::max(0, std::min(h, primary->Height() - y0));
-    if (w <= 0 || h <= 0)
+    if (w <= 0 || h <= 0) {
+        copyRows(0, primary->Height());
         return;
+    }
+    copyRows(0, y0);
+    copyRows(y0 + h, primary->Height());
     // Every pixel of the frame is written below: its buffer is kept.
     mFrame.resize(size_t(w) * size_t(h));
     std::vector<uint32_t>& frame = mFrame;
@@ -259,17 +318,25 @@ void DirectDrawDevice::PrimaryChanged(DDSurface* primary)
         mTable16Masks[1] = f.gBitMask;
         mTable16Masks[2] = f.bBitMask;
     }
+    // Where the copy covers a visible row, the row is read from the source
+    // (the same pixels, already in cache; the primary's stores went past it).
+    const bool fromSource = copy && copy->to.left <= x0 && copy->to.right >= x0 + w;
     for (int y = 0; y < h; ++y) {
-        const uint8_t* row = primary->mMemory.data() + size_t(y0 + y) * size_t(primary->Pitch());
+        const int r = y0 + y;
+        copyRow(r);
+        const uint8_t* row = primary->mMemory.data() + size_t(r) * size_t(primary->Pitch());
+        int rowX0 = x0;
+        if (fromSource && r >= copy->to.top && r < copy->to.bottom) {
+            row = copy->source->mMemory.data() + size_t(copy->from.top + r - copy->to.top) * size_t(copy->source->Pitch());
+            rowX0 = copy->from.left + x0 - copy->to.left;
+        }
         uint32_t* out = frame.data() + size_t(y) * size_t(w);
         if (plain32) {
-            memcpy(out, row + 4 * size_t(x0), 4 * size_t(w));
-            for (int x = 0; x < w; ++x)
-                out[x] |= 0xFF000000u;
+            OpaqueRow32(out, reinterpret_cast<const uint32_t*>(row) + rowX0, w);
             continue;
         }
         if (plain16) {
-            const uint16_t* p = reinterpret_cast<const uint16_t*>(row) + x0;
+            const uint16_t* p = reinterpret_cast<const uint16_t*>(row) + rowX0;
             if (f.gBitMask == 0x07E0)
                 ExpandRow16<false>(out, p, w);
             else
@@ -277,16 +344,20 @@ void DirectDrawDevice::PrimaryChanged(DDSurface* primary)
             continue;
         }
         if (f.rgbBitCount == 16) {
-            const uint16_t* p = reinterpret_cast<const uint16_t*>(row) + x0;
+            const uint16_t* p = reinterpret_cast<const uint16_t*>(row) + rowX0;
             for (int x = 0; x < w; ++x)
                 out[x] = mTable16[p[x]];
             continue;
         }
         for (int x = 0; x < w; ++x)
-            out[x] = expand(ReadPixel(row, x0 + x, f.rgbBitCount)) | 0xFF000000u;
+            out[x] = expand(ReadPixel(row, rowX0 + x, f.rgbBitCount)) | 0xFF000000u;
     }
+#if defined(__SSE2__)
+    _mm_sfence();
+#endif
     ++presents;
-    windows->Present(window, frame.data(), w, h, w);
+    // The window takes the frame's buffer and hands back one of its own.
+    windows->PresentFrame(window, mFrame, w, h);
 }
 
 // ---- surfaces ----
@@ -453,6 +524,13 @@ int32_t DDSurface::Blt(const DDRect* dstIn, DDSurface* src, const DDRect* srcIn,
         mDevice->lastBltFlags = flags;
         const bool keyed = (flags & DDBLT_KEYSRC) && src->mHasColorKey;
         const int bytes = int(bits + 7) / 8;
+        if (dw > 0 && dh > 0 && dw == sw && dh == sh && !keyed && IsPrimary() && src != this) {
+            // The present: the copy is made as the rows are handed to the window.
+            const DirectDrawDevice::PrimaryCopy copy{src, s, dst};
+            Touch();
+            mDevice->PrimaryChanged(this, &copy);
+            return DD_OK;
+        }
         if (dw > 0 && dh > 0 && dw == sw && dh == sh && !keyed) {
             // A plain copy, row by row (memmove: a blit within one surface may overlap).
             const bool upwards = src == this && dst.top > s.top;

@@ -239,9 +239,17 @@ public:
     uint32_t lastBltFlags = 0;
 
     DDPixelFormat DesktopFormat() const;
+    // A plain copy into the primary from another surface of its format: the
+    // rows of `to` on the primary take those of `from` on the source.
+    struct PrimaryCopy {
+        const DDSurface* source;
+        DDRect from, to;
+    };
     // Called by surfaces when the primary changed: hands the visible pixels to
-    // the window system.
-    void PrimaryChanged(DDSurface* primary);
+    // the window system. With a copy, makes the copy first, row by row as the
+    // visible rows are handed over, so each copied row is read back while it
+    // is still in cache.
+    void PrimaryChanged(DDSurface* primary, const PrimaryCopy* copy = nullptr);
     // Waits on the clock until the next refresh boundary at the reported
     // refresh rate (boundaries at whole multiples of the period from clock 0):
     // what a flip and a vertical-blank wait do on a real display.
@@ -254,7 +262,7 @@ private:
     friend class DirectDraw;
     std::map<std::string, std::pair<int32_t, int>> mFailures;
     std::vector<DDSurface*> mSurfaces;
-    std::vector<uint32_t> mFrame;   // the pixels last handed to the window system
+    std::vector<uint32_t> mFrame;   // the buffer the next frame is converted into (the window system keeps the last one)
     std::vector<uint32_t> mTable16; // ARGB of every 16-bit value of the primary's layout
     uint32_t mTable16Masks[3] = {0, 0, 0};
 };

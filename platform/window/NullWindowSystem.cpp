@@ -1,5 +1,7 @@
 #include "platform/window/NullWindowSystem.h"
 
+#include <algorithm>
+
 namespace plat {
 
 WindowHandle NullWindowSystem::Create(const WindowDesc& desc)
@@ -166,8 +168,18 @@ void NullWindowSystem::Present(WindowHandle w, const uint32_t* argb, int width, 
     std::lock_guard<std::mutex> g(mLock);
     mFrame.resize(size_t(width) * size_t(height));
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            mFrame[size_t(y) * size_t(width) + size_t(x)] = argb[size_t(y) * size_t(stride) + size_t(x)];
+        std::copy(argb + size_t(y) * size_t(stride), argb + size_t(y) * size_t(stride) + size_t(width),
+                  mFrame.begin() + ptrdiff_t(size_t(y) * size_t(width)));
+    mFrameWidth = width;
+    mFrameHeight = height;
+    ++presentCount;
+}
+
+void NullWindowSystem::PresentFrame(WindowHandle w, std::vector<uint32_t>& frame, int width, int height)
+{
+    std::lock_guard<std::mutex> g(mLock);
+    mFrame.swap(frame);
+    mFrame.resize(size_t(width) * size_t(height));
     mFrameWidth = width;
     mFrameHeight = height;
     ++presentCount;

@@ -60,6 +60,7 @@ public:
     void ClientOrigin(WindowHandle w, int& x, int& y) override { x = clientOriginX; y = clientOriginY; }
     void ClientSize(WindowHandle w, int& width, int& height) override;
     void Present(WindowHandle w, const uint32_t* argb, int width, int height, int stride) override;
+    void PresentFrame(WindowHandle w, std::vector<uint32_t>& frame, int width, int height) override;
     // The last frame presented, as a test reads it.
     std::vector<uint32_t> LastFrame(int& width, int& height);
     int clientOriginX = 0, clientOriginY = 0;

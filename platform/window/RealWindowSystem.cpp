@@ -2,6 +2,7 @@
 #include "platform/text/Utf8.h"
 #include "platform/window/InputTranslator.h"
 #include "platform/window/Letterbox.h"
+#include "platform/window/RealRendererChoice.h"
 
 #include <SDL.h>
 #include <cstdio>
@@ -534,6 +535,20 @@ void RealWindowSystem::Present(WindowHandle w, const uint32_t* argb, int width, 
     mWait.Wake();
 }
 
+void RealWindowSystem::PresentFrame(WindowHandle w, std::vector<uint32_t>& frame, int width, int height)
+{
+    {
+        std::lock_guard<std::mutex> g(mFrameLock);
+        mFrame.swap(frame);
+        mFrame.resize(size_t(width) * size_t(height));
+        mFrameWidth = width;
+        mFrameHeight = height;
+        mFrameWindow = w;
+        mFramePending = true;
+    }
+    mWait.Wake();
+}
+
 void RealWindowSystem::ShowPendingFrame()
 {
     // Only the buffers are swapped under the lock: making the renderer,
@@ -555,9 +570,7 @@ void RealWindowSystem::ShowPendingFrame()
         return;
     Presenter& p = mPresenters[window];
     if (!p.renderer) {
-        p.renderer = SDL_CreateRenderer(win, -1, 0);
-        if (!p.renderer)
-            p.renderer = SDL_CreateRenderer(win, -1, SDL_RENDERER_SOFTWARE);
+        p.renderer = CreateCheapestRenderer(win);
         if (!p.renderer)
             return;
     }
@@ -578,8 +591,12 @@ void RealWindowSystem::ShowPendingFrame()
     SDL_GetRendererOutputSize(p.renderer, &ww, &wh);
     const Letterbox box(ww, wh, width, height);
     const SDL_Rect dst{box.X(), box.Y(), box.Width(), box.Height()};
-    SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(p.renderer);
+    // The bars are cleared only where there are any: a frame that fills the
+    // window covers every pixel of it.
+    if (dst.x > 0 || dst.y > 0 || dst.w < ww || dst.h < wh) {
+        SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(p.renderer);
+    }
     SDL_RenderCopy(p.renderer, p.texture, nullptr, &dst);
     SDL_RenderPresent(p.renderer);
 }

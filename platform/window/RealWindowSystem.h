@@ -57,6 +57,7 @@ public:
     void ClientOrigin(WindowHandle w, int& x, int& y) override { x = 0; y = 0; }
     void ClientSize(WindowHandle w, int& width, int& height) override;
     void Present(WindowHandle w, const uint32_t* argb, int width, int height, int stride) override;
+    void PresentFrame(WindowHandle w, std::vector<uint32_t>& frame, int width, int height) override;
 
     // Runs on the first thread until Stop; pumps events and runs handed-over work.
     void RunEventLoop();

@@ -7,6 +7,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace plat {
 
@@ -123,6 +124,14 @@ public:
     // MouseInClient, WarpMouse) is in the frame's pixels, as the frame shows
     // them (plat::Letterbox).
     virtual void Present(WindowHandle w, const uint32_t* argb, int width, int height, int stride) = 0;
+    // Present of a whole frame of packed rows (width x height pixels) that
+    // takes the caller's pixels instead of copying them: frame comes back
+    // holding a buffer of the window system's, of any size and content, for
+    // the caller to fill with the next frame.
+    virtual void PresentFrame(WindowHandle w, std::vector<uint32_t>& frame, int width, int height)
+    {
+        Present(w, frame.data(), width, height, width);
+    }
     // The messages for the program's windows, in arrival order.
     MessageQueue& Queue() { return mQueue; }
     // The mouse position in the main window, as last seen by the event pump

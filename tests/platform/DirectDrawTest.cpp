@@ -252,6 +252,79 @@ TEST_F(DirectDrawStandIn, SixteenBitPrimaryPresentsEveryValueAsItsSurfaceReadsIt
     }
 }
 
+// A copy onto the primary (the windowed present) is made as its rows reach
+// the window: the primary holds the source's bytes inside the rectangle and
+// its own outside, and the frame shows the client area as the primary reads,
+// for rectangles that are the client area, stick out of it on every side, or
+// only cover part of it, in 32 and 16 bits.
+TEST_F(DirectDrawStandIn, CopyOntoThePrimaryLandsThereAndInTheFrame)
+{
+    struct Case {
+        DDRect to;
+        uint32_t bits;
+    } cases[] = {
+        {{3, 2, 3 + 263, 2 + 251}, 32}, {{0, 0, 300, 260}, 32}, {{50, 40, 120, 200}, 32},
+        {{3, 2, 3 + 263, 2 + 251}, 16}, {{1, 0, 301, 290}, 16}, {{60, 100, 61, 400}, 16},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bits) + " bits, " + std::to_string(c.to.left) + "," + std::to_string(c.to.top));
+        DirectDrawDevice::Get().config.bitDepth = int(c.bits);
+        WindowDesc wd;
+        wd.width = 263;
+        wd.height = 251;
+        WindowHandle w = platform.windows.Create(wd);
+        platform.windows.clientOriginX = 3;
+        platform.windows.clientOriginY = 2;
+        ASSERT_EQ(dd->SetCooperativeLevel(w, DDSCL_NORMAL), DD_OK);
+        DDSurfaceDesc d;
+        d.flags = DDSD_CAPS;
+        d.caps = DDSCAPS_PRIMARYSURFACE;
+        DDSurface* primary = nullptr;
+        ASSERT_EQ(dd->CreateSurface(d, &primary), DD_OK);
+        const int bytes = int(c.bits) / 8;
+        // Every byte of both surfaces from its place, the source's other than the primary's.
+        auto paint = [&](DDSurface* s, uint32_t salt) {
+            DDSurfaceDesc locked;
+            ASSERT_EQ(s->Lock(nullptr, locked, DDLOCK_WAIT), DD_OK);
+            for (int y = 0; y < s->Height(); ++y)
+                for (int i = 0; i < s->Width() * bytes; ++i)
+                    static_cast<uint8_t*>(locked.surface)[size_t(y) * size_t(locked.pitch) + size_t(i)] =
+                        uint8_t((uint32_t(y) * 131u + uint32_t(i) * 7u) ^ salt);
+            ASSERT_EQ(s->Unlock(), DD_OK);
+        };
+        DDSurface* source = Offscreen(c.to.Width() + 5, c.to.Height() + 3, c.bits);
+        paint(primary, 0x5A);
+        paint(source, 0xC3);
+        const size_t primaryBytes = size_t(primary->Pitch()) * size_t(primary->Height());
+        const std::vector<uint8_t> before(primary->Memory(), primary->Memory() + primaryBytes);
+        const DDRect from{5, 3, 5 + c.to.Width(), 3 + c.to.Height()};
+        DDRect to = c.to;
+        ASSERT_EQ(primary->Blt(&to, source, &from, DDBLT_WAIT, nullptr), DD_OK);
+
+        int fw = 0, fh = 0;
+        const std::vector<uint32_t> frame = platform.windows.LastFrame(fw, fh);
+        ASSERT_EQ(fw, 263);
+        ASSERT_EQ(fh, 251);
+        for (int y = 0; y < fh; ++y)
+            for (int x = 0; x < fw; ++x)
+                ASSERT_EQ(frame[size_t(y) * size_t(fw) + size_t(x)], primary->PixelARGB(x + 3, y + 2) | 0xFF000000u)
+                    << "x " << x << " y " << y;
+        for (int y = 0; y < primary->Height(); ++y)
+            for (int i = 0; i < primary->Width() * bytes; ++i) {
+                const size_t at = size_t(y) * size_t(primary->Pitch()) + size_t(i);
+                const int x = i / bytes;
+                const bool inside = x >= to.left && x < to.right && y >= to.top && y < to.bottom;
+                const uint8_t want =
+                    inside ? source->Memory()[size_t(from.top + y - to.top) * size_t(source->Pitch()) +
+                                             size_t(from.left + x - to.left) * size_t(bytes) + size_t(i % bytes)]
+                           : before[at];
+                ASSERT_EQ(primary->Memory()[at], want) << "x " << x << " y " << y;
+            }
+        source->Release();
+        primary->Release();
+    }
+}
+
 // ---- device contexts for text ----
 
 TEST_F(DirectDrawStandIn, TextDrawnThroughTheDeviceContextLandsInTheSurfacesLayout)

@@ -217,3 +217,107 @@ TEST(WideRows, GatherReadsEachIndexAndNothingElse)
             EXPECT_EQ(got.back(), 0x5A5A5A5Au) << "wrote past the row, n " << n;
         }
 }
+
+namespace {
+
+// The alpha blends of memory images, channel by channel as the blitters
+// define them. d: the pixel, s: the source pixel (not premultiplied).
+uint32_t OwnAlphaOpaqueModel(uint32_t dp, uint32_t sp)
+{
+    const uint32_t a = sp >> 24, iw = 256 - a;
+    // Red and green truncated once, blue twice.
+    const uint32_t red = (Ch(dp, 16) * iw + Ch(sp, 16) * a) >> 8;
+    const uint32_t green = (Ch(dp, 8) * iw + Ch(sp, 8) * a) >> 8;
+    const uint32_t blue = (Ch(dp, 0) * iw >> 8) + (Ch(sp, 0) * a >> 8);
+    return 0xFF000000u | red << 16 | green << 8 | blue;
+}
+
+uint32_t AnyAlphaModel(uint32_t dp, uint32_t sp)
+{
+    const uint32_t a = sp >> 24, da = dp >> 24;
+    if (a == 0)
+        return dp;
+    const uint32_t n = da + (255 - da) * a / 255, w = a * 255 / n, iw = 256 - w;
+    const uint32_t red = (Ch(dp, 16) * iw + Ch(sp, 16) * w) >> 8;
+    const uint32_t green = (Ch(dp, 8) * iw + Ch(sp, 8) * w) >> 8;
+    const uint32_t blue = (Ch(dp, 0) * iw >> 8) + (Ch(sp, 0) * w >> 8);
+    return n << 24 | red << 16 | green << 8 | blue;
+}
+
+uint32_t SmoothModel(uint32_t dp, uint32_t sp)
+{
+    const uint32_t a = sp >> 24, da = dp >> 24;
+    if (a == 0)
+        return dp;
+    uint32_t out = (da + (255 - da) * a / 255) << 24;
+    for (int shift : {0, 8, 16})
+        out |= std::min<uint32_t>((Ch(dp, shift) * (256 - a) >> 8) + (a * Ch(sp, shift) >> 8), 255) << shift;
+    return out;
+}
+
+struct AlphaKernelCase {
+    const char* name;
+    void (*kernel)(uint32_t*, const uint32_t*, int);
+    uint32_t (*model)(uint32_t, uint32_t);
+    bool opaqueDest; // the kernel is defined on opaque destinations only
+};
+
+} // namespace
+
+// Rows start at every offset of the widest vector, with lengths past two of
+// its groups, so the 512-, 256- and 128-bit parts, the scalar tail and their
+// seams all run; destinations mix opaque groups with pixels of any alpha.
+TEST(WideRows, AlphaBlendsOfMemoryImagesMatchTheirChannelDefinitions)
+{
+    const AlphaKernelCase cases[] = {
+        {"OverOwnAlphaOpaque", BlendRow::OverOwnAlphaOpaque, OwnAlphaOpaqueModel, true},
+        {"OverAnyAlpha", BlendRow::OverAnyAlpha, AnyAlphaModel, false},
+        {"SmoothOver", BlendRow::SmoothOver, SmoothModel, false},
+    };
+    for (const AlphaKernelCase& c : cases) {
+        RandomRows r;
+        for (int offset = 0; offset < 16; ++offset)
+            for (int n = 0; n <= 40; ++n) {
+                std::vector<uint32_t> d(size_t(offset + n) + 1), s(d.size());
+                // Whole stretches of opaque destinations or of clear sources,
+                // as sprites and back buffers have them, and random ones.
+                const int kind = int(r.rng() % 4);
+                for (size_t i = 0; i < d.size(); ++i) {
+                    d[i] = c.opaqueDest || kind == 0 ? r.rng() | 0xFF000000u : r.Word();
+                    if (!c.opaqueDest && r.rng() % 16 == 0)
+                        d[i] &= 0x00FFFFFFu; // clear pixels, where a new alpha may be 0
+                    s[i] = kind == 1 ? r.rng() & 0x00FFFFFFu : r.Word();
+                }
+                std::vector<uint32_t> got = d;
+                c.kernel(got.data() + offset, s.data() + offset, n);
+                for (int i = offset; i < offset + n; ++i)
+                    ASSERT_EQ(got[size_t(i)], c.model(d[size_t(i)], s[size_t(i)]))
+                        << c.name << std::hex << " dest " << d[size_t(i)] << " src " << s[size_t(i)];
+                for (int i = 0; i < offset; ++i)
+                    EXPECT_EQ(got[size_t(i)], d[size_t(i)]) << c.name << " wrote before the row";
+                EXPECT_EQ(got.back(), d.back()) << c.name << " wrote past the row, n " << n;
+            }
+    }
+}
+
+// Every pair of source and destination alpha (the weights come from a
+// division per pixel in the wide forms), a row of 256 for each destination
+// alpha.
+TEST(WideRows, AlphaBlendsAgreeForEveryPairOfAlphas)
+{
+    RandomRows r;
+    for (uint32_t da = 0; da < 256; ++da) {
+        std::vector<uint32_t> d(256), s(256);
+        for (uint32_t a = 0; a < 256; ++a) {
+            d[a] = da << 24 | (r.rng() & 0x00FFFFFFu);
+            s[a] = a << 24 | (r.rng() & 0x00FFFFFFu);
+        }
+        std::vector<uint32_t> any = d, smooth = d;
+        BlendRow::OverAnyAlpha(any.data(), s.data(), 256);
+        BlendRow::SmoothOver(smooth.data(), s.data(), 256);
+        for (uint32_t a = 0; a < 256; ++a) {
+            ASSERT_EQ(any[a], AnyAlphaModel(d[a], s[a])) << "OverAnyAlpha, alphas " << da << " " << a;
+            ASSERT_EQ(smooth[a], SmoothModel(d[a], s[a])) << "SmoothOver, alphas " << da << " " << a;
+        }
+    }
+}
