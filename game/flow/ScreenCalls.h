@@ -1,0 +1,46 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace Zelk {
+class Image;
+}
+class UiElement;
+class UiText;
+
+// Calls the game's screens share.
+
+// The office screen's escape-allowed flag, when the application has an office
+// screen.
+void AllowOfficeEscape(bool allowed);
+
+// The hand-over from a front-end screen to the office: the front end hides,
+// the office screen is put hidden into the widget manager, loads the level
+// and starts its day.
+void StartOfficeLevel(int level);
+
+// The picture of a skin word: man for "man", woman for "woman", null for
+// any other.
+Zelk::Image* PictureForSkin(const std::string& skin, Zelk::Image* man, Zelk::Image* woman);
+
+// Frame 0 of the picture widget becomes the picture of the skin word; any
+// other word leaves the frame as it is.
+void SetSkinFrame(UiText* text, const std::string& skin, Zelk::Image* man, Zelk::Image* woman);
+
+// Whether a button id (a button's address) is that of the button.
+inline bool IsButton(intptr_t id, const UiElement* button)
+{
+    return button && id == reinterpret_cast<intptr_t>(button);
+}
+
+// Frame 0 of a picture widget over its whole size (source 0, 0, width,
+// height of the widget); nothing without a widget.
+void SetWholeFrame(UiText* text, Zelk::Image* image);
+
+// Shows or hides an element that exists, only when it is not already so.
+void ShowIfHidden(UiElement* element);
+void HideIfShown(UiElement* element);
+
+// The number written after the first occurrence of word in name (atoi; 0
+// when there is none); -1 when name does not hold word.
+int NumberAfter(const std::string& name, const std::string& word);
