@@ -33,6 +33,19 @@ void StartOfficeLevel(int level)
     office->StartDay();
 }
 
+void LeaveOffice()
+{
+    GameApp* app = GetGameApp();
+    if (!app)
+        return;
+    if (OfficeScreen* office = gOfficeScreen) {
+        office->Hide();
+        app->mWidgetManager->RemoveWidget(office);
+    }
+    if (app->mGlobalBackground)
+        app->mGlobalBackground->Show();
+}
+
 Zelk::Image* PictureForSkin(const std::string& skin, Zelk::Image* man, Zelk::Image* woman)
 {
     if (skin == "man")

@@ -19,6 +19,10 @@ void AllowOfficeEscape(bool allowed);
 // and starts its day.
 void StartOfficeLevel(int level);
 
+// The way out of a level: the office screen hides and leaves the widget
+// manager, then the front end shows again (music "main_menu", main menu).
+void LeaveOffice();
+
 // The picture of a skin word: man for "man", woman for "woman", null for
 // any other.
 Zelk::Image* PictureForSkin(const std::string& skin, Zelk::Image* man, Zelk::Image* woman);
