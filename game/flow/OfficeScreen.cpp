@@ -465,8 +465,6 @@ void OfficeScreen::ChangeObjects(const StageObject& change) { mBlinkChanges.push
 
 void OfficeScreen::UpdateObjectBlinks(float) {}
 
-void OfficeScreen::ApplyUpgrade() { ++mUpgradeRequests; }
-
 void OfficeScreen::UpdateF(float fraction)
 {
     if (mPaused)
