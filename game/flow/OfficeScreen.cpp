@@ -459,12 +459,6 @@ void OfficeScreen::SendTutorialEvent(int event)
         gTutorialScript->OnEvent(event);
 }
 
-void OfficeScreen::ApplyStageObjects(const StageObject& change) { mAppliedChanges.push_back(change); }
-
-void OfficeScreen::ChangeObjects(const StageObject& change) { mBlinkChanges.push_back(change); }
-
-void OfficeScreen::UpdateObjectBlinks(float) {}
-
 void OfficeScreen::UpdateF(float fraction)
 {
     if (mPaused)
