@@ -10,13 +10,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// The weekday cell of the first day of each month.
-constexpr int32_t kMonthOffset[3] = {3, -1, 1};
-
-} // namespace
-
 BriefingDialog::BriefingDialog(GameApp* app, const XmlNode& root) : UiDialog(nullptr, app)
 {
     LoadByName(root, "briefing");
@@ -76,16 +69,11 @@ void BriefingDialog::OnShow()
     } else {
         if (mNewflash)
             mNewflash->SetVisible(false);
-        const int32_t month = LevelCalendarMonth(level) - 1;
-        const int32_t cell = LevelCalendarDay(level) + kMonthOffset[month];
-        if (mCalendarMark) {
-            const int x = mContextHelp ? mContextHelp->GetLayoutX() : 0;
-            const int y = mContextHelp ? mContextHelp->GetLayoutY() : 0;
-            mCalendarMark->Move(cell % 7 * kCellWidth + kMarkX + x, cell / 7 * kCellHeight + kMarkY + y);
+        MoveToCalendarCell(mCalendarMark, mContextHelp, CalendarCell(level), kCellWidth, kCellHeight, kMarkX, kMarkY);
+        if (mCalendarMark)
             mCalendarMark->Show();
-        }
         // The level's own id held a reference too, also without a picture.
-        mCalendarImage.Hold(textures, "brief_calendar" + std::to_string(month + 1));
+        mCalendarImage.Hold(textures, "brief_calendar" + std::to_string(LevelCalendarMonth(level)));
         picture = mCalendarImage.Take(textures);
     }
     SetWholeFrame(mContextHelp, picture);

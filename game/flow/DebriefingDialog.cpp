@@ -13,9 +13,6 @@
 
 namespace {
 
-// The weekday cell of the first day of each month.
-constexpr int32_t kMonthOffset[3] = {3, -1, 1};
-
 void SetVisibleIf(UiElement* element, bool visible)
 {
     if (element)
@@ -130,21 +127,17 @@ void DebriefingDialog::OnShow()
 
     // A level outside 1..60 counts as the nearest career day.
     const int32_t level = gOfficeScreen ? gOfficeScreen->GetLevel() : 1;
-    const int32_t month = LevelCalendarMonth(level) - 1;
-    const int32_t cell = LevelCalendarDay(level) + kMonthOffset[month];
     if (mCalendarMark) {
         if (IsWon() && !survival) {
-            const int x = mCalendar ? mCalendar->GetLayoutX() : 0;
-            const int y = mCalendar ? mCalendar->GetLayoutY() : 0;
             mCalendarMark->Show();
-            mCalendarMark->Move(x + cell % 7 * kCellWidth + kMarkX, y + cell / 7 * kCellHeight + kMarkY);
+            MoveToCalendarCell(mCalendarMark, mCalendar, CalendarCell(level), kCellWidth, kCellHeight, kMarkX, kMarkY);
         } else {
             mCalendarMark->SetVisible(false);
         }
     }
     if (SfxManager* sfx = app->GetSfxManager())
         sfx->Play(IsWon() ? "good_debriefing_show" : "bad_debriefing_show");
-    mCalendarImage.Hold(textures, "db07_calendar" + std::to_string(month + 1));
+    mCalendarImage.Hold(textures, "db07_calendar" + std::to_string(LevelCalendarMonth(level)));
     SetWholeFrame(mCalendar, mCalendarImage.Take(textures));
 
     mEarningsTarget = gOfficeScreen ? gOfficeScreen->GetMoney() : 0;

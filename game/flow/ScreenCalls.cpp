@@ -2,6 +2,7 @@
 
 #include "framework/widgets/WidgetManager.h"
 #include "game/core/GameApp.h"
+#include "game/core/LevelCalendar.h"
 #include "game/flow/GlobalBackground.h"
 #include "game/flow/OfficeScreen.h"
 #include "game/ui/UiText.h"
@@ -44,6 +45,22 @@ void LeaveOffice()
     }
     if (app->mGlobalBackground)
         app->mGlobalBackground->Show();
+}
+
+int32_t CalendarCell(int32_t level)
+{
+    static constexpr int32_t kFirstWeekday[3] = {3, -1, 1};
+    return LevelCalendarDay(level) + kFirstWeekday[LevelCalendarMonth(level) - 1];
+}
+
+void MoveToCalendarCell(UiElement* mark, const UiElement* page, int32_t cell, int cellWidth, int cellHeight,
+                        int offsetX, int offsetY)
+{
+    if (!mark)
+        return;
+    const int x = page ? page->GetLayoutX() : 0;
+    const int y = page ? page->GetLayoutY() : 0;
+    mark->Move(x + cell % 7 * cellWidth + offsetX, y + cell / 7 * cellHeight + offsetY);
 }
 
 Zelk::Image* PictureForSkin(const std::string& skin, Zelk::Image* man, Zelk::Image* woman)

@@ -23,6 +23,16 @@ void StartOfficeLevel(int level);
 // manager, then the front end shows again (music "main_menu", main menu).
 void LeaveOffice();
 
+// The cell of a career level's day on its month's calendar page (seven
+// columns, row after row; the first day of the three months lies in the
+// columns 4, 0 and 2); a level outside 1..60 counts as the nearest day.
+int32_t CalendarCell(int32_t level);
+
+// Moves the mark over a cell of a calendar page: the page's layout position
+// plus the cell's column and row times the cell size, plus the offset.
+void MoveToCalendarCell(UiElement* mark, const UiElement* page, int32_t cell, int cellWidth, int cellHeight,
+                        int offsetX, int offsetY);
+
 // The picture of a skin word: man for "man", woman for "woman", null for
 // any other.
 Zelk::Image* PictureForSkin(const std::string& skin, Zelk::Image* man, Zelk::Image* woman);
