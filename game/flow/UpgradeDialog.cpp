@@ -71,14 +71,18 @@ std::string UpgradeDialog::Choose(const std::string& name1, const std::string& n
     Show();
     while (mResult == -1 && mWidgetManager && app->AppStep(nullptr)) {
     }
-    if (mResult < 0 || mResult >= kOptions)
+    if (mResult < 0 || mResult >= kOptions) {
+        // Unanswered: the offer and its blocker go.
+        Hide();
         return std::string();
+    }
     return *names[mResult];
 }
 
 void UpgradeDialog::OnShow()
 {
     mResult = -1;
+    mOpen = true;
     if (mParent) {
         if (mBlocker->mParent != mParent) {
             if (mBlocker->mParent)
@@ -97,6 +101,9 @@ void UpgradeDialog::OnShow()
 
 void UpgradeDialog::OnHide()
 {
+    if (!mOpen)
+        return;
+    mOpen = false;
     if (mBlocker->mParent)
         mBlocker->mParent->RemoveWidget(mBlocker);
     if (gOfficeScreen) {

@@ -23,8 +23,8 @@ public:
     ~UpgradeDialog() override;
 
     void OnShow() override;
-    // The blocker goes, Escape is allowed and the day runs again; nothing of
-    // the office screen when it is gone.
+    // The blocker goes, Escape is allowed and the day runs again; nothing for
+    // an offer that is not open, nothing of the office screen when it is gone.
     void OnHide() override;
     void OnReleaseResources() override;
     void AddChild(const std::string& name, UiElement* child) override;
@@ -32,7 +32,8 @@ public:
 
     // Offers the three options by name (an empty name: no option) and waits
     // in a loop of application steps; the chosen name, or an empty name when
-    // the loop ended without a choice (shutdown, or the dialog detached).
+    // the loop ended without a choice (shutdown, or the dialog detached),
+    // which also hides the offer.
     std::string Choose(const std::string& name1, const std::string& name2, const std::string& name3);
 
     int32_t GetResult() const { return mResult; }
@@ -54,4 +55,5 @@ private:
     UiElement* mChecks[kOptions] = {};
     UiElement* mDescriptionText = nullptr;
     UiElement* mSelUpgradeText = nullptr;
+    bool mOpen = false;
 };

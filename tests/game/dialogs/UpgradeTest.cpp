@@ -183,13 +183,24 @@ TEST_F(UpgradeTest, AQuestionLeftUnansweredAppliesNothing)
         EXPECT_EQ(screen->GetPendingUpgrades(), std::vector<int32_t>{0}) << row.what;
         EXPECT_FALSE(UpgradeButtonDisabled()) << row.what;
         EXPECT_TRUE(screen->IsDayRunning()) << row.what;
+        EXPECT_TRUE(!Dialog()->mVisible || Dialog()->IsHideInProgress()) << row.what;
+        EXPECT_EQ(Dialog()->GetBlocker()->mParent, nullptr) << row.what;
         app->onStep = nullptr;
-        Dialog()->Hide();
         if (!screen->GetHud()->mWidgetManager)
             app->mWidgetManager->AddWidget(screen->GetHud());
         Updates(100);
         EXPECT_EQ(Refs("db08_extra_desk"), 0) << row.what;
     }
+}
+
+TEST_F(UpgradeTest, AHideOfAnOfferNotOpenLeavesTheDayAlone)
+{
+    screen->SetDayRunning(false);
+    screen->SetEscapeAllowed(false);
+    Dialog()->Hide();
+    Dialog()->Hide();
+    EXPECT_FALSE(screen->IsDayRunning());
+    EXPECT_FALSE(screen->IsEscapeAllowed());
 }
 
 } // namespace
