@@ -86,22 +86,33 @@ TEST_F(BriefingTest, PicturesAreHeldOnlyWhileShown)
 
 TEST_F(BriefingTest, ADayPictureThatFailsToLoadIsGivenBack)
 {
-    // The level's picture is named but its file fails to load: the calendar
-    // page shows and the failed reference does not stay counted.
+    // The days' pictures are named but their files fail to load: the
+    // calendar page shows, and the failed reference does not stay counted.
     XmlDocument broken;
-    broken.LoadText(L"<root><texture id=\"brief_l21\" file=\"missing_brief_l21.png\"/></root>");
+    broken.LoadText(L"<root><texture id=\"brief_l21\" file=\"missing_brief_l21.png\"/>"
+                    L"<texture id=\"brief_l41\" file=\"missing_brief_l41.png\"/></root>");
     app->GetTextureRegistry()->Load(broken.Node().SelectSingle(L"root"));
-    ShowFor(21);
-    EXPECT_EQ(Briefing()->GetCalendarImageId(), "brief_calendar2");
+    struct Row {
+        int level;
+        int dx, dy;
+        const char* page;
+    } const rows[] = {{21, -8, -2, "brief_calendar2"}, {41, 42, -2, "brief_calendar3"}};
     UiElement* help = Child("context_help");
     UiElement* mark = Child("callendar_mark");
-    EXPECT_EQ(mark->GetLayoutX(), help->GetLayoutX() - 8);
-    EXPECT_EQ(mark->GetLayoutY(), help->GetLayoutY() - 2);
-    EXPECT_EQ(Refs("brief_l21"), 0);
-    EXPECT_EQ(Refs("brief_calendar2"), 1);
-    Briefing()->Hide();
-    Updates(100);
-    EXPECT_EQ(Refs("brief_calendar2"), 0);
+    for (const Row& row : rows) {
+        const std::string own = "brief_l" + std::to_string(row.level);
+        ShowFor(row.level);
+        EXPECT_EQ(Briefing()->GetCalendarImageId(), row.page) << row.level;
+        EXPECT_TRUE(mark->mVisible) << row.level;
+        EXPECT_FALSE(Child("newflash")->mVisible) << row.level;
+        EXPECT_EQ(mark->GetLayoutX(), help->GetLayoutX() + row.dx) << row.level;
+        EXPECT_EQ(mark->GetLayoutY(), help->GetLayoutY() + row.dy) << row.level;
+        EXPECT_EQ(Refs(own), 0) << row.level;
+        EXPECT_EQ(Refs(row.page), 1) << row.level;
+        Briefing()->Hide();
+        Updates(100);
+        EXPECT_EQ(Refs(row.page), 0) << row.level;
+    }
 }
 
 TEST_F(BriefingTest, ContinueStartsTheDayAndGivesBackEscape)
