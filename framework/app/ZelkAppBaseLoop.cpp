@@ -93,8 +93,14 @@ bool ZelkAppBase::AppStep(bool* updated)
     if (mLoopState == 0) {
         PumpWindowMessages();
         RunDemoEvents();
-        DispatchQueuedMessage(true);
-        if (mMessageQueue.empty())
+        // Input belongs to the main thread too: a thread that steps the
+        // application meanwhile (a loading screen) leaves the queue alone and
+        // goes on to the updates, so a click during a load lands after it.
+        const std::thread::id mainId = mMainThreadId.load();
+        const bool mainThread = mainId == std::thread::id() || std::this_thread::get_id() == mainId;
+        if (mainThread)
+            DispatchQueuedMessage(true);
+        if (!mainThread || mMessageQueue.empty())
             mLoopState = 1;
     } else if (mDebugPauseState != 0) {
         if (mDebugPauseState == 2) {

@@ -18,12 +18,12 @@ int WholeSeconds(float seconds)
 }
 } // namespace
 
-void PublishProfileTexts(const ProfileRecord& profile, StringTable& texts)
+void PublishProfileTexts(const ProfileRecord& profile, StringTable& texts, const std::string& suffix)
 {
-    texts.SetText("profilename", profile.mName);
-    texts.SetNumber("progressday", LevelCalendarDay(profile.mLevel));
-    texts.SetNumber("progressmonth", LevelCalendarMonth(profile.mLevel));
+    texts.SetText("profilename" + suffix, profile.mName);
+    texts.SetNumber("progressday" + suffix, LevelCalendarDay(profile.mLevel));
+    texts.SetNumber("progressmonth" + suffix, LevelCalendarMonth(profile.mLevel));
     const int seconds = WholeSeconds(profile.mPlayTime);
-    texts.SetNumber("hoursplayed", seconds / 3600);
-    texts.SetNumber("minutesplayed", seconds % 3600 / 60);
+    texts.SetNumber("hoursplayed" + suffix, seconds / 3600);
+    texts.SetNumber("minutesplayed" + suffix, seconds % 3600 / 60);
 }

@@ -6,6 +6,7 @@
 #include "game/flow/BriefingDialog.h"
 #include "game/flow/LoadingScreen.h"
 #include "game/flow/OfficeScreen.h"
+#include "game/flow/StepLock.h"
 #include "game/flow/TutorialScript.h"
 #include "game/world/ObjectPart.h"
 #include "game/world/OfficeDefinitions.h"
@@ -13,6 +14,7 @@
 #include "game/world/SceneObjectList.h"
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -52,36 +54,50 @@ void OfficeScreen::LoadLevel(int32_t level)
     UiElement* loading = mApp ? static_cast<UiElement*>(mApp->mLoadingScreen) : nullptr;
     if (loading)
         loading->Show();
-    ResetWindow();
-    if (gTutorialScript) {
-        gTutorialScript->Reset();
-        if (!mSurvival)
-            gTutorialScript->Start(level);
+    // The loading screen steps the application on its own thread meanwhile:
+    // every step below that touches widgets, effects or the world holds the
+    // step lock, the file read does not, and the hide (which waits for the
+    // screen's minimum time) runs without it.
+    {
+        Zelk::CritSectGuard guard(gStepLock);
+        ResetWindow();
+        if (gTutorialScript) {
+            gTutorialScript->Reset();
+            if (!mSurvival)
+                gTutorialScript->Start(level);
+        }
     }
-    ClearOffice();
+    {
+        Zelk::CritSectGuard guard(gStepLock);
+        ClearOffice();
+    }
 
     char name[64];
     std::snprintf(name, sizeof name, mSurvival ? "cfg\\endless%d.xml" : "cfg\\l%d.xml", int(level));
-    mLevelDocument = LoadXmlDocument(name);
-    XmlNode root = mLevelDocument ? mLevelDocument->Node().SelectSingle(L"level") : XmlNode();
-    if (root) {
-        LoadLevelObjects(root);
-        for (auto& graphs : mWorld.walkGraphs) {
-            graphs.second->AddObjectPoints(graphs.first);
-            graphs.second->LoadLevelGraph(root);
-        }
-        ActivateVisibleObjects();
-        if (!mSurvival) {
-            mBriefing->SetText(LocText(mApp, root, L"briefing"));
-            mFailureText = LocText(mApp, root, L"debriefing_bad");
-            mGoalText = LocText(mApp, root, L"debriefing_good");
-            mExpertText = LocText(mApp, root, L"debriefing_perfect");
-        } else {
-            mPendingTemplate = nullptr; // it pointed into the last model
-            ReadSurvivalModel(root, mSurvivalModel);
-            mExpertText = LocText(mApp, "debreif_endlessp");
-            mGoalText = LocText(mApp, "debreif_endlessg");
-            mFailureText = LocText(mApp, "debreif_endlessb");
+    std::unique_ptr<XmlDocument> document = LoadXmlDocument(name);
+    {
+        Zelk::CritSectGuard guard(gStepLock);
+        mLevelDocument = std::move(document);
+        XmlNode root = mLevelDocument ? mLevelDocument->Node().SelectSingle(L"level") : XmlNode();
+        if (root) {
+            LoadLevelObjects(root);
+            for (auto& graphs : mWorld.walkGraphs) {
+                graphs.second->AddObjectPoints(graphs.first);
+                graphs.second->LoadLevelGraph(root);
+            }
+            ActivateVisibleObjects();
+            if (!mSurvival) {
+                mBriefing->SetText(LocText(mApp, root, L"briefing"));
+                mFailureText = LocText(mApp, root, L"debriefing_bad");
+                mGoalText = LocText(mApp, root, L"debriefing_good");
+                mExpertText = LocText(mApp, root, L"debriefing_perfect");
+            } else {
+                mPendingTemplate = nullptr; // it pointed into the last model
+                ReadSurvivalModel(root, mSurvivalModel);
+                mExpertText = LocText(mApp, "debreif_endlessp");
+                mGoalText = LocText(mApp, "debreif_endlessg");
+                mFailureText = LocText(mApp, "debreif_endlessb");
+            }
         }
     }
     if (loading)

@@ -1,10 +1,19 @@
 #include "platform/crash/ThreadStart.h"
 #include "platform/crash/CrashSignals.h"
 
+#include <atomic>
 #include <cstring>
 #include <pthread.h>
 
 namespace plat {
+
+namespace {
+std::atomic<bool> gFailNextStart{false};
+}
+
+void FailNextThreadStart() { gFailNextStart.store(true); }
+
+bool TakeThreadStartFailure() { return gFailNextStart.exchange(false); }
 
 void EnterProgramThread(const char* name)
 {

@@ -1,4 +1,5 @@
 #pragma once
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -16,6 +17,16 @@ std::thread StartThread(const char* name, Body&& body);
 // them too. The name may be null: the thread keeps the one it has.
 void EnterProgramThread(const char* name);
 
+// StartThread for a thread the program can do without: false, and no thread,
+// when the system cannot start one or a test made this start fail.
+template <typename Body>
+bool TryStartThread(const char* name, Body&& body, std::thread& thread);
+
+// The next TryStartThread fails (tests); TakeThreadStartFailure answers
+// whether one was asked for and clears the request.
+void FailNextThreadStart();
+bool TakeThreadStartFailure();
+
 template <typename Body>
 std::thread StartThread(const char* name, Body&& body)
 {
@@ -23,6 +34,19 @@ std::thread StartThread(const char* name, Body&& body)
         EnterProgramThread(name);
         body();
     });
+}
+
+template <typename Body>
+bool TryStartThread(const char* name, Body&& body, std::thread& thread)
+{
+    if (TakeThreadStartFailure())
+        return false;
+    try {
+        thread = StartThread(name, std::forward<Body>(body));
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
 }
 
 } // namespace plat

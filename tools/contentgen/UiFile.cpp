@@ -606,8 +606,9 @@ XmlElement MessageBox(LayoutBuilder& b)
     XmlElement layout = b.PanelDialog("dialogbox_2button", 210, 170, 380, 240);
     Effect(layout, "dlg_popup");
     layout.Add(b.Text("icon", 20, 50, 96, 96));
-    layout.Add(b.Text("text1", 130, 26, 230, 50, std::string(), "big"));
-    layout.Add(b.Text("text2", 130, 80, 230, 84, std::string(), "text"));
+    // The question may take two lines of the big letters.
+    layout.Add(b.Text("text1", 130, 20, 236, 66, std::string(), "big"));
+    layout.Add(b.Text("text2", 130, 92, 236, 76, std::string(), "text"));
     layout.Add(b.Button("btn_yes", 30, 176, 150, 46, std::string()));
     layout.Add(b.Button("btn_no", 200, 176, 150, 46, std::string()));
     return layout;

@@ -164,7 +164,8 @@ TEST_F(GameAppTest, ReadsItsConfigurationFromTheArchivesFirst)
     EXPECT_EQ(GetPakInterface(), nullptr);
 }
 
-TEST_F(GameAppTest, ScreensArePlacedHiddenAndOnlyTheSplashShows)
+// A splash without pages hides at once and starts the front end.
+TEST_F(GameAppTest, ScreensArePlacedHiddenAndAnEmptySplashStartsTheFrontEnd)
 {
     GameApp app(0);
     InitAndLoad(app);
@@ -181,7 +182,7 @@ TEST_F(GameAppTest, ScreensArePlacedHiddenAndOnlyTheSplashShows)
     for (const TopLevel& t : topLevel) {
         ASSERT_NE(t.widget, nullptr) << t.what;
         EXPECT_EQ(t.widget->mParent, manager) << t.what;
-        EXPECT_EQ(t.widget->mVisible, t.widget == app.mSplashScreen) << t.what;
+        EXPECT_EQ(t.widget->mVisible, t.widget == app.mGlobalBackground) << t.what;
     }
     EXPECT_EQ(manager->mWidgets.size(), std::size(topLevel));
 
@@ -197,7 +198,7 @@ TEST_F(GameAppTest, ScreensArePlacedHiddenAndOnlyTheSplashShows)
     for (const Child& c : children) {
         EXPECT_EQ(app.mGlobalBackground->FindChild(c.name), c.widget) << c.name;
         ASSERT_NE(c.widget, nullptr) << c.name;
-        EXPECT_FALSE(c.widget->mVisible) << c.name;
+        EXPECT_EQ(c.widget->mVisible, c.widget == app.mMainMenu) << c.name;
     }
     // The office screen waits outside the widget tree until a level starts.
     ASSERT_NE(app.mOfficeScreen, nullptr);

@@ -1,0 +1,3 @@
+#include "game/flow/StepLock.h"
+
+Zelk::CriticalSection gStepLock;
