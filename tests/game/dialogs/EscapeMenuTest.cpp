@@ -4,8 +4,10 @@
 #include "game/core/SoundSystem.h"
 #include "game/flow/BriefingDialog.h"
 #include "game/flow/EscapeMenu.h"
+#include "game/flow/HelpDialog.h"
 #include "game/flow/HudPanel.h"
 #include "game/flow/MessageBoxDialog.h"
+#include "game/flow/OptionsDialog.h"
 
 namespace dialogtest {
 namespace {
@@ -172,6 +174,47 @@ TEST_F(EscapeMenuTest, QuitAskedYesLeavesTheLevelWithTheSoundsStopped)
     for (const std::string& call : platform.sound.TakeCalls())
         stops += call.rfind("StopSample(" + std::to_string(gSfxSamples.at("click")->SampleId()) + ")", 0) == 0;
     EXPECT_EQ(stops, 1);
+}
+
+TEST_F(EscapeMenuTest, SettingsAndHelpOpenAboveTheMenuWhichStaysOpen)
+{
+    OptionsDialog options(app.get(), root);
+    HelpDialog help(app.get(), root);
+    for (UiDialog* dialog : {static_cast<UiDialog*>(&options), static_cast<UiDialog*>(&help)}) {
+        dialog->SetVisible(false);
+        app->mWidgetManager->AddWidget(dialog);
+    }
+    app->mOptionsDialog = &options;
+    app->mHelpDialog = &help;
+    RunDay();
+    Menu()->Show();
+    struct Row {
+        const char* button;
+        UiDialog* dialog;
+    } const rows[] = {{"settings", &options}, {"help", &help}};
+    for (const Row& row : rows) {
+        Click(Child(row.button));
+        EXPECT_TRUE(row.dialog->mVisible) << row.button;
+        // Above the HUD that holds the menu: later in the manager's order.
+        const auto& order = app->mWidgetManager->mWidgets;
+        const auto hud = std::find(order.begin(), order.end(), screen->GetHud());
+        const auto shown = std::find(order.begin(), order.end(), row.dialog);
+        ASSERT_NE(shown, order.end()) << row.button;
+        EXPECT_LT(std::distance(order.begin(), hud), std::distance(order.begin(), shown)) << row.button;
+        EXPECT_FALSE(screen->IsEscapeAllowed()) << row.button;
+        Updates(100);
+        row.dialog->Hide();
+        Updates(100);
+        EXPECT_TRUE(Open()) << row.button;
+        EXPECT_FALSE(screen->IsDayRunning()) << row.button;
+        EXPECT_EQ(GamePauses(), 1) << row.button;
+    }
+    Menu()->Hide();
+    EXPECT_TRUE(screen->IsDayRunning());
+    app->mOptionsDialog = nullptr;
+    app->mHelpDialog = nullptr;
+    for (UiDialog* dialog : {static_cast<UiDialog*>(&options), static_cast<UiDialog*>(&help)})
+        app->mWidgetManager->RemoveWidget(dialog);
 }
 
 } // namespace
