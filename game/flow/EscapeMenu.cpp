@@ -19,8 +19,7 @@ EscapeMenu::EscapeMenu(GameApp* app, const XmlNode& root) : UiDialog(nullptr, ap
 
 EscapeMenu::~EscapeMenu()
 {
-    if (mBackdrop->mParent)
-        mBackdrop->mParent->RemoveWidget(mBackdrop);
+    RemoveBackdrop(mBackdrop);
     delete mBackdrop;
 }
 
@@ -55,15 +54,7 @@ void EscapeMenu::OnShow()
     }
     if (gOfficeScreen)
         gOfficeScreen->SetDayRunning(false);
-    if (mParent) {
-        if (mBackdrop->mParent != mParent) {
-            if (mBackdrop->mParent)
-                mBackdrop->mParent->RemoveWidget(mBackdrop);
-            mParent->AddWidget(mBackdrop);
-        }
-        mParent->MoveToTop(mBackdrop);
-        mParent->MoveToTop(this);
-    }
+    RaiseOverBackdrop(this, mBackdrop);
     GameApp* app = App();
     if (!mPausedSounds && app && app->GetSfxManager()) {
         app->GetSfxManager()->PauseGroup("game");
@@ -78,8 +69,7 @@ void EscapeMenu::OnHide()
     mOpen = false;
     if (gOfficeScreen)
         gOfficeScreen->SetDayRunning(mDayWasRunning);
-    if (mBackdrop->mParent)
-        mBackdrop->mParent->RemoveWidget(mBackdrop);
+    RemoveBackdrop(mBackdrop);
     GameApp* app = App();
     if (mPausedSounds && app && app->GetSfxManager())
         app->GetSfxManager()->ResumeGroup("game");

@@ -63,6 +63,25 @@ void MoveToCalendarCell(UiElement* mark, const UiElement* page, int32_t cell, in
     mark->Move(x + cell % 7 * cellWidth + offsetX, y + cell / 7 * cellHeight + offsetY);
 }
 
+void RaiseOverBackdrop(UiElement* dialog, UiElement* backdrop)
+{
+    Zelk::WidgetContainer* parent = dialog->mParent;
+    if (!parent)
+        return;
+    if (backdrop->mParent != parent) {
+        RemoveBackdrop(backdrop);
+        parent->AddWidget(backdrop);
+    }
+    parent->MoveToTop(backdrop);
+    parent->MoveToTop(dialog);
+}
+
+void RemoveBackdrop(UiElement* backdrop)
+{
+    if (backdrop->mParent)
+        backdrop->mParent->RemoveWidget(backdrop);
+}
+
 Zelk::Image* PictureForSkin(const std::string& skin, Zelk::Image* man, Zelk::Image* woman)
 {
     if (skin == "man")

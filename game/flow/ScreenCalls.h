@@ -33,6 +33,12 @@ int32_t CalendarCell(int32_t level);
 void MoveToCalendarCell(UiElement* mark, const UiElement* page, int32_t cell, int cellWidth, int cellHeight,
                         int offsetX, int offsetY);
 
+// A full-screen backdrop under a dialog: put into the dialog's parent (once;
+// nothing without a parent) and raised, the dialog raised above it.
+void RaiseOverBackdrop(UiElement* dialog, UiElement* backdrop);
+// The backdrop taken out of the container holding it, when one does.
+void RemoveBackdrop(UiElement* backdrop);
+
 // The picture of a skin word: man for "man", woman for "woman", null for
 // any other.
 Zelk::Image* PictureForSkin(const std::string& skin, Zelk::Image* man, Zelk::Image* woman);

@@ -19,8 +19,7 @@ UpgradeDialog::UpgradeDialog(GameApp* app, const XmlNode& root) : UiDialog(nullp
 UpgradeDialog::~UpgradeDialog()
 {
     OnReleaseResources();
-    if (mBlocker->mParent)
-        mBlocker->mParent->RemoveWidget(mBlocker);
+    RemoveBackdrop(mBlocker);
     delete mBlocker;
 }
 
@@ -83,15 +82,7 @@ void UpgradeDialog::OnShow()
 {
     mResult = -1;
     mOpen = true;
-    if (mParent) {
-        if (mBlocker->mParent != mParent) {
-            if (mBlocker->mParent)
-                mBlocker->mParent->RemoveWidget(mBlocker);
-            mParent->AddWidget(mBlocker);
-        }
-        mParent->MoveToTop(mBlocker);
-        mParent->MoveToTop(this);
-    }
+    RaiseOverBackdrop(this, mBlocker);
     Mark(0);
     if (gOfficeScreen) {
         gOfficeScreen->SetEscapeAllowed(false);
@@ -104,8 +95,7 @@ void UpgradeDialog::OnHide()
     if (!mOpen)
         return;
     mOpen = false;
-    if (mBlocker->mParent)
-        mBlocker->mParent->RemoveWidget(mBlocker);
+    RemoveBackdrop(mBlocker);
     if (gOfficeScreen) {
         gOfficeScreen->SetEscapeAllowed(true);
         gOfficeScreen->SetDayRunning(true);
