@@ -13,8 +13,8 @@ public:
     // The name and skin word of the scene object that owns the part; false
     // when the part has no owner.
     virtual bool GetPartOwner(ObjectPart* part, std::string& name, std::string& skin) = 0;
-    // The "transform_to" word of the first worker whose name begins with the
-    // prefix; false when there is none.
+    // The "transform_to" word of the worker with the longest name that
+    // begins the text; false when there is none.
     virtual bool FindWorkerTransformTo(const std::string& prefix, std::string& code) = 0;
 };
 

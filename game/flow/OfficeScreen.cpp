@@ -459,6 +459,11 @@ void OfficeScreen::SendTutorialEvent(int event)
         gTutorialScript->OnEvent(event);
 }
 
+bool OfficeScreen::IsTutorialActionAllowed(int action) const
+{
+    return !gTutorialScript || gTutorialScript->IsActionAllowed(action);
+}
+
 void OfficeScreen::UpdateF(float fraction)
 {
     if (mPaused)

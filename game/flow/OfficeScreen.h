@@ -137,6 +137,10 @@ public:
 
     SceneObject* GetHoveredObject() const override { return mHovered; }
     void SendTutorialEvent(int event) override;
+    bool IsTutorialActionAllowed(int action) const override;
+    void AddDayMoney(int32_t amount) override { AddMoney(amount); }
+    void LoseDayLife() override { LoseLife(); }
+    void AdvanceRushBonus(int32_t kind, SceneObject* target) override { mBonusStages.Advance(kind, target); }
 
     // The level model and texts.
     SurvivalModel& GetSurvivalModel() { return mSurvivalModel; }

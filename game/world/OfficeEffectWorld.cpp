@@ -2,6 +2,7 @@
 
 #include "game/world/ObjectPart.h"
 #include "game/world/SceneObject.h"
+#include "game/world/Worker.h"
 
 bool OfficeEffectWorld::GetPartOwner(ObjectPart* part, std::string& name, std::string& skin)
 {
@@ -12,4 +13,11 @@ bool OfficeEffectWorld::GetPartOwner(ObjectPart* part, std::string& name, std::s
     return true;
 }
 
-bool OfficeEffectWorld::FindWorkerTransformTo(const std::string&, std::string&) { return false; }
+bool OfficeEffectWorld::FindWorkerTransformTo(const std::string& prefix, std::string& code)
+{
+    Worker* worker = FindWorkerByNamePrefix(prefix);
+    if (!worker)
+        return false;
+    code = worker->GetTransformTo();
+    return true;
+}

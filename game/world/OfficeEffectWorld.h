@@ -6,6 +6,6 @@
 class OfficeEffectWorld : public EffectWorld {
 public:
     bool GetPartOwner(ObjectPart* part, std::string& name, std::string& skin) override;
-    // Workers are not made yet: there is none to find.
+    // Through FindWorkerByNamePrefix and Worker::GetTransformTo.
     bool FindWorkerTransformTo(const std::string& prefix, std::string& code) override;
 };

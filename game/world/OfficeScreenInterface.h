@@ -4,6 +4,8 @@
 // with no hovered object, and object changes are not made.
 #include "game/world/StageObject.h"
 
+#include <cstdint>
+
 class SceneObject;
 
 class OfficeScreenInterface {
@@ -18,6 +20,15 @@ public:
     virtual SceneObject* GetHoveredObject() const = 0;
     // A game event for the tutorial rules (nothing without a screen).
     virtual void SendTutorialEvent(int event) {}
+    // Whether the tutorial allows the action (always without a screen).
+    virtual bool IsTutorialActionAllowed(int action) const { return true; }
+    // Money earned (negative: lost) during the day (none without a screen).
+    virtual void AddDayMoney(int32_t amount) {}
+    // Survival: a life less (nothing without a screen).
+    virtual void LoseDayLife() {}
+    // The rush bonus: kind 1 a successful staff action at the target, kind 0
+    // a failed one (nothing without a screen).
+    virtual void AdvanceRushBonus(int32_t kind, SceneObject* target) {}
 };
 
 // Installs the screen (null: none); it outlives its installation.

@@ -22,6 +22,7 @@
 
 class Client;
 class Pickable;
+class Worker;
 class SceneObject;
 
 struct OfficeWorld {
@@ -47,6 +48,9 @@ struct OfficeWorld {
     Client* clientSlots[kClientPlaces] = {};
     // Every live pickable, in creation order (each adds and removes itself).
     std::list<Pickable*> pickables;
+    // Every live worker, in creation order (gWorkers; each adds and removes
+    // itself).
+    std::list<Worker*> workers;
     // One walk-graph set per staff member ("boss", "secretary", "engineer",
     // made in that order), visited by name.
     std::map<std::string, std::unique_ptr<PathGraphSet>> walkGraphs;
