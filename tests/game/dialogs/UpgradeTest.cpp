@@ -169,10 +169,15 @@ TEST_F(UpgradeTest, AQuestionLeftUnansweredAppliesNothing)
     struct Row {
         const char* what;
         std::function<bool()> step;
-    } const rows[] = {{"shutdown", [] { return false; }},
+    } const rows[] = {{"step refused", [] { return false; }},
                       {"dialog detached",
                        [this] {
                            app->mWidgetManager->RemoveWidget(screen->GetHud());
+                           return true;
+                       }},
+                      {"window closed",
+                       [this] {
+                           app->Shutdown();
                            return true;
                        }}};
     for (const Row& row : rows) {
