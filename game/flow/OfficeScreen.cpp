@@ -464,14 +464,6 @@ bool OfficeScreen::IsTutorialActionAllowed(int action) const
     return !gTutorialScript || gTutorialScript->IsActionAllowed(action);
 }
 
-void OfficeScreen::ApplyStageObjects(const StageObject& change) { mAppliedChanges.push_back(change); }
-
-void OfficeScreen::ChangeObjects(const StageObject& change) { mBlinkChanges.push_back(change); }
-
-void OfficeScreen::UpdateObjectBlinks(float) {}
-
-void OfficeScreen::ApplyUpgrade() { ++mUpgradeRequests; }
-
 void OfficeScreen::UpdateF(float fraction)
 {
     if (mPaused)

@@ -2,6 +2,7 @@
 #include "game/core/XmlFunctions.h"
 #include "game/flow/BonusStages.h"
 #include "game/flow/LevelModel.h"
+#include "game/flow/ObjectBlink.h"
 #include "game/ui/UiElement.h"
 #include "game/world/LevelTimelines.h"
 #include "game/world/OfficeScreenInterface.h"
@@ -122,14 +123,15 @@ public:
     void PickOrders(const ClientTemplate& client, std::vector<std::string>& out);
     std::string PickOrder(const OrderList& list, const std::vector<std::string>& chosen, float ext);
 
-    // Office object changes and upgrades (stage objects applied at once,
-    // changes with a blink, advanced by the level update); recorded.
+    // Office object changes and upgrades: stage objects applied at once
+    // (each change also kept in the applied list), changes with a blink
+    // (one record per visible object), advanced by the level update.
     void ApplyStageObjects(const StageObject& change);
     void ChangeObjects(const StageObject& change) override;
     void UpdateObjectBlinks(float dt);
     void ApplyUpgrade();
     const std::vector<StageObject>& GetAppliedChanges() const { return mAppliedChanges; }
-    const std::vector<StageObject>& GetBlinkChanges() const { return mBlinkChanges; }
+    const std::vector<ObjectBlink>& GetBlinkChanges() const { return mBlinkChanges; }
     const std::vector<int32_t>& GetPendingUpgrades() const { return mPendingUpgrades; }
     int GetUpgradeRequests() const { return mUpgradeRequests; }
 
@@ -174,7 +176,7 @@ private:
     std::wstring mGoalText;
     std::wstring mExpertText;
     std::vector<StageObject> mAppliedChanges;
-    std::vector<StageObject> mBlinkChanges;
+    std::vector<ObjectBlink> mBlinkChanges;
     OfficeWorld mWorld;
     std::vector<int32_t> mPendingUpgrades;
     BonusStages mBonusStages;

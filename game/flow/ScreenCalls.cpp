@@ -2,6 +2,7 @@
 
 #include "framework/widgets/WidgetManager.h"
 #include "game/core/GameApp.h"
+#include "game/core/LevelCalendar.h"
 #include "game/flow/GlobalBackground.h"
 #include "game/flow/OfficeScreen.h"
 #include "game/ui/UiText.h"
@@ -31,6 +32,54 @@ void StartOfficeLevel(int level)
     app->mWidgetManager->AddWidget(office);
     office->LoadLevel(level);
     office->StartDay();
+}
+
+void LeaveOffice()
+{
+    GameApp* app = GetGameApp();
+    if (!app)
+        return;
+    if (OfficeScreen* office = gOfficeScreen) {
+        office->Hide();
+        app->mWidgetManager->RemoveWidget(office);
+    }
+    if (app->mGlobalBackground)
+        app->mGlobalBackground->Show();
+}
+
+int32_t CalendarCell(int32_t level)
+{
+    static constexpr int32_t kFirstWeekday[3] = {3, -1, 1};
+    return LevelCalendarDay(level) + kFirstWeekday[LevelCalendarMonth(level) - 1];
+}
+
+void MoveToCalendarCell(UiElement* mark, const UiElement* page, int32_t cell, int cellWidth, int cellHeight,
+                        int offsetX, int offsetY)
+{
+    if (!mark)
+        return;
+    const int x = page ? page->GetLayoutX() : 0;
+    const int y = page ? page->GetLayoutY() : 0;
+    mark->Move(x + cell % 7 * cellWidth + offsetX, y + cell / 7 * cellHeight + offsetY);
+}
+
+void RaiseOverBackdrop(UiElement* dialog, UiElement* backdrop)
+{
+    Zelk::WidgetContainer* parent = dialog->mParent;
+    if (!parent)
+        return;
+    if (backdrop->mParent != parent) {
+        RemoveBackdrop(backdrop);
+        parent->AddWidget(backdrop);
+    }
+    parent->MoveToTop(backdrop);
+    parent->MoveToTop(dialog);
+}
+
+void RemoveBackdrop(UiElement* backdrop)
+{
+    if (backdrop->mParent)
+        backdrop->mParent->RemoveWidget(backdrop);
 }
 
 Zelk::Image* PictureForSkin(const std::string& skin, Zelk::Image* man, Zelk::Image* woman)

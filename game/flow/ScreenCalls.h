@@ -19,6 +19,26 @@ void AllowOfficeEscape(bool allowed);
 // and starts its day.
 void StartOfficeLevel(int level);
 
+// The way out of a level: the office screen hides and leaves the widget
+// manager, then the front end shows again (music "main_menu", main menu).
+void LeaveOffice();
+
+// The cell of a career level's day on its month's calendar page (seven
+// columns, row after row; the first day of the three months lies in the
+// columns 4, 0 and 2); a level outside 1..60 counts as the nearest day.
+int32_t CalendarCell(int32_t level);
+
+// Moves the mark over a cell of a calendar page: the page's layout position
+// plus the cell's column and row times the cell size, plus the offset.
+void MoveToCalendarCell(UiElement* mark, const UiElement* page, int32_t cell, int cellWidth, int cellHeight,
+                        int offsetX, int offsetY);
+
+// A full-screen backdrop under a dialog: put into the dialog's parent (once;
+// nothing without a parent) and raised, the dialog raised above it.
+void RaiseOverBackdrop(UiElement* dialog, UiElement* backdrop);
+// The backdrop taken out of the container holding it, when one does.
+void RemoveBackdrop(UiElement* backdrop);
+
 // The picture of a skin word: man for "man", woman for "woman", null for
 // any other.
 Zelk::Image* PictureForSkin(const std::string& skin, Zelk::Image* man, Zelk::Image* woman);
