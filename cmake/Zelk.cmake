@@ -69,3 +69,19 @@ function(zelk_pack_archive)
     VERBATIM)
   add_custom_target(${ARG_TARGET} ALL DEPENDS ${ARG_OUTPUT})
 endfunction()
+
+# zelk_fixture_office(TEST)
+#   The content tool's fixture office (day 1's objects, their animation files
+#   and plain-colour pictures, the level files, the HUD's layout), written
+#   into the test program's build folder whenever the tool changes; the test
+#   program finds it as FIXTURE_OFFICE.
+function(zelk_fixture_office test)
+  set(folder ${CMAKE_CURRENT_BINARY_DIR}/fixture_office)
+  add_custom_command(OUTPUT ${folder}/cfg/office.xml
+                     COMMAND contentgen --fixture ${folder}
+                     DEPENDS contentgen
+                     COMMENT "Writing the fixture office for ${test}")
+  add_custom_target(${test}_fixture_office DEPENDS ${folder}/cfg/office.xml)
+  add_dependencies(${test} ${test}_fixture_office)
+  target_compile_definitions(${test} PRIVATE FIXTURE_OFFICE="${folder}")
+endfunction()
