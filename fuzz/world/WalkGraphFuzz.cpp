@@ -4,6 +4,7 @@
 // level graph load; then a route between every pair of the merged graph's
 // first 32 points is searched and walked to its end.
 #include "fuzz/world/WorldFuzz.h"
+#include "game/world/OfficeDefinitions.h"
 #include "game/world/PathGraphSet.h"
 #include "game/world/SceneObject.h"
 #include "game/world/SceneObjectList.h"
@@ -25,16 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     root.Select(L"objects/object", elements);
     for (const XmlNode& element : elements) {
         SceneObject* object = new SceneObject;
-        std::vector<XmlNode> points;
-        element.Select(L"point", points);
-        for (const XmlNode& node : points) {
-            ApproachPoint point;
-            XmlGetAttrString(node, L"owner", point.owner);
-            XmlGetAttrString(node, L"direction", point.direction);
-            XmlGetAttrInt(node, L"offs_x", point.offs_x);
-            XmlGetAttrInt(node, L"offs_y", point.offs_y);
-            object->AddApproachPoint(point);
-        }
+        LoadApproachPoints(object, element);
         object->Load(element);
     }
 

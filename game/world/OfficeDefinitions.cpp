@@ -62,6 +62,31 @@ void LoadOfficeDefinitions(const XmlNode& office)
         ReadPersParams(record, world.persParams);
 }
 
+void LoadObjectParts(SceneObject* object, const XmlNode& element)
+{
+    std::vector<XmlNode> nodes;
+    element.Select(L"part", nodes);
+    for (const XmlNode& node : nodes) {
+        ObjectPart* part = new ObjectPart(object);
+        part->LoadFromXml(node);
+        object->AddPart(part);
+    }
+}
+
+void LoadApproachPoints(SceneObject* object, const XmlNode& element)
+{
+    std::vector<XmlNode> nodes;
+    element.Select(L"point", nodes);
+    for (const XmlNode& node : nodes) {
+        ApproachPoint point;
+        XmlGetAttrString(node, L"owner", point.owner);
+        XmlGetAttrString(node, L"direction", point.direction);
+        XmlGetAttrInt(node, L"offs_x", point.offs_x);
+        XmlGetAttrInt(node, L"offs_y", point.offs_y);
+        object->AddApproachPoint(point);
+    }
+}
+
 SceneObject* CreateObjectFromDefinition(const XmlNode& element)
 {
     std::string classWord, name;
@@ -74,22 +99,9 @@ SceneObject* CreateObjectFromDefinition(const XmlNode& element)
     }
     BindNamedObject(name, object);
 
+    LoadObjectParts(object, element);
+    LoadApproachPoints(object, element);
     std::vector<XmlNode> nodes;
-    element.Select(L"part", nodes);
-    for (const XmlNode& node : nodes) {
-        ObjectPart* part = new ObjectPart(object);
-        part->LoadFromXml(node);
-        object->AddPart(part);
-    }
-    element.Select(L"point", nodes);
-    for (const XmlNode& node : nodes) {
-        ApproachPoint point;
-        XmlGetAttrString(node, L"owner", point.owner);
-        XmlGetAttrString(node, L"direction", point.direction);
-        XmlGetAttrInt(node, L"offs_x", point.offs_x);
-        XmlGetAttrInt(node, L"offs_y", point.offs_y);
-        object->AddApproachPoint(point);
-    }
     element.Select(L"select_block", nodes);
     for (const XmlNode& node : nodes) {
         std::string item;

@@ -64,22 +64,8 @@ protected:
     {
         const XmlNode element = Parse(xml);
         Kind* object = new Kind;
-        std::vector<XmlNode> nodes;
-        element.Select(L"part", nodes);
-        for (const XmlNode& node : nodes) {
-            ObjectPart* part = new ObjectPart(object);
-            part->LoadFromXml(node);
-            object->AddPart(part);
-        }
-        element.Select(L"point", nodes);
-        for (const XmlNode& node : nodes) {
-            ApproachPoint point;
-            XmlGetAttrString(node, L"owner", point.owner);
-            XmlGetAttrString(node, L"direction", point.direction);
-            XmlGetAttrInt(node, L"offs_x", point.offs_x);
-            XmlGetAttrInt(node, L"offs_y", point.offs_y);
-            object->AddApproachPoint(point);
-        }
+        LoadObjectParts(object, element);
+        LoadApproachPoints(object, element);
         object->Load(element);
         return object;
     }
