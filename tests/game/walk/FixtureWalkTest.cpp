@@ -17,6 +17,7 @@
 #include "game/world/Person.h"
 #include "game/world/Pickable.h"
 #include "game/world/SceneObject.h"
+#include "tests/game/world/FixtureOffice.h"
 #include "game/world/SceneObjectList.h"
 #include "platform/NullPlatform.h"
 #include "platform/ddraw/DirectDraw.h"
@@ -29,21 +30,13 @@
 
 namespace {
 
-class FixtureWalkTest : public ::testing::Test {
+class FixtureWalkTest : public FixtureOffice {
 protected:
     void SetUp() override
     {
-        plat::DirectDrawDevice::Get().Reset();
-        plat::DirectDrawDevice::Get().config.bitDepth = 32;
-        display = new Zelk::DDInterface(&app);
-        display->mIs3D = false;
-        app.mTest3D = false;
-        app.mDDInterface = display;
-        display->Init(platform.windows.Create(plat::WindowDesc()), true);
-
-        ASSERT_TRUE(folder.Enter(FIXTURE_OFFICE));
-        InstallOfficeWorld(&world);
-        LoadEffectFile();
+        FixtureOffice::SetUp();
+        if (HasFatalFailure())
+            return;
         // The office and level in the office screen's load order.
         ASSERT_TRUE(XmlLoadFile("cfg\\office.xml", office));
         const XmlNode officeRoot = office.Node().SelectSingle(L"office");
@@ -65,15 +58,6 @@ protected:
         // The boss walks in the man's pictures.
         boss->SetSkin("man", true);
         boss->PlayAnimation("boss_move_empty");
-    }
-    void TearDown() override
-    {
-        DeleteAllObjects();
-        InstallOfficeWorld(nullptr);
-        ReleaseEffectFile();
-        gFrameDelta = 0;
-        folder.Restore();
-        delete app.mDDInterface.exchange(nullptr);
     }
     void Tick()
     {
@@ -117,13 +101,6 @@ protected:
         fonttest::CheckGolden("world/" + name, w, h, frame);
     }
 
-    plat::NullPlatform platform;
-    Zelk::ZelkAppBase app;
-    Zelk::DDInterface* display = nullptr;
-    testsupport::CurrentFolder folder;
-    OfficeWorld world;
-    XmlDocument office;
-    XmlDocument level;
     bool cacheMatches = false;
     Person* boss = nullptr;
 };

@@ -12,6 +12,7 @@
 #include "game/world/OfficeDefinitions.h"
 #include "game/world/OfficeWorld.h"
 #include "game/world/SceneObject.h"
+#include "tests/game/world/FixtureOffice.h"
 #include "game/world/SceneObjectList.h"
 #include "platform/NullPlatform.h"
 #include "platform/ddraw/DirectDraw.h"
@@ -22,21 +23,13 @@
 
 namespace {
 
-class FixtureOfficeTest : public ::testing::Test {
+class FixtureOfficeTest : public FixtureOffice {
 protected:
     void SetUp() override
     {
-        plat::DirectDrawDevice::Get().Reset();
-        plat::DirectDrawDevice::Get().config.bitDepth = 32;
-        display = new Zelk::DDInterface(&app);
-        display->mIs3D = false;
-        app.mTest3D = false;
-        app.mDDInterface = display;
-        display->Init(platform.windows.Create(plat::WindowDesc()), true);
-
-        ASSERT_TRUE(folder.Enter(FIXTURE_OFFICE));
-        InstallOfficeWorld(&world);
-        LoadEffectFile();
+        FixtureOffice::SetUp();
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(XmlLoadFile("cfg\\office.xml", office));
         LoadOfficeDefinitions(office.Node().SelectSingle(L"office"));
         ASSERT_TRUE(XmlLoadFile("cfg\\l1.xml", level));
@@ -44,23 +37,6 @@ protected:
         ActivateVisibleObjects();
         gFrameDelta = 0.01f;
     }
-    void TearDown() override
-    {
-        DeleteAllObjects();
-        InstallOfficeWorld(nullptr);
-        ReleaseEffectFile();
-        gFrameDelta = 0;
-        folder.Restore();
-        delete app.mDDInterface.exchange(nullptr);
-    }
-
-    plat::NullPlatform platform;
-    Zelk::ZelkAppBase app;
-    Zelk::DDInterface* display = nullptr;
-    testsupport::CurrentFolder folder;
-    OfficeWorld world;
-    XmlDocument office;
-    XmlDocument level;
 };
 
 TEST_F(FixtureOfficeTest, DayOneBuildsTheOfficeAndItsLinks)
