@@ -1,0 +1,368 @@
+// A whole office day as the player plays it: the game started on the null
+// platform over the fixture office, the boss moved by mouse clicks posted to
+// the window's queue, simulated time, and the day scored at its end.
+#include "framework/app/Random.h"
+#include "framework/app/StringUtil.h"
+#include "framework/app/Utf16.h"
+#include "game/core/GameApp.h"
+#include "game/core/HiscoreTables.h"
+#include "game/core/PrefStore.h"
+#include "game/flow/BriefingDialog.h"
+#include "game/flow/DebriefingDialog.h"
+#include "game/flow/OfficeScreen.h"
+#include "game/flow/ScreenCalls.h"
+#include "game/world/Boss.h"
+#include "game/world/Client.h"
+#include "game/world/NamedObjects.h"
+#include "game/world/OfficeWorld.h"
+#include "game/world/SceneObjectList.h"
+#include "game/world/Worker.h"
+#include "platform/NullPlatform.h"
+#include "platform/window/InputTranslator.h"
+#include "tests/framework/graphics/PngFile.h"
+#include "tests/support/CurrentFolder.h"
+#include "tests/support/TempDir.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <memory>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace {
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Level 3 of the fixture office as the day plays it: worker04a makes "0101"
+// from paper, worker02a turns an "01" product into "0201"; three clients, one
+// wanting "0201" (made at both desks), one "0101", one "0101" twice.
+std::string DayLevel()
+{
+    const std::string bytes = ReadFile(std::string(FIXTURE_OFFICE) + "/cfg/l3.xml");
+    std::wstring text = Zelk::Utf16LEToWide(reinterpret_cast<const uint8_t*>(bytes.data()) + 2, bytes.size() - 2);
+    text = std::regex_replace(text, std::wregex(L"normal=\"\\d+\" expert=\"\\d+\""), L"normal=\"100\" expert=\"1000\"");
+    text = std::regex_replace(text, std::wregex(L"name=\"worker02a\" skin=\"w1\" transform_from=\"paper\" transform_to=\"0102\""),
+                              L"name=\"worker02a\" skin=\"w1\" transform_from=\"0100\" transform_to=\"0200\"");
+    text = std::regex_replace(text, std::wregex(L"<clients_timeline>[\\s\\S]*</clients_timeline>"),
+                              L"<clients_timeline>"
+                              L"<time_point time=\"0\" event=\"lady\" vip=\"0\"><orders><order name=\"0201\"/></orders></time_point>"
+                              L"<time_point time=\"1\" event=\"clerk\" vip=\"0\"><orders><order name=\"0101\"/></orders></time_point>"
+                              L"<time_point time=\"3\" event=\"student\" vip=\"0\"><orders><order name=\"0101\"/>"
+                              L"<order name=\"0101\"/></orders></time_point>"
+                              L"</clients_timeline>");
+    return "\xFF\xFE" + Zelk::WideToUtf16LE(text);
+}
+
+// What one played day leaves behind.
+struct DayRun {
+    std::string timeline;          // second, object, state, item, money: one line a change
+    std::vector<std::pair<std::string, int32_t>> payments; // client type, money of one served order
+    std::vector<int32_t> rush;                             // rush bonus paid, one entry a tick
+    std::vector<int32_t> unexplained;                      // money moved by neither
+    std::map<std::string, ClientParams> clientParams;      // the rates the office file gave
+    int32_t money = 0;
+    std::string result;
+    int32_t levelBefore = 0, levelAfter = 0;
+    float endClock = 0, lastLeaveClock = -1;
+    int32_t hiscore = 0;
+    bool prefWritten = false;
+    std::vector<uint32_t> picture;
+    int width = 0, height = 0;
+};
+
+class OfficeDayEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(mFolder.Remember());
+        std::filesystem::copy(FIXTURE_OFFICE, game.Path(), std::filesystem::copy_options::recursive);
+        game.Write("cfg/l3.xml", DayLevel());
+    }
+    void TearDown() override { mFolder.Restore(); }
+
+    // One tick as the main loop makes it: the window's messages, one update,
+    // the smooth step, 10 ms of simulated time.
+    void Tick()
+    {
+        mApp->PumpWindowMessages();
+        mApp->DispatchQueuedMessage(false);
+        mApp->UpdateOnce();
+        mApp->PassUpdateFraction(1.0f);
+        platform.clock.Advance(10);
+        Record();
+    }
+    bool TickUntil(const std::function<bool()>& done, int limit)
+    {
+        for (int tick = 0; tick < limit; ++tick) {
+            if (done())
+                return true;
+            Tick();
+        }
+        return done();
+    }
+    // A left click at the middle of the object's region, through the window.
+    void ClickOn(const std::string& name)
+    {
+        SceneObject* object = FindObject(name);
+        ASSERT_NE(object, nullptr) << name;
+        const auto& points = object->GetRegion().Points();
+        ASSERT_FALSE(points.empty()) << name;
+        int x = 0, y = 0;
+        for (const auto& point : points) {
+            x += point.x;
+            y += point.y;
+        }
+        const intptr_t at = plat::InputTranslator::PackPoint(x / int(points.size()), y / int(points.size()));
+        platform.windows.Queue().Post({plat::WM_MOUSEMOVE, 0, at});
+        platform.windows.Queue().Post({plat::WM_LBUTTONDOWN, 1, at});
+        platform.windows.Queue().Post({plat::WM_LBUTTONUP, 0, at});
+        mRun.timeline += Line("click", name);
+    }
+    std::string Line(const std::string& object, const std::string& what)
+    {
+        char head[32];
+        std::snprintf(head, sizeof head, "%8.2f  ", mApp->GetOfficeScreen()->GetLevelClock());
+        return head + object + "  " + what + "  money " + std::to_string(mApp->GetOfficeScreen()->GetMoney()) + "\n";
+    }
+    // The people's changes since the last tick, and where the tick's money
+    // came from: the rush bonus's paid links, and the client that paid.
+    void Record()
+    {
+        OfficeScreen* office = mApp->GetOfficeScreen();
+        int32_t rush = 0;
+        for (int32_t kind : mAdvances)
+            if (kind == 1 && office->GetBonusStages().GetCurrentStage())
+                rush += office->GetBonusStages().GetCurrentStage()->bonus;
+        mAdvances.clear();
+        int32_t rest = office->GetMoney() - mMoney - rush;
+        mMoney = office->GetMoney();
+        if (rush)
+            mRun.rush.push_back(rush);
+        std::vector<SceneObject*> people = {gBoss, FindObject("worker02a"), FindObject("worker04a"), GetClient(2),
+                                            GetClient(3)};
+        for (SceneObject* object : people) {
+            if (!object)
+                continue;
+            int32_t state = 0;
+            if (Client* client = ObjectAs<Client>(object)) {
+                state = client->GetState();
+                if (mStates[object] == Client::kPaying && state != Client::kPaying) {
+                    mRun.payments.push_back({client->GetTypeName(), rest});
+                    rest = 0;
+                }
+            } else if (Worker* worker = ObjectAs<Worker>(object)) {
+                state = worker->GetState();
+            }
+            mStates[object] = state;
+            const std::string seen = std::to_string(state) + " " + object->GetItem();
+            std::string& last = mSeen[object->GetName()];
+            if (seen != last) {
+                mRun.timeline += Line(object->GetName(), "state " + std::to_string(state) + "  item '" +
+                                                             object->GetItem() + "'");
+                last = seen;
+            }
+        }
+        if (rest != 0)
+            mRun.unexplained.push_back(rest);
+        if (rush)
+            mRun.timeline += Line("rush", "+" + std::to_string(rush));
+    }
+
+    // The boss fetches paper and has it made into the product at the desks
+    // the product's chain names, then holds it.
+    void Make(const std::string& product)
+    {
+        Boss* boss = ObjectAs<Boss>(gBoss);
+        ClickOn("shelving01");
+        ASSERT_TRUE(TickUntil([&] { return boss->GetItem() == "paper"; }, 1500));
+        std::vector<std::pair<std::string, std::string>> desks = {{"04a", "0101"}};
+        if (product == "0201")
+            desks.push_back({"02a", "0201"});
+        for (const auto& desk : desks) {
+            Worker* worker = ObjectAs<Worker>(FindObject("worker" + desk.first));
+            ASSERT_NE(worker, nullptr);
+            ClickOn("table" + desk.first);
+            ASSERT_TRUE(TickUntil([&] { return worker->GetState() == Worker::kWorking && boss->GetItem().empty(); }, 1500))
+                << desk.first;
+            ASSERT_TRUE(TickUntil([&] { return worker->GetItem() == desk.second && worker->GetState() != Worker::kWorking; }, 3000))
+                << desk.first;
+            ClickOn("table" + desk.first);
+            ASSERT_TRUE(TickUntil([&] { return boss->GetItem() == desk.second; }, 1500)) << desk.first;
+        }
+    }
+
+    // The client at the place is greeted, has every order made and brought,
+    // and leaves.
+    void Serve(int place)
+    {
+        Client* client = GetClient(place);
+        ASSERT_NE(client, nullptr);
+        const std::string spot = "client_place0" + std::to_string(place + 1);
+        OfficeScreen* office = mApp->GetOfficeScreen();
+        ClickOn(spot);
+        for (;;) {
+            ASSERT_TRUE(TickUntil([&] { return client->GetState() == Client::kWaitingForOrder; }, 1500));
+            const std::string order = client->GetItem();
+            ASSERT_NO_FATAL_FAILURE(Make(order));
+            ClickOn(spot);
+            ASSERT_TRUE(TickUntil([&] { return client->GetState() != Client::kWaitingForOrder; }, 1500)) << order;
+            ASSERT_TRUE(TickUntil([&] {
+                return client->GetState() == Client::kWaitingForOrder || client->GetState() == Client::kPlaceFree;
+            }, 1500));
+            if (client->GetState() == Client::kPlaceFree)
+                break;
+        }
+        mRun.lastLeaveClock = office->GetLevelClock();
+    }
+
+    DayRun PlayDay(const std::string& user)
+    {
+        mRun = DayRun();
+        mSeen.clear();
+        mStates.clear();
+        mAdvances.clear();
+        mMoney = 0;
+        platform.folders.programPath = game / "quillmore";
+        platform.folders.appData = game / (user + "/appdata");
+        platform.folders.documents = game / (user + "/documents");
+        mApp = std::make_unique<GameApp>(0);
+        mApp->Init();
+        mApp->StartLoadingThread();
+        mApp->WaitForLoadingThread();
+        mApp->UpdateOnce();
+        EXPECT_TRUE(mApp->mLoadingCompleteHandled);
+        EXPECT_TRUE(mApp->CreateProfile(L"Ada", "man"));
+        mApp->GetCurrentProfile()->mLevel = 3;
+        EXPECT_TRUE(mApp->SavePrefs());
+        std::string prefPath;
+        EXPECT_TRUE(GetPrefsPath(prefPath));
+        const std::string prefBefore = ReadFile(prefPath);
+        mRun.levelBefore = mApp->GetCurrentProfile()->mLevel;
+        // Earlier players' days: the career table's last place is within reach.
+        HiscoreEntry* table = mApp->GetHiscoreTables()->GetTable(false);
+        table[HiscoreTables::kPlaces - 1].mScore = 100;
+        Zelk::SRand(11);
+        StartOfficeLevel(3);
+        OfficeScreen* office = mApp->GetOfficeScreen();
+        office->GetBonusStages().SetObserver([this](int32_t kind, SceneObject*) { mAdvances.push_back(kind); });
+        office->GetBriefing()->Continue();
+        EXPECT_TRUE(office->IsDayRunning());
+        Tick();
+
+        // The clients in the order they come: each served to the end before
+        // the next is greeted.
+        for (int served = 0; served < 3 && !HasFatalFailure(); ++served) {
+            int place = -1;
+            EXPECT_TRUE(TickUntil([&] {
+                for (int i : {2, 3})
+                    if (GetClient(i) && GetClient(i)->GetState() == Client::kWaitingForBoss && place < 0)
+                        place = i;
+                return place >= 0;
+            }, 3000)) << served;
+            if (place < 0)
+                break;
+            Serve(place);
+            if (served == 0) {
+                // Mid-day: the second client waits at the counter.
+                mApp->Draw();
+                mRun.picture = platform.windows.LastFrame(mRun.width, mRun.height);
+            }
+        }
+        EXPECT_TRUE(TickUntil([&] { return office->IsDayOver(); }, 1000));
+        mRun.endClock = office->GetLevelClock();
+        mRun.money = office->GetMoney();
+        mRun.clientParams = office->GetWorld().clientParams;
+        mRun.result = office->GetDebriefing()->GetResultKind();
+        mRun.levelAfter = mApp->GetCurrentProfile()->mLevel;
+        for (int i = 0; i < HiscoreTables::kPlaces; ++i)
+            if (table[i].mName == L"Ada")
+                mRun.hiscore = table[i].mScore;
+        mRun.prefWritten = ReadFile(prefPath) != prefBefore;
+        mRun.timeline += Line("day", "over: " + mRun.result);
+        mkdir(OFFICE_DAY_FOLDER, 0755);
+        std::ofstream(std::string(OFFICE_DAY_FOLDER) + "/timeline_" + user + ".txt") << mRun.timeline;
+        mApp.reset();
+        return mRun;
+    }
+
+    plat::NullPlatform platform;
+    testsupport::TempDir game;
+    testsupport::CurrentFolder mFolder;
+    std::unique_ptr<GameApp> mApp;
+    DayRun mRun;
+    std::map<std::string, std::string> mSeen;
+    std::map<SceneObject*, int32_t> mStates;
+    std::vector<int32_t> mAdvances;
+    int32_t mMoney = 0;
+};
+
+TEST_F(OfficeDayEndToEnd, ThreeClientsServedByClicksMakeAGoalDay)
+{
+    const DayRun first = PlayDay("first");
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_GT(first.width, 0);
+    EXPECT_TRUE(Zelk::test::WritePng(std::string(OFFICE_DAY_FOLDER) + "/office_mid_day.png", first.width,
+                                     first.height, first.picture));
+    // The frame as it was looked at once: the plain floor under the HUD's
+    // bar, the office's plain-colour furniture, both desks with their workers
+    // and meters, and the boss down at the counters after the first sale.
+    const std::string golden = std::string(ZELK_FIXTURES) + "/office_day/office_mid_day.png";
+    const char* update = std::getenv("ZELK_UPDATE_GOLDENS");
+    if (update && std::string(update) == "1") {
+        EXPECT_TRUE(Zelk::test::WritePng(golden, first.width, first.height, first.picture));
+    } else {
+        int width = 0, height = 0;
+        std::vector<uint32_t> want;
+        ASSERT_TRUE(Zelk::test::ReadPng(golden, width, height, want)) << golden;
+        EXPECT_EQ(width, first.width);
+        EXPECT_EQ(height, first.height);
+        EXPECT_TRUE(want == first.picture) << "the mid-day frame differs from " << golden;
+    }
+
+    // Four orders paid at their client's rates; with the rush bonus that is
+    // all the money of the day.
+    ASSERT_EQ(first.payments.size(), 4u);
+    int32_t paid = 0;
+    for (const auto& payment : first.payments) {
+        ASSERT_TRUE(first.clientParams.count(payment.first)) << payment.first;
+        const ClientParams& params = first.clientParams.at(payment.first);
+        std::set<int32_t> rates;
+        for (float rate : {params.client_money_g, params.client_money_y, params.client_money_r})
+            for (float service : {0.0f, params.client_service_effect})
+                rates.insert(int32_t(rate) + int32_t(service));
+        EXPECT_TRUE(rates.count(payment.second)) << payment.first << " paid " << payment.second;
+        paid += payment.second;
+    }
+    EXPECT_FALSE(first.rush.empty());
+    for (int32_t bonus : first.rush)
+        paid += bonus;
+    EXPECT_TRUE(first.unexplained.empty());
+    EXPECT_EQ(first.money, paid);
+    // Scored 2 s after the last client left (±1 tick).
+    // The countdown of 2.0 s starts in the tick after the place is seen free
+    // and scores in the tick it falls below zero.
+    EXPECT_NEAR(first.endClock - first.lastLeaveClock, 2.02f, 0.005f);
+    EXPECT_EQ(first.result, "goal");
+    EXPECT_EQ(first.levelBefore, 3);
+    EXPECT_EQ(first.levelAfter, 4);
+    EXPECT_EQ(first.hiscore, first.money);
+    EXPECT_TRUE(first.prefWritten);
+
+    const DayRun second = PlayDay("second");
+    EXPECT_EQ(second.timeline, first.timeline);
+    EXPECT_EQ(second.picture, first.picture);
+}
+
+} // namespace
