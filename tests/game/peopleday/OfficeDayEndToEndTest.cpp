@@ -6,6 +6,7 @@
 #include "framework/app/Utf16.h"
 #include "game/core/GameApp.h"
 #include "game/core/HiscoreTables.h"
+#include "game/core/StringTable.h"
 #include "game/core/PrefStore.h"
 #include "game/flow/BriefingDialog.h"
 #include "game/flow/DebriefingDialog.h"
@@ -73,6 +74,7 @@ struct DayRun {
     std::vector<int32_t> unexplained;                      // money moved by neither
     std::map<std::string, ClientParams> clientParams;      // the rates the office file gave
     int32_t money = 0;
+    std::wstring moneyText; // the HUD's "money" at the end
     std::string result;
     int32_t levelBefore = 0, levelAfter = 0;
     float endClock = 0, lastLeaveClock = -1;
@@ -283,6 +285,7 @@ protected:
         EXPECT_TRUE(TickUntil([&] { return office->IsDayOver(); }, 1000));
         mRun.endClock = office->GetLevelClock();
         mRun.money = office->GetMoney();
+        mRun.moneyText = mApp->GetStringTable()->Get("money");
         mRun.clientParams = office->GetWorld().clientParams;
         mRun.result = office->GetDebriefing()->GetResultKind();
         mRun.levelAfter = mApp->GetCurrentProfile()->mLevel;
@@ -350,6 +353,7 @@ TEST_F(OfficeDayEndToEnd, ThreeClientsServedByClicksMakeAGoalDay)
         paid += bonus;
     EXPECT_TRUE(first.unexplained.empty());
     EXPECT_EQ(first.money, paid);
+    EXPECT_EQ(first.moneyText, std::to_wstring(paid));
     // Scored 2 s after the last client left (±1 tick).
     // The countdown of 2.0 s starts in the tick after the place is seen free
     // and scores in the tick it falls below zero.
