@@ -4,6 +4,7 @@
 #include "framework/app/Random.h"
 #include "framework/app/StringUtil.h"
 #include "framework/app/Utf16.h"
+#include "framework/widgets/WidgetManager.h"
 #include "game/core/GameApp.h"
 #include "game/core/HiscoreTables.h"
 #include "game/core/StringTable.h"
@@ -12,6 +13,7 @@
 #include "game/flow/DebriefingDialog.h"
 #include "game/flow/OfficeScreen.h"
 #include "game/flow/ScreenCalls.h"
+#include "game/flow/TutorialScript.h"
 #include "game/world/Boss.h"
 #include "game/world/Client.h"
 #include "game/world/NamedObjects.h"
@@ -24,6 +26,7 @@
 #include "tests/support/CurrentFolder.h"
 #include "tests/support/TempDir.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -73,6 +76,9 @@ struct DayRun {
     std::vector<int32_t> rush;                             // rush bonus paid, one entry a tick
     std::vector<int32_t> unexplained;                      // money moved by neither
     std::map<std::string, ClientParams> clientParams;      // the rates the office file gave
+    std::vector<int32_t> steps;                            // the teaching day's steps as applied
+    int32_t lastStep = -1;
+    bool patienceFell = false;
     int32_t money = 0;
     std::wstring moneyText; // the HUD's "money" at the end
     std::string result;
@@ -114,23 +120,51 @@ protected:
         }
         return done();
     }
-    // A left click at the middle of the object's region, through the window.
+    // A left click on the object through the window, where the player sees
+    // it: the middle of its region, or else the first point of the region
+    // that no widget above the office covers (a teaching hint may lie over
+    // the middle).
     void ClickOn(const std::string& name)
     {
         SceneObject* object = FindObject(name);
         ASSERT_NE(object, nullptr) << name;
         const auto& points = object->GetRegion().Points();
         ASSERT_FALSE(points.empty()) << name;
-        int x = 0, y = 0;
+        int x = 0, y = 0, left = points[0].x, top = points[0].y, right = left, bottom = top;
         for (const auto& point : points) {
             x += point.x;
             y += point.y;
+            left = std::min(left, int(point.x));
+            right = std::max(right, int(point.x));
+            top = std::min(top, int(point.y));
+            bottom = std::max(bottom, int(point.y));
         }
-        const intptr_t at = plat::InputTranslator::PackPoint(x / int(points.size()), y / int(points.size()));
-        platform.windows.Queue().Post({plat::WM_MOUSEMOVE, 0, at});
-        platform.windows.Queue().Post({plat::WM_LBUTTONDOWN, 1, at});
-        platform.windows.Queue().Post({plat::WM_LBUTTONUP, 0, at});
+        const Zelk::Point middle{x / int(points.size()), y / int(points.size())};
+        auto open = [&](const Zelk::Point& point) {
+            return object->HitTest(point) &&
+                   mApp->mWidgetManager->GetWidgetAtPoint(point.mX, point.mY) == mApp->GetOfficeScreen();
+        };
+        Zelk::Point at = middle;
+        for (int py = top; py <= bottom && !open(at); py += 4)
+            for (int px = left; px <= right && !open(at); px += 4)
+                if (open({px, py}))
+                    at = {px, py};
+        if (!open(at)) {
+            // Wholly covered: the hint over it goes away when clicked.
+            Press(middle);
+            mRun.timeline += Line("click", "the hint over " + name);
+            ASSERT_TRUE(TickUntil([&] { return open(middle); }, 100)) << name << " stays covered";
+            at = middle;
+        }
+        Press(at);
         mRun.timeline += Line("click", name);
+    }
+    void Press(const Zelk::Point& at)
+    {
+        const intptr_t packed = plat::InputTranslator::PackPoint(at.mX, at.mY);
+        platform.windows.Queue().Post({plat::WM_MOUSEMOVE, 0, packed});
+        platform.windows.Queue().Post({plat::WM_LBUTTONDOWN, 1, packed});
+        platform.windows.Queue().Post({plat::WM_LBUTTONUP, 0, packed});
     }
     std::string Line(const std::string& object, const std::string& what)
     {
@@ -178,6 +212,25 @@ protected:
         }
         if (rest != 0)
             mRun.unexplained.push_back(rest);
+        if (gTutorialScript && gTutorialScript->IsActive() && gTutorialScript->GetCurrentStep() != mRun.lastStep) {
+            mRun.lastStep = gTutorialScript->GetCurrentStep();
+            mRun.steps.push_back(mRun.lastStep);
+            mRun.timeline += Line("tutorial", "step " + std::to_string(mRun.lastStep));
+        }
+        for (int place : {2, 3})
+            if (Client* client = GetClient(place)) {
+                auto found = mPatience.find(client);
+                const bool present = client->GetState() >= Client::kWaitingForBoss && client->GetState() <= Client::kPaying;
+                if (present && found != mPatience.end() && client->GetPatience() < found->second) {
+                    mRun.patienceFell = true;
+                    mRun.timeline += Line(client->GetName(), "patience " + std::to_string(found->second) + " to " +
+                                                                 std::to_string(client->GetPatience()));
+                }
+                if (present)
+                    mPatience[client] = client->GetPatience();
+                else
+                    mPatience.erase(client);
+            }
         if (rush)
             mRun.timeline += Line("rush", "+" + std::to_string(rush));
     }
@@ -189,7 +242,13 @@ protected:
         Boss* boss = ObjectAs<Boss>(gBoss);
         ClickOn("shelving01");
         ASSERT_TRUE(TickUntil([&] { return boss->GetItem() == "paper"; }, 1500));
-        std::vector<std::pair<std::string, std::string>> desks = {{"04a", "0101"}};
+        // worker04a makes "0101" from paper; worker02a "0102" from paper on
+        // day 1, and "0201" from an "01" product on the played day 3.
+        std::vector<std::pair<std::string, std::string>> desks;
+        if (product == "0102")
+            desks = {{"02a", "0102"}};
+        else
+            desks = {{"04a", "0101"}};
         if (product == "0201")
             desks.push_back({"02a", "0201"});
         for (const auto& desk : desks) {
@@ -229,11 +288,12 @@ protected:
         mRun.lastLeaveClock = office->GetLevelClock();
     }
 
-    DayRun PlayDay(const std::string& user)
+    DayRun PlayDay(const std::string& user, int level = 3, int clients = 3)
     {
         mRun = DayRun();
         mSeen.clear();
         mStates.clear();
+        mPatience.clear();
         mAdvances.clear();
         mMoney = 0;
         platform.folders.programPath = game / "quillmore";
@@ -246,7 +306,7 @@ protected:
         mApp->UpdateOnce();
         EXPECT_TRUE(mApp->mLoadingCompleteHandled);
         EXPECT_TRUE(mApp->CreateProfile(L"Ada", "man"));
-        mApp->GetCurrentProfile()->mLevel = 3;
+        mApp->GetCurrentProfile()->mLevel = level;
         EXPECT_TRUE(mApp->SavePrefs());
         std::string prefPath;
         EXPECT_TRUE(GetPrefsPath(prefPath));
@@ -256,7 +316,7 @@ protected:
         HiscoreEntry* table = mApp->GetHiscoreTables()->GetTable(false);
         table[HiscoreTables::kPlaces - 1].mScore = 100;
         Zelk::SRand(11);
-        StartOfficeLevel(3);
+        StartOfficeLevel(level);
         OfficeScreen* office = mApp->GetOfficeScreen();
         office->GetBonusStages().SetObserver([this](int32_t kind, SceneObject*) { mAdvances.push_back(kind); });
         office->GetBriefing()->Continue();
@@ -265,7 +325,7 @@ protected:
 
         // The clients in the order they come: each served to the end before
         // the next is greeted.
-        for (int served = 0; served < 3 && !HasFatalFailure(); ++served) {
+        for (int served = 0; served < clients && !HasFatalFailure(); ++served) {
             int place = -1;
             EXPECT_TRUE(TickUntil([&] {
                 for (int i : {2, 3})
@@ -307,6 +367,7 @@ protected:
     DayRun mRun;
     std::map<std::string, std::string> mSeen;
     std::map<SceneObject*, int32_t> mStates;
+    std::map<Client*, float> mPatience;
     std::vector<int32_t> mAdvances;
     int32_t mMoney = 0;
 };
@@ -367,6 +428,21 @@ TEST_F(OfficeDayEndToEnd, ThreeClientsServedByClicksMakeAGoalDay)
     const DayRun second = PlayDay("second");
     EXPECT_EQ(second.timeline, first.timeline);
     EXPECT_EQ(second.picture, first.picture);
+}
+
+// The first teaching day played by the same clicks: every step of its table
+// up to the seventeenth comes from the game's own events, and while it
+// teaches no client loses patience.
+TEST_F(OfficeDayEndToEnd, TheFirstTeachingDayWalksItsTableByRealEvents)
+{
+    const DayRun day = PlayDay("teaching", 1, 4);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_FALSE(day.patienceFell);
+    ASSERT_FALSE(day.steps.empty());
+    for (int32_t step = 1; step <= 17; ++step)
+        EXPECT_TRUE(std::find(day.steps.begin(), day.steps.end(), step) != day.steps.end()) << "step " << step;
+    for (size_t i = 1; i < day.steps.size(); ++i)
+        EXPECT_GT(day.steps[i], day.steps[i - 1]);
 }
 
 } // namespace
