@@ -337,7 +337,7 @@ protected:
                 break;
             Serve(place);
             if (served == 0) {
-                // Mid-day: the second client waits at the counter.
+                // Mid-day: the first client gone, the next ones waiting.
                 mApp->Draw();
                 mRun.picture = platform.windows.LastFrame(mRun.width, mRun.height);
             }
@@ -415,9 +415,9 @@ TEST_F(OfficeDayEndToEnd, ThreeClientsServedByClicksMakeAGoalDay)
     EXPECT_TRUE(first.unexplained.empty());
     EXPECT_EQ(first.money, paid);
     EXPECT_EQ(first.moneyText, std::to_wstring(paid));
-    // Scored 2 s after the last client left (±1 tick).
-    // The countdown of 2.0 s starts in the tick after the place is seen free
-    // and scores in the tick it falls below zero.
+    // Scored 2.0 s after the last client left: the countdown starts in the
+    // tick after the place is seen free and scores in the tick it falls
+    // below zero.
     EXPECT_NEAR(first.endClock - first.lastLeaveClock, 2.02f, 0.005f);
     EXPECT_EQ(first.result, "goal");
     EXPECT_EQ(first.levelBefore, 3);
