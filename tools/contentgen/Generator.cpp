@@ -4,6 +4,7 @@
 #include "EffectCatalogue.h"
 #include "OfficeModel.h"
 #include "PartAnimations.h"
+#include "assets/Assets.h"
 #include "assets/ImageFiles.h"
 #include "UiFile.h"
 
@@ -166,6 +167,10 @@ bool GenerateFixtureOffice(const TextTable& texts, DataSet& data, std::string& e
     // The parts' animations on plain-colour pictures, one colour a frame.
     if (!AddPartAnimations(PartAnimationTables(names), data, error))
         return false;
+    // The group "Init" the game loads before anything else: the small print
+    // and a plain floor for the office's ground.
+    data.AddAll(BakeSmallPrint());
+    data.Add("images\\office\\ground.jpg", EncodeJpeg(Picture(800, 600, 0xFFB9AD94)));
 
     // ui.xml: the HUD with its hints, cut from the full layouts; the
     // pictures it names are plain colours at their sizes, its fonts the

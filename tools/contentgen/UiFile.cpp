@@ -494,9 +494,12 @@ XmlElement Hud(LayoutBuilder& b)
         hint.Set("type", "quortutorial").Set("name", Num("tutorial%d", n)).Set("x", x).Set("y", y).Set("width", 260).Set("height", 110);
         hint.Set("clickhide", "true").Set("effect", "hint_fx");
         b.WidgetTexture(hint, "normal", "hint", "", 260, 110);
-        hint.Add(b.Text("text", 14, 10, 232, 64, Num("hint_%02d", n), "text_small", LayoutBuilder::Surface::Light));
+        // The texts leave the mouse to the hint, so a click anywhere on it
+        // closes it.
+        XmlElement text = b.Text("text", 14, 10, 232, 64, Num("hint_%02d", n), "text_small", LayoutBuilder::Surface::Light);
+        hint.Add(text.SetBool("mousevisible", false));
         XmlElement close = b.Text("close_note", 14, 72, 232, 20, "hint_close", "text_small", LayoutBuilder::Surface::Light);
-        hint.Add(close.Set("justify", 1));
+        hint.Add(close.Set("justify", 1).SetBool("mousevisible", false));
         layout.Add(hint);
     }
     return layout;

@@ -132,6 +132,37 @@ TEST_F(GameUi, EveryLayoutSurvivesUpdatesDrawingAndPressesWithoutAReport)
     }
 }
 
+// A teaching hint closes on a click anywhere on it, its texts too: they leave
+// the mouse to the hint (else a hint over the object it names could only be
+// closed at its margins).
+TEST_F(GameUi, EveryHintTakesTheClicksOnItsTexts)
+{
+    auto hud = Build("hud");
+    app->mWidgetManager->AddWidget(hud.get());
+    for (int n = 1; n <= 16; ++n)
+        if (UiElement* hint = hud->FindChild(Zelk::StrFormat("tutorial%d", n)))
+            hint->SetVisible(false);
+    int hints = 0;
+    for (int n = 1; n <= 16; ++n) {
+        UiElement* hint = hud->FindChild(Zelk::StrFormat("tutorial%d", n));
+        ASSERT_NE(hint, nullptr) << n;
+        hint->Show();
+        for (int i = 0; i < 60; ++i)
+            app->mWidgetManager->UpdateFrame();
+        for (const char* part : {"text", "close_note"}) {
+            UiElement* text = hint->FindChild(part);
+            ASSERT_NE(text, nullptr) << n << " " << part;
+            const int x = hud->mX + hint->mX + text->mX + text->mWidth / 2;
+            const int y = hud->mY + hint->mY + text->mY + text->mHeight / 2;
+            EXPECT_EQ(app->mWidgetManager->GetWidgetAtPoint(x, y), hint) << n << " " << part;
+        }
+        hint->SetVisible(false);
+        ++hints;
+    }
+    EXPECT_EQ(hints, 16);
+    app->mWidgetManager->RemoveWidget(hud.get());
+}
+
 // Shows every nested dialog below element, as the screens do when they
 // open a panel, so its picture is drawn under its children.
 void ShowNestedDialogs(UiElement* element)

@@ -25,6 +25,8 @@ std::vector<OutFile> DrawAtlas(const std::string& stem, const std::vector<AtlasI
 std::vector<OutFile> DrawContactSheets(const std::map<std::string, std::vector<uint8_t>>& files);
 // fonts\*.txt with their glyph pictures.
 std::vector<OutFile> BakeFonts();
+// fonts\tiny.txt with its glyph pictures (the small print of the group "Init"; part of BakeFonts).
+std::vector<OutFile> BakeSmallPrint();
 // The sounds and the music of cfg\office.xml: the table the office.xml writer reads, and the files.
 // group ("ui" or "game") and loop apply to the sounds, not to the music.
 struct SoundEntry { std::string name; std::string file; bool music; std::string group; bool loop = false; };

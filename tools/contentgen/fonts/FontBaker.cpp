@@ -101,6 +101,22 @@ void AddDescription(std::vector<OutFile>& files, const std::string& name, const 
 
 } // namespace
 
+std::vector<OutFile> BakeSmallPrint()
+{
+    std::vector<OutFile> files;
+    // One strip of spans; the "outline" tag swaps the plain layer for the outlined one.
+    GlyphSheet tiny = RenderGlyphSheet(false, 10, 1.0, true);
+    AddSheet(files, "tiny", tiny);
+    std::wstring d = Header(L"Small print: DejaVu Sans Book 10 px in one strip; the tag outline picks the outlined layer.");
+    d += L"SetDefaultPointSize 10;\n" + Defines(tiny, true) + L"\n";
+    d += Layer(L"PLAIN", L"tiny_fill.png", tiny) + L"LayerExcludeTags PLAIN ('outline');\n\n";
+    d += Layer(L"OUTLINE", L"tiny_stroke.png", tiny) + L"LayerRequireTags OUTLINE ('outline');\n"
+                                                       L"LayerSetColorMult OUTLINE (0.06 0.14 0.23 1);\n\n";
+    d += Layer(L"OUTLINE_FILL", L"tiny_fill.png", tiny) + L"LayerRequireTags OUTLINE_FILL ('outline');\n";
+    AddDescription(files, "tiny", d);
+    return files;
+}
+
 std::vector<OutFile> BakeFonts()
 {
     std::vector<OutFile> files;
@@ -178,16 +194,8 @@ std::vector<OutFile> BakeFonts()
     d += L"SetDefaultPointSize 20;\n" + Defines(popup, false) + L"\n" + Layer(L"MAIN", L"popup_stroke.png", popup);
     AddDescription(files, "popup_outline", d);
 
-    // One strip of spans; the "outline" tag swaps the plain layer for the outlined one.
-    GlyphSheet tiny = RenderGlyphSheet(false, 10, 1.0, true);
-    AddSheet(files, "tiny", tiny);
-    d = Header(L"Small print: DejaVu Sans Book 10 px in one strip; the tag outline picks the outlined layer.");
-    d += L"SetDefaultPointSize 10;\n" + Defines(tiny, true) + L"\n";
-    d += Layer(L"PLAIN", L"tiny_fill.png", tiny) + L"LayerExcludeTags PLAIN ('outline');\n\n";
-    d += Layer(L"OUTLINE", L"tiny_stroke.png", tiny) + L"LayerRequireTags OUTLINE ('outline');\n"
-                                                       L"LayerSetColorMult OUTLINE (0.06 0.14 0.23 1);\n\n";
-    d += Layer(L"OUTLINE_FILL", L"tiny_fill.png", tiny) + L"LayerRequireTags OUTLINE_FILL ('outline');\n";
-    AddDescription(files, "tiny", d);
+    const std::vector<OutFile> small = BakeSmallPrint();
+    files.insert(files.end(), small.begin(), small.end());
     return files;
 }
 
