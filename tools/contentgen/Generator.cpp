@@ -48,16 +48,36 @@ bool BuildSharedConfig(const TextTable& texts, DataSet& data, std::string& error
     return true;
 }
 
+// The office of the named objects from the office model: office.xml with
+// the sounds given, its objects and walk graphs, z_order.dat, and the parts'
+// animation files on plain-colour pictures (one colour a frame).
+bool BuildOffice(const std::set<std::string>& names, const std::vector<SoundEntry>& sounds, DataSet& data,
+                 std::string& error)
+{
+    XmlElement office = BuildOfficeFile(sounds);
+    for (XmlElement& child : office.children) {
+        if (child.name == "objects")
+            AddOfficeObjects(names, child);
+        else if (child.name == "graphs")
+            AddOfficeGraphs(names, child);
+    }
+    AddXml(data, "cfg\\office.xml", office);
+    data.Add("z_order.dat", ZOrderFile(names));
+    return AddPartAnimations(PartAnimationTables(names), data, error);
+}
+
 bool BuildConfig(const TextTable& texts, DataSet& data, std::string& error)
 {
     if (!BuildSharedConfig(texts, data, error))
         return false;
-    AddXml(data, "cfg\\office.xml", BuildOfficeFile(SoundTable()));
+    // The office of the modelled days, so that their levels name only
+    // objects it has.
+    if (!BuildOffice(ModelledDaysObjects(), SoundTable(), data, error))
+        return false;
     for (int level = 1; level <= 60; ++level)
         AddXml(data, "cfg\\l" + std::to_string(level) + ".xml", BuildLevelFile(level));
     for (int level = 1; level <= 3; ++level)
         AddXml(data, "cfg\\endless" + std::to_string(level) + ".xml", BuildSurvivalFile(level));
-    data.Add("z_order.dat", ZOrderFile({}));
     return true;
 }
 
@@ -152,21 +172,11 @@ bool GenerateFixtureOffice(const TextTable& texts, DataSet& data, std::string& e
     if (!BuildSharedConfig(texts, data, error))
         return false;
     // No sounds: the world and flow tests play into the null sound library.
-    XmlElement office = BuildOfficeFile({});
-    for (XmlElement& child : office.children) {
-        if (child.name == "objects")
-            AddOfficeObjects(names, child);
-        else if (child.name == "graphs")
-            AddOfficeGraphs(names, child);
-    }
-    AddXml(data, "cfg\\office.xml", office);
+    if (!BuildOffice(names, {}, data, error))
+        return false;
     AddXml(data, "cfg\\l1.xml", BuildLevelFile(1));
     AddXml(data, "cfg\\l3.xml", BuildLevelFile(3));
     AddXml(data, "cfg\\endless1.xml", BuildSurvivalFile(1));
-    data.Add("z_order.dat", ZOrderFile(names));
-    // The parts' animations on plain-colour pictures, one colour a frame.
-    if (!AddPartAnimations(PartAnimationTables(names), data, error))
-        return false;
     // The group "Init" the game loads before anything else: the small print
     // and a plain floor for the office's ground.
     data.AddAll(BakeSmallPrint());

@@ -604,14 +604,29 @@ void AddLevelOffice(int level, XmlElement& root)
     }
 }
 
-void AddLevelObjects(int level, XmlElement& root)
+std::set<std::string> LevelObjects(int level)
 {
     std::vector<std::string> used = DayOneObjects();
     if (level == 2)
         for (const char* name : {"worker01a", "table01a", "worker01a_spec", "worker02a_spec", "worker04a_spec", "door03",
                                  "engineer", "worker01a_hp", "worker01a_bubble"})
             used.push_back(name);
-    const std::set<std::string> names(used.begin(), used.end());
+    return std::set<std::string>(used.begin(), used.end());
+}
+
+std::set<std::string> ModelledDaysObjects()
+{
+    std::set<std::string> names;
+    for (int level = 1; level <= 2; ++level) {
+        const std::set<std::string> day = LevelObjects(level);
+        names.insert(day.begin(), day.end());
+    }
+    return names;
+}
+
+void AddLevelObjects(int level, XmlElement& root)
+{
+    const std::set<std::string> names = LevelObjects(level);
     static const std::map<std::string, std::string> kWorkerLooks = {
         {"worker01a", "w3"}, {"worker02a", "w1"}, {"worker03a", "w4"}, {"worker04a", "w2"},
         {"worker01b", "w2"}, {"worker02b", "w3"}, {"worker03b", "w1"}, {"worker04b", "w4"}};

@@ -59,5 +59,10 @@ std::vector<PartAnimationTable> PartAnimationTables(const std::set<std::string>&
 void AddLevelOffice(int level, XmlElement& levelRoot);
 // A level's "objects" alone: day 2's office for level 2, else day 1's.
 void AddLevelObjects(int level, XmlElement& levelRoot);
+// The objects a level's "objects" name: day 2's office for level 2, else
+// day 1's (the anchor, which levels leave out, included).
+std::set<std::string> LevelObjects(int level);
+// The objects of every modelled day (days 1 and 2): the game's office.
+std::set<std::string> ModelledDaysObjects();
 
 } // namespace contentgen

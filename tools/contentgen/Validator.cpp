@@ -687,6 +687,7 @@ private:
                         Report(file, name, "its source " + source + " must come before it");
                 }
                 objects.insert(name);
+                mOfficeObjects.insert(name);
                 for (const plat::XmlNode& part : Elements(object, L"part")) {
                     for (const wchar_t* font : {L"font", L"sub_font"})
                         if (HasAttr(part, font) && !mUi.IsEmpty() && !mFonts.count(Attr(part, font)))
@@ -771,6 +772,22 @@ private:
 
     void CheckLevels()
     {
+        // A level's objects are office.xml's: the loader places only those.
+        std::vector<std::string> levelFiles;
+        for (int level = 1; level <= 60; ++level)
+            levelFiles.push_back("cfg\\l" + std::to_string(level) + ".xml");
+        for (int level = 1; level <= 3; ++level)
+            levelFiles.push_back("cfg\\endless" + std::to_string(level) + ".xml");
+        for (const std::string& path : levelFiles) {
+            auto found = mDocuments.find(path);
+            if (found == mDocuments.end() || mOffice.IsEmpty())
+                continue;
+            for (const plat::XmlNode& top : Elements(found->second.Node()))
+                for (const plat::XmlNode& group : Elements(top, L"objects"))
+                    for (const plat::XmlNode& object : Elements(group, L"object"))
+                        if (!mOfficeObjects.count(Attr(object, L"name")))
+                            Report(path, Attr(object, L"name"), "the level names this object, which office.xml lacks");
+        }
         for (int level = 1; level <= 60; ++level) {
             const std::string path = "cfg\\l" + std::to_string(level) + ".xml";
             auto found = mDocuments.find(path);
@@ -810,6 +827,7 @@ private:
 
     const DataSet& mData;
     bool mFull;
+    std::set<std::string> mOfficeObjects;
     std::vector<Finding> mFindings;
     std::map<std::string, plat::XmlDocument> mDocuments;
     plat::XmlNode mLoc, mEffects, mUi, mOffice, mManifest;

@@ -260,13 +260,17 @@ TEST(ContentValidator, RefusesOfficesTheLoaderAndTheWalkersCannotUse)
                       "<point name=\"self\" x=\"1\" y=\"1\"/></points><edges>"
                       "<edge p1=\"boss_home\" p2=\"A\"/><edge p1=\"A\" p2=\"B\"/><edge p1=\"A\" p2=\"bin\"/>"
                       "</edges></graph></graphs></office>"));
+    data.Add("cfg\\l1.xml", Utf16Xml("<level><params normal=\"1\" expert=\"2\"/><objects>"
+                                      "<object name=\"bin\"/><object name=\"ghost\"/></objects></level>"));
     const std::string text = Describe(contentgen::Validate(data, false));
     for (const char* expected : {"client01_hp: its source client01 must come before it",
+                                 "cfg\\l1.xml: ghost: the level names this object, which office.xml lacks",
                                  "client01: part client: base line points must lie in 800 x 600, left to right",
                                  "boss: a graph point must not be named \"self\"", "boss: edge boss_home-A has length 0",
                                  "boss: edge A-B names the unknown point B", "boss: cannot reach shelf from boss_home"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     EXPECT_EQ(text.find("cannot reach bin"), std::string::npos) << text;
+    EXPECT_EQ(text.find("bin: the level names"), std::string::npos) << text;
 }
 
 TEST(ContentValidator, TheFixtureOfficePasses)
