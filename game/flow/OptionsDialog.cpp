@@ -20,8 +20,7 @@ OptionsDialog::OptionsDialog(GameApp* app, const XmlNode& root) : UiDialog(nullp
 
 OptionsDialog::~OptionsDialog()
 {
-    if (mBackdrop->mParent)
-        mBackdrop->mParent->RemoveWidget(mBackdrop);
+    RemoveBackdrop(mBackdrop);
     delete mBackdrop;
 }
 
@@ -47,11 +46,7 @@ void OptionsDialog::AddChild(const std::string& name, UiElement* child)
 void OptionsDialog::OnShow()
 {
     GameApp* app = App();
-    if (mParent) {
-        mParent->AddWidget(mBackdrop);
-        mParent->MoveToTop(mBackdrop);
-        mParent->MoveToTop(this);
-    }
+    RaiseOverBackdrop(this, mBackdrop);
     const PrefHeader& settings = app->mPrefHeader;
     if (mFullScreenBox)
         mFullScreenBox->SetChecked(!app->mWindowed);
@@ -110,7 +105,6 @@ void OptionsDialog::OnButton(intptr_t id)
 
 void OptionsDialog::OnHide()
 {
-    if (mBackdrop->mParent)
-        mBackdrop->mParent->RemoveWidget(mBackdrop);
+    RemoveBackdrop(mBackdrop);
     AllowOfficeEscape(true);
 }
