@@ -13,7 +13,7 @@
 #include "game/world/SceneObject.h"
 #include "game/world/Secretary.h"
 #include "game/world/Shelving.h"
-#include "game/world/Specialization.h"
+#include "game/world/TradePlate.h"
 #include "game/world/StatusBubble.h"
 #include "game/world/StatusHp.h"
 #include "game/world/Worker.h"

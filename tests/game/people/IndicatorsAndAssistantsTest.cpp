@@ -8,7 +8,7 @@
 #include "game/world/PeriodItem.h"
 #include "game/world/Phone.h"
 #include "game/world/Secretary.h"
-#include "game/world/Specialization.h"
+#include "game/world/TradePlate.h"
 #include "game/world/StatusBubble.h"
 #include "game/world/StatusHp.h"
 #include "game/world/Worker.h"

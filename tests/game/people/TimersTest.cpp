@@ -4,7 +4,7 @@
 #include "game/world/ObjectPart.h"
 #include "game/world/PeriodItem.h"
 #include "game/world/Phone.h"
-#include "game/world/Specialization.h"
+#include "game/world/TradePlate.h"
 #include "game/world/Worker.h"
 #include "tests/game/people/PeopleFixture.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// The plate on a table that names its worker's trade: its skin is
+// Specialization: the plate on a table that names its worker's trade: its skin is
 // "spec_l<2nd>t<4th>" of the worker's four-character "transform_to" word.
 // Clicks on it go to its table (which stands for the worker).
 #include "game/world/Pickable.h"

@@ -1,4 +1,4 @@
-#include "game/world/Specialization.h"
+#include "game/world/TradePlate.h"
 
 #include "framework/app/StringUtil.h"
 #include "game/world/SceneObjectList.h"
