@@ -16,9 +16,15 @@
 
 #include <gtest/gtest.h>
 
-class FixtureOffice : public ::testing::Test {
+#include <string>
+
+// The display, the world and the effects over a game folder; `Leave` puts
+// everything back. For fixtures of any base (plain or parameterised).
+class OfficeOnNullDisplay {
 protected:
-    void SetUp() override
+    // Makes the display and enters the folder; false when the folder cannot
+    // be entered.
+    bool Enter(const std::string& gameFolder)
     {
         plat::DirectDrawDevice::Get().Reset();
         plat::DirectDrawDevice::Get().config.bitDepth = 32;
@@ -27,12 +33,13 @@ protected:
         app.mTest3D = false;
         app.mDDInterface = display;
         display->Init(platform.windows.Create(plat::WindowDesc()), true);
-
-        ASSERT_TRUE(folder.Enter(FIXTURE_OFFICE));
+        if (!folder.Enter(gameFolder))
+            return false;
         InstallOfficeWorld(&world);
         LoadEffectFile();
+        return true;
     }
-    void TearDown() override
+    void Leave()
     {
         DeleteAllObjects();
         InstallOfficeWorld(nullptr);
@@ -50,3 +57,12 @@ protected:
     XmlDocument office;
     XmlDocument level;
 };
+
+#ifdef FIXTURE_OFFICE
+// The content tool's fixture office.
+class FixtureOffice : public ::testing::Test, protected OfficeOnNullDisplay {
+protected:
+    void SetUp() override { ASSERT_TRUE(Enter(FIXTURE_OFFICE)); }
+    void TearDown() override { Leave(); }
+};
+#endif

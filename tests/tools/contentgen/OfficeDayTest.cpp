@@ -16,6 +16,7 @@
 #include "game/world/SceneObjectList.h"
 #include "platform/NullPlatform.h"
 #include "platform/ddraw/DirectDraw.h"
+#include "tests/game/world/FixtureOffice.h"
 #include "tests/support/CurrentFolder.h"
 
 #include <gtest/gtest.h>
@@ -24,21 +25,12 @@ namespace {
 
 using namespace contentgentest;
 
-class GeneratedOfficeTest : public ::testing::TestWithParam<int> {
+class GeneratedOfficeTest : public ::testing::TestWithParam<int>, protected OfficeOnNullDisplay {
 protected:
     void SetUp() override
     {
-        plat::DirectDrawDevice::Get().Reset();
-        plat::DirectDrawDevice::Get().config.bitDepth = 32;
-        display = new Zelk::DDInterface(&app);
-        display->mIs3D = false;
-        app.mTest3D = false;
-        app.mDDInterface = display;
-        display->Init(platform.windows.Create(plat::WindowDesc()), true);
         WriteFolder(Generated(), true, game);
-        ASSERT_TRUE(folder.Enter(game.Path()));
-        InstallOfficeWorld(&world);
-        LoadEffectFile();
+        ASSERT_TRUE(Enter(game.Path()));
         ASSERT_TRUE(XmlLoadFile("cfg\\office.xml", office));
         LoadOfficeDefinitions(office.Node().SelectSingle(L"office"));
         ASSERT_TRUE(XmlLoadFile("cfg\\l" + std::to_string(GetParam()) + ".xml", level));
@@ -46,24 +38,9 @@ protected:
         ActivateVisibleObjects();
         gFrameDelta = 0.01f;
     }
-    void TearDown() override
-    {
-        DeleteAllObjects();
-        InstallOfficeWorld(nullptr);
-        ReleaseEffectFile();
-        gFrameDelta = 0;
-        folder.Restore();
-        delete app.mDDInterface.exchange(nullptr);
-    }
+    void TearDown() override { Leave(); }
 
-    plat::NullPlatform platform;
-    Zelk::ZelkAppBase app;
-    Zelk::DDInterface* display = nullptr;
     testsupport::TempDir game;
-    testsupport::CurrentFolder folder;
-    OfficeWorld world;
-    XmlDocument office;
-    XmlDocument level;
 };
 
 TEST_P(GeneratedOfficeTest, TheLevelsObjectsAreTheOfficesAndDayOneDraws)
