@@ -1,77 +1,77 @@
 #pragma once
-// What the people's tests share: the world fixture with a recording office
-// screen (money, lives, rush reports, tutorial events and a forbidden
-// action), the parameter values the tests name, and objects made by name.
+// What the people's tests share: the parameter values the tests name, and
+// the office day they run in: the real office screen over the content tool's
+// fixture office on level 3, whose one client record lies at 100000 s (the
+// day never ends by itself and nobody comes by the clock), with a profile
+// whose boss is "man". A tick is the screen's update then its fraction step
+// of 1.0, so money, lives, the frame time, the tick order and the click
+// dispatch are the day's own. A tutorial double writes down the events and
+// forbids the action the test names; the rush reports are heard through the
+// day's bonus stages; sounds are written down by the recording sound
+// manager. Objects the fixture office lacks are made through the office
+// file's own definitions into the running day.
+#include "framework/app/Random.h"
+#include "framework/app/StringUtil.h"
+#include "framework/app/Utf16.h"
+#include "game/flow/BriefingDialog.h"
+#include "game/world/Boss.h"
+#include "game/world/Client.h"
 #include "game/world/NamedObjects.h"
-#include "game/world/OfficeScreenInterface.h"
+#include "game/world/OfficeDefinitions.h"
 #include "game/world/SceneObject.h"
-#include "tests/game/world/WorldFixture.h"
+#include "game/world/SceneObjectList.h"
+#include "game/world/Worker.h"
+#include "tests/game/flow/DayFixture.h"
 
+#include <fstream>
+#include <iterator>
+#include <list>
+#include <regex>
+#include <string>
 #include <utility>
 #include <vector>
 
 namespace peopletest {
 
-class RecordingScreen : public OfficeScreenInterface {
-public:
-    bool IsSurvival() const override { return true; }
-    void ChangeObjects(const StageObject&) override {}
-    SceneObject* GetHoveredObject() const override { return nullptr; }
-    void SendTutorialEvent(int event) override { events.push_back(event); }
-    bool IsTutorialActionAllowed(int action) const override { return action != forbidden; }
-    void AddDayMoney(int32_t amount) override { payments.push_back(amount); }
-    void LoseDayLife() override { ++livesLost; }
-    void AdvanceRushBonus(int32_t kind, SceneObject* target) override
-    {
-        rush.emplace_back(kind, target ? target->GetName() : std::string());
-    }
-
-    std::vector<int> events;
-    std::vector<int32_t> payments;
-    std::vector<std::pair<int32_t, std::string>> rush;
-    int livesLost = 0;
-    int forbidden = -1;
-};
-
-class PeopleTest : public worldtest::WorldTest {
-protected:
-    void SetUp() override
-    {
-        WorldTest::SetUp();
-        SetOfficeScreenInterface(&screen);
-        LevelParams& level = world.levelParams;
-        level.patience_g_level = level.stamina_g_level = 60;
-        level.patience_y_level = level.stamina_y_level = 30;
-        level.patience_r_level = level.stamina_r_level = 10;
-        level.scandal_effect = 10;
-        level.disruption_effect = 5;
-        level.service_timeout = 20;
-        level.ring_timeout = 15;
-        level.ring_losses_money = 50;
-        level.stereo_system_effect = 0.5f;
-        level.air_conditioner_effect = 2;
-        level.boss_move_speed = 200;
-        level.boss_move_speed_mod = 1.5f;
-        level.boss_move_speed_mod_timeout = 10;
-        level.boss_conference_timeout = 3;
-        level.presentation_timeout = 3;
-        level.boss_reproof_effect = 30;
-        level.worker_money_immortality = level.worker_conference_immortality = 10;
-        level.worker_break_intent_timeout = 5;
-        level.worker_break_duration_timeout = 8;
-        ClientParams& client = world.clientParams["regular"];
-        client.client_patience_speed = 2;
-        client.client_decision_timeout = 2;
-        client.client_money_g = 100;
-        client.client_money_y = 60;
-        client.client_money_r = 30;
-        client.client_service_effect = 10;
-        client.client_losses_money = 50;
-        client.client_scandal_level = 20;
-        client.client_scandal_timeout = 5;
-        client.client_coffee_effect = 25;
-        client.client_presentation_effect = 20;
-        WorkerParams& worker = world.workerParams["w1"];
+// The tests' values: patience and stamina levels 60/30/10, client "regular",
+// workers "w1" (and the fixture's second skin "w2" alike), the office's
+// level values.
+inline void SetTestParams(OfficeWorld& world)
+{
+    LevelParams& level = world.levelParams;
+    level.patience_g_level = level.stamina_g_level = 60;
+    level.patience_y_level = level.stamina_y_level = 30;
+    level.patience_r_level = level.stamina_r_level = 10;
+    level.scandal_effect = 10;
+    level.disruption_effect = 5;
+    level.service_timeout = 20;
+    level.ring_timeout = 15;
+    level.ring_losses_money = 50;
+    level.stereo_system_effect = 0.5f;
+    level.air_conditioner_effect = 2;
+    level.boss_move_speed = 200;
+    level.boss_move_speed_mod = 1.5f;
+    level.boss_move_speed_mod_timeout = 10;
+    level.boss_conference_timeout = 3;
+    level.presentation_timeout = 3;
+    level.boss_reproof_effect = 30;
+    level.worker_money_immortality = level.worker_conference_immortality = 10;
+    level.worker_break_intent_timeout = 5;
+    level.worker_break_duration_timeout = 8;
+    ClientParams& client = world.clientParams["regular"];
+    client.client_patience_speed = 2;
+    client.client_decision_timeout = 2;
+    client.client_money_g = 100;
+    client.client_money_y = 60;
+    client.client_money_r = 30;
+    client.client_service_effect = 10;
+    client.client_losses_money = 50;
+    client.client_scandal_level = 20;
+    client.client_scandal_timeout = 5;
+    client.client_coffee_effect = 25;
+    client.client_presentation_effect = 20;
+    for (const char* skin : {"w1", "w2"}) {
+        WorkerParams& worker = world.workerParams[skin];
         worker.worker_work_time_g = 2;
         worker.worker_work_time_y = 4;
         worker.worker_work_time_r = 8;
@@ -84,27 +84,212 @@ protected:
         worker.worker_conference_effect = 20;
         worker.worker_bonus_effect = 15;
     }
+}
+
+// A tutorial that writes down the events it hears and forbids one action.
+class RecordingTutorial : public TutorialScript {
+public:
+    RecordingTutorial() : TutorialScript(nullptr) {}
+    void OnEvent(int32_t event) override { events.push_back(event); }
+    bool IsActionAllowed(int32_t action) const override { return action != forbidden; }
+    std::vector<int> events;
+    int forbidden = -1;
+};
+
+// One rush report: its kind (1 a link, 0 a failure) and the target's name.
+typedef std::pair<int32_t, std::string> RushReport;
+
+class PeopleTest : public daytest::DayTest {
+protected:
+    static constexpr int kSeed = 7;
+
+    void SetUp() override
+    {
+        DayTest::SetUp();
+        app->LoadPrefs();
+        ASSERT_TRUE(app->CreateProfile(L"Ada", "man"));
+        WriteLevel("cfg/l3.xml", FixtureLevel("l3.xml", L"<clients_timeline>[\\s\\S]*</clients_timeline>",
+                                              L"<clients_timeline><time_point time=\"100000\" event=\"regular\" "
+                                              L"vip=\"0\"><orders><order name=\"0102\"/></orders></time_point>"
+                                              L"</clients_timeline>"));
+        // The survival day's one stage brings nobody.
+        WriteLevel("cfg/endless1.xml", FixtureLevel("endless1.xml", L"<stages>[\\s\\S]*</stages>",
+                                                    L"<stages><stage money=\"0\"/></stages>"));
+        MakeScreen();
+        BeginDay(false);
+    }
     void TearDown() override
     {
-        SetOfficeScreenInterface(nullptr);
-        WorldTest::TearDown();
-    }
-    // A new object of the kind, loaded from an element with the name.
-    template <class Kind>
-    Kind* Make(const std::string& name, const std::string& attributes = "")
-    {
-        Kind* object = new Kind();
-        object->Load(Parse("<object name=\"" + name + "\" " + attributes + "/>"));
-        BindNamedObject(name, object);
-        return object;
-    }
-    void Ticks(SceneObject* object, int n)
-    {
-        for (int i = 0; i < n; ++i)
-            object->Update();
+        if (mScreenTutorial)
+            gTutorialScript = mScreenTutorial;
+        DayTest::TearDown();
     }
 
-    RecordingScreen screen;
+    // The level file of the fixture with a part replaced, as text.
+    static std::string FixtureLevel(const std::string& file, const std::wstring& pattern,
+                                    const std::wstring& replacement)
+    {
+        std::ifstream in(std::string(FIXTURE_OFFICE) + "/cfg/" + file, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_GT(bytes.size(), 2u) << file;
+        if (bytes.size() <= 2)
+            return "<level/>";
+        std::wstring text =
+            Zelk::Utf16LEToWide(reinterpret_cast<const uint8_t*>(bytes.data()) + 2, bytes.size() - 2);
+        text = text.substr(text.find(L"<level"));
+        return Zelk::WStringToString(std::regex_replace(text, std::wregex(pattern), replacement));
+    }
+
+    // The day of level 3 (or the survival day of level 1), running, with the
+    // tests' values, the tutorial double and the rush reports heard.
+    void BeginDay(bool survival)
+    {
+        if (mScreenTutorial)
+            gTutorialScript = mScreenTutorial;
+        screen->SetSurvival(survival);
+        screen->LoadLevel(survival ? 1 : 3);
+        screen->StartDay();
+        if (!survival)
+            screen->GetBriefing()->Continue();
+        screen->SetDayRunning(true);
+        SetTestParams(World());
+        // Workers copy their skin's record when switched on.
+        for (Worker* worker : std::vector<Worker*>(World().workers.begin(), World().workers.end()))
+            if (worker->IsActive()) {
+                worker->SetActive(false);
+                worker->SetActive(true);
+            }
+        mScreenTutorial = gTutorialScript;
+        gTutorialScript = &tutorial;
+        screen->GetBonusStages().SetObserver([this](int32_t kind, SceneObject* target) {
+            rush.emplace_back(kind, target ? target->GetName() : std::string());
+        });
+        Zelk::SRand(kSeed);
+        calls.clear();
+    }
+    // The survival day in place of the career day.
+    void BeginSurvivalDay()
+    {
+        screen->StopDay();
+        screen->ClearOffice();
+        BeginDay(true);
+    }
+
+    OfficeWorld& World() { return screen->GetWorld(); }
+    int32_t Money() const { return screen->GetMoney(); }
+    void Tick()
+    {
+        screen->Update();
+        screen->UpdateF(1.0f);
+    }
+    void Ticks(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            Tick();
+    }
+    // Ticks while the condition holds, at most the limit; the ticks run.
+    template <class Condition>
+    int TicksWhile(Condition condition, int limit = 10000)
+    {
+        int ticks = 0;
+        while (condition() && ticks < limit) {
+            Tick();
+            ++ticks;
+        }
+        return ticks;
+    }
+
+    // A click on the middle of the object's region through the screen.
+    void ClickAt(const std::string& name)
+    {
+        SceneObject* object = FindObject(name);
+        ASSERT_NE(object, nullptr) << name;
+        const auto& points = object->GetRegion().Points();
+        ASSERT_FALSE(points.empty()) << name;
+        int x = 0, y = 0;
+        for (const auto& point : points) {
+            x += point.x;
+            y += point.y;
+        }
+        screen->Click(x / int(points.size()), y / int(points.size()));
+    }
+    // The boss walks to the object by a click and does his part there; the
+    // ticks it took (at most 3000).
+    int WalkBossTo(const std::string& name)
+    {
+        ClickAt(name);
+        const int start = TicksWhile([this] { return !TheBoss()->IsBusy(); }, 50);
+        const int walk = TicksWhile([this] { return TheBoss()->IsBusy(); }, 3000);
+        // The handshake comes at the first update he is no longer busy.
+        Tick();
+        return start + walk + 1 + TicksWhile([this] { return TheBoss()->IsBusy(); }, 3000);
+    }
+
+    // The root element of a document made from text (kept with the node).
+    XmlNode Parse(const std::string& text)
+    {
+        mDocuments.emplace_back();
+        mDocuments.back().LoadText(Zelk::StringToWString(text));
+        for (const XmlNode& child : mDocuments.back().Node().Children())
+            if (child.Type() == plat::XML_NODE_ELEMENT)
+                return child;
+        return XmlNode();
+    }
+    // An object the fixture office lacks, made as the office file would
+    // define it, switched on and shown in the running day.
+    template <class Kind>
+    Kind* Add(const std::string& kind, const std::string& name, const std::string& attributes = "",
+              const std::string& children = "")
+    {
+        SceneObject* object = CreateObjectFromDefinition(
+            Parse("<object class='" + kind + "' name='" + name + "' " + attributes + ">" + children + "</object>"));
+        Kind* typed = ObjectAs<Kind>(object);
+        EXPECT_NE(typed, nullptr) << name;
+        if (typed) {
+            typed->SetVisibleFlag(true);
+            typed->SetActive(true);
+        }
+        return typed;
+    }
+    template <class Kind>
+    Kind* Fixture(const std::string& name)
+    {
+        Kind* object = ObjectAs<Kind>(FindObject(name));
+        EXPECT_NE(object, nullptr) << name;
+        return object;
+    }
+    Boss* TheBoss() { return ObjectAs<Boss>(gBoss); }
+    // Both halves of a handshake as the dispatch runs them: the object's
+    // test, the walker's test, then both performs. False when either
+    // refuses.
+    static bool Handshake(SceneObject* walker, SceneObject* object, int* word = nullptr)
+    {
+        int local = 0;
+        int* answer = word ? word : &local;
+        if (!object->Interact(walker, true, answer) || !walker->Interact(object, true, answer))
+            return false;
+        object->Interact(walker, false, answer);
+        walker->Interact(object, false, answer);
+        return true;
+    }
+    // The sounds played since the last take, in order.
+    std::vector<std::string> TakeSounds()
+    {
+        std::vector<std::string> sounds;
+        for (const std::string& call : calls)
+            if (call.rfind("sound ", 0) == 0)
+                sounds.push_back(call.substr(6));
+        calls.clear();
+        return sounds;
+    }
+    bool Played(const std::string& sound) const { return Count("sound " + sound) > 0; }
+
+    RecordingTutorial tutorial;
+    std::vector<RushReport> rush;
+
+private:
+    TutorialScript* mScreenTutorial = nullptr;
+    std::list<XmlDocument> mDocuments;
 };
 
 } // namespace peopletest
