@@ -153,6 +153,8 @@ protected:
             screen->GetBriefing()->Continue();
         screen->SetDayRunning(true);
         SetTestParams(World());
+        // The day's draws from here on are the test's own.
+        Zelk::SRand(kSeed);
         // Workers copy their skin's record when switched on.
         for (Worker* worker : std::vector<Worker*>(World().workers.begin(), World().workers.end()))
             if (worker->IsActive()) {
@@ -164,7 +166,6 @@ protected:
         screen->GetBonusStages().SetObserver([this](int32_t kind, SceneObject* target) {
             rush.emplace_back(kind, target ? target->GetName() : std::string());
         });
-        Zelk::SRand(kSeed);
         calls.clear();
     }
     // The survival day in place of the career day.
