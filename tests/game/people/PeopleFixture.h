@@ -22,6 +22,8 @@
 #include "game/world/SceneObjectList.h"
 #include "game/world/Worker.h"
 #include "tests/game/flow/DayFixture.h"
+#include "tools/makeanm/AnmText.h"
+#include "tools/makeanm/AnmWriter.h"
 
 #include <fstream>
 #include <iterator>
@@ -224,6 +226,26 @@ protected:
         // The handshake comes at the first update he is no longer busy.
         Tick();
         return start + walk + 1 + TicksWhile([this] { return TheBoss()->IsBusy(); }, 3000);
+    }
+
+    // anm\<part>.anm in the game folder from makeanm's text form, for a part
+    // the fixture office has no drawings of.
+    void WriteAnm(const std::string& part, const std::string& text)
+    {
+        makeanm::AnmFile file;
+        std::string error;
+        ASSERT_TRUE(makeanm::ParseAnmText(text, file, error)) << error;
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(makeanm::WriteAnm(file, bytes, error)) << error;
+        game.dir.Write("anm/" + part + ".anm", std::string(bytes.begin(), bytes.end()));
+    }
+    // One animation of one frame in makeanm's text form.
+    static std::string Animation(const std::string& name, const std::string& mode, int frames = 1)
+    {
+        std::string text = "animation images\\anm\\strip.png " + name + " 40 " + mode + " 10\n";
+        for (int i = 0; i < frames; ++i)
+            text += "frame " + std::to_string(i * 10) + " 0 10 20 0 -20\n";
+        return text;
     }
 
     // The root element of a document made from text (kept with the node).
