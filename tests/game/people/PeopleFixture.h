@@ -126,6 +126,16 @@ protected:
         BeginDay(true);
     }
 
+    // A second office screen in place of the first, its day begun.
+    void ReplaceScreen()
+    {
+        gTutorialScript = mScreenTutorial;
+        mScreenTutorial = nullptr;
+        DeleteScreen();
+        MakeScreen();
+        BeginDay(false);
+    }
+
     OfficeWorld& World() { return screen->GetWorld(); }
     int32_t Money() const { return screen->GetMoney(); }
     void Tick()
