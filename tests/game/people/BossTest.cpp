@@ -118,6 +118,13 @@ TEST_F(BossTest, EachVisitAnswersByTheObjectTheItemAndThePartnersWord)
     EXPECT_NE(std::find(tutorial.events.begin(), tutorial.events.end(), 5), tutorial.events.end());
     EXPECT_EQ(phone->GetCaller(), nullptr);
     EXPECT_FALSE(phone->IsRinging());
+    // An object named "phone" that is no phone is refused, a failure.
+    delete phone;
+    SceneObject* notAPhone = Add<SceneObject>("item", "phone");
+    UntilIdle();
+    rush.clear();
+    EXPECT_FALSE(boss->Interact(notAPhone, true, nullptr));
+    EXPECT_EQ(rush, (std::vector<RushReport>{{0, "phone"}}));
 }
 
 TEST_F(BossTest, AConferenceKeepsHimBusyThenReachesEveryVisibleWorker)

@@ -18,6 +18,9 @@
 #include "tests/game/people/TestParams.h"
 #include "tests/game/world/WorldFixture.h"
 
+#include <climits>
+#include <limits>
+
 namespace peopletest {
 namespace {
 
@@ -68,6 +71,23 @@ TEST_F(IndicatorTest, IndicatorsBindByTheirNamesAndTakeTheSourcesPlace)
             EXPECT_FALSE(indicator->IsActive()) << row.name;
         }
     }
+}
+
+TEST_F(IndicatorTest, MeterThresholdsAndSegmentsSaturateAtTheIntLimits)
+{
+    world.levelParams.patience_g_level = 1e10f;
+    world.levelParams.patience_y_level = -1e10f;
+    Define("client", "client03");
+    StatusHp* meter = ObjectAs<StatusHp>(Define("status_hp", "client03_hp"));
+    ASSERT_NE(meter, nullptr);
+    EXPECT_EQ(meter->TintFor(100), StatusHp::kYellowTint);
+    EXPECT_EQ(meter->TintFor(-1e12f), StatusHp::kRedTint);
+    const struct {
+        float value;
+        int32_t segments;
+    } rows[] = {{1e12f, INT_MAX}, {-1e12f, INT_MIN}, {std::numeric_limits<float>::quiet_NaN(), 0}};
+    for (const auto& row : rows)
+        EXPECT_EQ(meter->SegmentsFor(row.value), row.segments) << row.value;
 }
 
 TEST_F(IndicatorTest, MetersCountSegmentsAndTintByBand)

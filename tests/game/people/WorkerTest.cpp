@@ -108,8 +108,10 @@ TEST_F(WorkerTest, AZeroWorkTimeFinishesAtOnceEvenWithoutTime)
     zero->SetTransform("0100", "0300");
     zero->SetItem("0102");
     zero->SetState(Worker::kWorking);
-    // The screen's update never runs the objects with a frame time of 0 (it
-    // does only while the day is stopped); the worker's own update does.
+    // It has no table (none is named "table05a"): the table's events are
+    // skipped. The screen's update never runs the objects with a frame time
+    // of 0 (it is 0 only while the day is stopped); the worker's own update
+    // does.
     gFrameDelta = 0;
     zero->Update();
     EXPECT_EQ(zero->GetState(), Worker::kIdle);
@@ -153,9 +155,26 @@ TEST_F(WorkerTest, BreaksFollowTheDrawnTimeAtTheMiniBarUnlessTheBossStandsAtTheT
     EXPECT_NEAR(TicksWhile([this] { return neighbour->GetState() == Worker::kOnBreak; }), 800, 2);
     EXPECT_TRUE(neighbour->IsVisible());
     EXPECT_FLOAT_EQ(neighbour->GetStamina(), 100);
-    // Meanwhile the worker by the boss never wanted one.
+    // Meanwhile the worker by the boss never wanted one, and works without
+    // tiring while he stands there.
     EXPECT_EQ(worker->GetState(), Worker::kIdle);
     EXPECT_GT(worker->GetBreakTimer(), 30);
+    boss->SetItem("paper");
+    ASSERT_TRUE(Handshake(boss, worker));
+    ASSERT_EQ(worker->GetState(), Worker::kWorking);
+    EXPECT_NEAR(TicksWhile([this] { return worker->GetState() == Worker::kWorking; }), 200, 1);
+    EXPECT_FLOAT_EQ(worker->GetStamina(), 100); // 98 without him
+    SetStamina(worker, 50); // nor does anything else take stamina
+    EXPECT_FLOAT_EQ(worker->GetStamina(), 100);
+    // A break of no length: its meter reads 0, never a NaN.
+    World().levelParams.worker_break_duration_timeout = 0;
+    worker->SetItem("");
+    worker->SetState(Worker::kWantsBreak);
+    worker->SetState(Worker::kOnBreak);
+    ASSERT_EQ(worker->GetState(), Worker::kOnBreak);
+    float meter = -1;
+    EXPECT_FALSE(worker->GetMeterValue(&meter));
+    EXPECT_EQ(meter, 0);
 }
 
 TEST_F(WorkerTest, AFourthGuestTakesTheFirstFreedSeat)
