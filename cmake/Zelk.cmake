@@ -72,7 +72,8 @@ endfunction()
 
 # zelk_fixture_office(TEST)
 #   The content tool's fixture office (day 1's objects, their animation files
-#   and plain-colour pictures, the level files, the HUD's layout), written
+#   and plain-colour pictures, the level files, the HUD's and the briefing's
+#   layouts), written
 #   into the test program's build folder whenever the tool changes; the test
 #   program finds it as FIXTURE_OFFICE.
 function(zelk_fixture_office test)

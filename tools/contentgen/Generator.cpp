@@ -182,19 +182,21 @@ bool GenerateFixtureOffice(const TextTable& texts, DataSet& data, std::string& e
     data.AddAll(BakeSmallPrint());
     data.Add("images\\office\\ground.jpg", EncodeJpeg(Picture(800, 600, 0xFFB9AD94)));
 
-    // ui.xml: the HUD with its hints, cut from the full layouts; the
-    // pictures it names are plain colours at their sizes, its fonts the
-    // system font.
+    // ui.xml: the HUD with its hints and the day's briefing, cut from the
+    // full layouts; the pictures they name are plain colours at their sizes,
+    // their fonts the system font.
     DataSet drawn;
     std::set<std::string> labels;
     const XmlElement ui = BuildUiFile(drawn, labels);
-    const XmlElement* hud = nullptr;
-    for (const XmlElement& child : ui.children)
-        if (child.name == "element" && child.Get("name") == "hud")
-            hud = &child;
-    if (!hud) {
-        error = "cfg\\ui.xml has no hud layout";
-        return false;
+    std::vector<const XmlElement*> layouts;
+    for (const char* name : {"hud", "briefing"}) {
+        for (const XmlElement& child : ui.children)
+            if (child.name == "element" && child.Get("name") == name)
+                layouts.push_back(&child);
+        if (layouts.empty() || layouts.back()->Get("name") != name) {
+            error = std::string("cfg\\ui.xml has no ") + name + " layout";
+            return false;
+        }
     }
     std::set<std::string> used;
     std::function<void(const XmlElement&)> collect = [&](const XmlElement& element) {
@@ -203,7 +205,8 @@ bool GenerateFixtureOffice(const TextTable& texts, DataSet& data, std::string& e
         for (const XmlElement& child : element.children)
             collect(child);
     };
-    collect(*hud);
+    for (const XmlElement* layout : layouts)
+        collect(*layout);
     const std::map<std::string, std::pair<int, int>> sizes = {
         {"hud_goal", {800, 44}}, {"hud_expert", {800, 44}}, {"bar", {10, 32}}, {"bar_ex", {10, 32}},
         {"banner_goal", {400, 150}}, {"banner_expert", {400, 150}}, {"upgrade_glow", {124, 50}}};
@@ -225,7 +228,8 @@ bool GenerateFixtureOffice(const TextTable& texts, DataSet& data, std::string& e
     for (const XmlElement& child : ui.children)
         if (child.name == "font")
             fixtureUi.Add("font").Set("name", child.Get("name")).Set("type", "System").Set("face", "Arial").Set("size", 12);
-    fixtureUi.Add(*hud);
+    for (const XmlElement* layout : layouts)
+        fixtureUi.Add(*layout);
     AddXml(data, "cfg\\ui.xml", fixtureUi);
     return true;
 }

@@ -24,7 +24,7 @@ bool GenerateDataSet(const TextTable& texts, const GenerateOptions& options, Dat
 // The fixture office: day 1's objects, their office.xml records, graphs,
 // z_order.dat, l1.xml, their parts' animation files on plain-colour pictures
 // (one colour a frame), plain-colour pictures and a ui.xml with the HUD and
-// its hints; the on-disk files are part of the set (z_order.dat).
+// its hints and the briefing; the on-disk files are part of the set (z_order.dat).
 bool GenerateFixtureOffice(const TextTable& texts, DataSet& data, std::string& error);
 
 // The texts the tool writes: the table in the source tree.
