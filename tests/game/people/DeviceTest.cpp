@@ -159,6 +159,16 @@ TEST_F(DeviceTest, ThePhoneShowsItsCallersCountdownAndType)
     phone->Answer();
     EXPECT_FALSE(phone->IsRinging());
     EXPECT_FALSE(phone->IsStatusShown());
+    // A caller that leaves the office leaves the phone too.
+    Client* caller = Add<Client>("client", "client05");
+    ASSERT_TRUE(SpawnClient("regular", true, 4, {"0102"}));
+    ASSERT_EQ(phone->GetCaller(), caller);
+    delete caller;
+    EXPECT_EQ(phone->GetCaller(), nullptr);
+    EXPECT_FALSE(phone->IsStatusShown());
+    float meter = -1;
+    EXPECT_FALSE(phone->GetMeterValue(&meter));
+    Ticks(10);
 }
 
 } // namespace
