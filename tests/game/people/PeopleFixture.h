@@ -1,6 +1,6 @@
 #pragma once
-// What the people's tests share: the parameter values the tests name, and
-// the office day they run in: the real office screen over the content tool's
+// The office day the people's tests run in, with the values of TestParams.h
+// set after the level's load: the real office screen over the content tool's
 // fixture office on level 3, whose one client record lies at 100000 s (the
 // day never ends by itself and nobody comes by the clock), with a profile
 // whose boss is "man". A tick is the screen's update then its fraction step
