@@ -3,6 +3,8 @@
 // look-ups of workers and clients.
 #include "game/world/MiniBar.h"
 #include "game/world/PeriodItem.h"
+#include "game/world/ObjectPart.h"
+#include "game/world/StatusBubble.h"
 #include "game/world/StatusHp.h"
 #include "tests/game/people/PeopleFixture.h"
 
@@ -151,8 +153,18 @@ TEST_F(WorkerTest, BreaksFollowTheDrawnTimeAtTheMiniBarUnlessTheBossStandsAtTheT
     EXPECT_EQ(neighbour->GetState(), Worker::kOnBreak);
     EXPECT_FALSE(neighbour->IsVisible());
     EXPECT_EQ(bar->GetSeated(0), neighbour);
-    // Back after 8 s, rested.
-    EXPECT_NEAR(TicksWhile([this] { return neighbour->GetState() == Worker::kOnBreak; }), 800, 2);
+    // Back after 8 s, rested; meanwhile its bubble counts the break down.
+    StatusBubble* bubble = Fixture<StatusBubble>("worker04a_bubble");
+    ASSERT_NE(bubble, nullptr);
+    std::vector<std::string> shown;
+    const int away = TicksWhile([&] {
+        const std::string& timer = bubble->GetTypePart()->GetAnimationName();
+        if (neighbour->GetState() == Worker::kOnBreak && (shown.empty() || shown.back() != timer))
+            shown.push_back(timer);
+        return neighbour->GetState() == Worker::kOnBreak;
+    });
+    EXPECT_NEAR(away, 800, 2);
+    EXPECT_EQ(shown, (std::vector<std::string>{"timer00", "timer01", "timer02", "timer03", "timer04"}));
     EXPECT_TRUE(neighbour->IsVisible());
     EXPECT_FLOAT_EQ(neighbour->GetStamina(), 100);
     // Meanwhile the worker by the boss never wanted one, and works without
