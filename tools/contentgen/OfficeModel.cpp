@@ -44,6 +44,7 @@ struct ObjectRecord {
     std::vector<Approach> points;
     std::vector<std::pair<std::string, std::string>> extras;  // attribute, value
     std::vector<std::string> pairItems;
+    std::vector<std::string> picks;
     std::string rgn;
 };
 
@@ -73,9 +74,12 @@ Part Child(const std::string& name, const std::string& parentZ, int offsX = 0, i
     return part;
 }
 
+// Checkmarks sort with their object's first part, or with the ground part
+// that part stands on: parent_z never names a parented part.
 void AddCheckmarks(ObjectRecord& object)
 {
-    const std::string parent = object.name + ":" + object.parts.front().name;
+    const Part& first = object.parts.front();
+    const std::string parent = first.parentZ.empty() ? object.name + ":" + first.name : first.parentZ;
     object.parts.push_back(Child("checkmark", parent));
     object.parts.push_back(Child("checkmark", parent));
 }
@@ -165,6 +169,68 @@ std::vector<ObjectRecord> MakeModel()
         bin.rgn = "70 420 110 420 110 462 70 462";
         model.push_back(bin);
     }
+    // The service objects: the phone on the secretary's desk, the safe, the
+    // cupboard with the coffee machine on it, the conference table, the flip
+    // chart, the devices on the back wall and the mini bar.
+    {
+        ObjectRecord phone{"phone", "phone", 755, 222};
+        phone.parts.push_back(Child("phone", "secretary_desk:secretary_desk"));
+        AddCheckmarks(phone);
+        phone.points.push_back({"boss", "t", 750, 275});
+        phone.rgn = "735 196 775 196 775 230 735 230";
+        model.push_back(phone);
+    }
+    struct Service {
+        const char* name;
+        const char* cls;
+        int x, y;             // position
+        int left, right, base; // base line along the front edge
+        const char* owner;    // the walker who uses it
+        const char* direction;
+        int px, py;           // approach point
+        int top;              // top of the click region
+    };
+    const Service services[] = {
+        {"safe", "period_item", 748, 350, 735, 790, 350, "boss", "t", 770, 368, 295},
+        {"cupboard", "period_item", 600, 165, 580, 650, 165, "boss", "t", 625, 182, 110},
+        {"coffeemachine", "period_item", 615, 98, 0, 0, 0, "secretary", "t", 660, 182, 70},
+        {"conference_place", "period_item", 20, 335, 20, 120, 335, "boss", "l", 128, 320, 270},
+        {"presentation_place", "period_item", 690, 350, 668, 728, 352, "secretary", "t", 715, 368, 270},
+        {"air_conditioner", "period_item", 420, 150, 420, 490, 150, "engineer", "t", 460, 180, 60},
+        {"stereo_system", "period_item", 520, 160, 505, 560, 160, "engineer", "t", 555, 182, 110},
+    };
+    for (const Service& service : services) {
+        ObjectRecord object{service.name, service.cls, service.x, service.y};
+        const std::string name = service.name;
+        if (name == "coffeemachine")
+            object.parts.push_back(Child(name, "cupboard:cupboard"));
+        else
+            object.parts.push_back(Ground(name, service.left, service.right, service.base));
+        if (name == "air_conditioner" || name == "stereo_system")
+            object.parts.push_back(Child(name + "_signal", name + ":" + name));
+        AddCheckmarks(object);
+        if (name == "safe")
+            object.extras.emplace_back("thing", "money");
+        if (name == "coffeemachine")
+            object.extras.emplace_back("thing", "coffe_cup");
+        if (name == "cupboard")
+            object.picks.push_back("coffeemachine");
+        object.points.push_back({service.owner, service.direction, service.px, service.py});
+        const int left = name == "coffeemachine" ? 595 : service.left;
+        const int right = name == "coffeemachine" ? 640 : service.right;
+        const int bottom = name == "coffeemachine" ? 120 : service.base;
+        object.rgn = Str("%d ", left) + Str("%d ", service.top) + Str("%d ", right) + Str("%d ", service.top) +
+                     Str("%d ", right) + Str("%d ", bottom) + Str("%d ", left) + Str("%d", bottom);
+        model.push_back(object);
+    }
+    {
+        ObjectRecord bar{"mini_bar", "mini_bar", 655, 465};
+        bar.parts.push_back(Ground("mini_bar", 655, 760, 465));
+        for (const char* seat : {"minibar_pers1_up", "minibar_pers1_down", "minibar_pers1_up", "minibar_pers1_down",
+                                 "minibar_pers2_up", "minibar_pers2_down"})
+            bar.parts.push_back(Child(seat, "mini_bar:mini_bar"));
+        model.push_back(bar);
+    }
     // Workers before their plates, sources before their indicators.
     const char* const rows[2] = {"a", "b"};
     for (int r = 0; r < 2; ++r) {
@@ -245,6 +311,8 @@ std::vector<ObjectRecord> MakeModel()
         }
     for (int n = 1; n <= 8; ++n)
         addIndicators(Str("client%02d", n), Str("client%02d", n) + ":client");
+    // The phone stands on the secretary's desk: its indicators sort with the desk.
+    addIndicators("phone", "secretary_desk:secretary_desk");
     {
         ObjectRecord bonus{"bonus", "item_bonus", 0, 0};
         for (int k = 0; k < 4; ++k) {
@@ -302,6 +370,8 @@ XmlElement ObjectElement(const ObjectRecord& record)
         for (const std::string& item : record.pairItems)
             object.Add("select_block").Set("pair_item", item);
     }
+    for (const std::string& pick : record.picks)
+        object.Add("picks").Set("pick", pick);
     if (record.cls == "door")
         object.Add("target").Set("object", "engineer");
     return object;
@@ -453,6 +523,15 @@ const std::vector<PartAnimationTable>& AnimationTables()
         return clips;
     };
     const std::vector<std::string> walkerSides = {"t", "tr", "r", "br", "b"};
+    const std::vector<PartClip> device = {{"idle", C, 1, 1}, {"activation", O, 10, 6}, {"ready", C, 6, 4}, {"hover", C, 6, 4}};
+    const std::vector<PartClip> signal = {{"idle", C, 1, 1}, {"activation", C, 1, 1}, {"hover", C, 1, 1}, {"ready", C, 4, 2}};
+    std::vector<PartClip> minibarUp;
+    std::vector<PartClip> minibarDown;
+    for (const char* row : {"a", "b"})
+        for (int k = 1; k <= 4; ++k) {
+            minibarUp.push_back({Str("worker%02d", k) + row, C, 4, 4});
+            minibarDown.push_back({Str("worker%02d", k) + row, C, 1, 1});
+        }
     static const std::vector<PartAnimationTable> tables = {
         {"window", {""}, {""}, 110, 100, 0, 0, stills({"idle"})},
         {"window_day", {""}, {""}, 110, 100, 0, 0, stills({"idle"})},
@@ -479,6 +558,21 @@ const std::vector<PartAnimationTable>& AnimationTables()
           {"presentation_reaction", O, 8, 8}, {"drink_coffee", O, 8, 8}, {"patience_content", O, 8, 6},
           {"patience_angry", O, 8, 6}, {"gratitude", O, 8, 6}, {"scandal", O, 8, 8}}},
         {"client_place", {"plain"}, {""}, 48, 40, -24, -40, stills({"idle"})},
+        {"phone", {""}, {""}, 40, 34, -20, -34, {{"idle", C, 1, 1}, {"ring", C, 12, 4}}},
+        {"safe", {""}, {""}, 56, 56, -8, -56, device},
+        {"cupboard", {""}, {""}, 70, 56, -20, -56, device},
+        {"coffeemachine", {""}, {""}, 40, 46, -20, -46, device},
+        {"conference_place", {""}, {""}, 100, 64, 0, -64, device},
+        {"presentation_place", {""}, {""}, 60, 84, -22, -84, device},
+        {"air_conditioner", {""}, {""}, 70, 40, 0, -100, device},
+        {"stereo_system", {""}, {""}, 56, 48, -15, -48, device},
+        {"air_conditioner_signal", {""}, {""}, 10, 10, 56, -96, signal},
+        {"stereo_system_signal", {""}, {""}, 10, 10, 36, -44, signal},
+        {"mini_bar", {""}, {""}, 105, 70, 0, -70, {{"idle", C, 1, 1}, {"active", C, 6, 4}}},
+        {"minibar_pers1_up", {""}, {""}, 48, 80, 10, -90, minibarUp},
+        {"minibar_pers2_up", {""}, {""}, 48, 80, 55, -90, minibarUp},
+        {"minibar_pers1_down", {""}, {""}, 48, 60, 10, -70, minibarDown},
+        {"minibar_pers2_down", {""}, {""}, 48, 60, 55, -70, minibarDown},
         {"status_hp_back", {""}, {""}, 14, 64, -2, -59, stills({"idle"})},
         {"status_hp", {""}, {""}, 10, 5, 0, 0, stills({"point"})},
         {"status_bubble", {""}, {""}, 60, 44, 0, -44, stills({"cloud", "right", "multi_right", "aggro"})},
