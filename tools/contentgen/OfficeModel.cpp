@@ -20,6 +20,7 @@ struct Part {
     int offsY = 0;
     bool hasBase = false;
     BaseLine base{};
+    std::string effect;
 };
 
 struct Approach {
@@ -46,6 +47,7 @@ struct ObjectRecord {
     std::vector<std::string> pairItems;
     std::vector<std::string> picks;
     std::string rgn;
+    std::string effect;
 };
 
 std::string Str(const char* format, int value)
@@ -105,7 +107,8 @@ std::vector<ObjectRecord> MakeModel()
     }
     {
         ObjectRecord carpet{"carpet01", "item", 140, 290};
-        carpet.parts.push_back(Child("carpet", ""));
+        // The carpet lies on the floor: drawn right after the anchor, under everything.
+        carpet.parts.push_back(Child("carpet", "anchor:anchor"));
         model.push_back(carpet);
         const int plants[3][2] = {{30, 212}, {625, 352}, {20, 510}};
         for (int k = 0; k < 3; ++k) {
@@ -326,9 +329,47 @@ std::vector<ObjectRecord> MakeModel()
     return model;
 }
 
+// The effect each object and part plays (cfg\effect.xml's object and part
+// effects).
+void BindEffects(std::vector<ObjectRecord>& model)
+{
+    static const std::map<std::string, std::string> kPartEffects = {
+        {"window_day", "window_part_fx"}, {"window_morning", "window_part_fx"}, {"checkmark", "checkmark_fx"},
+        {"cash", "popup_cash"}, {"bonus", "popup_bonus"}, {"table_smoke", "smoke_fx"},
+        {"air_conditioner_signal", "signal_fx"}, {"stereo_system_signal", "signal_fx"}};
+    static const std::map<std::string, std::string> kClassEffects = {
+        {"worker", "add_fx"}, {"specialization", "add_fx"}, {"client", "client_fx"}, {"mini_bar", "add_fx"},
+        {"status_hp", "status_hp_fx"}, {"status_bubble", "status_bubble_fx"}};
+    static const std::set<std::string> kAdded = {"carpet01", "plant01", "plant02", "plant03", "picture01", "picture02",
+                                                 "safe", "cupboard", "coffeemachine", "conference_place",
+                                                 "presentation_place", "stereo_system"};
+    for (ObjectRecord& record : model) {
+        for (Part& part : record.parts) {
+            const auto found = kPartEffects.find(part.name);
+            if (found != kPartEffects.end())
+                part.effect = found->second;
+        }
+        const auto byClass = kClassEffects.find(record.cls);
+        if (byClass != kClassEffects.end())
+            record.effect = byClass->second;
+        else if (kAdded.count(record.name) || record.name.rfind("client_place", 0) == 0)
+            record.effect = "add_fx";
+        else if (record.name.rfind("table", 0) == 0)
+            record.effect = "table_fx";
+        else if (record.name == "window")
+            record.effect = "window_fx";
+        else if (record.name == "engineer")
+            record.effect = "engineer_fx";
+    }
+}
+
 const std::vector<ObjectRecord>& Model()
 {
-    static const std::vector<ObjectRecord> model = MakeModel();
+    static const std::vector<ObjectRecord> model = [] {
+        std::vector<ObjectRecord> made = MakeModel();
+        BindEffects(made);
+        return made;
+    }();
     return model;
 }
 
@@ -340,6 +381,8 @@ XmlElement ObjectElement(const ObjectRecord& record)
         object.Set("orient", record.orient);
     if (!record.rgn.empty())
         object.Set("rgn", record.rgn);
+    if (!record.effect.empty())
+        object.Set("effect", record.effect);
     for (const auto& extra : record.extras)
         object.Set(extra.first, extra.second);
     for (const Part& part : record.parts) {
@@ -347,6 +390,8 @@ XmlElement ObjectElement(const ObjectRecord& record)
         element.Set("name", part.name);
         if (!part.parentZ.empty())
             element.Set("parent_z", part.parentZ);
+        if (!part.effect.empty())
+            element.Set("effect", part.effect);
         if (part.offsX || part.offsY)
             element.Set("offs_x", part.offsX).Set("offs_y", part.offsY);
         if (record.cls == "item_bonus") {
