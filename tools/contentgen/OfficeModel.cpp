@@ -553,10 +553,11 @@ Graph BuildGraph(const std::string& walker, const std::set<std::string>& names, 
     return graph;
 }
 
-// The animations of the parts day 1 shows, in the skins and orientations its
-// level and its people use. Characters cycle their idles and walks and play
-// their actions once; furniture and indicators hold still pictures, one frame
-// cycled at 1 fps, so an idle chain can stop them at a frame.
+// The animation of every part the office draws, in every skin and
+// orientation the code asks for. Characters cycle their idles and walks and
+// play their actions once; furniture holds stills (fps 0); carried items
+// hold one frame cycled at 1 fps, so the boss's idle chain can stop them at
+// a frame.
 const std::vector<PartAnimationTable>& AnimationTables()
 {
     const int32_t C = 0;
@@ -564,69 +565,84 @@ const std::vector<PartAnimationTable>& AnimationTables()
     auto stills = [](std::vector<std::string> names) {
         std::vector<PartClip> clips;
         for (const std::string& name : names)
-            clips.push_back({name, 0, 1, 1});
+            clips.push_back({name, 0, 0, 1});
         return clips;
     };
-    const std::vector<std::string> walkerSides = {"t", "tr", "r", "br", "b"};
-    const std::vector<PartClip> device = {{"idle", C, 1, 1}, {"activation", O, 10, 6}, {"ready", C, 6, 4}, {"hover", C, 6, 4}};
-    const std::vector<PartClip> signal = {{"idle", C, 1, 1}, {"activation", C, 1, 1}, {"hover", C, 1, 1}, {"ready", C, 4, 2}};
-    std::vector<PartClip> minibarUp;
-    std::vector<PartClip> minibarDown;
-    for (const char* row : {"a", "b"})
-        for (int k = 1; k <= 4; ++k) {
-            minibarUp.push_back({Str("worker%02d", k) + row, C, 4, 4});
-            minibarDown.push_back({Str("worker%02d", k) + row, C, 1, 1});
-        }
-    static const std::vector<PartAnimationTable> tables = {
-        {"window", {""}, {""}, 110, 100, 0, 0, stills({"idle"})},
-        {"window_day", {""}, {""}, 110, 100, 0, 0, stills({"idle"})},
-        {"window_morning", {""}, {""}, 110, 100, 0, 0, stills({"idle"})},
-        {"carpet", {""}, {""}, 480, 120, 0, 0, stills({"idle"})},
-        {"plant", {""}, {""}, 40, 60, 0, -60, stills({"idle"})},
-        {"wall_picture", {""}, {""}, 70, 50, 0, 20, stills({"idle"})},
-        {"boss", {"man", "woman"}, walkerSides, 72, 112, 0, 0,
-         {{"boss_idle_empty", C, 6, 6}, {"boss_idle_full", C, 6, 6}, {"boss_move_empty", C, 12, 8},
-          {"boss_move_full", C, 12, 8}, {"boss_phone", O, 4, 8}, {"boss_conference", C, 6, 6},
-          {"boss_drink", O, 6, 6}, {"boss_reproach", O, 6, 6}}},
-        {"held_items", {""}, walkerSides, 28, 20, 0, 0,
-         stills({"paper", "ink", "clips", "0101", "0102", "0103", "0104", "0105", "0200", "0300", "0400", "money"})},
-        {"shelving", {"paper"}, {""}, 50, 72, 0, -72, {{"idle", C, 1, 1}, {"hover", C, 6, 4}, {"activation", O, 10, 6}}},
-        {"checkmark", {""}, {""}, 20, 20, -10, -110, {{"idle", C, 10, 6}}},
-        {"trash_bin", {""}, {""}, 40, 42, -20, -42, {{"idle", C, 1, 1}, {"hover", C, 6, 4}, {"activation", O, 10, 6}}},
-        {"worker_up", {"w1", "w2"}, {"br"}, 80, 96, 0, 0,
-         {{"idle_usual", C, 6, 6}, {"idle_done", O, 8, 8}, {"work_action", C, 10, 8}, {"idle_distracted", C, 4, 6},
-          {"disruption_reaction", O, 8, 6}, {"conference_reaction", O, 8, 8}, {"attention", O, 8, 6},
-          {"disruptive_action", O, 8, 8}}},
-        {"table", {"plain"}, {"br"}, 100, 90, 0, -90, stills({"idle"})},
-        {"client", {"student", "clerk"}, {"b"}, 64, 104, 0, 0,
-         {{"idle_green", C, 4, 4}, {"idle_yellow", C, 5, 4}, {"idle_red", C, 8, 4}, {"idle_thinking", C, 4, 4},
-          {"presentation_reaction", O, 8, 8}, {"drink_coffee", O, 8, 8}, {"patience_content", O, 8, 6},
-          {"patience_angry", O, 8, 6}, {"gratitude", O, 8, 6}, {"scandal", O, 8, 8}}},
-        {"client_place", {"plain"}, {""}, 48, 40, -24, -40, stills({"idle"})},
-        {"phone", {""}, {""}, 40, 34, -20, -34, {{"idle", C, 1, 1}, {"ring", C, 12, 4}}},
-        {"safe", {""}, {""}, 56, 56, -8, -56, device},
-        {"cupboard", {""}, {""}, 70, 56, -20, -56, device},
-        {"coffeemachine", {""}, {""}, 40, 46, -20, -46, device},
-        {"conference_place", {""}, {""}, 100, 64, 0, -64, device},
-        {"presentation_place", {""}, {""}, 60, 84, -22, -84, device},
-        {"air_conditioner", {""}, {""}, 70, 40, 0, -100, device},
-        {"stereo_system", {""}, {""}, 56, 48, -15, -48, device},
-        {"air_conditioner_signal", {""}, {""}, 10, 10, 56, -96, signal},
-        {"stereo_system_signal", {""}, {""}, 10, 10, 36, -44, signal},
-        {"mini_bar", {""}, {""}, 105, 70, 0, -70, {{"idle", C, 1, 1}, {"active", C, 6, 4}}},
-        {"minibar_pers1_up", {""}, {""}, 48, 80, 10, -90, minibarUp},
-        {"minibar_pers2_up", {""}, {""}, 48, 80, 55, -90, minibarUp},
-        {"minibar_pers1_down", {""}, {""}, 48, 60, 10, -70, minibarDown},
-        {"minibar_pers2_down", {""}, {""}, 48, 60, 55, -70, minibarDown},
-        {"status_hp_back", {""}, {""}, 14, 64, -2, -59, stills({"idle"})},
-        {"status_hp", {""}, {""}, 10, 5, 0, 0, stills({"point"})},
-        {"status_bubble", {""}, {""}, 60, 44, 0, -44, stills({"cloud", "right", "multi_right", "aggro"})},
-        {"status_type", {""}, {""}, 28, 28, 16, -38,
-         stills({"ready", "scandal", "coffee", "sleep", "snore", "timer00", "timer01", "timer02", "timer03", "timer04",
-                 "student", "clerk", "lady", "banker", "vip"})},
-        {"status_production", {""}, {""}, 24, 24, 4, -36,
-         stills({"0101", "0102", "0103", "0104", "0105", "0200", "0300", "0400"})},
-    };
+    const std::vector<std::string> sides = {"t", "tr", "r", "br", "b"};
+    const std::vector<std::string> none = {""};
+    static const std::vector<PartAnimationTable> tables = [&] {
+        const std::vector<PartClip> device = {{"idle", C, 0, 1}, {"activation", O, 10, 6}, {"ready", C, 6, 4}, {"hover", C, 6, 4}};
+        const std::vector<PartClip> signal = {{"idle", C, 0, 1}, {"activation", C, 0, 1}, {"hover", C, 0, 1}, {"ready", C, 4, 2}};
+        const std::vector<PartClip> picked = {{"idle", C, 0, 1}, {"hover", C, 6, 4}, {"activation", O, 10, 6}};
+        std::vector<PartClip> minibarUp;
+        std::vector<PartClip> minibarDown;
+        for (const char* row : {"a", "b"})
+            for (int k = 1; k <= 4; ++k) {
+                minibarUp.push_back({Str("worker%02d", k) + row, C, 4, 4});
+                minibarDown.push_back({Str("worker%02d", k) + row, C, 0, 1});
+            }
+        std::vector<PartClip> held;
+        for (const char* item : {"paper", "ink", "clips", "0101", "0102", "0103", "0104", "0105", "0200", "0300", "0400", "money"})
+            held.push_back({item, C, 1, 1});
+        return std::vector<PartAnimationTable>{
+            {"window", none, none, 110, 100, 0, 0, stills({"idle"})},
+            {"window_day", none, none, 110, 100, 0, 0, stills({"idle"})},
+            {"window_morning", none, none, 110, 100, 0, 0, stills({"idle"})},
+            {"carpet", {"grey", "blue"}, none, 480, 120, 0, 0, stills({"idle"})},
+            {"plant", {"fern", "palm"}, none, 40, 60, 0, -60, stills({"idle"})},
+            {"wall_picture", {"city", "sea"}, none, 70, 50, 0, 20, stills({"idle"})},
+            {"secretary_desk", none, none, 120, 70, 0, -70, stills({"idle"})},
+            {"boss", {"man", "woman"}, sides, 72, 112, 0, 0,
+             {{"boss_idle_empty", C, 6, 6}, {"boss_idle_full", C, 6, 6}, {"boss_move_empty", C, 12, 8},
+              {"boss_move_full", C, 12, 8}, {"boss_phone", O, 8, 16}, {"boss_conference", C, 6, 8},
+              {"boss_drink", O, 8, 12}, {"boss_reproach", O, 10, 10}}},
+            {"held_items", none, sides, 28, 20, 0, 0, held},
+            {"secretary", none, sides, 72, 112, 0, 0,
+             {{"secretary_idle", C, 6, 6, none}, {"secretary_presentation", C, 8, 8, none},
+              {"secretary_move_empty", C, 12, 8}, {"secretary_move_full", C, 12, 8}}},
+            {"engineer", none, sides, 72, 112, 0, 0,
+             {{"engineer_idle", C, 6, 6, {"b"}}, {"engineer_move", C, 12, 8}, {"engineer_repair", C, 8, 8}}},
+            {"door", none, none, 70, 106, 0, -106, {{"idle", C, 0, 1}, {"open", O, 10, 6}, {"close", O, 10, 6}}},
+            {"shelving", {"paper", "ink", "clips"}, none, 50, 72, 0, -72, picked},
+            {"checkmark", none, none, 20, 20, -10, -110, {{"idle", C, 10, 6}}},
+            {"trash_bin", none, none, 40, 42, -20, -42, picked},
+            {"phone", none, none, 40, 34, -20, -34, {{"idle", C, 0, 1}, {"ring", C, 12, 4}}},
+            {"safe", none, none, 56, 56, -8, -56, device},
+            {"cupboard", none, none, 70, 56, -20, -56, device},
+            {"coffeemachine", none, none, 40, 46, -20, -46, device},
+            {"conference_place", none, none, 100, 64, 0, -64, device},
+            {"presentation_place", none, none, 60, 84, -22, -84, device},
+            {"air_conditioner", none, none, 70, 40, 0, -100, device},
+            {"stereo_system", none, none, 56, 48, -15, -48, device},
+            {"air_conditioner_signal", none, none, 10, 10, 56, -96, signal},
+            {"stereo_system_signal", none, none, 10, 10, 36, -44, signal},
+            {"mini_bar", none, none, 105, 70, 0, -70, {{"idle", C, 0, 1}, {"active", C, 6, 4}}},
+            {"minibar_pers1_up", none, none, 48, 80, 10, -90, minibarUp},
+            {"minibar_pers2_up", none, none, 48, 80, 55, -90, minibarUp},
+            {"minibar_pers1_down", none, none, 48, 60, 10, -70, minibarDown},
+            {"minibar_pers2_down", none, none, 48, 60, 55, -70, minibarDown},
+            {"worker_up", {"w1", "w2", "w3", "w4"}, {"br"}, 80, 96, 0, 0,
+             {{"idle_usual", C, 6, 6}, {"idle_done", O, 8, 8}, {"work_action", C, 10, 8}, {"idle_distracted", C, 4, 6},
+              {"disruption_reaction", O, 8, 6}, {"conference_reaction", O, 8, 8}, {"attention", O, 8, 6},
+              {"disruptive_action", O, 8, 8}}},
+            {"table", {"plain", "walnut"}, {"br"}, 100, 90, 0, -90, stills({"idle"})},
+            {"spec", {"spec_l1t1", "spec_l1t2", "spec_l1t3", "spec_l1t4", "spec_l1t5", "spec_l2t0", "spec_l3t0", "spec_l4t0"},
+             none, 24, 24, -12, -24, stills({"idle"})},
+            {"client", {"student", "clerk", "lady", "banker", "vip"}, {"b"}, 64, 104, 0, 0,
+             {{"idle_green", C, 4, 4}, {"idle_yellow", C, 5, 4}, {"idle_red", C, 8, 4}, {"idle_thinking", C, 4, 4},
+              {"presentation_reaction", O, 8, 8}, {"drink_coffee", O, 8, 10}, {"patience_content", O, 8, 6},
+              {"patience_angry", O, 8, 6}, {"gratitude", O, 8, 6}, {"scandal", O, 10, 12}}},
+            {"client_place", {"stool", "sofa"}, none, 48, 40, -24, -40, stills({"idle"})},
+            {"status_hp_back", none, none, 14, 64, -2, -59, stills({"idle"})},
+            {"status_hp", none, none, 10, 5, 0, 0, stills({"point"})},
+            {"status_bubble", none, none, 60, 44, 0, -44, stills({"cloud", "right", "multi_right", "aggro"})},
+            {"status_type", none, none, 28, 28, 16, -38,
+             stills({"ready", "scandal", "coffee", "sleep", "snore", "timer00", "timer01", "timer02", "timer03", "timer04",
+                     "student", "clerk", "lady", "banker", "vip"})},
+            {"status_production", none, none, 24, 24, 4, -36,
+             stills({"0101", "0102", "0103", "0104", "0105", "0200", "0300", "0400"})},
+        };
+    }();
     return tables;
 }
 
@@ -771,6 +787,8 @@ void AddLevelObjects(int level, XmlElement& root)
         {"worker01b", "w2"}, {"worker02b", "w3"}, {"worker03b", "w1"}, {"worker04b", "w4"}};
     static const std::map<std::string, std::pair<std::string, std::string>> kTransforms = {
         {"worker02a", {"paper", "0102"}}, {"worker04a", {"paper", "0101"}}, {"worker01a", {"0100", "0200"}}};
+    static const std::map<std::string, std::string> kDecorSkins = {
+        {"carpet", "grey"}, {"plant", "fern"}, {"wall_picture", "city"}};
     XmlElement& objects = root.Add("objects");
     for (const ObjectRecord& record : Model()) {
         if (!names.count(record.name) || record.name == "anchor")
@@ -783,8 +801,12 @@ void AddLevelObjects(int level, XmlElement& root)
             object.Set("transform_from", transform.first).Set("transform_to", transform.second);
         } else if (record.cls == "shelving") {
             object.Set("skin", "paper").Set("anim", "idle");
-        } else if (record.name.rfind("table", 0) == 0 || record.name.rfind("client_place", 0) == 0) {
+        } else if (record.name.rfind("table", 0) == 0) {
             object.Set("skin", "plain").Set("anim", "idle");
+        } else if (record.name.rfind("client_place", 0) == 0) {
+            object.Set("skin", "stool").Set("anim", "idle");
+        } else if (kDecorSkins.count(record.parts.front().name)) {
+            object.Set("skin", kDecorSkins.at(record.parts.front().name)).Set("anim", "idle");
         } else if (record.cls == "item" || record.cls == "bin") {
             object.Set("anim", "idle");
         } else if (record.cls == "status_hp" || record.cls == "status_bubble" || record.name == "engineer") {
