@@ -229,9 +229,15 @@ std::vector<ObjectRecord> MakeModel()
     {
         ObjectRecord bar{"mini_bar", "mini_bar", 655, 465};
         bar.parts.push_back(Ground("mini_bar", 655, 760, 465));
-        for (const char* seat : {"minibar_pers1_up", "minibar_pers1_down", "minibar_pers1_up", "minibar_pers1_down",
-                                 "minibar_pers2_up", "minibar_pers2_down"})
-            bar.parts.push_back(Child(seat, "mini_bar:mini_bar"));
+        // Three stools: seats 0 and 1 share the first pair's pictures, the
+        // second of them one stool to the right.
+        const struct {
+            const char* part;
+            int offsX;
+        } seats[] = {{"minibar_pers1_up", 0}, {"minibar_pers1_down", 0}, {"minibar_pers1_up", 29},
+                     {"minibar_pers1_down", 29}, {"minibar_pers2_up", 0}, {"minibar_pers2_down", 0}};
+        for (const auto& seat : seats)
+            bar.parts.push_back(Child(seat.part, "mini_bar:mini_bar", seat.offsX, 0));
         model.push_back(bar);
     }
     // Workers before their plates, sources before their indicators.
@@ -609,18 +615,18 @@ const std::vector<PartAnimationTable>& AnimationTables()
             {"phone", none, none, 40, 34, -20, -34, {{"idle", C, 0, 1}, {"ring", C, 12, 4}}},
             {"safe", none, none, 56, 56, -8, -56, device},
             {"cupboard", none, none, 70, 56, -20, -56, device},
-            {"coffeemachine", none, none, 40, 46, -20, -46, device},
+            {"coffeemachine", none, none, 40, 46, -20, -24, device},
             {"conference_place", none, none, 100, 64, 0, -64, device},
             {"presentation_place", none, none, 60, 84, -22, -84, device},
             {"air_conditioner", none, none, 70, 40, 0, -100, device},
             {"stereo_system", none, none, 56, 48, -15, -48, device},
             {"air_conditioner_signal", none, none, 10, 10, 56, -96, signal},
-            {"stereo_system_signal", none, none, 10, 10, 36, -44, signal},
+            {"stereo_system_signal", none, none, 10, 10, 30, -44, signal},
             {"mini_bar", none, none, 105, 70, 0, -70, {{"idle", C, 0, 1}, {"active", C, 6, 4}}},
-            {"minibar_pers1_up", none, none, 48, 80, 10, -90, minibarUp},
-            {"minibar_pers2_up", none, none, 48, 80, 55, -90, minibarUp},
-            {"minibar_pers1_down", none, none, 48, 60, 10, -70, minibarDown},
-            {"minibar_pers2_down", none, none, 48, 60, 55, -70, minibarDown},
+            {"minibar_pers1_up", none, none, 48, 80, 0, -88, minibarUp},
+            {"minibar_pers2_up", none, none, 48, 80, 57, -88, minibarUp},
+            {"minibar_pers1_down", none, none, 48, 80, 0, -88, minibarDown},
+            {"minibar_pers2_down", none, none, 48, 80, 57, -88, minibarDown},
             {"worker_up", {"w1", "w2", "w3", "w4"}, {"br"}, 80, 96, 0, 0,
              {{"idle_usual", C, 6, 6}, {"idle_done", O, 8, 8}, {"work_action", C, 10, 8}, {"idle_distracted", C, 4, 6},
               {"disruption_reaction", O, 8, 6}, {"conference_reaction", O, 8, 8}, {"attention", O, 8, 6},
