@@ -1,4 +1,5 @@
 #include "Generator.h"
+#include "OfficePictures.h"
 
 #include "ConfigFiles.h"
 #include "EffectCatalogue.h"
@@ -105,7 +106,12 @@ bool GenerateDataSet(const TextTable& texts, const GenerateOptions& options, Dat
     const std::vector<Group> groups = {
         {"config", [&texts](DataSet& out, std::string& e) { return BuildConfig(texts, out, e); }},
         {"ui", [&texts](DataSet& out, std::string& e) { return BuildUi(texts, out, e); }},
-        {"pictures", [](DataSet& out, std::string&) { out.AddAll(DrawFixedPictures()); return true; }},
+        {"pictures",
+         [](DataSet& out, std::string&) {
+             out.AddAll(DrawFixedPictures());
+             out.AddAll(DrawOfficePictures());
+             return true;
+         }},
         {"fonts", [](DataSet& out, std::string&) { out.AddAll(BakeFonts()); return true; }},
         {"sounds", [](DataSet& out, std::string&) { out.AddAll(SynthesizeSounds()); return true; }},
     };

@@ -1,5 +1,6 @@
 #include "OfficeModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -303,25 +304,28 @@ std::vector<ObjectRecord> MakeModel()
         place.rgn = Str("%d 470 ", cx - 30) + Str("%d 470 ", cx + 30) + Str("%d 580 ", cx + 30) + Str("%d 580", cx - 30);
         model.push_back(place);
     }
-    auto addIndicators = [&model](const std::string& source, const std::string& parent) {
+    // Indicators stand at their source's position: the meter beside the
+    // figure (meterX, meterY), the bubble above its head (bubbleX, bubbleY).
+    auto addIndicators = [&model](const std::string& source, const std::string& parent, int meterX, int meterY,
+                                  int bubbleX, int bubbleY) {
         ObjectRecord hp{source + "_hp", "status_hp", 0, 0};
-        hp.parts.push_back(Child("status_hp_back", parent));
-        hp.parts.push_back(Child("status_hp", parent));
+        hp.parts.push_back(Child("status_hp_back", parent, meterX, meterY));
+        hp.parts.push_back(Child("status_hp", parent, meterX, meterY));
         model.push_back(hp);
         ObjectRecord bubble{source + "_bubble", "status_bubble", 0, 0};
         for (const char* part : {"status_bubble", "status_type", "status_production", "status_production"})
-            bubble.parts.push_back(Child(part, parent));
+            bubble.parts.push_back(Child(part, parent, bubbleX, bubbleY));
         model.push_back(bubble);
     };
     for (int r = 0; r < 2; ++r)
         for (int k = 1; k <= 4; ++k) {
             const std::string s = Str("%02d", k) + rows[r];
-            addIndicators("worker" + s, "table" + s + ":table");
+            addIndicators("worker" + s, "table" + s + ":table", 30, -6, -6, -92);
         }
     for (int n = 1; n <= 8; ++n)
-        addIndicators(Str("client%02d", n), Str("client%02d", n) + ":client");
+        addIndicators(Str("client%02d", n), Str("client%02d", n) + ":client", 26, -8, -6, -100);
     // The phone stands on the secretary's desk: its indicators sort with the desk.
-    addIndicators("phone", "secretary_desk:secretary_desk");
+    addIndicators("phone", "secretary_desk:secretary_desk", 24, 0, -50, -40);
     {
         ObjectRecord bonus{"bonus", "item_bonus", 0, 0};
         for (int k = 0; k < 4; ++k) {
@@ -775,16 +779,6 @@ std::set<std::string> LevelObjects(int level)
     return std::set<std::string>(used.begin(), used.end());
 }
 
-std::set<std::string> ModelledDaysObjects()
-{
-    std::set<std::string> names;
-    for (int level = 1; level <= 2; ++level) {
-        const std::set<std::string> day = LevelObjects(level);
-        names.insert(day.begin(), day.end());
-    }
-    return names;
-}
-
 void AddLevelObjects(int level, XmlElement& root)
 {
     const std::set<std::string> names = LevelObjects(level);
@@ -835,6 +829,47 @@ std::vector<PartAnimationTable> PartAnimationTables(const std::set<std::string>&
                         if (table.part == part.name)
                             out.push_back(table);
     return out;
+}
+
+const PartAnimationTable* FindPartAnimationTable(const std::string& part)
+{
+    for (const PartAnimationTable& table : AnimationTables())
+        if (table.part == part)
+            return &table;
+    return nullptr;
+}
+
+std::vector<PartPlacement> PartPlacements(const std::set<std::string>& names)
+{
+    static const std::set<std::string> kRunTime = {"boss", "secretary", "engineer"};
+    std::map<std::string, double> groundDepth;
+    for (const ObjectRecord& record : Model())
+        for (const Part& part : record.parts)
+            if (part.hasBase)
+                groundDepth[record.name + ":" + part.name] = part.base.y1;
+    std::vector<PartPlacement> placed;
+    for (const ObjectRecord& record : Model()) {
+        if (!names.count(record.name) || kRunTime.count(record.cls) || record.cls == "status_hp" ||
+            record.cls == "status_bubble" || record.cls == "item_bonus")
+            continue;
+        int order = 0;
+        for (const Part& part : record.parts) {
+            ++order;
+            const PartAnimationTable* table = FindPartAnimationTable(part.name);
+            if (!table || part.name == "checkmark")
+                continue;
+            double depth = part.hasBase ? part.base.y1 : 0;
+            if (!part.parentZ.empty()) {
+                const auto parent = groundDepth.find(part.parentZ);
+                depth = (parent == groundDepth.end() ? 0 : parent->second) + 0.01 * order;
+            }
+            placed.push_back({record.name, part.name, record.x + part.offsX + table->offsetX,
+                              record.y + part.offsY + table->offsetY, depth});
+        }
+    }
+    std::stable_sort(placed.begin(), placed.end(),
+                     [](const PartPlacement& a, const PartPlacement& b) { return a.depth < b.depth; });
+    return placed;
 }
 
 } // namespace contentgen

@@ -157,7 +157,9 @@ TEST_F(ContentScene, TheWholeOfficeDrawsEveryPart)
         if (name != "anchor" && name != "table_smoke" && !part->GetPlayer().GetCurrentAnimation())
             silent.push_back(Name(part));
     }
-    EXPECT_GT(drawn, 150);
+    // The room's furniture, the workers and the plates at least (the
+    // indicators and people that come and go are hidden).
+    EXPECT_GT(drawn, 60);
     EXPECT_TRUE(silent.empty()) << silent.size() << " parts show no picture, the first " << silent.front();
     Zelk::DDImage* screen = display->GetScreenImage();
     const std::filesystem::path folder(GALLERY_FOLDER);

@@ -361,12 +361,7 @@ void Checkmark(cairo_t* cr, const PartFrame& f)
     cairo_line_to(cr, 17, 4 + bob);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_width(cr, 6);
-    SetColor(cr, palette::kNavy);
-    cairo_stroke_preserve(cr);
-    cairo_set_line_width(cr, 3.5);
-    SetColor(cr, palette::kYellow);
-    cairo_stroke(cr);
+    StrokeAccent(cr, 3.5);
 }
 
 void Device(cairo_t* cr, const PartFrame& f)
@@ -471,10 +466,15 @@ void Phone(cairo_t* cr, const PartFrame& f)
     const double shake = f.clip == "ring" ? (f.frame % 2 ? 2 : -2) : 0;
     cairo_save(cr);
     cairo_translate(cr, shake, 0);
-    ShadedBox(cr, 6, 16, 28, 16, 6, 0xFF2E4670);
-    FillRoundedRect(cr, 4, 8 - std::fabs(shake), 32, 8, 4, 0xFF1E2F4D);
-    for (int i = 0; i < 3; ++i)
-        FillRoundedRect(cr, 12 + i * 6, 22, 4, 3, 1, 0xFFC8CCD0);
+    // The base with its dial, the handset resting across it.
+    ShadedBox(cr, 7, 18, 26, 14, 7, palette::kRed);
+    cairo_arc(cr, 20, 25, 4.5, 0, 2 * kPi);
+    SetColor(cr, palette::kCream);
+    cairo_fill(cr);
+    const double up = std::fabs(shake);
+    FillRoundedRect(cr, 9, 9 - up, 22, 5, 2.5, Shade(palette::kRed, 0.8));
+    Ellipsoid(cr, 8, 11 - up, 5, 3.5, Shade(palette::kRed, 0.85));
+    Ellipsoid(cr, 32, 11 - up, 5, 3.5, Shade(palette::kRed, 0.85));
     cairo_restore(cr);
     if (f.clip == "ring") {
         for (int side = -1; side <= 1; side += 2) {
@@ -577,15 +577,19 @@ void Decor(cairo_t* cr, const PartFrame& f)
             }
         }
     } else if (f.part == "carpet") {
-        const uint32_t body = f.skin == "blue" ? 0xFF3C6FB0 : 0xFF8A8F96;
-        FillRoundedRect(cr, 4, 4, 472, 112, 30, body);
-        RoundedRect(cr, 14, 12, 452, 96, 24);
-        Outline(cr, 3, Shade(body, 1.25));
+        // A flat woven runner, lit from the upper left, with a bordered edge.
+        const uint32_t body = f.skin == "blue" ? 0xFF5A7FA8 : 0xFFA39C90;
+        RoundedRect(cr, 4, 4, 472, 112, 18);
+        FillWithGradient(cr, 4, 4, 476, 116, Shade(body, 1.1), Shade(body, 0.9));
+        RoundedRect(cr, 14, 12, 452, 96, 12);
+        Outline(cr, 4, Shade(body, 0.78));
+        for (int i = 0; i < 22; ++i)
+            Line(cr, 30 + i * 20, 22, 30 + i * 20, 98, 1, Shade(body, 0.95));
     } else if (f.part == "secretary_desk") {
         FloorShadow(cr, 60, 66, 58, 6);
         ShadedBox(cr, 2, 30, 116, 40, 26, 0xFFC49A6C);
-        ShadedBox(cr, 70, 8, 26, 16, 4, 0xFF33393F);
-        FillRoundedRect(cr, 14, 14, 24, 10, 1, palette::kCream);
+        ShadedBox(cr, 14, 8, 26, 16, 4, 0xFF33393F);
+        FillRoundedRect(cr, 48, 16, 22, 10, 1, palette::kCream);
     } else if (f.part == "client_place") {
         if (f.skin == "sofa") {
             FloorShadow(cr, 24, 38, 22, 3);
