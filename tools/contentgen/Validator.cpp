@@ -2,6 +2,7 @@
 
 #include "AnimationRules.h"
 #include "ConfigFiles.h"
+#include "MediaRules.h"
 #include "UiFile.h"
 #include "framework/app/Utf16.h"
 #include "framework/fonts/DescParser.h"
@@ -217,6 +218,7 @@ public:
         CheckOffice();
         CheckLevels();
         CheckAnimations();
+        CheckMediaDecode(mData, mFindings);
         return mFindings;
     }
 
@@ -242,7 +244,8 @@ private:
             plat::XmlDocument document;
             const std::wstring text = Zelk::Utf16LEToWide(bytes.data() + 2, bytes.size() - 2);
             if (!document.LoadText(text)) {
-                Report(path, "(file)", "is not well-formed XML");
+                Report(path, "(file)", "is not well-formed XML: line " + std::to_string(document.ErrorLine()) + ", column " +
+                                           std::to_string(document.ErrorColumn()) + ": " + document.ErrorReason());
                 return;
             }
             CheckAttributes(path, document.Node());
@@ -792,7 +795,7 @@ private:
             const std::string path = "cfg\\l" + std::to_string(level) + ".xml";
             auto found = mDocuments.find(path);
             if (found == mDocuments.end()) {
-                if (mFull)
+                if (mFull && !mData.Has(path))
                     Report(path, "(file)", "is missing");
                 continue;
             }

@@ -5,15 +5,20 @@
 #include "Validator.h"
 #include "XmlWriter.h"
 #include "assets/Assets.h"
+#include "synth/SoundFiles.h"
 #include "tools/makeanm/AnmText.h"
 #include "tools/makeanm/AnmWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 using contentgen::DataSet;
 using contentgen::Finding;
+
+std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
 std::vector<uint8_t> Utf16Xml(const std::string& text)
 {
@@ -44,7 +49,19 @@ struct SmallSet {
         "<textattr id=\"normal\" color=\"FF000000\" font=\"sys\"/><textattr id=\"stroke\" color=\"00000000\" font=\"sys\"/>"
         "<textattr id=\"shadow\" color=\"00000000\" font=\"sys\"/>";
     std::string effectName = "fade";
-    std::vector<uint8_t> panel = {'p', 'i', 'c'};
+    std::vector<uint8_t> panel = contentgen::EncodePng(contentgen::Picture(100, 100, 0xFF2B3A55));
+    // Files beside the layouts: pictures of every kind the game reads, a
+    // sound, a font with its picture; a case may replace any of them.
+    std::map<std::string, std::vector<uint8_t>> media = {
+        {"images\\ui\\photo.jpg", contentgen::EncodeJpeg(contentgen::Picture(8, 8, 0xFF806040))},
+        {"images\\ui\\help.jp2", contentgen::EncodeJp2(contentgen::Picture(8, 8, 0xFF806040))},
+        {"images\\ui\\icon.gif", contentgen::EncodeGif(contentgen::Picture(8, 8, 0xFF806040))},
+        {"images\\ui\\mark.tga", contentgen::EncodeTga(contentgen::Picture(8, 8, 0xFF806040))},
+        {"sounds\\click.wav", contentgen::EncodeWave(contentgen::Pcm(1, 0.05))},
+        {"fonts\\tiny.txt", contentgen::Utf8ToUtf16LE("Define Chars (\"a\");\nCreateLayer MAIN;\n"
+                                                       "LayerSetImage MAIN 'tiny.png';\nLayerSetImageMap MAIN Chars Rects;\n")},
+        {"fonts\\tiny.png", contentgen::EncodePng(contentgen::Picture(8, 8, 0xFFFFFFFF))},
+    };
     // More registry entries and layouts under "root".
     std::string extraRegistry;
     std::string extraLayouts;
@@ -77,6 +94,8 @@ struct SmallSet {
         data.Add("cfg\\office.xml", Utf16Xml("<office><music/><sounds/><params/></office>"));
         data.Add("properties\\resources.xml", Utf16Xml("<ResourceManifest/>"));
         data.Add("images\\ui\\panel.png", panel);
+        for (const auto& file : media)
+            data.Add(file.first, file.second);
         data.Add("images\\anm\\p.png", contentgen::EncodePng(contentgen::Picture(8, 4, 0xFF3A6EA5)));
         makeanm::AnmFile file;
         std::string error;
@@ -130,6 +149,29 @@ TEST(ContentValidator, RefusesEachBrokenRuleNamingFileAndId)
         {"region larger than its picture", [](SmallSet& s) { s.panel = contentgen::EncodePng(contentgen::Picture(4, 100, 0xFF000000)); }, "cfg\\ui.xml", "box"},
         {"label without text", [](SmallSet& s) { s.loc = "<root><loc id=\"title\" text=\"Title\"/><loc id=\"ok\" text=\"\"/></root>"; },
          "cfg\\loc.xml", "ok"},
+        // Every picture, sound and font picture decodes with the game's readers.
+        {"text file named .png", [](SmallSet& s) { s.media["images\\ui\\icon.png"] = Bytes("just some notes\n"); },
+         "images\\ui\\icon.png", "(file)", "does not decode: it does not start as a PNG file"},
+        {"empty .jp2", [](SmallSet& s) { s.media["images\\ui\\help.jp2"].clear(); }, "images\\ui\\help.jp2", "(file)",
+         "does not decode: the file is empty"},
+        {"PNG with a scrambled body",
+         [](SmallSet& s) {
+             for (size_t i = 40; i < s.panel.size(); ++i)
+                 s.panel[i] ^= 0x5A;
+         },
+         "images\\ui\\panel.png", "(file)", "does not decode: the image library's PNG reader does not decode it"},
+        {"garbage JPEG-2000", [](SmallSet& s) { s.media["images\\ui\\help.jp2"].resize(24); }, "images\\ui\\help.jp2",
+         "(file)", "JPEG-2000 reader does not decode it"},
+        {"garbage WAV", [](SmallSet& s) { s.media["sounds\\click.wav"] = Bytes("RIFF....WAVEjunkjunkjunk"); }, "sounds\\click.wav",
+         "(file)", "does not decode: the wave reader refuses its header"},
+        {"empty .ogg", [](SmallSet& s) { s.media["music\\theme.ogg"] = {}; }, "music\\theme.ogg", "(file)",
+         "does not decode: the file is empty"},
+        {"garbage .ogg", [](SmallSet& s) { s.media["music\\theme.ogg"] = Bytes("OggS and then nothing of a stream"); },
+         "music\\theme.ogg", "(file)", "does not decode: the Ogg decoder refuses it"},
+        {"garbage font picture", [](SmallSet& s) { s.media["fonts\\tiny.png"] = Bytes("\x89PNG\r\n\x1a\ngarbage"); },
+         "fonts\\tiny.png", "(file)", "the image library's PNG reader does not decode it"},
+        {"font picture missing", [](SmallSet& s) { s.media.erase("fonts\\tiny.png"); }, "fonts\\tiny.txt", "tiny.png",
+         "the font's layer picture is not in the data"},
         // Animation files: the player's rules.
         {"frame outside its picture", [](SmallSet& s) { s.anm.replace(s.anm.find("frame 4 0 4 4"), 13, "frame 5 0 4 4"); },
          "anm\\p.anm", "pidle", "frame 1 (4 x 4 at 5,0) does not lie inside its picture images\\anm\\p.png, which is 8 x 4"},
@@ -218,6 +260,22 @@ TEST(ContentValidator, RefusesTextAPlayerCannotRead)
             EXPECT_EQ(messages, std::vector<std::string>{std::string("cfg\\ui.xml: ") + c.finding}) << c.what;
         else
             EXPECT_TRUE(messages.empty()) << c.what << ": " << (messages.empty() ? "" : messages.front());
+    }
+}
+
+// A malformed file is one finding with the place it breaks, not followed by
+// findings that it is missing.
+TEST(ContentValidator, ReportsAMalformedFileOnceWithLineAndColumn)
+{
+    for (const char* path : {"cfg\\l1.xml", "cfg\\ui.xml"}) {
+        DataSet data = SmallSet().Build();
+        data.Add(path, Utf16Xml("<level>\n  <params normal=\"1\" expert=\"2\">\n</level>"));
+        std::vector<std::string> messages;
+        for (const Finding& finding : contentgen::Validate(data, true))
+            if (finding.file == path)
+                messages.push_back(finding.id + ": " + finding.message);
+        ASSERT_EQ(messages.size(), 1u) << path << "\n" << ::testing::PrintToString(messages);
+        EXPECT_EQ(messages.front().rfind("(file): is not well-formed XML: line 3, column 3: ", 0), 0u) << messages.front();
     }
 }
 
