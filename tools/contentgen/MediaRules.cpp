@@ -1,5 +1,7 @@
 #include "MediaRules.h"
 
+#include "XmlRead.h"
+
 #include "assets/Scratch.h"
 #include "framework/app/Utf16.h"
 #include "framework/fonts/DescParser.h"
@@ -124,22 +126,6 @@ private:
         return true;
     }
 };
-
-std::string Narrow(const std::wstring& text)
-{
-    std::string out;
-    for (wchar_t c : text)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
-
-std::string Lower(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
 
 } // namespace
 

@@ -18,6 +18,24 @@ namespace {
 using contentgen::DataSet;
 using contentgen::Finding;
 
+void Replace(std::string& text, const std::string& from, const std::string& to)
+{
+    const size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    text.replace(at, from.size(), to);
+}
+
+// An animation file from makeanm's text.
+std::vector<uint8_t> Anm(const std::string& text)
+{
+    makeanm::AnmFile file;
+    std::string error;
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(makeanm::ParseAnmText(text, file, error)) << error;
+    EXPECT_TRUE(makeanm::WriteAnm(file, bytes, error)) << error;
+    return bytes;
+}
+
 std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
 std::vector<uint8_t> Utf16Xml(const std::string& text)
@@ -72,8 +90,63 @@ struct SmallSet {
                       "frame 4 0 4 4 0 -4\n"
                       "animation images\\anm\\p.png pidle_long 4 once 8\n"
                       "frame 0 0 4 4 0 -4\n"
-                      "frame 4 0 4 4 0 -4\n";
+                      "frame 4 0 4 4 0 -4\n"
+                      "animation images\\anm\\p.png pstill 4 cycle 0\n"
+                      "frame 0 0 4 4 0 -4\n";
     std::function<void(makeanm::AnmFile&)> oddAnm;
+    // A small office: anchor, window, phone, a shelf, three workers, a desk,
+    // a door; the boss's graph reaches the desk only through the levels'
+    // edge. Day 1 and a survival file of two stages use it.
+    std::string effects =
+        "<effect name=\"add_fx\"><timers><timer name=\"add\" type=\"usual\" ftime=\"1.0\" direction=\"forward\">"
+        "<control id=\"0\" starttime=\"0\" endtime=\"1.0\" function=\"UpgradeEffectBlink\" type=\"range\" active=\"true\"/>"
+        "</timer></timers><messages><message name=\"add_object\" command=\"start\" timer_id=\"add\"/></messages></effect>";
+    std::string office =
+        "<object class=\"item\" name=\"anchor\"><part name=\"anchor\" order0_x=\"0\" order0_y=\"45\" order1_x=\"400\""
+        " order1_y=\"45\" order2_x=\"799\" order2_y=\"45\"/></object>"
+        "<object class=\"item\" name=\"window\"><part name=\"window\" order0_x=\"20\" order0_y=\"150\" order1_x=\"75\""
+        " order1_y=\"150\" order2_x=\"130\" order2_y=\"150\"/><part name=\"window_day\" parent_z=\"window:window\"/></object>"
+        "<object class=\"item\" name=\"phone\"><part name=\"phone\" parent_z=\"window:window\"/></object>"
+        "<object class=\"shelving\" name=\"shelving01\" thing=\"paper\" effect=\"add_fx\"><part name=\"shelving\""
+        " order0_x=\"150\" order0_y=\"152\" order1_x=\"175\" order1_y=\"152\" order2_x=\"200\" order2_y=\"152\"/>"
+        "<point owner=\"boss\" direction=\"t\" offs_x=\"175\" offs_y=\"172\"/></object>"
+        "<object class=\"worker\" name=\"worker01a\"/><object class=\"worker\" name=\"worker02a\"/>"
+        "<object class=\"worker\" name=\"worker03a\"/>"
+        "<object class=\"pickable\" name=\"table01a\"><part name=\"table\" order0_x=\"250\" order0_y=\"265\""
+        " order1_x=\"300\" order1_y=\"265\" order2_x=\"350\" order2_y=\"265\"/>"
+        "<point owner=\"boss\" direction=\"t\" offs_x=\"300\" offs_y=\"285\"/></object>"
+        "<object class=\"boss\" name=\"boss\"/><object class=\"engineer\" name=\"engineer\"/>"
+        "<object class=\"door\" name=\"door03\" type=\"manual\"><target object=\"engineer\"/></object>";
+    std::string bossGraph =
+        "<graph name=\"boss\"><points><point name=\"boss_home\" x=\"400\" y=\"500\"/><point name=\"aisle\" x=\"175\""
+        " y=\"300\"/></points><edges><edge p1=\"boss_home\" p2=\"aisle\"/><edge p1=\"aisle\" p2=\"shelving01\"/></edges></graph>";
+    std::string dayGraph = "<graphs><graph name=\"boss\"><edges><edge p1=\"aisle\" p2=\"table01a\"/></edges></graph></graphs>";
+    std::string levelObjects =
+        "<object name=\"window\" anim=\"idle\"/><object name=\"phone\"/>"
+        "<object name=\"shelving01\" skin=\"paper\" anim=\"idle\"/><object name=\"table01a\" skin=\"plain\" anim=\"idle\"/>"
+        "<object name=\"worker01a\" skin=\"w3\" transform_from=\"paper\" transform_to=\"0101\"/>"
+        "<object name=\"worker03a\" skin=\"w4\" transform_from=\"paper\" transform_to=\"0102\"/>";
+    std::string day =
+        "<time_point time=\"1\" event=\"student\" vip=\"0\"><orders><order name=\"0101\"/></orders></time_point>"
+        "<time_point time=\"9.5\" event=\"vip\" vip=\"1\" window_event=\"window_morning\">"
+        "<orders><order name=\"0201\"/><order name=\"0102\"/></orders></time_point>";
+    std::string stageWorker = "<object name=\"worker02a\" skin=\"w1\" transform_from=\"0100\" transform_to=\"0200\"/>";
+    std::string survivalWorker =
+        "<object name=\"worker02a\" skin=\"w1\" transform_from=\"0100\" transform_to=\"0200\" stop=\"true\"/>";
+    std::string firstStage =
+        "<stage money=\"0\"><clients name=\"student\" vip=\"0\" client_time_spawn_min=\"9\" client_time_spawn_max=\"13\""
+        " probability_spawn=\"3\" probability_ext_order=\"0\" probability_multi_order=\"0.05\" order_template=\"easy\"/></stage>";
+    std::string secondStage =
+        "<stage money=\"200\" window_event=\"window_morning\"><object name=\"worker02a\"/>"
+        "<clients name=\"vip\" vip=\"1\" client_time_spawn_min=\"20\" client_time_spawn_max=\"30\" probability_spawn=\"0.5\""
+        " probability_ext_order=\"0\" probability_multi_order=\"0\" order_template=\"two_step\"/></stage>";
+    std::string templates =
+        "<order_template template=\"easy\"><order_list probability=\"1\"><orders probability=\"1\" order=\"0101\"/>"
+        "</order_list><order_list probability=\"1\"><orders probability=\"2\" order=\"0101\"/>"
+        "<orders probability=\"1\" order=\"0102\"/></order_list></order_template>"
+        "<order_template template=\"two_step\"><order_list probability=\"1\"><orders probability=\"1\" order=\"0102\"/>"
+        "</order_list><order_list probability=\"1\"><orders probability=\"1\" order=\"0201\"/>"
+        "<orders probability=\"1\" order=\"0202\"/></order_list></order_template>";
 
     DataSet Build() const
     {
@@ -89,9 +162,18 @@ struct SmallSet {
             "</element>" + extraLayouts + "</root>";
         DataSet data;
         data.Add("cfg\\loc.xml", Utf16Xml(loc));
-        data.Add("cfg\\effect.xml", Utf16Xml(effect));
+        std::string effectFile = effect;
+        effectFile.insert(effectFile.rfind("</effects>"), effects);
+        data.Add("cfg\\effect.xml", Utf16Xml(effectFile));
         data.Add("cfg\\ui.xml", Utf16Xml(ui));
-        data.Add("cfg\\office.xml", Utf16Xml("<office><music/><sounds/><params/></office>"));
+        data.Add("cfg\\office.xml", Utf16Xml("<office><music/><sounds/><params/><objects>" + office + "</objects><graphs>" +
+                                             bossGraph + "</graphs></office>"));
+        data.Add("cfg\\l1.xml", Utf16Xml("<level><params normal=\"1\" expert=\"2\"/><objects>" + levelObjects + stageWorker +
+                                         "</objects><events_queue><clients_timeline>" + day +
+                                         "</clients_timeline></events_queue>" + dayGraph + "</level>"));
+        data.Add("cfg\\endless1.xml", Utf16Xml("<level><params normal=\"0\" expert=\"0\"/><objects>" + levelObjects +
+                                               survivalWorker + "</objects><stages>" + firstStage + secondStage +
+                                               "</stages>" + templates + dayGraph + "</level>"));
         data.Add("properties\\resources.xml", Utf16Xml("<ResourceManifest/>"));
         data.Add("images\\ui\\panel.png", panel);
         for (const auto& file : media)
@@ -172,6 +254,53 @@ TEST(ContentValidator, RefusesEachBrokenRuleNamingFileAndId)
          "fonts\\tiny.png", "(file)", "the image library's PNG reader does not decode it"},
         {"font picture missing", [](SmallSet& s) { s.media.erase("fonts\\tiny.png"); }, "fonts\\tiny.txt", "tiny.png",
          "the font's layer picture is not in the data"},
+        // The office's drawing order, doors and effects.
+        {"crossing base lines", [](SmallSet& s) { Replace(s.office, "order0_y=\"150\" order1_x=\"75\"", "order0_y=\"30\" order1_x=\"75\""); },
+         "cfg\\office.xml", "anchor", "part anchor: its base line crosses that of window:window"},
+        {"parent_z naming no part", [](SmallSet& s) { Replace(s.office, "parent_z=\"window:window\"/></object>", "parent_z=\"window:glass\"/></object>"); },
+         "cfg\\office.xml", "window", "part window_day: parent_z window:glass names no part of the office"},
+        {"parent_z naming a parented part", [](SmallSet& s) { Replace(s.office, "name=\"phone\" parent_z=\"window:window\"", "name=\"phone\" parent_z=\"window:window_day\""); },
+         "cfg\\office.xml", "phone", "part phone: parent_z window:window_day names a part with a parent_z of its own"},
+        {"door target that is no walker", [](SmallSet& s) { Replace(s.office, "<target object=\"engineer\"/>", "<target object=\"phone\"/>"); },
+         "cfg\\office.xml", "door03", "the door's target phone is not a walker"},
+        {"UpgradeEffectBlink on a part", [](SmallSet& s) { Replace(s.office, "<part name=\"shelving\"", "<part name=\"shelving\" effect=\"add_fx\""); },
+         "cfg\\office.xml", "shelving01", "part shelving binds the effect add_fx, which calls UpgradeEffectBlink"},
+        // Career days.
+        {"an order no worker can make", [](SmallSet& s) { Replace(s.day, "<order name=\"0102\"/>", "<order name=\"0103\"/>"); },
+         "cfg\\l1.xml", "0103", "the client of time_point 9.5 orders it, and no worker present then can make it"},
+        {"an order of a stage no worker makes", [](SmallSet& s) { Replace(s.day, "<order name=\"0201\"/>", "<order name=\"0301\"/>"); },
+         "cfg\\l1.xml", "0301", "no worker present then can make it"},
+        {"an order without its shelf", [](SmallSet& s) { Replace(s.levelObjects, "<object name=\"shelving01\" skin=\"paper\" anim=\"idle\"/>", ""); },
+         "cfg\\l1.xml", "0101", "no worker present then can make it"},
+        {"a VIP without the phone", [](SmallSet& s) { Replace(s.levelObjects, "<object name=\"phone\"/>", ""); },
+         "cfg\\l1.xml", "time_point 9.5", "a VIP comes where there is no phone"},
+        {"a window event without the window", [](SmallSet& s) { Replace(s.levelObjects, "<object name=\"window\" anim=\"idle\"/>", ""); },
+         "cfg\\l1.xml", "time_point 9.5", "a window event where there is no window"},
+        {"an approach point the day's graph cannot reach", [](SmallSet& s) { Replace(s.dayGraph, "p2=\"table01a\"", "p2=\"shelving01\""); },
+         "cfg\\l1.xml", "boss", "cannot reach table01a from boss_home in the day's walk graph"},
+        // Survival files.
+        {"a second order list of one word", [](SmallSet& s) { Replace(s.templates, "order=\"0102\"/></order_list>", "order=\"0101\"/></order_list>"); },
+         "cfg\\endless1.xml", "easy", "the second order list can run out"},
+        {"a survival file of one stage", [](SmallSet& s) { s.secondStage.clear(); }, "cfg\\endless1.xml", "stages",
+         "a survival file needs at least two stages, not 1"},
+        {"thresholds that do not rise", [](SmallSet& s) { Replace(s.secondStage, "money=\"200\"", "money=\"0\""); },
+         "cfg\\endless1.xml", "stage 2", "thresholds must rise"},
+        {"a client template without an attribute", [](SmallSet& s) { Replace(s.firstStage, " probability_spawn=\"3\"", ""); },
+         "cfg\\endless1.xml", "stage 1", "client template student lacks probability_spawn"},
+        {"a template before its stage's worker arrives", [](SmallSet& s) { Replace(s.firstStage, "\"easy\"", "\"two_step\""); },
+         "cfg\\endless1.xml", "0201", "template two_step at stage 1 orders it, and no worker present then can make it"},
+        {"extended orders without later stages", [](SmallSet& s) { Replace(s.secondStage, "probability_ext_order=\"0\"", "probability_ext_order=\"1\""); },
+         "cfg\\endless1.xml", "stage 2", "extended orders of vip need a worker for stage 3 of variant 1"},
+        {"a VIP stage without the phone", [](SmallSet& s) { s.levelObjects = s.levelObjects.replace(s.levelObjects.find("<object name=\"phone\"/>"), 22, "<object name=\"phone\" stop=\"true\"/>"); s.day.clear(); },
+         "cfg\\endless1.xml", "stage 2", "a VIP comes where there is no phone"},
+        // Animations the game waits on.
+        {"a once-animation of one frame", [](SmallSet& s) { Replace(s.anm, "pidle_long 4 once 8\nframe 0 0 4 4 0 -4\n", "pidle_long 4 once 8\n"); },
+         "anm\\p.anm", "pidle_long", "a once-animation of one frame: the game never sees it end"},
+        {"a cycle the game waits to end",
+         [](SmallSet& s) { s.media["anm\\door.anm"] = Anm("animation images\\anm\\p.png dooropen 4 cycle 10\nframe 0 0 4 4 0 -4\nframe 4 0 4 4 0 -4\n"); },
+         "anm\\door.anm", "dooropen", "the game waits for this animation to end, and a cycle never ends"},
+        {"a still in a part stopped at frames", [](SmallSet& s) { s.media["anm\\worker_up.anm"] = Anm("animation images\\anm\\p.png w1bridle 4 cycle 0\nframe 0 0 4 4 0 -4\n"); },
+         "anm\\worker_up.anm", "w1bridle", "fps 0: its object stops every part at a frame"},
         // Animation files: the player's rules.
         {"frame outside its picture", [](SmallSet& s) { s.anm.replace(s.anm.find("frame 4 0 4 4"), 13, "frame 5 0 4 4"); },
          "anm\\p.anm", "pidle", "frame 1 (4 x 4 at 5,0) does not lie inside its picture images\\anm\\p.png, which is 8 x 4"},
@@ -201,7 +330,7 @@ TEST(ContentValidator, RefusesEachBrokenRuleNamingFileAndId)
          "anm\\p.anm", "record 1", "an animation name is 1 to 63 bytes: it is empty"},
         {"a record its name never finds", [](SmallSet& s) { s.anm.replace(s.anm.find("pidle "), 6, "pidle_long_a "); },
          "anm\\p.anm", "pidle_long", "is never found by its name: record 1 (pidle_long_a) contains it"},
-        {"records outside the file", [](SmallSet& s) { s.oddAnm = [](makeanm::AnmFile& f) { f.count = 3; }; }, "anm\\p.anm",
+        {"records outside the file", [](SmallSet& s) { s.oddAnm = [](makeanm::AnmFile& f) { f.count = int(f.animations.size()) + 1; }; }, "anm\\p.anm",
          "(file)", "does not read as an animation file"},
     };
     for (const Case& c : cases) {
@@ -320,6 +449,7 @@ TEST(ContentValidator, RefusesOfficesTheLoaderAndTheWalkersCannotUse)
                       "</edges></graph></graphs></office>"));
     data.Add("cfg\\l1.xml", Utf16Xml("<level><params normal=\"1\" expert=\"2\"/><objects>"
                                       "<object name=\"bin\"/><object name=\"ghost\"/></objects></level>"));
+    data.files.erase("cfg\\endless1.xml");
     const std::string text = Describe(contentgen::Validate(data, false));
     for (const char* expected : {"client01_hp: its source client01 must come before it",
                                  "cfg\\l1.xml: ghost: the level names this object, which office.xml lacks",
