@@ -60,9 +60,9 @@ bool StartsWithAny(const std::vector<uint8_t>& bytes, const std::vector<std::vec
     return false;
 }
 
-// Why a picture does not decode, or empty when it does. The readers read
-// files, so the bytes go to a scratch file first.
-std::string PictureFault(const PictureKind& kind, const std::vector<uint8_t>& bytes)
+// Why a picture does not decode, or empty when it does; the pixels when
+// asked for. The readers read files, so the bytes go to a scratch file first.
+std::string PictureFault(const PictureKind& kind, const std::vector<uint8_t>& bytes, DecodedPicture* out = nullptr)
 {
     if (bytes.empty())
         return "the file is empty";
@@ -74,6 +74,11 @@ std::string PictureFault(const PictureKind& kind, const std::vector<uint8_t>& by
     std::remove(path.c_str());
     if (!image)
         return std::string("the image library's ") + kind.name + " reader does not decode it";
+    if (out) {
+        out->width = image->GetWidth();
+        out->height = image->GetHeight();
+        out->argb.assign(image->GetBits(), image->GetBits() + size_t(out->width) * size_t(out->height));
+    }
     return std::string();
 }
 
@@ -128,6 +133,15 @@ private:
 };
 
 } // namespace
+
+bool DecodePicture(const std::string& path, const std::vector<uint8_t>& bytes, DecodedPicture& out)
+{
+    LoadPictureCodecs();
+    for (const PictureKind& kind : PictureKinds())
+        if (EndsWith(path, kind.extension))
+            return PictureFault(kind, bytes, &out).empty();
+    return false;
+}
 
 void LoadPictureCodecs()
 {

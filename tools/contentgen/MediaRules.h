@@ -2,6 +2,8 @@
 #include "DataSet.h"
 #include "Validator.h"
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 namespace contentgen {
@@ -10,6 +12,18 @@ namespace contentgen {
 // at start; safe to call again. The tool runs without the game's platform,
 // so it lends the loader a module table for the call.
 void LoadPictureCodecs();
+
+// A picture as the game's image library decodes it: 0xAARRGGBB pixels,
+// rows from the top.
+struct DecodedPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> argb;
+    uint32_t At(int x, int y) const { return argb[size_t(y) * size_t(width) + size_t(x)]; }
+};
+// Decodes a picture file of the set by its extension; false when it does
+// not decode.
+bool DecodePicture(const std::string& path, const std::vector<uint8_t>& bytes, DecodedPicture& out);
 
 // Every picture, sound and font of the set decodes with the game's own
 // readers: pictures (.png .jpg .tga .gif .jp2) through the image library,

@@ -2,6 +2,7 @@
 
 #include "AnimationRules.h"
 #include "ConfigFiles.h"
+#include "LayoutRules.h"
 #include "LevelRules.h"
 #include "MediaRules.h"
 #include "UiFile.h"
@@ -463,12 +464,27 @@ private:
             layouts.insert(name);
             CheckWidget(layout, name);
         }
+        CheckPanelLayouts(mUi, [this](const std::string& id) { return TexturePixels(id); }, mFindings);
         if (mFull)
             for (const std::string& name : LayoutNames())
                 if (!layouts.count(name))
                     Report(file, name, "layout missing");
         if (layouts.count("hud") && !mTextures.count("hud_clock0"))
             Report(file, "hud", "the HUD needs its clock frames hud_clock0, hud_clock1, ...");
+    }
+
+    // A registry texture's picture as the game decodes it, decoded once.
+    const DecodedPicture* TexturePixels(const std::string& id)
+    {
+        auto cached = mPixels.find(id);
+        if (cached != mPixels.end())
+            return cached->second.width > 0 ? &cached->second : nullptr;
+        DecodedPicture& picture = mPixels[id];
+        auto texture = mTextures.find(id);
+        const std::string path = texture == mTextures.end() ? std::string() : PicturePath(texture->second);
+        if (path.empty() || !DecodePicture(path, mData.files.at(path), picture))
+            picture = DecodedPicture();
+        return picture.width > 0 ? &picture : nullptr;
     }
 
     void NeedTexture(const std::string& owner, const std::string& id)
@@ -844,6 +860,7 @@ private:
     const DataSet& mData;
     bool mFull;
     OfficeFacts mOfficeFacts;
+    std::map<std::string, DecodedPicture> mPixels;  // texture id -> its picture
     std::map<std::string, std::set<std::string>> mEffectFunctions;  // effect -> the callbacks its timers call
     std::vector<Finding> mFindings;
     std::map<std::string, plat::XmlDocument> mDocuments;

@@ -373,9 +373,9 @@ TEST(ContentValidator, RefusesTextAPlayerCannotRead)
         set.extraRegistry = "<texture id=\"panel_note\" file=\"images\\ui\\panel.png\"/>"
                             "<texture id=\"paper\" file=\"images\\ui\\panel.png\"/>"
                             "<font name=\"body\" type=\"Image\" face=\"fonts\\body.txt\" scale=\"1.0\"/>";
-        set.extraLayouts = std::string("<element type=\"quordialog\" name=\"note\" x=\"0\" y=\"0\" width=\"10\" height=\"10\">"
+        set.extraLayouts = std::string("<element type=\"quordialog\" name=\"note\" x=\"0\" y=\"0\" width=\"100\" height=\"100\">"
                                        "<texture id=\"normal\" texture=\"") + c.surface + "\" u=\"0\" v=\"0\"/>"
-                           "<element type=\"quortext\" name=\"caption\" x=\"0\" y=\"0\" width=\"10\" height=\"10\" label=\"title\">"
+                           "<element type=\"quortext\" name=\"caption\" x=\"30\" y=\"30\" width=\"10\" height=\"10\" label=\"title\">"
                            "<textattr id=\"normal\" color=\"" + c.colour + "\" font=\"body\"/></element></element>";
         DataSet data = set.Build();
         data.Add("fonts\\body.txt", contentgen::Utf8ToUtf16LE("# letters of one word\n"
@@ -405,6 +405,63 @@ TEST(ContentValidator, ReportsAMalformedFileOnceWithLineAndColumn)
                 messages.push_back(finding.id + ": " + finding.message);
         ASSERT_EQ(messages.size(), 1u) << path << "\n" << ::testing::PrintToString(messages);
         EXPECT_EQ(messages.front().rfind("(file): is not well-formed XML: line 3, column 3: ", 0), 0u) << messages.front();
+    }
+}
+
+// Children of a dialog drawn on a panel stay off its rim, and under a title
+// no other text crosses the rule below the title band. The panel is the art
+// kit's, 300 x 200, alone or inside a full-screen scrim at (250, 200).
+TEST(ContentValidator, RefusesChildrenOnAPanelsRimAndTextsOverItsTitleRule)
+{
+    struct Case {
+        const char* what;
+        bool scrim;
+        const char* children;
+        const char* finding; // null: none
+    };
+    const char* const title = "<element type=\"quortext\" name=\"title\" x=\"30\" y=\"18\" width=\"200\" height=\"36\" label=\"title\">"
+                              "<textattr id=\"normal\" color=\"FFFFFFFF\" font=\"sys\"/></element>";
+    auto text = [](const char* name, int x, int y, int w, int h) {
+        return "<element type=\"quortext\" name=\"" + std::string(name) + "\" x=\"" + std::to_string(x) + "\" y=\"" +
+               std::to_string(y) + "\" width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h) +
+               "\" label=\"ok\"><textattr id=\"normal\" color=\"FFFFFFFF\" font=\"sys\"/></element>";
+    };
+    const std::string inside = text("line", 40, 90, 200, 60);
+    const std::string onRim = text("line", 4, 90, 200, 60);
+    const std::string overRule = text("line", 40, 50, 200, 30);
+    const std::string nestedOverRule = "<element type=\"quordialog\" name=\"page\" x=\"30\" y=\"40\" width=\"240\" height=\"100\">" +
+                                       text("line", 10, 10, 200, 30) + "</element>";
+    const std::string scrimInside = text("line", 290, 290, 200, 60);
+    const std::string scrimOutside = text("line", 200, 290, 200, 60);
+    const std::string cases[][4] = {
+        {"a text inside the rim", "", std::string(title) + inside, ""},
+        {"a text on the rim", "", std::string(title) + onRim, "note/line: 200 x 60 at 4,90 spills onto the rim of its panel panel_note"},
+        {"a text across the title rule", "", std::string(title) + overRule, "note/line: 200 x 30 at 40,50 crosses the title rule of its panel panel_note"},
+        {"a page's text across the title rule", "", std::string(title) + nestedOverRule,
+         "note/page/line: 200 x 30 at 40,50 crosses the title rule"},
+        {"no title, no rule", "", overRule, ""},
+        {"inside a scrim's panel", "scrim", scrimInside, ""},
+        {"outside a scrim's panel", "scrim", scrimOutside, "note/line: 200 x 60 at 200,290 spills onto the rim"},
+    };
+    for (const auto& c : cases) {
+        const bool scrim = !c[1].empty();
+        SmallSet set;
+        set.extraRegistry = "<texture id=\"panel_note\" file=\"images\\ui\\panel_note.png\"/>";
+        set.extraLayouts = std::string("<element type=\"quordialog\" name=\"note\" x=\"0\" y=\"0\" width=\"") +
+                           (scrim ? "800" : "300") + "\" height=\"" + (scrim ? "600" : "200") +
+                           "\"><texture id=\"normal\" texture=\"panel_note\" u=\"0\" v=\"0\"/>" + c[2] + "</element>";
+        set.media["images\\ui\\panel_note.png"] =
+            scrim ? contentgen::DrawPanel("note", 800, 600, true, 250, 200, 300, 200).bytes
+                  : contentgen::DrawPanel("note", 300, 200, false, 0, 0, 300, 200).bytes;
+        std::vector<std::string> messages;
+        for (const Finding& finding : contentgen::Validate(set.Build(), false))
+            if (finding.id.rfind("note", 0) == 0)
+                messages.push_back(finding.id + ": " + finding.message);
+        if (c[3].empty())
+            EXPECT_TRUE(messages.empty()) << c[0] << ": " << ::testing::PrintToString(messages);
+        else
+            EXPECT_TRUE(messages.size() == 1 && messages.front().rfind(c[3], 0) == 0)
+                << c[0] << ": " << ::testing::PrintToString(messages);
     }
 }
 
