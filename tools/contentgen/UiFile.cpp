@@ -103,8 +103,6 @@ struct PanelRect {
     int x, y, w, h;
 };
 const PanelRect kScreenPanel = {8, 6, 784, 588};
-// The width of a career calendar's day cell.
-const int kCalendarColumn = 32;
 
 // Where a panel's children may lie: inside its rim, in the coordinates of
 // the dialog the panel is drawn in.
@@ -247,7 +245,7 @@ XmlElement Career(LayoutBuilder& b)
     layout.Add(b.Text("info", 130, 80, 540, 40, "cs_info", "text"));
     // Three months of seven columns inside the rim.
     const int column = kCalendarColumn;
-    const int monthW = 7 * column;
+    const int monthW = kCareerMonthWidth;
     const int gap = (inner.w - 3 * monthW) / 2;
     for (int m = 1; m <= 3; ++m) {
         const int x = inner.x + (monthW + gap) * (m - 1);
