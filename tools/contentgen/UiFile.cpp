@@ -228,7 +228,8 @@ XmlElement MainMenu(LayoutBuilder& b)
     b.UseLabel("mm_website");
     b.WidgetTexture(nameplate, "normal", "highlight", "normal", 200, 34);
     b.WidgetTexture(nameplate, "over", "highlight", "over", 200, 34);
-    LayoutBuilder::TextLayer(nameplate, "normal", "sys_link", "FFFFFFFF", "FFFFE9A6", "FF9AA3AE");
+    // The link lies on the light front-end backdrop: dark letters.
+    LayoutBuilder::TextLayer(nameplate, "normal", "sys_link", LayoutBuilder::kDarkText, "FF0A1424", "FF6A707A");
     layout.Add(nameplate);
     return layout;
 }
@@ -310,7 +311,10 @@ XmlElement Survival(LayoutBuilder& b)
         LayoutBuilder::Texture(button, "over", id, 0, 170);
         LayoutBuilder::Texture(button, "down", id, 0, 170);
         LayoutBuilder::Texture(button, "disabled", id, 0, 340);
+        // The office picture is light: the label has the buttons' outline.
         LayoutBuilder::TextLayer(button, "normal", "button", "FFFFFFFF", "FFFFE9A6", "FF9AA3AE");
+        LayoutBuilder::TextLayer(button, "stroke", "button_outline", "FF10233A", "FF10233A", "FF3A4450");
+        LayoutBuilder::TextLayer(button, "shadow", "button_shadow", "80000000");
         layout.Add(button);
         layout.Add(b.WidgetPicture(Num("month_check%d", k), x + 182, 178, 40, 40, "tick"));
     }

@@ -5,6 +5,7 @@
 #include "LayoutRules.h"
 #include "LevelRules.h"
 #include "MediaRules.h"
+#include "ReadabilityRule.h"
 #include "UiFile.h"
 #include "XmlRead.h"
 #include "framework/app/Utf16.h"
@@ -465,12 +466,31 @@ private:
             CheckWidget(layout, name);
         }
         CheckPanelLayouts(mUi, [this](const std::string& id) { return TexturePixels(id); }, mFindings);
+        CheckTextsReadable();
         if (mFull)
             for (const std::string& name : LayoutNames())
                 if (!layouts.count(name))
                     Report(file, name, "layout missing");
         if (layouts.count("hud") && !mTextures.count("hud_clock0"))
             Report(file, "hud", "the HUD needs its clock frames hud_clock0, hud_clock1, ...");
+    }
+
+    // Texts against the outlines of their fonts or what is under them.
+    void CheckTextsReadable()
+    {
+        std::map<std::string, uint32_t> outlines;
+        for (const auto& font : mImageFonts) {
+            const std::vector<uint8_t>& bytes = mData.files.at(font.second);
+            uint32_t colour = 0;
+            if (FontOutline(Zelk::Utf16LEToWide(bytes.data(), bytes.size()), colour))
+                outlines[font.first] = colour;
+        }
+        Backdrops backdrops;
+        backdrops.frontEnd = TexturePixels("bg_frontend");
+        const std::string floor = PicturePath("images\\office\\ground");
+        if (!floor.empty() && DecodePicture(floor, mData.files.at(floor), mFloor))
+            backdrops.floor = &mFloor;
+        CheckReadability(mUi, [this](const std::string& id) { return TexturePixels(id); }, backdrops, outlines, mFindings);
     }
 
     // A registry texture's picture as the game decodes it, decoded once.
@@ -861,6 +881,7 @@ private:
     bool mFull;
     OfficeFacts mOfficeFacts;
     std::map<std::string, DecodedPicture> mPixels;  // texture id -> its picture
+    DecodedPicture mFloor;
     std::map<std::string, std::set<std::string>> mEffectFunctions;  // effect -> the callbacks its timers call
     std::vector<Finding> mFindings;
     std::map<std::string, plat::XmlDocument> mDocuments;

@@ -64,7 +64,7 @@ struct SmallSet {
     std::string colour = "FFFFFFFF";
     std::string buttonName = "ok";
     std::string editLayers =
-        "<textattr id=\"normal\" color=\"FF000000\" font=\"sys\"/><textattr id=\"stroke\" color=\"00000000\" font=\"sys\"/>"
+        "<textattr id=\"normal\" color=\"FFF4F1E8\" font=\"sys\"/><textattr id=\"stroke\" color=\"00000000\" font=\"sys\"/>"
         "<textattr id=\"shadow\" color=\"00000000\" font=\"sys\"/>";
     std::string effectName = "fade";
     std::vector<uint8_t> panel = contentgen::EncodePng(contentgen::Picture(100, 100, 0xFF2B3A55));
@@ -357,26 +357,29 @@ TEST(ContentValidator, RefusesTextAPlayerCannotRead)
         const char* surface;
         const char* text;
         const char* finding; // null: none for the text
+        const char* contrast = nullptr; // a second finding: the contrast rule's
     };
     const Case cases[] = {
         {"light text on a panel", "FFF4F1E8", "panel_note", "Title", nullptr},
-        {"dark text on a panel", "FF1E2A3A", "panel_note", "Title", "dark text colour FF1E2A3A on the dark panel panel_note"},
+        {"dark text on a panel", "FF1E2A3A", "panel_note", "Title", "dark text colour FF1E2A3A on the dark panel panel_note",
+         "text colour FF1E2A3A reads at 1.3:1 against what lies under it, below 4.5:1"},
         {"dark text on a light picture", "FF1E2A3A", "paper", "Title", nullptr},
         {"transparent layer on a panel", "001E2A3A", "panel_note", "Title", nullptr},
-        {"characters the font lacks", "FFF4F1E8", "paper", "Title 1.0",
+        {"characters the font lacks", "FF1E2A3A", "paper", "Title 1.0",
          "the font body has no glyph for U+0020 '1' '.' '0' of the text title"},
-        {"a variable the game fills in", "FFF4F1E8", "paper", "Title%version%", nullptr},
+        {"a variable the game fills in", "FF1E2A3A", "paper", "Title%version%", nullptr},
     };
     for (const Case& c : cases) {
         SmallSet set;
         set.loc = std::string("<root><loc id=\"title\" text=\"") + c.text + "\"/><loc id=\"ok\" text=\"OK\"/></root>";
         set.extraRegistry = "<texture id=\"panel_note\" file=\"images\\ui\\panel.png\"/>"
-                            "<texture id=\"paper\" file=\"images\\ui\\panel.png\"/>"
+                            "<texture id=\"paper\" file=\"images\\ui\\paper.png\"/>"
                             "<font name=\"body\" type=\"Image\" face=\"fonts\\body.txt\" scale=\"1.0\"/>";
         set.extraLayouts = std::string("<element type=\"quordialog\" name=\"note\" x=\"0\" y=\"0\" width=\"100\" height=\"100\">"
                                        "<texture id=\"normal\" texture=\"") + c.surface + "\" u=\"0\" v=\"0\"/>"
                            "<element type=\"quortext\" name=\"caption\" x=\"30\" y=\"30\" width=\"10\" height=\"10\" label=\"title\">"
                            "<textattr id=\"normal\" color=\"" + c.colour + "\" font=\"body\"/></element></element>";
+        set.media["images\\ui\\paper.png"] = contentgen::EncodePng(contentgen::Picture(100, 100, 0xFFF4F1E8));
         DataSet data = set.Build();
         data.Add("fonts\\body.txt", contentgen::Utf8ToUtf16LE("# letters of one word\n"
                                                                 "Define Chars (\"T\" \"i\" \"t\" \"l\" \"e\");\n"
@@ -385,8 +388,12 @@ TEST(ContentValidator, RefusesTextAPlayerCannotRead)
         for (const Finding& finding : contentgen::Validate(data, false))
             if (finding.id == "note/caption")
                 messages.push_back(finding.file + ": " + finding.message);
+        std::vector<std::string> expected;
+        for (const char* finding : {c.finding, c.contrast})
+            if (finding)
+                expected.push_back(std::string("cfg\\ui.xml: ") + finding);
         if (c.finding)
-            EXPECT_EQ(messages, std::vector<std::string>{std::string("cfg\\ui.xml: ") + c.finding}) << c.what;
+            EXPECT_EQ(messages, expected) << c.what;
         else
             EXPECT_TRUE(messages.empty()) << c.what << ": " << (messages.empty() ? "" : messages.front());
     }
@@ -462,6 +469,74 @@ TEST(ContentValidator, RefusesChildrenOnAPanelsRimAndTextsOverItsTitleRule)
         else
             EXPECT_TRUE(messages.size() == 1 && messages.front().rfind(c[3], 0) == 0)
                 << c[0] << ": " << ::testing::PrintToString(messages);
+    }
+}
+
+// A text reads against what is really under it: the layout's pictures in
+// drawing order over the backdrop the game shows it on, or the outline its
+// font or its stroke layer draws; titles need 3:1, other texts 4.5:1.
+TEST(ContentValidator, RefusesTextThatDoesNotStandOutFromWhatIsUnderIt)
+{
+    struct Case {
+        const char* what;
+        const char* layout;    // the layout's name: "main_menu" lies on the front-end backdrop
+        const char* surface;   // the layout's picture, or empty
+        const char* children;  // %T stands for the text element
+        const char* font;
+        const char* colour;
+        const char* layers;    // more text layers
+        const char* finding;   // the start of the one finding, or null
+    };
+    const Case cases[] = {
+        {"light on light", "note", "light", "%T", "sys", "FFF4F1E8", "", "text colour FFF4F1E8 reads at 1.1:1 against what lies under it, below 4.5:1"},
+        {"light on light with a dark stroke", "note", "light", "%T", "sys", "FFF4F1E8",
+         "<textattr id=\"stroke\" color=\"FF10233A\" font=\"sys\"/>", nullptr},
+        {"light in a font with its outline", "note", "light", "%T", "outlined", "FFF4F1E8", "", nullptr},
+        {"grey on white as body text", "note", "white", "%T", "sys", "FF808080", "", "text colour FF808080 reads at 3.9:1"},
+        {"grey on white as a title", "note", "white", "%T", "title", "FF808080", "", nullptr},
+        {"light on the light front-end backdrop", "main_menu", "", "%T", "sys", "FFF4F1E8", "", "text colour FFF4F1E8 reads at 1.1:1"},
+        {"light on the dark screen of a layout of its own", "note", "", "%T", "sys", "FFF4F1E8", "", nullptr},
+        {"a hover colour on a light hover picture", "note", "light", "%T", "sys", "FF1E2A3A", "", "hover colour FFF4F1E8 reads at 1.1:1"},
+        {"pages shown one at a time", "note", "white",
+         "<element type=\"quordialog\" name=\"page1\" x=\"0\" y=\"0\" width=\"100\" height=\"100\"><texture id=\"normal\" texture=\"shade\" u=\"0\" v=\"0\"/></element>"
+         "<element type=\"quordialog\" name=\"page2\" x=\"0\" y=\"0\" width=\"100\" height=\"100\"><texture id=\"normal\" texture=\"shade\" u=\"0\" v=\"0\"/>%T</element>",
+         "sys", "FF000000", "", nullptr},
+    };
+    for (const Case& c : cases) {
+        SmallSet set;
+        set.extraRegistry =
+            "<texture id=\"light\" file=\"images\\ui\\light.png\"/><texture id=\"white\" file=\"images\\ui\\white.png\"/>"
+            "<texture id=\"shade\" file=\"images\\ui\\shade.png\"/><texture id=\"bg_frontend\" file=\"images\\ui\\front.png\"/>"
+            "<font name=\"outlined\" type=\"Image\" face=\"fonts\\outlined.txt\" scale=\"1.0\"/>"
+            "<font name=\"title\" type=\"Image\" face=\"fonts\\tiny.txt\" scale=\"1.0\"/>";
+        set.media["images\\ui\\light.png"] = contentgen::EncodePng(contentgen::Picture(100, 100, 0xFFF0E8D0));
+        set.media["images\\ui\\white.png"] = contentgen::EncodePng(contentgen::Picture(100, 100, 0xFFFFFFFF));
+        set.media["images\\ui\\shade.png"] = contentgen::EncodePng(contentgen::Picture(100, 100, 0x80000000));
+        set.media["images\\ui\\front.png"] = contentgen::EncodePng(contentgen::Picture(800, 600, 0xFFF0E8D0));
+        set.media["fonts\\outlined.txt"] = contentgen::Utf8ToUtf16LE(
+            "Define Chars (\"T\");\nCreateLayer FILL;\nLayerSetImage FILL 'tiny.png';\nLayerSetImageMap FILL Chars Rects;\n"
+            "CreateLayerFrom OUTLINE FILL;\nLayerSetImage OUTLINE 'tiny.png';\nLayerSetColorMult OUTLINE (0.06 0.14 0.23 1);\n");
+        const std::string hover = std::string(c.what).find("hover") != std::string::npos
+                                      ? "<texture id=\"over\" texture=\"light\" u=\"0\" v=\"0\"/>"
+                                      : "";
+        std::string text = std::string("<element type=\"quortext\" name=\"line\" x=\"10\" y=\"10\" width=\"80\" height=\"30\" label=\"ok\">") +
+                           hover + "<textattr id=\"normal\" color=\"" + c.colour + "\"" +
+                           (hover.empty() ? "" : " hcolor=\"FFF4F1E8\"") + " font=\"" + c.font + "\"/>" + c.layers + "</element>";
+        std::string children = c.children;
+        children.replace(children.find("%T"), 2, text);
+        set.extraLayouts = std::string("<element type=\"quordialog\" name=\"") + c.layout +
+                           "\" x=\"0\" y=\"0\" width=\"100\" height=\"100\">" +
+                           (*c.surface ? std::string("<texture id=\"normal\" texture=\"") + c.surface + "\" u=\"0\" v=\"0\"/>" : "") +
+                           children + "</element>";
+        std::vector<std::string> messages;
+        for (const Finding& finding : contentgen::Validate(set.Build(), false))
+            if (finding.id.rfind(std::string(c.layout) + "/", 0) == 0 && finding.message.find(" reads at ") != std::string::npos)
+                messages.push_back(finding.message);
+        if (!c.finding)
+            EXPECT_TRUE(messages.empty()) << c.what << ": " << ::testing::PrintToString(messages);
+        else
+            EXPECT_TRUE(messages.size() == 1 && messages.front().rfind(c.finding, 0) == 0)
+                << c.what << ": " << ::testing::PrintToString(messages);
     }
 }
 
