@@ -112,7 +112,18 @@ bool WriteGameFolder(const std::string& folder, const std::map<std::string, std:
     fs::create_directories(root, ec);
     const fs::path staging = root / ".contentgen-new";
     fs::remove_all(staging, ec);
+    // A file that already holds its bytes is left alone, so a run whose
+    // output is unchanged writes nothing and touches no file's time.
+    std::map<std::string, std::string> changed;
     for (const auto& file : files) {
+        const fs::path target = root / file.first;
+        std::string old;
+        if (fs::is_regular_file(target, ec) && fs::file_size(target, ec) == file.second.size() &&
+            ReadWholeFile(target.string(), old) && old == file.second)
+            continue;
+        changed.insert(file);
+    }
+    for (const auto& file : changed) {
         const fs::path target = staging / file.first;
         fs::create_directories(target.parent_path(), ec);
         if (!WriteWholeFile(target.string(), file.second)) {
@@ -129,7 +140,7 @@ bool WriteGameFolder(const std::string& folder, const std::map<std::string, std:
         for (const char* dir : {"cfg", "properties", "images", "fonts", "sounds", "music", "anm"})
             fs::remove_all(root / dir, ec);
     }
-    for (const auto& file : files) {
+    for (const auto& file : changed) {
         const fs::path target = root / file.first;
         fs::create_directories(target.parent_path(), ec);
         fs::rename(staging / file.first, target, ec);

@@ -30,7 +30,8 @@ bool LayOut(const DataSet& data, const FolderLayout& layout, std::map<std::strin
 
 // Writes the files into folder: all into a temporary folder inside it
 // first, then each renamed into place, so a failure leaves the folder as it
-// was. Data of the other layout (loose folders or archives) is removed.
+// was; a file that already holds its bytes is not written again. Data of
+// the other layout (loose folders or archives) is removed.
 bool WriteGameFolder(const std::string& folder, const std::map<std::string, std::string>& files, bool loose,
                      std::string& error);
 

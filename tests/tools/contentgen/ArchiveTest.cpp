@@ -5,6 +5,7 @@
 #include "assets/Assets.h"
 #include "game/core/PakInterface.h"
 
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -130,6 +131,26 @@ TEST(ContentArchives, AFailedWriteLeavesTheFolderAsItWas)
     EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
     EXPECT_EQ(dir.Read("data.pak"), "old archive");
     EXPECT_FALSE(dir.Exists("a.txt"));
+    EXPECT_FALSE(dir.Exists(".contentgen-new"));
+}
+
+// A run whose output is unchanged writes nothing: every file keeps its
+// time; a changed file alone is written again.
+TEST(ContentArchives, UnchangedFilesAreNotWrittenAgain)
+{
+    testsupport::TempDir dir;
+    std::map<std::string, std::string> files = {{"data.pak", "archive"}, {"about.html", "page"}, {"cfg/x.xml", "x"}};
+    std::string error;
+    ASSERT_TRUE(contentgen::WriteGameFolder(dir.Path(), files, false, error)) << error;
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const auto& file : files)
+        std::filesystem::last_write_time(dir / file.first, old);
+    files["about.html"] = "new page";
+    ASSERT_TRUE(contentgen::WriteGameFolder(dir.Path(), files, true, error)) << error;
+    EXPECT_EQ(std::filesystem::last_write_time(dir / "cfg/x.xml"), old);
+    EXPECT_NE(std::filesystem::last_write_time(dir / "about.html"), old);
+    EXPECT_EQ(dir.Read("about.html"), "new page");
+    EXPECT_FALSE(dir.Exists("data.pak"));  // the other layout's data goes
     EXPECT_FALSE(dir.Exists(".contentgen-new"));
 }
 
