@@ -1,4 +1,5 @@
 #include "Generator.h"
+#include "OfficePictures.h"
 
 #include "ConfigFiles.h"
 #include "EffectCatalogue.h"
@@ -50,9 +51,9 @@ bool BuildSharedConfig(const TextTable& texts, DataSet& data, std::string& error
 
 // The office of the named objects from the office model: office.xml with
 // the sounds given, its objects and walk graphs, z_order.dat, and the parts'
-// animation files on plain-colour pictures (one colour a frame).
-bool BuildOffice(const std::set<std::string>& names, const std::vector<SoundEntry>& sounds, DataSet& data,
-                 std::string& error)
+// animation files in the style given.
+bool BuildOffice(const std::set<std::string>& names, const std::vector<SoundEntry>& sounds, PartArtStyle style,
+                 DataSet& data, std::string& error)
 {
     XmlElement office = BuildOfficeFile(sounds);
     for (XmlElement& child : office.children) {
@@ -63,16 +64,16 @@ bool BuildOffice(const std::set<std::string>& names, const std::vector<SoundEntr
     }
     AddXml(data, "cfg\\office.xml", office);
     data.Add("z_order.dat", ZOrderFile(names));
-    return AddPartAnimations(PartAnimationTables(names), data, error);
+    return AddPartAnimations(PartAnimationTables(names), style, data, error);
 }
 
 bool BuildConfig(const TextTable& texts, DataSet& data, std::string& error)
 {
     if (!BuildSharedConfig(texts, data, error))
         return false;
-    // The office of the modelled days, so that their levels name only
-    // objects it has.
-    if (!BuildOffice(ModelledDaysObjects(), SoundTable(), data, error))
+    // The whole office: every level names the objects it shows of it.
+    const std::vector<std::string>& all = ModelObjects();
+    if (!BuildOffice(std::set<std::string>(all.begin(), all.end()), SoundTable(), PartArtStyle::Drawn, data, error))
         return false;
     for (int level = 1; level <= 60; ++level)
         AddXml(data, "cfg\\l" + std::to_string(level) + ".xml", BuildLevelFile(level));
@@ -105,7 +106,12 @@ bool GenerateDataSet(const TextTable& texts, const GenerateOptions& options, Dat
     const std::vector<Group> groups = {
         {"config", [&texts](DataSet& out, std::string& e) { return BuildConfig(texts, out, e); }},
         {"ui", [&texts](DataSet& out, std::string& e) { return BuildUi(texts, out, e); }},
-        {"pictures", [](DataSet& out, std::string&) { out.AddAll(DrawFixedPictures()); return true; }},
+        {"pictures",
+         [](DataSet& out, std::string&) {
+             out.AddAll(DrawFixedPictures());
+             out.AddAll(DrawOfficePictures());
+             return true;
+         }},
         {"fonts", [](DataSet& out, std::string&) { out.AddAll(BakeFonts()); return true; }},
         {"sounds", [](DataSet& out, std::string&) { out.AddAll(SynthesizeSounds()); return true; }},
     };
@@ -172,7 +178,7 @@ bool GenerateFixtureOffice(const TextTable& texts, DataSet& data, std::string& e
     if (!BuildSharedConfig(texts, data, error))
         return false;
     // No sounds: the world and flow tests play into the null sound library.
-    if (!BuildOffice(names, {}, data, error))
+    if (!BuildOffice(names, {}, PartArtStyle::PlainColours, data, error))
         return false;
     AddXml(data, "cfg\\l1.xml", BuildLevelFile(1));
     AddXml(data, "cfg\\l3.xml", BuildLevelFile(3));

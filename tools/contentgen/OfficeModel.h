@@ -31,8 +31,10 @@ std::vector<uint8_t> ZOrderFile(const std::set<std::string>& names);
 struct PartClip {
     std::string name;
     int32_t mode;  // 0 cycle, 1 once
-    int32_t fps;
+    int32_t fps;   // 0: a still
     int frames;
+    // The orientations this clip is drawn in, when not all of the table's.
+    std::vector<std::string> orientations = {};
 };
 
 // A part's animation file anm\<part>.anm: every clip in every skin and
@@ -54,6 +56,24 @@ struct PartAnimationTable {
 // text parts cash and bonus) have none.
 std::vector<PartAnimationTable> PartAnimationTables(const std::set<std::string>& names);
 
+// Where a part of an object with a fixed place draws: the top left of its
+// frames' canvas on the 800 x 600 screen, and the depth it sorts at (the y
+// of its base line, or of the ground part it is parented to, plus a little).
+struct PartPlacement {
+    std::string object;
+    std::string part;
+    int x;
+    int y;
+    double depth;
+};
+
+// The placed parts of the named objects, back to front. People who walk,
+// carried items, meters, bubbles, checkmarks and popups place themselves
+// at run time and are left out.
+std::vector<PartPlacement> PartPlacements(const std::set<std::string>& names);
+// The animation table of a part; null when it plays none.
+const PartAnimationTable* FindPartAnimationTable(const std::string& part);
+
 // A level's "objects" and "events_queue" (days 1 to 3; later days keep
 // only their params until their offices are modelled).
 void AddLevelOffice(int level, XmlElement& levelRoot);
@@ -62,7 +82,5 @@ void AddLevelObjects(int level, XmlElement& levelRoot);
 // The objects a level's "objects" name: day 2's office for level 2, else
 // day 1's (the anchor, which levels leave out, included).
 std::set<std::string> LevelObjects(int level);
-// The objects of every modelled day (days 1 and 2): the game's office.
-std::set<std::string> ModelledDaysObjects();
 
 } // namespace contentgen

@@ -1,5 +1,6 @@
 // The drawn pictures, read back through the framework's image loaders at
 // the sizes the data set fixes.
+#include "OfficePictures.h"
 #include "assets/Assets.h"
 #include "Tables.h"
 
@@ -30,10 +31,12 @@ protected:
     {
         sDir = new testsupport::TempDir;
         sPaths = new std::vector<std::string>;
-        for (const OutFile& f : DrawFixedPictures()) {
-            sDir->Write(DiskPath(f.path), std::string(f.bytes.begin(), f.bytes.end()));
-            sPaths->push_back(f.path);
-        }
+        // The pictures of fixed name and size, and those that show the office.
+        for (const auto& pictures : {DrawFixedPictures(), contentgen::DrawOfficePictures()})
+            for (const OutFile& f : pictures) {
+                sDir->Write(DiskPath(f.path), std::string(f.bytes.begin(), f.bytes.end()));
+                sPaths->push_back(f.path);
+            }
     }
     static void TearDownTestSuite()
     {

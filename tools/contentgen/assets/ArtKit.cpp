@@ -186,6 +186,16 @@ void FloorShadow(cairo_t* cr, double cx, double cy, double rx, double ry)
     cairo_fill(cr);
 }
 
+void StrokeAccent(cairo_t* cr, double width)
+{
+    cairo_set_line_width(cr, width + 3);
+    SetColor(cr, palette::kNavy);
+    cairo_stroke_preserve(cr);
+    cairo_set_line_width(cr, width);
+    SetColor(cr, palette::kYellow);
+    cairo_stroke(cr);
+}
+
 void Star(cairo_t* cr, double cx, double cy, double outer, double inner, uint32_t c)
 {
     for (int i = 0; i < 10; ++i) {

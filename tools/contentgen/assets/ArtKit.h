@@ -70,6 +70,9 @@ void Cylinder(cairo_t* cr, double cx, double top, double rx, double height, uint
 void Ellipsoid(cairo_t* cr, double cx, double cy, double rx, double ry, uint32_t argb);
 // A soft shadow on the floor.
 void FloorShadow(cairo_t* cr, double cx, double cy, double rx, double ry);
+// Strokes the current path as an accent: a navy rim of width + 3 under a
+// yellow line of width, then clears the path.
+void StrokeAccent(cairo_t* cr, double width);
 // A five-pointed star.
 void Star(cairo_t* cr, double cx, double cy, double outer, double inner, uint32_t argb);
 // Text in DejaVu Sans (Bold when asked) with its left end of the baseline at

@@ -9,7 +9,7 @@
 namespace contentgen {
 
 struct OutFile { std::string path; std::vector<uint8_t> bytes; };  // path relative to the game data root, lower case, '\\'-separated, e.g. "images\\hud\\bar.png"
-// Every picture whose name and size the inventory fixes, except the dialog panels and the two UI atlases.
+// Every picture whose name and size the inventory fixes, except the dialog panels, the two UI atlases and the pictures of the office (OfficePictures).
 std::vector<OutFile> DrawFixedPictures();
 // The third splash page with its caption (the base data's and the override archive's).
 OutFile DrawVersionPage(const std::string& caption);

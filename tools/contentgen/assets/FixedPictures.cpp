@@ -1,6 +1,7 @@
 // Every picture whose name and size the data set fixes: backdrops, splash
 // pages, HUD pieces, portraits, calendars, comic pages, icons, particles,
-// cursors and the help pictures.
+// cursors and month pictures (the briefing, help and upgrade pictures show
+// the office and are drawn from its parts: OfficePictures).
 #include "assets/Assets.h"
 #include "assets/ArtKit.h"
 #include "assets/ImageFiles.h"
@@ -248,57 +249,6 @@ void MonthPicture(cairo_t* cr, int w, int h, int month, double daylight)
 }
 
 // What an upgrade adds or re-skins, on a light card.
-void UpgradePicture(cairo_t* cr, const std::string& option)
-{
-    FillRoundedRect(cr, 0, 0, 160, 120, 12, 0xFFEAF2F0);
-    FloorShadow(cr, 80, 100, 60, 10);
-    if (option == "extra_desk" || option == "walnut_tables") {
-        if (option == "extra_desk") {
-            Pose p;
-            p.leftArm = p.rightArm = 0.6;
-            p.mood = 1;
-            DrawPuppet(cr, 80, 88, 70, Look::Worker, p);
-        }
-        ShadedBox(cr, 35, 70, 90, 30, 16, option == "walnut_tables" ? 0xFF5C3A21 : palette::kWood);
-        ShadedBox(cr, 66, 44, 28, 14, 4, 0xFF33393F);
-    } else if (option == "sofa_seats") {
-        ShadedBox(cr, 30, 62, 100, 36, 14, 0xFFB04A5A);
-        ShadedBox(cr, 22, 50, 16, 48, 6, Shade(0xFFB04A5A, 0.9));
-        ShadedBox(cr, 122, 50, 16, 48, 6, Shade(0xFFB04A5A, 0.9));
-    } else if (option == "fast_coffee") {
-        ShadedBox(cr, 50, 30, 60, 68, 12, 0xFF8E9AA6);
-        Cylinder(cr, 80, 78, 10, 14, 0xFFFFFFFF);
-        Ellipsoid(cr, 80, 60, 16, 10, palette::kRed);
-    } else if (option == "second_shelf") {
-        ShadedBox(cr, 45, 20, 70, 80, 10, 0xFF8C7B6B);
-        const uint32_t items[3] = {palette::kCream, 0xFF3B5BA5, palette::kYellow};
-        for (int row = 0; row < 3; ++row)
-            for (int k = 0; k < 3; ++k)
-                ShadedBox(cr, 52 + 20 * k, 42 + 24 * row, 14, 14, 4, items[row]);
-    } else if (option == "stereo") {
-        ShadedBox(cr, 40, 50, 80, 48, 12, 0xFF2E3338);
-        Ellipsoid(cr, 60, 74, 12, 12, 0xFF555B62);
-        Ellipsoid(cr, 100, 74, 12, 12, 0xFF555B62);
-        Star(cr, 80, 30, 10, 4, palette::kYellow);
-    } else if (option == "air_conditioner") {
-        ShadedBox(cr, 30, 40, 100, 40, 12, 0xFFF4F6F8);
-        SetColor(cr, 0xFF9AA3AE);
-        cairo_set_line_width(cr, 2);
-        for (int k = 0; k < 4; ++k) {
-            cairo_move_to(cr, 40, 52 + 7 * k);
-            cairo_line_to(cr, 120, 52 + 7 * k);
-        }
-        cairo_stroke(cr);
-    } else if (option == "phone_line") {
-        ShadedBox(cr, 30, 74, 100, 26, 12, palette::kWood);
-        ShadedBox(cr, 58, 54, 44, 18, 8, palette::kRed);
-        Ellipsoid(cr, 80, 46, 26, 7, Shade(palette::kRed, 0.8));
-    } else {
-        ShadedBox(cr, 50, 24, 60, 76, 10, 0xFFDDE3E8);
-        for (int k = 0; k < 3; ++k)
-            Cylinder(cr, 66 + 14 * k, 34, 5, 20, k == 1 ? palette::kGreen : 0xFF8E3B5A);
-    }
-}
 
 void Add(std::vector<OutFile>& out, const std::string& path, std::vector<uint8_t> bytes)
 {
@@ -321,9 +271,7 @@ std::vector<OutFile> DrawFixedPictures()
 {
     std::vector<OutFile> out;
     // Backdrops.
-    SceneOptions empty;
-    empty.people = false;
-    Add(out, "images\\office\\ground.jpg", EncodeJpeg(Paint(800, 600, Scene(800, 600, empty))));
+    Add(out, "images\\office\\ground.jpg", EncodeJpeg(Paint(800, 600, DrawOfficeGround)));
     SceneOptions front;
     front.clearTopLeft = true;
     front.seed = 2;
@@ -458,28 +406,6 @@ std::vector<OutFile> DrawFixedPictures()
             EncodePng(Paint(126, 145, [&](cairo_t* cr) { CalendarPage(cr, 7, 5, 18, 29, m); })));
     }
 
-    // Briefing pictures of the days that bring something new: a corner of
-    // the office with the new thing ringed.
-    for (int day : BriefingPictureLevels())
-        Add(out, "images\\briefing\\brief_l" + std::to_string(day) + ".png",
-            EncodePng(Paint(175, 190, [&](cairo_t* cr) {
-                SceneOptions o;
-                o.seed = uint32_t(day);
-                cairo_save(cr);
-                RoundedRect(cr, 0, 0, 175, 190, 10);
-                cairo_clip(cr);
-                double zoom = 0.55;
-                double fx = (day * 37) % 500, fy = 120 + (day * 53) % 200;
-                cairo_scale(cr, zoom, zoom);
-                cairo_translate(cr, -fx, -fy);
-                DrawOfficeScene(cr, o);
-                cairo_restore(cr);
-                cairo_set_line_width(cr, 4);
-                SetColor(cr, palette::kYellow);
-                cairo_arc(cr, 88, 95, 50, 0, 2 * M_PI);
-                cairo_stroke(cr);
-            })));
-
     // Debriefing panels and the score sparkle.
     const struct {
         const char* kind;
@@ -524,11 +450,6 @@ std::vector<OutFile> DrawFixedPictures()
         Add(out, std::string("images\\dialogs\\icon_") + kind + ".png",
             EncodePng(Paint(96, 96, [&](cairo_t* cr) { Icon(cr, kind); })));
 
-    // Upgrade pictures.
-    for (const std::string& option : UpgradeOptions())
-        Add(out, "images\\upgrades\\" + option + ".png",
-            EncodePng(Paint(160, 120, [&](cairo_t* cr) { UpgradePicture(cr, option); })));
-
     // Particles: a Targa star, a star given only as an alpha image, smoke.
     Add(out, "images\\fx\\star_small.tga",
         EncodeTga(Paint(16, 16, [](cairo_t* cr) { Star(cr, 8, 8.5, 7.5, 3.2, palette::kYellow); })));
@@ -566,29 +487,6 @@ std::vector<OutFile> DrawFixedPictures()
             })));
     }
 
-    // Help pictures, one per loader kind (the last needs the JPEG-2000 codec).
-    for (int k = 1; k <= 4; ++k) {
-        Picture help = Paint(300, 220, [&](cairo_t* cr) {
-            SceneOptions o;
-            o.seed = uint32_t(30 + k);
-            cairo_save(cr);
-            cairo_scale(cr, 300.0 / 400.0, 220.0 / 300.0);
-            cairo_translate(cr, -100.0 * (k - 1), -150);
-            DrawOfficeScene(cr, o);
-            cairo_restore(cr);
-            cairo_set_line_width(cr, 6);
-            SetColor(cr, palette::kNavy);
-            cairo_rectangle(cr, 0, 0, 300, 220);
-            cairo_stroke(cr);
-        });
-        std::string stem = "images\\help\\help" + std::to_string(k);
-        if (k == 2)
-            Add(out, stem + ".gif", EncodeGif(help));
-        else if (k == 4)
-            Add(out, stem + ".jp2", EncodeJp2(help));
-        else
-            Add(out, stem + ".png", EncodePng(help));
-    }
     return out;
 }
 

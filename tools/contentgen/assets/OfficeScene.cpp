@@ -119,4 +119,60 @@ void DrawOfficeScene(cairo_t* cr, const SceneOptions& o)
     }
 }
 
+void DrawOfficeGround(cairo_t* cr)
+{
+    // The wall, lit from the upper left, above the HUD strip's edge too.
+    cairo_rectangle(cr, 0, 0, 800, 150);
+    FillWithGradient(cr, 0, 0, 800, 150, Shade(palette::kWall, 1.15), palette::kWallDark);
+    // Wainscot panels along the lower wall.
+    for (int i = 0; i < 16; ++i) {
+        RoundedRect(cr, 8 + i * 50, 112, 42, 28, 3);
+        SetColor(cr, Shade(palette::kWallDark, 0.92));
+        cairo_fill(cr);
+    }
+    // The floor: boards running away from the viewer, darker towards the back.
+    cairo_rectangle(cr, 0, 150, 800, 450);
+    FillWithGradient(cr, 0, 150, 0, 600, Shade(palette::kFloor, 0.9), Shade(palette::kFloor, 1.05));
+    cairo_set_line_width(cr, 1.2);
+    SetColor(cr, Shade(palette::kFloorDark, 1.0));
+    for (int i = 0; i < 14; ++i) {
+        const double y = 150 + i * i * 2.4 + i * 6;
+        cairo_move_to(cr, 0, y);
+        cairo_line_to(cr, 800, y);
+    }
+    for (int i = -8; i <= 24; ++i) {
+        // Board joints converge slightly towards the wall.
+        const double xBottom = i * 50, xTop = 400 + (xBottom - 400) * 0.82;
+        cairo_move_to(cr, xTop, 150);
+        cairo_line_to(cr, xBottom, 600);
+    }
+    cairo_stroke(cr);
+    // Skirting.
+    cairo_rectangle(cr, 0, 142, 800, 10);
+    FillWithGradient(cr, 0, 142, 0, 152, Shade(palette::kWood, 1.1), Shade(palette::kWood, 0.7));
+    // The workshop door's frame and step (its leaf is a part).
+    FillRoundedRect(cr, 694, 54, 82, 112, 4, Shade(palette::kCream, 0.9));
+    cairo_rectangle(cr, 700, 60, 70, 106);
+    SetColor(cr, 0xFF2A2F36);
+    cairo_fill(cr);
+    cairo_rectangle(cr, 690, 162, 90, 6);
+    SetColor(cr, Shade(palette::kWood, 0.8));
+    cairo_fill(cr);
+    // Aisle markings: soft light runners along the five walkways.
+    const struct {
+        double x0, y0, x1, y1;
+    } aisles[] = {{135, 176, 690, 176}, {135, 300, 645, 300}, {20, 470, 790, 470}, {135, 176, 135, 470}, {645, 176, 645, 470}};
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    for (const auto& aisle : aisles) {
+        cairo_set_line_width(cr, 18);
+        cairo_set_source_rgba(cr, 1, 0.96, 0.86, 0.16);
+        cairo_move_to(cr, aisle.x0, aisle.y0);
+        cairo_line_to(cr, aisle.x1, aisle.y1);
+        cairo_stroke(cr);
+    }
+    // The HUD strip's shadow on the wall.
+    cairo_rectangle(cr, 0, 44, 800, 6);
+    FillWithGradient(cr, 0, 44, 0, 50, 0x50000000, 0x00000000);
+}
+
 } // namespace contentgen

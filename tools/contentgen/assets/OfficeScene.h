@@ -17,4 +17,9 @@ struct SceneOptions {
 
 void DrawOfficeScene(cairo_t* cr, const SceneOptions& options);
 
+// The game's office ground (GFX_GAME_GROUND): only what never changes, the
+// back wall (y 44 to 150) with its skirting, the floor, the frame of the
+// workshop door and the aisle markings; all furniture is drawn by parts.
+void DrawOfficeGround(cairo_t* cr);
+
 } // namespace contentgen

@@ -13,7 +13,7 @@ struct Colours {
     bool longHair, tie;
 };
 
-Colours ColoursOf(Look look)
+Colours ColoursOf(Look look, int variant)
 {
     switch (look) {
     case Look::Man:
@@ -24,8 +24,24 @@ Colours ColoursOf(Look look)
         return {0xFF4A90C2, 0xFF2A1A10, 0xFFFFE08A, false, false};
     case Look::Clerk:
         return {0xFF6B6B6B, 0xFF1A1A1A, 0xFFFFFFFF, false, true};
-    case Look::Worker:
-        return {0xFF3E7D5A, 0xFF8A5A2B, 0xFFE8F0E0, true, false};
+    case Look::Worker: {
+        // Four looks: steady green, quick blue with a tie, calm brown, dreamy violet.
+        const Colours workers[4] = {{0xFF3E7D5A, 0xFF8A5A2B, 0xFFE8F0E0, true, false},
+                                    {0xFF3C6FB0, 0xFF2A1A10, 0xFFFFFFFF, false, true},
+                                    {0xFF8A6A45, 0xFF1A1A1A, 0xFFF5E6C8, false, false},
+                                    {0xFF7A5AA0, 0xFFD9A441, 0xFFFCE9F0, true, false}};
+        return workers[variant & 3];
+    }
+    case Look::Secretary:
+        return {0xFFC2553A, 0xFF2A1A10, 0xFFFFF4DC, true, false};
+    case Look::Engineer:
+        return {0xFFE08A2E, 0xFF5A3A20, 0xFF3C6FB0, false, false};
+    case Look::Lady:
+        return {0xFFB04A8A, 0xFFD9A441, 0xFFFFFFFF, true, false};
+    case Look::Banker:
+        return {0xFF2A2A33, 0xFF9A9A9A, 0xFFFFFFFF, false, true};
+    case Look::Vip:
+        return {0xFF5A1E2E, 0xFF1A1A1A, 0xFFF2C230, false, true};
     }
     return {palette::kSuitMan, 0xFF000000, 0xFFFFFFFF, false, false};
 }
@@ -46,7 +62,7 @@ void Limb(cairo_t* cr, double x, double y, double length, double angle, double w
 
 void DrawPuppet(cairo_t* cr, double x, double feetY, double height, Look look, const Pose& pose)
 {
-    const Colours c = ColoursOf(look);
+    const Colours c = ColoursOf(look, pose.variant);
     std::string heading = pose.heading;
     bool mirror = heading == "l" || heading == "tl" || heading == "bl" || heading == "ml" || heading == "mr" ||
                   heading == "mbr" || heading == "mtr";
@@ -64,11 +80,26 @@ void DrawPuppet(cairo_t* cr, double x, double feetY, double height, Look look, c
     cairo_translate(cr, x, feetY);
     if (mirror)
         cairo_scale(cr, -1, 1);
-    FloorShadow(cr, 0, 0, 18 * u, 5 * u);
-    // Legs.
-    double legGap = 6 * u * (1 - turn * 0.7);
-    ShadedBox(cr, -legGap - 5 * u, -38 * u, 9 * u, 38 * u, 0, Shade(c.suit, 0.7));
-    ShadedBox(cr, legGap - 4 * u, -38 * u, 9 * u, 38 * u, 0, Shade(c.suit, 0.75));
+    if (!pose.seated)
+        FloorShadow(cr, 0, 0, 18 * u, 5 * u);
+    cairo_translate(cr, 0, -pose.lift * u);
+    // Legs: a stride swings them apart, front and side on alike.
+    if (!pose.seated) {
+        const double legGap = 6 * u * (1 - turn * 0.7);
+        const double swing = pose.stride * 7 * u * (0.4 + 0.6 * turn);
+        const double rise = std::fabs(pose.stride) * 3 * u * (1 - turn * 0.5);
+        const uint32_t trousers = look == Look::Woman || look == Look::Lady || look == Look::Secretary
+                                      ? Shade(c.suit, 0.55)
+                                      : Shade(c.suit, 0.7);
+        ShadedBox(cr, -legGap - 5 * u + swing, -38 * u, 9 * u, 38 * u - (pose.stride > 0 ? rise : 0), 0, trousers);
+        ShadedBox(cr, legGap - 4 * u - swing, -38 * u, 9 * u, 38 * u - (pose.stride < 0 ? rise : 0), 0,
+                  Shade(trousers, 1.08));
+        // Shoes.
+        Ellipsoid(cr, -legGap - 0.5 * u + swing + turn * 3 * u, -1.5 * u - (pose.stride > 0 ? rise : 0), 5.5 * u, 2.5 * u,
+                  0xFF2A2020);
+        Ellipsoid(cr, legGap + 0.5 * u - swing + turn * 3 * u, -1.5 * u - (pose.stride < 0 ? rise : 0), 5.5 * u, 2.5 * u,
+                  0xFF2A2020);
+    }
     // Arm behind the body when turned.
     double bodyW = 30 * u * (1 - turn * 0.35);
     if (turn > 0)
@@ -102,8 +133,17 @@ void DrawPuppet(cairo_t* cr, double x, double feetY, double height, Look look, c
         Limb(cr, bodyW / 2 - 2 * u, -70 * u, 30 * u, pose.rightArm, 8 * u, c.suit);
     // Head.
     double hx = turn * 3 * u, hy = -86 * u;
-    if (c.longHair)
-        Ellipsoid(cr, hx - turn * 4 * u, hy + 3 * u, 12 * u, 14 * u, c.hair);
+    // Long hair falls behind the head and beside the face, ending above the
+    // chin so that it never reads as a beard.
+    if (c.longHair) {
+        Ellipsoid(cr, hx - turn * 4 * u, hy - 1.5 * u, 12.5 * u, 12.5 * u, c.hair);
+        for (int side = -1; side <= 1; side += 2) {
+            if (turn >= 1 && side > 0)
+                continue;
+            FillRoundedRect(cr, hx - turn * 4 * u + side * 10.5 * u - 3.5 * u, hy - 4 * u, 7 * u, 13 * u, 3.5 * u,
+                            Shade(c.hair, 0.92));
+        }
+    }
     Ellipsoid(cr, hx, hy, 10 * u, 12 * u, back ? c.hair : palette::kSkin);
     if (!back) {
         // Hair on top, face features shifted with the turn.
