@@ -173,6 +173,7 @@ public:
         Load("properties\\resources.xml", mManifest);
         CheckLoc();
         CheckEffects();
+        CheckEveryCallbackBound();
         CheckUi();
         CheckOffice();
         CheckLevels();
@@ -407,6 +408,16 @@ private:
                         if (Attr(control, L"function") == "WidgetsLock")
                             mLocks[name] = true;
         }
+    }
+
+    // A whole data set binds every callback the game exports at least once.
+    void CheckEveryCallbackBound()
+    {
+        if (!mFull || mEffects.IsEmpty())
+            return;
+        for (const std::string& name : ExportedCallbackNames())
+            if (!mFunctionsUsed.count(name))
+                Report("cfg\\effect.xml", name, "no effect binds this callback; every exported callback is used");
     }
 
     // A UI effect answers "onshow" and "onhide"; one that locks input

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 namespace {
 
@@ -591,6 +592,20 @@ TEST(ContentValidator, RefusesOfficesTheLoaderAndTheWalkersCannotUse)
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     EXPECT_EQ(text.find("cannot reach bin"), std::string::npos) << text;
     EXPECT_EQ(text.find("bin: the level names"), std::string::npos) << text;
+}
+
+// A whole data set binds every exported callback: one left unused is named.
+TEST(ContentValidator, AWholeSetBindsEveryCallback)
+{
+    const std::vector<Finding> findings = contentgen::Validate(SmallSet().Build(), true);
+    std::set<std::string> unbound;
+    for (const Finding& finding : findings)
+        if (finding.file == "cfg\\effect.xml" && finding.message.find("no effect binds this callback") != std::string::npos)
+            unbound.insert(finding.id);
+    EXPECT_TRUE(unbound.count("WindowReset"));
+    EXPECT_TRUE(unbound.count("StopPSFunc"));
+    EXPECT_FALSE(unbound.count("DlgShow"));  // the small set's fade binds it
+    EXPECT_FALSE(unbound.count("UpgradeEffectBlink"));
 }
 
 TEST(ContentValidator, TheFixtureOfficePasses)
