@@ -70,6 +70,27 @@ function(zelk_pack_archive)
   add_custom_target(${ARG_TARGET} ALL DEPENDS ${ARG_OUTPUT})
 endfunction()
 
+# zelk_contentgen_inputs(VAR)
+#   The files the content tool's output depends on: its own sources and
+#   tables, the writers it uses and the game's readers it validates with.
+#   The data steps depend on these rather than on the tool's binary, which
+#   relinks whenever any library below it changes.
+function(zelk_contentgen_inputs out)
+  set(root ${CMAKE_SOURCE_DIR})
+  file(GLOB_RECURSE inputs CONFIGURE_DEPENDS
+       ${root}/tools/contentgen/*
+       ${root}/tools/makeanm/*.cpp ${root}/tools/makeanm/*.h
+       ${root}/tools/makepak/*.cpp ${root}/tools/makepak/*.h
+       ${root}/tools/oggfixture/*.cpp ${root}/tools/oggfixture/*.h
+       ${root}/tools/imagefixtures/GifWriter.* ${root}/tools/imagefixtures/J2kWriter.*
+       ${root}/framework/resources/*.cpp ${root}/framework/resources/*.h
+       ${root}/framework/fonts/DescParser.* ${root}/framework/fonts/DataElement.*
+       ${root}/framework/sound/WaveBytes.* ${root}/framework/app/Utf16.* ${root}/framework/app/StringUtil.*
+       ${root}/game/world/AnmFile.* ${root}/game/core/PakDirectory.*
+       ${root}/platform/xml/* ${root}/platform/audio/* ${root}/platform/j2k/* ${root}/platform/modules/*)
+  set(${out} ${inputs} PARENT_SCOPE)
+endfunction()
+
 # zelk_fixture_office(TEST)
 #   The content tool's fixture office (day 1's objects, their animation files
 #   and plain-colour pictures, the level files, the HUD's and the briefing's
@@ -78,11 +99,13 @@ endfunction()
 #   program finds it as FIXTURE_OFFICE.
 function(zelk_fixture_office test)
   set(folder ${CMAKE_CURRENT_BINARY_DIR}/fixture_office)
+  zelk_contentgen_inputs(inputs)
   add_custom_command(OUTPUT ${folder}/cfg/office.xml
                      COMMAND contentgen --fixture ${folder}
-                     DEPENDS contentgen
+                     DEPENDS ${inputs}
                      COMMENT "Writing the fixture office for ${test}")
   add_custom_target(${test}_fixture_office DEPENDS ${folder}/cfg/office.xml)
+  add_dependencies(${test}_fixture_office contentgen)
   add_dependencies(${test} ${test}_fixture_office)
   target_compile_definitions(${test} PRIVATE FIXTURE_OFFICE="${folder}")
 endfunction()

@@ -3,7 +3,9 @@
 #include "game/world/AnmFile.h"
 #include "tools/makeanm/AnmFile.h"
 
+#include <map>
 #include <memory>
+#include <string>
 
 namespace contentgen {
 
@@ -34,6 +36,43 @@ std::string Size(int width, int height)
 // More records than any part needs; the name search over earlier records
 // stays small below it.
 constexpr size_t kMaxRecords = 4096;
+
+// The animations whose end the game waits for, by part file: the boss's and
+// the clients' locked animations, the workers' hand-over and reactions, the
+// devices' activation, the door.
+bool AwaitedEnd(const std::string& path, const std::string& name)
+{
+    static const std::map<std::string, std::vector<std::string>> kEnds = {
+        {"boss", {"boss_phone", "boss_drink", "boss_reproach"}},
+        {"client", {"presentation_reaction", "drink_coffee", "patience_content", "patience_angry", "gratitude", "scandal"}},
+        {"worker_up", {"idle_done", "disruption_reaction", "conference_reaction", "attention", "disruptive_action"}},
+        {"shelving", {"activation"}},
+        {"trash_bin", {"activation"}},
+        {"safe", {"activation"}},
+        {"coffeemachine", {"activation"}},
+        {"conference_place", {"activation"}},
+        {"cupboard", {"activation"}},
+        {"presentation_place", {"activation"}},
+        {"air_conditioner", {"activation"}},
+        {"stereo_system", {"activation"}},
+        {"door", {"open", "close"}},
+    };
+    const std::string part = path.substr(4, path.size() - 8);  // anm\<part>.anm
+    auto ends = kEnds.find(part);
+    if (ends == kEnds.end())
+        return false;
+    for (const std::string& end : ends->second)
+        if (name.size() >= end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0)
+            return true;
+    return false;
+}
+
+// Parts of objects that stop all their parts at a frame (the boss with his
+// held items, the workers): a stop at frame n needs a rate.
+bool StopsPartsAtFrames(const std::string& path)
+{
+    return path == "anm\\boss.anm" || path == "anm\\held_items.anm" || path == "anm\\worker_up.anm";
+}
 
 } // namespace
 
@@ -68,11 +107,18 @@ void CheckAnimationFile(const std::string& path, const std::vector<uint8_t>& byt
             }
         if (sequence.mode != makeanm::kModeCycle && sequence.mode != makeanm::kModeOnce)
             report("mode " + std::to_string(sequence.mode) + ": only 0 (cycle) and 1 (once), the modes of the game's data");
-        // A still is one frame at fps 0; anything that plays needs a rate.
-        if (sequence.framesPerSecond < 0 || (sequence.framesPerSecond == 0 && sequence.frameCount != 1))
-            report("fps " + std::to_string(sequence.framesPerSecond) + ": must be above 0 (fps 0 is a still of one frame)");
+        const bool still = sequence.framesPerSecond == 0 && sequence.frameCount == 1 && sequence.mode == makeanm::kModeCycle;
+        if (sequence.framesPerSecond < 0 || (sequence.framesPerSecond == 0 && !still))
+            report("fps " + std::to_string(sequence.framesPerSecond) +
+                   ": must be above 0 (only a still, one frame in mode 0, has fps 0)");
+        else if (still && StopsPartsAtFrames(path))
+            report("fps 0: its object stops every part at a frame, which needs fps above 0");
         if (sequence.frameCount == 0)
             report("has no frames");
+        else if (sequence.mode == makeanm::kModeOnce && sequence.frameCount < 2)
+            report("a once-animation of one frame: the game never sees it end");
+        if (sequence.mode == makeanm::kModeCycle && AwaitedEnd(path, a.name))
+            report("the game waits for this animation to end, and a cycle never ends: mode 1 (once)");
         if (LeavesTheData(a.imageName)) {
             report("its picture \"" + a.imageName + "\" does not name a file below the game's folder");
             continue;

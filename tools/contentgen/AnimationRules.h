@@ -23,7 +23,10 @@ using PictureLookup = std::function<PictureInfo(const std::string& name)>;
 // game's own reader (AnmFile); names have 1 to 63 bytes (room for the NUL);
 // the picture lies in the data, below the game's folder (no "..", no root);
 // only modes 0 (cycle) and 1 (once), the only ones the game's data uses (the
-// game would play 2 once backward); fps above 0; at least one frame, every
+// game would play 2 once backward); fps above 0 except for a still (one
+// frame in mode 0), and above 0 always in the parts of the boss and the
+// workers; a once-animation has two frames at least, and an animation whose
+// end the game waits for plays once; at least one frame, every
 // frame of some size and inside its picture; and every record is found by
 // its own name (no earlier record's name contains it); at most 4096 records.
 void CheckAnimationFile(const std::string& path, const std::vector<uint8_t>& bytes, const PictureLookup& picture,

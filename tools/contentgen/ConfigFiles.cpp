@@ -210,7 +210,7 @@ XmlElement BuildSurvivalFile(int level)
     const std::vector<Stage> stages = {
         {0, false, false, "window_morning", {{"student", 2, 5, 3, 0, 0.1f}, {"clerk", 3, 6, 1, 0, 0.2f}}},
         {150, true, false, nullptr, {{"student", 2, 4, 2, 0, 0.2f}, {"clerk", 2, 5, 2, 0, 0.3f}, {"lady", 4, 7, 1, 0, 0.6f}}},
-        {400, false, true, "window_day", {{"clerk", 1.5f, 4, 2, 0.3f, 0.3f}, {"lady", 3, 6, 2, 0.3f, 0.6f}}},
+        {400, false, true, "window_day", {{"clerk", 1.5f, 4, 2, 0, 0.3f}, {"lady", 3, 6, 2, 0, 0.6f}}},
     };
     XmlElement& list = root.Add("stages");
     for (const Stage& stage : stages) {
@@ -225,6 +225,7 @@ XmlElement BuildSurvivalFile(int level)
         for (const Client& client : stage.clients)
             element.Add("clients")
                 .Set("name", client.name)
+                .Set("vip", 0)
                 .SetFloat("client_time_spawn_min", client.min)
                 .SetFloat("client_time_spawn_max", client.max)
                 .SetFloat("probability_spawn", client.weight)
@@ -240,7 +241,9 @@ XmlElement BuildSurvivalFile(int level)
     XmlElement& first = desk.Add("order_list").SetFloat("probability", 1);
     first.Add("orders").SetFloat("probability", 2).Set("order", "0101");
     first.Add("orders").SetFloat("probability", 1).Set("order", "0102");
-    desk.Add("order_list").SetFloat("probability", 1).Add("orders").SetFloat("probability", 1).Set("order", "0102");
+    XmlElement& second = desk.Add("order_list").SetFloat("probability", 1);
+    second.Add("orders").SetFloat("probability", 1).Set("order", "0102");
+    second.Add("orders").SetFloat("probability", 1).Set("order", "0101");
     return root;
 }
 

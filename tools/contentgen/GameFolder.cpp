@@ -64,26 +64,9 @@ std::string ArchiveOf(const std::string& path)
     return "data.pak";
 }
 
-std::vector<uint8_t> VersionPageOverride(const std::vector<uint8_t>& basePng, int contentVersion)
+std::vector<uint8_t> VersionPageOverride(int contentVersion)
 {
-    // A tEXt chunk right after IHDR (8 bytes of signature, 25 of IHDR).
-    const size_t afterHeader = 8 + 25;
-    if (basePng.size() < afterHeader)
-        return basePng;
-    const std::string body = std::string("tEXt") + "Comment" + '\0' + "demo data, content version " +
-                             std::to_string(contentVersion);
-    std::vector<uint8_t> chunk;
-    const uint32_t length = static_cast<uint32_t>(body.size() - 4);
-    for (int i = 3; i >= 0; --i)
-        chunk.push_back(static_cast<uint8_t>(length >> (8 * i)));
-    chunk.insert(chunk.end(), body.begin(), body.end());
-    const uint32_t crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size())));
-    for (int i = 3; i >= 0; --i)
-        chunk.push_back(static_cast<uint8_t>(crc >> (8 * i)));
-    std::vector<uint8_t> out(basePng.begin(), basePng.begin() + afterHeader);
-    out.insert(out.end(), chunk.begin(), chunk.end());
-    out.insert(out.end(), basePng.begin() + afterHeader, basePng.end());
-    return out;
+    return DrawVersionPage("demo data, content version " + std::to_string(contentVersion)).bytes;
 }
 
 bool LayOut(const DataSet& data, const FolderLayout& layout, std::map<std::string, std::string>& files,
@@ -108,7 +91,7 @@ bool LayOut(const DataSet& data, const FolderLayout& layout, std::map<std::strin
         return true;
     auto it = data.files.find(versionPage);
     if (it != data.files.end())
-        mod.Add(versionPage, Text(VersionPageOverride(it->second, kContentVersion)), layout.fileTime);
+        mod.Add(versionPage, Text(VersionPageOverride(kContentVersion)), layout.fileTime);
     const std::pair<const char*, const PakWriter*> archives[] = {{"loc.pak", &loc}, {"data.pak", &main}, {"mod.pak", &mod}};
     for (const auto& archive : archives) {
         std::string bytes;
@@ -129,7 +112,18 @@ bool WriteGameFolder(const std::string& folder, const std::map<std::string, std:
     fs::create_directories(root, ec);
     const fs::path staging = root / ".contentgen-new";
     fs::remove_all(staging, ec);
+    // A file that already holds its bytes is left alone, so a run whose
+    // output is unchanged writes nothing and touches no file's time.
+    std::map<std::string, std::string> changed;
     for (const auto& file : files) {
+        const fs::path target = root / file.first;
+        std::string old;
+        if (fs::is_regular_file(target, ec) && fs::file_size(target, ec) == file.second.size() &&
+            ReadWholeFile(target.string(), old) && old == file.second)
+            continue;
+        changed.insert(file);
+    }
+    for (const auto& file : changed) {
         const fs::path target = staging / file.first;
         fs::create_directories(target.parent_path(), ec);
         if (!WriteWholeFile(target.string(), file.second)) {
@@ -146,7 +140,7 @@ bool WriteGameFolder(const std::string& folder, const std::map<std::string, std:
         for (const char* dir : {"cfg", "properties", "images", "fonts", "sounds", "music", "anm"})
             fs::remove_all(root / dir, ec);
     }
-    for (const auto& file : files) {
+    for (const auto& file : changed) {
         const fs::path target = root / file.first;
         fs::create_directories(target.parent_path(), ec);
         fs::rename(staging / file.first, target, ec);

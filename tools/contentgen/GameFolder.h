@@ -30,12 +30,13 @@ bool LayOut(const DataSet& data, const FolderLayout& layout, std::map<std::strin
 
 // Writes the files into folder: all into a temporary folder inside it
 // first, then each renamed into place, so a failure leaves the folder as it
-// was. Data of the other layout (loose folders or archives) is removed.
+// was; a file that already holds its bytes is not written again. Data of
+// the other layout (loose folders or archives) is removed.
 bool WriteGameFolder(const std::string& folder, const std::map<std::string, std::string>& files, bool loose,
                      std::string& error);
 
-// The splash version page of mod.pak: the base page with a text chunk
-// naming the content version, so that it differs from data.pak's copy.
-std::vector<uint8_t> VersionPageOverride(const std::vector<uint8_t>& basePng, int contentVersion);
+// The splash version page of mod.pak: the page with the content version
+// drawn on it, so a player sees which archive it came from.
+std::vector<uint8_t> VersionPageOverride(int contentVersion);
 
 } // namespace contentgen

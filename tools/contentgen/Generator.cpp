@@ -228,7 +228,8 @@ bool GenerateFixtureOffice(const TextTable& texts, DataSet& data, std::string& e
         if (sizes.count(id))
             size = sizes.at(id);
         const std::string file = "images\\fixture\\" + id + ".png";
-        data.Add(file, EncodePng(Picture(size.first, size.second, 0xFF3A6EA5)));
+        // The hints' dark letters lie on the widget pictures: a light page.
+        data.Add(file, EncodePng(Picture(size.first, size.second, id == "ui_widgets" ? 0xFFE4ECF4 : 0xFF3A6EA5)));
         fixtureUi.Add("texture").Set("id", id).Set("file", file);
     }
     for (const XmlElement& child : ui.children)

@@ -17,6 +17,10 @@ int MonthOffset(int month);
 // The calendar cell of a career level's day in its month: column cell % 7,
 // row cell / 7.
 inline int CalendarCell(int level) { return CalendarDay(level) + MonthOffset(CalendarMonth(level)); }
+// The width of a day's cell on the career screen; a month's picture spans
+// its seven columns.
+constexpr int kCalendarColumn = 32;
+constexpr int kCareerMonthWidth = 7 * kCalendarColumn;
 
 // The upgrade options' names: pictures images\upgrades\<name>.png under the
 // texture id db08_<name>, captions db08_<name> in the texts.

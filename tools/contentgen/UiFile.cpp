@@ -2,6 +2,7 @@
 
 #include "LayoutBuilder.h"
 #include "Tables.h"
+#include "assets/Assets.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -103,6 +104,24 @@ struct PanelRect {
 };
 const PanelRect kScreenPanel = {8, 6, 784, 588};
 
+// Where a panel's children may lie: inside its rim, in the coordinates of
+// the dialog the panel is drawn in.
+PanelRect InnerArea(const PanelRect& panel)
+{
+    const int frame = PanelFrame(panel.w, panel.h);
+    return {panel.x + frame, panel.y + frame, panel.w - 3 - 2 * frame, panel.h - 4 - 2 * frame};
+}
+
+// A panel's title: in the band at its top, from x over w, inside the rim
+// and above the rule under the band.
+XmlElement Title(LayoutBuilder& b, const PanelRect& panel, int x, int w, const std::string& label)
+{
+    const PanelRect inner = InnerArea(panel);
+    const int y = inner.y;
+    const int h = std::min(44, panel.y + PanelTitleRuleTop(panel.h) - 2 - y);
+    return b.Text("title", x, y, w, h, label, "title");
+}
+
 // Where each HUD hint points: the spot in the office it stands beside.
 struct HintSpot {
     int x;
@@ -137,10 +156,10 @@ XmlElement MainMenu(LayoutBuilder& b)
     XmlElement profile = b.PanelDialog("profile_dlg", 30, 440, 440, 140);
     // The button wide enough for its label on one line; the texts below the
     // panel's title band, left of the button.
-    XmlElement change = b.Button("profile", 256, 88, 170, 40, "mm_change_player");
+    XmlElement change = b.Button("profile", 256, 84, 170, 40, "mm_change_player");
     profile.Add(Effect(change, "btn_pop"));
     for (int k = 1; k <= 2; ++k) {
-        XmlElement text = b.Text(Num("profile_text%d", k), 24, 48, 228, 84, Num("mm_profile_text%d", k), "text");
+        XmlElement text = b.Text(Num("profile_text%d", k), 24, 48, 228, 76, Num("mm_profile_text%d", k), "text");
         profile.Add(Effect(text, "fade_quick"));
     }
     layout.Add(profile);
@@ -152,17 +171,17 @@ XmlElement MainMenu(LayoutBuilder& b)
 
     XmlElement select = b.PanelDialog("select_profile", 470, 120, 310, 380);
     Effect(select, "dlg_slide_right");
-    select.Add(b.Text("title", 15, 10, 280, 34, "mm_select_title", "title"));
+    select.Add(Title(b, {0, 0, 310, 380}, 18, 272, "mm_select_title"));
     XmlElement list("element");
-    list.Set("type", "quorlist").Set("name", "list").Set("x", 15).Set("y", 50).Set("width", 280).Set("height", 230);
+    list.Set("type", "quorlist").Set("name", "list").Set("x", 18).Set("y", 66).Set("width", 272).Set("height", 222);
     list.Set("line_spacing", "1C").Set("left", "8").Set("sel_color", "B03C7DD9");
     LayoutBuilder::SystemLayers(list, false);
-    b.WidgetTexture(list, "normal", "list_back", "normal", 280, 230);
-    b.WidgetTexture(list, "disabled", "list_back", "disabled", 280, 230);
+    b.WidgetTexture(list, "normal", "list_back", "normal", 272, 222);
+    b.WidgetTexture(list, "disabled", "list_back", "disabled", 272, 222);
     b.WidgetTexture(list, "check", "tick", "", 22, 22);
     XmlElement scroll("element");
-    scroll.Set("name", "scroll").Set("x", 258).Set("y", 0).Set("width", 22).Set("height", 230);
-    scroll.Set("distx1", 0).Set("disty1", 22).Set("distx2", 0).Set("disty2", 186);
+    scroll.Set("name", "scroll").Set("x", 250).Set("y", 0).Set("width", 22).Set("height", 222);
+    scroll.Set("distx1", 0).Set("disty1", 22).Set("distx2", 0).Set("disty2", 178);
     for (const char* part : {"up", "down", "slider"}) {
         XmlElement button = b.Button(part, 0, 0, 22, 22, std::string());
         button.children.clear();
@@ -173,17 +192,17 @@ XmlElement MainMenu(LayoutBuilder& b)
     }
     list.Add(scroll);
     select.Add(list);
-    select.Add(b.Button("create", 15, 300, 90, 40, "mm_create"));
-    select.Add(b.Button("select", 110, 300, 90, 40, "mm_select"));
-    select.Add(b.Button("delete", 205, 300, 90, 40, "mm_delete"));
+    select.Add(b.Button("create", 18, 300, 88, 40, "mm_create"));
+    select.Add(b.Button("select", 110, 300, 88, 40, "mm_select"));
+    select.Add(b.Button("delete", 202, 300, 88, 40, "mm_delete"));
     layout.Add(select);
 
     XmlElement create = b.PanelDialog("create_profile", 170, 110, 460, 360);
     Effect(create, "dlg_popup");
-    create.Add(b.Text("title", 20, 14, 420, 40, "mm_create_title", "title"));
-    create.Add(b.Text("prompt", 30, 60, 400, 26, "mm_enter_name", "text"));
+    create.Add(Title(b, {0, 0, 460, 360}, 24, 410, "mm_create_title"));
+    create.Add(b.Text("prompt", 30, 70, 400, 26, "mm_enter_name", "text"));
     XmlElement edit("element");
-    edit.Set("type", "quoredit").Set("name", "entername_text").Set("x", 30).Set("y", 90).Set("width", 400).Set("height", 40);
+    edit.Set("type", "quoredit").Set("name", "entername_text").Set("x", 30).Set("y", 100).Set("width", 400).Set("height", 40);
     edit.Set("hilite_color", "A04A90E2");
     LayoutBuilder::SystemLayers(edit, true);
     b.WidgetTexture(edit, "normal", "edit_back", "normal", 400, 40);
@@ -192,15 +211,15 @@ XmlElement MainMenu(LayoutBuilder& b)
     for (const char* skin : {"man", "woman"}) {
         const std::string s = skin;
         // The small portrait itself is the button, at its size.
-        XmlElement button = b.Button("boss" + s + "_btn", s == "man" ? 80 : 290, 150, 90, 120, std::string());
+        XmlElement button = b.Button("boss" + s + "_btn", s == "man" ? 80 : 290, 152, 90, 120, std::string());
         button.children.clear();
         for (const char* state : {"normal", "over", "down", "disabled"})
             LayoutBuilder::Texture(button, state, "mn04_boss" + s);
         create.Add(button);
-        create.Add(b.WidgetPicture("check_boss" + s, s == "man" ? 172 : 382, 150, 40, 40, "tick"));
+        create.Add(b.WidgetPicture("check_boss" + s, s == "man" ? 172 : 382, 152, 40, 40, "tick"));
     }
-    create.Add(b.Button("cancel", 40, 300, 170, 44, "mm_cancel"));
-    create.Add(b.Button("create", 250, 300, 170, 44, "mm_create_ok"));
+    create.Add(b.Button("cancel", 40, 284, 170, 44, "mm_cancel"));
+    create.Add(b.Button("create", 250, 284, 170, 44, "mm_create_ok"));
     layout.Add(create);
 
     XmlElement nameplate("element");
@@ -209,7 +228,8 @@ XmlElement MainMenu(LayoutBuilder& b)
     b.UseLabel("mm_website");
     b.WidgetTexture(nameplate, "normal", "highlight", "normal", 200, 34);
     b.WidgetTexture(nameplate, "over", "highlight", "over", 200, 34);
-    LayoutBuilder::TextLayer(nameplate, "normal", "sys_link", "FFFFFFFF", "FFFFE9A6", "FF9AA3AE");
+    // The link lies on the light front-end backdrop: dark letters.
+    LayoutBuilder::TextLayer(nameplate, "normal", "sys_link", LayoutBuilder::kDarkText, "FF0A1424", "FF6A707A");
     layout.Add(nameplate);
     return layout;
 }
@@ -220,36 +240,41 @@ XmlElement Career(LayoutBuilder& b)
     XmlElement layout = b.ScrimDialog("career", kScreenPanel.x, kScreenPanel.y, kScreenPanel.w, kScreenPanel.h);
     layout.SetBool("has_alpha", true);
     Effect(layout, "dlg_slide_right");
-    layout.Add(b.Text("title", 130, 20, 540, 50, "cs_title", "title"));
-    layout.Add(b.Text("boss_icon", 20, 16, 90, 120));
+    const PanelRect inner = InnerArea({kScreenPanel.x, kScreenPanel.y, kScreenPanel.w, kScreenPanel.h});
+    layout.Add(Title(b, kScreenPanel, 130, 540, "cs_title"));
+    layout.Add(b.Text("boss_icon", inner.x, inner.y, 90, 120));
     layout.Add(b.Text("info", 130, 80, 540, 40, "cs_info", "text"));
+    // Three months of seven columns inside the rim.
+    const int column = kCalendarColumn;
+    const int monthW = kCareerMonthWidth;
+    const int gap = (inner.w - 3 * monthW) / 2;
     for (int m = 1; m <= 3; ++m) {
-        const int x = 20 + 258 * (m - 1);
-        XmlElement pic = b.Text(Num("month%d_pic", m), x, 150, 238, 90);
+        const int x = inner.x + (monthW + gap) * (m - 1);
+        XmlElement pic = b.Text(Num("month%d_pic", m), x, 150, monthW, 90);
         LayoutBuilder::Texture(pic, "normal", Num("mn04_month%d", m));
         layout.Add(pic);
-        layout.Add(b.Text(Num("month%d_text", m), x, 244, 238, 26, Num("month_name_%d", m), "hud"));
+        layout.Add(b.Text(Num("month%d_text", m), x, 244, monthW, 26, Num("month_name_%d", m), "hud"));
         for (int k = 1; k <= 7; ++k)
-            layout.Add(Centred(b.Text(Num("wd%d_", m) + std::to_string(k), x + 34 * (k - 1), 272, 34, 18,
+            layout.Add(Centred(b.Text(Num("wd%d_", m) + std::to_string(k), x + column * (k - 1), 272, column, 18,
                                       Num("weekday_%d", k), "hud")));
         std::vector<int> levelOfDay(32, 0);
         for (int level = 20 * (m - 1) + 1; level <= 20 * m; ++level)
             levelOfDay[CalendarDay(level)] = level;
         for (int d = 1; d <= DaysInMonth(m); ++d) {
             const int cell = d + MonthOffset(m);
-            const int cx = x + 34 * (cell % 7);
+            const int cx = x + column * (cell % 7);
             const int cy = 292 + 30 * (cell / 7);
             if (levelOfDay[d]) {
                 XmlElement button("element");
                 button.Set("type", "quorbutton").Set("name", Num("career_day%d", levelOfDay[d]));
-                button.Set("x", cx).Set("y", cy).Set("width", 34).Set("height", 28).Set("label", Num("cal_day_%d", levelOfDay[d]));
+                button.Set("x", cx).Set("y", cy).Set("width", column).Set("height", 28).Set("label", Num("cal_day_%d", levelOfDay[d]));
                 for (const char* state : {"normal", "over", "down", "disabled"})
                     LayoutBuilder::Texture(button, state, "mn04_calendar_day_work");
                 LayoutBuilder::TextLayer(button, "normal", "hud", "FFFFFFFF", "FFFFE9A6", "FF9AA3AE");
                 layout.Add(button);
                 b.UseLabel(Num("cal_day_%d", levelOfDay[d]));
             } else {
-                XmlElement cellText = Centred(b.Text(Num("episode%d_", m) + std::to_string(d), cx, cy, 34, 28,
+                XmlElement cellText = Centred(b.Text(Num("episode%d_", m) + std::to_string(d), cx, cy, column, 28,
                                                      Num("cal_num_%d", d), "hud", LayoutBuilder::Surface::Light));
                 LayoutBuilder::Texture(cellText, "normal", "mn04_calendar_day_weekend");
                 layout.Add(cellText);
@@ -258,10 +283,12 @@ XmlElement Career(LayoutBuilder& b)
     }
     // The screen moves the mark to the selected day; it starts on day 1.
     const int firstCell = CalendarCell(1);
-    layout.Add(b.WidgetPicture("mark", 20 + 34 * (firstCell % 7) - 16, 292 + 30 * (firstCell / 7) - 14, 66, 56, "ring"));
-    layout.Add(b.Button("restart", 40, 530, 200, 48, "cs_restart"));
-    layout.Add(b.Button("back", 300, 530, 200, 48, "cs_back"));
-    layout.Add(b.Button("start", 560, 530, 200, 48, "cs_start"));
+    layout.Add(b.WidgetPicture("mark", inner.x + column * (firstCell % 7) - (66 - column) / 2, 292 + 30 * (firstCell / 7) - 14,
+                               66, 56, "ring"));
+    const int buttonY = inner.y + inner.h - 48;
+    layout.Add(b.Button("restart", 40, buttonY, 200, 48, "cs_restart"));
+    layout.Add(b.Button("back", 300, buttonY, 200, 48, "cs_back"));
+    layout.Add(b.Button("start", 560, buttonY, 200, 48, "cs_start"));
     return layout;
 }
 
@@ -270,10 +297,11 @@ XmlElement Survival(LayoutBuilder& b)
     XmlElement layout = b.ScrimDialog("survival", kScreenPanel.x, kScreenPanel.y, kScreenPanel.w, kScreenPanel.h);
     layout.SetBool("has_alpha", true);
     Effect(layout, "dlg_slide_right");
-    layout.Add(b.Text("title", 130, 20, 540, 50, "sv_title", "title"));
-    layout.Add(b.Text("boss_icon", 20, 16, 90, 120));
+    const PanelRect inner = InnerArea({kScreenPanel.x, kScreenPanel.y, kScreenPanel.w, kScreenPanel.h});
+    layout.Add(Title(b, kScreenPanel, 130, 540, "sv_title"));
+    layout.Add(b.Text("boss_icon", inner.x, inner.y, 90, 120));
     for (int k = 1; k <= 3; ++k) {
-        const int x = 30 + 255 * (k - 1);
+        const int x = inner.x + 8 + 245 * (k - 1);
         XmlElement button("element");
         button.Set("type", "quorbutton").Set("name", Num("month_pic%d", k)).Set("x", x).Set("y", 170).Set("width", 230).Set("height", 170);
         button.Set("label", Num("sv_level_%d", k));
@@ -283,13 +311,16 @@ XmlElement Survival(LayoutBuilder& b)
         LayoutBuilder::Texture(button, "over", id, 0, 170);
         LayoutBuilder::Texture(button, "down", id, 0, 170);
         LayoutBuilder::Texture(button, "disabled", id, 0, 340);
+        // The office picture is light: the label has the buttons' outline.
         LayoutBuilder::TextLayer(button, "normal", "button", "FFFFFFFF", "FFFFE9A6", "FF9AA3AE");
+        LayoutBuilder::TextLayer(button, "stroke", "button_outline", "FF10233A", "FF10233A", "FF3A4450");
+        LayoutBuilder::TextLayer(button, "shadow", "button_shadow", "80000000");
         layout.Add(button);
         layout.Add(b.WidgetPicture(Num("month_check%d", k), x + 182, 178, 40, 40, "tick"));
     }
     layout.Add(b.Text("text", 60, 370, 680, 120, "sv_description", "text"));
-    layout.Add(b.Button("back", 80, 530, 220, 48, "sv_back"));
-    layout.Add(b.Button("start", 500, 530, 220, 48, "sv_start"));
+    layout.Add(b.Button("back", 80, inner.y + inner.h - 48, 220, 48, "sv_back"));
+    layout.Add(b.Button("start", 500, inner.y + inner.h - 48, 220, 48, "sv_start"));
     return layout;
 }
 
@@ -321,7 +352,7 @@ XmlElement Options(LayoutBuilder& b)
 {
     XmlElement layout = b.PanelDialog("options", 200, 110, 400, 380);
     Effect(layout, "dlg_popup");
-    layout.Add(b.Text("title", 20, 14, 360, 44, "op_title", "title"));
+    layout.Add(Title(b, {0, 0, 400, 380}, 22, 356, "op_title"));
     layout.Add(b.Text("sfx_label", 24, 78, 150, 36, "op_sfx", "text"));
     layout.Add(b.Text("music_label", 24, 138, 150, 36, "op_music", "text"));
     layout.Add(b.Text("mute_label", 24, 196, 280, 40, "op_mute", "text"));
@@ -339,20 +370,25 @@ XmlElement Help(LayoutBuilder& b)
 {
     XmlElement layout = b.ScrimDialog("help", 60, 40, 680, 500);
     Effect(layout, "dlg_popup");
-    layout.Add(b.Text("title", 80, 50, 640, 44, "hp_title", "title"));
+    const PanelRect panel = {60, 40, 680, 500};
+    const PanelRect inner = InnerArea(panel);
+    layout.Add(Title(b, panel, inner.x + 8, inner.w - 16, "hp_title"));
+    // The pages start below the rule under the title.
+    const int pageY = panel.y + PanelTitleRuleBottom(panel.h) + 6;
+    const int buttonY = inner.y + inner.h - 44;
     for (int k = 1; k <= 4; ++k) {
-        XmlElement page = b.Dialog(Num("page%d", k), 80, 100, 640, 360);
+        XmlElement page = b.Dialog(Num("page%d", k), inner.x + 8, pageY, inner.w - 16, buttonY - 8 - pageY);
         XmlElement pic = b.Text("pic", 0, 0, 300, 220);
         LayoutBuilder::Texture(pic, "normal", Num("help%d", k));
         page.Add(pic);
-        XmlElement text = b.Text("text", 320, 0, 320, 360, Num("hp_text%d", k), "text");
+        XmlElement text = b.Text("text", 316, 0, inner.w - 16 - 316, buttonY - 8 - pageY, Num("hp_text%d", k), "text");
         text.Set("line_spacing", "14").Set("justify", -1);
         page.Add(text);
         layout.Add(page);
     }
-    layout.Add(b.Button("prev_btn", 80, 476, 160, 44, "hp_prev"));
-    layout.Add(b.Button("next_btn", 560, 476, 160, 44, "hp_next"));
-    layout.Add(b.Button("close", 320, 476, 160, 44, "hp_close"));
+    layout.Add(b.Button("prev_btn", inner.x + 8, buttonY, 160, 44, "hp_prev"));
+    layout.Add(b.Button("next_btn", inner.x + inner.w - 8 - 160, buttonY, 160, 44, "hp_next"));
+    layout.Add(b.Button("close", 320, buttonY, 160, 44, "hp_close"));
     return layout;
 }
 
@@ -360,27 +396,35 @@ XmlElement Hiscores(LayoutBuilder& b)
 {
     XmlElement layout = b.ScrimDialog("hiscores", 110, 40, 580, 500);
     Effect(layout, "dlg_fade");
-    layout.Add(b.Text("title", 130, 50, 540, 44, "hs_title", "title"));
+    const PanelRect panel = {110, 40, 580, 500};
+    const PanelRect inner = InnerArea(panel);
+    const int width = inner.w - 16;
+    layout.Add(Title(b, panel, inner.x + 8, width, "hs_title"));
+    const int pageY = panel.y + PanelTitleRuleBottom(panel.h) + 6;
+    const int buttonY = inner.y + inner.h - 44;
     for (const char* kind : {"career", "survival"}) {
-        XmlElement page = b.Dialog(std::string(kind) + "_scores", 130, 100, 540, 370);
-        page.Add(b.Text("heading", 0, 0, 540, 36, std::string("hs_") + kind, "title"));
+        XmlElement page = b.Dialog(std::string(kind) + "_scores", inner.x + 8, pageY, width, buttonY - 6 - pageY);
+        page.Add(b.Text("heading", 0, 0, width, 34, std::string("hs_") + kind, "title"));
         for (int i = 0; i < 10; ++i) {
-            XmlElement line = b.Dialog(Num("line%d", i), 0, 40 + 32 * i, 540, 30);
-            line.Add(b.WidgetPicture("back", 0, 0, 540, 30, "highlight"));
-            line.Add(b.Text("rank", 0, 0, 46, 30, Num("hs_rank_%d", i + 1), "text"));
-            XmlElement text1 = b.Text("text1", 50, 0, 330, 30, std::string(), "text");
+            XmlElement line = b.Dialog(Num("line%d", i), 0, 36 + 31 * i, width, 29);
+            line.Add(b.WidgetPicture("back", 0, 0, width, 29, "highlight"));
+            // Rank, name and score share one vertical centre.
+            XmlElement rank = b.Text("rank", 0, 0, 46, 29, Num("hs_rank_%d", i + 1), "text");
+            rank.Set("valign", 0);
+            line.Add(rank);
+            XmlElement text1 = b.Text("text1", 50, 0, width - 210, 29, std::string(), "text");
             text1.Set("justify", -1).Set("valign", 0);
             line.Add(text1);
-            XmlElement text2 = b.Text("text2", 390, 0, 140, 30, std::string(), "text");
+            XmlElement text2 = b.Text("text2", width - 150, 0, 140, 29, std::string(), "text");
             text2.Set("justify", 1).Set("valign", 0);
             line.Add(text2);
             page.Add(line);
         }
         layout.Add(page);
     }
-    layout.Add(b.Button("prev_btn", 130, 480, 160, 44, "hs_prev"));
-    layout.Add(b.Button("next_btn", 510, 480, 160, 44, "hs_next"));
-    layout.Add(b.Button("close", 320, 480, 160, 44, "hs_close"));
+    layout.Add(b.Button("prev_btn", inner.x + 8, buttonY, 160, 44, "hs_prev"));
+    layout.Add(b.Button("next_btn", inner.x + inner.w - 8 - 160, buttonY, 160, 44, "hs_next"));
+    layout.Add(b.Button("close", 320, buttonY, 160, 44, "hs_close"));
     return layout;
 }
 
@@ -509,20 +553,20 @@ XmlElement Briefing(LayoutBuilder& b)
 {
     XmlElement layout = b.PanelDialog("briefing", 70, 60, 660, 480);
     Effect(layout, "dlg_slide_up");
-    layout.Add(b.Text("title", 24, 14, 612, 44, "br_title", "title"));
+    layout.Add(Title(b, {0, 0, 660, 480}, 24, 610, "br_title"));
     layout.Add(b.Text("boss", 24, 64, 150, 190));
-    XmlElement text = b.Text("briefing_text", 196, 64, 440, 200, std::string(), "text");
+    XmlElement text = b.Text("briefing_text", 196, 64, 438, 200, std::string(), "text");
     text.Set("line_spacing", "14");
     layout.Add(text);
-    layout.Add(b.Text("goals", 196, 270, 440, 40, "br_goals", "text"));
-    layout.Add(b.Text("context_help", 24, 268, 175, 190));
+    layout.Add(b.Text("goals", 196, 270, 438, 40, "br_goals", "text"));
+    layout.Add(b.Text("context_help", 24, 268, 175, 180));
     // The screen moves the mark to the day's cell; it starts on day 1.
     const int firstCell = CalendarCell(1);
     layout.Add(b.WidgetPicture("callendar_mark", 24 + 25 * (firstCell % 7) - 8, 268 + 38 * (firstCell / 7) - 2, 40, 42, "ring"));
     XmlElement flash = b.Text("newflash", 100, 262, 90, 44);
     LayoutBuilder::Texture(flash, "normal", "newflash");
     layout.Add(flash);
-    layout.Add(b.Button("continue", 440, 416, 200, 48, "br_continue"));
+    layout.Add(b.Button("continue", 428, 400, 200, 48, "br_continue"));
     return layout;
 }
 
@@ -530,25 +574,25 @@ XmlElement Debriefing(LayoutBuilder& b)
 {
     XmlElement layout = b.PanelDialog("debriefing", 60, 40, 680, 520);
     Effect(layout, "dlg_popup_locked");
-    layout.Add(b.Text("bosspanel", 14, 60, 230, 300));
-    layout.Add(b.Text("boss", 28, 74, 200, 260));
-    layout.Add(b.Text("result_text", 260, 14, 400, 50, std::string(), "title"));
-    layout.Add(b.Text("moneypanel", 260, 70, 400, 120));
+    layout.Add(b.Text("bosspanel", 26, 60, 226, 300));
+    layout.Add(b.Text("boss", 38, 74, 200, 260));
+    layout.Add(b.Text("result_text", 260, 26, 388, 38, std::string(), "title"));
+    layout.Add(b.Text("moneypanel", 260, 70, 388, 120));
     layout.Add(b.Text("score", 270, 90, 380, 80, "de_score", "big"));
     XmlElement ghost = b.Text("score_ghost", 270, 90, 380, 80);
     ghost.Set("fps", 14).SetBool("oneshot", true);
     LayoutBuilder::Texture(ghost, "normal", "+0spark");
     layout.Add(ghost);
-    layout.Add(b.Text("debriefing_text", 260, 200, 400, 120, std::string(), "text"));
-    layout.Add(b.Text("goal_value", 260, 326, 200, 28, "de_goal", "text"));
-    layout.Add(b.Text("expert_value", 460, 326, 200, 28, "de_expert", "text"));
-    layout.Add(b.Text("calendar", 270, 365, 126, 145));
+    layout.Add(b.Text("debriefing_text", 260, 196, 388, 120, std::string(), "text"));
+    layout.Add(b.Text("goal_value", 260, 320, 194, 28, "de_goal", "text"));
+    layout.Add(b.Text("expert_value", 454, 320, 194, 28, "de_expert", "text"));
+    layout.Add(b.Text("calendar", 270, 346, 126, 145));
     const int firstCell = CalendarCell(1);
-    layout.Add(b.WidgetPicture("calendar_mark", 270 + 18 * (firstCell % 7) - 2, 365 + 29 * (firstCell / 7) - 2, 22, 33, "ring"));
-    layout.Add(b.Button("continue", 430, 400, 220, 46, "de_continue"));
-    layout.Add(b.Button("replay", 430, 454, 220, 46, "de_replay"));
-    layout.Add(b.Button("survival_replay", 430, 400, 220, 46, "de_survival_replay"));
-    layout.Add(b.Button("survival_leave", 430, 454, 220, 46, "de_survival_leave"));
+    layout.Add(b.WidgetPicture("calendar_mark", 270 + 18 * (firstCell % 7) - 2, 346 + 29 * (firstCell / 7) - 2, 22, 33, "ring"));
+    layout.Add(b.Button("continue", 424, 386, 220, 46, "de_continue"));
+    layout.Add(b.Button("replay", 424, 440, 220, 46, "de_replay"));
+    layout.Add(b.Button("survival_replay", 424, 386, 220, 46, "de_survival_replay"));
+    layout.Add(b.Button("survival_leave", 424, 440, 220, 46, "de_survival_leave"));
     return layout;
 }
 
@@ -556,10 +600,10 @@ XmlElement EscapeMenu(LayoutBuilder& b)
 {
     XmlElement layout = b.PanelDialog("escape_menu", 265, 130, 270, 340);
     Effect(layout, "dlg_popup");
-    layout.Add(b.Text("title", 20, 14, 230, 44, "em_title", "title"));
+    layout.Add(Title(b, {0, 0, 270, 340}, 20, 230, "em_title"));
     const char* const names[] = {"resume", "restart", "settings", "help", "quit"};
     for (int k = 0; k < 5; ++k)
-        layout.Add(b.Button(names[k], 25, 70 + 52 * k, 220, 46, std::string("em_") + names[k]));
+        layout.Add(b.Button(names[k], 25, 68 + 50 * k, 220, 44, std::string("em_") + names[k]));
     return layout;
 }
 
@@ -567,9 +611,9 @@ XmlElement Upgrade(LayoutBuilder& b)
 {
     XmlElement layout = b.PanelDialog("upgrade", 70, 70, 660, 460);
     Effect(layout, "dlg_popup");
-    layout.Add(b.Text("title", 20, 10, 620, 44, "up_title", "title"));
-    layout.Add(b.Text("description_text", 30, 60, 600, 40, "up_description", "text"));
-    layout.Add(b.Text("sel_upgrade_text", 30, 350, 600, 30, "up_selected", "text"));
+    layout.Add(Title(b, {0, 0, 660, 460}, 24, 612, "up_title"));
+    layout.Add(b.Text("description_text", 30, 68, 600, 40, "up_description", "text"));
+    layout.Add(b.Text("sel_upgrade_text", 30, 348, 600, 30, "up_selected", "text"));
     for (int k = 1; k <= 3; ++k) {
         XmlElement pic = b.Dialog(Num("pic%d", k), 30 + 205 * (k - 1), 110, 190, 230);
         XmlElement button("element");
@@ -581,7 +625,7 @@ XmlElement Upgrade(LayoutBuilder& b)
         pic.Add(b.WidgetPicture("check", 140, 4, 40, 40, "tick"));
         layout.Add(pic);
     }
-    layout.Add(b.Button("upgrade", 230, 396, 200, 48, "up_take"));
+    layout.Add(b.Button("upgrade", 230, 384, 200, 48, "up_take"));
     return layout;
 }
 
@@ -610,8 +654,8 @@ XmlElement MessageBox(LayoutBuilder& b)
     Effect(layout, "dlg_popup");
     layout.Add(b.Text("icon", 20, 50, 96, 96));
     // The question may take two lines of the big letters.
-    layout.Add(b.Text("text1", 130, 20, 236, 66, std::string(), "big"));
-    layout.Add(b.Text("text2", 130, 92, 236, 76, std::string(), "text"));
+    layout.Add(b.Text("text1", 130, 20, 230, 66, std::string(), "big"));
+    layout.Add(b.Text("text2", 130, 92, 230, 76, std::string(), "text"));
     layout.Add(b.Button("btn_yes", 30, 176, 150, 46, std::string()));
     layout.Add(b.Button("btn_no", 200, 176, 150, 46, std::string()));
     return layout;

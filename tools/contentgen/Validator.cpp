@@ -2,7 +2,12 @@
 
 #include "AnimationRules.h"
 #include "ConfigFiles.h"
+#include "LayoutRules.h"
+#include "LevelRules.h"
+#include "MediaRules.h"
+#include "ReadabilityRule.h"
 #include "UiFile.h"
+#include "XmlRead.h"
 #include "framework/app/Utf16.h"
 #include "framework/fonts/DescParser.h"
 #include "game/core/PakDirectory.h"
@@ -23,42 +28,6 @@ namespace contentgen {
 
 namespace {
 
-std::string Narrow(const std::wstring& text)
-{
-    std::string out;
-    for (wchar_t c : text)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
-
-std::string Lower(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
-std::string Attr(const plat::XmlNode& node, const wchar_t* name)
-{
-    std::wstring value;
-    const plat::XmlNode attribute = node.Attribute(name);
-    if (attribute.IsEmpty() || !attribute.Value(value))
-        return std::string();
-    return Narrow(value);
-}
-
-bool HasAttr(const plat::XmlNode& node, const wchar_t* name) { return !node.Attribute(name).IsEmpty(); }
-
-std::vector<plat::XmlNode> Elements(const plat::XmlNode& node, const std::wstring& name = std::wstring())
-{
-    std::vector<plat::XmlNode> list;
-    for (const plat::XmlNode& child : node.Children())
-        if (child.Type() == 1 && (name.empty() || child.Name() == name))
-            list.push_back(child);
-    return list;
-}
-
 bool IsHexColour(const std::string& text)
 {
     if (text.size() != 8)
@@ -72,15 +41,6 @@ long Hex(const std::string& text)
     if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }))
         return -1;
     return std::strtol(text.c_str(), nullptr, 16);
-}
-
-long Int(const std::string& text, long fallback)
-{
-    if (text.empty())
-        return fallback;
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    return *end == '\0' ? value : fallback;
 }
 
 const char* const kImageExtensions[] = {".png", ".jpg", ".tga", ".gif", ".jp2"};
@@ -213,10 +173,12 @@ public:
         Load("properties\\resources.xml", mManifest);
         CheckLoc();
         CheckEffects();
+        CheckEveryCallbackBound();
         CheckUi();
         CheckOffice();
         CheckLevels();
         CheckAnimations();
+        CheckMediaDecode(mData, mFindings);
         return mFindings;
     }
 
@@ -242,7 +204,8 @@ private:
             plat::XmlDocument document;
             const std::wstring text = Zelk::Utf16LEToWide(bytes.data() + 2, bytes.size() - 2);
             if (!document.LoadText(text)) {
-                Report(path, "(file)", "is not well-formed XML");
+                Report(path, "(file)", "is not well-formed XML: line " + std::to_string(document.ErrorLine()) + ", column " +
+                                           std::to_string(document.ErrorColumn()) + ": " + document.ErrorReason());
                 return;
             }
             CheckAttributes(path, document.Node());
@@ -415,6 +378,7 @@ private:
                         if (!ids.insert(Attr(control, L"id")).second)
                             Report("cfg\\effect.xml", name, "control id " + Attr(control, L"id") + " repeated in a timer");
                         mFunctionsUsed.insert(function);
+                        mEffectFunctions[name].insert(function);
                     }
                 }
             }
@@ -444,6 +408,16 @@ private:
                         if (Attr(control, L"function") == "WidgetsLock")
                             mLocks[name] = true;
         }
+    }
+
+    // A whole data set binds every callback the game exports at least once.
+    void CheckEveryCallbackBound()
+    {
+        if (!mFull || mEffects.IsEmpty())
+            return;
+        for (const std::string& name : ExportedCallbackNames())
+            if (!mFunctionsUsed.count(name))
+                Report("cfg\\effect.xml", name, "no effect binds this callback; every exported callback is used");
     }
 
     // A UI effect answers "onshow" and "onhide"; one that locks input
@@ -502,12 +476,46 @@ private:
             layouts.insert(name);
             CheckWidget(layout, name);
         }
+        CheckPanelLayouts(mUi, [this](const std::string& id) { return TexturePixels(id); }, mFindings);
+        CheckTextsReadable();
         if (mFull)
             for (const std::string& name : LayoutNames())
                 if (!layouts.count(name))
                     Report(file, name, "layout missing");
         if (layouts.count("hud") && !mTextures.count("hud_clock0"))
             Report(file, "hud", "the HUD needs its clock frames hud_clock0, hud_clock1, ...");
+    }
+
+    // Texts against the outlines of their fonts or what is under them.
+    void CheckTextsReadable()
+    {
+        std::map<std::string, uint32_t> outlines;
+        for (const auto& font : mImageFonts) {
+            const std::vector<uint8_t>& bytes = mData.files.at(font.second);
+            uint32_t colour = 0;
+            if (FontOutline(Zelk::Utf16LEToWide(bytes.data(), bytes.size()), colour))
+                outlines[font.first] = colour;
+        }
+        Backdrops backdrops;
+        backdrops.frontEnd = TexturePixels("bg_frontend");
+        const std::string floor = PicturePath("images\\office\\ground");
+        if (!floor.empty() && DecodePicture(floor, mData.files.at(floor), mFloor))
+            backdrops.floor = &mFloor;
+        CheckReadability(mUi, [this](const std::string& id) { return TexturePixels(id); }, backdrops, outlines, mFindings);
+    }
+
+    // A registry texture's picture as the game decodes it, decoded once.
+    const DecodedPicture* TexturePixels(const std::string& id)
+    {
+        auto cached = mPixels.find(id);
+        if (cached != mPixels.end())
+            return cached->second.width > 0 ? &cached->second : nullptr;
+        DecodedPicture& picture = mPixels[id];
+        auto texture = mTextures.find(id);
+        const std::string path = texture == mTextures.end() ? std::string() : PicturePath(texture->second);
+        if (path.empty() || !DecodePicture(path, mData.files.at(path), picture))
+            picture = DecodedPicture();
+        return picture.width > 0 ? &picture : nullptr;
     }
 
     void NeedTexture(const std::string& owner, const std::string& id)
@@ -674,7 +682,12 @@ private:
         // references in (workers before their plates, sources before their
         // indicators).
         std::set<std::string> objects;
-        std::map<std::string, std::map<std::string, std::pair<int, int>>> approach;  // walker -> object -> point
+        std::map<std::string, std::string> parentZ;  // "object:part" of every part -> its parent_z, or ""
+        for (const plat::XmlNode& group : Elements(mOffice, L"objects"))
+            for (const plat::XmlNode& object : Elements(group, L"object"))
+                for (const plat::XmlNode& part : Elements(object, L"part"))
+                    parentZ[Attr(object, L"name") + ":" + Attr(part, L"name")] = Attr(part, L"parent_z");
+        std::vector<BaseLine> baseLines;
         for (const plat::XmlNode& group : Elements(mOffice, L"objects"))
             for (const plat::XmlNode& object : Elements(group, L"object")) {
                 const std::string name = Attr(object, L"name");
@@ -687,88 +700,136 @@ private:
                         Report(file, name, "its source " + source + " must come before it");
                 }
                 objects.insert(name);
-                mOfficeObjects.insert(name);
+                mOfficeFacts.classes[name] = cls;
+                if (HasAttr(object, L"thing"))
+                    mOfficeFacts.things[name] = Attr(object, L"thing");
+                for (const plat::XmlNode& target : Elements(object, L"target"))
+                    if (cls == "door") {
+                        const std::string walker = Attr(target, L"object");
+                        if (walker != "boss" && walker != "secretary" && walker != "engineer")
+                            Report(file, name, "the door's target " + walker + " is not a walker");
+                    }
                 for (const plat::XmlNode& part : Elements(object, L"part")) {
+                    const std::string partName = Attr(part, L"name");
                     for (const wchar_t* font : {L"font", L"sub_font"})
                         if (HasAttr(part, font) && !mUi.IsEmpty() && !mFonts.count(Attr(part, font)))
-                            Report(file, name, "part " + Attr(part, L"name") + " names the missing font " + Attr(part, font));
+                            Report(file, name, "part " + partName + " names the missing font " + Attr(part, font));
+                    const std::string effect = Attr(part, L"effect");
+                    if (!effect.empty() && mEffectFunctions[effect].count("UpgradeEffectBlink"))
+                        Report(file, name, "part " + partName + " binds the effect " + effect +
+                                               ", which calls UpgradeEffectBlink: that is for object effects only");
+                    const std::string parent = Attr(part, L"parent_z");
+                    if (!parent.empty()) {
+                        auto found = parentZ.find(parent);
+                        if (found == parentZ.end())
+                            Report(file, name, "part " + partName + ": parent_z " + parent + " names no part of the office");
+                        else if (!found->second.empty())
+                            Report(file, name, "part " + partName + ": parent_z " + parent +
+                                                   " names a part with a parent_z of its own");
+                    }
                     if (!HasAttr(part, L"order0_x"))
                         continue;
+                    BaseLine line{name + ":" + partName, {}};
                     long previousX = -1;
-                    for (const wchar_t* const* p : {std::begin(kOrderX), std::begin(kOrderX) + 1, std::begin(kOrderX) + 2}) {
-                        const std::wstring xName = *p;
-                        const std::wstring yName = L"order" + xName.substr(5, 1) + L"_y";
+                    for (int k = 0; k < 3; ++k) {
+                        const std::wstring xName = L"order" + std::to_wstring(k) + L"_x";
+                        const std::wstring yName = L"order" + std::to_wstring(k) + L"_y";
                         const long x = Int(Attr(part, xName.c_str()), -1);
                         const long y = Int(Attr(part, yName.c_str()), -1);
                         if (x < 0 || x >= 800 || y < 0 || y >= 600 || x < previousX)
-                            Report(file, name, "part " + Attr(part, L"name") + ": base line points must lie in 800 x 600, left to right");
+                            Report(file, name, "part " + partName + ": base line points must lie in 800 x 600, left to right");
                         previousX = x;
+                        line.points[k] = {x, y};
                     }
+                    if (parent.empty())
+                        baseLines.push_back(line);
                 }
                 for (const plat::XmlNode& point : Elements(object, L"point"))
-                    approach[Attr(point, L"owner")][name] = {static_cast<int>(Int(Attr(point, L"offs_x"), 0)),
-                                                             static_cast<int>(Int(Attr(point, L"offs_y"), 0))};
+                    mOfficeFacts.approach[Attr(point, L"owner")][name] = {static_cast<int>(Int(Attr(point, L"offs_x"), 0)),
+                                                                      static_cast<int>(Int(Attr(point, L"offs_y"), 0))};
             }
+        CheckCrossings(baseLines);
+        // Walkers whose graphs levels extend reach some objects only on
+        // the days that bring the edges: those are checked per day.
+        std::set<std::string> extended;
+        for (const auto& document : mDocuments)
+            if (IsLevelFile(document.first))
+                for (const plat::XmlNode& top : Elements(document.second.Node()))
+                    for (const plat::XmlNode& group : Elements(top, L"graphs"))
+                        for (const plat::XmlNode& graph : Elements(group, L"graph"))
+                            extended.insert(Attr(graph, L"name"));
         for (const plat::XmlNode& group : Elements(mOffice, L"graphs"))
-            for (const plat::XmlNode& graph : Elements(group, L"graph"))
-                CheckGraph(graph, approach[Attr(graph, L"name")], objects);
+            for (const plat::XmlNode& graph : Elements(group, L"graph")) {
+                mOfficeFacts.graphs[Attr(graph, L"name")] = graph;
+                CheckGraph(graph, mOfficeFacts.approach[Attr(graph, L"name")], objects, extended.count(Attr(graph, L"name")) != 0);
+            }
+    }
+
+    struct BaseLine {
+        std::string id;  // object:part
+        std::pair<long, long> points[3];
+    };
+
+    // Base lines that cross make the drawing order a cycle: no two ground
+    // parts' lines cross (touching or running along each other is not a
+    // crossing).
+    void CheckCrossings(const std::vector<BaseLine>& lines)
+    {
+        auto side = [](std::pair<long, long> a, std::pair<long, long> b, std::pair<long, long> c) {
+            const long long cross = (long long)(b.first - a.first) * (c.second - a.second) -
+                                    (long long)(b.second - a.second) * (c.first - a.first);
+            return cross > 0 ? 1 : cross < 0 ? -1 : 0;
+        };
+        for (size_t i = 0; i < lines.size(); ++i)
+            for (size_t j = i + 1; j < lines.size(); ++j) {
+                bool crossing = false;
+                for (int a = 0; a < 2 && !crossing; ++a)
+                    for (int b = 0; b < 2 && !crossing; ++b) {
+                        const auto p1 = lines[i].points[a], p2 = lines[i].points[a + 1];
+                        const auto q1 = lines[j].points[b], q2 = lines[j].points[b + 1];
+                        const int d1 = side(p1, p2, q1), d2 = side(p1, p2, q2);
+                        const int d3 = side(q1, q2, p1), d4 = side(q1, q2, p2);
+                        crossing = d1 * d2 < 0 && d3 * d4 < 0;
+                    }
+                if (crossing) {
+                    const std::string& id = lines[i].id;
+                    Report("cfg\\office.xml", id.substr(0, id.find(':')),
+                           "part " + id.substr(id.find(':') + 1) + ": its base line crosses that of " + lines[j].id);
+                }
+            }
+    }
+
+    static bool IsLevelFile(const std::string& path)
+    {
+        return (path.rfind("cfg\\l", 0) == 0 || path.rfind("cfg\\endless", 0) == 0) && path.size() > 8 &&
+               path.compare(path.size() - 4, 4, ".xml") == 0 && path != "cfg\\loc.xml";
     }
 
     // A walk graph: edges join points that exist, none of length 0; every
-    // approach point of the walker's objects is reachable from its home.
+    // approach point of the walker's objects is reachable from its home
+    // (unless levels extend the graph: then each day is checked).
     void CheckGraph(const plat::XmlNode& graph, const std::map<std::string, std::pair<int, int>>& approach,
-                    const std::set<std::string>& objects)
+                    const std::set<std::string>& objects, bool extendedByLevels)
     {
         const std::string file = "cfg\\office.xml";
         const std::string walker = Attr(graph, L"name");
-        std::map<std::string, std::pair<int, int>> points(approach.begin(), approach.end());
-        for (const plat::XmlNode& group : Elements(graph, L"points"))
-            for (const plat::XmlNode& point : Elements(group, L"point")) {
-                const std::string name = Attr(point, L"name");
-                if (name.empty() || name == "self")
-                    Report(file, walker, "a graph point must not be named \"" + name + "\"");
-                points[name] = {static_cast<int>(Int(Attr(point, L"x"), 0)), static_cast<int>(Int(Attr(point, L"y"), 0))};
-            }
-        std::map<std::string, std::set<std::string>> links;
-        for (const plat::XmlNode& group : Elements(graph, L"edges"))
-            for (const plat::XmlNode& edge : Elements(group, L"edge")) {
-                const std::string a = Attr(edge, L"p1");
-                const std::string b = Attr(edge, L"p2");
-                bool known = true;
-                for (const std::string& end : {a, b})
-                    if (!points.count(end)) {
-                        Report(file, walker, "edge " + a + "-" + b + " names the unknown point " + end);
-                        known = false;
-                    }
-                if (!known)
-                    continue;
-                if (points[a] == points[b])
-                    Report(file, walker, "edge " + a + "-" + b + " has length 0");
-                links[a].insert(b);
-                links[b].insert(a);
-            }
+        WalkGraph walk;
+        walk.points.insert(approach.begin(), approach.end());
+        AddToGraph(file, graph, walk, mFindings);
         const std::string home = walker + "_home";
         if (walker == "boss" || walker == "secretary" || walker == "engineer") {
-            if (!points.count(home)) {
+            if (!walk.points.count(home)) {
                 Report(file, walker, "the graph lacks the point " + home);
                 return;
             }
-            std::set<std::string> reached = {home};
-            std::vector<std::string> queue = {home};
-            while (!queue.empty()) {
-                const std::string at = queue.back();
-                queue.pop_back();
-                for (const std::string& next : links[at])
-                    if (reached.insert(next).second)
-                        queue.push_back(next);
-            }
+            if (extendedByLevels)
+                return;
+            const std::set<std::string> reached = Reached(walk, home);
             for (const auto& target : approach)
                 if (objects.count(target.first) && !reached.count(target.first))
                     Report(file, walker, "cannot reach " + target.first + " from " + home);
         }
     }
-
-    static constexpr const wchar_t* kOrderX[3] = {L"order0_x", L"order1_x", L"order2_x"};
 
     void CheckLevels()
     {
@@ -782,17 +843,19 @@ private:
             auto found = mDocuments.find(path);
             if (found == mDocuments.end() || mOffice.IsEmpty())
                 continue;
-            for (const plat::XmlNode& top : Elements(found->second.Node()))
+            for (const plat::XmlNode& top : Elements(found->second.Node())) {
                 for (const plat::XmlNode& group : Elements(top, L"objects"))
                     for (const plat::XmlNode& object : Elements(group, L"object"))
-                        if (!mOfficeObjects.count(Attr(object, L"name")))
+                        if (!mOfficeFacts.classes.count(Attr(object, L"name")))
                             Report(path, Attr(object, L"name"), "the level names this object, which office.xml lacks");
+                CheckLevelFile(path, top, mOfficeFacts, mFindings);
+            }
         }
         for (int level = 1; level <= 60; ++level) {
             const std::string path = "cfg\\l" + std::to_string(level) + ".xml";
             auto found = mDocuments.find(path);
             if (found == mDocuments.end()) {
-                if (mFull)
+                if (mFull && !mData.Has(path))
                     Report(path, "(file)", "is missing");
                 continue;
             }
@@ -827,7 +890,10 @@ private:
 
     const DataSet& mData;
     bool mFull;
-    std::set<std::string> mOfficeObjects;
+    OfficeFacts mOfficeFacts;
+    std::map<std::string, DecodedPicture> mPixels;  // texture id -> its picture
+    DecodedPicture mFloor;
+    std::map<std::string, std::set<std::string>> mEffectFunctions;  // effect -> the callbacks its timers call
     std::vector<Finding> mFindings;
     std::map<std::string, plat::XmlDocument> mDocuments;
     plat::XmlNode mLoc, mEffects, mUi, mOffice, mManifest;

@@ -6,7 +6,10 @@
 #include "Options.h"
 #include "Validator.h"
 
+#include "tools/makepak/PakWriter.h"
+
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -91,10 +94,14 @@ int main(int argc, char** argv)
         contentgen::DataSet data;
         if (!contentgen::GenerateDataSet(texts, generate, data, error))
             return Fail(error);
-        contentgen::DataSet sheets;
-        sheets.AddAll(contentgen::DrawContactSheets(data.files));
-        if (int code = Write(options.sheets, sheets, true))
-            return code;
+        // Only the sheets: none of the game folder's own files.
+        std::error_code ec;
+        std::filesystem::create_directories(options.sheets, ec);
+        for (const contentgen::OutFile& sheet : contentgen::DrawContactSheets(data.files)) {
+            const std::string path = (std::filesystem::path(options.sheets) / sheet.path).string();
+            if (!WriteWholeFile(path, std::string(sheet.bytes.begin(), sheet.bytes.end())))
+                return Fail("cannot write " + path);
+        }
     }
     if (!options.check.empty())
         return Check(options.check);

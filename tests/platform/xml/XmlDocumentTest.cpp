@@ -87,6 +87,33 @@ TEST(XmlDocument, RejectedQueriesAndMalformedTextGiveNothing)
     }
 }
 
+// Malformed text tells the line and column (from 1, in characters, a
+// character beyond ASCII counting once) where the parser stopped, and why.
+TEST(XmlDocument, MalformedTextTellsWhereItStopped)
+{
+    struct Case {
+        const wchar_t* text;
+        int line;
+        int column;
+    };
+    const Case cases[] = {
+        {L"<a>\n  <b></c>\n</a>", 2, 8},
+        {L"<a t='\u00e9\u00e9'>\n\n<b></c></a>", 3, 6},
+        {L"<a t='\u00e9\u00e9'></b>", 1, 13},
+    };
+    for (const Case& c : cases) {
+        XmlDocument doc;
+        EXPECT_FALSE(doc.LoadText(c.text));
+        EXPECT_EQ(doc.ErrorLine(), c.line) << c.text;
+        EXPECT_EQ(doc.ErrorColumn(), c.column) << c.text;
+        EXPECT_FALSE(doc.ErrorReason().empty()) << c.text;
+    }
+    XmlDocument doc;
+    ASSERT_TRUE(doc.LoadText(L"<a/>"));
+    EXPECT_EQ(doc.ErrorLine(), 0);
+    EXPECT_TRUE(doc.ErrorReason().empty());
+}
+
 TEST(XmlDocument, Utf16TextKeepsCharactersBeyondTheBasicPlane)
 {
     // <a t="é😀"/> in UTF-16 little-endian, with an odd last byte.

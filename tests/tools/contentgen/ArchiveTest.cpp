@@ -1,8 +1,11 @@
 #include "GeneratedData.h"
 
+#include "MediaRules.h"
 #include "Validator.h"
+#include "assets/Assets.h"
 #include "game/core/PakInterface.h"
 
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -60,9 +63,8 @@ TEST(ContentArchives, EveryStagedFileComesBackThroughTheArchiveLayer)
 
 TEST(ContentArchives, TheVersionPageComesFromModPakAndWithoutItFromDataPak)
 {
-    // Any PNG serves as the base page.
     contentgen::DataSet data;
-    data.Add(kVersionPage, std::vector<uint8_t>(contentgen::DrawPanel("version", 4, 4, false, 0, 0, 4, 4).bytes));
+    data.Add(kVersionPage, std::vector<uint8_t>(contentgen::DrawVersionPage("base data").bytes));
     const std::string base = Bytes(data.files[kVersionPage]);
     testsupport::TempDir dir;
     WriteFolder(data, false, dir);
@@ -73,8 +75,15 @@ TEST(ContentArchives, TheVersionPageComesFromModPakAndWithoutItFromDataPak)
         for (const char* archive : {"loc.pak", "data.pak", "mod.pak"})
             ASSERT_TRUE(pak.AddPakFile(dir / archive));
         ASSERT_TRUE(ReadThrough(pak, kVersionPage, bytes));
-        EXPECT_NE(bytes, base);
-        EXPECT_NE(bytes.find("content version"), std::string::npos);
+        // The override shows: its label differs from the base page's.
+        contentgen::DecodedPicture basePage, shown;
+        ASSERT_TRUE(contentgen::DecodePicture(kVersionPage, data.files[kVersionPage], basePage));
+        ASSERT_TRUE(contentgen::DecodePicture(kVersionPage, std::vector<uint8_t>(bytes.begin(), bytes.end()), shown));
+        ASSERT_EQ(shown.argb.size(), basePage.argb.size());
+        size_t differ = 0;
+        for (size_t i = 0; i < shown.argb.size(); ++i)
+            differ += shown.argb[i] != basePage.argb[i];
+        EXPECT_GT(differ, 500u);
     }
     {
         PakInterface pak;
@@ -122,6 +131,26 @@ TEST(ContentArchives, AFailedWriteLeavesTheFolderAsItWas)
     EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
     EXPECT_EQ(dir.Read("data.pak"), "old archive");
     EXPECT_FALSE(dir.Exists("a.txt"));
+    EXPECT_FALSE(dir.Exists(".contentgen-new"));
+}
+
+// A run whose output is unchanged writes nothing: every file keeps its
+// time; a changed file alone is written again.
+TEST(ContentArchives, UnchangedFilesAreNotWrittenAgain)
+{
+    testsupport::TempDir dir;
+    std::map<std::string, std::string> files = {{"data.pak", "archive"}, {"about.html", "page"}, {"cfg/x.xml", "x"}};
+    std::string error;
+    ASSERT_TRUE(contentgen::WriteGameFolder(dir.Path(), files, false, error)) << error;
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const auto& file : files)
+        std::filesystem::last_write_time(dir / file.first, old);
+    files["about.html"] = "new page";
+    ASSERT_TRUE(contentgen::WriteGameFolder(dir.Path(), files, true, error)) << error;
+    EXPECT_EQ(std::filesystem::last_write_time(dir / "cfg/x.xml"), old);
+    EXPECT_NE(std::filesystem::last_write_time(dir / "about.html"), old);
+    EXPECT_EQ(dir.Read("about.html"), "new page");
+    EXPECT_FALSE(dir.Exists("data.pak"));  // the other layout's data goes
     EXPECT_FALSE(dir.Exists(".contentgen-new"));
 }
 

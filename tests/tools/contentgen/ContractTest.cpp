@@ -288,6 +288,20 @@ TEST_F(ContentContract, EffectsBindOnlyExportedNamesAndEveryUiEffectAnswersShowA
     }
 }
 
+// Every one of the 49 callbacks the game exports is bound by some effect, as
+// a control's function or a message's call.
+TEST_F(ContentContract, All49CallbacksAreUsed)
+{
+    const XmlDocument effects = Load("cfg\\effect.xml");
+    std::set<std::string> bound = Values(effects, L"//control", L"function");
+    for (const std::string& name : Values(effects, L"//message[@command='call']", L"timer_id"))
+        bound.insert(name);
+    const std::vector<std::string>& exported = contentgen::ExportedCallbackNames();
+    ASSERT_EQ(exported.size(), 49u);
+    for (const std::string& name : exported)
+        EXPECT_TRUE(bound.count(name)) << name << " is bound by no effect";
+}
+
 TEST_F(ContentContract, EveryLevelGivesItsExpertMoney)
 {
     for (int level = 1; level <= 60; ++level) {

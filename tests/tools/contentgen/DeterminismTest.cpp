@@ -67,4 +67,19 @@ TEST(ContentDeterminism, TheProgramRefusesBadCommandLinesAndReportsBadFolders)
     EXPECT_NE(RunTool("--check " + dir.Path()), 0);
 }
 
+// The contact sheets go alone into their folder: one picture per data
+// folder, none of a game folder's own files.
+TEST(ContentSheets, TheProgramWritesOnlyTheSheets)
+{
+    testsupport::TempDir dir;
+    ASSERT_EQ(RunTool("--sheets " + (dir / "sheets")), 0);
+    const auto sheets = Tree(dir / "sheets");
+    for (const auto& file : sheets)
+        EXPECT_TRUE(file.first.rfind("sheet_", 0) == 0 && file.first.size() > 4 &&
+                    file.first.compare(file.first.size() - 4, 4, ".png") == 0)
+            << file.first;
+    EXPECT_TRUE(sheets.count("sheet_fonts.png"));
+    EXPECT_TRUE(sheets.count("sheet_images_help.png"));
+}
+
 } // namespace

@@ -8,6 +8,7 @@
 #include "framework/app/StringUtil.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/resources/ImageLib.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/core/FontRegistry.h"
 #include "game/core/GameApp.h"
@@ -26,6 +27,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <set>
 #include <unistd.h>
 
 namespace {
@@ -174,7 +176,8 @@ void ShowNestedDialogs(UiElement* element)
         }
 }
 
-// Not compared with anything: the pictures are there to be looked at. The
+// Not compared with anything: the pictures are there to be looked at, each
+// layout at its own position over what the game shows under it. The
 // system fonts are drawn by the desktop's text device, as a player sees them
 // (the null device draws boxes); a screen's code later shows one page or
 // one pair of a layout's alternatives at a time, here all of them show.
@@ -190,8 +193,28 @@ protected:
         GameUi::TearDown();
         plat::Get().text = &platform.text;
     }
+    void Backdrop(const std::string& name, Zelk::MemoryImage& screen);
     plat::FreeTypeTextDevice desktopText;
 };
+
+// What the game shows under a layout: the front end's backdrop under its
+// screens, the office under the day's dialogs and the HUD.
+void GameUiGallery::Backdrop(const std::string& name, Zelk::MemoryImage& screen)
+{
+    static const std::set<std::string> frontEnd = {"main_menu", "career", "survival", "options", "help", "hiscores"};
+    static const std::set<std::string> office = {"hud", "briefing", "debriefing", "escape_menu", "upgrade",
+                                                 "dialogbox_2button"};
+    if (frontEnd.count(name)) {
+        auto backdrop = Build("global_bkg");
+        backdrop->Show();
+        Draw(backdrop.get(), screen);
+    } else if (office.count(name)) {
+        std::unique_ptr<ImageLib::Image> ground(ImageLib::GetImage("images\\office\\ground"));
+        ASSERT_NE(ground, nullptr);
+        ASSERT_EQ(ground->GetWidth() * ground->GetHeight(), 800 * 600);
+        std::copy(ground->GetBits(), ground->GetBits() + 800 * 600, screen.GetBits());
+    }
+}
 
 TEST_F(GameUiGallery, GalleryOfEveryLayoutAfterOneSecond)
 {
@@ -220,6 +243,7 @@ TEST_F(GameUiGallery, GalleryOfEveryLayoutAfterOneSecond)
         auto screen = std::make_unique<Zelk::MemoryImage>();
         screen->Create(800, 600);
         std::fill(screen->GetBits(), screen->GetBits() + screen->PixelCount(), 0xFF202830u);
+        Backdrop(name, *screen);
         screen->MarkBitsChanged();
         Draw(dialog.get(), *screen);
         app->mWidgetManager->RemoveWidget(dialog.get());

@@ -135,7 +135,7 @@ TEST_F(FixedPictures, EveryPictureLoadsAtItsSize)
         {{"images\\fx\\star_big"}, 32, 32, 1},
         {{"images\\fx\\smoke.png"}, 32, 32, 1},
         {{"images\\cursors\\normal.tga", "images\\cursors\\active.tga", "images\\cursors\\text.tga"}, 32, 32, 1},
-        {Numbered("images\\career\\month", 1, 3, ".png"), 238, 90, 1},
+        {Numbered("images\\career\\month", 1, 3, ".png"), 224, 90, 1},
         {Numbered("images\\survival\\month", 1, 3, ".png"), 230, 510, 1},
         {Numbered("images\\help\\help", 1, 4, ""), 300, 220, 1},
     };

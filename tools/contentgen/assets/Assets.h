@@ -14,6 +14,13 @@ std::vector<OutFile> DrawFixedPictures();
 // The third splash page with its caption (the base data's and the override archive's).
 OutFile DrawVersionPage(const std::string& caption);
 // One dialog's background at its size; fullScreen: an 800 x 600 picture with a dimming scrim around a panel of panelWidth x panelHeight at (panelX, panelY).
+// What a panel's rim covers inward from each edge of a panel of width x height
+// (the yellow rim and its margin): children stay inside it.
+int PanelFrame(int width, int height);
+// The title rule under a panel's title band, in pixels from the panel's top:
+// its first and last row.
+int PanelTitleRuleTop(int height);
+int PanelTitleRuleBottom(int height);
 OutFile DrawPanel(const std::string& layoutName, int width, int height, bool fullScreen, int panelX, int panelY, int panelWidth, int panelHeight);
 // The UI atlases: items packed onto pages of 1024 x 1024 (stem "images\\ui\\buttons" gives buttons0.png, buttons1.png, ...; stem "images\\ui\\widgets" must fit one page and gives widgets.png). kind is a word such as "button", "check", "slider_back", "bar_fill", "bar_empty", "thumb", "scroll_up", "scroll_down", "list_back", "edit_back", "tick", "ring", "mark", "life_full", "life_lost", "hint", "caption", "calendar_mark", "highlight"; state is "normal", "over", "down", "disabled" or "" (check boxes use their six state words).
 struct AtlasItem { std::string key; std::string kind; std::string state; int width; int height; };

@@ -6,6 +6,7 @@
 #include "assets/ImageFiles.h"
 #include "assets/Scratch.h"
 
+#include "MediaRules.h"
 #include "framework/resources/ImageLib.h"
 
 #include <algorithm>
@@ -60,7 +61,7 @@ void Thumbnail(cairo_t* cr, const ImageLib::Image& image, double x, double y)
 
 std::vector<OutFile> DrawContactSheets(const std::map<std::string, std::vector<uint8_t>>& files)
 {
-    ImageLib::LoadJ2kCodec();
+    LoadPictureCodecs();
     // The loaders read files: lay the pictures out as in the game folder.
     const std::string root = ScratchPath("-sheets");
     std::map<std::string, std::vector<std::string>> byFolder;
@@ -83,10 +84,14 @@ std::vector<OutFile> DrawContactSheets(const std::map<std::string, std::vector<u
         for (int y = 0; y < canvas.Height(); y += 10)
             for (int x = 0; x < canvas.Width(); x += 10) {
                 cairo_rectangle(cr, x, y, 10, 10);
-                SetColor(cr, (x / 10 + y / 10) % 2 ? 0xFFD0D0D0 : 0xFFF0F0F0);
+                // The glyph sheets are white: they show on a dark board.
+                const bool glyphs = folder.first.rfind("fonts", 0) == 0;
+                SetColor(cr, (x / 10 + y / 10) % 2 ? (glyphs ? 0xFF303848 : 0xFFD0D0D0) : (glyphs ? 0xFF202830 : 0xFFF0F0F0));
                 cairo_fill(cr);
             }
-        Text(cr, folder.first, 8, 20, 14, true, palette::kText);
+        const bool dark = folder.first.rfind("fonts", 0) == 0;
+        const uint32_t ink = dark ? palette::kCream : palette::kText;
+        Text(cr, folder.first, 8, 20, 14, true, ink);
         for (size_t i = 0; i < folder.second.size(); ++i) {
             const std::string& path = folder.second[i];
             double x = 5 + double(i % kColumns) * kCellW, y = 30 + double(i / kColumns) * kCellH;
@@ -102,7 +107,7 @@ std::vector<OutFile> DrawContactSheets(const std::map<std::string, std::vector<u
             else
                 label += " (does not load)";
             Text(cr, label + (image ? " " + std::to_string(image->GetWidth()) + "x" + std::to_string(image->GetHeight()) : ""),
-                 x, y + 136, 10, false, image ? palette::kText : palette::kRed);
+                 x, y + 136, 10, false, image ? ink : palette::kRed);
         }
         std::string stem = folder.first;
         std::replace(stem.begin(), stem.end(), '\\', '_');

@@ -469,7 +469,7 @@ std::vector<OutFile> DrawFixedPictures()
     // disabled stacked).
     for (int m = 0; m < 3; ++m) {
         Add(out, "images\\career\\month" + std::to_string(m + 1) + ".png",
-            EncodePng(Paint(238, 90, [&](cairo_t* cr) { MonthPicture(cr, 238, 90, m, 1.0); })));
+            EncodePng(Paint(kCareerMonthWidth, 90, [&](cairo_t* cr) { MonthPicture(cr, kCareerMonthWidth, 90, m, 1.0); })));
         Add(out, "images\\survival\\month" + std::to_string(m + 1) + ".png",
             EncodePng(Paint(230, 510, [&](cairo_t* cr) {
                 const double light[3] = {1.0, 1.2, 0.5};

@@ -5,16 +5,20 @@
 #include "assets/ArtKit.h"
 #include "assets/ImageFiles.h"
 
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 namespace contentgen {
 
 namespace {
 
+double TitleBand(double h) { return std::min(48.0, h / 5); }
+
 void DialogPanel(cairo_t* cr, double x, double y, double w, double h)
 {
     Panel(cr, x, y, w, h);
-    double band = std::min(48.0, h / 5);
+    double band = TitleBand(h);
     cairo_save(cr);
     RoundedRect(cr, x + 10, y + 10, w - 23, band, 10);
     SetColor(cr, 0x38000000);
@@ -26,6 +30,19 @@ void DialogPanel(cairo_t* cr, double x, double y, double w, double h)
 }
 
 } // namespace
+
+int PanelFrame(int width, int height)
+{
+    // Panel's rim: a line of width 0.9 x inset centred inset from the edge,
+    // inset = max(1.5, min(w, h) / 40); four pixels of air inside it, room
+    // for the shadow under a button.
+    const double inset = std::max(1.5, std::min(width, height) / 40.0);
+    return static_cast<int>(std::ceil(inset + std::max(1.0, inset * 0.9) / 2)) + 4;
+}
+
+int PanelTitleRuleTop(int height) { return static_cast<int>(std::floor(10 + TitleBand(height) + 4)); }
+
+int PanelTitleRuleBottom(int height) { return static_cast<int>(std::ceil(10 + TitleBand(height) + 6)) - 1; }
 
 OutFile DrawPanel(const std::string& layoutName, int width, int height, bool fullScreen, int panelX, int panelY,
                   int panelWidth, int panelHeight)
