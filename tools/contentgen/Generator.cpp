@@ -227,6 +227,14 @@ bool GenerateFixtureOffice(const TextTable& texts, DataSet& data, std::string& e
         std::pair<int, int> size = clock ? std::make_pair(44, 44) : std::make_pair(1024, 1024);
         if (sizes.count(id))
             size = sizes.at(id);
+        // A panel keeps its drawn picture, so its frame lies where the
+        // layout expects it.
+        const std::string drawnFile = child.Get("file");
+        if (id.rfind("panel_", 0) == 0 && drawn.Has(drawnFile)) {
+            data.Add(drawnFile, drawn.files.at(drawnFile));
+            fixtureUi.Add("texture").Set("id", id).Set("file", drawnFile);
+            continue;
+        }
         const std::string file = "images\\fixture\\" + id + ".png";
         // The hints' dark letters lie on the widget pictures: a light page.
         data.Add(file, EncodePng(Picture(size.first, size.second, id == "ui_widgets" ? 0xFFE4ECF4 : 0xFF3A6EA5)));
