@@ -85,7 +85,7 @@ await_screen() {
   while [ $(( $(now_ms) - begin )) -le "$3" ]; do
     alive "$pid" || { cat "$work/out.txt"; fail "the game ended while waiting for $1"; }
     dump "$1"
-    if shows "$1" "$2" 2>/dev/null; then
+    if shows "$1" "$2" >/dev/null 2>&1; then
       echo "$1 after $(( $(now_ms) - begin )) ms"
       picture "$1"
       return 0
