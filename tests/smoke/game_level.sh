@@ -28,10 +28,17 @@ pictures=${ZELK_SMOKE_PICTURES:-}
 man_look="292 320"; name_field="398 218"; create="504 432"
 career="634 183"; start_day1="659 553"; comic_next="651 537"; briefing_start="609 502"
 
-# What each screen shows at a few points ("X Y RRGGBB"), as the null
-# platform draws it: the loading screen's dimmed wall and floor; the day's
-# office with the HUD's bar and its yellow edge over the wall and the floor,
-# no briefing over them.
+# What each screen shows at a few points ("X Y RRGGBB") away from the
+# buttons (a button under the pointer lights up), as the null platform draws
+# them: the first start's profile panel, the main menu, the career calendar,
+# a comic page, the briefing, the loading screen's dimmed wall and floor, and
+# the day's office with the HUD's bar and its yellow edge over the wall and
+# the floor.
+profile_panel="400 400 1F3150 230 420 87919D 300 40 3E8A86 520 500 D9B07A"
+main_menu="520 500 1F3150 300 40 3E8A86 140 552 213455"
+career_screen="300 40 1E2E4C 520 500 1E2F4D 400 450 1F3151"
+comic_page="400 450 F8E9CD 520 500 F9E8CE 300 40 3C8D87"
+briefing="634 183 213455 300 40 F2C230 400 400 203252 140 552 D9B07A"
 loading_dim="150 30 1D4046 450 140 1A373D 700 300 594C3C 100 300 594C3C"
 office_hud="150 30 213354 300 41 F2C230 450 140 377E7A 100 300 D9B07A"
 
@@ -116,32 +123,45 @@ fi
 window_geometry
 echo "window at $geometry"
 
-# Keys skip the splash's pages; then the first start's profile panel.
-for _ in 1 2 3 4 5; do
-  sleep 0.6
+# Keys skip the splash's pages to the first start's profile panel.
+begin=$(now_ms)
+until dump profile && shows profile "$profile_panel" >/dev/null 2>&1; do
+  if [ $(( $(now_ms) - begin )) -gt "$scene_ms" ]; then
+    shows profile "$profile_panel" || picture profile
+    fail "the splash did not give way to the profile panel"
+  fi
   key space
+  sleep 0.5
 done
-sleep 1
+picture profile
 click $man_look
 click $name_field
 timeout 5 xdotool type --delay 50 Ada
 click $create
-sleep 1.5
+await_screen menu "$main_menu" "$scene_ms"
 click $career
-sleep 1.5
-dump career
-picture career
+await_screen career "$career_screen" "$scene_ms"
 
-# Start: the loading screen (up at least 1.5 s), then day 1's comic.
+# Start: the loading screen (up at least 1.5 s), then day 1's comic pages,
+# each turned, and the briefing.
 click $start_day1
-await_screen loading "$loading_dim" 20000
-sleep 3
-click $comic_next
-sleep 1
-click $comic_next
-sleep 1.5
+await_screen loading "$loading_dim" "$scene_ms"
+begin=$(now_ms)
+until dump briefing && shows briefing "$briefing" >/dev/null 2>&1; do
+  if [ $(( $(now_ms) - begin )) -gt "$scene_ms" ]; then
+    shows briefing "$briefing" || picture briefing
+    fail "the comic did not lead to the briefing"
+  fi
+  alive "$pid" || { cat "$work/out.txt"; fail "the game ended in the comic"; }
+  if dump comic && shows comic "$comic_page" >/dev/null 2>&1; then
+    picture comic
+    click $comic_next
+  fi
+  sleep 0.5
+done
+picture briefing
 click $briefing_start
-await_screen office "$office_hud" 20000
+await_screen office "$office_hud" "$scene_ms"
 sleep 2
 dump office_running
 picture office_running
