@@ -27,6 +27,7 @@
 #include "game/ui/UiCheckBox.h"
 #include "game/ui/UiElement.h"
 #include "game/ui/UiSlider.h"
+#include "game/ui/UiText.h"
 #include "platform/NullPlatform.h"
 #include "tests/framework/graphics/PngFile.h"
 #include "tests/game/peopleday/OfficeHands.h"
@@ -450,6 +451,22 @@ TEST_F(PlayThrough, FromTheSplashThroughADayAndBackToTheEnd)
     HiscoresDialog* hiscores = app->mHiscoresDialog;
     ASSERT_TRUE(Until([&] { return Shown(Find(hiscores, "next_btn")); }, 2000));
     EXPECT_EQ(hiscores->GetPages().GetCurrent(), 0);
+    // The career page shows the table pref.dat holds, Ada's day among it
+    // where it ranked.
+    Prefs stored = ReadPrefs();
+    const HiscoreEntry* table = stored.tables.GetTable(false);
+    bool adaListed = false;
+    for (int place = 0; place < HiscoreTables::kPlaces; ++place) {
+        const std::string line = "line" + std::to_string(place);
+        auto* name = dynamic_cast<UiText*>(Find(hiscores->GetPages().GetPage(0), line + "/text1"));
+        auto* score = dynamic_cast<UiText*>(Find(hiscores->GetPages().GetPage(0), line + "/text2"));
+        ASSERT_TRUE(name && score) << line;
+        EXPECT_EQ(name->GetSourceText(), table[place].mName) << line;
+        EXPECT_EQ(score->GetSourceText(), table[place].mName.empty() ? L"" : std::to_wstring(table[place].mScore))
+            << line;
+        adaListed = adaListed || (table[place].mName == L"Ada" && table[place].mScore == money);
+    }
+    EXPECT_TRUE(adaListed || money <= table[HiscoreTables::kPlaces - 1].mScore) << money;
     Click(hiscores, "next_btn");
     EXPECT_EQ(hiscores->GetPages().GetCurrent(), 1);
     EXPECT_TRUE(hiscores->GetPages().GetNext()->mDisabled);
