@@ -111,9 +111,11 @@ public:
 private:
     enum class Turn { kProgram, kPlayer, kEnded };
 
+    // Only the main loop's sleeps hand over: before and after it the screens
+    // are being made or taken down.
     void OnSleep()
     {
-        if (!gGameApp)
+        if (!gGameApp || !gGameApp->mInMainLoop)
             return;
         if (gGameApp->mLoadingScreen && gGameApp->mLoadingScreen->IsStepping()) {
             ++mLoadingSleeps;
