@@ -25,6 +25,7 @@
 #include "tests/framework/graphics/PngFile.h"
 #include "tests/support/CurrentFolder.h"
 #include "tests/support/TempDir.h"
+#include "OfficeHands.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -42,6 +43,8 @@
 #include <sys/stat.h>
 
 namespace {
+
+using peopletest::OfficeHands;
 
 std::string ReadFile(const std::string& path)
 {
@@ -111,61 +114,7 @@ protected:
         platform.clock.Advance(10);
         Record();
     }
-    bool TickUntil(const std::function<bool()>& done, int limit)
-    {
-        for (int tick = 0; tick < limit; ++tick) {
-            if (done())
-                return true;
-            Tick();
-        }
-        return done();
-    }
-    // A left click on the object through the window, where the player sees
-    // it: the middle of its region, or else the first point of the region
-    // that no widget above the office covers (a teaching hint may lie over
-    // the middle).
-    void ClickOn(const std::string& name)
-    {
-        SceneObject* object = FindObject(name);
-        ASSERT_NE(object, nullptr) << name;
-        const auto& points = object->GetRegion().Points();
-        ASSERT_FALSE(points.empty()) << name;
-        int x = 0, y = 0, left = points[0].x, top = points[0].y, right = left, bottom = top;
-        for (const auto& point : points) {
-            x += point.x;
-            y += point.y;
-            left = std::min(left, int(point.x));
-            right = std::max(right, int(point.x));
-            top = std::min(top, int(point.y));
-            bottom = std::max(bottom, int(point.y));
-        }
-        const Zelk::Point middle{x / int(points.size()), y / int(points.size())};
-        auto open = [&](const Zelk::Point& point) {
-            return object->HitTest(point) &&
-                   mApp->mWidgetManager->GetWidgetAtPoint(point.mX, point.mY) == mApp->GetOfficeScreen();
-        };
-        Zelk::Point at = middle;
-        for (int py = top; py <= bottom && !open(at); py += 4)
-            for (int px = left; px <= right && !open(at); px += 4)
-                if (open({px, py}))
-                    at = {px, py};
-        if (!open(at)) {
-            // Wholly covered: the hint over it goes away when clicked.
-            Press(middle);
-            mRun.timeline += Line("click", "the hint over " + name);
-            ASSERT_TRUE(TickUntil([&] { return open(middle); }, 100)) << name << " stays covered";
-            at = middle;
-        }
-        Press(at);
-        mRun.timeline += Line("click", name);
-    }
-    void Press(const Zelk::Point& at)
-    {
-        const intptr_t packed = plat::InputTranslator::PackPoint(at.mX, at.mY);
-        platform.windows.Queue().Post({plat::WM_MOUSEMOVE, 0, packed});
-        platform.windows.Queue().Post({plat::WM_LBUTTONDOWN, 1, packed});
-        platform.windows.Queue().Post({plat::WM_LBUTTONUP, 0, packed});
-    }
+    bool TickUntil(const std::function<bool()>& done, int limit) { return mHands.TickUntil(done, limit); }
     std::string Line(const std::string& object, const std::string& what)
     {
         char head[32];
@@ -235,57 +184,11 @@ protected:
             mRun.timeline += Line("rush", "+" + std::to_string(rush));
     }
 
-    // The boss fetches paper and has it made into the product at the desks
-    // the product's chain names, then holds it.
-    void Make(const std::string& product)
-    {
-        Boss* boss = ObjectAs<Boss>(gBoss);
-        ClickOn("shelving01");
-        ASSERT_TRUE(TickUntil([&] { return boss->GetItem() == "paper"; }, 1500));
-        // worker04a makes "0101" from paper; worker02a "0102" from paper on
-        // day 1, and "0201" from an "01" product on the played day 3.
-        std::vector<std::pair<std::string, std::string>> desks;
-        if (product == "0102")
-            desks = {{"02a", "0102"}};
-        else
-            desks = {{"04a", "0101"}};
-        if (product == "0201")
-            desks.push_back({"02a", "0201"});
-        for (const auto& desk : desks) {
-            Worker* worker = ObjectAs<Worker>(FindObject("worker" + desk.first));
-            ASSERT_NE(worker, nullptr);
-            ClickOn("table" + desk.first);
-            ASSERT_TRUE(TickUntil([&] { return worker->GetState() == Worker::kWorking && boss->GetItem().empty(); }, 1500))
-                << desk.first;
-            ASSERT_TRUE(TickUntil([&] { return worker->GetItem() == desk.second && worker->GetState() != Worker::kWorking; }, 3000))
-                << desk.first;
-            ClickOn("table" + desk.first);
-            ASSERT_TRUE(TickUntil([&] { return boss->GetItem() == desk.second; }, 1500)) << desk.first;
-        }
-    }
-
-    // The client at the place is greeted, has every order made and brought,
-    // and leaves.
+    // The client at the place served to the end.
     void Serve(int place)
     {
-        Client* client = GetClient(place);
-        ASSERT_NE(client, nullptr);
-        const std::string spot = "client_place0" + std::to_string(place + 1);
-        OfficeScreen* office = mApp->GetOfficeScreen();
-        ClickOn(spot);
-        for (;;) {
-            ASSERT_TRUE(TickUntil([&] { return client->GetState() == Client::kWaitingForOrder; }, 1500));
-            const std::string order = client->GetItem();
-            ASSERT_NO_FATAL_FAILURE(Make(order));
-            ClickOn(spot);
-            ASSERT_TRUE(TickUntil([&] { return client->GetState() != Client::kWaitingForOrder; }, 1500)) << order;
-            ASSERT_TRUE(TickUntil([&] {
-                return client->GetState() == Client::kWaitingForOrder || client->GetState() == Client::kPlaceFree;
-            }, 1500));
-            if (client->GetState() == Client::kPlaceFree)
-                break;
-        }
-        mRun.lastLeaveClock = office->GetLevelClock();
+        mHands.Serve(place);
+        mRun.lastLeaveClock = mApp->GetOfficeScreen()->GetLevelClock();
     }
 
     DayRun PlayDay(const std::string& user, int level = 3, int clients = 3)
@@ -349,13 +252,8 @@ protected:
         // The clients in the order they come: each served to the end before
         // the next is greeted.
         for (int served = 0; served < clients && !HasFatalFailure(); ++served) {
-            int place = -1;
-            EXPECT_TRUE(TickUntil([&] {
-                for (int i : {2, 3})
-                    if (GetClient(i) && GetClient(i)->GetState() == Client::kWaitingForBoss && place < 0)
-                        place = i;
-                return place >= 0;
-            }, 3000)) << served;
+            const int place = mHands.NextWaitingClient(3000);
+            EXPECT_GE(place, 0) << served;
             if (place < 0)
                 break;
             Serve(place);
@@ -393,6 +291,9 @@ protected:
     std::map<Client*, float> mPatience;
     std::vector<int32_t> mAdvances;
     int32_t mMoney = 0;
+    OfficeHands mHands{platform, [this] { Tick(); }, [this](const std::string& what) {
+                           mRun.timeline += Line("click", what);
+                       }};
 };
 
 TEST_F(OfficeDayEndToEnd, ThreeClientsServedByClicksMakeAGoalDay)
