@@ -614,6 +614,66 @@ template <bool k555> void OverRow16(uint16_t* d, const uint32_t* src, int n, boo
         Over16<k555>(d[i], src[i]);
 }
 
+// A row of texels combined with one diffuse colour, channel by channel:
+// Mul255(texel, factor) where the channel follows the texel (factor 255
+// gives the texel itself, the diffuse channel modulates it), and the bits of
+// `fixedMask` from `fixed` (channels that do not depend on the texel).
+// `factors` holds the four factors of a pixel in 16-bit lanes, blue first.
+// Returns how many pixels were done; the caller finishes the row.
+#if defined(__x86_64__)
+// Mul255 in each 16-bit lane: t x f + 128 stays below 65536, and so does its
+// sum with its own top byte.
+__attribute__((target("avx2"))) inline __m256i Mul255x16(__m256i t16, __m256i f, __m256i round)
+{
+    const __m256i x = _mm256_add_epi16(_mm256_mullo_epi16(t16, f), round);
+    return _mm256_srli_epi16(_mm256_add_epi16(x, _mm256_srli_epi16(x, 8)), 8);
+}
+
+__attribute__((target("avx2"))) int CombineFlatRowAvx2(uint32_t* px, int n, const uint16_t* factors,
+                                                        uint32_t fixedMask, uint32_t fixed)
+{
+    const __m256i zero = _mm256_setzero_si256(), round = _mm256_set1_epi16(128);
+    const __m256i f = _mm256_set_epi16(int16_t(factors[3]), int16_t(factors[2]), int16_t(factors[1]), int16_t(factors[0]),
+                                       int16_t(factors[3]), int16_t(factors[2]), int16_t(factors[1]), int16_t(factors[0]),
+                                       int16_t(factors[3]), int16_t(factors[2]), int16_t(factors[1]), int16_t(factors[0]),
+                                       int16_t(factors[3]), int16_t(factors[2]), int16_t(factors[1]), int16_t(factors[0]));
+    const __m256i keep = _mm256_set1_epi32(int32_t(~fixedMask)), put = _mm256_set1_epi32(int32_t(fixed & fixedMask));
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m256i t = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(px + i));
+        const __m256i m = _mm256_packus_epi16(Mul255x16(_mm256_unpacklo_epi8(t, zero), f, round),
+                                              Mul255x16(_mm256_unpackhi_epi8(t, zero), f, round));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(px + i), _mm256_or_si256(_mm256_and_si256(m, keep), put));
+    }
+    return i;
+}
+#endif
+
+int CombineFlatRow(uint32_t* px, int n, const uint16_t* factors, uint32_t fixedMask, uint32_t fixed)
+{
+    int i = 0;
+#if defined(__x86_64__)
+    if (HasAvx2())
+        i = CombineFlatRowAvx2(px, n, factors, fixedMask, fixed);
+#endif
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128(), round = _mm_set1_epi16(128);
+    const __m128i f = _mm_set_epi16(int16_t(factors[3]), int16_t(factors[2]), int16_t(factors[1]), int16_t(factors[0]),
+                                    int16_t(factors[3]), int16_t(factors[2]), int16_t(factors[1]), int16_t(factors[0]));
+    const __m128i keep = _mm_set1_epi32(int32_t(~fixedMask)), put = _mm_set1_epi32(int32_t(fixed & fixedMask));
+    auto mul = [&](__m128i t16) {
+        const __m128i x = _mm_add_epi16(_mm_mullo_epi16(t16, f), round);
+        return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+    };
+    for (; i + 4 <= n; i += 4) {
+        const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(px + i));
+        const __m128i m = _mm_packus_epi16(mul(_mm_unpacklo_epi8(t, zero)), mul(_mm_unpackhi_epi8(t, zero)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(px + i), _mm_or_si128(_mm_and_si128(m, keep), put));
+    }
+#endif
+    return i;
+}
+
 } // namespace
 
 SoftRasterizer::SoftRasterizer(const RasterTarget& target, const D3DRenderStates& states,
@@ -635,6 +695,19 @@ SoftRasterizer::SoftRasterizer(const RasterTarget& target, const D3DRenderStates
     mTexelOnly = mTexture && keepsTexel(states.colorOp, states.colorArg1, states.colorArg2) &&
                  keepsTexel(states.alphaOp, states.alphaArg1, states.alphaArg2);
     mOpaqueTexels = mTexelOnly && mTexture->opaque;
+    // How the texel enters each operation's result under one diffuse colour.
+    auto texelUse = [](uint32_t op, uint32_t arg1, uint32_t arg2) {
+        const bool t1 = arg1 == D3DTA_TEXTURE, t2 = arg2 == D3DTA_TEXTURE;
+        switch (op) {
+        case D3DTOP_SELECTARG1: return t1 ? TexelUse::Itself : TexelUse::None;
+        case D3DTOP_SELECTARG2: return t2 ? TexelUse::Itself : TexelUse::None;
+        case D3DTOP_MODULATE: return t1 && t2 ? TexelUse::Squared : t1 || t2 ? TexelUse::Modulated : TexelUse::None;
+        default: return TexelUse::None;
+        }
+    };
+    mColorUse = texelUse(states.colorOp, states.colorArg1, states.colorArg2);
+    mAlphaUse = texelUse(states.alphaOp, states.alphaArg1, states.alphaArg2);
+    mFlatCombine = mTexture && mColorUse != TexelUse::Squared && mAlphaUse != TexelUse::Squared;
     mScalarRows = D3DSettings::Get().scalarRows;
     if (!states.alphaBlend || (states.srcBlend == D3DBLEND_ONE && states.destBlend == D3DBLEND_ZERO))
         mBlend = BlendKind::Replace;
@@ -905,51 +978,71 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
         const uint32_t r0[2] = {at(iu, iv), at(iu + 1, iv)}, r1[2] = {at(iu, iv + 1), at(iu + 1, iv + 1)};
         return Bilinear(r0, r1, fu, fv);
     };
-    if (plain && mLinear && dv == 0) {
-        // A row of a stretch: both texture rows and the vertical weight stay.
-        const int64_t sv = v - 0x8000, iv = sv >> 16;
-        const uint32_t fv = uint32_t(((sv & 0xFFFF) + 0x80) >> 8);
-        if (uint64_t(iv) < h - 1) {
-            const uint32_t* r0 = texels + size_t(iv) * pitch;
-            const uint32_t* r1 = r0 + pitch;
-            if (uint64_t(n) >= w) {
-                // At least as many pixels as texels: the vertical half of
-                // the blend is made once for each texel of the row, and
-                // each pixel only blends its two columns (the same sums as
-                // Bilinear takes).
-                mColumns.resize(size_t(w));
-                for (size_t t = 0; t < size_t(w); ++t)
-                    mColumns[t] = Lerp(r0[t], r1[t], fv);
-                const uint32_t* columns = mColumns.data();
+    // The texels of the row into out.
+    auto sampleRow = [&] {
+        if (plain && mLinear && dv == 0) {
+            // A row of a stretch: both texture rows and the vertical weight stay.
+            const int64_t sv = v - 0x8000, iv = sv >> 16;
+            const uint32_t fv = uint32_t(((sv & 0xFFFF) + 0x80) >> 8);
+            if (uint64_t(iv) < h - 1) {
+                const uint32_t* r0 = texels + size_t(iv) * pitch;
+                const uint32_t* r1 = r0 + pitch;
+                if (uint64_t(n) >= w) {
+                    // At least as many pixels as texels: the vertical half of
+                    // the blend is made once for each texel of the row, and
+                    // each pixel only blends its two columns (the same sums as
+                    // Bilinear takes).
+                    mColumns.resize(size_t(w));
+                    for (size_t t = 0; t < size_t(w); ++t)
+                        mColumns[t] = Lerp(r0[t], r1[t], fv);
+                    const uint32_t* columns = mColumns.data();
+                    for (int i = 0; i < n; ++i, u += du) {
+                        const int64_t su = u - 0x8000, iu = su >> 16;
+                        if (uint64_t(iu) < w - 1)
+                            out[i] = Lerp(columns[iu], columns[iu + 1], uint32_t(((su & 0xFFFF) + 0x80) >> 8));
+                        else
+                            out[i] = sample(u, v);
+                    }
+                    return;
+                }
                 for (int i = 0; i < n; ++i, u += du) {
                     const int64_t su = u - 0x8000, iu = su >> 16;
                     if (uint64_t(iu) < w - 1)
-                        out[i] = Lerp(columns[iu], columns[iu + 1], uint32_t(((su & 0xFFFF) + 0x80) >> 8));
+                        out[i] = Bilinear(r0 + iu, r1 + iu, uint32_t(((su & 0xFFFF) + 0x80) >> 8), fv);
                     else
                         out[i] = sample(u, v);
                 }
                 return;
             }
-            for (int i = 0; i < n; ++i, u += du) {
-                const int64_t su = u - 0x8000, iu = su >> 16;
-                if (uint64_t(iu) < w - 1)
-                    out[i] = Bilinear(r0 + iu, r1 + iu, uint32_t(((su & 0xFFFF) + 0x80) >> 8), fv);
-                else
-                    out[i] = sample(u, v);
-            }
-            return;
         }
-    }
-    if (plain) {
         for (int i = 0; i < n; ++i, u += du, v += dv)
             out[i] = sample(u, v);
+    };
+    sampleRow();
+    if (plain)
+        return;
+    if (attrs.flatColor && mFlatCombine && !mScalarRows) {
+        uint16_t factors[4];
+        uint32_t fixedMask = 0, fixed = 0;
+        // Channels 0-2 follow the colour operation, 3 the alpha one.
+        for (int c = 0; c < 4; ++c) {
+            const TexelUse use = c < 3 ? mColorUse : mAlphaUse;
+            const uint32_t d = (diffuse >> (8 * c)) & 0xFF;
+            factors[c] = uint16_t(use == TexelUse::Itself ? 255 : use == TexelUse::Modulated ? d : 0);
+            if (use == TexelUse::None) {
+                fixedMask |= 0xFFu << (8 * c);
+                fixed |= Combine(0, diffuse) & (0xFFu << (8 * c));
+            }
+        }
+        for (int i = CombineFlatRow(out, n, factors, fixedMask, fixed); i < n; ++i)
+            out[i] = Combine(out[i], diffuse);
         return;
     }
-    for (int i = 0; i < n; ++i, u += du, v += dv) {
+    for (int i = 0; i < n; ++i) {
         if (!attrs.flatColor)
             diffuse = clampByte(ca + da * i) << 24 | clampByte(cr + dr * i) << 16 | clampByte(cg + dg * i) << 8 |
                       clampByte(cb + db * i);
-        out[i] = Combine(sample(u, v), diffuse);
+        out[i] = Combine(out[i], diffuse);
     }
 }
 
