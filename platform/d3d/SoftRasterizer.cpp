@@ -980,7 +980,7 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
     };
     // The texels of the row into out.
     auto sampleRow = [&] {
-        if (plain && mLinear && dv == 0) {
+        if (mLinear && dv == 0 && !mScalarRows) {
             // A row of a stretch: both texture rows and the vertical weight stay.
             const int64_t sv = v - 0x8000, iv = sv >> 16;
             const uint32_t fv = uint32_t(((sv & 0xFFFF) + 0x80) >> 8);
