@@ -1015,6 +1015,15 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
                 return;
             }
         }
+        if (!mLinear && dv == 0 && !mScalarRows && uint64_t(v >> 16) < h) {
+            // A row of a point-sampled stretch: one texture row throughout.
+            const uint32_t* r = texels + size_t(v >> 16) * pitch;
+            for (int i = 0; i < n; ++i, u += du) {
+                const int64_t iu = u >> 16;
+                out[i] = uint64_t(iu) < w ? r[iu] : sample(u, v);
+            }
+            return;
+        }
         for (int i = 0; i < n; ++i, u += du, v += dv)
             out[i] = sample(u, v);
     };
