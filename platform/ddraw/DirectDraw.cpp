@@ -709,6 +709,30 @@ int32_t DDSurface::GetPalette(DDPalette** out)
     return DD_OK;
 }
 
+bool DDSurface::Opaque()
+{
+    const DDPixelFormat& f = mDesc.pixelFormat;
+    if (f.rgbBitCount != 8 && f.alphaBitMask == 0)
+        return true;
+    const uint64_t paletteVersion = mPalette ? mPalette->Version() : 0;
+    if (mOpaqueKnown && mOpaqueVersion == mVersion && mOpaquePaletteVersion == paletteVersion)
+        return mOpaque;
+    int pitch = 0;
+    const uint32_t* view = ARGBView(pitch);
+    uint32_t all = 0xFF000000u;
+    for (int y = 0; y < mDesc.height && all == 0xFF000000u; ++y) {
+        const uint32_t* row = view + size_t(y) * size_t(pitch);
+        for (int x = 0; x < mDesc.width; ++x)
+            all &= row[x];
+        all &= 0xFF000000u;
+    }
+    mOpaque = all == 0xFF000000u;
+    mOpaqueKnown = true;
+    mOpaqueVersion = mVersion;
+    mOpaquePaletteVersion = paletteVersion;
+    return mOpaque;
+}
+
 const uint32_t* DDSurface::ARGBView(int& pitchPixels)
 {
     const DDPixelFormat& f = mDesc.pixelFormat;
