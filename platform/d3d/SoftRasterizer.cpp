@@ -25,7 +25,7 @@ constexpr double kMaxCoordinate = 1.0e7;
 // std::llround (halves away from 0) without the library call, for the
 // values a span needs; beyond 2^52 in size (or not a number) it is the
 // library's own answer.
-inline int64_t Round64(double x)
+__attribute__((always_inline)) inline int64_t Round64(double x)
 {
     if (!(std::fabs(x) < 4503599627370496.0))
         return std::llround(x);
@@ -855,7 +855,26 @@ bool SoftRasterizer::StripQuad(const D3DTLVertex* v)
     const int64_t xe = std::min<int64_t>(CeilDiv(R, 16), mTarget.clipRight);
     const int64_t ys = std::max<int64_t>(CeilDiv(T, 16), mTarget.clipTop);
     const int64_t ye = std::min<int64_t>(CeilDiv(B, 16), mTarget.clipBottom);
-    for (int64_t py = ys; py < ye && xs < xe; ++py)
+    if (xs >= xe)
+        return true;
+    // Rows read straight from the texture: u at the row's start is the same
+    // on every row (the plane of u has no slope in y), so it is rounded once.
+    if (mTexture && attrs.u.dy == 0.0) {
+        const int64_t u = Round64(attrs.u.At(double(xs), double(ys)) * 65536.0);
+        const bool opaque = mOpaqueTexels && attrs.flatColor && attrs.color == 0xFFFFFFFFu;
+        int64_t py = ys;
+        for (; py < ye; ++py) {
+            int64_t rowU = u, rowV = Round64(attrs.v.At(double(xs), double(py)) * 65536.0);
+            const uint32_t* src = DirectRow(int(py), int(xs), int(xe - xs), attrs, rowU, rowV);
+            if (!src)
+                break;
+            BlendRow(int(py), int(xs), int(xe - xs), src, opaque);
+        }
+        for (; py < ye; ++py)
+            DrawSpan(int(py), int(xs), int(xe), attrs);
+        return true;
+    }
+    for (int64_t py = ys; py < ye; ++py)
         DrawSpan(int(py), int(xs), int(xe), attrs);
     return true;
 }
