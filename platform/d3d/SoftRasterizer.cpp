@@ -89,6 +89,90 @@ inline uint32_t Lerp(uint32_t c0, uint32_t c1, uint32_t f)
     return rb | ag;
 }
 
+// A stretch row from the texture row's columns blended vertically: pixel i
+// at u + i x du (16.16 texels) takes Lerp of the two columns around it, for
+// as long as both lie inside the row, four pixels at a time. Returns how many
+// pixels it made; the caller makes the rest as Lerp and the sampling do.
+#if defined(__x86_64__)
+// Eight pixels at a time: where the first and the last pixel of a group take
+// columns inside the row, so do those between (u moves one way); their
+// positions then fit 32-bit lanes (rows are narrower than 32768 texels).
+__attribute__((target("avx2"))) int LerpColumnsAvx2(uint32_t* out, const uint32_t* columns, int n, int64_t u,
+                                                     int64_t du, uint64_t w)
+{
+    if (w >= 32768 || du > 0x10000000 || du < -0x10000000)
+        return 0;
+    const __m256i zero = _mm256_setzero_si256(), k256 = _mm256_set1_epi16(256);
+    const __m256i steps = _mm256_mullo_epi32(_mm256_set1_epi32(int32_t(du)), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const int64_t first = u + du * i - 0x8000, last = first + du * 7;
+        if (uint64_t(first >> 16) >= w - 1 || uint64_t(last >> 16) >= w - 1)
+            break;
+        const __m256i su = _mm256_add_epi32(_mm256_set1_epi32(int32_t(first)), steps);
+        const __m256i at = _mm256_srai_epi32(su, 16);
+        const __m256i f = _mm256_srli_epi32(_mm256_add_epi32(_mm256_and_si256(su, _mm256_set1_epi32(0xFFFF)),
+                                                             _mm256_set1_epi32(0x80)),
+                                            8);
+        const __m256i c0 = _mm256_i32gather_epi32(reinterpret_cast<const int*>(columns), at, 4);
+        const __m256i c1 = _mm256_i32gather_epi32(reinterpret_cast<const int*>(columns + 1), at, 4);
+        // Each pixel's weight in the four 16-bit lanes of its channels.
+        const __m256i f2 = _mm256_or_si256(f, _mm256_slli_epi32(f, 16));
+        const __m256i fLo = _mm256_unpacklo_epi32(f2, f2), fHi = _mm256_unpackhi_epi32(f2, f2);
+        const __m256i lo = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(c0, zero), _mm256_sub_epi16(k256, fLo)),
+                             _mm256_mullo_epi16(_mm256_unpacklo_epi8(c1, zero), fLo)),
+            8);
+        const __m256i hi = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(c0, zero), _mm256_sub_epi16(k256, fHi)),
+                             _mm256_mullo_epi16(_mm256_unpackhi_epi8(c1, zero), fHi)),
+            8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_packus_epi16(lo, hi));
+    }
+    return i;
+}
+#endif
+
+inline int LerpColumns(uint32_t* out, const uint32_t* columns, int n, int64_t u, int64_t du, uint64_t w)
+{
+    int i = 0;
+#if defined(__x86_64__)
+    if (plat::CpuHasAvx2())
+        i = LerpColumnsAvx2(out, columns, n, u, du, w);
+#endif
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128(), k256 = _mm_set1_epi16(256);
+    for (; i + 4 <= n; i += 4) {
+        uint32_t at[4], f[4];
+        bool inside = true;
+        for (int k = 0; k < 4; ++k) {
+            const int64_t su = u + du * (i + k) - 0x8000, iu = su >> 16;
+            inside = inside && uint64_t(iu) < w - 1;
+            at[k] = uint32_t(iu);
+            f[k] = uint32_t(((su & 0xFFFF) + 0x80) >> 8);
+        }
+        if (!inside)
+            break;
+        const __m128i c0 = _mm_set_epi32(int(columns[at[3]]), int(columns[at[2]]), int(columns[at[1]]), int(columns[at[0]]));
+        const __m128i c1 =
+            _mm_set_epi32(int(columns[at[3] + 1]), int(columns[at[2] + 1]), int(columns[at[1] + 1]), int(columns[at[0] + 1]));
+        // Per 16-bit lane (c0 x (256 - f) + c1 x f) >> 8, as Lerp's packed sums.
+        const __m128i fLo = _mm_set_epi16(short(f[1]), short(f[1]), short(f[1]), short(f[1]), short(f[0]), short(f[0]),
+                                          short(f[0]), short(f[0]));
+        const __m128i fHi = _mm_set_epi16(short(f[3]), short(f[3]), short(f[3]), short(f[3]), short(f[2]), short(f[2]),
+                                          short(f[2]), short(f[2]));
+        const __m128i lo = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(c0, zero), _mm_sub_epi16(k256, fLo)),
+                                                        _mm_mullo_epi16(_mm_unpacklo_epi8(c1, zero), fLo)),
+                                          8);
+        const __m128i hi = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(c0, zero), _mm_sub_epi16(k256, fHi)),
+                                                        _mm_mullo_epi16(_mm_unpackhi_epi8(c1, zero), fHi)),
+                                          8);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lo, hi));
+    }
+#endif
+    return i;
+}
+
 // Bilinear blend of the 2 x 2 texels at r0[0], r0[1] (one row) and r1[0],
 // r1[1] (the next): vertically by fv, then horizontally by fu (out of 256).
 inline uint32_t Bilinear(const uint32_t* r0, const uint32_t* r1, uint32_t fu, uint32_t fv)
@@ -1015,12 +1099,18 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
                     for (size_t t = 0; t < size_t(w); ++t)
                         mColumns[t] = Lerp(r0[t], r1[t], fv);
                     const uint32_t* columns = mColumns.data();
-                    for (int i = 0; i < n; ++i, u += du) {
-                        const int64_t su = u - 0x8000, iu = su >> 16;
+                    // Four pixels at a time where both columns of each lie
+                    // inside the row, one at a time elsewhere.
+                    for (int i = 0; i < n;) {
+                        i += LerpColumns(out + i, columns, n - i, u + du * i, du, w);
+                        if (i == n)
+                            break;
+                        const int64_t ui = u + du * i, su = ui - 0x8000, iu = su >> 16;
                         if (uint64_t(iu) < w - 1)
                             out[i] = Lerp(columns[iu], columns[iu + 1], uint32_t(((su & 0xFFFF) + 0x80) >> 8));
                         else
-                            out[i] = sample(u, v);
+                            out[i] = sample(ui, v);
+                        ++i;
                     }
                     return;
                 }
