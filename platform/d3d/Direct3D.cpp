@@ -312,8 +312,7 @@ int32_t D3DDevice::DrawPrimitive(uint32_t type, uint32_t vertexFormat, const voi
         texture.texels = mTexture->ARGBView(texture.pitch);
         texture.width = mTexture->Width();
         texture.height = mTexture->Height();
-        const DDPixelFormat& f = mTexture->PixelFormat();
-        texture.opaque = f.rgbBitCount != 8 && f.alphaBitMask == 0;
+        texture.opaque = mTexture->Opaque();
     }
     SoftRasterizer raster(t, mStates, mTexture ? &texture : nullptr, &settings.distort);
 

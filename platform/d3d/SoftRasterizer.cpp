@@ -25,7 +25,7 @@ constexpr double kMaxCoordinate = 1.0e7;
 // std::llround (halves away from 0) without the library call, for the
 // values a span needs; beyond 2^52 in size (or not a number) it is the
 // library's own answer.
-inline int64_t Round64(double x)
+__attribute__((always_inline)) inline int64_t Round64(double x)
 {
     if (!(std::fabs(x) < 4503599627370496.0))
         return std::llround(x);
@@ -87,6 +87,90 @@ inline uint32_t Lerp(uint32_t c0, uint32_t c1, uint32_t f)
     const uint32_t rb = (((c0 & 0x00FF00FF) * g + (c1 & 0x00FF00FF) * f) >> 8) & 0x00FF00FF;
     const uint32_t ag = ((((c0 >> 8) & 0x00FF00FF) * g + ((c1 >> 8) & 0x00FF00FF) * f)) & 0xFF00FF00;
     return rb | ag;
+}
+
+// A stretch row from the texture row's columns blended vertically: pixel i
+// at u + i x du (16.16 texels) takes Lerp of the two columns around it, for
+// as long as both lie inside the row, four pixels at a time. Returns how many
+// pixels it made; the caller makes the rest as Lerp and the sampling do.
+#if defined(__x86_64__)
+// Eight pixels at a time: where the first and the last pixel of a group take
+// columns inside the row, so do those between (u moves one way); their
+// positions then fit 32-bit lanes (rows are narrower than 32768 texels).
+__attribute__((target("avx2"))) int LerpColumnsAvx2(uint32_t* out, const uint32_t* columns, int n, int64_t u,
+                                                     int64_t du, uint64_t w)
+{
+    if (w >= 32768 || du > 0x10000000 || du < -0x10000000)
+        return 0;
+    const __m256i zero = _mm256_setzero_si256(), k256 = _mm256_set1_epi16(256);
+    const __m256i steps = _mm256_mullo_epi32(_mm256_set1_epi32(int32_t(du)), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const int64_t first = u + du * i - 0x8000, last = first + du * 7;
+        if (uint64_t(first >> 16) >= w - 1 || uint64_t(last >> 16) >= w - 1)
+            break;
+        const __m256i su = _mm256_add_epi32(_mm256_set1_epi32(int32_t(first)), steps);
+        const __m256i at = _mm256_srai_epi32(su, 16);
+        const __m256i f = _mm256_srli_epi32(_mm256_add_epi32(_mm256_and_si256(su, _mm256_set1_epi32(0xFFFF)),
+                                                             _mm256_set1_epi32(0x80)),
+                                            8);
+        const __m256i c0 = _mm256_i32gather_epi32(reinterpret_cast<const int*>(columns), at, 4);
+        const __m256i c1 = _mm256_i32gather_epi32(reinterpret_cast<const int*>(columns + 1), at, 4);
+        // Each pixel's weight in the four 16-bit lanes of its channels.
+        const __m256i f2 = _mm256_or_si256(f, _mm256_slli_epi32(f, 16));
+        const __m256i fLo = _mm256_unpacklo_epi32(f2, f2), fHi = _mm256_unpackhi_epi32(f2, f2);
+        const __m256i lo = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(c0, zero), _mm256_sub_epi16(k256, fLo)),
+                             _mm256_mullo_epi16(_mm256_unpacklo_epi8(c1, zero), fLo)),
+            8);
+        const __m256i hi = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(c0, zero), _mm256_sub_epi16(k256, fHi)),
+                             _mm256_mullo_epi16(_mm256_unpackhi_epi8(c1, zero), fHi)),
+            8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_packus_epi16(lo, hi));
+    }
+    return i;
+}
+#endif
+
+inline int LerpColumns(uint32_t* out, const uint32_t* columns, int n, int64_t u, int64_t du, uint64_t w)
+{
+    int i = 0;
+#if defined(__x86_64__)
+    if (plat::CpuHasAvx2())
+        i = LerpColumnsAvx2(out, columns, n, u, du, w);
+#endif
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128(), k256 = _mm_set1_epi16(256);
+    for (; i + 4 <= n; i += 4) {
+        uint32_t at[4], f[4];
+        bool inside = true;
+        for (int k = 0; k < 4; ++k) {
+            const int64_t su = u + du * (i + k) - 0x8000, iu = su >> 16;
+            inside = inside && uint64_t(iu) < w - 1;
+            at[k] = uint32_t(iu);
+            f[k] = uint32_t(((su & 0xFFFF) + 0x80) >> 8);
+        }
+        if (!inside)
+            break;
+        const __m128i c0 = _mm_set_epi32(int(columns[at[3]]), int(columns[at[2]]), int(columns[at[1]]), int(columns[at[0]]));
+        const __m128i c1 =
+            _mm_set_epi32(int(columns[at[3] + 1]), int(columns[at[2] + 1]), int(columns[at[1] + 1]), int(columns[at[0] + 1]));
+        // Per 16-bit lane (c0 x (256 - f) + c1 x f) >> 8, as Lerp's packed sums.
+        const __m128i fLo = _mm_set_epi16(short(f[1]), short(f[1]), short(f[1]), short(f[1]), short(f[0]), short(f[0]),
+                                          short(f[0]), short(f[0]));
+        const __m128i fHi = _mm_set_epi16(short(f[3]), short(f[3]), short(f[3]), short(f[3]), short(f[2]), short(f[2]),
+                                          short(f[2]), short(f[2]));
+        const __m128i lo = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(c0, zero), _mm_sub_epi16(k256, fLo)),
+                                                        _mm_mullo_epi16(_mm_unpacklo_epi8(c1, zero), fLo)),
+                                          8);
+        const __m128i hi = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(c0, zero), _mm_sub_epi16(k256, fHi)),
+                                                        _mm_mullo_epi16(_mm_unpackhi_epi8(c1, zero), fHi)),
+                                          8);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lo, hi));
+    }
+#endif
+    return i;
 }
 
 // Bilinear blend of the 2 x 2 texels at r0[0], r0[1] (one row) and r1[0],
@@ -614,6 +698,66 @@ template <bool k555> void OverRow16(uint16_t* d, const uint32_t* src, int n, boo
         Over16<k555>(d[i], src[i]);
 }
 
+// A row of texels combined with one diffuse colour, channel by channel:
+// Mul255(texel, factor) where the channel follows the texel (factor 255
+// gives the texel itself, the diffuse channel modulates it), and the bits of
+// `fixedMask` from `fixed` (channels that do not depend on the texel).
+// `factors` holds the four factors of a pixel in 16-bit lanes, blue first.
+// Returns how many pixels were done; the caller finishes the row.
+#if defined(__x86_64__)
+// Mul255 in each 16-bit lane: t x f + 128 stays below 65536, and so does its
+// sum with its own top byte.
+__attribute__((target("avx2"))) inline __m256i Mul255x16(__m256i t16, __m256i f, __m256i round)
+{
+    const __m256i x = _mm256_add_epi16(_mm256_mullo_epi16(t16, f), round);
+    return _mm256_srli_epi16(_mm256_add_epi16(x, _mm256_srli_epi16(x, 8)), 8);
+}
+
+__attribute__((target("avx2"))) int CombineFlatRowAvx2(uint32_t* px, int n, const uint16_t* factors,
+                                                        uint32_t fixedMask, uint32_t fixed)
+{
+    const __m256i zero = _mm256_setzero_si256(), round = _mm256_set1_epi16(128);
+    const __m256i f = _mm256_set_epi16(int16_t(factors[3]), int16_t(factors[2]), int16_t(factors[1]), int16_t(factors[0]),
+                                       int16_t(factors[3]), int16_t(factors[2]), int16_t(factors[1]), int16_t(factors[0]),
+                                       int16_t(factors[3]), int16_t(factors[2]), int16_t(factors[1]), int16_t(factors[0]),
+                                       int16_t(factors[3]), int16_t(factors[2]), int16_t(factors[1]), int16_t(factors[0]));
+    const __m256i keep = _mm256_set1_epi32(int32_t(~fixedMask)), put = _mm256_set1_epi32(int32_t(fixed & fixedMask));
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m256i t = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(px + i));
+        const __m256i m = _mm256_packus_epi16(Mul255x16(_mm256_unpacklo_epi8(t, zero), f, round),
+                                              Mul255x16(_mm256_unpackhi_epi8(t, zero), f, round));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(px + i), _mm256_or_si256(_mm256_and_si256(m, keep), put));
+    }
+    return i;
+}
+#endif
+
+int CombineFlatRow(uint32_t* px, int n, const uint16_t* factors, uint32_t fixedMask, uint32_t fixed)
+{
+    int i = 0;
+#if defined(__x86_64__)
+    if (HasAvx2())
+        i = CombineFlatRowAvx2(px, n, factors, fixedMask, fixed);
+#endif
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128(), round = _mm_set1_epi16(128);
+    const __m128i f = _mm_set_epi16(int16_t(factors[3]), int16_t(factors[2]), int16_t(factors[1]), int16_t(factors[0]),
+                                    int16_t(factors[3]), int16_t(factors[2]), int16_t(factors[1]), int16_t(factors[0]));
+    const __m128i keep = _mm_set1_epi32(int32_t(~fixedMask)), put = _mm_set1_epi32(int32_t(fixed & fixedMask));
+    auto mul = [&](__m128i t16) {
+        const __m128i x = _mm_add_epi16(_mm_mullo_epi16(t16, f), round);
+        return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+    };
+    for (; i + 4 <= n; i += 4) {
+        const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(px + i));
+        const __m128i m = _mm_packus_epi16(mul(_mm_unpacklo_epi8(t, zero)), mul(_mm_unpackhi_epi8(t, zero)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(px + i), _mm_or_si128(_mm_and_si128(m, keep), put));
+    }
+#endif
+    return i;
+}
+
 } // namespace
 
 SoftRasterizer::SoftRasterizer(const RasterTarget& target, const D3DRenderStates& states,
@@ -635,6 +779,19 @@ SoftRasterizer::SoftRasterizer(const RasterTarget& target, const D3DRenderStates
     mTexelOnly = mTexture && keepsTexel(states.colorOp, states.colorArg1, states.colorArg2) &&
                  keepsTexel(states.alphaOp, states.alphaArg1, states.alphaArg2);
     mOpaqueTexels = mTexelOnly && mTexture->opaque;
+    // How the texel enters each operation's result under one diffuse colour.
+    auto texelUse = [](uint32_t op, uint32_t arg1, uint32_t arg2) {
+        const bool t1 = arg1 == D3DTA_TEXTURE, t2 = arg2 == D3DTA_TEXTURE;
+        switch (op) {
+        case D3DTOP_SELECTARG1: return t1 ? TexelUse::Itself : TexelUse::None;
+        case D3DTOP_SELECTARG2: return t2 ? TexelUse::Itself : TexelUse::None;
+        case D3DTOP_MODULATE: return t1 && t2 ? TexelUse::Squared : t1 || t2 ? TexelUse::Modulated : TexelUse::None;
+        default: return TexelUse::None;
+        }
+    };
+    mColorUse = texelUse(states.colorOp, states.colorArg1, states.colorArg2);
+    mAlphaUse = texelUse(states.alphaOp, states.alphaArg1, states.alphaArg2);
+    mFlatCombine = mTexture && mColorUse != TexelUse::Squared && mAlphaUse != TexelUse::Squared;
     mScalarRows = D3DSettings::Get().scalarRows;
     if (!states.alphaBlend || (states.srcBlend == D3DBLEND_ONE && states.destBlend == D3DBLEND_ZERO))
         mBlend = BlendKind::Replace;
@@ -782,7 +939,26 @@ bool SoftRasterizer::StripQuad(const D3DTLVertex* v)
     const int64_t xe = std::min<int64_t>(CeilDiv(R, 16), mTarget.clipRight);
     const int64_t ys = std::max<int64_t>(CeilDiv(T, 16), mTarget.clipTop);
     const int64_t ye = std::min<int64_t>(CeilDiv(B, 16), mTarget.clipBottom);
-    for (int64_t py = ys; py < ye && xs < xe; ++py)
+    if (xs >= xe)
+        return true;
+    // Rows read straight from the texture: u at the row's start is the same
+    // on every row (the plane of u has no slope in y), so it is rounded once.
+    if (mTexture && attrs.u.dy == 0.0) {
+        const int64_t u = Round64(attrs.u.At(double(xs), double(ys)) * 65536.0);
+        const bool opaque = mOpaqueTexels && attrs.flatColor && attrs.color == 0xFFFFFFFFu;
+        int64_t py = ys;
+        for (; py < ye; ++py) {
+            int64_t rowU = u, rowV = Round64(attrs.v.At(double(xs), double(py)) * 65536.0);
+            const uint32_t* src = DirectRow(int(py), int(xs), int(xe - xs), attrs, rowU, rowV);
+            if (!src)
+                break;
+            BlendRow(int(py), int(xs), int(xe - xs), src, opaque);
+        }
+        for (; py < ye; ++py)
+            DrawSpan(int(py), int(xs), int(xe), attrs);
+        return true;
+    }
+    for (int64_t py = ys; py < ye; ++py)
         DrawSpan(int(py), int(xs), int(xe), attrs);
     return true;
 }
@@ -905,51 +1081,86 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
         const uint32_t r0[2] = {at(iu, iv), at(iu + 1, iv)}, r1[2] = {at(iu, iv + 1), at(iu + 1, iv + 1)};
         return Bilinear(r0, r1, fu, fv);
     };
-    if (plain && mLinear && dv == 0) {
-        // A row of a stretch: both texture rows and the vertical weight stay.
-        const int64_t sv = v - 0x8000, iv = sv >> 16;
-        const uint32_t fv = uint32_t(((sv & 0xFFFF) + 0x80) >> 8);
-        if (uint64_t(iv) < h - 1) {
-            const uint32_t* r0 = texels + size_t(iv) * pitch;
-            const uint32_t* r1 = r0 + pitch;
-            if (uint64_t(n) >= w) {
-                // At least as many pixels as texels: the vertical half of
-                // the blend is made once for each texel of the row, and
-                // each pixel only blends its two columns (the same sums as
-                // Bilinear takes).
-                mColumns.resize(size_t(w));
-                for (size_t t = 0; t < size_t(w); ++t)
-                    mColumns[t] = Lerp(r0[t], r1[t], fv);
-                const uint32_t* columns = mColumns.data();
+    // The texels of the row into out.
+    auto sampleRow = [&] {
+        if (mLinear && dv == 0 && !mScalarRows) {
+            // A row of a stretch: both texture rows and the vertical weight stay.
+            const int64_t sv = v - 0x8000, iv = sv >> 16;
+            const uint32_t fv = uint32_t(((sv & 0xFFFF) + 0x80) >> 8);
+            if (uint64_t(iv) < h - 1) {
+                const uint32_t* r0 = texels + size_t(iv) * pitch;
+                const uint32_t* r1 = r0 + pitch;
+                if (uint64_t(n) >= w) {
+                    // At least as many pixels as texels: the vertical half of
+                    // the blend is made once for each texel of the row, and
+                    // each pixel only blends its two columns (the same sums as
+                    // Bilinear takes).
+                    mColumns.resize(size_t(w));
+                    for (size_t t = 0; t < size_t(w); ++t)
+                        mColumns[t] = Lerp(r0[t], r1[t], fv);
+                    const uint32_t* columns = mColumns.data();
+                    // Four pixels at a time where both columns of each lie
+                    // inside the row, one at a time elsewhere.
+                    for (int i = 0; i < n;) {
+                        i += LerpColumns(out + i, columns, n - i, u + du * i, du, w);
+                        if (i == n)
+                            break;
+                        const int64_t ui = u + du * i, su = ui - 0x8000, iu = su >> 16;
+                        if (uint64_t(iu) < w - 1)
+                            out[i] = Lerp(columns[iu], columns[iu + 1], uint32_t(((su & 0xFFFF) + 0x80) >> 8));
+                        else
+                            out[i] = sample(ui, v);
+                        ++i;
+                    }
+                    return;
+                }
                 for (int i = 0; i < n; ++i, u += du) {
                     const int64_t su = u - 0x8000, iu = su >> 16;
                     if (uint64_t(iu) < w - 1)
-                        out[i] = Lerp(columns[iu], columns[iu + 1], uint32_t(((su & 0xFFFF) + 0x80) >> 8));
+                        out[i] = Bilinear(r0 + iu, r1 + iu, uint32_t(((su & 0xFFFF) + 0x80) >> 8), fv);
                     else
                         out[i] = sample(u, v);
                 }
                 return;
             }
+        }
+        if (!mLinear && dv == 0 && !mScalarRows && uint64_t(v >> 16) < h) {
+            // A row of a point-sampled stretch: one texture row throughout.
+            const uint32_t* r = texels + size_t(v >> 16) * pitch;
             for (int i = 0; i < n; ++i, u += du) {
-                const int64_t su = u - 0x8000, iu = su >> 16;
-                if (uint64_t(iu) < w - 1)
-                    out[i] = Bilinear(r0 + iu, r1 + iu, uint32_t(((su & 0xFFFF) + 0x80) >> 8), fv);
-                else
-                    out[i] = sample(u, v);
+                const int64_t iu = u >> 16;
+                out[i] = uint64_t(iu) < w ? r[iu] : sample(u, v);
             }
             return;
         }
-    }
-    if (plain) {
         for (int i = 0; i < n; ++i, u += du, v += dv)
             out[i] = sample(u, v);
+    };
+    sampleRow();
+    if (plain)
+        return;
+    if (attrs.flatColor && mFlatCombine && !mScalarRows) {
+        uint16_t factors[4];
+        uint32_t fixedMask = 0, fixed = 0;
+        // Channels 0-2 follow the colour operation, 3 the alpha one.
+        for (int c = 0; c < 4; ++c) {
+            const TexelUse use = c < 3 ? mColorUse : mAlphaUse;
+            const uint32_t d = (diffuse >> (8 * c)) & 0xFF;
+            factors[c] = uint16_t(use == TexelUse::Itself ? 255 : use == TexelUse::Modulated ? d : 0);
+            if (use == TexelUse::None) {
+                fixedMask |= 0xFFu << (8 * c);
+                fixed |= Combine(0, diffuse) & (0xFFu << (8 * c));
+            }
+        }
+        for (int i = CombineFlatRow(out, n, factors, fixedMask, fixed); i < n; ++i)
+            out[i] = Combine(out[i], diffuse);
         return;
     }
-    for (int i = 0; i < n; ++i, u += du, v += dv) {
+    for (int i = 0; i < n; ++i) {
         if (!attrs.flatColor)
             diffuse = clampByte(ca + da * i) << 24 | clampByte(cr + dr * i) << 16 | clampByte(cg + dg * i) << 8 |
                       clampByte(cb + db * i);
-        out[i] = Combine(sample(u, v), diffuse);
+        out[i] = Combine(out[i], diffuse);
     }
 }
 

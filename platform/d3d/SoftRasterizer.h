@@ -86,6 +86,11 @@ private:
     bool mOpaqueTexels; // an opaque texture whose texels pass through unchanged under white
     bool mScalarRows;   // the scalar row kernels even where vector ones exist
     BlendKind mBlend;
+    // How the texel enters the colour and the alpha operation: not at all,
+    // as it is, modulated by the diffuse colour, or by itself.
+    enum class TexelUse { None, Itself, Modulated, Squared };
+    TexelUse mColorUse = TexelUse::None, mAlphaUse = TexelUse::None;
+    bool mFlatCombine = false; // rows under one diffuse colour combine channel by channel
     std::vector<uint32_t> mRow;
     std::vector<uint32_t> mColumns; // a stretch row's texels blended vertically
 };

@@ -1,13 +1,15 @@
 #include "platform/ddraw/DirectDraw.h"
 #include "platform/Platform.h"
 #include "platform/clock/Clock.h"
+#include "platform/cpu/CpuFeatures.h"
 #include "platform/modules/Modules.h"
 
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define ZELK_PRESENT_X86 1
 #endif
 
 namespace plat {
@@ -58,16 +60,69 @@ struct ARGBExpand {
 
 uint32_t ToARGB(uint32_t p, const DDPixelFormat& f) { return ARGBExpand(f)(p); }
 
-// A row of 5-6-5 (or 5-5-5) pixels expanded as ARGBExpand does, opaque: each
-// channel's bits repeated from the top to fill eight.
-template <bool k555> void ExpandRow16(uint32_t* out, const uint16_t* p, int n)
+// The present's rows. Each takes `n` source pixels to the frame, opaque,
+// and with `copy` the same source pixels unchanged there too, in the same
+// pass, so the source is read once for both. Plain stores: the frame stays in
+// the caches for the window system, which reads it next. The wide forms
+// return how many pixels they did; the plain loop finishes the row.
+
+#if ZELK_PRESENT_X86
+__attribute__((target("avx2"))) int OpaqueRow32Avx2(uint32_t* out, const uint32_t* p, int n, uint32_t* copy)
+{
+    const __m256i opaque = _mm256_set1_epi32(int32_t(0xFF000000u));
+    int x = 0;
+    for (; x + 8 <= n; x += 8) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + x));
+        if (copy)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(copy + x), a);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_or_si256(a, opaque));
+    }
+    return x;
+}
+
+// Sixteen 5-6-5 (or 5-5-5) pixels as two rows of eight opaque ARGB words:
+// each channel's bits repeated from the top to fill eight.
+template <bool k555>
+__attribute__((target("avx2"))) int ExpandRow16Avx2(uint32_t* out, const uint16_t* p, int n, uint16_t* copy)
+{
+    const __m256i five = _mm256_set1_epi16(0x1F), green = _mm256_set1_epi16(k555 ? 0x1F : 0x3F);
+    const __m256i opaque = _mm256_set1_epi16(int16_t(0xFF00));
+    int x = 0;
+    for (; x + 16 <= n; x += 16) {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + x));
+        if (copy)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(copy + x), v);
+        const __m256i r = _mm256_and_si256(_mm256_srli_epi16(v, k555 ? 10 : 11), five);
+        const __m256i g = _mm256_and_si256(_mm256_srli_epi16(v, 5), green);
+        const __m256i b = _mm256_and_si256(v, five);
+        const __m256i r8 = _mm256_or_si256(_mm256_slli_epi16(r, 3), _mm256_srli_epi16(r, 2));
+        const __m256i g8 = k555 ? _mm256_or_si256(_mm256_slli_epi16(g, 3), _mm256_srli_epi16(g, 2))
+                                : _mm256_or_si256(_mm256_slli_epi16(g, 2), _mm256_srli_epi16(g, 4));
+        const __m256i b8 = _mm256_or_si256(_mm256_slli_epi16(b, 3), _mm256_srli_epi16(b, 2));
+        const __m256i gb = _mm256_or_si256(_mm256_slli_epi16(g8, 8), b8), ar = _mm256_or_si256(opaque, r8);
+        // The unpacks work in 128-bit halves: pixels 0-3 and 8-11, 4-7 and 12-15.
+        const __m256i lo = _mm256_unpacklo_epi16(gb, ar), hi = _mm256_unpackhi_epi16(gb, ar);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_permute2x128_si256(lo, hi, 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x + 8), _mm256_permute2x128_si256(lo, hi, 0x31));
+    }
+    return x;
+}
+#endif
+
+template <bool k555> void ExpandRow16(uint32_t* out, const uint16_t* p, int n, uint16_t* copy = nullptr)
 {
     int x = 0;
+#if ZELK_PRESENT_X86
+    if (CpuHasAvx2())
+        x = ExpandRow16Avx2<k555>(out, p, n, copy);
+#endif
 #if defined(__SSE2__)
     const __m128i five = _mm_set1_epi16(0x1F), green = _mm_set1_epi16(k555 ? 0x1F : 0x3F);
     const __m128i opaque = _mm_set1_epi16(int16_t(0xFF00));
     for (; x + 8 <= n; x += 8) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + x));
+        if (copy)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(copy + x), v);
         const __m128i r = _mm_and_si128(_mm_srli_epi16(v, k555 ? 10 : 11), five);
         const __m128i g = _mm_and_si128(_mm_srli_epi16(v, 5), green);
         const __m128i b = _mm_and_si128(v, five);
@@ -83,48 +138,36 @@ template <bool k555> void ExpandRow16(uint32_t* out, const uint16_t* p, int n)
 #endif
     for (; x < n; ++x) {
         const uint32_t v = p[x];
+        if (copy)
+            copy[x] = uint16_t(v);
         const uint32_t r = (v >> (k555 ? 10 : 11)) & 0x1F, g = (v >> 5) & (k555 ? 0x1F : 0x3F), b = v & 0x1F;
         const uint32_t g8 = k555 ? (g << 3 | g >> 2) : (g << 2 | g >> 4);
         out[x] = 0xFF000000u | (r << 3 | r >> 2) << 16 | g8 << 8 | (b << 3 | b >> 2);
     }
 }
 
-// A row of 8-8-8 pixels copied opaque in one pass (the copy sets the alpha).
-// The frame is for the window system, not read again here: its stores go
-// past the caches (the caller fences once the frame is done).
-void OpaqueRow32(uint32_t* out, const uint32_t* p, int n)
+// 8-8-8 pixels with the alpha byte set.
+void OpaqueRow32(uint32_t* out, const uint32_t* p, int n, uint32_t* copy = nullptr)
 {
     int x = 0;
+#if ZELK_PRESENT_X86
+    if (CpuHasAvx2())
+        x = OpaqueRow32Avx2(out, p, n, copy);
+#endif
 #if defined(__SSE2__)
-    for (; x < n && (reinterpret_cast<uintptr_t>(out + x) & 15) != 0; ++x)
-        out[x] = p[x] | 0xFF000000u;
     const __m128i opaque = _mm_set1_epi32(int32_t(0xFF000000u));
-    for (; x + 8 <= n; x += 8) {
+    for (; x + 4 <= n; x += 4) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + x));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + x + 4));
-        _mm_stream_si128(reinterpret_cast<__m128i*>(out + x), _mm_or_si128(a, opaque));
-        _mm_stream_si128(reinterpret_cast<__m128i*>(out + x + 4), _mm_or_si128(b, opaque));
+        if (copy)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(copy + x), a);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_or_si128(a, opaque));
     }
 #endif
-    for (; x < n; ++x)
+    for (; x < n; ++x) {
+        if (copy)
+            copy[x] = p[x];
         out[x] = p[x] | 0xFF000000u;
-}
-
-// A copy whose stores go past the caches (the caller fences).
-void StreamCopy(uint8_t* to, const uint8_t* from, size_t n)
-{
-    size_t i = 0;
-#if defined(__SSE2__)
-    for (; i < n && (reinterpret_cast<uintptr_t>(to + i) & 15) != 0; ++i)
-        to[i] = from[i];
-    for (; i + 32 <= n; i += 32) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i + 16));
-        _mm_stream_si128(reinterpret_cast<__m128i*>(to + i), a);
-        _mm_stream_si128(reinterpret_cast<__m128i*>(to + i + 16), b);
     }
-#endif
-    memcpy(to + i, from + i, n - i);
 }
 
 uint32_t ReadPixel(const uint8_t* row, int x, uint32_t bits)
@@ -267,15 +310,20 @@ DDPixelFormat DirectDrawDevice::DesktopFormat() const
 void DirectDrawDevice::PrimaryChanged(DDSurface* primary, const PrimaryCopy* copy)
 {
     const int bytes = int(primary->mDesc.pixelFormat.rgbBitCount + 7) / 8;
-    // Row r of the primary takes its part of the copy (if it has one).
-    auto copyRow = [&](int r) {
-        if (!copy || r < copy->to.top || r >= copy->to.bottom)
+    // Columns [from, to) of row r of the primary take their part of the copy
+    // (if it has one).
+    auto copyPart = [&](int r, int from, int to) {
+        if (!copy || r < copy->to.top || r >= copy->to.bottom || from >= to)
             return;
         const DDSurface& source = *copy->source;
-        StreamCopy(primary->mMemory.data() + size_t(r) * size_t(primary->Pitch()) + size_t(copy->to.left) * size_t(bytes),
-                   source.mMemory.data() + size_t(copy->from.top + r - copy->to.top) * size_t(source.Pitch()) +
-                       size_t(copy->from.left) * size_t(bytes),
-                   size_t(copy->to.Width()) * size_t(bytes));
+        memcpy(primary->mMemory.data() + size_t(r) * size_t(primary->Pitch()) + size_t(from) * size_t(bytes),
+               source.mMemory.data() + size_t(copy->from.top + r - copy->to.top) * size_t(source.Pitch()) +
+                   size_t(copy->from.left + from - copy->to.left) * size_t(bytes),
+               size_t(to - from) * size_t(bytes));
+    };
+    auto copyRow = [&](int r) {
+        if (copy)
+            copyPart(r, copy->to.left, copy->to.right);
     };
     auto copyRows = [&](int from, int to) {
         for (int r = from; r < to; ++r)
@@ -318,19 +366,32 @@ void DirectDrawDevice::PrimaryChanged(DDSurface* primary, const PrimaryCopy* cop
         mTable16Masks[1] = f.gBitMask;
         mTable16Masks[2] = f.bBitMask;
     }
-    // Where the copy covers a visible row, the row is read from the source
-    // (the same pixels, already in cache; the primary's stores went past it).
+    // Where the copy covers a visible row, the row is read from the source;
+    // a 32-bit row is copied into the primary and the frame in one pass.
     const bool fromSource = copy && copy->to.left <= x0 && copy->to.right >= x0 + w;
     for (int y = 0; y < h; ++y) {
         const int r = y0 + y;
-        copyRow(r);
         const uint8_t* row = primary->mMemory.data() + size_t(r) * size_t(primary->Pitch());
         int rowX0 = x0;
-        if (fromSource && r >= copy->to.top && r < copy->to.bottom) {
+        const bool copied = fromSource && r >= copy->to.top && r < copy->to.bottom;
+        if (copied) {
             row = copy->source->mMemory.data() + size_t(copy->from.top + r - copy->to.top) * size_t(copy->source->Pitch());
             rowX0 = copy->from.left + x0 - copy->to.left;
         }
         uint32_t* out = frame.data() + size_t(y) * size_t(w);
+        if ((plain32 || plain16) && copied) {
+            copyPart(r, copy->to.left, x0);
+            copyPart(r, x0 + w, copy->to.right);
+            uint8_t* to = primary->mMemory.data() + size_t(r) * size_t(primary->Pitch());
+            if (plain32)
+                OpaqueRow32(out, reinterpret_cast<const uint32_t*>(row) + rowX0, w, reinterpret_cast<uint32_t*>(to) + x0);
+            else if (f.gBitMask == 0x07E0)
+                ExpandRow16<false>(out, reinterpret_cast<const uint16_t*>(row) + rowX0, w, reinterpret_cast<uint16_t*>(to) + x0);
+            else
+                ExpandRow16<true>(out, reinterpret_cast<const uint16_t*>(row) + rowX0, w, reinterpret_cast<uint16_t*>(to) + x0);
+            continue;
+        }
+        copyRow(r);
         if (plain32) {
             OpaqueRow32(out, reinterpret_cast<const uint32_t*>(row) + rowX0, w);
             continue;
@@ -352,9 +413,6 @@ void DirectDrawDevice::PrimaryChanged(DDSurface* primary, const PrimaryCopy* cop
         for (int x = 0; x < w; ++x)
             out[x] = expand(ReadPixel(row, rowX0 + x, f.rgbBitCount)) | 0xFF000000u;
     }
-#if defined(__SSE2__)
-    _mm_sfence();
-#endif
     ++presents;
     // The window takes the frame's buffer and hands back one of its own.
     windows->PresentFrame(window, mFrame, w, h);
@@ -649,6 +707,30 @@ int32_t DDSurface::GetPalette(DDPalette** out)
     mPalette->AddRef();
     *out = mPalette;
     return DD_OK;
+}
+
+bool DDSurface::Opaque()
+{
+    const DDPixelFormat& f = mDesc.pixelFormat;
+    if (f.rgbBitCount != 8 && f.alphaBitMask == 0)
+        return true;
+    const uint64_t paletteVersion = mPalette ? mPalette->Version() : 0;
+    if (mOpaqueKnown && mOpaqueVersion == mVersion && mOpaquePaletteVersion == paletteVersion)
+        return mOpaque;
+    int pitch = 0;
+    const uint32_t* view = ARGBView(pitch);
+    uint32_t all = 0xFF000000u;
+    for (int y = 0; y < mDesc.height && all == 0xFF000000u; ++y) {
+        const uint32_t* row = view + size_t(y) * size_t(pitch);
+        for (int x = 0; x < mDesc.width; ++x)
+            all &= row[x];
+        all &= 0xFF000000u;
+    }
+    mOpaque = all == 0xFF000000u;
+    mOpaqueKnown = true;
+    mOpaqueVersion = mVersion;
+    mOpaquePaletteVersion = paletteVersion;
+    return mOpaque;
 }
 
 const uint32_t* DDSurface::ARGBView(int& pitchPixels)

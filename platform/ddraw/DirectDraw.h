@@ -151,6 +151,9 @@ public:
     // palette), rows `pitchPixels` apart; made again only after a change.
     // Valid until the next change of the surface.
     const uint32_t* ARGBView(int& pitchPixels);
+    // Whether every pixel of the ARGB view has alpha 255 (always so for a
+    // format without alpha); looked at again only after a change.
+    bool Opaque();
 
 private:
     friend class DirectDrawDevice;
@@ -176,6 +179,10 @@ private:
     std::vector<uint32_t> mView;
     uint64_t mViewVersion = 0;
     uint64_t mViewPaletteVersion = 0;
+    // Opaque's answer and the versions it was found for.
+    bool mOpaque = false;
+    bool mOpaqueKnown = false;
+    uint64_t mOpaqueVersion = 0, mOpaquePaletteVersion = 0;
 };
 
 class DDClipper {

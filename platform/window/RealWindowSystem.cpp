@@ -142,7 +142,15 @@ void RealWindowSystem::Translate(const SDL_Event& e)
     case SDL_QUIT:
         in.kind = InputEvent::Close;
         break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+        mRepaint = true;
+        return;
     case SDL_WINDOWEVENT:
+        if (e.window.event != SDL_WINDOWEVENT_FOCUS_GAINED && e.window.event != SDL_WINDOWEVENT_FOCUS_LOST &&
+            e.window.event != SDL_WINDOWEVENT_ENTER && e.window.event != SDL_WINDOWEVENT_LEAVE &&
+            e.window.event != SDL_WINDOWEVENT_MOVED)
+            mRepaint = true;
         switch (e.window.event) {
         case SDL_WINDOWEVENT_CLOSE: in.kind = InputEvent::Close; break;
         case SDL_WINDOWEVENT_FOCUS_GAINED: in.kind = InputEvent::FocusGained; break;
@@ -564,7 +572,18 @@ void RealWindowSystem::ShowPendingFrame()
         window = mFrameWindow;
         width = mFrameWidth;
         height = mFrameHeight;
+        // A frame the same as the one on screen (the last one shown is back in
+        // mFrame until the next present takes it) is not shown again: an idle
+        // game presents the same frame sixty times a second.
+        auto shown = mPresenters.find(window);
+        const bool same = !mRepaint && window == mShownWindow && shown != mPresenters.end() &&
+                          shown->second.texture && shown->second.width == width && shown->second.height == height &&
+                          mFrame.size() == mShownFrame.size() && mFrame == mShownFrame;
+        if (same)
+            return;
     }
+    mRepaint = false;
+    mShownWindow = window;
     SDL_Window* win = Find(window);
     if (!win || width <= 0 || height <= 0)
         return;

@@ -110,6 +110,11 @@ private:
     WindowHandle mFrameWindow = 0;
     bool mFramePending = false;
     std::vector<uint32_t> mShownFrame; // the frame being shown; the event thread's own
+    WindowHandle mShownWindow = 0;      // where it is shown
+    // Something may have changed what the windows show (exposed, resized, the
+    // renderer's textures lost): the next frame is shown even when it is the
+    // same as the last. The event thread's own.
+    bool mRepaint = true;
     struct Presenter {
         SDL_Renderer* renderer = nullptr;
         SDL_Texture* texture = nullptr;

@@ -1,6 +1,7 @@
 #include "platform/NullPlatform.h"
 #include "platform/ddraw/DirectDraw.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace plat;
@@ -322,6 +323,57 @@ TEST_F(DirectDrawStandIn, CopyOntoThePrimaryLandsThereAndInTheFrame)
             }
         source->Release();
         primary->Release();
+    }
+}
+
+// A surface is opaque when its format has no alpha, or when every pixel's
+// alpha is 255; the answer follows changes of the pixels.
+TEST_F(DirectDrawStandIn, OpaqueFollowsTheAlphaOfEveryPixel)
+{
+    struct Case {
+        const char* name;
+        uint32_t bits, alphaMask;
+        uint32_t pixel; // the value of every pixel
+        int x, y;       // where the second value goes
+        uint32_t other;
+        bool opaque;
+    } cases[] = {
+        {"alpha 255 everywhere", 32, 0xFF000000u, 0xFF102030u, 6, 2, 0xFFFFFFFFu, true},
+        {"one pixel of alpha 254", 32, 0xFF000000u, 0xFF102030u, 6, 2, 0xFE102030u, false},
+        {"the last pixel transparent", 32, 0xFF000000u, 0xFF102030u, 6, 2, 0x00102030u, false},
+        {"no alpha in the format", 32, 0, 0x00102030u, 0, 0, 0x00000000u, true},
+        {"4-4-4-4, one pixel of alpha 14 of 15", 16, 0xF000, 0xF123, 3, 1, 0xE123, false},
+        {"4-4-4-4, alpha 15 everywhere", 16, 0xF000, 0xF123, 3, 1, 0xF000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DDSurfaceDesc d;
+        d.flags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+        d.caps = DDSCAPS_TEXTURE | DDSCAPS_SYSTEMMEMORY;
+        d.width = 7;
+        d.height = 3;
+        d.pixelFormat = c.bits == 32 ? DDPixelFormat{DDPF_RGB | (c.alphaMask ? DDPF_ALPHAPIXELS : 0u), 32, 0xFF0000,
+                                                     0xFF00, 0xFF, c.alphaMask}
+                                     : DDPixelFormat{DDPF_RGB | DDPF_ALPHAPIXELS, 16, 0x0F00, 0x00F0, 0x000F, 0xF000};
+        DDSurface* s = nullptr;
+        ASSERT_EQ(dd->CreateSurface(d, &s), DD_OK);
+        auto put = [&](int x, int y, uint32_t v) {
+            DDSurfaceDesc locked;
+            ASSERT_EQ(s->Lock(nullptr, locked, DDLOCK_WAIT), DD_OK);
+            uint8_t* row = static_cast<uint8_t*>(locked.surface) + size_t(y) * size_t(locked.pitch);
+            std::memcpy(row + size_t(x) * (c.bits / 8), &v, c.bits / 8);
+            ASSERT_EQ(s->Unlock(), DD_OK);
+        };
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 7; ++x)
+                put(x, y, c.pixel);
+        EXPECT_TRUE(s->Opaque());
+        put(c.x, c.y, c.other);
+        EXPECT_EQ(s->Opaque(), c.opaque);
+        // And back once the pixel is as the others again.
+        put(c.x, c.y, c.pixel);
+        EXPECT_TRUE(s->Opaque());
+        s->Release();
     }
 }
 

@@ -480,16 +480,31 @@ TEST_F(Device3D, RowKernelsMatchThePixelByPixelBlend)
     // Texture formats: 32-bit with alpha, 4-4-4-4, and opaque 5-6-5.
     const int textureFormats[] = {0, 1, 2};
     const uint32_t colors[] = {0xFFFFFFFFu, 0x80FFFFFFu, 0xFF80C040u};
+    // How the texel and the diffuse colour combine: each channel the texel,
+    // the diffuse colour, their product, or the texel's square.
+    struct Stage {
+        const char* name;
+        uint32_t colorOp, colorArg1, colorArg2, alphaOp, alphaArg1, alphaArg2;
+    } stages[] = {
+        {"modulated", D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE},
+        {"texel colour, diffuse alpha", D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_SELECTARG2,
+         D3DTA_TEXTURE, D3DTA_DIFFUSE},
+        {"diffuse colour, modulated alpha", D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_MODULATE,
+         D3DTA_DIFFUSE, D3DTA_TEXTURE},
+        {"squared colour", D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_TEXTURE, D3DTOP_SELECTARG1, D3DTA_TEXTURE,
+         D3DTA_DIFFUSE},
+    };
     const int W = 45, H = 23;
 
     for (const Layout& layout : layouts)
         for (const BlendCase& blend : blends)
             for (int format : textureFormats)
                 for (uint32_t color : colors)
+                    for (const Stage& stage : stages)
                     for (bool linear : {false, true}) {
                         SCOPED_TRACE(std::string(layout.name) + ", " + blend.name + ", texture format " +
-                                     std::to_string(format) + ", colour " + std::to_string(color) +
-                                     (linear ? ", bilinear" : ", point"));
+                                     std::to_string(format) + ", colour " + std::to_string(color) + ", " +
+                                     stage.name + (linear ? ", bilinear" : ", point"));
                         // Texture: runs of one alpha class (0, 255 or any) with varied colour.
                         const int tw = 37, th = 19;
                         std::vector<uint32_t> texels(size_t(tw) * th);
@@ -549,8 +564,12 @@ TEST_F(Device3D, RowKernelsMatchThePixelByPixelBlend)
                             dev->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, blend.enable);
                             dev->SetRenderState(D3DRENDERSTATE_SRCBLEND, blend.src);
                             dev->SetRenderState(D3DRENDERSTATE_DESTBLEND, blend.dest);
-                            dev->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-                            dev->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+                            dev->SetTextureStageState(0, D3DTSS_COLOROP, stage.colorOp);
+                            dev->SetTextureStageState(0, D3DTSS_COLORARG1, stage.colorArg1);
+                            dev->SetTextureStageState(0, D3DTSS_COLORARG2, stage.colorArg2);
+                            dev->SetTextureStageState(0, D3DTSS_ALPHAOP, stage.alphaOp);
+                            dev->SetTextureStageState(0, D3DTSS_ALPHAARG1, stage.alphaArg1);
+                            dev->SetTextureStageState(0, D3DTSS_ALPHAARG2, stage.alphaArg2);
                             dev->SetTextureStageState(0, D3DTSS_MAGFILTER, linear ? D3DTFG_LINEAR : D3DTFG_POINT);
                             dev->SetTextureStageState(0, D3DTSS_MINFILTER, linear ? D3DTFG_LINEAR : D3DTFG_POINT);
                             dev->SetTexture(0, texture);
