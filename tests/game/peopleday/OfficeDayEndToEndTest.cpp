@@ -242,7 +242,7 @@ protected:
                 return mApp->mWidgetManager->GetWidgetAtPoint(at.mX, at.mY) == proceed;
             }, 500));
             EXPECT_FALSE(office->IsDayRunning());
-            Press(middle());
+            mHands.Press(middle());
             EXPECT_TRUE(TickUntil([&] { return office->IsDayRunning(); }, 10));
             mRun.timeline += Line("click", "continue");
         }
