@@ -2,7 +2,9 @@
 
 #include "ConfigFiles.h"
 #include "EffectCatalogue.h"
+#include "LevelDesigner.h"
 #include "OfficeModel.h"
+#include "SurvivalFiles.h"
 #include "PartAnimations.h"
 #include "assets/Assets.h"
 #include "assets/ImageFiles.h"
@@ -70,14 +72,14 @@ bool BuildConfig(const TextTable& texts, DataSet& data, std::string& error)
 {
     if (!BuildSharedConfig(texts, data, error))
         return false;
-    // The office of the modelled days, so that their levels name only
-    // objects it has.
-    if (!BuildOffice(ModelledDaysObjects(), SoundTable(), data, error))
+    // The office of every day and survival file, so that their levels name
+    // only objects it has.
+    if (!BuildOffice(AllLevelObjects(), SoundTable(), data, error))
         return false;
     for (int level = 1; level <= 60; ++level)
-        AddXml(data, "cfg\\l" + std::to_string(level) + ".xml", BuildLevelFile(level));
+        AddXml(data, "cfg\\l" + std::to_string(level) + ".xml", DesignedLevelFile(level));
     for (int level = 1; level <= 3; ++level)
-        AddXml(data, "cfg\\endless" + std::to_string(level) + ".xml", BuildSurvivalFile(level));
+        AddXml(data, "cfg\\endless" + std::to_string(level) + ".xml", SurvivalLevelFile(level));
     return true;
 }
 
