@@ -68,8 +68,9 @@ void CheckAnimationFile(const std::string& path, const std::vector<uint8_t>& byt
             }
         if (sequence.mode != makeanm::kModeCycle && sequence.mode != makeanm::kModeOnce)
             report("mode " + std::to_string(sequence.mode) + ": only 0 (cycle) and 1 (once), the modes of the game's data");
-        if (sequence.framesPerSecond <= 0)
-            report("fps " + std::to_string(sequence.framesPerSecond) + ": must be above 0");
+        // A still is one frame at fps 0; anything that plays needs a rate.
+        if (sequence.framesPerSecond < 0 || (sequence.framesPerSecond == 0 && sequence.frameCount != 1))
+            report("fps " + std::to_string(sequence.framesPerSecond) + ": must be above 0 (fps 0 is a still of one frame)");
         if (sequence.frameCount == 0)
             report("has no frames");
         if (LeavesTheData(a.imageName)) {

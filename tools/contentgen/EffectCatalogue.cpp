@@ -82,6 +82,71 @@ std::vector<EffectSpec> MakeCatalogue()
     return effects;
 }
 
+// The office's object and part effects.
+std::vector<EffectSpec> MakeObjectCatalogue()
+{
+    const std::string show = "show usual 0.3: P0 EffectItemShow, R0-0.3 EffectFadeIn";
+    const std::string hide = "hide usual 0.3: R0-0.3 EffectFadeOut, P0.3 EffectItemHide";
+    const std::vector<std::string> fade = {"onshow: stop hide; start show", "onhide: stop show; start hide"};
+    const std::string add = "add usual 1.0: R0-0.5 EffectScaleUpRecoil, R0-1.0 UpgradeEffectBlink";
+    std::vector<EffectSpec> effects;
+    effects.push_back({"obj_fade", {show, hide}, fade});
+    effects.push_back({"engineer_fx", {show, "hide usual 0.01: P0 EffectItemHide"}, fade});
+    effects.push_back({"client_fx",
+                       {"show usual 0.5: P0 EffectItemShow, R0-0.3 EffectFadeIn, R0-0.5 EffectJumpUp",
+                        "hide usual 0.01: P0 EffectItemHide"},
+                       fade});
+    {
+        std::vector<std::string> messages = fade;
+        messages.push_back("on_blink_hp: start blink");
+        messages.push_back("off_blink_hp: stop blink; start unblink");
+        effects.push_back({"status_hp_fx",
+                           {show, hide, "blink cycle 0.6: R0-0.6 EffectBlinkHP", "unblink usual 0.01: P0 EffectBlinkHPOff"},
+                           messages});
+    }
+    {
+        std::vector<std::string> messages = fade;
+        messages.push_back("shake_start: start shake");
+        messages.push_back("shake_stop: stop shake");
+        messages.push_back("product_highlight: start pulse");
+        messages.push_back("hide_product_highlight: stop pulse; start unpulse");
+        effects.push_back({"status_bubble_fx",
+                           {"show usual 0.35: P0 EffectItemShow, R0-0.35 EffectSlideFromBottomDecel, R0-0.2 EffectFadeIn",
+                            "hide usual 0.2: R0-0.2 EffectFadeOut, P0.2 EffectItemHide",
+                            "shake cycle 0.1: R0-0.1 EffectShake", "pulse cycle 0.8: R0-0.8 EffectScalePulse",
+                            "unpulse usual 0.01: R0-0.01 EffectScaleDownToOne"},
+                           messages});
+    }
+    effects.push_back({"checkmark_fx",
+                       {"init usual 0.01: P0 EffectScaleZero",
+                        "show usual 0.3: P0 EffectItemShow, P0 EffectSetCheckmarkScalepoint, R0-0.3 EffectScaleUpRecoil",
+                        "hide usual 0.2: R0-0.2 EffectScaleDown, P0.2 EffectItemHide"},
+                       {"oncreate: start init", "onshow: stop hide; start show", "onhide: stop show; start hide"}});
+    effects.push_back({"popup_cash",
+                       {"cash self_destructive 1.4: P0 EffectSetCashBonusColor, R0-1.4 EffectSlideUpAccel, "
+                        "R1.0-1.4 EffectFadeOut, P1.4 EffectItemHide",
+                        "penalty usual 1.4: P0 EffectSetCashPenaltyColor, P0 EffectSetCashPenaltyOffset, "
+                        "R0.9-1.4 EffectFadeOut, P1.4 EffectItemHide"},
+                       {"on_cash: stop penalty; start cash", "on_penalty: stop cash; start penalty"}});
+    effects.push_back({"popup_bonus",
+                       {"bonus usual 1.6: P0 EffectSetChainColor, R0-0.4 EffectScaleDownToOne, R0.4-1.6 EffectSlideUpAccel, "
+                        "R1.2-1.6 EffectFadeOut, P1.6 EffectItemHide"},
+                       {"on_bonus: start bonus"}});
+    effects.push_back({"table_fx", {"tint usual 0.01: P0 EffectTableSpecColor", add},
+                       {"onsetskin: start tint", "add_object: start add"}});
+    effects.push_back({"add_fx", {add}, {"add_object: start add"}});
+    effects.push_back({"smoke_fx", {},
+                       {"work_start: call FuncOnWorkerWorkingPSEffect", "work_stop: call StopPSFunc",
+                        "onstart: call StopPSFunc", "render_ps: call RenderPSFunc"}});
+    effects.push_back({"window_fx", {"reset usual 0.01: P0 WindowReset"}, {"window_reset: start reset"}});
+    effects.push_back({"window_part_fx", {"fade usual 3.0: R0-3.0 WindowFadeOut"}, {"fade_out: start fade"}});
+    effects.push_back({"signal_fx",
+                       {"show usual 0.01: P0 EffectItemShow", "blink cycle 0.8: P0 EffectFadeOne, P0.4 EffectFadeZero",
+                        "hide usual 0.01: P0 EffectItemHide"},
+                       {"onshow: start show; start blink", "onhide: stop blink; start hide"}});
+    return effects;
+}
+
 std::string Trim(const std::string& text)
 {
     const size_t first = text.find_first_not_of(' ');
@@ -177,6 +242,12 @@ const std::vector<EffectSpec>& UiEffects()
     return catalogue;
 }
 
+const std::vector<EffectSpec>& ObjectEffects()
+{
+    static const std::vector<EffectSpec> catalogue = MakeObjectCatalogue();
+    return catalogue;
+}
+
 bool BuildEffect(const EffectSpec& spec, XmlElement& effect, std::string& error)
 {
     effect = XmlElement("effect");
@@ -215,12 +286,13 @@ bool BuildEffect(const EffectSpec& spec, XmlElement& effect, std::string& error)
 bool BuildEffectFile(XmlElement& root, std::string& error)
 {
     root = XmlElement("effects");
-    for (const EffectSpec& spec : UiEffects()) {
-        XmlElement effect;
-        if (!BuildEffect(spec, effect, error))
-            return false;
-        root.Add(std::move(effect));
-    }
+    for (const auto* catalogue : {&UiEffects(), &ObjectEffects()})
+        for (const EffectSpec& spec : *catalogue) {
+            XmlElement effect;
+            if (!BuildEffect(spec, effect, error))
+                return false;
+            root.Add(std::move(effect));
+        }
     return true;
 }
 

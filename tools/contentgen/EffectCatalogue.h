@@ -19,6 +19,10 @@ struct EffectSpec {
 // The catalogue of the effects the game's screens use.
 const std::vector<EffectSpec>& UiEffects();
 
+// The catalogue of the office's object and part effects (parameters 0x100
+// to 0x10a).
+const std::vector<EffectSpec>& ObjectEffects();
+
 // One effect element; false with a message naming the effect for a
 // malformed timer or message.
 bool BuildEffect(const EffectSpec& spec, XmlElement& effect, std::string& error);

@@ -72,9 +72,9 @@ bool BuildConfig(const TextTable& texts, DataSet& data, std::string& error)
 {
     if (!BuildSharedConfig(texts, data, error))
         return false;
-    // The office of every day and survival file, so that their levels name
-    // only objects it has.
-    if (!BuildOffice(AllLevelObjects(), SoundTable(), data, error))
+    // The whole office: every level names the objects it shows of it.
+    const std::vector<std::string>& all = ModelObjects();
+    if (!BuildOffice(std::set<std::string>(all.begin(), all.end()), SoundTable(), data, error))
         return false;
     for (int level = 1; level <= 60; ++level)
         AddXml(data, "cfg\\l" + std::to_string(level) + ".xml", DesignedLevelFile(level));

@@ -515,24 +515,4 @@ XmlElement DesignedLevelFile(int level)
     return root;
 }
 
-std::set<std::string> AllLevelObjects()
-{
-    std::set<std::string> names = ModelledDaysObjects();
-    auto add = [&names](const DayOffice& office) { names.insert(office.objects.begin(), office.objects.end()); };
-    for (int level = 3; level <= 60; ++level)
-        add(CareerOffice(level));
-    for (int file = 1; file <= 3; ++file) {
-        add(SurvivalStartOffice(file));
-        const DayOffice later = SurvivalLaterObjects(file);
-        add(later);
-        // The clients of places that arrive later are in the office too.
-        for (const std::string& name : later.objects)
-            if (name.rfind("client_place", 0) == 0)
-                for (const char* tail : {"", "_hp", "_bubble"})
-                    names.insert("client" + name.substr(12) + tail);
-    }
-    names.insert("anchor");
-    return names;
-}
-
 } // namespace contentgen

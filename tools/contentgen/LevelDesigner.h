@@ -59,7 +59,5 @@ XmlElement DesignedLevelFile(int level);
 // its skin, animation, transform, stop="true" for those in later, and
 // old_skin="none" for those not in the previous office (career days).
 void AddDayObjects(const DayOffice& office, const DayOffice* previous, const DayOffice* later, XmlElement& levelRoot);
-// Every object any career day or survival file names: the game's office.
-std::set<std::string> AllLevelObjects();
 
 } // namespace contentgen

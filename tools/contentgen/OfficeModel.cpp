@@ -22,6 +22,7 @@ struct Part {
     int offsY = 0;
     bool hasBase = false;
     BaseLine base{};
+    std::string effect;
 };
 
 struct Approach {
@@ -46,7 +47,9 @@ struct ObjectRecord {
     std::vector<Approach> points;
     std::vector<std::pair<std::string, std::string>> extras;  // attribute, value
     std::vector<std::string> pairItems;
+    std::vector<std::string> picks;
     std::string rgn;
+    std::string effect;
 };
 
 std::string Str(const char* format, int value)
@@ -75,9 +78,12 @@ Part Child(const std::string& name, const std::string& parentZ, int offsX = 0, i
     return part;
 }
 
+// Checkmarks sort with their object's first part, or with the ground part
+// that part stands on: parent_z never names a parented part.
 void AddCheckmarks(ObjectRecord& object)
 {
-    const std::string parent = object.name + ":" + object.parts.front().name;
+    const Part& first = object.parts.front();
+    const std::string parent = first.parentZ.empty() ? object.name + ":" + first.name : first.parentZ;
     object.parts.push_back(Child("checkmark", parent));
     object.parts.push_back(Child("checkmark", parent));
 }
@@ -103,7 +109,8 @@ std::vector<ObjectRecord> MakeModel()
     }
     {
         ObjectRecord carpet{"carpet01", "item", 140, 290};
-        carpet.parts.push_back(Child("carpet", ""));
+        // The carpet lies on the floor: drawn right after the anchor, under everything.
+        carpet.parts.push_back(Child("carpet", "anchor:anchor"));
         model.push_back(carpet);
         const int plants[3][2] = {{30, 212}, {625, 352}, {20, 510}};
         for (int k = 0; k < 3; ++k) {
@@ -166,6 +173,68 @@ std::vector<ObjectRecord> MakeModel()
         bin.points.push_back({"boss", "l", 140, 455});
         bin.rgn = "70 420 110 420 110 462 70 462";
         model.push_back(bin);
+    }
+    // The service objects: the phone on the secretary's desk, the safe, the
+    // cupboard with the coffee machine on it, the conference table, the flip
+    // chart, the devices on the back wall and the mini bar.
+    {
+        ObjectRecord phone{"phone", "phone", 755, 222};
+        phone.parts.push_back(Child("phone", "secretary_desk:secretary_desk"));
+        AddCheckmarks(phone);
+        phone.points.push_back({"boss", "t", 750, 275});
+        phone.rgn = "735 196 775 196 775 230 735 230";
+        model.push_back(phone);
+    }
+    struct Service {
+        const char* name;
+        const char* cls;
+        int x, y;             // position
+        int left, right, base; // base line along the front edge
+        const char* owner;    // the walker who uses it
+        const char* direction;
+        int px, py;           // approach point
+        int top;              // top of the click region
+    };
+    const Service services[] = {
+        {"safe", "period_item", 748, 350, 735, 790, 350, "boss", "t", 770, 368, 295},
+        {"cupboard", "period_item", 600, 165, 580, 650, 165, "boss", "t", 625, 182, 110},
+        {"coffeemachine", "period_item", 615, 98, 0, 0, 0, "secretary", "t", 660, 182, 70},
+        {"conference_place", "period_item", 20, 335, 20, 120, 335, "boss", "l", 128, 320, 270},
+        {"presentation_place", "period_item", 690, 350, 668, 728, 352, "secretary", "t", 715, 368, 270},
+        {"air_conditioner", "period_item", 420, 150, 420, 490, 150, "engineer", "t", 460, 180, 60},
+        {"stereo_system", "period_item", 520, 160, 505, 560, 160, "engineer", "t", 555, 182, 110},
+    };
+    for (const Service& service : services) {
+        ObjectRecord object{service.name, service.cls, service.x, service.y};
+        const std::string name = service.name;
+        if (name == "coffeemachine")
+            object.parts.push_back(Child(name, "cupboard:cupboard"));
+        else
+            object.parts.push_back(Ground(name, service.left, service.right, service.base));
+        if (name == "air_conditioner" || name == "stereo_system")
+            object.parts.push_back(Child(name + "_signal", name + ":" + name));
+        AddCheckmarks(object);
+        if (name == "safe")
+            object.extras.emplace_back("thing", "money");
+        if (name == "coffeemachine")
+            object.extras.emplace_back("thing", "coffe_cup");
+        if (name == "cupboard")
+            object.picks.push_back("coffeemachine");
+        object.points.push_back({service.owner, service.direction, service.px, service.py});
+        const int left = name == "coffeemachine" ? 595 : service.left;
+        const int right = name == "coffeemachine" ? 640 : service.right;
+        const int bottom = name == "coffeemachine" ? 120 : service.base;
+        object.rgn = Str("%d ", left) + Str("%d ", service.top) + Str("%d ", right) + Str("%d ", service.top) +
+                     Str("%d ", right) + Str("%d ", bottom) + Str("%d ", left) + Str("%d", bottom);
+        model.push_back(object);
+    }
+    {
+        ObjectRecord bar{"mini_bar", "mini_bar", 655, 465};
+        bar.parts.push_back(Ground("mini_bar", 655, 760, 465));
+        for (const char* seat : {"minibar_pers1_up", "minibar_pers1_down", "minibar_pers1_up", "minibar_pers1_down",
+                                 "minibar_pers2_up", "minibar_pers2_down"})
+            bar.parts.push_back(Child(seat, "mini_bar:mini_bar"));
+        model.push_back(bar);
     }
     // Workers before their plates, sources before their indicators.
     const char* const rows[2] = {"a", "b"};
@@ -247,6 +316,8 @@ std::vector<ObjectRecord> MakeModel()
         }
     for (int n = 1; n <= 8; ++n)
         addIndicators(Str("client%02d", n), Str("client%02d", n) + ":client");
+    // The phone stands on the secretary's desk: its indicators sort with the desk.
+    addIndicators("phone", "secretary_desk:secretary_desk");
     {
         ObjectRecord bonus{"bonus", "item_bonus", 0, 0};
         for (int k = 0; k < 4; ++k) {
@@ -260,9 +331,47 @@ std::vector<ObjectRecord> MakeModel()
     return model;
 }
 
+// The effect each object and part plays (cfg\effect.xml's object and part
+// effects).
+void BindEffects(std::vector<ObjectRecord>& model)
+{
+    static const std::map<std::string, std::string> kPartEffects = {
+        {"window_day", "window_part_fx"}, {"window_morning", "window_part_fx"}, {"checkmark", "checkmark_fx"},
+        {"cash", "popup_cash"}, {"bonus", "popup_bonus"}, {"table_smoke", "smoke_fx"},
+        {"air_conditioner_signal", "signal_fx"}, {"stereo_system_signal", "signal_fx"}};
+    static const std::map<std::string, std::string> kClassEffects = {
+        {"worker", "add_fx"}, {"specialization", "add_fx"}, {"client", "client_fx"}, {"mini_bar", "add_fx"},
+        {"status_hp", "status_hp_fx"}, {"status_bubble", "status_bubble_fx"}};
+    static const std::set<std::string> kAdded = {"carpet01", "plant01", "plant02", "plant03", "picture01", "picture02",
+                                                 "safe", "cupboard", "coffeemachine", "conference_place",
+                                                 "presentation_place", "stereo_system"};
+    for (ObjectRecord& record : model) {
+        for (Part& part : record.parts) {
+            const auto found = kPartEffects.find(part.name);
+            if (found != kPartEffects.end())
+                part.effect = found->second;
+        }
+        const auto byClass = kClassEffects.find(record.cls);
+        if (byClass != kClassEffects.end())
+            record.effect = byClass->second;
+        else if (kAdded.count(record.name) || record.name.rfind("client_place", 0) == 0)
+            record.effect = "add_fx";
+        else if (record.name.rfind("table", 0) == 0)
+            record.effect = "table_fx";
+        else if (record.name == "window")
+            record.effect = "window_fx";
+        else if (record.name == "engineer")
+            record.effect = "engineer_fx";
+    }
+}
+
 const std::vector<ObjectRecord>& Model()
 {
-    static const std::vector<ObjectRecord> model = MakeModel();
+    static const std::vector<ObjectRecord> model = [] {
+        std::vector<ObjectRecord> made = MakeModel();
+        BindEffects(made);
+        return made;
+    }();
     return model;
 }
 
@@ -274,6 +383,8 @@ XmlElement ObjectElement(const ObjectRecord& record)
         object.Set("orient", record.orient);
     if (!record.rgn.empty())
         object.Set("rgn", record.rgn);
+    if (!record.effect.empty())
+        object.Set("effect", record.effect);
     for (const auto& extra : record.extras)
         object.Set(extra.first, extra.second);
     for (const Part& part : record.parts) {
@@ -281,6 +392,8 @@ XmlElement ObjectElement(const ObjectRecord& record)
         element.Set("name", part.name);
         if (!part.parentZ.empty())
             element.Set("parent_z", part.parentZ);
+        if (!part.effect.empty())
+            element.Set("effect", part.effect);
         if (part.offsX || part.offsY)
             element.Set("offs_x", part.offsX).Set("offs_y", part.offsY);
         if (record.cls == "item_bonus") {
@@ -304,6 +417,8 @@ XmlElement ObjectElement(const ObjectRecord& record)
         for (const std::string& item : record.pairItems)
             object.Add("select_block").Set("pair_item", item);
     }
+    for (const std::string& pick : record.picks)
+        object.Add("picks").Set("pick", pick);
     if (record.cls == "door")
         object.Add("target").Set("object", "engineer");
     return object;
@@ -440,10 +555,11 @@ Graph BuildGraph(const std::string& walker, const std::set<std::string>& names, 
     return graph;
 }
 
-// The animations of the parts day 1 shows, in the skins and orientations its
-// level and its people use. Characters cycle their idles and walks and play
-// their actions once; furniture and indicators hold still pictures, one frame
-// cycled at 1 fps, so an idle chain can stop them at a frame.
+// The animation of every part the office draws, in every skin and
+// orientation the code asks for. Characters cycle their idles and walks and
+// play their actions once; furniture holds stills (fps 0); carried items
+// hold one frame cycled at 1 fps, so the boss's idle chain can stop them at
+// a frame.
 const std::vector<PartAnimationTable>& AnimationTables()
 {
     const int32_t C = 0;
@@ -451,45 +567,84 @@ const std::vector<PartAnimationTable>& AnimationTables()
     auto stills = [](std::vector<std::string> names) {
         std::vector<PartClip> clips;
         for (const std::string& name : names)
-            clips.push_back({name, 0, 1, 1});
+            clips.push_back({name, 0, 0, 1});
         return clips;
     };
-    const std::vector<std::string> walkerSides = {"t", "tr", "r", "br", "b"};
-    static const std::vector<PartAnimationTable> tables = {
-        {"window", {""}, {""}, 110, 100, 0, 0, stills({"idle"})},
-        {"window_day", {""}, {""}, 110, 100, 0, 0, stills({"idle"})},
-        {"window_morning", {""}, {""}, 110, 100, 0, 0, stills({"idle"})},
-        {"carpet", {""}, {""}, 480, 120, 0, 0, stills({"idle"})},
-        {"plant", {""}, {""}, 40, 60, 0, -60, stills({"idle"})},
-        {"wall_picture", {""}, {""}, 70, 50, 0, 20, stills({"idle"})},
-        {"boss", {"man", "woman"}, walkerSides, 72, 112, 0, 0,
-         {{"boss_idle_empty", C, 6, 6}, {"boss_idle_full", C, 6, 6}, {"boss_move_empty", C, 12, 8},
-          {"boss_move_full", C, 12, 8}, {"boss_phone", O, 4, 8}, {"boss_conference", C, 6, 6},
-          {"boss_drink", O, 6, 6}, {"boss_reproach", O, 6, 6}}},
-        {"held_items", {""}, walkerSides, 28, 20, 0, 0,
-         stills({"paper", "ink", "clips", "0101", "0102", "0103", "0104", "0105", "0200", "0300", "0400", "money"})},
-        {"shelving", {"paper"}, {""}, 50, 72, 0, -72, {{"idle", C, 1, 1}, {"hover", C, 6, 4}, {"activation", O, 10, 6}}},
-        {"checkmark", {""}, {""}, 20, 20, -10, -110, {{"idle", C, 10, 6}}},
-        {"trash_bin", {""}, {""}, 40, 42, -20, -42, {{"idle", C, 1, 1}, {"hover", C, 6, 4}, {"activation", O, 10, 6}}},
-        {"worker_up", {"w1", "w2"}, {"br"}, 80, 96, 0, 0,
-         {{"idle_usual", C, 6, 6}, {"idle_done", O, 8, 8}, {"work_action", C, 10, 8}, {"idle_distracted", C, 4, 6},
-          {"disruption_reaction", O, 8, 6}, {"conference_reaction", O, 8, 8}, {"attention", O, 8, 6},
-          {"disruptive_action", O, 8, 8}}},
-        {"table", {"plain"}, {"br"}, 100, 90, 0, -90, stills({"idle"})},
-        {"client", {"student", "clerk"}, {"b"}, 64, 104, 0, 0,
-         {{"idle_green", C, 4, 4}, {"idle_yellow", C, 5, 4}, {"idle_red", C, 8, 4}, {"idle_thinking", C, 4, 4},
-          {"presentation_reaction", O, 8, 8}, {"drink_coffee", O, 8, 8}, {"patience_content", O, 8, 6},
-          {"patience_angry", O, 8, 6}, {"gratitude", O, 8, 6}, {"scandal", O, 8, 8}}},
-        {"client_place", {"plain"}, {""}, 48, 40, -24, -40, stills({"idle"})},
-        {"status_hp_back", {""}, {""}, 14, 64, -2, -59, stills({"idle"})},
-        {"status_hp", {""}, {""}, 10, 5, 0, 0, stills({"point"})},
-        {"status_bubble", {""}, {""}, 60, 44, 0, -44, stills({"cloud", "right", "multi_right", "aggro"})},
-        {"status_type", {""}, {""}, 28, 28, 16, -38,
-         stills({"ready", "scandal", "coffee", "sleep", "snore", "timer00", "timer01", "timer02", "timer03", "timer04",
-                 "student", "clerk", "lady", "banker", "vip"})},
-        {"status_production", {""}, {""}, 24, 24, 4, -36,
-         stills({"0101", "0102", "0103", "0104", "0105", "0200", "0300", "0400"})},
-    };
+    const std::vector<std::string> sides = {"t", "tr", "r", "br", "b"};
+    const std::vector<std::string> none = {""};
+    static const std::vector<PartAnimationTable> tables = [&] {
+        const std::vector<PartClip> device = {{"idle", C, 0, 1}, {"activation", O, 10, 6}, {"ready", C, 6, 4}, {"hover", C, 6, 4}};
+        const std::vector<PartClip> signal = {{"idle", C, 0, 1}, {"activation", C, 0, 1}, {"hover", C, 0, 1}, {"ready", C, 4, 2}};
+        const std::vector<PartClip> picked = {{"idle", C, 0, 1}, {"hover", C, 6, 4}, {"activation", O, 10, 6}};
+        std::vector<PartClip> minibarUp;
+        std::vector<PartClip> minibarDown;
+        for (const char* row : {"a", "b"})
+            for (int k = 1; k <= 4; ++k) {
+                minibarUp.push_back({Str("worker%02d", k) + row, C, 4, 4});
+                minibarDown.push_back({Str("worker%02d", k) + row, C, 0, 1});
+            }
+        std::vector<PartClip> held;
+        for (const char* item : {"paper", "ink", "clips", "0101", "0102", "0103", "0104", "0105", "0200", "0300", "0400", "money"})
+            held.push_back({item, C, 1, 1});
+        return std::vector<PartAnimationTable>{
+            {"window", none, none, 110, 100, 0, 0, stills({"idle"})},
+            {"window_day", none, none, 110, 100, 0, 0, stills({"idle"})},
+            {"window_morning", none, none, 110, 100, 0, 0, stills({"idle"})},
+            {"carpet", {"grey", "blue"}, none, 480, 120, 0, 0, stills({"idle"})},
+            {"plant", {"fern", "palm"}, none, 40, 60, 0, -60, stills({"idle"})},
+            {"wall_picture", {"city", "sea"}, none, 70, 50, 0, 20, stills({"idle"})},
+            {"secretary_desk", none, none, 120, 70, 0, -70, stills({"idle"})},
+            {"boss", {"man", "woman"}, sides, 72, 112, 0, 0,
+             {{"boss_idle_empty", C, 6, 6}, {"boss_idle_full", C, 6, 6}, {"boss_move_empty", C, 12, 8},
+              {"boss_move_full", C, 12, 8}, {"boss_phone", O, 8, 16}, {"boss_conference", C, 6, 8},
+              {"boss_drink", O, 8, 12}, {"boss_reproach", O, 10, 10}}},
+            {"held_items", none, sides, 28, 20, 0, 0, held},
+            {"secretary", none, sides, 72, 112, 0, 0,
+             {{"secretary_idle", C, 6, 6, none}, {"secretary_presentation", C, 8, 8, none},
+              {"secretary_move_empty", C, 12, 8}, {"secretary_move_full", C, 12, 8}}},
+            {"engineer", none, sides, 72, 112, 0, 0,
+             {{"engineer_idle", C, 6, 6, {"b"}}, {"engineer_move", C, 12, 8}, {"engineer_repair", C, 8, 8}}},
+            {"door", none, none, 70, 106, 0, -106, {{"idle", C, 0, 1}, {"open", O, 10, 6}, {"close", O, 10, 6}}},
+            {"shelving", {"paper", "ink", "clips"}, none, 50, 72, 0, -72, picked},
+            {"checkmark", none, none, 20, 20, -10, -110, {{"idle", C, 10, 6}}},
+            {"trash_bin", none, none, 40, 42, -20, -42, picked},
+            {"phone", none, none, 40, 34, -20, -34, {{"idle", C, 0, 1}, {"ring", C, 12, 4}}},
+            {"safe", none, none, 56, 56, -8, -56, device},
+            {"cupboard", none, none, 70, 56, -20, -56, device},
+            {"coffeemachine", none, none, 40, 46, -20, -46, device},
+            {"conference_place", none, none, 100, 64, 0, -64, device},
+            {"presentation_place", none, none, 60, 84, -22, -84, device},
+            {"air_conditioner", none, none, 70, 40, 0, -100, device},
+            {"stereo_system", none, none, 56, 48, -15, -48, device},
+            {"air_conditioner_signal", none, none, 10, 10, 56, -96, signal},
+            {"stereo_system_signal", none, none, 10, 10, 36, -44, signal},
+            {"mini_bar", none, none, 105, 70, 0, -70, {{"idle", C, 0, 1}, {"active", C, 6, 4}}},
+            {"minibar_pers1_up", none, none, 48, 80, 10, -90, minibarUp},
+            {"minibar_pers2_up", none, none, 48, 80, 55, -90, minibarUp},
+            {"minibar_pers1_down", none, none, 48, 60, 10, -70, minibarDown},
+            {"minibar_pers2_down", none, none, 48, 60, 55, -70, minibarDown},
+            {"worker_up", {"w1", "w2", "w3", "w4"}, {"br"}, 80, 96, 0, 0,
+             {{"idle_usual", C, 6, 6}, {"idle_done", O, 8, 8}, {"work_action", C, 10, 8}, {"idle_distracted", C, 4, 6},
+              {"disruption_reaction", O, 8, 6}, {"conference_reaction", O, 8, 8}, {"attention", O, 8, 6},
+              {"disruptive_action", O, 8, 8}}},
+            {"table", {"plain", "walnut"}, {"br"}, 100, 90, 0, -90, stills({"idle"})},
+            {"spec", {"spec_l1t1", "spec_l1t2", "spec_l1t3", "spec_l1t4", "spec_l1t5", "spec_l2t0", "spec_l3t0", "spec_l4t0"},
+             none, 24, 24, -12, -24, stills({"idle"})},
+            {"client", {"student", "clerk", "lady", "banker", "vip"}, {"b"}, 64, 104, 0, 0,
+             {{"idle_green", C, 4, 4}, {"idle_yellow", C, 5, 4}, {"idle_red", C, 8, 4}, {"idle_thinking", C, 4, 4},
+              {"presentation_reaction", O, 8, 8}, {"drink_coffee", O, 8, 10}, {"patience_content", O, 8, 6},
+              {"patience_angry", O, 8, 6}, {"gratitude", O, 8, 6}, {"scandal", O, 10, 12}}},
+            {"client_place", {"stool", "sofa"}, none, 48, 40, -24, -40, stills({"idle"})},
+            {"status_hp_back", none, none, 14, 64, -2, -59, stills({"idle"})},
+            {"status_hp", none, none, 10, 5, 0, 0, stills({"point"})},
+            {"status_bubble", none, none, 60, 44, 0, -44, stills({"cloud", "right", "multi_right", "aggro"})},
+            {"status_type", none, none, 28, 28, 16, -38,
+             stills({"ready", "scandal", "coffee", "sleep", "snore", "timer00", "timer01", "timer02", "timer03", "timer04",
+                     "student", "clerk", "lady", "banker", "vip"})},
+            {"status_production", none, none, 24, 24, 4, -36,
+             stills({"0101", "0102", "0103", "0104", "0105", "0200", "0300", "0400"})},
+        };
+    }();
     return tables;
 }
 
@@ -714,6 +869,8 @@ void AddLevelObjects(int level, XmlElement& root)
         {"worker01b", "w2"}, {"worker02b", "w3"}, {"worker03b", "w1"}, {"worker04b", "w4"}};
     static const std::map<std::string, std::pair<std::string, std::string>> kTransforms = {
         {"worker02a", {"paper", "0102"}}, {"worker04a", {"paper", "0101"}}, {"worker01a", {"0100", "0200"}}};
+    static const std::map<std::string, std::string> kDecorSkins = {
+        {"carpet", "grey"}, {"plant", "fern"}, {"wall_picture", "city"}};
     XmlElement& objects = root.Add("objects");
     for (const ObjectRecord& record : Model()) {
         if (!names.count(record.name) || record.name == "anchor")
@@ -726,8 +883,12 @@ void AddLevelObjects(int level, XmlElement& root)
             object.Set("transform_from", transform.first).Set("transform_to", transform.second);
         } else if (record.cls == "shelving") {
             object.Set("skin", "paper").Set("anim", "idle");
-        } else if (record.name.rfind("table", 0) == 0 || record.name.rfind("client_place", 0) == 0) {
+        } else if (record.name.rfind("table", 0) == 0) {
             object.Set("skin", "plain").Set("anim", "idle");
+        } else if (record.name.rfind("client_place", 0) == 0) {
+            object.Set("skin", "stool").Set("anim", "idle");
+        } else if (kDecorSkins.count(record.parts.front().name)) {
+            object.Set("skin", kDecorSkins.at(record.parts.front().name)).Set("anim", "idle");
         } else if (record.cls == "item" || record.cls == "bin") {
             object.Set("anim", "idle");
         } else if (record.cls == "status_hp" || record.cls == "status_bubble" || record.name == "engineer") {

@@ -41,8 +41,10 @@ void AddLevelGraphs(const std::set<std::string>& dayNames, XmlElement& levelRoot
 struct PartClip {
     std::string name;
     int32_t mode;  // 0 cycle, 1 once
-    int32_t fps;
+    int32_t fps;   // 0: a still
     int frames;
+    // The orientations this clip is drawn in, when not all of the table's.
+    std::vector<std::string> orientations = {};
 };
 
 // A part's animation file anm\<part>.anm: every clip in every skin and

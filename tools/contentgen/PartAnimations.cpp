@@ -12,7 +12,7 @@ namespace {
 
 // Rows and columns that keep every frame's colour apart.
 constexpr size_t kMaxClips = 16;
-constexpr int kMaxFrames = 8;
+constexpr int kMaxFrames = 16;
 
 } // namespace
 
@@ -35,7 +35,7 @@ bool AddPartAnimations(const std::vector<PartAnimationTable>& tables, DataSet& d
         for (const PartClip& clip : table.clips)
             columns = std::max(columns, clip.frames);
         if (table.clips.size() > kMaxClips || columns > kMaxFrames) {
-            error = file + ": more than 16 clips or 8 frames a clip";
+            error = file + ": more than 16 clips or 16 frames a clip";
             return false;
         }
         makeanm::AnmFile anm;
@@ -47,9 +47,9 @@ bool AddPartAnimations(const std::vector<PartAnimationTable>& tables, DataSet& d
                     sheet.Put(Picture(table.width, table.height, PartFrameColour(table.part, row, frame)),
                               frame * table.width, int(row) * table.height);
             data.Add(image, EncodePng(sheet));
-            for (const std::string& orientation : table.orientations)
-                for (size_t row = 0; row < table.clips.size(); ++row) {
-                    const PartClip& clip = table.clips[row];
+            for (size_t row = 0; row < table.clips.size(); ++row) {
+                const PartClip& clip = table.clips[row];
+                for (const std::string& orientation : clip.orientations.empty() ? table.orientations : clip.orientations) {
                     makeanm::Animation animation;
                     animation.image = image;
                     animation.name = table.part + skin + orientation + clip.name;
@@ -61,6 +61,7 @@ bool AddPartAnimations(const std::vector<PartAnimationTable>& tables, DataSet& d
                                                     table.height, table.offsetX, table.offsetY});
                     anm.animations.push_back(animation);
                 }
+            }
         }
         std::vector<uint8_t> bytes;
         std::vector<std::string> warnings;

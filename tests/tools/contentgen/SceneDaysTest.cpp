@@ -74,17 +74,20 @@ std::set<std::string> Producible(const std::set<std::string>& objects)
     return items;
 }
 
-class SceneDays : public ::testing::TestWithParam<std::string>, protected OfficeOnNullDisplay {
+class SceneDays : public ::testing::Test, protected OfficeOnNullDisplay {
 protected:
-    void SetUp() override
+    // Loads the office and the level file as the office screen does.
+    void Load(const std::string& file)
     {
+        named.clear();
+        atStart.clear();
         ASSERT_TRUE(Enter(GameFolder().Path()));
         ASSERT_TRUE(XmlLoadFile("cfg\\office.xml", office));
         const XmlNode officeRoot = office.Node().SelectSingle(L"office");
         LoadOfficeDefinitions(officeRoot);
         for (auto& graphs : world.walkGraphs)
             graphs.second->LoadOfficeGraph(officeRoot);
-        ASSERT_TRUE(XmlLoadFile("cfg\\" + GetParam() + ".xml", level));
+        ASSERT_TRUE(XmlLoadFile("cfg\\" + file + ".xml", level));
         root = level.Node().SelectSingle(L"level");
         ASSERT_TRUE(bool(root));
         LoadLevelObjects(root);
@@ -105,7 +108,10 @@ protected:
         }
         named.insert("anchor");
     }
-    void TearDown() override { Leave(); }
+    void End() { Leave(); }
+    void CheckDrawingOrder();
+    void CheckWalks();
+    void CheckOrders();
 
     XmlDocument office;
     XmlDocument level;
@@ -114,7 +120,7 @@ protected:
     std::set<std::string> atStart; // those not held back for later
 };
 
-TEST_P(SceneDays, TheDrawingOrderHasTheAnchorAsItsOnlyRoot)
+void SceneDays::CheckDrawingOrder()
 {
     const ZOrderManager& order = world.zOrder;
     std::set<const ObjectPart*> ordered(order.GetOrder().begin(), order.GetOrder().end());
@@ -129,7 +135,9 @@ TEST_P(SceneDays, TheDrawingOrderHasTheAnchorAsItsOnlyRoot)
             const ObjectPart::BasePoint* base = part->GetBaseLine();
             const bool hasBase = base[0].x || base[0].y || base[2].x || base[2].y;
             const std::string& name = part->GetPartName();
-            if (!part->GetParentZ().empty() || !hasBase || name == "boss" || name == "secretary" || name == "engineer")
+            // Walkers and what they carry are placed per frame, pop-ups float.
+            if (!part->GetParentZ().empty() || !hasBase || name == "boss" || name == "secretary" || name == "engineer" ||
+                name == "held_items" || name == "cash" || name == "bonus")
                 continue;
             ++ground;
             const std::string id = object->GetName() + ":" + name;
@@ -141,7 +149,7 @@ TEST_P(SceneDays, TheDrawingOrderHasTheAnchorAsItsOnlyRoot)
     EXPECT_GT(ground, 10);
 }
 
-TEST_P(SceneDays, EveryWalkerReachesEveryApproachPointOfTheObjectsPresent)
+void SceneDays::CheckWalks()
 {
     int walks = 0;
     for (auto& graphs : world.walkGraphs) {
@@ -154,7 +162,7 @@ TEST_P(SceneDays, EveryWalkerReachesEveryApproachPointOfTheObjectsPresent)
             std::string direction;
             if (!named.count(object->GetName()) || !object->GetApproachPoint(walker, point, direction))
                 continue;
-            ASSERT_TRUE(set.SetCurrentPoint(walker + "_home")) << walker;
+            EXPECT_TRUE(set.SetCurrentPoint(walker + "_home")) << walker;
             EXPECT_TRUE(set.FindPath(object->GetName(), 100.0f)) << walker << " cannot reach " << object->GetName();
             ++walks;
         }
@@ -162,7 +170,7 @@ TEST_P(SceneDays, EveryWalkerReachesEveryApproachPointOfTheObjectsPresent)
     EXPECT_GT(walks, 5);
 }
 
-TEST_P(SceneDays, EveryOrderCanBeMadeByTheWorkersPresent)
+void SceneDays::CheckOrders()
 {
     int orders = 0;
     // Career days: every object is there from the start (new ones blink in).
@@ -211,7 +219,21 @@ std::vector<std::string> LevelFiles()
     return files;
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, SceneDays, ::testing::ValuesIn(LevelFiles()),
-                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+// One table of files: each is loaded once and checked three ways.
+TEST_F(SceneDays, EveryDayHoldsItsDrawingOrderWalksAndOrders)
+{
+    for (const std::string& file : LevelFiles()) {
+        SCOPED_TRACE(file);
+        Load(file);
+        if (!HasFatalFailure()) {
+            CheckDrawingOrder();
+            CheckWalks();
+            CheckOrders();
+        }
+        End();
+        if (HasFatalFailure())
+            return;
+    }
+}
 
 } // namespace
