@@ -1,5 +1,6 @@
 #include "ConfigFiles.h"
 
+#include "LevelDesigner.h"
 #include "OfficeModel.h"
 #include "Tables.h"
 
@@ -102,7 +103,38 @@ void AddTypeRecords(XmlElement& list, const char* element, const Type (&types)[T
     }
 }
 
+// The attribute's number of the named type, or 0.
+template <typename Type, size_t TypeCount, size_t Count>
+double TypeValue(const Type (&types)[TypeCount], const char* const (&attributes)[Count], const std::string& name,
+                 const std::string& attribute)
+{
+    for (const Type& type : types)
+        if (name == type.name)
+            for (size_t i = 0; i < Count; ++i)
+                if (attribute == attributes[i])
+                    return type.values[i];
+    return 0;
+}
+
 } // namespace
+
+double OfficeParam(const std::string& name)
+{
+    for (const auto& param : kParams)
+        if (name == param.first)
+            return param.second;
+    return 0;
+}
+
+double ClientTypeValue(const std::string& type, const std::string& attribute)
+{
+    return TypeValue(kClients, kClientAttributes, type, attribute);
+}
+
+double WorkerLookValue(const std::string& look, const std::string& attribute)
+{
+    return TypeValue(kWorkers, kWorkerAttributes, look, attribute);
+}
 
 const std::vector<std::string>& SoundNamesPlayed()
 {
@@ -163,11 +195,7 @@ int LevelGoal(int level)
         return 90;
     if (level == 2)
         return 80;
-    // Money rises through each month and starts a little lower after a
-    // month's end, when the office grows.
-    const int month = CalendarMonth(level);
-    const int inMonth = (level - 1) % 20;
-    return 120 + 60 * (month - 1) * 5 + 15 * inMonth * month;
+    return DesignDay(level).goal;
 }
 
 int LevelExpert(int level)
@@ -176,7 +204,7 @@ int LevelExpert(int level)
         return 150;
     if (level == 2)
         return 130;
-    return LevelGoal(level) * 3 / 2 + 10;
+    return DesignDay(level).expert;
 }
 
 XmlElement BuildLevelFile(int level)

@@ -24,6 +24,11 @@ XmlElement BuildSurvivalFile(int level);
 // The 27 sound names the game plays and the two music names.
 const std::vector<std::string>& SoundNamesPlayed();
 const std::vector<std::string>& MusicNamesPlayed();
+// A number of the office file's tables: a tuning parameter, or a client
+// type's or worker look's attribute; 0 for a name the tables lack.
+double OfficeParam(const std::string& name);
+double ClientTypeValue(const std::string& type, const std::string& attribute);
+double WorkerLookValue(const std::string& look, const std::string& attribute);
 // Goal and expert money of a career level.
 int LevelGoal(int level);
 int LevelExpert(int level);

@@ -3,7 +3,9 @@
 
 #include "ConfigFiles.h"
 #include "EffectCatalogue.h"
+#include "LevelDesigner.h"
 #include "OfficeModel.h"
+#include "SurvivalFiles.h"
 #include "PartAnimations.h"
 #include "assets/Assets.h"
 #include "assets/ImageFiles.h"
@@ -76,9 +78,9 @@ bool BuildConfig(const TextTable& texts, DataSet& data, std::string& error)
     if (!BuildOffice(std::set<std::string>(all.begin(), all.end()), SoundTable(), PartArtStyle::Drawn, data, error))
         return false;
     for (int level = 1; level <= 60; ++level)
-        AddXml(data, "cfg\\l" + std::to_string(level) + ".xml", BuildLevelFile(level));
+        AddXml(data, "cfg\\l" + std::to_string(level) + ".xml", DesignedLevelFile(level));
     for (int level = 1; level <= 3; ++level)
-        AddXml(data, "cfg\\endless" + std::to_string(level) + ".xml", BuildSurvivalFile(level));
+        AddXml(data, "cfg\\endless" + std::to_string(level) + ".xml", SurvivalLevelFile(level));
     return true;
 }
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <map>
+#include <queue>
 #include <utility>
 
 namespace contentgen {
@@ -706,6 +708,86 @@ void AddOfficeGraphs(const std::set<std::string>& names, XmlElement& graphs)
         for (const auto& edge : graph.edges)
             edges.Add("edge").Set("p1", edge.first).Set("p2", edge.second).Set("z_order", 0);
     }
+}
+
+std::map<std::string, double> BossRoutes(const std::set<std::string>& names, const std::string& from)
+{
+    const Graph graph = BuildGraph("boss", names, "NMSWE");
+    std::map<std::string, std::pair<int, int>> at;
+    for (const GraphPoint& point : graph.points)
+        at[point.name] = {point.x, point.y};
+    for (const ObjectRecord& record : Model())
+        if (names.count(record.name))
+            for (const Approach& point : record.points)
+                if (point.owner == "boss")
+                    at[record.name] = {point.x, point.y};
+    std::map<std::string, std::vector<std::pair<std::string, double>>> next;
+    for (const auto& edge : graph.edges) {
+        if (!at.count(edge.first) || !at.count(edge.second))
+            continue;
+        const auto& a = at[edge.first];
+        const auto& b = at[edge.second];
+        const double length = std::hypot(double(a.first - b.first), double(a.second - b.second));
+        next[edge.first].push_back({edge.second, length});
+        next[edge.second].push_back({edge.first, length});
+    }
+    std::map<std::string, double> best;
+    using Entry = std::pair<double, std::string>;
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open;
+    best[from] = 0;
+    open.push({0, from});
+    while (!open.empty()) {
+        const Entry entry = open.top();
+        open.pop();
+        if (entry.first > best[entry.second])
+            continue;
+        for (const auto& step : next[entry.second]) {
+            const double length = entry.first + step.second;
+            auto found = best.find(step.first);
+            if (found == best.end() || length < found->second) {
+                best[step.first] = length;
+                open.push({length, step.first});
+            }
+        }
+    }
+    return best;
+}
+
+void AddLevelGraphs(const std::set<std::string>& dayNames, XmlElement& root)
+{
+    std::set<std::string> rowB;
+    for (const std::string& name : dayNames)
+        if (name.rfind("table", 0) == 0 && name.size() == 8 && name[7] == 'b')
+            rowB.insert(name);
+    if (rowB.empty())
+        return;
+    const Graph graph = BuildGraph("boss", dayNames, "NMSWE");
+    // The stub edges of the row-b desks and the aisle points they join.
+    std::vector<std::pair<std::string, std::string>> edges;
+    std::set<std::string> used;
+    for (const auto& edge : graph.edges)
+        if (rowB.count(edge.first) || rowB.count(edge.second)) {
+            edges.push_back(edge);
+            used.insert(rowB.count(edge.first) ? edge.second : edge.first);
+        }
+    // One office edge again, reversed.
+    for (const auto& edge : graph.edges)
+        if (!rowB.count(edge.first) && !rowB.count(edge.second) && !Model().empty() && edge.first != "boss_home" &&
+            edge.second != "boss_home" && edge.first.find('_') == 1 && edge.second.find('_') == 1) {
+            edges.emplace_back(edge.second, edge.first);
+            used.insert(edge.first);
+            used.insert(edge.second);
+            break;
+        }
+    XmlElement& element = root.Add("graphs").Add("graph");
+    element.Set("name", "boss");
+    XmlElement& points = element.Add("points");
+    for (const GraphPoint& point : graph.points)
+        if (used.count(point.name))
+            points.Add("point").Set("name", point.name).Set("x", point.x).Set("y", point.y);
+    XmlElement& list = element.Add("edges");
+    for (const auto& edge : edges)
+        list.Add("edge").Set("p1", edge.first).Set("p2", edge.second).Set("z_order", 0);
 }
 
 std::vector<uint8_t> ZOrderFile(const std::set<std::string>& names)

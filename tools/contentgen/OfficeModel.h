@@ -2,6 +2,7 @@
 #include "XmlWriter.h"
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,6 +25,15 @@ void AddOfficeGraphs(const std::set<std::string>& names, XmlElement& graphs);
 // z_order.dat for the named objects: id 1, then every part with a base
 // line as "object:part" in 260-byte records, in office order.
 std::vector<uint8_t> ZOrderFile(const std::set<std::string>& names);
+
+// The lengths in pixels of the boss's shortest walks from one point of the
+// walk graph over the named objects to every point he can reach (an
+// object's name stands for its approach point, "boss_home" for his home).
+std::map<std::string, double> BossRoutes(const std::set<std::string>& names, const std::string& from);
+// A level's "graphs": for a day with row-b desks, the boss graph's points
+// and edges that reach them (an office edge among them repeated reversed);
+// nothing for another day.
+void AddLevelGraphs(const std::set<std::string>& dayNames, XmlElement& levelRoot);
 
 // One animation of a part's file, in each of the table's skins and
 // orientations: its record is named part + skin + orientation + name, the

@@ -23,9 +23,9 @@ int MonthOffset(int month)
 
 const std::vector<std::string>& UpgradeOptions()
 {
-    static const std::vector<std::string> options = {"extra_desk", "walnut_tables", "sofa_seats",
-                                                     "fast_coffee", "second_shelf", "stereo",
-                                                     "air_conditioner", "phone_line", "mini_bar"};
+    static const std::vector<std::string> options = {"coffee",      "minibar",      "conference",
+                                                     "presentation", "stereo",      "walnut_desks",
+                                                     "sofa_seats",  "palm_plants", "sea_pictures"};
     return options;
 }
 

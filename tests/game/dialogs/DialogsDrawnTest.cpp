@@ -120,7 +120,7 @@ TEST_F(DialogsDrawn, EveryDialogIsShownSteppedDrawnAndHiddenAndGivesItsPicturesB
         "upgrade",
         [&] {
             app->onStep = [] { return false; }; // shown, then left at once
-            EXPECT_EQ(upgrade->Choose("extra_desk", "stereo", "mini_bar"), "");
+            EXPECT_EQ(upgrade->Choose("coffee", "stereo", "minibar"), "");
             app->onStep = nullptr;
         },
         upgrade);
@@ -168,7 +168,7 @@ TEST_F(DialogsDrawn, WithoutTheirLayoutsOrChildrenTheDialogsStillShowUpdateAndHi
             }
         }
         app->onStep = [] { return false; };
-        EXPECT_EQ(upgrade.Choose("extra_desk", "", "mini_bar"), "");
+        EXPECT_EQ(upgrade.Choose("coffee", "", "minibar"), "");
         app->onStep = nullptr;
         for (UiDialog* dialog : dialogs) {
             dialog->Hide();

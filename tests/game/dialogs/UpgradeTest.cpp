@@ -68,8 +68,8 @@ protected:
 TEST_F(UpgradeTest, AddComesFirstThenSkinAndTheButtonGoesOffAfterTheLast)
 {
     SurvivalModel& model = screen->GetSurvivalModel();
-    model.upgradeAdd = {Named("extra_desk", "plant03"), Named("sofa_seats", "plant01")};
-    model.upgradeSkin = {Named("walnut_tables", "table02a")};
+    model.upgradeAdd = {Named("coffee", "plant03"), Named("sofa_seats", "plant01")};
+    model.upgradeSkin = {Named("walnut_desks", "table02a")};
     Stage(true, true);
     ASSERT_EQ(screen->GetPendingUpgrades(), (std::vector<int32_t>{0, 1}));
     ASSERT_FALSE(UpgradeButtonDisabled());
@@ -111,7 +111,7 @@ TEST_F(UpgradeTest, AnEmptyListUsesUpItsUpgradeWithoutAsking)
 TEST_F(UpgradeTest, TheChosenOptionLeavesTheList)
 {
     SurvivalModel& model = screen->GetSurvivalModel();
-    model.upgradeAdd = {Named("extra_desk", "a"), Named("sofa_seats", "b"), Named("fast_coffee", "c"),
+    model.upgradeAdd = {Named("coffee", "a"), Named("sofa_seats", "b"), Named("conference", "c"),
                         Named("stereo", "d")};
     Stage(true, false);
     Stage(true, false);
@@ -121,7 +121,7 @@ TEST_F(UpgradeTest, TheChosenOptionLeavesTheList)
     // The next offer: the former options 1, 3 and 4.
     app->onStep = [this] {
         if (Dialog()->mVisible && !Dialog()->IsHideInProgress()) {
-            EXPECT_EQ(Offered(), (std::vector<std::string>{"db08_extra_desk", "db08_fast_coffee", "db08_stereo"}));
+            EXPECT_EQ(Offered(), (std::vector<std::string>{"db08_coffee", "db08_conference", "db08_stereo"}));
             EXPECT_EQ(dynamic_cast<UiText*>(Option(3, "text"))->GetSourceText(),
                       app->GetLocTable()->Get("db08_stereo"));
             Click(Dialog()->FindChild("upgrade"));
@@ -137,33 +137,33 @@ TEST_F(UpgradeTest, AnOptionWithoutAPictureCannotBeMarked)
 {
     // Two options and an unknown name: the third has no picture, and no
     // option exists for the missing name.
-    const std::string names[3] = {"extra_desk", "no_such_option", ""};
+    const std::string names[3] = {"coffee", "no_such_option", ""};
     struct Row {
         std::vector<int> picks;
         const char* chosen;
-    } const rows[] = {{{}, "extra_desk"}, {{2}, "extra_desk"}, {{3}, "extra_desk"}, {{2, 3}, "extra_desk"}};
+    } const rows[] = {{{}, "coffee"}, {{2}, "coffee"}, {{3}, "coffee"}, {{2, 3}, "coffee"}};
     for (const Row& row : rows) {
         Press(row.picks);
         EXPECT_EQ(Dialog()->Choose(names[0], names[1], names[2]), row.chosen);
-        EXPECT_EQ(Refs("db08_extra_desk"), 1);
+        EXPECT_EQ(Refs("db08_coffee"), 1);
         Updates(100);
-        EXPECT_EQ(Refs("db08_extra_desk"), 0);
+        EXPECT_EQ(Refs("db08_coffee"), 0);
     }
     EXPECT_EQ(Offered(), (std::vector<std::string>{"", "", ""}));
     // A marked option with a picture is the answer.
     Press({1});
-    EXPECT_EQ(Dialog()->Choose("stereo", "extra_desk", "mini_bar"), "stereo");
+    EXPECT_EQ(Dialog()->Choose("stereo", "coffee", "minibar"), "stereo");
     Press({3});
-    EXPECT_EQ(Dialog()->Choose("stereo", "extra_desk", "mini_bar"), "mini_bar");
+    EXPECT_EQ(Dialog()->Choose("stereo", "coffee", "minibar"), "minibar");
     Updates(100);
-    for (const char* id : {"db08_stereo", "db08_extra_desk", "db08_mini_bar", "db08_no_such_option", "db08_"})
+    for (const char* id : {"db08_stereo", "db08_coffee", "db08_minibar", "db08_no_such_option", "db08_"})
         EXPECT_EQ(Refs(id), 0) << id;
 }
 
 TEST_F(UpgradeTest, AQuestionLeftUnansweredAppliesNothing)
 {
     SurvivalModel& model = screen->GetSurvivalModel();
-    model.upgradeAdd = {Named("extra_desk", "plant03")};
+    model.upgradeAdd = {Named("coffee", "plant03")};
     Stage(true, false);
     const size_t applied = screen->GetAppliedChanges().size();
     struct Row {
@@ -194,7 +194,7 @@ TEST_F(UpgradeTest, AQuestionLeftUnansweredAppliesNothing)
         if (!screen->GetHud()->mWidgetManager)
             app->mWidgetManager->AddWidget(screen->GetHud());
         Updates(100);
-        EXPECT_EQ(Refs("db08_extra_desk"), 0) << row.what;
+        EXPECT_EQ(Refs("db08_coffee"), 0) << row.what;
     }
 }
 
