@@ -27,11 +27,11 @@ XmlElement LayoutBuilder::Dialog(const std::string& name, int x, int y, int w, i
     return Element("quordialog", name, x, y, w, h);
 }
 
-XmlElement LayoutBuilder::PanelDialog(const std::string& name, int x, int y, int w, int h)
+XmlElement LayoutBuilder::PanelDialog(const std::string& name, int x, int y, int w, int h, bool titled)
 {
     XmlElement dialog = Dialog(name, x, y, w, h);
     const std::string id = "panel_" + name;
-    OutFile panel = DrawPanel(name, w, h, false, 0, 0, w, h);
+    OutFile panel = DrawPanel(name, w, h, false, 0, 0, w, h, titled);
     panel.path = Path(id + ".png");
     mPanelFiles.Add(panel);
     mPanels[id] = panel.path;

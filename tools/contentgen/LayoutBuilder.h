@@ -18,8 +18,9 @@ public:
     // A top-level or nested dialog.
     XmlElement Dialog(const std::string& name, int x, int y, int w, int h);
     // A dialog with its own panel picture (panel_<name>) at its size; a
-    // full-screen one has a dimming scrim around the panel rectangle.
-    XmlElement PanelDialog(const std::string& name, int x, int y, int w, int h);
+    // full-screen one has a dimming scrim around the panel rectangle. A panel
+    // without a title has no title band.
+    XmlElement PanelDialog(const std::string& name, int x, int y, int w, int h, bool titled = true);
     XmlElement ScrimDialog(const std::string& name, int panelX, int panelY, int panelW, int panelH);
     // A button with all four atlas states at its size and the three text
     // layers of the button style.

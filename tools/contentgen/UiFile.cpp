@@ -146,16 +146,15 @@ XmlElement MainMenu(LayoutBuilder& b)
     XmlElement layout = b.Dialog("main_menu", 0, 0, 800, 600);
     layout.SetBool("has_alpha", true).SetBool("mousevisible", false);
 
-    XmlElement menu = b.PanelDialog("main_menu_dlg", 500, 130, 270, 400);
+    XmlElement menu = b.PanelDialog("main_menu_dlg", 500, 130, 270, 400, false);
     Effect(menu, "dlg_slide_right");
     const char* const names[] = {"career", "survival", "hiscores", "options", "help", "quit"};
     for (int k = 0; k < 6; ++k)
         menu.Add(b.Button(names[k], 25, 30 + 58 * k, 220, 48, std::string("mm_") + names[k]));
     layout.Add(menu);
 
-    XmlElement profile = b.PanelDialog("profile_dlg", 30, 440, 440, 140);
-    // The button wide enough for its label on one line; the texts below the
-    // panel's title band, left of the button.
+    XmlElement profile = b.PanelDialog("profile_dlg", 30, 440, 440, 140, false);
+    // The button wide enough for its label on one line; the texts left of it.
     XmlElement change = b.Button("profile", 256, 84, 170, 40, "mm_change_player");
     profile.Add(Effect(change, "btn_pop"));
     for (int k = 1; k <= 2; ++k) {
@@ -558,7 +557,7 @@ XmlElement Briefing(LayoutBuilder& b)
     XmlElement text = b.Text("briefing_text", 196, 64, 438, 200, std::string(), "text");
     text.Set("line_spacing", "14");
     layout.Add(text);
-    layout.Add(b.Text("goals", 196, 270, 438, 40, "br_goals", "text"));
+    layout.Add(b.Text("goals", 210, 270, 424, 40, "br_goals", "text"));
     layout.Add(b.Text("context_help", 24, 268, 175, 180));
     // The screen moves the mark to the day's cell; it starts on day 1.
     const int firstCell = CalendarCell(1);
@@ -650,7 +649,7 @@ XmlElement Comix(LayoutBuilder& b)
 
 XmlElement MessageBox(LayoutBuilder& b)
 {
-    XmlElement layout = b.PanelDialog("dialogbox_2button", 210, 170, 380, 240);
+    XmlElement layout = b.PanelDialog("dialogbox_2button", 210, 170, 380, 240, false);
     Effect(layout, "dlg_popup");
     layout.Add(b.Text("icon", 20, 50, 96, 96));
     // The question may take two lines of the big letters.

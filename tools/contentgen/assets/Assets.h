@@ -21,7 +21,8 @@ int PanelFrame(int width, int height);
 // its first and last row.
 int PanelTitleRuleTop(int height);
 int PanelTitleRuleBottom(int height);
-OutFile DrawPanel(const std::string& layoutName, int width, int height, bool fullScreen, int panelX, int panelY, int panelWidth, int panelHeight);
+OutFile DrawPanel(const std::string& layoutName, int width, int height, bool fullScreen, int panelX, int panelY, int panelWidth, int panelHeight,
+                  bool titled = true);
 // The UI atlases: items packed onto pages of 1024 x 1024 (stem "images\\ui\\buttons" gives buttons0.png, buttons1.png, ...; stem "images\\ui\\widgets" must fit one page and gives widgets.png). kind is a word such as "button", "check", "slider_back", "bar_fill", "bar_empty", "thumb", "scroll_up", "scroll_down", "list_back", "edit_back", "tick", "ring", "mark", "life_full", "life_lost", "hint", "caption", "calendar_mark", "highlight"; state is "normal", "over", "down", "disabled" or "" (check boxes use their six state words).
 struct AtlasItem { std::string key; std::string kind; std::string state; int width; int height; };
 struct AtlasSpot { int page; int u; int v; };

@@ -1,6 +1,7 @@
-// Dialog backgrounds: a navy panel with a yellow rim and a title band; the
-// full-screen ones dim everything around the panel so nothing below can be
-// seen clearly (or clicked, as the dialog covers the screen).
+// Dialog backgrounds: a navy panel with a yellow rim and, where the dialog
+// has a title, a title band; the full-screen ones dim everything around the
+// panel so nothing below can be seen clearly (or clicked, as the dialog
+// covers the screen).
 #include "assets/Assets.h"
 #include "assets/ArtKit.h"
 #include "assets/ImageFiles.h"
@@ -15,9 +16,11 @@ namespace {
 
 double TitleBand(double h) { return std::min(48.0, h / 5); }
 
-void DialogPanel(cairo_t* cr, double x, double y, double w, double h)
+void DialogPanel(cairo_t* cr, double x, double y, double w, double h, bool titled)
 {
     Panel(cr, x, y, w, h);
+    if (!titled)
+        return;
     double band = TitleBand(h);
     cairo_save(cr);
     RoundedRect(cr, x + 10, y + 10, w - 23, band, 10);
@@ -45,7 +48,7 @@ int PanelTitleRuleTop(int height) { return static_cast<int>(std::floor(10 + Titl
 int PanelTitleRuleBottom(int height) { return static_cast<int>(std::ceil(10 + TitleBand(height) + 6)) - 1; }
 
 OutFile DrawPanel(const std::string& layoutName, int width, int height, bool fullScreen, int panelX, int panelY,
-                  int panelWidth, int panelHeight)
+                  int panelWidth, int panelHeight, bool titled)
 {
     if (width <= 0 || height <= 0 || panelWidth <= 0 || panelHeight <= 0)
         throw std::runtime_error("the dialog " + layoutName + " has no size for its panel");
@@ -55,9 +58,9 @@ OutFile DrawPanel(const std::string& layoutName, int width, int height, bool ful
         cairo_rectangle(cr, 0, 0, width, height);
         SetColor(cr, 0xA00A1020);
         cairo_fill(cr);
-        DialogPanel(cr, panelX, panelY, panelWidth, panelHeight);
+        DialogPanel(cr, panelX, panelY, panelWidth, panelHeight, titled);
     } else {
-        DialogPanel(cr, 0, 0, width, height);
+        DialogPanel(cr, 0, 0, width, height, titled);
     }
     return OutFile{"images\\ui\\panel_" + layoutName + ".png", EncodePng(canvas.Take())};
 }
