@@ -44,10 +44,14 @@ std::vector<EffectSpec> MakeCatalogue()
                        {"show usual 0.6: P0 DlgShow, R0-0.6 DlgFadeIn",
                         "hide self_destructive 0.5: R0-0.5 DlgFadeOut, R0-0.5 DlgShiftDownAccel, P0.5 DlgHide"},
                        Usual()});
+    // A hint sinks as it goes; shown again it rises back to where its layout
+    // puts it, the place that points at its object.
     effects.push_back({"hint_fx",
                        {"show usual 0.3: P0 DlgShow, P0 DlgSetCenterScalePoint, R0-0.3 DlgSmallScaleUpAccel, R0-0.3 DlgFadeIn",
+                        "rise usual 0.3 backward: R0-0.3 DlgShiftDown",
                         "hide usual 0.3: R0-0.3 DlgShiftDown, R0-0.3 DlgFadeOut, P0.3 DlgHide"},
-                       Usual()});
+                       {"onshow: stop hide; start show; start rise", "onhide: stop show; stop rise; start hide",
+                        "render_ps: call RenderPSFunc"}});
     effects.push_back({"comic_page",
                        {"show usual 0.5: P0 DlgShow, R0-0.5 DlgSlideFromRightAccel",
                         "hide usual 0.3: R0-0.3 DlgFadeOut, P0.3 DlgHide"},

@@ -2,15 +2,13 @@
 // The game on the null platform over the generated demo data: started as the
 // program starts (Init, the loading thread, the update that completes the
 // loading), with a hook into every application step for the nested loops.
-#include "GeneratedData.h"
+#include "GeneratedGame.h"
 
 #include "framework/widgets/WidgetManager.h"
 #include "game/core/GameApp.h"
 #include "game/core/TextureRegistry.h"
 #include "game/ui/UiButton.h"
 #include "game/ui/UiElement.h"
-#include "platform/NullPlatform.h"
-#include "tests/support/CurrentFolder.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -41,33 +39,18 @@ public:
     std::vector<bool> windowedCalls;
 };
 
-class DemoGame : public ::testing::Test {
+class DemoGame : public GeneratedGame {
 protected:
-    static void SetUpTestSuite()
-    {
-        sGame = new testsupport::TempDir();
-        contentgentest::WriteFolder(contentgentest::Generated(), false, *sGame);
-    }
-    static void TearDownTestSuite()
-    {
-        delete sGame;
-        sGame = nullptr;
-    }
-
     void SetUp() override
     {
-        if (contentgentest::PicturesArePlaceholders())
-            GTEST_SKIP() << "the start needs the real fonts and pictures of the group \"Init\"";
-        ASSERT_TRUE(folder.Remember());
-        platform.folders.programPath = *sGame / "quillmore";
-        platform.folders.appData = user / "appdata";
-        platform.folders.documents = user / "documents";
-        Start();
+        GeneratedGame::SetUp();
+        if (Ready())
+            Start();
     }
     void TearDown() override
     {
         app.reset();
-        folder.Restore();
+        GeneratedGame::TearDown();
     }
 
     void Start()
@@ -85,20 +68,6 @@ protected:
     {
         for (int i = 0; i < n; ++i)
             app->UpdateOnce();
-    }
-
-    // The element at a path of child names ("select_profile/list").
-    static UiElement* Find(UiElement* from, const std::string& path)
-    {
-        size_t start = 0;
-        while (from && start <= path.size()) {
-            const size_t slash = path.find('/', start);
-            from = from->FindChild(path.substr(start, slash == std::string::npos ? std::string::npos : slash - start));
-            if (slash == std::string::npos)
-                break;
-            start = slash + 1;
-        }
-        return from;
     }
 
     // A click on the button at the path, as its listener receives it.
@@ -119,13 +88,7 @@ protected:
         app->GetCurrentProfile()->mLevel = level;
     }
 
-    static testsupport::TempDir* sGame;
-    plat::NullPlatform platform;
-    testsupport::TempDir user;
-    testsupport::CurrentFolder folder;
     std::unique_ptr<DemoApp> app;
 };
-
-inline testsupport::TempDir* DemoGame::sGame = nullptr;
 
 } // namespace flowtest

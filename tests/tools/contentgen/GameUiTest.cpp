@@ -165,6 +165,37 @@ TEST_F(GameUi, EveryHintTakesTheClicksOnItsTexts)
     app->mWidgetManager->RemoveWidget(hud.get());
 }
 
+// A hint shown again after a hide (each new day hides them all) stands
+// where its layout puts it, next to the object it names, not where its hide
+// left it.
+TEST_F(GameUi, AHintShownAgainStandsWhereItsLayoutPutsIt)
+{
+    auto hud = Build("hud");
+    app->mWidgetManager->AddWidget(hud.get());
+    auto frames = [&](int n) {
+        for (int i = 0; i < n; ++i)
+            app->mWidgetManager->UpdateFrame();
+    };
+    for (int n = 1; n <= 16; ++n) {
+        UiElement* hint = hud->FindChild(Zelk::StrFormat("tutorial%d", n));
+        ASSERT_NE(hint, nullptr) << n;
+        for (const char* step : {"show", "hide", "show"}) {
+            if (std::string(step) == "show")
+                hint->Show();
+            else
+                hint->Hide();
+            frames(60);
+        }
+        EXPECT_TRUE(hint->mVisible) << n;
+        EXPECT_EQ(hint->mX, hint->GetLayoutX()) << n;
+        EXPECT_EQ(hint->mY, hint->GetLayoutY()) << n;
+        EXPECT_EQ(hint->mWidth, hint->GetLayoutWidth()) << n;
+        EXPECT_EQ(hint->mHeight, hint->GetLayoutHeight()) << n;
+        hint->SetVisible(false);
+    }
+    app->mWidgetManager->RemoveWidget(hud.get());
+}
+
 // Shows every nested dialog below element, as the screens do when they
 // open a panel, so its picture is drawn under its children.
 void ShowNestedDialogs(UiElement* element)
