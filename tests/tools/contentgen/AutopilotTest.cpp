@@ -470,7 +470,7 @@ TEST_F(Autopilot, DISABLED_PlaysTheCareerDaysForTuning)
 {
     const char* first = std::getenv("QUILLMORE_BALANCE_FIRST");
     const char* last = std::getenv("QUILLMORE_BALANCE_LAST");
-    for (int level = first ? std::atoi(first) : 1; level <= (last ? std::atoi(last) : 60); ++level) {
+    for (int level = first ? std::atoi(first) : 3; level <= (last ? std::atoi(last) : 60); ++level) {
         const DayResult prompt = PlayDay(level, 0);
         const DayResult waiting = PlayDay(level, 5);
         std::printf("day %2d  goal %5d  prompt %5d %-10s  waiting %5d %s\n", level, prompt.goal, prompt.money,
