@@ -109,15 +109,19 @@ int ClientCount(int level)
     return int(std::lround(Between(level, 41, 60, 18, 28)));
 }
 
+// Seconds between arrivals on days 3 to 60: the gaps at which the balance
+// model finds that one boss keeps up with each day's clients and orders (the
+// busier offices of the later months need wider gaps, their goals ask for
+// more of the money).
 double PlannedSpacing(int level)
 {
-    static const double kEarly[] = {14, 13.5, 13, 12.5, 12, 12, 11.5, 11, 11, 10.5, 10.5, 10.25, 10, 10, 10, 9.67, 9.33, 9,
-                                    11, 10.5, 10.5, 10, 10, 9.5};
-    if (level <= 26)
-        return kEarly[level - 3];
-    if (level <= 40)
-        return Between(level, 26, 40, 9.5, 7);
-    return Between(level, 41, 60, 9, 5.5);
+    static const double kSpacing[] = {14, 13.5, 14.33, 15.20, 12.60, 15.31, 15.41, 14.05, 12.13, 12.77,
+                                     13.41, 12.46, 12.77, 13.41, 17.12, 16.54, 15.21, 14.65, 16.26, 16.30,
+                                     14.78, 14.78, 14.78, 17.07, 19.40, 17.23, 17.72, 17.40, 18.79, 20.27,
+                                     18.91, 20.43, 21.99, 21.50, 18.20, 22.63, 20.08, 24.94, 19.64, 22.27,
+                                     24.05, 23.55, 19.89, 18.53, 18.99, 20.48, 25.54, 21.50, 20.01, 24.77,
+                                     20.85, 19.30, 19.72, 21.14, 21.55, 20.85, 24.55, 27.56};
+    return kSpacing[level - 3];
 }
 
 // Chances that a client wants two and three orders.

@@ -351,6 +351,7 @@ void BindEffects(std::vector<ObjectRecord>& model)
         {"air_conditioner_signal", "signal_fx"}, {"stereo_system_signal", "signal_fx"}};
     static const std::map<std::string, std::string> kClassEffects = {
         {"worker", "add_fx"}, {"specialization", "add_fx"}, {"client", "client_fx"}, {"mini_bar", "add_fx"},
+        {"secretary", "add_fx"},
         {"status_hp", "status_hp_fx"}, {"status_bubble", "status_bubble_fx"}};
     static const std::set<std::string> kAdded = {"carpet01", "plant01", "plant02", "plant03", "picture01", "picture02",
                                                  "safe", "cupboard", "coffeemachine", "conference_place",

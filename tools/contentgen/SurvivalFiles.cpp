@@ -108,17 +108,22 @@ std::vector<Stage> Stages(int file)
     lady3.min = 9;
     lady3.max = 13;
     lady3.spawn = 2;
-    Client banker3 = banker;
-    banker3.orders = "three_step";
-    std::vector<Client> clients = {lady3, banker3};
-    stages.push_back({0, false, false, nullptr, clients, {}});
+    // The month-3 office opens slowly, with ladies on two-step orders (every
+    // one of them passes the one second-stage desk); bankers join, their
+    // orders growing a step with each stage. The upgrades come a stage
+    // earlier than in the other files: the desk chains are long here.
+    std::vector<Client> clients = Tuned({lady3, banker}, 14, 18, -1);
+    stages.push_back({0, false, false, nullptr, {clients[0]}, {}});
     stages.push_back({400, false, false, "window_morning", clients, {}});
+    clients[1].orders = "three_step";
+    clients = Tuned(clients, 13, 17, -1);
+    stages.push_back({900, true, false, nullptr, clients, DeskObjects("04b")});
     clients[1].orders = "hard";
-    stages.push_back({900, false, false, nullptr, clients, DeskObjects("04b")});
-    stages.push_back({1500, true, false, nullptr, clients, {}});
+    clients = Tuned(clients, 11, 15, -1);
+    stages.push_back({1500, false, true, nullptr, clients, {}});
     // Extended orders from here on: every variant's stages 2, 3 and 4 are made.
     clients = Tuned(clients, 7, 11, 0.25, 1);
-    stages.push_back({2200, false, true, nullptr, clients, PlaceObjects({"07", "08"})});
+    stages.push_back({2200, false, false, nullptr, clients, PlaceObjects({"07", "08"})});
     clients.push_back(vip);
     stages.push_back({3000, true, false, "window_day", clients, {}});
     clients = Tuned(clients, 5, 8, 0.3);
