@@ -74,6 +74,21 @@ public:
     void SetFonts(Zelk::Font* font, Zelk::Font* subFont);
     void SetScalePoint(int32_t x, int32_t y);
     Zelk::Point GetScalePoint() const;
+    // The offset and the scale point an effect adds to the part's own; the
+    // part's owner may place them too (the next effect step writes over
+    // them).
+    void SetEffectOffset(int32_t x, int32_t y)
+    {
+        mEffectOffset[0] = x;
+        mEffectOffset[1] = y;
+    }
+    Zelk::Point GetEffectOffset() const { return Zelk::Point{mEffectOffset[0], mEffectOffset[1]}; }
+    void SetEffectScalePoint(int32_t x, int32_t y)
+    {
+        mEffectScalePoint[0] = x;
+        mEffectScalePoint[1] = y;
+    }
+    Zelk::Point GetEffectScalePoint() const { return Zelk::Point{mEffectScalePoint[0], mEffectScalePoint[1]}; }
     // The part's anchor on screen (particles start there).
     Zelk::Point GetPosition();
     // Gives the effect the anchor and the orientation (once the object is

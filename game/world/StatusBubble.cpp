@@ -116,8 +116,8 @@ void StatusBubble::SetPartsPlacement(int32_t offsetX, int32_t offsetY, int32_t s
     for (ObjectPart* part : {mBubble, mType}) {
         if (!part)
             continue;
-        part->SetOffset(offsetX, offsetY);
-        part->SetScalePoint(scaleX, scaleY);
+        part->SetEffectOffset(offsetX, offsetY);
+        part->SetEffectScalePoint(scaleX, scaleY);
     }
 }
 

@@ -38,6 +38,8 @@ public:
 private:
     // The bubble shape for the word.
     const char* ShapeFor(bool last, const std::string& word) const;
+    // The effect offset and scale point of the bubble and type parts; their
+    // own offsets from the office file stay.
     void SetPartsPlacement(int32_t offsetX, int32_t offsetY, int32_t scaleX, int32_t scaleY);
 
     SceneObject* mSourceObject = nullptr;

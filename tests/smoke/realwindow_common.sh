@@ -26,14 +26,23 @@ in_xserver() {
 # A fresh work folder $work (removed at the end) holding a copy of the game
 # folder $1 as $work/game, the folders and settings the game uses, and
 # $work/elsewhere to start it from; no sound device, SDL's software renderer.
+# A game this script started ($pid) that still runs when the script ends (a
+# check failed) is killed with it.
 game_work() {
   work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
+  trap 'end_own_game; rm -rf "$work"' EXIT
   export ZELK_RUNTIME_DIR=$work/run ZELK_APPDATA_DIR=$work/data ZELK_DOCUMENTS_DIR=$work/documents
   export ZELK_SETTINGS_FILE=$work/settings.reg SDL_AUDIODRIVER=dummy
   export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
   mkdir -p "$work/run" "$work/elsewhere"
   cp -r "$1" "$work/game"
+}
+
+# Kills $pid when it is this shell's own child and still runs.
+end_own_game() {
+  if [ -n "${pid:-}" ] && alive "$pid" && [ "$(ps -o ppid= -p "$pid" | tr -d ' ')" = "$$" ]; then
+    kill -9 "$pid" 2>/dev/null || true
+  fi
 }
 
 # A fresh work folder $work (removed at the end) for the framework's program:

@@ -1,6 +1,7 @@
 // Writes pref.dat fixtures into a folder: pref0.dat, pref1.dat, pref3.dat
-// (0, 1 and 3 profiles) and damaged copies of pref3.dat named after what is
-// wrong with them. Usage: make_pref_fixture <folder>
+// (0, 1 and 3 profiles), career3.dat (one profile at career day 3) and
+// damaged copies of pref3.dat named after what is wrong with them.
+// Usage: make_pref_fixture <folder>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -132,6 +133,10 @@ int main(int argc, char** argv)
     std::string pref3 = Header(2);
     for (const Profile& p : profiles)
         AddSlot(pref3, p);
+    // A career at its third day: days 1 and 2 won.
+    Profile starter{"man", U"Ada", 3, {1400, 1900}, 612.0f};
+    std::string career3 = Header(0);
+    AddSlot(career3, starter);
 
     const size_t slot0 = kSlots;
     const size_t slot2 = kSlots + 2 * kSlot;
@@ -139,7 +144,7 @@ int main(int argc, char** argv)
         const char* name;
         std::string bytes;
     };
-    std::vector<Variant> files = {{"pref0.dat", pref0}, {"pref1.dat", pref1}, {"pref3.dat", pref3}};
+    std::vector<Variant> files = {{"pref0.dat", pref0}, {"pref1.dat", pref1}, {"pref3.dat", pref3}, {"career3.dat", career3}};
     auto variant = [&](const char* name, auto change) {
         std::string b = pref3;
         change(b);

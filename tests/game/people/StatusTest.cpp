@@ -143,8 +143,9 @@ protected:
     {
         return ObjectAs<StatusBubble>(
             Define("status_bubble", name,
-                   "<part name='status_bubble'/><part name='status_type'/><part name='status_production'/>"
-                   "<part name='status_production'/>"));
+                   "<part name='status_bubble' offs_x='-6' offs_y='-100'/><part name='status_type' offs_x='-6' "
+                   "offs_y='-100'/><part name='status_production' offs_x='-6' offs_y='-100'/>"
+                   "<part name='status_production' offs_x='-6' offs_y='-100'/>"));
     }
 };
 
@@ -213,6 +214,21 @@ TEST_F(BubbleTest, AWorkerOnBreakShowsTheTimerAdvancing)
             seen.push_back(shown);
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"timer00", "timer01", "timer02", "timer03", "timer04"}));
+    auto XY = [](const Zelk::Point& p) { return std::make_pair(p.mX, p.mY); };
+    // The timer moves the cloud and its picture by their effect offset and
+    // scale point; the bubble's own offsets stay those of the office file.
+    for (ObjectPart* part : {bubble->GetBubblePart(), bubble->GetTypePart()}) {
+        EXPECT_EQ(XY(part->GetEffectOffset()), XY({-31, 51})) << part->GetPartName();
+        EXPECT_EQ(XY(part->GetEffectScalePoint()), XY({25, -25})) << part->GetPartName();
+    }
+    bubble->ShowContent(true, "sleep");
+    for (ObjectPart* part : bubble->GetParts()) {
+        EXPECT_EQ(XY(part->GetEffectOffset()), XY({0, 0})) << part->GetPartName();
+        EXPECT_EQ(XY(part->GetEffectScalePoint()), XY({0, 0})) << part->GetPartName();
+        EXPECT_EQ(part->GetOffsetX(), -6) << part->GetPartName();
+        EXPECT_EQ(part->GetOffsetY(), -100) << part->GetPartName();
+        EXPECT_EQ(XY(part->GetScalePoint()), XY({0, 0})) << part->GetPartName();
+    }
     EXPECT_FALSE(meterShown);
     EXPECT_NEAR(ticks, 801, 1); // back after 8 s
     EXPECT_EQ(worker->GetState(), Worker::kIdle);

@@ -61,7 +61,7 @@ TEST(PrefFile, ThreeProfileFixtureReadsFieldByFieldAtItsOffsets)
 
 TEST(PrefFile, WellFormedFilesAreWrittenBackByteForByte)
 {
-    for (const char* name : {"pref0.dat", "pref1.dat", "pref3.dat"}) {
+    for (const char* name : {"pref0.dat", "pref1.dat", "pref3.dat", "career3.dat"}) {
         const std::string bytes = Fixture(name);
         HiscoreTables tables;
         PrefFile::Contents c = PrefFile::Read(bytes, &tables);
