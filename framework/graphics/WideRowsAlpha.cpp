@@ -17,18 +17,8 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#include "platform/cpu/WideIntrinsics.h"
 #if defined(__x86_64__) || defined(__i386__)
-// GCC 12 takes the deliberately undefined operand of the 512-bit shifts
-// (_mm512_undefined_epi32) for an uninitialised variable where they are
-// inlined into a loop; the warning is about the header, not this code.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
-#include <immintrin.h>
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
 #define ZELK_WIDE_ALPHA_X86 1
 #endif
 

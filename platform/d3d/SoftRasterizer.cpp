@@ -10,9 +10,7 @@
 // The 256- and 512-bit forms are chosen at run time and built with their own
 // target attributes, so they need the x86 headers but no SSE2 from the
 // compiler's settings.
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
+#include "platform/cpu/WideIntrinsics.h"
 
 namespace plat {
 
@@ -135,6 +133,43 @@ __attribute__((target("avx2"))) int LerpColumnsAvx2(uint32_t* out, const uint32_
     return i;
 }
 #endif
+
+#if defined(__x86_64__)
+// Lerp of two whole rows by one weight f, eight pixels at a time: per
+// 16-bit lane (c0 x (256 - f) + c1 x f) >> 8, whose sum stays below 65536.
+// Returns how many pixels it made.
+__attribute__((target("avx2"))) int LerpRowsAvx2(uint32_t* out, const uint32_t* r0, const uint32_t* r1, int n,
+                                                  uint32_t f)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i wf = _mm256_set1_epi16(int16_t(f)), wg = _mm256_set1_epi16(int16_t(256 - f));
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m256i c0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r0 + i));
+        const __m256i c1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r1 + i));
+        const __m256i lo = _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(c0, zero), wg),
+                                                              _mm256_mullo_epi16(_mm256_unpacklo_epi8(c1, zero), wf)),
+                                             8);
+        const __m256i hi = _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(c0, zero), wg),
+                                                              _mm256_mullo_epi16(_mm256_unpackhi_epi8(c1, zero), wf)),
+                                             8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_packus_epi16(lo, hi));
+    }
+    return i;
+}
+#endif
+
+// Lerp of two whole rows by one weight: the columns of a stretch row.
+inline void LerpRows(uint32_t* out, const uint32_t* r0, const uint32_t* r1, int n, uint32_t f, RowLevel level)
+{
+    int i = 0;
+#if defined(__x86_64__)
+    if (level >= RowLevel::Avx2)
+        i = LerpRowsAvx2(out, r0, r1, n, f);
+#endif
+    for (; i < n; ++i)
+        out[i] = Lerp(r0[i], r1[i], f);
+}
 
 inline int LerpColumns(uint32_t* out, const uint32_t* columns, int n, int64_t u, int64_t du, uint64_t w)
 {
@@ -1174,8 +1209,7 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
                     // each pixel only blends its two columns (the same sums as
                     // Bilinear takes).
                     mColumns.resize(size_t(w));
-                    for (size_t t = 0; t < size_t(w); ++t)
-                        mColumns[t] = Lerp(r0[t], r1[t], fv);
+                    LerpRows(mColumns.data(), r0, r1, int(w), fv, mRowLevel);
                     const uint32_t* columns = mColumns.data();
                     // Four pixels at a time where both columns of each lie
                     // inside the row, one at a time elsewhere.

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
+#include "platform/cpu/WideIntrinsics.h"
 #define ZELK_PRESENT_X86 1
 #endif
 
