@@ -319,7 +319,8 @@ void SmoothStretch(uint32_t* dst, int dstStride, const ImageSource& src, const R
     // columns its source rows reach; elsewhere every alpha is 0 and the
     // blend would leave the pixels as they are.
     std::vector<int32_t> line(size_t(bw) * 4);
-    std::vector<uint32_t> pixels(static_cast<size_t>(width));
+    // width > 0 here; the mask only shows the compiler that the size fits.
+    std::vector<uint32_t> pixels(size_t(uint32_t(width) & 0x7FFFFFFFu));
 #if ZELK_STRETCH_X86
     const bool wideLoops = plat::CpuHasAvx2();
 #else

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
+#include "platform/cpu/WideIntrinsics.h"
 #define ZELK_WIDE_ROWS_X86 1
 #endif
 

@@ -17,8 +17,8 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#include "platform/cpu/WideIntrinsics.h"
 #if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
 #define ZELK_WIDE_ALPHA_X86 1
 #endif
 

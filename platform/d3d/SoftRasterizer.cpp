@@ -10,13 +10,14 @@
 // The 256- and 512-bit forms are chosen at run time and built with their own
 // target attributes, so they need the x86 headers but no SSE2 from the
 // compiler's settings.
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
+#include "platform/cpu/WideIntrinsics.h"
 
 namespace plat {
 
 namespace {
+
+// Rows a quad blends at a time.
+constexpr int kBatch = 16;
 
 // Positions snap to 1/16 pixel; anything this far out is not drawn.
 constexpr double kSubPixels = 16.0;
@@ -31,7 +32,7 @@ __attribute__((always_inline)) inline int64_t Round64(double x)
         return std::llround(x);
     const int64_t whole = int64_t(x); // towards 0
     const double rest = x - double(whole); // exact below 2^52
-    return rest >= 0.5 ? whole + 1 : rest <= -0.5 ? whole - 1 : whole;
+    return whole + int64_t(rest >= 0.5) - int64_t(rest <= -0.5);
 }
 
 bool Snap(float value, int64_t& out)
@@ -132,6 +133,43 @@ __attribute__((target("avx2"))) int LerpColumnsAvx2(uint32_t* out, const uint32_
     return i;
 }
 #endif
+
+#if defined(__x86_64__)
+// Lerp of two whole rows by one weight f, eight pixels at a time: per
+// 16-bit lane (c0 x (256 - f) + c1 x f) >> 8, whose sum stays below 65536.
+// Returns how many pixels it made.
+__attribute__((target("avx2"))) int LerpRowsAvx2(uint32_t* out, const uint32_t* r0, const uint32_t* r1, int n,
+                                                  uint32_t f)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i wf = _mm256_set1_epi16(int16_t(f)), wg = _mm256_set1_epi16(int16_t(256 - f));
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m256i c0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r0 + i));
+        const __m256i c1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r1 + i));
+        const __m256i lo = _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(c0, zero), wg),
+                                                              _mm256_mullo_epi16(_mm256_unpacklo_epi8(c1, zero), wf)),
+                                             8);
+        const __m256i hi = _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(c0, zero), wg),
+                                                              _mm256_mullo_epi16(_mm256_unpackhi_epi8(c1, zero), wf)),
+                                             8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_packus_epi16(lo, hi));
+    }
+    return i;
+}
+#endif
+
+// Lerp of two whole rows by one weight: the columns of a stretch row.
+inline void LerpRows(uint32_t* out, const uint32_t* r0, const uint32_t* r1, int n, uint32_t f, RowLevel level)
+{
+    int i = 0;
+#if defined(__x86_64__)
+    if (level >= RowLevel::Avx2)
+        i = LerpRowsAvx2(out, r0, r1, n, f);
+#endif
+    for (; i < n; ++i)
+        out[i] = Lerp(r0[i], r1[i], f);
+}
 
 inline int LerpColumns(uint32_t* out, const uint32_t* columns, int n, int64_t u, int64_t du, uint64_t w)
 {
@@ -324,11 +362,8 @@ __attribute__((target("avx2"))) int OverRow32Avx2(uint32_t* d, const uint32_t* s
     return i;
 }
 
-bool HasAvx2() { return plat::CpuHasAvx2(); }
-
 // The 512-bit forms: the same arithmetic on twice the pixels a round.
 #define ZELK_AVX512 __attribute__((target("avx512f,avx512bw")))
-bool HasAvx512() { return plat::CpuHasAvx512BW(); }
 
 ZELK_AVX512 inline __m512i OverShare512(__m512i s16, __m512i d16, __m512i a)
 {
@@ -370,17 +405,17 @@ ZELK_AVX512 int OverRow32Avx512(uint32_t* d, const uint32_t* src, int n)
 
 // Source over of a row onto a 32-bit target: alpha 0 leaves the pixel as it
 // is (its top byte too), alpha 255 stores the source, others blend.
-void OverRow32(uint32_t* d, const uint32_t* src, int n, bool scalar)
+void OverRow32(uint32_t* d, const uint32_t* src, int n, RowLevel level)
 {
     int i = 0;
 #if defined(__x86_64__)
-    if (!scalar && HasAvx512())
+    if (level >= RowLevel::Avx512)
         i = OverRow32Avx512(d, src, n);
-    if (!scalar && HasAvx2())
+    if (level >= RowLevel::Avx2)
         i += OverRow32Avx2(d + i, src + i, n - i);
 #endif
 #if defined(__SSE2__)
-    if (!scalar) {
+    if (level >= RowLevel::Sse2) {
         const __m128i zero = _mm_setzero_si128();
         const __m128i alphaMask = _mm_set1_epi32(int32_t(0xFF000000u));
         // Per 16-bit lane (d x (256 - a) + s x a) >> 8, that is
@@ -473,21 +508,6 @@ inline __m128i OverWide4(__m128i sv, __m128i dv)
     return _mm_or_si128(_mm_and_si128(full, sv), _mm_andnot_si128(full, mixed));
 }
 #endif
-
-// Packs a row of pixels into a 16-bit target.
-template <bool k555> void PackRow16(uint16_t* d, const uint32_t* src, int n, bool scalar)
-{
-    int i = 0;
-#if defined(__SSE2__)
-    if (!scalar)
-        for (; i + 8 <= n; i += 8)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
-                             Pack8<k555>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)),
-                                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 4))));
-#endif
-    for (; i < n; ++i)
-        d[i] = Pack16<k555>(src[i]);
-}
 
 // Source over of one pixel onto a 16-bit one, as BlendPixel on the widened
 // target pixel gives it.
@@ -654,20 +674,71 @@ template <bool k555> ZELK_AVX512 int OverRow16Avx512(uint16_t* d, const uint32_t
     return i;
 }
 
+// Rows packed into a 16-bit target, as Pack16 packs each pixel: sixteen
+// pixels a round with 256 bits, thirty-two with 512, in the lane order of
+// the source-over rows' opaque groups.
+template <bool k555> __attribute__((target("avx2"))) int PackRow16Avx2(uint16_t* d, const uint32_t* src, int n)
+{
+    int i = 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m256i s0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+        const __m256i s1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i + 8));
+        const __m256i pa = _mm256_permute2x128_si256(s0, s1, 0x20), pb = _mm256_permute2x128_si256(s0, s1, 0x31);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i),
+                            _mm256_packs_epi32(Pack16Lanes<k555>(pa), Pack16Lanes<k555>(pb)));
+    }
+    return i;
+}
+
+template <bool k555> ZELK_AVX512 int PackRow16Avx512(uint16_t* d, const uint32_t* src, int n)
+{
+    const __m512i firstHalves = _mm512_set_epi64(13, 12, 9, 8, 5, 4, 1, 0);
+    const __m512i secondHalves = _mm512_set_epi64(15, 14, 11, 10, 7, 6, 3, 2);
+    int i = 0;
+    for (; i + 32 <= n; i += 32) {
+        const __m512i s0 = _mm512_loadu_si512(src + i), s1 = _mm512_loadu_si512(src + i + 16);
+        const __m512i pa = _mm512_permutex2var_epi64(s0, firstHalves, s1);
+        const __m512i pb = _mm512_permutex2var_epi64(s0, secondHalves, s1);
+        _mm512_storeu_si512(d + i, _mm512_packus_epi32(Pack16x16<k555>(pa), Pack16x16<k555>(pb)));
+    }
+    return i;
+}
+
 #undef ZELK_AVX512
 #endif
 
-template <bool k555> void OverRow16(uint16_t* d, const uint32_t* src, int n, bool scalar)
+// Packs a row of pixels into a 16-bit target.
+template <bool k555> void PackRow16(uint16_t* d, const uint32_t* src, int n, RowLevel level)
 {
     int i = 0;
 #if defined(__x86_64__)
-    if (!scalar && HasAvx512())
+    if (level >= RowLevel::Avx512)
+        i = PackRow16Avx512<k555>(d, src, n);
+    if (level >= RowLevel::Avx2)
+        i += PackRow16Avx2<k555>(d + i, src + i, n - i);
+#endif
+#if defined(__SSE2__)
+    if (level >= RowLevel::Sse2)
+        for (; i + 8 <= n; i += 8)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                             Pack8<k555>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)),
+                                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 4))));
+#endif
+    for (; i < n; ++i)
+        d[i] = Pack16<k555>(src[i]);
+}
+
+template <bool k555> void OverRow16(uint16_t* d, const uint32_t* src, int n, RowLevel level)
+{
+    int i = 0;
+#if defined(__x86_64__)
+    if (level >= RowLevel::Avx512)
         i = OverRow16Avx512<k555>(d, src, n);
-    if (!scalar && HasAvx2())
+    if (level >= RowLevel::Avx2)
         i += OverRow16Avx2<k555>(d + i, src + i, n - i);
 #endif
 #if defined(__SSE2__)
-    if (!scalar) {
+    if (level >= RowLevel::Sse2) {
         const __m128i zero = _mm_setzero_si128();
         const __m128i alphaMask = _mm_set1_epi32(int32_t(0xFF000000u));
         for (; i + 8 <= n; i += 8) {
@@ -733,11 +804,11 @@ __attribute__((target("avx2"))) int CombineFlatRowAvx2(uint32_t* px, int n, cons
 }
 #endif
 
-int CombineFlatRow(uint32_t* px, int n, const uint16_t* factors, uint32_t fixedMask, uint32_t fixed)
+int CombineFlatRow(uint32_t* px, int n, const uint16_t* factors, uint32_t fixedMask, uint32_t fixed, RowLevel level)
 {
     int i = 0;
 #if defined(__x86_64__)
-    if (HasAvx2())
+    if (level >= RowLevel::Avx2)
         i = CombineFlatRowAvx2(px, n, factors, fixedMask, fixed);
 #endif
 #if defined(__SSE2__)
@@ -793,6 +864,10 @@ SoftRasterizer::SoftRasterizer(const RasterTarget& target, const D3DRenderStates
     mAlphaUse = texelUse(states.alphaOp, states.alphaArg1, states.alphaArg2);
     mFlatCombine = mTexture && mColorUse != TexelUse::Squared && mAlphaUse != TexelUse::Squared;
     mScalarRows = D3DSettings::Get().scalarRows;
+    mRowLevel = mScalarRows              ? RowLevel::Scalar
+                : plat::CpuHasAvx512BW() ? RowLevel::Avx512
+                : plat::CpuHasAvx2()     ? RowLevel::Avx2
+                                         : RowLevel::Sse2;
     if (!states.alphaBlend || (states.srcBlend == D3DBLEND_ONE && states.destBlend == D3DBLEND_ZERO))
         mBlend = BlendKind::Replace;
     else if (states.srcBlend == D3DBLEND_SRCALPHA && states.destBlend == D3DBLEND_INVSRCALPHA)
@@ -944,18 +1019,41 @@ bool SoftRasterizer::StripQuad(const D3DTLVertex* v)
     // Rows read straight from the texture: u at the row's start is the same
     // on every row (the plane of u has no slope in y), so it is rounded once.
     if (mTexture && attrs.u.dy == 0.0) {
-        const int64_t u = Round64(attrs.u.At(double(xs), double(ys)) * 65536.0);
+        const int n = int(xe - xs);
+        const int64_t column = DirectColumn(attrs, Round64(attrs.u.At(double(xs), double(ys)) * 65536.0), n);
         const bool opaque = mOpaqueTexels && attrs.flatColor && attrs.color == 0xFFFFFFFFu;
         int64_t py = ys;
-        for (; py < ye; ++py) {
-            int64_t rowU = u, rowV = Round64(attrs.v.At(double(xs), double(py)) * 65536.0);
-            const uint32_t* src = DirectRow(int(py), int(xs), int(xe - xs), attrs, rowU, rowV);
-            if (!src)
+        // A batch of rows at a time: their v, then their texels, then the
+        // blend of all of them, as long as each row reads its texels directly.
+        const uint32_t* rows[kBatch];
+        int64_t v[kBatch];
+        while (column >= 0 && py < ye) {
+            const int count = int(std::min<int64_t>(kBatch, ye - py));
+            for (int k = 0; k < count; ++k)
+                v[k] = Round64(attrs.v.At(double(xs), double(py + k)) * 65536.0);
+            int direct = 0;
+            while (direct < count && (rows[direct] = DirectTexels(column, v[direct])) != nullptr)
+                ++direct;
+            BlendRows(int(py), int(xs), n, rows, direct, opaque);
+            py += direct;
+            if (direct < count)
                 break;
-            BlendRow(int(py), int(xs), int(xe - xs), src, opaque);
         }
         for (; py < ye; ++py)
             DrawSpan(int(py), int(xs), int(xe), attrs);
+        return true;
+    }
+    if (!mTexture) {
+        // One row of the flat colour serves every row.
+        const int n = int(xe - xs);
+        if (mRow.size() < size_t(n))
+            mRow.resize(size_t(n));
+        ShadeRow(int(ys), int(xs), n, attrs, mRow.data());
+        const uint32_t* rows[kBatch];
+        std::fill(rows, rows + kBatch, mRow.data());
+        const bool opaque = mRow[0] >> 24 == 255;
+        for (int64_t py = ys; py < ye; py += kBatch)
+            BlendRows(int(py), int(xs), n, rows, int(std::min<int64_t>(kBatch, ye - py)), opaque);
         return true;
     }
     for (int64_t py = ys; py < ye; ++py)
@@ -1004,25 +1102,40 @@ void SoftRasterizer::Line(const D3DTLVertex& a, const D3DTLVertex& b)
     }
 }
 
-const uint32_t* SoftRasterizer::DirectRow(int y, int x0, int n, const Attributes& attrs, int64_t& u, int64_t& v)
+// A span that reads one texture row texel by texel, with nothing to combine,
+// is blended straight from the texture. Bilinear sampling exactly on texel
+// centres is point sampling.
+int64_t SoftRasterizer::DirectColumn(const Attributes& attrs, int64_t u, int n) const
 {
-    // A span that reads one texture row texel by texel, with nothing to
-    // combine, is blended straight from the texture.
     if (!mTexelOnly || !attrs.flatColor || attrs.color != 0xFFFFFFFFu || attrs.u.dx * 65536.0 != 65536.0 ||
         attrs.v.dx != 0.0)
-        return nullptr;
-    int64_t su = u, sv = v;
+        return -1;
     if (mLinear) {
-        // Bilinear sampling exactly on texel centres is point sampling.
-        if (((su - 0x8000 + 0x80) & 0xFF00) != 0 || ((sv - 0x8000 + 0x80) & 0xFF00) != 0)
-            return nullptr;
-        su += 0x80;
-        sv += 0x80;
+        if (((u - 0x8000 + 0x80) & 0xFF00) != 0)
+            return -1;
+        u += 0x80;
     }
-    const int64_t iu = su >> 16, iv = sv >> 16;
-    if (iu < 0 || iv < 0 || iv >= mTexture->height || iu + n > mTexture->width)
+    const int64_t iu = u >> 16;
+    return iu < 0 || iu + n > mTexture->width ? -1 : iu;
+}
+
+const uint32_t* SoftRasterizer::DirectTexels(int64_t column, int64_t v) const
+{
+    if (mLinear) {
+        if (((v - 0x8000 + 0x80) & 0xFF00) != 0)
+            return nullptr;
+        v += 0x80;
+    }
+    const int64_t iv = v >> 16;
+    if (iv < 0 || iv >= mTexture->height)
         return nullptr;
-    return mTexture->texels + size_t(iv) * size_t(mTexture->pitch) + size_t(iu);
+    return mTexture->texels + size_t(iv) * size_t(mTexture->pitch) + size_t(column);
+}
+
+const uint32_t* SoftRasterizer::DirectRow(int n, const Attributes& attrs, int64_t u, int64_t v) const
+{
+    const int64_t column = DirectColumn(attrs, u, n);
+    return column < 0 ? nullptr : DirectTexels(column, v);
 }
 
 void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uint32_t* out)
@@ -1096,8 +1209,7 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
                     // each pixel only blends its two columns (the same sums as
                     // Bilinear takes).
                     mColumns.resize(size_t(w));
-                    for (size_t t = 0; t < size_t(w); ++t)
-                        mColumns[t] = Lerp(r0[t], r1[t], fv);
+                    LerpRows(mColumns.data(), r0, r1, int(w), fv, mRowLevel);
                     const uint32_t* columns = mColumns.data();
                     // Four pixels at a time where both columns of each lie
                     // inside the row, one at a time elsewhere.
@@ -1125,8 +1237,14 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
             }
         }
         if (!mLinear && dv == 0 && !mScalarRows && uint64_t(v >> 16) < h) {
-            // A row of a point-sampled stretch: one texture row throughout.
+            // A row of a point-sampled stretch: one texture row throughout;
+            // texel for pixel inside the row, a copy.
             const uint32_t* r = texels + size_t(v >> 16) * pitch;
+            const int64_t first = u >> 16;
+            if (du == 0x10000 && first >= 0 && first + n <= int64_t(w)) {
+                std::copy(r + first, r + first + n, out);
+                return;
+            }
             for (int i = 0; i < n; ++i, u += du) {
                 const int64_t iu = u >> 16;
                 out[i] = uint64_t(iu) < w ? r[iu] : sample(u, v);
@@ -1152,7 +1270,7 @@ void SoftRasterizer::ShadeRow(int y, int x0, int n, const Attributes& attrs, uin
                 fixed |= Combine(0, diffuse) & (0xFFu << (8 * c));
             }
         }
-        for (int i = CombineFlatRow(out, n, factors, fixedMask, fixed); i < n; ++i)
+        for (int i = CombineFlatRow(out, n, factors, fixedMask, fixed, mRowLevel); i < n; ++i)
             out[i] = Combine(out[i], diffuse);
         return;
     }
@@ -1171,9 +1289,7 @@ void SoftRasterizer::DrawSpan(int y, int x0, int x1, const Attributes& attrs)
         return;
     const uint32_t* src = nullptr;
     if (mTexture) {
-        int64_t u = Round64(attrs.u.At(x0, y) * 65536.0);
-        int64_t v = Round64(attrs.v.At(x0, y) * 65536.0);
-        src = DirectRow(y, x0, n, attrs, u, v);
+        src = DirectRow(n, attrs, Round64(attrs.u.At(x0, y) * 65536.0), Round64(attrs.v.At(x0, y) * 65536.0));
     }
     if (!src) {
         // Made when first needed: spans read straight from the texture use none.
@@ -1188,69 +1304,90 @@ void SoftRasterizer::DrawSpan(int y, int x0, int x1, const Attributes& attrs)
 
 void SoftRasterizer::BlendRow(int y, int x0, int n, const uint32_t* src, bool opaque)
 {
+    BlendRows(y, x0, n, &src, 1, opaque);
+}
+
+void SoftRasterizer::BlendRows(int y, int x0, int n, const uint32_t* const* src, int rows, bool opaque)
+{
     const D3DRenderStates& s = mStates;
-    uint8_t* row = mTarget.bits + size_t(y) * size_t(mTarget.pitch);
     if (mDistort || (mTarget.bitCount != 32 && mTarget.bitCount != 16)) {
         // Pixel by pixel, through the misbehaving device.
-        for (int i = 0; i < n; ++i) {
-            uint32_t out = BlendPixel(s, src[i], ReadTarget(mTarget, x0 + i, y));
-            if (mDistort)
-                out = (*mDistort)(s, x0 + i, y, out);
-            WriteTarget(mTarget, x0 + i, y, out);
-        }
+        for (int r = 0; r < rows; ++r)
+            for (int i = 0; i < n; ++i) {
+                uint32_t out = BlendPixel(s, src[r][i], ReadTarget(mTarget, x0 + i, y + r));
+                if (mDistort)
+                    out = (*mDistort)(s, x0 + i, y + r, out);
+                WriteTarget(mTarget, x0 + i, y + r, out);
+            }
         return;
     }
+    const size_t pitch = size_t(mTarget.pitch);
+    uint8_t* first = mTarget.bits + size_t(y) * pitch;
     if (mTarget.bitCount == 16) {
-        uint16_t* d = reinterpret_cast<uint16_t*>(row) + x0;
         if (mTarget.rgb555)
-            BlendRow16<true>(d, n, src, opaque);
+            BlendRows16<true>(first, x0, n, src, rows, opaque);
         else
-            BlendRow16<false>(d, n, src, opaque);
+            BlendRows16<false>(first, x0, n, src, rows, opaque);
         return;
     }
-    uint32_t* d = reinterpret_cast<uint32_t*>(row) + x0;
+    auto each = [&](auto rowOf) {
+        for (int r = 0; r < rows; ++r)
+            rowOf(reinterpret_cast<uint32_t*>(first + size_t(r) * pitch) + x0, src[r]);
+    };
     switch (mBlend) {
     case BlendKind::Replace:
-        for (int i = 0; i < n; ++i)
-            d[i] = src[i] | 0xFF000000u;
+        each([n](uint32_t* d, const uint32_t* p) {
+            for (int i = 0; i < n; ++i)
+                d[i] = p[i] | 0xFF000000u;
+        });
         break;
     case BlendKind::Over:
         if (opaque)
-            std::copy(src, src + n, d);
+            each([n](uint32_t* d, const uint32_t* p) { std::copy(p, p + n, d); });
         else
-            OverRow32(d, src, n, mScalarRows);
+            each([n, level = mRowLevel](uint32_t* d, const uint32_t* p) { OverRow32(d, p, n, level); });
         break;
     case BlendKind::AddWeighted:
-        for (int i = 0; i < n; ++i) {
-            const uint32_t p = src[i], w = Weight(p >> 24);
-            if (w == 0)
-                continue;
-            const uint32_t q = d[i];
-            const uint32_t r = std::min(Channel(q, 16) + ((Channel(p, 16) * w) >> 8), 255u);
-            const uint32_t g = std::min(Channel(q, 8) + ((Channel(p, 8) * w) >> 8), 255u);
-            const uint32_t b = std::min(Channel(q, 0) + ((Channel(p, 0) * w) >> 8), 255u);
-            d[i] = 0xFF000000u | r << 16 | g << 8 | b;
-        }
+        each([n](uint32_t* d, const uint32_t* row) {
+            for (int i = 0; i < n; ++i) {
+                const uint32_t p = row[i], w = Weight(p >> 24);
+                if (w == 0)
+                    continue;
+                const uint32_t q = d[i];
+                const uint32_t r = std::min(Channel(q, 16) + ((Channel(p, 16) * w) >> 8), 255u);
+                const uint32_t g = std::min(Channel(q, 8) + ((Channel(p, 8) * w) >> 8), 255u);
+                const uint32_t b = std::min(Channel(q, 0) + ((Channel(p, 0) * w) >> 8), 255u);
+                d[i] = 0xFF000000u | r << 16 | g << 8 | b;
+            }
+        });
         break;
     case BlendKind::General:
-        for (int i = 0; i < n; ++i)
-            d[i] = BlendPixel(s, src[i], d[i] | 0xFF000000u);
+        each([n, &s](uint32_t* d, const uint32_t* p) {
+            for (int i = 0; i < n; ++i)
+                d[i] = BlendPixel(s, p[i], d[i] | 0xFF000000u);
+        });
         break;
     }
 }
 
-template <bool k555> void SoftRasterizer::BlendRow16(uint16_t* d, int n, const uint32_t* src, bool opaque) const
+template <bool k555>
+void SoftRasterizer::BlendRows16(uint8_t* first, int x0, int n, const uint32_t* const* src, int rows, bool opaque) const
 {
-    if (mBlend == BlendKind::Replace || (mBlend == BlendKind::Over && opaque)) {
-        PackRow16<k555>(d, src, n, mScalarRows);
-        return;
-    }
-    if (mBlend == BlendKind::Over) {
-        OverRow16<k555>(d, src, n, mScalarRows);
-        return;
-    }
-    for (int i = 0; i < n; ++i)
-        d[i] = Pack16<k555>(BlendPixel(mStates, src[i], Expand16<k555>(d[i])));
+    const size_t pitch = size_t(mTarget.pitch);
+    auto each = [&](auto rowOf) {
+        for (int r = 0; r < rows; ++r)
+            rowOf(reinterpret_cast<uint16_t*>(first + size_t(r) * pitch) + x0, src[r]);
+    };
+    const RowLevel level = mRowLevel;
+    if (mBlend == BlendKind::Replace || (mBlend == BlendKind::Over && opaque))
+        each([n, level](uint16_t* d, const uint32_t* p) { PackRow16<k555>(d, p, n, level); });
+    else if (mBlend == BlendKind::Over)
+        each([n, level](uint16_t* d, const uint32_t* p) { OverRow16<k555>(d, p, n, level); });
+    else
+        each([this, n](uint16_t* d, const uint32_t* p) {
+            for (int i = 0; i < n; ++i)
+                d[i] = Pack16<k555>(BlendPixel(mStates, p[i], Expand16<k555>(d[i])));
+        });
 }
 
 void SoftRasterizer::Fill(const RasterTarget& target, int left, int top, int right, int bottom, uint32_t argb)

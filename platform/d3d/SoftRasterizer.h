@@ -24,6 +24,10 @@ struct RasterTarget {
     int clipLeft = 0, clipTop = 0, clipRight = 0, clipBottom = 0; // pixels drawn: [left, right) x [top, bottom)
 };
 
+// The widest row kernels a rasteriser uses: chosen once, from the processor
+// and the settings' demand for the scalar forms.
+enum class RowLevel { Scalar, Sse2, Avx2, Avx512 };
+
 struct RasterTexture {
     const uint32_t* texels = nullptr; // ARGB
     int pitch = 0;                    // in texels
@@ -66,11 +70,20 @@ private:
     void SetupTexture(const D3DTLVertex& base, Attributes& attrs) const;
     void DrawSpan(int y, int x0, int x1, const Attributes& attrs);
     void ShadeRow(int y, int x0, int n, const Attributes& attrs, uint32_t* out);
-    const uint32_t* DirectRow(int y, int x0, int n, const Attributes& attrs, int64_t& u, int64_t& v);
+    // A span of n pixels whose texels come straight from the texture, at
+    // 16.16 texel positions u and v: the texel column it starts at (-1 when
+    // no row of it can), and the texels of a row at v (null when that row
+    // cannot); DirectRow asks both.
+    int64_t DirectColumn(const Attributes& attrs, int64_t u, int n) const;
+    const uint32_t* DirectTexels(int64_t column, int64_t v) const;
+    const uint32_t* DirectRow(int n, const Attributes& attrs, int64_t u, int64_t v) const;
     // Blends a row of combined pixels into the target; opaque: every one of
-    // them has alpha 255.
+    // them has alpha 255. BlendRows blends the rows of n pixels at
+    // src[0 .. rows) into the target rows from y on.
     void BlendRow(int y, int x0, int n, const uint32_t* src, bool opaque);
-    template <bool k555> void BlendRow16(uint16_t* d, int n, const uint32_t* src, bool opaque) const;
+    void BlendRows(int y, int x0, int n, const uint32_t* const* src, int rows, bool opaque);
+    template <bool k555>
+    void BlendRows16(uint8_t* first, int x0, int n, const uint32_t* const* src, int rows, bool opaque) const;
     uint32_t Combine(uint32_t texel, uint32_t diffuse) const;
 
     // How the target blend combines a pixel with what is there.
@@ -85,6 +98,7 @@ private:
     bool mWrapU, mWrapV;
     bool mOpaqueTexels; // an opaque texture whose texels pass through unchanged under white
     bool mScalarRows;   // the scalar row kernels even where vector ones exist
+    RowLevel mRowLevel;
     BlendKind mBlend;
     // How the texel enters the colour and the alpha operation: not at all,
     // as it is, modulated by the diffuse colour, or by itself.

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
+#include "platform/cpu/WideIntrinsics.h"
 #define ZELK_PRESENT_X86 1
 #endif
 
@@ -247,10 +247,13 @@ void DirectDrawDevice::FailNext(const std::string& operation, int32_t code, int 
 {
     std::lock_guard<std::mutex> g(mutex);
     mFailures[operation] = {code, count};
+    mFailuresArmed = true;
 }
 
-int32_t DirectDrawDevice::TakeFailure(const std::string& operation)
+int32_t DirectDrawDevice::TakeFailure(std::string_view operation)
 {
+    if (!mFailuresArmed.load(std::memory_order_acquire))
+        return DD_OK;
     std::lock_guard<std::mutex> g(mutex);
     auto it = mFailures.find(operation);
     if (it == mFailures.end() || it->second.second <= 0)
@@ -258,6 +261,7 @@ int32_t DirectDrawDevice::TakeFailure(const std::string& operation)
     int32_t code = it->second.first;
     if (--it->second.second <= 0)
         mFailures.erase(it);
+    mFailuresArmed = !mFailures.empty();
     return code;
 }
 
@@ -273,6 +277,7 @@ void DirectDrawDevice::Reset()
 {
     std::lock_guard<std::mutex> g(mutex);
     mFailures.clear();
+    mFailuresArmed = false;
     config = DesktopConfig();
     modeWidth = modeHeight = modeDepth = 0;
     cooperativeLevel = 0;

@@ -14,6 +14,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plat {
@@ -229,7 +230,7 @@ public:
     // "CreateClipper", "GetMonitorFrequency", "DirectDrawCreate", ...) return
     // the code, `count` times.
     void FailNext(const std::string& operation, int32_t code, int count = 1);
-    int32_t TakeFailure(const std::string& operation);
+    int32_t TakeFailure(std::string_view operation);
     // Every surface in video memory (and the primary) becomes lost.
     void LoseSurfaces();
     void Reset(); // forget failures and configuration (tests)
@@ -267,7 +268,10 @@ public:
 private:
     friend class DDSurface;
     friend class DirectDraw;
-    std::map<std::string, std::pair<int32_t, int>> mFailures;
+    std::map<std::string, std::pair<int32_t, int>, std::less<>> mFailures;
+    // Whether the failure table may hold anything: every call of every
+    // surface and device asks it, so the common answer takes no lock.
+    std::atomic<bool> mFailuresArmed{false};
     std::vector<DDSurface*> mSurfaces;
     std::vector<uint32_t> mFrame;   // the buffer the next frame is converted into (the window system keeps the last one)
     std::vector<uint32_t> mTable16; // ARGB of every 16-bit value of the primary's layout

@@ -144,6 +144,7 @@ SoundLibrary::SoundLibrary(bool workerThread) : mThreaded(workerThread)
 SoundLibrary::~SoundLibrary()
 {
     mQuit = true;
+    WakeWorkerThread();
     if (mThread.joinable())
         mThread.join();
     Free();
@@ -368,8 +369,11 @@ int SoundLibrary::LoadSample(const char* path, int flags, const SampleDefaults* 
         s.defaults = *defaults;
     if (decoding) {
         decoding->sample = id;
-        std::lock_guard<std::mutex> d(mDecodeLock);
-        mDecodings.push_back(std::move(decoding));
+        {
+            std::lock_guard<std::mutex> d(mDecodeLock);
+            mDecodings.push_back(std::move(decoding));
+        }
+        WakeWorkerThread();
     }
     return id;
 }
@@ -624,6 +628,7 @@ int SoundLibrary::SetChannelWorker(int channel, WorkerFn worker, void* data, int
     c->data = data;
     c->period = uint32_t(std::max(periodMs, 1));
     c->due = (mClock ? mClock->NowMs() : 0) + c->period;
+    WakeWorkerThread();
     return 1;
 }
 
@@ -685,18 +690,41 @@ void SoundLibrary::RunDueWorkers(uint32_t nowMs)
     }
 }
 
+void SoundLibrary::WakeWorkerThread()
+{
+    {
+        std::lock_guard<std::mutex> w(mWakeLock);
+        mWakeUp = true;
+    }
+    mWakeCv.notify_one();
+}
+
 void SoundLibrary::WorkerThread()
 {
     // Workers first, then one block of decoding at a time, so that a long
-    // decode delays no worker by more than a block.
+    // decode delays no worker by more than a block. With nothing to decode
+    // the thread sleeps until the first worker is due, for at most a short
+    // while (ended channels are reaped meanwhile): every wake-up costs, and
+    // an idle program would otherwise wake it hundreds of times a second.
+    constexpr int32_t kLongestSleepMs = 20;
     while (!mQuit) {
+        int32_t sleepMs = kLongestSleepMs;
         {
             std::lock_guard<std::recursive_mutex> g(mLock);
-            if (mStarted && mClock)
+            if (mStarted && mClock) {
                 RunDueWorkers(mClock->NowMs());
+                const uint32_t now = mClock->NowMs();
+                int channel = 0;
+                uint32_t due = 0;
+                if (mStarted && NextWorkerDue(now, channel, due))
+                    sleepMs = std::clamp(int32_t(due - now), int32_t(0), kLongestSleepMs);
+            }
         }
-        if (!DecodeBlocks(1))
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        if (DecodeBlocks(1))
+            continue;
+        std::unique_lock<std::mutex> w(mWakeLock);
+        mWakeCv.wait_for(w, std::chrono::milliseconds(sleepMs), [this] { return mWakeUp || mQuit; });
+        mWakeUp = false;
     }
 }
 

@@ -2,6 +2,7 @@
 #include "platform/audio/Mixer.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -209,6 +210,12 @@ private:
     bool mThreaded;
     std::atomic<bool> mQuit{false};
     std::thread mThread;
+    // The worker thread sleeps until its first worker is due, or until a
+    // worker or a decode is added (or the library ends) wakes it.
+    void WakeWorkerThread();
+    std::mutex mWakeLock;
+    std::condition_variable mWakeCv;
+    bool mWakeUp = false;
 };
 
 } // namespace plat

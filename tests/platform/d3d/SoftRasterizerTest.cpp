@@ -585,6 +585,11 @@ TEST_F(Device3D, RowKernelsMatchThePixelByPixelBlend)
                             draw(D3DPT_TRIANGLESTRIP, {V(9.5f, 3.5f, color, 0, 0), V(9.5f, 3.5f + th, color, 0, 1),
                                                        V(9.5f + tw, 3.5f, color, 1, 0),
                                                        V(9.5f + tw, 3.5f + th, color, 1, 1)});
+                            // Texel for pixel from the texture's middle row on: the rows
+                            // below its last row wrap round.
+                            draw(D3DPT_TRIANGLESTRIP, {V(4.5f, 1.5f, color, 0, 0.5f), V(4.5f, 1.5f + th, color, 0, 1.5f),
+                                                       V(4.5f + tw, 1.5f, color, 1, 0.5f),
+                                                       V(4.5f + tw, 1.5f + th, color, 1, 1.5f)});
                             // Stretched, and a rotated triangle with wrap-around.
                             draw(D3DPT_TRIANGLESTRIP, {V(2.3f, 1.7f, color, 0.1f, 0.2f), V(2.3f, 20.2f, color, 0.1f, 0.9f),
                                                        V(40.6f, 1.7f, color, 0.8f, 0.2f),
@@ -592,6 +597,10 @@ TEST_F(Device3D, RowKernelsMatchThePixelByPixelBlend)
                             draw(D3DPT_TRIANGLELIST, {V(1.0f, 21.0f, color, -0.3f, 1.4f), V(44.0f, 2.0f, 0xC0FF8040u, 1.7f, 0.1f),
                                                       V(30.0f, 22.5f, color, 0.6f, 1.2f)});
                             draw(D3DPT_LINESTRIP, {V(0.5f, 0.5f, color, 0, 0), V(44.5f, 22.5f, color, 1, 1)});
+                            // The colour alone.
+                            dev->SetTexture(0, nullptr);
+                            draw(D3DPT_TRIANGLESTRIP, {V(6.5f, 0.5f, color), V(6.5f, 22.5f, color), V(30.5f, 0.5f, color),
+                                                       V(30.5f, 22.5f, color)});
                             ASSERT_EQ(dev->EndScene(), D3D_OK);
                             dev->Release();
                             for (int y = 0; y < H; ++y) {

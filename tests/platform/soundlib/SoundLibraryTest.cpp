@@ -9,10 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <thread>
 
 using namespace plat;
 using namespace soundtest;
@@ -532,3 +535,41 @@ TEST_F(SoundLibraryTest, TheCallLogHoldsEveryCallWithItsArguments)
 }
 
 } // namespace
+
+// With its own thread, the library runs a worker once the platform clock
+// reaches its time, also one set while the thread sleeps with nothing due,
+// and the thread ends with the library.
+TEST(SoundLibraryThread, RunsWorkersOnceTheyAreDue)
+{
+    NullPlatform platform;
+    MemorySoundFiles::Get().Clear();
+    std::atomic<int> calls{0};
+    {
+        SoundLibrary lib(true);
+        ASSERT_EQ(lib.Init(GameParams()), 0);
+        MemorySoundFiles::Get().Install(lib);
+        MemorySoundFiles::Get().Put("loop.wav", Constant(4410, 44100, 100));
+        const int sample = lib.LoadSample("loop.wav", 0, nullptr);
+        ASSERT_GT(sample, 0);
+        const int channel = lib.PlaySample(sample, true, 1, 1, 0, 100, 44100, 50);
+        ASSERT_GT(channel, 0);
+        auto waitFor = [&](int wanted) {
+            for (int i = 0; i < 2000 && calls.load() < wanted; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            return calls.load();
+        };
+        ASSERT_EQ(lib.SetChannelWorker(
+                      channel, [](int, void* data) { return ++*static_cast<std::atomic<int>*>(data); }, &calls, 1000),
+                  1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(calls.load(), 0) << "not due before the clock reaches it";
+        platform.clock.Advance(1000);
+        EXPECT_EQ(waitFor(1), 1);
+        platform.clock.Advance(1000);
+        EXPECT_EQ(waitFor(2), 2);
+    }
+    const int atEnd = calls.load();
+    platform.clock.Advance(5000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(calls.load(), atEnd) << "no worker runs after the library ended";
+}
