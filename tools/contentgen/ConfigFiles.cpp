@@ -2,6 +2,7 @@
 
 #include "LevelDesigner.h"
 #include "OfficeModel.h"
+#include "SurvivalFiles.h"
 #include "Tables.h"
 
 namespace contentgen {
@@ -225,42 +226,17 @@ XmlElement BuildSurvivalFile(int level)
     // Stages by money: student and clerk at first, then the lady with two
     // orders and an extra desk on offer, then walnut desks and the day's
     // light; the survival level number makes every stage dearer.
-    struct Client {
-        const char* name;
-        float min, max, weight, extended, multi;
-    };
-    struct Stage {
-        int money;
-        bool add, skin;
-        const char* window;
-        std::vector<Client> clients;
-    };
-    const std::vector<Stage> stages = {
-        {0, false, false, "window_morning", {{"student", 2, 5, 3, 0, 0.1f}, {"clerk", 3, 6, 1, 0, 0.2f}}},
-        {150, true, false, nullptr, {{"student", 2, 4, 2, 0, 0.2f}, {"clerk", 2, 5, 2, 0, 0.3f}, {"lady", 4, 7, 1, 0, 0.6f}}},
-        {400, false, true, "window_day", {{"clerk", 1.5f, 4, 2, 0, 0.3f}, {"lady", 3, 6, 2, 0, 0.6f}}},
+    // Every client type orders from the "desk" template.
+    auto type = [](const char* name, float min, float max, float weight, float multi) {
+        return SurvivalClient{name, false, min, max, weight, 0, multi, "desk"};
     };
     XmlElement& list = root.Add("stages");
-    for (const Stage& stage : stages) {
-        XmlElement& element = list.Add("stage");
-        element.Set("money", stage.money * level);
-        if (stage.add)
-            element.SetBool("upgrade_add", true);
-        if (stage.skin)
-            element.SetBool("upgrade_skin", true);
-        if (stage.window)
-            element.Set("window_event", stage.window);
-        for (const Client& client : stage.clients)
-            element.Add("clients")
-                .Set("name", client.name)
-                .Set("vip", 0)
-                .SetFloat("client_time_spawn_min", client.min)
-                .SetFloat("client_time_spawn_max", client.max)
-                .SetFloat("probability_spawn", client.weight)
-                .SetFloat("probability_ext_order", client.extended)
-                .SetFloat("probability_multi_order", client.multi)
-                .Set("order_template", "desk");
-    }
+    AddSurvivalStage(list, 0, false, false, "window_morning",
+                     {type("student", 2, 5, 3, 0.1f), type("clerk", 3, 6, 1, 0.2f)});
+    AddSurvivalStage(list, 150 * level, true, false, nullptr,
+                     {type("student", 2, 4, 2, 0.2f), type("clerk", 2, 5, 2, 0.3f), type("lady", 4, 7, 1, 0.6f)});
+    AddSurvivalStage(list, 400 * level, false, true, "window_day",
+                     {type("clerk", 1.5f, 4, 2, 0.3f), type("lady", 3, 6, 2, 0.6f)});
     root.Add("upgrade_add_list").Set("name", "extra_desk").Add("object_list").Set("name", "plant03").Set("anim", "idle");
     XmlElement& walnut = root.Add("upgrade_skin_list").Set("name", "walnut_tables");
     for (const char* table : {"table02a", "table04a"})

@@ -10,12 +10,7 @@ namespace contentgen {
 
 namespace {
 
-struct Client {
-    const char* name;
-    bool vip;
-    double min, max, spawn, extended, multi;
-    const char* orders;
-};
+using Client = SurvivalClient;
 
 struct Stage {
     int money;
@@ -175,6 +170,30 @@ void AddTemplate(XmlElement& root, const char* name, const std::vector<std::stri
 
 } // namespace
 
+XmlElement& AddSurvivalStage(XmlElement& stages, int money, bool add, bool skin, const char* window,
+                             const std::vector<SurvivalClient>& clients)
+{
+    XmlElement& element = stages.Add("stage");
+    element.Set("money", money);
+    if (add)
+        element.SetBool("upgrade_add", true);
+    if (skin)
+        element.SetBool("upgrade_skin", true);
+    if (window)
+        element.Set("window_event", window);
+    for (const SurvivalClient& client : clients)
+        element.Add("clients")
+            .Set("name", client.name)
+            .Set("vip", client.vip ? 1 : 0)
+            .SetFloat("client_time_spawn_min", client.min)
+            .SetFloat("client_time_spawn_max", client.max)
+            .SetFloat("probability_spawn", client.spawn)
+            .SetFloat("probability_ext_order", client.extended)
+            .SetFloat("probability_multi_order", client.multi)
+            .Set("order_template", client.orders);
+    return element;
+}
+
 XmlElement SurvivalLevelFile(int file)
 {
     const DayOffice start = SurvivalStartOffice(file);
@@ -186,24 +205,7 @@ XmlElement SurvivalLevelFile(int file)
     AddDayObjects(start, nullptr, &later, root);
     XmlElement& list = root.Add("stages");
     for (const Stage& stage : Stages(file)) {
-        XmlElement& element = list.Add("stage");
-        element.Set("money", stage.money);
-        if (stage.add)
-            element.SetBool("upgrade_add", true);
-        if (stage.skin)
-            element.SetBool("upgrade_skin", true);
-        if (stage.window)
-            element.Set("window_event", stage.window);
-        for (const Client& client : stage.clients)
-            element.Add("clients")
-                .Set("name", client.name)
-                .Set("vip", client.vip ? 1 : 0)
-                .SetFloat("client_time_spawn_min", client.min)
-                .SetFloat("client_time_spawn_max", client.max)
-                .SetFloat("probability_spawn", client.spawn)
-                .SetFloat("probability_ext_order", client.extended)
-                .SetFloat("probability_multi_order", client.multi)
-                .Set("order_template", client.orders);
+        XmlElement& element = AddSurvivalStage(list, stage.money, stage.add, stage.skin, stage.window, stage.clients);
         for (const std::string& name : stage.objects)
             AddStageObject(element, "object", name, all);
     }
