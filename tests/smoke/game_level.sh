@@ -27,26 +27,14 @@ pictures=${ZELK_SMOKE_PICTURES:-}
 picture_prefix=${mode}_
 # shellcheck source=game_screens.sh
 source "$here/game_screens.sh"
-window=
-
-(cd "$work/elsewhere" && exec "$work/game/quillmore") >"$work/out.txt" 2>&1 &
-pid=$!
-limit=$scene_ms
-loaded() {
-  alive "$pid" || { cat "$work/out.txt"; fail "the game ended while starting"; }
-  [ -f "$prefs" ] && "$xdesk" size Quillmore >/dev/null 2>&1
-}
-await loaded || { cat "$work/out.txt"; fail "the game did not finish loading"; }
-window=$(timeout 5 xdotool search --name '^Quillmore$' | head -1)
-[ -n "$window" ] || fail "no window titled Quillmore"
+start_game
 if [ "$mode" = windowed ]; then
   "$xdesk" altenter Quillmore
   windowed() { [ "$("$xdesk" size Quillmore 2>/dev/null)" = "800 600" ]; }
   await windowed || fail "Alt+Enter did not make the window 800 x 600"
-  window=$(timeout 5 xdotool search --name '^Quillmore$' | head -1)
+  window_geometry
+  echo "window at $geometry"
 fi
-window_geometry
-echo "window at $geometry"
 
 # Keys skip the splash's pages to the first start's profile panel.
 skip_splash profile "$profile_panel"

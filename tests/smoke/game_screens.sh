@@ -44,6 +44,21 @@ window_geometry() {
   done
   geometry="$X $Y $WIDTH $HEIGHT"
 }
+# Starts the game; waits until it has loaded (pref.dat is there: the first
+# run writes it once its data is loaded) and its window titled Quillmore is
+# up (sets $pid, $window and $geometry). The script sets $prefs and $xdesk.
+start_game() {
+  (cd "$work/elsewhere" && exec "$work/game/quillmore") >"$work/out.txt" 2>&1 &
+  pid=$!
+  limit=$scene_ms
+  loaded() {
+    alive "$pid" || { cat "$work/out.txt"; fail "the game ended while starting"; }
+    [ -f "$prefs" ] && "$xdesk" size Quillmore >/dev/null 2>&1
+  }
+  await loaded || { cat "$work/out.txt"; fail "no window titled Quillmore"; }
+  window_geometry
+  echo "window at $geometry"
+}
 # The screen point of scene point $1 $2.
 to_screen() {
   # shellcheck disable=SC2086

@@ -32,21 +32,6 @@ picture_prefix=smoke_
 # shellcheck source=game_screens.sh
 source "$here/game_screens.sh"
 
-# Starts the game; waits until it has loaded (pref.dat is there: the first
-# run writes it once its data is loaded) and its window titled Quillmore is
-# up (sets $window and $geometry).
-start_game() {
-  (cd "$work/elsewhere" && exec "$work/game/quillmore") >"$work/out.txt" 2>&1 &
-  pid=$!
-  limit=$scene_ms
-  loaded() {
-    alive "$pid" || { cat "$work/out.txt"; fail "the game ended while starting"; }
-    [ -f "$prefs" ] && "$xdesk" size Quillmore >/dev/null 2>&1
-  }
-  await loaded || { cat "$work/out.txt"; fail "no window titled Quillmore"; }
-  window_geometry
-  echo "window at $geometry"
-}
 # Alt+F4; a first run that switched to 3D asks at its end whether to keep
 # it: the person answers with Enter (Yes). The game must end by itself with
 # 0, without a crash, and leave "InProgress" at 0.
